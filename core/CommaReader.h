@@ -1,0 +1,61 @@
+// Reader of the comma style shared by every input and intermediate file: fields are separated by
+// commas or line ends (CR LF or LF alike), blanks around a field are ignored, double quotes are
+// stripped, blank lines carry no fields, and a record is a fixed number of fields that may run
+// over several lines. The whole file is read into memory when the reader is made.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orr {
+
+class CommaReader {
+  public:
+    // Opens and reads the file; throws InputError naming the file when it cannot be read
+    // (missing, a directory, no permission).
+    explicit CommaReader(const std::filesystem::path& file);
+    // Reads from text already in memory; `file` is only used in messages.
+    CommaReader(std::string text, std::filesystem::path file);
+
+    // Reads the next record of `fields` fields. Returns false when the file holds no further
+    // field. Throws InputError when the file ends inside the record (a record cut short).
+    bool next(int fields);
+
+    // 1-based number of the record last read.
+    long record() const { return record_; }
+    const std::filesystem::path& file() const { return file_; }
+
+    // Field i (0-based) of the record last read, quotes and surrounding blanks removed.
+    std::string_view text(int i) const;
+    // Field i as a number; throws InputError naming the file, record, field and text when the
+    // field is not a finite number. `name` is the field's name for the message.
+    double number(int i, std::string_view name) const;
+    // Field i as a 16-bit integer: the number rounded half to even; throws when it is not a
+    // number or lies outside -32768..32767.
+    std::int16_t int16(int i, std::string_view name) const;
+    // Field i as a whole number in lo..hi (after rounding half to even); throws otherwise, with
+    // a message that gives the allowed range.
+    int intInRange(int i, std::string_view name, int lo, int hi) const;
+
+    // Throws InputError for field i with the given problem (for checks made by the caller).
+    [[noreturn]] void fail(int i, std::string_view name, std::string_view problem) const;
+
+    // Counts the records of `fields` fields in a file without keeping them (a last, incomplete
+    // group is not counted). Throws InputError when the file cannot be read.
+    static long countRecords(const std::filesystem::path& file, int fields);
+
+  private:
+    bool nextField(std::string_view& out);
+
+    std::filesystem::path file_;
+    std::string data_;
+    std::size_t pos_ = 0;
+    long record_ = 0;
+    bool afterComma_ = false;
+    std::vector<std::string_view> fields_;
+};
+
+}  // namespace orr

@@ -1,0 +1,27 @@
+// Writer of one comma-style record: fields joined by commas, no blanks, CR LF at the end.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orr {
+
+class RecordLine {
+  public:
+    RecordLine& number(double x);                 // shortest text, "0.5" with its leading zero
+    RecordLine& rounded(double x, int decimals);  // half to even, then shortest text
+    RecordLine& integer(long long x);
+    RecordLine& quoted(std::string_view text);  // "text"
+    RecordLine& raw(std::string_view text);     // as it stands
+    // The record with CR LF appended.
+    std::string line() const { return text_ + "\r\n"; }
+    // Appends the record and CR LF to `out`.
+    void appendTo(std::string& out) const;
+
+  private:
+    void separate();
+    std::string text_;
+    bool first_ = true;
+};
+
+}  // namespace orr

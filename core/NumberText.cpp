@@ -1,0 +1,258 @@
+#include "core/NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace orr {
+
+namespace {
+
+// Fixed-notation text of x with exactly `decimals` digits after the point, from the exact binary
+// value (to_chars is exact for any precision).
+std::string fixedText(double x, int decimals) {
+    std::string buf(std::size_t{400} + static_cast<std::size_t>(decimals), '\0');
+    auto res =
+        std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::fixed, decimals);
+    buf.resize(static_cast<std::size_t>(res.ptr - buf.data()));
+    return buf;
+}
+
+// Digits of |x| to `decimals` places after the point, rounded by `mode` on the exact decimal
+// value of the double. Returns the digits without sign or point: "1225" for 12.25 with 2
+// decimals. mode 0: half to even, 1: half away from zero.
+std::string roundedDigits(double magnitude, int decimals, int mode) {
+    // A tie can only be told from its neighbours by the full expansion; ask for a generous
+    // number of extra digits first and for the exact expansion only when they are all zero.
+    constexpr int kExtra = 24;
+    std::string text = fixedText(magnitude, decimals + kExtra);
+    std::size_t point = text.find('.');
+    std::string digits = text.substr(0, point) + text.substr(point + 1);
+    std::size_t keep = digits.size() - kExtra;
+    char next = digits[keep];
+    bool roundUp = false;
+    if (next > '5') {
+        roundUp = true;
+    } else if (next == '5') {
+        if (mode == 1) {
+            roundUp = true;
+        } else {
+            bool restZero = digits.find_first_not_of('0', keep + 1) == std::string::npos;
+            if (restZero) {
+                // Could still be above the tie beyond the digits asked for: look at all of them.
+                std::string exact = fixedText(magnitude, 1100);
+                std::size_t p = exact.find('.');
+                std::string all = exact.substr(0, p) + exact.substr(p + 1);
+                restZero = all.find_first_not_of('0', keep + 1) == std::string::npos;
+            }
+            if (!restZero) {
+                roundUp = true;
+            } else {
+                char last = keep > 0 ? digits[keep - 1] : '0';
+                roundUp = ((last - '0') % 2) == 1;
+            }
+        }
+    }
+    digits.resize(keep);
+    if (roundUp) {
+        int i = static_cast<int>(digits.size()) - 1;
+        while (i >= 0 && digits[static_cast<std::size_t>(i)] == '9') {
+            digits[static_cast<std::size_t>(i)] = '0';
+            --i;
+        }
+        if (i < 0) {
+            digits.insert(digits.begin(), '1');
+        } else {
+            ++digits[static_cast<std::size_t>(i)];
+        }
+    }
+    return digits;
+}
+
+// Inserts the point `decimals` places from the right of a digit string; keeps one digit before
+// the point.
+std::string withPoint(std::string digits, int decimals) {
+    while (static_cast<int>(digits.size()) <= decimals) digits.insert(digits.begin(), '0');
+    // Drop surplus leading zeros before the point.
+    std::size_t intLen = digits.size() - static_cast<std::size_t>(decimals);
+    std::size_t firstNonZero = digits.find_first_not_of('0');
+    std::size_t drop =
+        std::min(intLen - 1, firstNonZero == std::string::npos ? intLen - 1 : firstNonZero);
+    digits.erase(0, drop);
+    if (decimals > 0) digits.insert(digits.size() - static_cast<std::size_t>(decimals), ".");
+    return digits;
+}
+
+double parseExact(std::string_view text) {
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+std::string withoutLeadingZero(std::string text) {
+    if (text.size() > 1 && text[0] == '0' && text[1] == '.') text.erase(0, 1);
+    return text;
+}
+
+}  // namespace
+
+std::string shortest(double x) {
+    if (x == 0 || !std::isfinite(x)) return "0";
+    char buf[400];
+    auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed);
+    return std::string(buf, res.ptr);
+}
+
+std::string shortestFloat(float x) {
+    if (x == 0 || !std::isfinite(x)) return "0";
+    // A single-precision value is shown with at most seven significant digits, as few as
+    // give back the same float: 0.123456789 is shown as 0.1234568.
+    char buf[64];
+    for (int precision = 0; precision < 7; ++precision) {
+        auto res = std::to_chars(buf, buf + sizeof buf, static_cast<double>(x),
+                                 std::chars_format::scientific, precision);
+        float back = 0;
+        std::from_chars(buf, res.ptr, back);
+        if (back == x || precision == 6) {
+            // Mantissa digits and exponent of "d.ddde-05" turned into fixed notation.
+            std::string_view sci(buf, static_cast<std::size_t>(res.ptr - buf));
+            std::size_t e = sci.find('e');
+            bool negative = sci[0] == '-';
+            std::string digits;
+            for (char c : sci.substr(0, e))
+                if (c >= '0' && c <= '9') digits += c;
+            int exponent = 0;
+            std::from_chars(sci.data() + e + 1 + (sci[e + 1] == '+' ? 1 : 0),
+                            sci.data() + sci.size(), exponent);
+            while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+            int intDigits = exponent + 1;
+            std::string text;
+            if (intDigits <= 0) {
+                text = "0." + std::string(static_cast<std::size_t>(-intDigits), '0') + digits;
+            } else if (static_cast<std::size_t>(intDigits) >= digits.size()) {
+                text =
+                    digits + std::string(static_cast<std::size_t>(intDigits) - digits.size(), '0');
+            } else {
+                text = digits.substr(0, static_cast<std::size_t>(intDigits)) + "." +
+                       digits.substr(static_cast<std::size_t>(intDigits));
+            }
+            return negative ? "-" + text : text;
+        }
+    }
+    return "0";
+}
+
+double roundHalfEven(double x, int decimals) {
+    if (!std::isfinite(x) || x == 0) return 0;
+    // Beyond 2^53 every double is already a whole number.
+    if (std::fabs(x) >= 9007199254740992.0) return x;
+    std::string text = withPoint(roundedDigits(std::fabs(x), decimals, 0), decimals);
+    double value = parseExact(text);
+    return x < 0 && value != 0 ? -value : value;
+}
+
+std::string roundedText(double x, int decimals) {
+    return shortest(roundHalfEven(x, decimals));
+}
+
+long long cintHalfEven(double x) {
+    double r = roundHalfEven(x, 0);
+    if (r >= 9.2e18) return std::numeric_limits<long long>::max();
+    if (r <= -9.2e18) return std::numeric_limits<long long>::min();
+    return static_cast<long long>(r);
+}
+
+std::optional<std::int16_t> toInt16(double x) {
+    if (!std::isfinite(x)) return std::nullopt;
+    double r = roundHalfEven(x, 0);
+    if (r < -32768 || r > 32767) return std::nullopt;
+    return static_cast<std::int16_t>(r);
+}
+
+std::string printStyle(double x) {
+    if (x < 0) return "-" + withoutLeadingZero(shortest(-x)) + " ";
+    return " " + withoutLeadingZero(shortest(x)) + " ";
+}
+
+std::string StrForm(double x) {
+    if (x < 0) return "-" + withoutLeadingZero(shortest(-x));
+    return " " + withoutLeadingZero(shortest(x));
+}
+
+std::string Format(double x, std::string_view pattern) {
+    std::size_t point = pattern.find('.');
+    int decimals =
+        point == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - point - 1);
+    if (!std::isfinite(x)) x = 0;
+    std::string text = withPoint(roundedDigits(std::fabs(x), decimals, 1), decimals);
+    bool zero = text.find_first_not_of("0.") == std::string::npos;
+    return (x < 0 && !zero) ? "-" + text : text;
+}
+
+std::string padField(std::string_view text, int width) {
+    std::size_t first = text.find_first_not_of(' ');
+    std::size_t last = text.find_last_not_of(' ');
+    int trimmed = first == std::string_view::npos ? 0 : static_cast<int>(last - first + 1);
+    std::string out(text);
+    if (width > trimmed) out.append(static_cast<std::size_t>(width - trimmed), ' ');
+    return out;
+}
+
+std::string padCaption(std::string_view caption, int width) {
+    std::string out(caption);
+    if (width > static_cast<int>(caption.size()))
+        out.append(static_cast<std::size_t>(width) - caption.size(), ' ');
+    return out;
+}
+
+std::string blanks(int n) {
+    return std::string(n > 0 ? static_cast<std::size_t>(n) : 0, ' ');
+}
+
+std::optional<double> parseNumber(std::string_view text) {
+    std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return std::nullopt;
+    std::size_t last = text.find_last_not_of(" \t");
+    text = text.substr(first, last - first + 1);
+    if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+    if (text.empty()) return std::nullopt;
+    // Only plain decimal numbers: digits, one point, an optional exponent. No "inf", "nan", hex.
+    for (char c : text) {
+        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E'))
+            return std::nullopt;
+    }
+    double value = 0;
+    auto res =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    if (res.ec != std::errc() || res.ptr != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value == 0 ? 0.0 : value;
+}
+
+double leadingNumber(std::string_view text) {
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i == std::string_view::npos) return 0;
+    std::size_t start = i;
+    if (text[i] == '+' || text[i] == '-') ++i;
+    bool digits = false;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, digits = true;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, digits = true;
+    }
+    if (!digits) return 0;
+    // An exponent only when digits follow it.
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+        if (j < text.size() && text[j] >= '0' && text[j] <= '9') {
+            while (j < text.size() && text[j] >= '0' && text[j] <= '9') ++j;
+            i = j;
+        }
+    }
+    auto value = parseNumber(text.substr(start, i - start));
+    return value.value_or(0);
+}
+
+}  // namespace orr

@@ -1,0 +1,57 @@
+// Number text: the one place that turns numbers into the texts of files, reports and the log,
+// and that reads typed numbers back. Nothing is locale-dependent; "." is always the decimal point.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orr {
+
+// Shortest decimal text that reads back as the same double, always in fixed notation
+// ("0.00001", never "1e-05"), with a zero before the point ("0.5"). -0 is written "0".
+std::string shortest(double x);
+// The same for a single-precision value: 0.123456789f gives "0.1234568".
+std::string shortestFloat(float x);
+
+// x rounded to `decimals` places, halves to the even neighbour, decided on the exact decimal
+// value of the stored double (12.25 -> 12.2, 0.125 -> 0.12, 2.675 -> 2.67 because its double
+// lies below 2.675). The result is the double nearest to the rounded decimal.
+double roundHalfEven(double x, int decimals);
+// shortest(roundHalfEven(x, decimals)).
+std::string roundedText(double x, int decimals);
+
+// Whole number nearest to x, halves to even, without any range limit (CInt of the reports).
+long long cintHalfEven(double x);
+// The same, but only when the result fits a 16-bit signed integer.
+std::optional<std::int16_t> toInt16(double x);
+
+// Print style of the LiDAR plot files: " 12.5 ", " .5 ", "-3 ": the shortest text without a
+// zero before the point, preceded by a blank (or the minus sign) and followed by a blank.
+std::string printStyle(double x);
+// StrForm: a blank for x >= 0 or "-" for x < 0, then the shortest text of |x| without a zero
+// before the point (0.45 -> " .45", 3 -> " 3", -0.5 -> "-.5").
+std::string StrForm(double x);
+// Format(x, "0.0"), Format(x, "0.00"), Format(x, "0.0000"): fixed decimals, at least one digit
+// before the point, halves away from zero (on the exact value of the double), minus sign for
+// negatives. Any other pattern of the form "0" or "0.0...0" works the same way.
+std::string Format(double x, std::string_view pattern);
+
+// A field padded to `width`: the text followed by (width - L) blanks, where L is the length of
+// the text without leading and trailing blanks. A wider text gets no blanks and is not cut.
+std::string padField(std::string_view text, int width);
+// A caption padded to `width`: the caption followed by (width - its length) blanks, none when
+// it is already as long.
+std::string padCaption(std::string_view caption, int width);
+// n blanks.
+std::string blanks(int n);
+
+// Strict number reading: the whole text (blanks around it allowed) must be one finite decimal
+// number ("12", "-0.5", ".5", "+3", "1e3"); otherwise nullopt. -0 reads as 0.
+std::optional<double> parseNumber(std::string_view text);
+// The number a typed text begins with (leading blanks skipped); 0 when it begins with none.
+// "2.6 trees" gives 2.6, "x2" gives 0.
+double leadingNumber(std::string_view text);
+
+}  // namespace orr

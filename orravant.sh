@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# Orravant: set-up, build, tests and the sample run, on a Debian machine.
+#
+#   ./orravant.sh demo            install what is missing, build, run steps 5 to 9 on the sample data
+#   ./orravant.sh test            install what is missing, build with the sanitizers, run every test
+#   ./orravant.sh build           install what is missing and build
+#   ./orravant.sh gui [--app-dir DIR]   build and start the desktop program
+#   ./orravant.sh bench           build the benchmarks and time the large data sets
+#   ./orravant.sh fuzz [SECONDS]  run every fuzz target for that long (default 60)
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+BUILD="$ROOT/build"           # the program: build/bin/orravant, build/bin/orravant-cli
+TEST_BUILD="$ROOT/build/test" # the same code with the address and undefined-behaviour sanitizers
+JOBS="$(nproc 2>/dev/null || echo 2)"
+
+PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+          qt6-base-dev qt6-qpa-plugins libgl-dev)
+
+say() { printf '%s\n' "$*"; }
+
+install_missing() {
+    local missing=()
+    for p in "${PACKAGES[@]}" "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -eq 0 ]; then
+        say "Installing: ${missing[*]}"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update
+        apt-get install -y --no-install-recommends "${missing[@]}"
+    else
+        say "These Debian packages are missing. Install them as root, then run this again:"
+        say "  apt-get install -y --no-install-recommends ${missing[*]}"
+        exit 1
+    fi
+}
+
+configure_and_build() {  # dir, extra cmake options...
+    local dir="$1"
+    shift
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" -j "$JOBS"
+}
+
+build_program() {
+    configure_and_build "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORRAVANT_TESTS=OFF
+}
+
+run_demo() {
+    local cli="$BUILD/bin/orravant-cli"
+    local app="$BUILD/demo"
+    local sample="$ROOT/examples/sample"
+    rm -rf "$app"
+    mkdir -p "$app"
+    say "Application directory: $app"
+    local settings=()
+    while IFS= read -r line; do
+        [ -n "$line" ] && settings+=("$line")
+    done <"$sample/params.txt"
+    "$cli" --app-dir "$app" params set "${settings[@]}"
+    "$cli" --app-dir "$app" params
+    (cd "$sample" && "$cli" --app-dir "$app" run --dataset DEMO --seed 20261207 \
+        --coeff coefficients.csv --strata strata.csv --dbh dbh.csv --trees trees.csv \
+        --ds1 lidar-ds1.csv --ds2 lidar-ds2.csv --product-code drop)
+    say ""
+    say "Files written to $app/DATA FILES/:"
+    ls -1 "$app/DATA FILES/"
+    for report in DEMO_VolSum.txt DEMO_Regress.txt DEMO_StratVol.txt; do
+        if [ -f "$app/DATA FILES/$report" ]; then
+            say "Report: $app/DATA FILES/$report"
+        fi
+    done
+    if [ -f "$app/DATA FILES/DEMO_StratVol.txt" ]; then
+        awk '/^combined/ { printf "Combined estimate: YbarLR %s, standard error %s, SE percent %s\n", $2, $3, $4 }' \
+            "$app/DATA FILES/DEMO_StratVol.txt"
+    fi
+}
+
+run_tests() {
+    configure_and_build "$TEST_BUILD" -DCMAKE_BUILD_TYPE=Debug -DORRAVANT_SANITIZE=ON
+    QT_QPA_PLATFORM=offscreen ctest --test-dir "$TEST_BUILD" --output-on-failure -j "$JOBS"
+}
+
+command="${1:-}"
+[ $# -gt 0 ] && shift
+case "$command" in
+demo)
+    install_missing
+    build_program
+    run_demo
+    ;;
+test)
+    install_missing
+    run_tests
+    ;;
+build)
+    install_missing
+    build_program
+    ;;
+gui)
+    install_missing
+    build_program
+    if [ $# -eq 0 ]; then
+        set -- --app-dir "$BUILD/demo"
+        mkdir -p "$BUILD/demo"
+    fi
+    exec "$BUILD/bin/orravant" "$@"
+    ;;
+bench)
+    install_missing
+    exec "$ROOT/bench/run.sh" "$@"
+    ;;
+fuzz)
+    install_missing clang libclang-rt-14-dev
+    exec "$ROOT/tests/fuzz/run.sh" "${1:-60}"
+    ;;
+*)
+    sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
+    [ -z "$command" ] || [ "$command" = "help" ] || [ "$command" = "--help" ] || exit 2
+    ;;
+esac

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include "core/CommaReader.h"
+#include "core/CommaWriter.h"
+#include "core/InputError.h"
+#include "tests/support/TestFiles.h"
+
+namespace orr {
+namespace {
+
+std::string messageOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const InputError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(CommaReader, RecordsSpanLinesAndQuotesAndBlanksAreStripped) {
+    // CR LF, LF and CR alone, blank lines, quotes, blanks, a record over two lines.
+    CommaReader r(" 1 , \"4.5\",abc\r\n\r\n2\n 3,x\r7,8,9", "t.csv");
+    ASSERT_TRUE(r.next(3));
+    EXPECT_EQ(r.text(0), "1");
+    EXPECT_EQ(r.number(1, "min"), 4.5);
+    EXPECT_EQ(r.text(2), "abc");
+    ASSERT_TRUE(r.next(3));
+    EXPECT_EQ(r.record(), 2);
+    EXPECT_EQ(r.number(0, ""), 2);
+    EXPECT_EQ(r.number(1, ""), 3);
+    EXPECT_EQ(r.text(2), "x");
+    ASSERT_TRUE(r.next(3));
+    EXPECT_EQ(r.text(2), "9");
+    EXPECT_FALSE(r.next(3));
+}
+
+TEST(CommaReader, TrailingCommaGivesAnEmptyFieldAndBomIsSkipped) {
+    CommaReader r(
+        "\xEF\xBB\xBF"
+        "1,2,\r\n",
+        "t.csv");
+    ASSERT_TRUE(r.next(3));
+    EXPECT_EQ(r.text(0), "1");
+    EXPECT_EQ(r.text(2), "");
+    EXPECT_FALSE(r.next(1));
+}
+
+TEST(CommaReader, ErrorsNameFileRecordFieldAndText) {
+    CommaReader r("1,2\r\n3,abc\r\n5", "/data/ABC_trees.csv");
+    ASSERT_TRUE(r.next(2));
+    ASSERT_TRUE(r.next(2));
+    EXPECT_EQ(messageOf([&] { r.number(1, "height"); }),
+              "File /data/ABC_trees.csv, record 2, field 2 (height): \"abc\" is not a number.");
+    EXPECT_EQ(messageOf([&] { r.next(2); }),
+              "File /data/ABC_trees.csv, record 3, field 2: \"end of file\" was found where the "
+              "record goes on: the record is cut short.");
+
+    CommaReader s("40000,1.5,7\r\n", "s.csv");
+    ASSERT_TRUE(s.next(3));
+    EXPECT_EQ(messageOf([&] { s.int16(0, "plot"); }),
+              "File s.csv, record 1, field 1 (plot): \"40000\" is outside the whole numbers "
+              "-32768 to 32767.");
+    EXPECT_EQ(s.intInRange(1, "species", 1, 3), 2);  // 1.5 rounds half to even
+    EXPECT_EQ(
+        messageOf([&] { s.intInRange(2, "species", 1, 3); }),
+        "File s.csv, record 1, field 3 (species): \"7\" is outside the allowed range 1 to 3.");
+}
+
+TEST(CommaReader, UnreadableFilesAreNamed) {
+    test::TempDir dir;
+    EXPECT_EQ(messageOf([&] { CommaReader r(dir / "missing.csv"); }),
+              "File " + (dir / "missing.csv").string() +
+                  ": cannot be opened: No such file or directory.");
+    EXPECT_EQ(messageOf([&] { CommaReader r(dir.path()); }),
+              "File " + dir.path().string() + ": is a directory, not a file.");
+}
+
+TEST(CommaReader, CountsWholeGroupsOnly) {
+    test::TempDir dir;
+    test::writeFile(dir / "c.csv", "1,2,3,4\r\n5,6,7,8\r\n9,10\r\n");
+    EXPECT_EQ(CommaReader::countRecords(dir / "c.csv", 4), 2);
+    test::writeFile(dir / "e.csv", "");
+    EXPECT_EQ(CommaReader::countRecords(dir / "e.csv", 4), 0);
+}
+
+TEST(CommaWriter, JoinsFieldsWithCommasAndEndsWithCrLf) {
+    std::string out;
+    RecordLine().integer(3).number(0.5).rounded(12.25, 1).quoted("4.5").raw("0").appendTo(out);
+    EXPECT_EQ(out, "3,0.5,12.2,\"4.5\",0\r\n");
+}
+
+}  // namespace
+}  // namespace orr
