@@ -147,6 +147,22 @@ double roundHalfEven(double x, int decimals) {
     if (!std::isfinite(x) || x == 0) return 0;
     // Beyond 2^53 every double is already a whole number.
     if (std::fabs(x) >= 9007199254740992.0) return x;
+    if (x == std::trunc(x)) return x;
+    // Fast path: away from a half the direction is plain, and an integer divided by a power of
+    // ten gives the double nearest to the rounded decimal.
+    static constexpr double kPow10[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+    if (decimals >= 0 && decimals <= 8) {
+        double scaled = x * kPow10[decimals];
+        if (std::fabs(scaled) < 1.0e9) {
+            double floor = std::floor(scaled);
+            double frac = scaled - floor;
+            if (std::fabs(frac - 0.5) > 1e-6) {
+                double whole = frac < 0.5 ? floor : floor + 1;
+                double value = whole / kPow10[decimals];
+                return value == 0 ? 0.0 : value;
+            }
+        }
+    }
     std::string text = withPoint(roundedDigits(std::fabs(x), decimals, 0), decimals);
     double value = parseExact(text);
     return x < 0 && value != 0 ? -value : value;

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
 #include "core/NumberText.h"
 
 namespace orr {
@@ -105,6 +110,28 @@ TEST(NumberText, ParsingIsStrictAndTypedTextTakesItsLeadingNumber) {
     EXPECT_EQ(leadingNumber("-1.5e2z"), -150);
     EXPECT_EQ(leadingNumber("3e"), 3);
     EXPECT_EQ(leadingNumber(""), 0);
+}
+
+}  // namespace
+}  // namespace orr
+
+namespace orr {
+namespace {
+
+// The C library's printf rounds the exact binary value half to even: an independent reference.
+TEST(NumberText, RoundingAgreesWithTheExactDecimalExpansion) {
+    std::mt19937_64 g(42);
+    std::uniform_real_distribution<double> any(-5000.0, 5000.0);
+    for (int i = 0; i < 20000; ++i) {
+        // Many values on exact halves and quarters, the rest arbitrary.
+        double x = i % 3 == 0 ? std::round(any(g) * 8) / 8 : any(g);
+        for (int decimals : {0, 1, 2, 5}) {
+            char ref[64];
+            std::snprintf(ref, sizeof ref, "%.*f", decimals, x);
+            ASSERT_EQ(roundHalfEven(x, decimals), std::strtod(ref, nullptr))
+                << "x=" << shortest(x) << " decimals=" << decimals;
+        }
+    }
 }
 
 }  // namespace
