@@ -1,5 +1,6 @@
 // Feeds every file of a corpus folder to the fuzz target once. A crash or a sanitizer report
 // fails the test; an input the program refuses with a clear message is fine.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>

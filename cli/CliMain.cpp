@@ -1,0 +1,84 @@
+// orravant-cli: global options, then one command and its words.
+#include "cli/CliMain.h"
+
+#include <iostream>
+#include <string>
+#include <string_view>
+
+#include "cli/CliCommand.h"
+
+namespace orr {
+
+namespace {
+
+const char* const kUsage =
+    "Usage: orravant-cli [--app-dir DIR] COMMAND [ARGS...]\n"
+    "\n"
+    "Commands:\n"
+    "  params                      print the nine user parameters as NAME=VALUE\n"
+    "  params set NAME=VALUE ...   check and save parameters (PACF, MaxSpec, MaxProd,\n"
+    "                              MaxItern, MaxPlots, LiHgtAdj, ModelSet, PTIP, STIP)\n"
+    "  run --dataset NAME --coeff F --strata F --dbh F --trees F --ds1 F [--ds2 F]\n"
+    "      [--steps 5,6,7,8,9] [--seed N] [--product-code drop|ask] [--verbose]\n"
+    "                              run computation steps on a data set\n"
+    "  generate --out DIR [--plots N] [--seed N]\n"
+    "                              write a sample data set\n"
+    "\n"
+    "Options:\n"
+    "  --app-dir DIR   the application directory (PARAMETER.PRM and DATA FILES); by default\n"
+    "                  the program's own directory when writable, else\n"
+    "                  $XDG_DATA_HOME/Orravant\n"
+    "  --help          show this text\n";
+
+int usageError(std::ostream& err, std::string_view problem) {
+    err << "orravant-cli: " << problem << "\n" << kUsage;
+    return kExitUsage;
+}
+
+}  // namespace
+
+int cliMain(int argc, const char* const* argv, std::istream& in, std::ostream& out,
+            std::ostream& err) {
+    return cliMain(argc, argv, in, out, err, false);
+}
+
+int cliMain(int argc, const char* const* argv, std::istream& in, std::ostream& out,
+            std::ostream& err, bool stdinIsTerminal) {
+    CliContext ctx{.appDir = std::nullopt,
+                   .args = {},
+                   .stdinIsTerminal = stdinIsTerminal,
+                   .in = in,
+                   .out = out,
+                   .err = err};
+    int i = 1;
+    // Global options come before the command.
+    for (; i < argc; ++i) {
+        const std::string_view word = argv[i];
+        if (word == "--help" || word == "-h") {
+            out << kUsage;
+            return kExitOk;
+        }
+        if (word == "--app-dir") {
+            if (i + 1 >= argc) return usageError(err, "--app-dir needs a directory");
+            ctx.appDir = std::filesystem::path(argv[++i]);
+        } else if (word.starts_with("--app-dir=")) {
+            const std::string_view dir = word.substr(std::string_view("--app-dir=").size());
+            if (dir.empty()) return usageError(err, "--app-dir needs a directory");
+            ctx.appDir = std::filesystem::path(dir);
+        } else if (word.starts_with("-")) {
+            return usageError(err, "unknown option " + std::string(word));
+        } else {
+            break;
+        }
+    }
+    if (i >= argc) return usageError(err, "no command given");
+    const std::string_view command = argv[i];
+    for (++i; i < argc; ++i) ctx.args.emplace_back(argv[i]);
+
+    if (command == "params") return paramsCommand(ctx);
+    if (command == "run") return runCommand(ctx);
+    if (command == "generate") return generateCommand(ctx);
+    return usageError(err, "unknown command " + std::string(command));
+}
+
+}  // namespace orr

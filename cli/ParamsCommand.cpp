@@ -1,0 +1,201 @@
+// orravant-cli params: print the user parameters, or check and save new values the way the
+// parameters dialog does.
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <iostream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "cli/CliCommand.h"
+#include "core/NumberText.h"
+#include "core/Session.h"
+#include "shell/session/Startup.h"
+
+namespace orr {
+
+namespace {
+
+constexpr int kMaxCount = 32767;
+
+// The five counts in the order the dialog checks them, with the words of their messages.
+struct CountField {
+    const char* name;
+    const char* caption;
+    std::int16_t ParamRecord::*field;
+};
+constexpr std::array<CountField, 5> kCounts{{
+    {"PACF", "PACF", &ParamRecord::PACF},
+    {"MaxSpec", "Max number of Species", &ParamRecord::MaxSpec},
+    {"MaxProd", "Max number of Products", &ParamRecord::MaxProd},
+    {"MaxItern", "Max number of Iterations", &ParamRecord::MaxItern},
+    {"MaxPlots", "Max number of Plots", &ParamRecord::MaxPlots},
+}};
+
+bool sameName(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+std::string_view trim(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+// A list choice given as one of its texts or as its position.
+std::optional<std::int16_t> listPosition(std::string_view text, std::string_view first,
+                                         std::string_view second) {
+    text = trim(text);
+    if (text == "0" || sameName(text, first)) return 0;
+    if (text == "1" || sameName(text, second)) return 1;
+    return std::nullopt;
+}
+
+void printParameters(std::ostream& out, const ParamRecord& p) {
+    out << "PACF=" << p.PACF << "\n"
+        << "MaxSpec=" << p.MaxSpec << "\n"
+        << "MaxProd=" << p.MaxProd << "\n"
+        << "MaxItern=" << p.MaxItern << "\n"
+        << "MaxPlots=" << p.MaxPlots << "\n"
+        << "LiHgtAdj=" << p.LiHgtAdj << "\n"
+        << "ModelSet=" << p.ModelSet << "\n"
+        << "PTIP=" << shortestFloat(p.PTIP) << "\n"
+        << "STIP=" << shortestFloat(p.STIP) << "\n";
+}
+
+// The values typed for the parameters, as texts; a parameter not given keeps its stored value.
+struct Entries {
+    std::array<std::optional<std::string>, 5> counts;
+    std::optional<std::string> LiHgtAdj, ModelSet, PTIP, STIP;
+};
+
+// Reads NAME=VALUE words; returns the unusable word's problem, or nothing.
+std::optional<std::string> parseEntries(const std::vector<std::string>& words, Entries& e) {
+    for (const std::string& word : words) {
+        const std::size_t eq = word.find('=');
+        if (eq == std::string::npos) return "expected NAME=VALUE, found \"" + word + "\"";
+        const std::string_view name = trim(std::string_view(word).substr(0, eq));
+        std::string value = word.substr(eq + 1);
+        bool known = false;
+        for (std::size_t i = 0; i < kCounts.size(); ++i) {
+            if (sameName(name, kCounts[i].name)) {
+                e.counts[i] = value;
+                known = true;
+            }
+        }
+        if (known) continue;
+        if (sameName(name, "LiHgtAdj")) {
+            e.LiHgtAdj = value;
+        } else if (sameName(name, "ModelSet")) {
+            e.ModelSet = value;
+        } else if (sameName(name, "PTIP")) {
+            e.PTIP = value;
+        } else if (sameName(name, "STIP")) {
+            e.STIP = value;
+        } else {
+            return "unknown parameter \"" + std::string(name) + "\"";
+        }
+    }
+    return std::nullopt;
+}
+
+// The value of a count as the dialog takes it: the number its text begins with, rounded half
+// to even; it must lie in 1..32767. Returns the message when it does not.
+std::optional<std::string> checkCount(const CountField& count, std::string_view text,
+                                      std::int16_t& value) {
+    const double number = leadingNumber(text);
+    if (number >= kMaxCount + 0.5) {
+        return std::string(count.caption) + " should be at most " + std::to_string(kMaxCount);
+    }
+    const long long whole = std::isnan(number) ? 0 : cintHalfEven(number);
+    if (whole <= 0) return std::string(count.caption) + " should be greater than 0";
+    value = static_cast<std::int16_t>(whole);
+    return std::nullopt;
+}
+
+std::optional<std::string> checkTip(const char* name, std::string_view text, float& value) {
+    const float single = static_cast<float>(leadingNumber(text));
+    if (!std::isfinite(single)) return std::string(name) + " is too large";
+    value = single;
+    return std::nullopt;
+}
+
+// Applies the entries to `p` as the dialog's Save does; returns the message of a refused value.
+std::optional<std::string> applyEntries(const Entries& e, ParamRecord& p, std::ostream& err) {
+    ParamRecord next = p;
+    for (std::size_t i = 0; i < kCounts.size(); ++i) {
+        const std::int16_t stored = p.*kCounts[i].field;
+        const std::string text = e.counts[i] ? *e.counts[i] : std::to_string(stored);
+        if (auto message = checkCount(kCounts[i], text, next.*kCounts[i].field)) return message;
+    }
+    if (e.LiHgtAdj) {
+        const auto position = listPosition(*e.LiHgtAdj, "Yes", "No");
+        if (!position) return "LiHgtAdj should be \"Yes\", \"No\", 0 or 1";
+        next.LiHgtAdj = *position;
+    }
+    if (e.ModelSet) {
+        const auto position = listPosition(*e.ModelSet, "ModelSet 1", "ModelSet 2");
+        if (!position) return "ModelSet should be \"ModelSet 1\", \"ModelSet 2\", 0 or 1";
+        next.ModelSet = *position;
+    }
+    // PTIP and STIP belong to ModelSet 2 (position 1); otherwise they keep their values.
+    if (next.ModelSet == 1) {
+        if (e.PTIP) {
+            if (auto message = checkTip("PTIP", *e.PTIP, next.PTIP)) return message;
+        }
+        if (e.STIP) {
+            if (auto message = checkTip("STIP", *e.STIP, next.STIP)) return message;
+        }
+    } else if (e.PTIP || e.STIP) {
+        err << "PTIP and STIP are kept only with ModelSet 2 (ModelSet=1); not changed\n";
+    }
+    p = next;
+    return std::nullopt;
+}
+
+int usage(std::ostream& err, std::string_view problem) {
+    err << "orravant-cli params: " << problem << "\n"
+        << "Usage: orravant-cli [--app-dir DIR] params [set NAME=VALUE ...]\n";
+    return kExitUsage;
+}
+
+}  // namespace
+
+int paramsCommand(CliContext& ctx) {
+    const bool setting = !ctx.args.empty() && ctx.args.front() == "set";
+    if (!ctx.args.empty() && !setting) return usage(ctx.err, "unexpected \"" + ctx.args[0] + "\"");
+    Entries entries;
+    if (setting) {
+        const std::vector<std::string> words(ctx.args.begin() + 1, ctx.args.end());
+        if (words.empty()) return usage(ctx.err, "set needs at least one NAME=VALUE");
+        if (auto problem = parseEntries(words, entries)) return usage(ctx.err, *problem);
+    }
+
+    Session session;
+    try {
+        session.appDir = resolveAppDir(ctx.appDir);
+        startUp(session);
+        if (!setting) {
+            printParameters(ctx.out, session.params);
+            return kExitOk;
+        }
+        if (auto message = applyEntries(entries, session.params, ctx.err)) {
+            ctx.err << *message << "\n";
+            return kExitFailed;
+        }
+        saveParameters(session.appDir, session.params);
+    } catch (const std::exception& error) {
+        ctx.err << error.what() << "\n";
+        return kExitFailed;
+    }
+    ctx.out << "User Parameters Set\n";
+    return kExitOk;
+}
+
+}  // namespace orr

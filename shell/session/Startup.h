@@ -1,0 +1,38 @@
+// The application directory, PARAMETER.PRM and start-up.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "core/Session.h"
+
+namespace orr {
+
+// PARAMETER.PRM: one packed little-endian record of 22 bytes.
+inline constexpr std::size_t kParamRecordSize = 22;
+std::string encodeParamRecord(const ParamRecord& p);  // exactly 22 bytes
+// Reads the record at offset 0; a file of 0 to 21 bytes gives nullopt.
+std::optional<ParamRecord> decodeParamRecord(const std::string& bytes);
+
+std::filesystem::path paramFilePath(const std::filesystem::path& appDir);
+// Writes the record at offset 0 without truncating the file. Throws std::runtime_error naming the
+// path and the system's reason.
+void saveParameters(const std::filesystem::path& appDir, const ParamRecord& p);
+
+// The application directory: the directory of the running executable when it is writable,
+// otherwise $XDG_DATA_HOME/Orravant (default ~/.local/share/Orravant). An explicit directory
+// (tests, --app-dir) always wins.
+std::filesystem::path resolveAppDir(const std::optional<std::filesystem::path>& explicitDir);
+
+struct StartupResult {
+    bool paramFileWasEmpty = false;  // an empty (or short) PARAMETER.PRM was found and deleted
+    std::string log;                 // the status log's whole text after start-up
+};
+// Start-up in its order: create DATA FILES when missing; load PARAMETER.PRM (an empty or short
+// one is deleted and the parameters read 0; a missing one gets the defaults, written to a new
+// file); the first log line. Throws std::runtime_error naming the path and the system's reason
+// when the directory or the file cannot be made.
+StartupResult startUp(Session& session);
+
+}  // namespace orr
