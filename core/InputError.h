@@ -13,7 +13,7 @@ class InputError : public std::runtime_error {
   public:
     explicit InputError(const std::string& message) : std::runtime_error(message) {}
 
-    // "File <path>, record <n>, field <i> (<name>): found "<text>", <problem>."
+    // "File <path>, record <n>, field <i> (<name>): "<text>" <problem>."
     static InputError at(const std::filesystem::path& file, long record, int field,
                          std::string_view fieldName, std::string_view found,
                          std::string_view problem);
