@@ -1,0 +1,65 @@
+// sub2150 and the per-species sums of one plot.
+#include "engine/phase1/PlotSums.h"
+
+#include <algorithm>
+
+#include "core/CommaWriter.h"
+#include "core/NumberText.h"
+
+namespace orr::phase1 {
+
+namespace {
+
+constexpr std::size_t kLogLimit = 64000;
+
+}  // namespace
+
+void keepLogShort(StepHost& host) {
+    if (host.logLength() > kLogLimit) host.setLog("");
+}
+
+PlotSums::PlotSums(int maxSpec)
+    : count_(static_cast<std::size_t>(std::max(maxSpec, 0)) + 1, 0),
+      basalArea_(count_.size(), 0.0),
+      volume_(count_.size(), 0.0) {}
+
+void PlotSums::add(int species, double basalArea, double volume) {
+    const auto s = static_cast<std::size_t>(species);
+    count_[s] += 1;
+    basalArea_[s] += basalArea;
+    volume_[s] += volume;
+}
+
+bool PlotSums::any() const {
+    return std::any_of(count_.begin(), count_.end(), [](long long c) { return c > 0; });
+}
+
+std::string PlotSums::statusLine(int plot, int species, long long n, double ba, double volume) {
+    return padField(StrForm(plot), 6) + padField(StrForm(species), 6) +
+           padField(StrForm(static_cast<double>(n)), 6) + padField(StrForm(ba), 8) +
+           StrForm(volume);
+}
+
+void PlotSums::sub2150(int plot, int pacf, std::string& out, StepHost& host) {
+    for (std::size_t s = 1; s < count_.size(); ++s) {
+        if (count_[s] != 0 || basalArea_[s] != 0.0) {
+            const long long n = count_[s] * pacf;
+            const double ba = roundHalfEven(basalArea_[s] * pacf, 2);
+            const double volume = roundHalfEven(volume_[s] * pacf, 2);
+            RecordLine()
+                .integer(plot)
+                .integer(static_cast<long long>(s))
+                .integer(n)
+                .number(ba)
+                .number(volume)
+                .appendTo(out);
+            keepLogShort(host);
+            host.appendLog(statusLine(plot, static_cast<int>(s), n, ba, volume));
+        }
+        count_[s] = 0;
+        basalArea_[s] = 0.0;
+        volume_[s] = 0.0;
+    }
+}
+
+}  // namespace orr::phase1

@@ -1,0 +1,121 @@
+// Stratum species shares and the draw lists built from them.
+#include "engine/phase1/StratumShares.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/CommaReader.h"
+#include "core/InputError.h"
+#include "engine/phase1/Sub1900.h"
+
+namespace orr::phase1 {
+
+DrawList buildDrawList(const std::vector<double>& shares) {
+    std::vector<double> keys;
+    std::vector<int> species;
+    for (std::size_t s = 1; s < shares.size(); ++s) {
+        if (shares[s] > 0.0) {
+            keys.push_back(shares[s]);
+            species.push_back(static_cast<int>(s));
+        }
+    }
+    if (keys.size() >= 2) sub1900(keys, species);
+    DrawList list(keys.size());
+    double upper = 0.0;
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        const std::size_t from = keys.size() - 1 - k;  // largest share first
+        DrawPosition& position = list[k];
+        position.species = species[from];
+        position.share = keys[from];
+        position.lower = upper;
+        position.upper = std::min(position.lower + position.share, 1.0);
+        upper = position.upper;
+    }
+    return list;
+}
+
+int drawSpecies(const DrawList& list, double r) {
+    for (const DrawPosition& position : list) {
+        if (position.lower < r && r <= position.upper) return position.species;
+    }
+    return 0;
+}
+
+void checkStratumNumbers(const StrataTable& strata, const std::filesystem::path& strataFile) {
+    for (std::size_t i = 0; i < strata.size(); ++i) {
+        const int stratum = strata[i].stratum;
+        if (stratum < 0 || stratum > kMaxStratum) {
+            throw InputError::at(
+                strataFile, static_cast<long>(i) + 1, 1, "Strata", std::to_string(stratum),
+                "is outside the allowed range 0 to " + std::to_string(kMaxStratum));
+        }
+    }
+}
+
+StratumShares StratumShares::read(const std::filesystem::path& speciesFile,
+                                  const StrataTable& strata, int maxSpec) {
+    StratumShares result;
+    result.maxSpec_ = std::max(maxSpec, 0);
+    const std::size_t width = static_cast<std::size_t>(result.maxSpec_) + 1;
+    std::vector<double> totals((kMaxStratum + 1) * width, 0.0);
+
+    CommaReader reader(speciesFile);
+    while (reader.next(3)) {
+        const int plot = reader.int16(0, "plot");
+        const int species = reader.intInRange(1, "species", 1, result.maxSpec_);
+        const int n = reader.int16(2, "N");
+        // Every strata record that holds the plot gets its trees, not only the first.
+        for (const StrataRow& row : strata) {
+            if (row.beginPlot <= plot && plot <= row.endPlot) {
+                totals[static_cast<std::size_t>(row.stratum) * width + species] += n;
+            }
+        }
+    }
+
+    int highest = 0;
+    for (const StrataRow& row : strata) highest = std::max<int>(highest, row.stratum);
+    result.shares_.assign(totals.size(), 0.0);
+    for (int stratum = 1; stratum <= highest; ++stratum) {
+        const std::size_t base = static_cast<std::size_t>(stratum) * width;
+        double total = 0.0;
+        for (std::size_t s = 1; s < width; ++s) total += totals[base + s];
+        if (!(total > 0.0)) continue;
+        for (std::size_t s = 1; s < width; ++s) result.shares_[base + s] = totals[base + s] / total;
+    }
+    result.lists_.resize(kMaxStratum + 1);
+    return result;
+}
+
+double StratumShares::share(int stratum, int species) const {
+    if (stratum < 0 || stratum > kMaxStratum || species < 1 || species > maxSpec_) return 0.0;
+    return shares_[static_cast<std::size_t>(stratum) * (maxSpec_ + 1) + species];
+}
+
+const DrawList& StratumShares::drawList(int stratum) {
+    std::optional<DrawList>& cached = lists_.at(static_cast<std::size_t>(stratum));
+    if (!cached) {
+        std::vector<double> shares(static_cast<std::size_t>(maxSpec_) + 1, 0.0);
+        for (int s = 1; s <= maxSpec_; ++s) shares[s] = share(stratum, s);
+        cached = buildDrawList(shares);
+    }
+    return *cached;
+}
+
+PlotStrata::PlotStrata(const StrataTable& strata, int maxPlots)
+    : strata_(strata), rowOf_(static_cast<std::size_t>(std::max(maxPlots, 0)) + 1, -2) {}
+
+const StrataRow* PlotStrata::firstRow(int plot) {
+    int& row = rowOf_.at(static_cast<std::size_t>(plot));
+    if (row == -2) {
+        row = -1;
+        for (std::size_t i = 0; i < strata_.size(); ++i) {
+            if (strata_[i].beginPlot <= plot && plot <= strata_[i].endPlot) {
+                row = static_cast<int>(i);
+                break;
+            }
+        }
+    }
+    return row < 0 ? nullptr : &strata_[static_cast<std::size_t>(row)];
+}
+
+}  // namespace orr::phase1
