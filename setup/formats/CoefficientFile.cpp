@@ -3,6 +3,7 @@
 // equation and species it belongs to.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -28,9 +29,11 @@ float coefficientCell(const std::string& text, int row, int cell) {
     const std::string_view value = cells::trimmed(text);
     if (value.empty() || (cell == 3 && value == "-")) return 0.0f;
     const double number = cells::number(value, row, column);
-    const float single = static_cast<float>(number);
-    if (!std::isfinite(single)) cells::reject(row, column, value, "is too large for a coefficient");
-    return single;
+    // Checked before the conversion: a double beyond the float range has no float value.
+    if (std::fabs(number) > static_cast<double>(std::numeric_limits<float>::max())) {
+        cells::reject(row, column, value, "is too large for a coefficient");
+    }
+    return static_cast<float>(number);
 }
 
 }  // namespace
