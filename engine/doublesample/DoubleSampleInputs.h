@@ -1,0 +1,65 @@
+// Everything step 9 reads, in memory: the strata of the plots, the Phase 1 LiDAR totals and the
+// Phase 2 plots of every stratum index, and the Phase 2 class values and tree heights that the
+// allocation to species-product classes needs. Each input file is read once.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "core/Session.h"
+
+namespace orr {
+
+// The Phase 1 LiDAR totals of one data set over the plots of one stratum index: the number of
+// plots with LiDAR trees and the sums of their LiDAR basal area and volume.
+struct Phase1Totals {
+    int plots = 0;
+    double baSum = 0;
+    double volSum = 0;
+};
+
+// A Phase 2 plot with ground trees: its ground volume y and the four LiDAR variables of the
+// regressions, x[0] BA and x[1] volume of DataSet 1, x[2] BA and x[3] volume of DataSet 2.
+struct Phase2Plot {
+    double y = 0;
+    std::array<double, 4> x{};
+};
+
+// A class record of _PH2Plot.csv (the values used) or of _PH2Sum.csv (plot 0, means).
+struct ClassValues {
+    int plot = 0;
+    int species = 0;
+    int product = 0;
+    double N = 0;
+    double BA = 0;
+    double vol = 0;
+};
+
+// A tree of the tree input file with a measured height and codes within the class tables.
+struct TreeHeight {
+    int plot = 0;
+    int species = 0;
+    int product = 0;
+    double height = 0;
+};
+
+struct DoubleSampleInputs {
+    int H = 0;                     // largest stratum number of the strata file, 0 when empty
+    std::vector<int> plotStratum;  // [plot 0..MaxPlots]; 0 = in no stratum
+    // [data set 0 (DataSet 1) or 1 (DataSet 2)][stratum index 0..H]
+    std::array<std::vector<Phase1Totals>, 2> phase1;
+    // [stratum index 0..H]: the Phase 2 plots with ground trees, in file order
+    std::vector<std::vector<Phase2Plot>> phase2;
+    std::vector<ClassValues> plotClasses;   // _PH2Plot.csv in file order
+    std::vector<ClassValues> summary;       // _PH2Sum.csv in file order
+    std::vector<TreeHeight> measuredTrees;  // tree input file, trees the allocation uses
+};
+
+// Reads the strata file, _Phase1DS1.csv, _Phase1DS2.csv (only when it is not empty),
+// _Phase2.csv, _PH2Plot.csv, _PH2Sum.csv and the tree input file. Throws InputError with the
+// whole message for the user: a missing file (named with the step that writes it), a field that
+// is not a number, a plot outside 0..MaxPlots, a species or product code outside its range, a
+// negative stratum number.
+DoubleSampleInputs readDoubleSampleInputs(const Session& session);
+
+}  // namespace orr

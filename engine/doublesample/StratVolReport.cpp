@@ -1,0 +1,116 @@
+#include "engine/doublesample/StratVolReport.h"
+
+#include "core/NumberText.h"
+
+namespace orr {
+
+namespace stratvol {
+
+namespace {
+
+constexpr int kPrefixWidth = 44;
+
+std::string rounded(double x, int decimals) {
+    return StrForm(roundHalfEven(x, decimals));
+}
+std::string whole(double x) {
+    return StrForm(roundHalfEven(x, 0));
+}
+std::string oneDecimal(double x) {
+    return Format(x, "0.0");
+}
+
+// The six fields that subtotal and total lines share.
+std::string sumFields(const ClassSums& s) {
+    const double meanHeight = s.N != 0 ? s.NHeight / s.N : 0;
+    return padField(oneDecimal(s.BAalloc), 8) + padField(oneDecimal(s.VolAlloc), 8) +
+           padField(whole(s.N), 6) + padField(oneDecimal(s.BA), 8) +
+           padField(oneDecimal(meanHeight), 7) + whole(s.vol);
+}
+
+}  // namespace
+
+std::string headerLine() {
+    return padCaption("STRATA", 16) + padCaption("YBarLR", 10) + padCaption("S_yBarLR", 10) +
+           padCaption("SE", 8) + padCaption("Sp", 6) + padCaption("Pr", 4) +
+           padCaption("%BADis", 8) + padCaption("%VolDis", 10) + padCaption("N", 6) +
+           padCaption("BA", 7) + padCaption("Hgt", 8) + "Vol";
+}
+
+std::string rowPrefix(std::string_view label, const SelectedEstimate& e) {
+    return padField(label, 15) + padField(rounded(e.YbarLR, 2), 10) +
+           padField(rounded(e.SybarLR, 2), 8) + padField(rounded(e.SE, 2), 8);
+}
+
+std::string classLine(int species, int product, double BAalloc, double VolAlloc, double N,
+                      double BA, double height, double vol) {
+    return padField(StrForm(species), 4) + padField(StrForm(product), 4) +
+           padField(oneDecimal(BAalloc), 8) + padField(oneDecimal(VolAlloc), 8) +
+           padField(whole(N), 6) + padField(oneDecimal(BA), 8) + padField(oneDecimal(height), 8) +
+           oneDecimal(vol);
+}
+
+std::string subtotalLine(const ClassSums& s) {
+    return blanks(kPrefixWidth + 1) + "Subtotal" + blanks(1) + sumFields(s);
+}
+
+std::string totalLine(const ClassSums& s) {
+    return blanks(kPrefixWidth) + "--TOTAL--" + blanks(1) + sumFields(s);
+}
+
+}  // namespace stratvol
+
+namespace {
+
+void add(stratvol::ClassSums& s, double BAalloc, double VolAlloc, double N, double BA,
+         double height, double vol) {
+    s.BAalloc += BAalloc;
+    s.VolAlloc += VolAlloc;
+    s.N += N;
+    s.BA += BA;
+    s.NHeight += N * height;
+    s.vol += vol;
+}
+
+// The row block of report row r (stratum index r, or the strata combined for r = H + 1, which
+// uses the classes of index 0).
+void writeRow(std::string& out, int r, const Allocation& a, const DoubleSampleEstimates& est) {
+    const std::string label = r == 0           ? "non-stratified"
+                              : r == est.H + 1 ? "combined"
+                                               : std::to_string(r);
+    const SelectedEstimate& e = est.best[static_cast<std::size_t>(r)];
+    const ClassTable* t = a.at(r <= est.H ? r : 0);
+    out += stratvol::rowPrefix(label, e);
+    bool continuesPrefix = true;
+    stratvol::ClassSums row;
+    for (int s = 1; t && s <= a.maxSpec; ++s) {
+        stratvol::ClassSums species;
+        for (int p = 1; p <= a.maxProd; ++p) {
+            const std::size_t i = t->index(s, p);
+            if (t->shareVol[i] == 0 && t->shareBA[i] == 0) continue;
+            const double BAalloc = t->shareBA[i] * e.YbarLR;
+            const double VolAlloc = t->shareVol[i] * e.YbarLR;
+            if (!continuesPrefix) out += blanks(44);
+            continuesPrefix = false;
+            out += stratvol::classLine(s, p, BAalloc, VolAlloc, t->N[i], t->BA[i], t->height[i],
+                                       t->vol[i]);
+            out += "\r\n";
+            add(species, BAalloc, VolAlloc, t->N[i], t->BA[i], t->height[i], t->vol[i]);
+            add(row, BAalloc, VolAlloc, t->N[i], t->BA[i], t->height[i], t->vol[i]);
+        }
+        if (species.BAalloc > 0) out += stratvol::subtotalLine(species) + "\r\n";
+    }
+    if (row.BAalloc > 0) out += stratvol::totalLine(row) + "\r\n";
+    // Ends the prefix line when no class followed it, else leaves a blank line.
+    out += "\r\n";
+}
+
+}  // namespace
+
+std::string stratVolReport(const Allocation& a, const DoubleSampleEstimates& est) {
+    std::string out = stratvol::headerLine() + "\r\n" + "\r\n";
+    for (int r = 0; r <= est.H + 1; ++r) writeRow(out, r, a, est);
+    return out;
+}
+
+}  // namespace orr

@@ -1,0 +1,39 @@
+// The stratum volume report _StratVol.txt: one row block per stratum index and one for the
+// strata combined, each stratum's selected mean volume allocated to its species-product classes
+// by basal-area share and by volume share, with the Phase 2 class means.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/doublesample/Allocation.h"
+#include "engine/doublesample/DblSampl.h"
+
+namespace orr {
+
+namespace stratvol {
+
+// Running sums of the class lines of a species or of a whole row.
+struct ClassSums {
+    double BAalloc = 0;
+    double VolAlloc = 0;
+    double N = 0;
+    double BA = 0;
+    double NHeight = 0;  // sum of N x mean height
+    double vol = 0;
+};
+
+// Single lines, without CR LF. The row prefix is 44 characters wide for non-negative estimates.
+std::string headerLine();
+std::string rowPrefix(std::string_view label, const SelectedEstimate& e);
+std::string classLine(int species, int product, double BAalloc, double VolAlloc, double N,
+                      double BA, double height, double vol);
+std::string subtotalLine(const ClassSums& s);
+std::string totalLine(const ClassSums& s);
+
+}  // namespace stratvol
+
+// The whole report.
+std::string stratVolReport(const Allocation& a, const DoubleSampleEstimates& est);
+
+}  // namespace orr

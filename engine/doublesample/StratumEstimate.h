@@ -1,0 +1,61 @@
+// The double-sample regression estimates of one stratum index: the four regressions of ground
+// volume on a LiDAR variable, fitted on the stratum's Phase 2 plots and applied to the mean of
+// its Phase 1 plots.
+#pragma once
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+#include "engine/doublesample/DoubleSampleInputs.h"
+
+namespace orr {
+
+// Regressions k = 0..3: LiDAR BA and volume of DataSet 1, LiDAR BA and volume of DataSet 2.
+inline constexpr int kRegressions = 4;
+inline constexpr int dataSetOf(int k) {
+    return k / 2;
+}
+// The independent variable of regression k as the reports name it.
+std::string_view variableName(int k);
+
+inline constexpr float kErrorProbability = 0.05f;  // two-sided, 95 percent confidence
+inline constexpr double kAllowableError = 10;      // percent, in N_rs
+
+struct RegressionResult {
+    double phase1Mean = 0;  // x-bar' of the Phase 1 plots
+    double phase2Mean = 0;  // x-bar of the Phase 2 plots with data of the regression's data set
+    // The results; all 0 when the regression cannot be computed for the stratum.
+    double Beta = 0;
+    double IdxFt = 0;
+    double MSE = 0;
+    double SybarLR = 0;
+    double Rho = 0;
+    double YbarLR = 0;
+    double SE = 0;  // percent
+    double Nrs = 0;
+    double N1req = 0;
+    double N2req = 0;
+};
+
+struct StratumEstimate {
+    // Per data set (0 = DataSet 1, 1 = DataSet 2).
+    std::array<double, 2> N1{};    // Phase 1 plots
+    std::array<double, 2> n{};     // Phase 2 plots with LiDAR data of the data set
+    std::array<double, 2> ybar{};  // their mean ground volume
+    std::array<double, 2> SSy{};
+    std::array<double, 2> s2{};
+    std::array<double, 2> CV{};  // percent
+    double N2G = 0;              // Phase 2 plots with ground trees
+    double ybarG = 0;            // their mean ground volume
+    std::array<RegressionResult, kRegressions> reg{};
+};
+
+// Estimates of one stratum index from its Phase 1 totals per data set and its Phase 2 plots.
+// A regression that cannot be computed (no variation in x or in y, fewer than three Phase 2
+// plots, no Phase 1 plots, a ground mean of 0, a negative variance, an estimate of 0) keeps all
+// its results at 0, so it is neither written, selected nor combined.
+StratumEstimate estimateStratum(const std::array<Phase1Totals, 2>& phase1,
+                                const std::vector<Phase2Plot>& plots);
+
+}  // namespace orr
