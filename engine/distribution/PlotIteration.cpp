@@ -1,0 +1,336 @@
+#include "engine/distribution/PlotIteration.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <tuple>
+#include <utility>
+
+#include "engine/distribution/DrawStream.h"
+#include "engine/distribution/LidarTree.h"
+#include "engine/distribution/PlotLines.h"
+#include "engine/distribution/ProductSearch.h"
+#include "engine/distribution/Sub1900.h"
+
+namespace orr::distribution {
+
+namespace {
+
+// One position of the class distribution: a class and its draw interval (lower, upper].
+struct Position {
+    int species = 0;
+    int product = 0;
+    double lower = 0;
+    double upper = 0;
+};
+
+// What a LiDAR tree drawn into a position adds to the estimates.
+struct Outcome {
+    enum Kind : std::int8_t { Nothing, Stop, Counted, Prompt };
+    Kind kind = Nothing;
+    // Index of the counted class (species, final product); one past the last class for a tree
+    // that counts nothing, so that every drawn tree can be added without a test.
+    std::size_t cls = 0;
+    double n = 0;
+    double ba = 0;
+    double vol = 0;
+};
+
+class PlotWork {
+  public:
+    PlotWork(const PassSetup& setup, const PlotJob& job)
+        : setup_(setup), job_(job), trees_(job.heights.size()) {
+        buildDistribution();
+        growTrees();
+    }
+
+    // Fills the outcome of every (position, tree) pair; without answers the pairs that need the
+    // user stay Prompt.
+    void resolve(const ProductAnswers* answers);
+
+    // Runs the MaxItern iterations: onTree(k, i, outcome) for every tree that a draw puts into a
+    // position, onIterationEnd() after each complete iteration. Returns the species of the
+    // missing coefficient when the plot stops.
+    template <class OnTree, class OnIterationEnd>
+    std::optional<int> iterate(OnTree onTree, OnIterationEnd onIterationEnd) const;
+
+    bool anyPrompt() const { return anyPrompt_; }
+    std::size_t trees() const { return trees_; }
+    const Position& position(std::size_t k) const { return positions_[k]; }
+    const Outcome& outcome(std::size_t k, std::size_t i) const { return outcomes_[k * trees_ + i]; }
+    const LidarTree& tree(int species, std::size_t i) const;
+    double volume(int species, std::size_t i);
+    std::size_t positionCount() const { return positions_.size(); }
+    const std::vector<std::pair<int, int>>& classes() const { return classes_; }
+
+  private:
+    void buildDistribution();
+    void growTrees();
+    Outcome pairOutcome(const Position& pos, std::size_t i, const ProductAnswers* answers,
+                        int& product);
+
+    const PassSetup& setup_;
+    const PlotJob& job_;
+    std::size_t trees_;
+    std::vector<Position> positions_;
+    std::vector<double> uppers_;
+    std::vector<int> species_;                   // the species of the positions, ascending
+    std::vector<std::vector<LidarTree>> grown_;  // [species index][tree]
+    std::vector<std::vector<double>> volumes_;   // [species index][tree], NaN until needed
+    std::vector<Outcome> outcomes_;              // [position][tree]
+    std::vector<std::pair<int, int>> classes_;   // (species, product) of every output class
+    bool anyPrompt_ = false;
+};
+
+// Classes with a share above 0, sorted by share with sub1900 and taken largest first; each
+// interval starts where the one before ends and ends at most at 1.
+void PlotWork::buildDistribution() {
+    const auto& classes = job_.plot->classes;
+    std::vector<double> keys;
+    std::vector<std::size_t> payload;
+    for (std::size_t i = 0; i < classes.size(); ++i) {
+        if (classes[i].share > 0) {
+            keys.push_back(classes[i].share);
+            payload.push_back(i);
+        }
+    }
+    sub1900(keys, payload);
+    double upper = 0;
+    for (std::size_t k = keys.size(); k-- > 0;) {
+        const GroundClass& c = classes[payload[k]];
+        const double lower = upper;
+        upper = std::min(lower + c.share, 1.0);
+        positions_.push_back({c.species, c.product, lower, upper});
+        uppers_.push_back(upper);
+        species_.push_back(c.species);
+    }
+    std::sort(species_.begin(), species_.end());
+    species_.erase(std::unique(species_.begin(), species_.end()), species_.end());
+}
+
+void PlotWork::growTrees() {
+    const TreeRuleSetup rule{setup_.coeff, setup_.params, setup_.pass};
+    grown_.resize(species_.size());
+    volumes_.resize(species_.size());
+    for (std::size_t s = 0; s < species_.size(); ++s) {
+        grown_[s].reserve(trees_);
+        for (double h : job_.heights)
+            grown_[s].push_back(growLidarTree(rule, species_[s], job_.age, h));
+        volumes_[s].assign(trees_, std::numeric_limits<double>::quiet_NaN());
+    }
+}
+
+double PlotWork::volume(int species, std::size_t i) {
+    const auto s = static_cast<std::size_t>(
+        std::lower_bound(species_.begin(), species_.end(), species) - species_.begin());
+    double& v = volumes_[s][i];
+    if (std::isnan(v)) {
+        const TreeRuleSetup rule{setup_.coeff, setup_.params, setup_.pass};
+        v = lidarTreeVolume(rule, species, grown_[s][i]);
+    }
+    return v;
+}
+
+const LidarTree& PlotWork::tree(int species, std::size_t i) const {
+    const auto at = std::lower_bound(species_.begin(), species_.end(), species) - species_.begin();
+    return grown_[static_cast<std::size_t>(at)][i];
+}
+
+Outcome PlotWork::pairOutcome(const Position& pos, std::size_t i, const ProductAnswers* answers,
+                              int& product) {
+    const LidarTree& t = tree(pos.species, i);
+    Outcome o;
+    if (t.kind == LidarTree::Kind::MissingCoefficient) o.kind = Outcome::Stop;
+    if (t.kind != LidarTree::Kind::Grown) return o;
+
+    const DbhLimits& limits = *setup_.dbh;
+    ProductChoice choice = ProductSearch(limits, pos.species, pos.product, t.dbh1);
+    if (choice.kind == ProductChoice::Kind::Prompt) {
+        if (!answers) {
+            o.kind = Outcome::Prompt;
+            anyPrompt_ = true;
+            return o;
+        }
+        const auto found = answers->find({pos.species, pos.product, t.dbh1});
+        const std::optional<int> answer = found == answers->end() ? std::nullopt : found->second;
+        if (answer && *answer >= 1 && *answer <= limits.maxProd)
+            choice = {ProductChoice::Kind::Product, *answer};
+        else
+            choice = {ProductChoice::Kind::Drop, 0};
+    }
+    if (choice.kind != ProductChoice::Kind::Product) return o;
+    if (t.dbh1 < limits.min(pos.species, 1)) return o;
+
+    const double v = volume(pos.species, i);
+    if (!std::isfinite(v)) return o;
+    const double pacf = setup_.params->PACF;
+    o.kind = Outcome::Counted;
+    o.n = pacf;
+    o.ba = t.basalArea * pacf;
+    o.vol = v * pacf;
+    product = choice.product;
+    return o;
+}
+
+void PlotWork::resolve(const ProductAnswers* answers) {
+    outcomes_.assign(positions_.size() * trees_, Outcome{});
+    std::vector<int> products(outcomes_.size(), 0);
+    for (const auto& c : job_.plot->classes) classes_.emplace_back(c.species, c.product);
+    for (std::size_t k = 0; k < positions_.size(); ++k) {
+        for (std::size_t i = 0; i < trees_; ++i) {
+            int& product = products[k * trees_ + i];
+            outcomes_[k * trees_ + i] = pairOutcome(positions_[k], i, answers, product);
+            if (outcomes_[k * trees_ + i].kind != Outcome::Counted) continue;
+            const std::pair<int, int> cls{positions_[k].species, product};
+            if (std::find(classes_.begin(), classes_.end(), cls) == classes_.end())
+                classes_.push_back(cls);
+        }
+    }
+    std::sort(classes_.begin(), classes_.end());
+    classes_.erase(std::unique(classes_.begin(), classes_.end()), classes_.end());
+    for (std::size_t n = 0; n < outcomes_.size(); ++n) {
+        if (outcomes_[n].kind != Outcome::Counted) {
+            outcomes_[n].cls = classes_.size();
+            continue;
+        }
+        const std::pair<int, int> key{positions_[n / trees_].species, products[n]};
+        outcomes_[n].cls = static_cast<std::size_t>(
+            std::lower_bound(classes_.begin(), classes_.end(), key) - classes_.begin());
+    }
+}
+
+template <class OnTree, class OnIterationEnd>
+std::optional<int> PlotWork::iterate(OnTree onTree, OnIterationEnd onIterationEnd) const {
+    if (trees_ == 0 || positions_.empty()) return std::nullopt;
+    DrawStream draws(setup_.seed, setup_.pass, job_.position);
+    const int iterations = setup_.params->MaxItern;
+    const std::size_t positionCount = uppers_.size();
+    for (int t = 0; t < iterations; ++t) {
+        std::size_t stopAt = SIZE_MAX;
+        for (std::size_t i = 0; i < trees_; ++i) {
+            const double r = draws.next();
+            // The first interval whose upper bound reaches r is the one with lower < r <= upper:
+            // its position is the number of upper bounds below r (counted without branches, as
+            // r is random).
+            std::size_t k = 0;
+            for (std::size_t j = 0; j < positionCount; ++j) k += uppers_[j] < r;
+            if (k == positionCount || !(r > 0)) continue;
+            const Outcome& o = outcomes_[k * trees_ + i];
+            if (o.kind == Outcome::Stop) [[unlikely]] {
+                stopAt = std::min(stopAt, k);
+                continue;
+            }
+            onTree(k, i, o);
+        }
+        if (stopAt != SIZE_MAX) return positions_[stopAt].species;
+        onIterationEnd();
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+namespace {
+
+// The questions of the pairs that the draws reach; none when the plot stops.
+std::vector<ProductQuestion> drawnQuestions(const PlotWork& work) {
+    const std::size_t trees = work.trees();
+    std::vector<char> drawn(work.positionCount() * trees, 0);
+    const auto stop = work.iterate(
+        [&](std::size_t k, std::size_t i, const Outcome&) { drawn[k * trees + i] = 1; }, [] {});
+    std::vector<ProductQuestion> questions;
+    if (stop) return questions;
+    for (std::size_t k = 0; k < work.positionCount(); ++k) {
+        for (std::size_t i = 0; i < trees; ++i) {
+            if (!drawn[k * trees + i] || work.outcome(k, i).kind != Outcome::Prompt) continue;
+            const Position& pos = work.position(k);
+            const LidarTree& t = work.tree(pos.species, i);
+            const PromptKey key{pos.species, pos.product, t.dbh1};
+            const bool known = std::any_of(questions.begin(), questions.end(),
+                                           [&](const auto& q) { return q.key == key; });
+            if (!known) questions.push_back({key, t.dbh});
+        }
+    }
+    return questions;
+}
+
+struct Estimate {
+    double n = 0;
+    double ba = 0;
+    double vol = 0;
+};
+
+// The iterations, the averages and the plot's lines. Pairs still waiting for an answer count
+// nothing; callers make sure that no draw reaches them.
+PlotResult finish(const PassSetup& setup, const PlotJob& job, const PlotWork& work) {
+    PlotResult result;
+    const ParamRecord& params = *setup.params;
+    if (setup.pass == 1) result.speciesLines = speciesFileLines(*job.plot, params.MaxSpec);
+
+    const std::size_t classCount = work.classes().size();
+    // The estimates of the iteration and their sums over the iterations. One slot more than
+    // there are classes: trees that count nothing add their zeros there.
+    std::vector<Estimate> iteration(classCount + 1), sums(classCount);
+    const auto stop = work.iterate(
+        [&](std::size_t, std::size_t, const Outcome& o) {
+            Estimate& e = iteration[o.cls];
+            e.n += o.n;
+            e.ba += o.ba;
+            e.vol += o.vol;
+        },
+        [&] {
+            for (std::size_t c = 0; c < classCount; ++c) {
+                sums[c].n += iteration[c].n;
+                sums[c].ba += iteration[c].ba;
+                sums[c].vol += iteration[c].vol;
+                iteration[c] = Estimate{};
+            }
+        });
+    if (stop) {
+        result.stoppedOnSpecies = stop;
+        return result;
+    }
+
+    auto ground = job.plot->classes.begin();
+    for (std::size_t c = 0; c < classCount; ++c) {
+        ClassLine line;
+        line.plot = job.plot->plot;
+        std::tie(line.species, line.product) = work.classes()[c];
+        if (ground != job.plot->classes.end() && ground->species == line.species &&
+            ground->product == line.product) {
+            line.groundN = ground->n;
+            line.groundBA = ground->ba;
+            line.groundVol = ground->vol;
+            ++ground;
+        }
+        if (sums[c].n != 0) {
+            line.lidarN = sums[c].n / params.MaxItern;
+            line.lidarBA = sums[c].ba / params.MaxItern;
+            line.lidarVol = sums[c].vol / params.MaxItern;
+        }
+        if (line.groundN == 0 && line.lidarN == 0 && line.lidarVol == 0) continue;
+        result.plotLines += plotFileLine(line);
+        result.statusLines.push_back(statusLogLine(line));
+    }
+    return result;
+}
+
+}  // namespace
+
+PlotResult sub1400(const PassSetup& setup, const PlotJob& job, const ProductAnswers& answers) {
+    PlotWork work(setup, job);
+    work.resolve(&answers);
+    return finish(setup, job, work);
+}
+
+PlotFirstLook plotFirstLook(const PassSetup& setup, const PlotJob& job) {
+    PlotWork work(setup, job);
+    work.resolve(nullptr);
+    PlotFirstLook look;
+    if (work.anyPrompt()) look.questions = drawnQuestions(work);
+    if (look.questions.empty()) look.result = finish(setup, job, work);
+    return look;
+}
+
+}  // namespace orr::distribution

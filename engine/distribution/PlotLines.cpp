@@ -1,0 +1,69 @@
+#include "engine/distribution/PlotLines.h"
+
+#include "core/CommaWriter.h"
+#include "core/NumberText.h"
+
+namespace orr::distribution {
+
+namespace {
+
+std::string trimBlanks(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+std::string plotFileLine(const ClassLine& l) {
+    std::string out;
+    const double fields[] = {
+        static_cast<double>(l.plot),    static_cast<double>(l.species),
+        static_cast<double>(l.product), l.groundN,
+        roundHalfEven(l.groundBA, 1),   roundHalfEven(l.groundVol, 0),
+        roundHalfEven(l.lidarN, 0),     roundHalfEven(l.lidarBA, 1),
+        roundHalfEven(l.lidarVol, 0),
+    };
+    bool first = true;
+    for (double x : fields) {
+        if (!first) out += ',';
+        first = false;
+        out += printStyle(x);
+    }
+    out += "\r\n";
+    return out;
+}
+
+std::string statusLogLine(const ClassLine& l) {
+    std::string out;
+    out += padField(shortest(l.plot), 6);
+    out += padField(shortest(l.species), 3);
+    out += padField(shortest(l.product), 3);
+    out += padField(shortest(l.groundN), 6);
+    out += padField(roundedText(l.groundBA, 1), 6);
+    out += padField(roundedText(l.groundVol, 0), 10);
+    out += padField(roundedText(l.lidarN, 0), 6);
+    out += padField(roundedText(l.lidarBA, 1), 6);
+    out += roundedText(l.lidarVol, 0);
+    return trimBlanks(out);
+}
+
+std::string speciesFileLines(const Phase2Plot& plot, int maxSpec) {
+    std::string out;
+    auto c = plot.classes.begin();
+    for (int s = 1; s <= maxSpec; ++s) {
+        long long count = 0;
+        for (; c != plot.classes.end() && c->species == s; ++c) {
+            count = cintHalfEven(static_cast<double>(count) + c->n);
+        }
+        RecordLine().integer(plot.plot).integer(s).integer(count).appendTo(out);
+    }
+    return out;
+}
+
+std::string statusHeading() {
+    return "PLOT SP PR  GN    GBA   GVOL  LN    LBA  LVOL ";
+}
+
+}  // namespace orr::distribution

@@ -1,0 +1,66 @@
+#include "engine/distribution/ProductSearch.h"
+
+#include <vector>
+
+namespace orr::distribution {
+
+namespace {
+
+ProductChoice product(int p) {
+    return {ProductChoice::Kind::Product, p};
+}
+ProductChoice drop() {
+    return {ProductChoice::Kind::Drop, 0};
+}
+ProductChoice prompt() {
+    return {ProductChoice::Kind::Prompt, 0};
+}
+
+// Product 1 takes every tree that reaches its smallest DBH, however large.
+ProductChoice firstProduct(const DbhLimits& limits, int s, double d) {
+    return d < limits.min(s, 1) ? drop() : product(1);
+}
+
+}  // namespace
+
+ProductChoice ProductSearch(const DbhLimits& limits, int s, int startProduct, double d) {
+    const int maxProd = limits.maxProd;
+    std::vector<char> tried(static_cast<std::size_t>(maxProd) + 2, 0);
+    int p = startProduct;
+    for (;;) {
+        if (tried[static_cast<std::size_t>(p)]) return prompt();
+        tried[static_cast<std::size_t>(p)] = 1;
+
+        if (limits.min(s, p) <= d && d <= limits.max(s, p)) return product(p);
+        if (p == 1) return firstProduct(limits, s, d);
+
+        int c = 0;
+        if (p - 1 >= 1 && d < limits.min(s, p)) {
+            c = p - 1;
+        } else if (p + 1 <= maxProd && d > limits.max(s, p)) {
+            c = p + 1;
+        } else {
+            return prompt();
+        }
+        if (c == 1) return firstProduct(limits, s, d);
+
+        const double minC = limits.min(s, c);
+        const double maxC = limits.max(s, c);
+        if (minC > 0 && maxC > 0) {
+            p = c;
+        } else if (minC == 0 && maxC == 0) {
+            // A product without limits for this species: the neighbour that takes the DBH.
+            if (d <= limits.max(s, c - 1)) {
+                p = c - 1;
+            } else if (c + 1 <= maxProd && d >= limits.min(s, c + 1)) {
+                p = c + 1;
+            } else {
+                return prompt();
+            }
+        } else {
+            return prompt();
+        }
+    }
+}
+
+}  // namespace orr::distribution

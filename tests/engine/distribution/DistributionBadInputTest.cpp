@@ -1,0 +1,130 @@
+// Every input that step 6 cannot use stops it with one message naming the file, the record, the
+// field and the text found, and leaves the earlier output files as they were.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/engine/distribution/DistributionData.h"
+
+namespace orr::test {
+namespace {
+
+struct BadInput {
+    const char* name;
+    std::function<void(DistributionData&)> spoil;
+    std::vector<std::string> expectedParts;  // texts the message must contain
+};
+
+void writeGoodData(DistributionData& d) {
+    d.writeDataSetFile("_PH2Plot.csv",
+                       {"3,1,1,20,10.91,123.456,100,100,100", "5,2,2,30,5.25,80.5,100,100,100"});
+    d.writeLidar(1, {"3,20", "5,15"});
+    d.writeLidar(2, {"3,20", "5,12"});
+}
+
+std::vector<std::string> strataRecords(int count) {
+    std::vector<std::string> rows;
+    for (int i = 1; i <= count; ++i) rows.push_back(std::to_string(i) + ",1,20,30");
+    return rows;
+}
+
+std::vector<BadInput> badInputs() {
+    auto plotFile = [](std::vector<std::string> lines) {
+        return [lines](DistributionData& d) { d.writeDataSetFile("_PH2Plot.csv", lines); };
+    };
+    auto lidar = [](int pass, std::vector<std::string> lines) {
+        return [pass, lines](DistributionData& d) { d.writeLidar(pass, lines); };
+    };
+    return {
+        {"species above MaxSpec in the plot file",
+         plotFile({"3,1,1,20,1,1,50,50,50", "3,3,1,20,1,1,50,50,50"}),
+         {"T_PH2Plot.csv", "record 2", "\"3\""}},
+        {"product 0 in the plot file",
+         plotFile({"3,1,0,20,1,1,100,100,100"}),
+         {"T_PH2Plot.csv", "record 1", "\"0\""}},
+        {"plot above MaxPlots in the plot file",
+         plotFile({"21,1,1,20,1,1,100,100,100"}),
+         {"T_PH2Plot.csv", "record 1", "\"21\""}},
+        {"a field that is not a number in the plot file",
+         plotFile({"3,1,1,20,1,1,100,100,100", "4,1,1,abc,1,1,100,100,100"}),
+         {"T_PH2Plot.csv", "record 2", "\"abc\""}},
+        {"a record cut short in the plot file",
+         plotFile({"3,1,1,20,1,1,100,100"}),
+         {"T_PH2Plot.csv"}},
+        {"no plot file",
+         [](DistributionData& d) { std::filesystem::remove(d.file("_PH2Plot.csv")); },
+         {"T_PH2Plot.csv"}},
+        {"species above MaxSpec in the DBH file",
+         [](DistributionData& d) {
+             d.writeDataSetFile("_DBH.csv", {R"(1,1,"5","12")", R"(4,2,"12","30")"});
+         },
+         {"T_DBH.csv", "record 2", "\"4\""}},
+        {"a DBH that is not a number",
+         [](DistributionData& d) { d.writeDataSetFile("_DBH.csv", {R"(1,1,"5.x","12")"}); },
+         {"T_DBH.csv", "record 1", "5.x"}},
+        {"a short coefficient file",
+         [](DistributionData& d) {
+             auto rows = standardCoefficients();
+             rows.pop_back();
+             d.writeCoefficients(rows);
+         },
+         {"T_COEFFIC.csv"}},
+        {"a coefficient that is not a number",
+         [](DistributionData& d) {
+             auto rows = standardCoefficients();
+             rows[4] = "2,x,1,0";
+             d.writeCoefficients(rows);
+         },
+         {"T_COEFFIC.csv", "record 5", "\"x\""}},
+        {"a strata file of 1000 records",
+         [](DistributionData& d) { d.writeDataSetFile("_STRATA.csv", strataRecords(1000)); },
+         {"T_STRATA.csv"}},
+        {"a height that is not a number",
+         lidar(1, {"3,20", "5,high"}),
+         {"high.csv", "record 2", "\"high\""}},
+        {"a negative plot in the DataSet 1 file",
+         lidar(1, {"-3,20"}),
+         {"high.csv", "record 1", "\"-3\""}},
+        {"a plot beyond 16 bits in the DataSet 2 file",
+         lidar(2, {"3,20", "40000,20"}),
+         {"low.csv", "record 2", "\"40000\""}},
+        {"a DataSet 2 file that does not exist",
+         [](DistributionData& d) { d.session.LowLidarFileName = d.dir / "missing.csv"; },
+         {"missing.csv"}},
+        {"a directory for the DataSet 1 file",
+         [](DistributionData& d) { d.session.HighLidarFileName = d.dir.path(); },
+         {"File "}},
+    };
+}
+
+TEST(DistributionBadInput, EveryBadInputGivesOneMessageAndKeepsEarlierFiles) {
+    for (const auto& bad : badInputs()) {
+        SCOPED_TRACE(bad.name);
+        DistributionData d;
+        writeGoodData(d);
+        writeFile(d.file("_PH2plotDS1.csv"), "earlier 1\r\n");
+        writeFile(d.file("_PH2specDS1.csv"), "earlier 2\r\n");
+        writeFile(d.file("_PH2plotDS2.csv"), "earlier 3\r\n");
+        bad.spoil(d);
+        EXPECT_FALSE(d.run());
+        ASSERT_EQ(d.host.messages.size(), 1u);
+        EXPECT_EQ(d.host.messages[0].icon, Icon::Critical);
+        for (const auto& part : bad.expectedParts)
+            EXPECT_NE(d.host.messages[0].text.find(part), std::string::npos)
+                << d.host.messages[0].text << " lacks " << part;
+        EXPECT_EQ(d.read("_PH2plotDS1.csv"), "earlier 1\r\n");
+        EXPECT_EQ(d.read("_PH2specDS1.csv"), "earlier 2\r\n");
+        EXPECT_EQ(d.read("_PH2plotDS2.csv"), "earlier 3\r\n");
+        EXPECT_EQ(d.host.statuses.size(), 1u);  // started, never completed
+    }
+}
+
+TEST(DistributionBadInput, GoodDataRunsCleanly) {
+    DistributionData d;
+    writeGoodData(d);
+    EXPECT_TRUE(d.run());
+    EXPECT_TRUE(d.host.messages.empty());
+}
+
+}  // namespace
+}  // namespace orr::test
