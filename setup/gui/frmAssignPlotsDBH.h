@@ -1,0 +1,35 @@
+// Step 4: select, create or open in another program the strata file (plot ranges of the strata)
+// and the DBH file (DBH range of every species-product class).
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <filesystem>
+
+class QLineEdit;
+
+namespace orr::gui {
+
+class MainView;
+
+class frmAssignPlotsDBH : public QDialog {
+    Q_OBJECT
+  public:
+    explicit frmAssignPlotsDBH(MainView& view, QWidget* parent = nullptr);
+
+  private:
+    // Browse for one of the two files; a cancelled file dialog changes nothing.
+    void browse(std::filesystem::path& name, QLineEdit* box, const QString& caption);
+    // Create: asks for the data-set name first when there is none; false when still none.
+    bool haveDataSetName();
+    void edit(const std::filesystem::path& name, QLineEdit* box, const QString& missing);
+    void cmdCreateStrataFile_Click();
+    void cmdCreateDBHFile_Click();
+    void cmdOK_Click();
+
+    MainView& view_;
+    QLineEdit* txtStrataFileName_;
+    QLineEdit* txtDBHFileName_;
+};
+
+}  // namespace orr::gui

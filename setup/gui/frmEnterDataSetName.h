@@ -1,0 +1,37 @@
+// Step 1: the data-set name, the prefix of every file of the data set.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QLineEdit;
+class QPushButton;
+
+namespace orr::gui {
+
+class MainView;
+
+class frmEnterDataSetName : public QDialog {
+    Q_OBJECT
+  public:
+    explicit frmEnterDataSetName(MainView& view, QWidget* parent = nullptr);
+
+    // Why a trimmed name cannot be used, or an empty text when it can (before the question
+    // about existing reports).
+    static QString nameProblem(const QString& name);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void cmdSave_Click();
+    void refuse(const QString& message, bool emptyBox);
+
+    MainView& view_;
+    QLineEdit* txtDataSetName_;
+    QPushButton* cmdSave_;
+    QPushButton* cmdCancel_;
+};
+
+}  // namespace orr::gui

@@ -1,0 +1,28 @@
+// Step 11: opens one of the three reports of the data set, offering only those that hold
+// something.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+class QRadioButton;
+
+namespace orr {
+struct Session;
+}
+
+namespace orr::gui {
+
+class frmViewOutput : public QDialog {
+    Q_OBJECT
+  public:
+    explicit frmViewOutput(const Session& session, QWidget* parent = nullptr);
+
+  private:
+    void cmdView_Click();
+
+    const Session& session_;
+    std::array<QRadioButton*, 3> options_{};
+};
+
+}  // namespace orr::gui

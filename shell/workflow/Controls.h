@@ -1,0 +1,70 @@
+// The buttons and output labels of the main window whose state the workflow decides, with the
+// object names the window gives them.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace orr::workflow {
+
+enum class Button {
+    DataSetCreate,        // step 1
+    SetParam,             // step 2
+    RegCoeff,             // step 3
+    AssignPlotsDBH,       // step 4
+    ComputePlots,         // step 5
+    Iterate,              // step 6
+    ComputePhase1,        // step 7
+    CombinePhase2,        // step 8
+    ComputeDoubleSample,  // step 9
+    AllSteps,             // step 10
+    ViewOutput,           // step 11
+    Instructions,         // step 12
+    Reset,
+    Exit,
+};
+inline constexpr std::size_t kButtonCount = 14;
+
+enum class Label {
+    lbldatasetname,
+    LblCoeffFile,
+    LblStratDBHfilename,
+    LblInputFilename,
+    LblPlotOutfile1,
+    LblPlotOutfile2,
+    LblPlotOutfile3,
+    LblHighLidar6,
+    LblLowLidar6,
+    LblHighLidar7,
+    LblLowLidar7,
+    LblCombine8,
+    LblCombineSumm8,
+    LblCompute9,
+    LblAllocate9,
+    lblOutputfiles,
+};
+inline constexpr std::size_t kLabelCount = 16;
+
+// objectName of the button ("cmdComputePlots").
+std::string_view buttonName(Button b);
+// The button of a computation step 5..9; nullopt for any other number.
+std::optional<Button> stepButton(int step);
+
+// objectName of the label ("LblPlotOutfile1") and the caption it has before a step sets it.
+std::string_view labelName(Label l);
+std::string_view initialCaption(Label l);
+std::optional<Label> labelByName(std::string_view name);
+
+inline constexpr std::array<Label, kLabelCount> allLabels() {
+    std::array<Label, kLabelCount> all{};
+    for (std::size_t i = 0; i < kLabelCount; ++i) all[i] = static_cast<Label>(i);
+    return all;
+}
+inline constexpr std::array<Button, kButtonCount> allButtons() {
+    std::array<Button, kButtonCount> all{};
+    for (std::size_t i = 0; i < kButtonCount; ++i) all[i] = static_cast<Button>(i);
+    return all;
+}
+
+}  // namespace orr::workflow

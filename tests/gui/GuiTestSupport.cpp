@@ -1,0 +1,79 @@
+#include "tests/gui/GuiTestSupport.h"
+
+#include <QTest>
+
+#include "setup/gui/DialogRunner.h"
+#include "setup/gui/DialogServices.h"
+
+namespace orr::guitest {
+
+MessageRecorder::MessageRecorder() {
+    gui::setMessageHandler([this](const gui::MessageRequest& r) {
+        messages.push_back({r.icon, r.text, r.buttons});
+        if (r.buttons.testFlag(QMessageBox::Yes)) {
+            if (answers.empty()) return QMessageBox::No;
+            const auto answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        return QMessageBox::Ok;
+    });
+}
+
+MessageRecorder::~MessageRecorder() {
+    gui::setMessageHandler(nullptr);
+}
+
+QStringList MessageRecorder::texts() const {
+    QStringList out;
+    for (const Message& m : messages) out << m.text;
+    return out;
+}
+
+DialogScript::DialogScript() {
+    gui::setDialogRunner([this](QDialog& dialog) {
+        shown << dialog.objectName();
+        if (scripts.empty()) {
+            unexpected << dialog.objectName();
+            return int(QDialog::Rejected);
+        }
+        auto script = std::move(scripts.front());
+        scripts.pop_front();
+        dialog.show();
+        const int result = script(dialog);
+        dialog.hide();
+        return result;
+    });
+}
+
+DialogScript::~DialogScript() {
+    gui::setDialogRunner(nullptr);
+}
+
+FileDialogScript::FileDialogScript() {
+    gui::setOpenFileHandler([this](QWidget*, const QString&, const QString& dir) {
+        startFolders << dir;
+        if (files.empty()) return QString();
+        const QString file = files.front();
+        files.pop_front();
+        return file;
+    });
+    gui::setOpenUrlHandler([this](const QString& path) {
+        opened << path;
+        return platformOpens;
+    });
+}
+
+FileDialogScript::~FileDialogScript() {
+    gui::setOpenFileHandler(nullptr);
+    gui::setOpenUrlHandler(nullptr);
+}
+
+void click(QWidget* root, const char* objectName) {
+    auto* button = root->findChild<QPushButton*>(QString::fromLatin1(objectName));
+    QVERIFY2(button, objectName);
+    QVERIFY2(button->isEnabled(), objectName);
+    button->click();
+}
+
+}  // namespace orr::guitest

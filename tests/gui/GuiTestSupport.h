@@ -1,0 +1,73 @@
+// Seams for window tests: every message box is answered by the test and recorded, every modal
+// dialog is run by a script instead of waiting for a user, and a MainView stands in for the
+// main window where a dialog is tested alone.
+#pragma once
+
+#include <QDialog>
+#include <QMap>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+#include "core/Session.h"
+#include "setup/gui/MainView.h"
+
+namespace orr::guitest {
+
+struct Message {
+    QMessageBox::Icon icon;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+};
+
+// Records every message box; answers Yes/No questions from a queue (No when it is empty) and
+// every other box with OK. Restores the real message box when it goes.
+class MessageRecorder {
+  public:
+    MessageRecorder();
+    ~MessageRecorder();
+    std::vector<Message> messages;
+    std::deque<QMessageBox::StandardButton> answers;
+    QStringList texts() const;
+};
+
+// Runs modal dialogs from a queue of scripts, in order. A dialog shown when the queue is empty
+// is recorded as unexpected and rejected at once.
+class DialogScript {
+  public:
+    DialogScript();
+    ~DialogScript();
+    std::deque<std::function<int(QDialog&)>> scripts;
+    QStringList shown;       // objectNames of every dialog run
+    QStringList unexpected;  // those that found no script
+};
+
+// Answers every file-open dialog from a queue (an empty text is a cancelled dialog) and records
+// the folder it started in; opening files with the platform is recorded and answered by `opens`.
+class FileDialogScript {
+  public:
+    FileDialogScript();
+    ~FileDialogScript();
+    std::deque<QString> files;
+    QStringList startFolders;
+    QStringList opened;
+    bool platformOpens = true;
+};
+
+// Clicks the button with this objectName inside the widget (fails the test when missing).
+void click(QWidget* root, const char* objectName);
+
+struct FakeView : gui::MainView {
+    Session s;
+    QStringList log;
+    QMap<QString, QString> labels;
+    Session& session() override { return s; }
+    void appendLog(const QString& line) override { log << line; }
+    void showOutputLabel(const QString& name, const QString& caption) override {
+        labels[name] = caption;
+    }
+};
+
+}  // namespace orr::guitest
