@@ -52,30 +52,41 @@ build_program() {
 run_demo() {
     local cli="$BUILD/bin/orravant-cli"
     local app="$BUILD/demo"
+    local data="$app/DATA FILES"
     local sample="$ROOT/examples/sample"
     rm -rf "$app"
-    mkdir -p "$app"
+    mkdir -p "$data"
     say "Application directory: $app"
+    # The sample's input files go into the data directory under the data-set name DEMO, where the
+    # desktop program's file dialogs open.
+    cp "$sample/coefficients.csv" "$data/DEMO_COEFFIC.csv"
+    cp "$sample/strata.csv" "$data/DEMO_STRATA.csv"
+    cp "$sample/dbh.csv" "$data/DEMO_DBH.csv"
+    cp "$sample/trees.csv" "$data/DEMO_trees.csv"
+    cp "$sample/lidar-ds1.csv" "$data/DEMO_lidar-ds1.csv"
+    cp "$sample/lidar-ds2.csv" "$data/DEMO_lidar-ds2.csv"
     local settings=()
     while IFS= read -r line; do
         [ -n "$line" ] && settings+=("$line")
     done <"$sample/params.txt"
     "$cli" --app-dir "$app" params set "${settings[@]}"
     "$cli" --app-dir "$app" params
-    (cd "$sample" && "$cli" --app-dir "$app" run --dataset DEMO --seed 20261207 \
-        --coeff coefficients.csv --strata strata.csv --dbh dbh.csv --trees trees.csv \
-        --ds1 lidar-ds1.csv --ds2 lidar-ds2.csv --product-code drop)
+    (cd "$data" && "$cli" --app-dir "$app" run --dataset DEMO --seed 20261207 \
+        --coeff DEMO_COEFFIC.csv --strata DEMO_STRATA.csv --dbh DEMO_DBH.csv \
+        --trees DEMO_trees.csv --ds1 DEMO_lidar-ds1.csv --ds2 DEMO_lidar-ds2.csv \
+        --product-code drop)
     say ""
-    say "Files written to $app/DATA FILES/:"
-    ls -1 "$app/DATA FILES/"
+    say "Files in $data/:"
+    ls -1 "$data"
+    say ""
     for report in DEMO_VolSum.txt DEMO_Regress.txt DEMO_StratVol.txt; do
-        if [ -f "$app/DATA FILES/$report" ]; then
-            say "Report: $app/DATA FILES/$report"
+        if [ -f "$data/$report" ]; then
+            say "Report: $data/$report"
         fi
     done
-    if [ -f "$app/DATA FILES/DEMO_StratVol.txt" ]; then
-        awk '/^combined/ { printf "Combined estimate: YbarLR %s, standard error %s, SE percent %s\n", $2, $3, $4 }' \
-            "$app/DATA FILES/DEMO_StratVol.txt"
+    if [ -f "$data/DEMO_StratVol.txt" ]; then
+        awk '/^combined/ { printf "Combined estimate: YbarLR %s cu.ft, standard error %s, SE %s%%\n", $2, $3, $4 }' \
+            "$data/DEMO_StratVol.txt"
     fi
 }
 
@@ -104,8 +115,9 @@ gui)
     install_missing
     build_program
     if [ $# -eq 0 ]; then
+        # Without an application directory the program starts on the sample data's.
+        [ -f "$BUILD/demo/DATA FILES/DEMO_COEFFIC.csv" ] || run_demo
         set -- --app-dir "$BUILD/demo"
-        mkdir -p "$BUILD/demo"
     fi
     exec "$BUILD/bin/orravant" "$@"
     ;;
