@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <map>
+#include <numeric>
 #include <set>
+#include <tuple>
 
 #include "core/CommaReader.h"
 #include "core/NumberText.h"
@@ -25,12 +27,9 @@ DataSetShape smallShape() {
     return shape;
 }
 
-struct LidarPlot {
-    std::vector<double> heights;
-};
-
-std::map<int, LidarPlot> readLidar(const std::filesystem::path& file) {
-    std::map<int, LidarPlot> plots;
+// The LiDAR file's heights by plot; the records of a plot must follow each other.
+std::map<int, std::vector<double>> readLidar(const std::filesystem::path& file) {
+    std::map<int, std::vector<double>> plots;
     CommaReader r(file);
     int last = 0;
     std::set<int> seen;
@@ -40,7 +39,7 @@ std::map<int, LidarPlot> readLidar(const std::filesystem::path& file) {
             EXPECT_TRUE(seen.insert(plot).second) << "records of plot " << plot << " are apart";
             last = plot;
         }
-        plots[plot].heights.push_back(r.number(1, "height"));
+        plots[plot].push_back(r.number(1, "height"));
     }
     return plots;
 }
@@ -90,23 +89,23 @@ TEST(Generator, InputTablesReadBackWithTheProgramsReaders) {
               "MaxPlots=500\nLiHgtAdj=0\nModelSet=0\n");
 }
 
-TEST(Generator, TreesFitTheirProductsAndLieOnPhase1Plots) {
+TEST(Generator, TreesFitTheirProductsAndLidarHeightsFollowTheGround) {
     TempDir dir;
-    const auto files = generateDataSet(smallShape(), 9, dir.path());
+    const auto files = generateDataSet(*presetShape("sample"), 3, dir.path());
     const DbhLimits limits = readDbhFile(files.dbh, 3, 3);
     const auto ds1 = readLidar(files.lidarDs1);
     const auto ds2 = readLidar(files.lidarDs2);
     // Every Phase 1 plot is in both LiDAR files.
-    ASSERT_EQ(ds1.size(), 120u);
-    ASSERT_EQ(ds2.size(), 120u);
-    EXPECT_EQ(ds1.begin()->first, 1);
-    EXPECT_EQ(ds1.rbegin()->first, 120);
+    ASSERT_EQ(ds1.size(), 400u);
+    ASSERT_EQ(ds2.size(), 400u);
+    EXPECT_EQ(ds1.rbegin()->first, 400);
 
     CommaReader r(files.trees);
-    std::set<int> phase2;
+    std::set<int> plots;
+    std::map<int, std::vector<double>> ground;  // measured heights by plot
     int last = 0;
     while (r.next(8)) {
-        const int plot = r.intInRange(0, "Plot", 1, 120);
+        const int plot = r.intInRange(0, "Plot", 1, 400);
         const int species = r.intInRange(1, "Species", 1, 3);
         const int product = r.intInRange(2, "Product", 1, 3);
         const double dbh = r.number(3, "DBH");
@@ -115,38 +114,24 @@ TEST(Generator, TreesFitTheirProductsAndLieOnPhase1Plots) {
         EXPECT_LE(dbh, limits.max(species, product)) << "record " << r.record();
         EXPECT_TRUE(height == 0 || height > 4.5) << "record " << r.record();
         if (plot != last) {
-            EXPECT_TRUE(phase2.insert(plot).second) << "trees of plot " << plot << " are apart";
-            last = plot;
+            EXPECT_TRUE(plots.insert(plot).second) << "plot " << plot << " apart";
         }
+        last = plot;
+        if (height > 0) ground[plot].push_back(height);
     }
-    EXPECT_EQ(phase2.size(), 12u);
-}
+    EXPECT_EQ(plots.size(), 40u);
 
-TEST(Generator, LidarHeightsFollowTheGroundAndDataSet2RunsLower) {
-    TempDir dir;
-    DataSetShape shape = *presetShape("sample");
-    const auto files = generateDataSet(shape, 3, dir.path());
-    const auto ds1 = readLidar(files.lidarDs1);
-    const auto ds2 = readLidar(files.lidarDs2);
-    std::map<int, std::vector<double>> ground;
-    CommaReader r(files.trees);
-    while (r.next(8)) {
-        if (r.number(4, "Height") > 0) {
-            ground[r.int16(0, "Plot")].push_back(r.number(4, "Height"));
-        }
-    }
+    // The plots' mean ground height correlates with their mean HIGH LiDAR height, and the LOW
+    // data set runs lower on nearly every plot.
     auto mean = [](const std::vector<double>& v) {
-        double s = 0;
-        for (double x : v) s += x;
-        return s / static_cast<double>(v.size());
+        return std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
     };
-    // Correlation of the plots' mean ground height with their mean HIGH LiDAR height.
     std::vector<double> g, l;
     int lower = 0;
     for (const auto& [plot, heights] : ground) {
         g.push_back(mean(heights));
-        l.push_back(mean(ds1.at(plot).heights));
-        lower += mean(ds2.at(plot).heights) < mean(ds1.at(plot).heights);
+        l.push_back(mean(ds1.at(plot)));
+        lower += mean(ds2.at(plot)) < mean(ds1.at(plot));
     }
     const double mg = mean(g), ml = mean(l);
     double sgl = 0, sgg = 0, sll = 0;
@@ -159,47 +144,33 @@ TEST(Generator, LidarHeightsFollowTheGroundAndDataSet2RunsLower) {
     EXPECT_GT(lower, static_cast<int>(ground.size() * 9 / 10));
 }
 
-TEST(Generator, PresetsAndResizing) {
-    const DataSetShape large = *presetShape("large");
-    EXPECT_EQ(large.phase1Plots, 30000);
-    EXPECT_EQ(large.phase2Plots, 3000);
-    EXPECT_EQ(large.species, 5);
-    EXPECT_EQ(large.strata, 20);
-    EXPECT_EQ(large.params.MaxSpec, 5);
-    EXPECT_EQ(large.params.MaxProd, 3);
-    EXPECT_EQ(large.params.MaxItern, 100);
-    EXPECT_EQ(large.params.MaxPlots, 32767);
+TEST(Generator, PresetsAndResizingKeepPlotsWithinMaxPlots) {
     const DataSetShape x2 = *presetShape("large-x2");
-    EXPECT_EQ(x2.phase2Plots, 6000);
     EXPECT_LE(x2.phase1Plots, x2.params.MaxPlots);
     EXPECT_FALSE(presetShape("medium"));
-
     DataSetShape shape = *presetShape("sample");
-    examples::resizeShape(shape, 2000);
-    EXPECT_EQ(shape.phase1Plots, 2000);
-    EXPECT_EQ(shape.phase2Plots, 200);
-    EXPECT_EQ(shape.params.MaxPlots, 2000);
-    examples::resizeShape(shape, 2);
-    EXPECT_EQ(shape.phase2Plots, 1);
-    EXPECT_EQ(shape.strata, 2);
+    examples::resizeShape(shape, 2000);  // a tenth in Phase 2, MaxPlots raised to cover them
+    EXPECT_EQ(std::tuple(shape.phase1Plots, shape.phase2Plots, shape.params.MaxPlots),
+              std::tuple(2000, 200, 2000));
+    examples::resizeShape(shape, 2);  // at least one Phase 2 plot, no more strata than plots
+    EXPECT_EQ(std::tuple(shape.phase2Plots, shape.strata), std::tuple(1, 2));
 }
 
 TEST(Generator, LargeShapeStaysWithinItsLimits) {
-    // A slice of the large preset: up to 150 LiDAR heights per plot, about 75 on average.
+    // A slice of the large preset (five species, 20 strata): 1 to 150 LiDAR heights per plot,
+    // about 75 on average.
     DataSetShape shape = *presetShape("large");
     examples::resizeShape(shape, 400);
     TempDir dir;
     const auto files = generateDataSet(shape, 11, dir.path());
-    const auto ds1 = readLidar(files.lidarDs1);
     std::size_t total = 0;
-    for (const auto& [plot, p] : ds1) {
-        EXPECT_GE(p.heights.size(), 1u);
-        EXPECT_LE(p.heights.size(), 150u);
-        total += p.heights.size();
+    for (const auto& [plot, heights] : readLidar(files.lidarDs1)) {
+        EXPECT_GE(heights.size(), 1u);
+        EXPECT_LE(heights.size(), 150u);
+        total += heights.size();
     }
-    const double average = static_cast<double>(total) / static_cast<double>(ds1.size());
-    EXPECT_GT(average, 55);
-    EXPECT_LT(average, 95);
+    EXPECT_GT(total, 55u * 400);
+    EXPECT_LT(total, 95u * 400);
     EXPECT_EQ(CommaReader::countRecords(files.coefficients, 4), 25);
     EXPECT_EQ(readStrataFile(files.strata).size(), 20u);
 }

@@ -1,5 +1,4 @@
-// A data directory with the data set "ORV" for the tests of step 8, and the texts that every
-// completed run leaves in the log.
+// A data directory with the data set "ORV" for the tests of step 8.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -39,15 +38,6 @@ class CombineTest : public ::testing::Test {
     }
     std::string read(std::string_view suffix) const { return readFile(file(suffix)); }
     bool exists(std::string_view suffix) const { return std::filesystem::exists(file(suffix)); }
-
-    // The log of a completed run whose outputs are the named files, in this order.
-    std::string completedLog(const std::vector<std::string>& outputs) const {
-        std::vector<std::string> lines = {
-            "Combining all Phase 2 estimates...", "Combining all Phase 2 estimates completed!",
-            "The following files were created in the directory - " + session.dataFilesDirText()};
-        for (const auto& name : outputs) lines.push_back(name);
-        return crlf(lines);
-    }
 
     static constexpr std::string_view kRule = "--------------------------------------------------";
     static constexpr std::string_view kHeader = "Species Product   N       BA      Vol     plots";

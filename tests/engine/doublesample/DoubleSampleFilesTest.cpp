@@ -7,47 +7,10 @@
 namespace orr::test {
 namespace {
 
-const std::string kRegressHeader =
-    "St    Depend  Independ          Beta    IdxFt   YbarLR  S_ybarLR  Rho     SE     N1      "
-    "N2L   N2G";
-const std::string kVariableHeader =
-    "St    Variable                          Phase1  Phase2  CV                       N_rs    N1 "
-    "   N2";
-const std::string kCombinedHeader =
-    "St    Depend  Independ                          YbarLR  S_ybarLR          SE";
-const std::string kStratVolHeader =
-    "STRATA          YBarLR    S_yBarLR  SE      Sp    Pr  %BADis  %VolDis   N     BA     Hgt    "
-    " Vol";
-const std::string k16(16, ' ');
-const std::string k17(17, ' ');
-const std::string k44(44, ' ');
-const std::string k45(45, ' ');
-
-std::string grnDs1(const std::string& v) {
-    return "      Grn Volume-DS1" + std::string(28, ' ') + v;
-}
-std::string grnDs2(const std::string& v) {
-    return "      Grn Volume-DS2" + std::string(28, ' ') + v;
-}
-std::string ground(const std::string& v) {
-    return "      Ground Volume" + std::string(29, ' ') + v;
-}
-
-// ---------------------------------------------------------------------------------------------
-// One stratum covering every plot. DataSet 1 on plots 1-4: y = 10 x (x = 10, 12, 14, 16),
-// SSx = 20, SPxy = 200, SSy = 2000, Beta 10, MSE 0; LiDAR volume 50 on every plot (SSx = 0, no
-// regression). DataSet 2 on plots 5-8: y = 100 + 5 x (x = 20 .. 26), SSy = 500, Beta 5.
-// Ground mean of all eight plots 1380 / 8 = 172.5.
-// Phase 1: DataSet 1 four plots, BA 103 (25.75 a plot), volume 500; DataSet 2 four plots, BA 74
-// (18.5), volume 240.
-// YbarLR 172.5 + 10 (25.75 - 13) = 300 and 172.5 + 5 (18.5 - 23) = 150.
-// S_ybarLR^2 = (1 - 4/8) s2 / 4: s2 = 2000/3 gives 83.33 (S 9.1287), s2 = 500/3 gives 20.83
-// (S 4.5644). t(2 df) = 4.27283: SE = 100 t S / YbarLR = 13.0018 for both: the tie goes to
-// regression 1. CV 100 sqrt(666.67) / 130 = 19.86 and 100 sqrt(166.67) / 215 = 6.00;
-// N_rs = t^2 CV^2 / 100 = 72.02 and 6.58; rho = 1, so N1req = N_rs and N2req = 0.
-// Combined: weight (4 + 4) / 8 = 1; t(8 - 2 df) = 2.44755; SE = 100 S t / YbarLR = 7.45 for
-// both; regression 1 is selected.
-// ---------------------------------------------------------------------------------------------
+// One stratum covering every plot. DataSet 1 on plots 1-4: y = 10 x, LiDAR volume constant (no
+// regression); DataSet 2 on plots 5-8: y = 100 + 5 x. YbarLR 300 and 150, both SE 13.0018 (the
+// tie goes to regression 1); exact fits: N1req = N_rs, N2req = 0. Combined: weight 1,
+// t(8 - 2 df), SE 7.45 for both.
 class SingleStratum : public DoubleSampleTest {
   protected:
     void SetUp() override {
@@ -65,9 +28,6 @@ class SingleStratum : public DoubleSampleTest {
                                             "3,1,20,26,100", "4,1,20,26.25,100", "9,1,0,0,999"});
         writeDataSetFile("_Phase1DS2.csv",
                          {"5,1,20,18,60", "6,1,20,18.5,60", "7,1,20,18.5,60", "8,1,20,19,60"});
-        // Class sums over the eight plots: (1,1) N 160, BA 70, vol 715; (1,2) 60, 36, 330;
-        // (2,2) 100, 38, 335. Means over 8: 20, 8.75, 89.375; 7.5, 4.5, 41.25; 12.5, 4.75,
-        // 41.875.
         writeDataSetFile("_PH2Plot.csv",
                          {"1,1,1,20,6,60,50,60,60", "1,2,2,20,4,40,50,40,40",
                           "2,1,1,20,6,70,50,50,58.33", "2,2,2,20,6,50,50,50,41.67",
@@ -79,11 +39,11 @@ class SingleStratum : public DoubleSampleTest {
         // The summary holds the means rounded to 2 decimals, as step 5 writes them.
         writeDataSetFile("_PH2Sum.csv",
                          {"1,1,20,8.75,89.38,8", "1,2,7.5,4.5,41.25,8", "2,2,12.5,4.75,41.88,8"});
-        // Heights: (1,1) 60 and 70, (1,2) 80, (2,2) 50 and 55. A height of 0 and species 3
-        // (above MaxSpec) are left out.
+        // Heights: (1,1) 60 and 70, (1,2) 80, (2,2) 50 and 55. A height of 0, species 3 (above
+        // MaxSpec) and product 5 (above MaxProd) are left out.
         writeTrees({"1,1,1,10,60,30,0,0", "2,1,1,9,0,30,0,0", "5,1,1,11,70,30,0,0",
                     "7,1,2,12,80,30,0,0", "3,2,2,8,50,30,0,0", "8,2,2,8.5,55,30,0,0",
-                    "4,3,1,9,99,30,0,0"});
+                    "4,3,1,9,99,30,0,0", "4,1,5,9,99,30,0,0"});
     }
 
     static std::vector<std::string> section(const std::string& h) {
@@ -108,25 +68,28 @@ class SingleStratum : public DoubleSampleTest {
     }
 };
 
-TEST_F(SingleStratum, RegressionReport) {
+TEST_F(SingleStratum, RegressionReportAndLog) {
     runExpectingSuccess();
     std::vector<std::string> expected = section("0");
     for (const std::string& line : section("1")) expected.push_back(line);
     expected.push_back(kCombinedHeader);
-    expected.push_back("Co    GrnVol  LiBA-DS1(sq.ft)  " + k16 + " 300     9.13    " +
-                       std::string(9, ' ') + " 7.45");
-    expected.push_back("Co    GrnVol  LiBA-DS2(sq.ft)  " + k16 + " 150     4.56    " +
-                       std::string(9, ' ') + " 7.45");
+    expected.push_back("Co    GrnVol  LiBA-DS1(sq.ft)  " + k16 + " 300     9.13    " + k9 +
+                       " 7.45");
+    expected.push_back("Co    GrnVol  LiBA-DS2(sq.ft)  " + k16 + " 150     4.56    " + k9 +
+                       " 7.45");
     EXPECT_EQ(dataSetFile("_Regress.txt"), lines(expected));
+    EXPECT_EQ(host.statuses,
+              (std::vector<std::string>{"Status: Computing double sample estimates..",
+                                        "Status: Double sample estimates computed!"}));
+    EXPECT_EQ(host.logLines(),
+              (std::vector<std::string>{
+                  "Double sample estimates computed successfully!",
+                  "The following file was created in the directory - " + session.dataFilesDirText(),
+                  "T1_StratVol.txt", "T1_Regress.txt"}));
 }
 
-// Index 0 uses the summary means (89.38, 41.88: volume total 172.51); stratum 1 its own sums
-// divided by its 8 Phase 2 plots (not by the 4 plots of the last regression written). Shares of
-// BA: 8.75, 4.5, 4.75 of 18; of volume: 89.375, 41.25, 41.875 of 172.5. With YbarLR 300:
-// BA 145.8, 75.0, 79.2; volume 155.4, 71.7, 72.8.
-// Subtotal of species 1: N 27.5 -> 28 (half to even), height (20 x 65 + 7.5 x 80) / 27.5 =
-// 69.09. Species 2: N 12.5 -> 12. Total N 40, height 2556.25 / 40 = 63.9, volume 172.5 -> 172
-// (stratum 1) and 172.51 -> 173 (index 0).
+// Index 0 takes the summary means (volume 172.51 -> 173), stratum 1 its sums over its 8 Phase 2
+// plots (172.5 -> 172, half to even); shares of BA and volume times YbarLR 300.
 TEST_F(SingleStratum, StratumVolumeReport) {
     runExpectingSuccess();
     auto classes = [](const std::string& sub1Vol, const std::string& sub2Vol,
@@ -151,36 +114,11 @@ TEST_F(SingleStratum, StratumVolumeReport) {
     EXPECT_EQ(dataSetFile("_StratVol.txt"), lines(expected));
 }
 
-TEST_F(SingleStratum, LogAndStatus) {
-    runExpectingSuccess();
-    EXPECT_EQ(host.statuses,
-              (std::vector<std::string>{"Status: Computing double sample estimates..",
-                                        "Status: Double sample estimates computed!"}));
-    EXPECT_EQ(host.logLines(),
-              (std::vector<std::string>{
-                  "Double sample estimates computed successfully!",
-                  "The following file was created in the directory - " + session.dataFilesDirText(),
-                  "T1_StratVol.txt", "T1_Regress.txt"}));
-}
-
-// ---------------------------------------------------------------------------------------------
-// Three strata (see writeThreeStrata). Stratum 1: plots 1, 2, 3, 4, 6 with DataSet 1, plot 7
-// ground only (N2G 6, ground mean 415/6 = 69.17); Phase 1 plots 1-4, 6-10 (9, BA 60, volume
-// 583). Stratum 2: plots 5, 11, 12, 13 (plot 5 by the later strata row); Phase 1 plots 5, 11,
-// 12, 13, 15, 17 (6, BA 64, volume 700). Stratum 3: plots 21-23 with y = 120 - 10 x: negative
-// slopes, nothing written. Plots 26, 27 and Phase 1 plots 26, 28, 30 lie in no stratum and
-// count in index 0 only. No _Phase1DS2.csv: no DataSet 2 regression, variable or combined
-// line; plots 1-3 carry DataSet 2 values, so "Grn Volume-DS2" appears for index 0 and
-// stratum 1 (mean of 50, 70, 90).
-//
-// Stratum 2 by hand: x = 10, 12, 9, 11, y = 120, 150, 100, 130: SSx 5, SPxy 80, SSy 1300,
-// Beta 16, SSE 20, IdxFt 98.46, MSE 10, x-bar' 10.667, YbarLR 125 + 16/6 = 127.67,
-// S^2 = 0.4 (1300/3) / 6 + (1/3) 10 (1/4 + (1/36)/5) = 803/27, S 5.45, rho 80/sqrt(6500) =
-// 0.9923, t(2) 4.27283, SE 18.25, CV 16.65, N_rs 50.63, N1req 69.56, N2req 2.75.
-// The other strata and index 0 were worked out the same way (sums in the comments of the
-// expected lines).
-// Combined: M_0 = 21 + 14 = 35, weights 14/35 (stratum 1) and 10/35 (stratum 2), t(35 - 6).
-// ---------------------------------------------------------------------------------------------
+// Three strata (see writeThreeStrata): a plot in two strata rows (the later wins), plots in no
+// stratum (index 0 only), a ground-only plot, stratum 3 with negative slopes only, no
+// _Phase1DS2.csv but DataSet 2 values in _Phase2.csv ("Grn Volume-DS2" still written).
+// Worked by hand from the sums of x, y, xy per stratum; combined: M_0 = 35, weights 14/35 and
+// 10/35, t(35 - 6).
 class ThreeStrata : public DoubleSampleTest {
   protected:
     void SetUp() override { writeThreeStrata(); }
@@ -190,7 +128,6 @@ TEST_F(ThreeStrata, RegressionReport) {
     runExpectingSuccess();
     const std::vector<std::string> expected = {
         // Index 0: 14 plots with DataSet 1 (of 15 with ground trees), 21 Phase 1 plots.
-        // BA: SSx 127.71, SPxy 1967.14, Beta 15.4027; volume: SSx 29930.36, SPxy 31064.29.
         kRegressHeader,
         " 0    GrnVol  LiBA-DS1(sq.ft)   15.4027 90.8    99.3    7.42      0.9529  16.28  21   "
         "   14    15",
@@ -200,7 +137,7 @@ TEST_F(ThreeStrata, RegressionReport) {
         " 0    LiBA-DS1(sq.ft) " + k17 + " 9       8.9     51.4    " + k16 + " 125     229   23",
         " 0    LiVOL-DS1(cu.ft)" + k17 + " 94.2    93.2    51.4    " + k16 + " 125     193   11",
         grnDs1("98.6"), grnDs2("70"), ground("96.3"), " ", " ",
-        // Stratum 1: x = 5, 6, 8, 7, 6 (SSx 5.2, SPxy 70), volume SSx 1270, SPxy 1100; SSy 1000.
+
         kRegressHeader,
         " 1    GrnVol  LiBA-DS1(sq.ft)   13.4615 94.2    72.8    3.43      0.9707  14.98  9    "
         "   5     6",
@@ -218,25 +155,18 @@ TEST_F(ThreeStrata, RegressionReport) {
         " 2    LiBA-DS1(sq.ft) " + k17 + " 10.7    10.5    16.65   " + k16 + " 51      70    3",
         " 2    LiVOL-DS1(cu.ft)" + k17 + " 116.7   118.8   16.65   " + k16 + " 51      91    9",
         grnDs1("125"), ground("125"), " ", " ",
-        // Stratum 3: Beta -10 and -1, rho -1: no regression line; the variable lines show the
-        // sample sizes all the same (t(1) = 11.31, CV 20, N_rs 511.7).
+        // Stratum 3: slopes -10 and -1, no regression line; sample sizes all the same.
         kRegressHeader, "", kVariableHeader,
         " 3    LiBA-DS1(sq.ft) " + k17 + " 7       7       20      " + k16 + " 512     512   0",
         " 3    LiVOL-DS1(cu.ft)" + k17 + " 51.7    50      20      " + k16 + " 512     512   0",
         grnDs1("50"), ground("50"), " ", " ", kCombinedHeader,
-        "Co    GrnVol  LiBA-DS1(sq.ft)  " + k16 + " 65.6    2.08    " + std::string(9, ' ') +
-            " 6.47",
-        "Co    GrnVol  LiVOL-DS1(cu.ft) " + k16 + " 62.9    2.13    " + std::string(9, ' ') +
-            " 6.94"};
+        "Co    GrnVol  LiBA-DS1(sq.ft)  " + k16 + " 65.6    2.08    " + k9 + " 6.47",
+        "Co    GrnVol  LiVOL-DS1(cu.ft) " + k16 + " 62.9    2.13    " + k9 + " 6.94"};
     EXPECT_EQ(dataSetFile("_Regress.txt"), lines(expected));
 }
 
-// Index 0: summary means (1,1) 29.33, 5.97, 59.67 and (1,2) 10.67, 3.67, 36.67; heights
-// (1,1) (50 + 60 + 70 + 40) / 4 = 55 and (1,2) (55 + 65 + 75) / 3 = 65, the trees of plots 26
-// and 27 counted once. Stratum 1 (6 plots): (1,1) 180, 28.5, 285 -> 30, 4.75, 47.5, height 50;
-// (1,2) 60, 13, 130 -> 10, 2.17, 21.67, height 55. Stratum 2 (4 plots): (1,1) 100, 28, 280 ->
-// 25, 7, 70, height 60; (1,2) 60, 22, 220 -> 15, 5.5, 55, height 65. Stratum 3 has no written
-// regression: its row is the prefix alone.
+// Class means: index 0 from the summary, strata from their own sums over N2G plots; heights of
+// plots 26 and 27 only in index 0. Stratum 3 has no written regression: the prefix alone.
 TEST_F(ThreeStrata, StratumVolumeReport) {
     runExpectingSuccess();
     const std::vector<std::string> expected = {
@@ -270,27 +200,15 @@ TEST_F(ThreeStrata, StratumVolumeReport) {
     EXPECT_EQ(dataSetFile("_StratVol.txt"), lines(expected));
 }
 
-TEST_F(ThreeStrata, NoDataSet2FileIsCreated) {
+// Looking at the length of _Phase1DS2.csv creates no file; an empty one counts as none.
+TEST_F(ThreeStrata, AnEmptyOrMissingDataSet2FileIsNone) {
     runExpectingSuccess();
     EXPECT_FALSE(std::filesystem::exists(session.dataSetFile("_Phase1DS2.csv")));
     EXPECT_FALSE(std::filesystem::exists(session.dataSetFile("_Regress.txt.tmp")));
-}
-
-TEST_F(ThreeStrata, EmptyDataSet2FileCountsAsNone) {
+    const std::string regress = dataSetFile("_Regress.txt");
     writeDataSetFile("_Phase1DS2.csv", {});
     runExpectingSuccess();
-    const std::string regress = dataSetFile("_Regress.txt");
-    EXPECT_EQ(regress.find("DS2(sq.ft)"), std::string::npos);
-    EXPECT_EQ(regress.find("DS2(cu.ft)"), std::string::npos);
-}
-
-TEST_F(ThreeStrata, RunningTwiceGivesTheSameReports) {
-    runExpectingSuccess();
-    const std::string regress = dataSetFile("_Regress.txt");
-    const std::string stratVol = dataSetFile("_StratVol.txt");
-    runExpectingSuccess();
     EXPECT_EQ(dataSetFile("_Regress.txt"), regress);
-    EXPECT_EQ(dataSetFile("_StratVol.txt"), stratVol);
 }
 
 }  // namespace

@@ -12,6 +12,31 @@
 
 namespace orr::test {
 
+// Fixed texts of the two reports.
+inline const std::string kRegressHeader =
+    "St    Depend  Independ          Beta    IdxFt   YbarLR  S_ybarLR  Rho     SE     N1      "
+    "N2L   N2G";
+inline const std::string kVariableHeader =
+    "St    Variable                          Phase1  Phase2  CV                       N_rs    N1 "
+    "   N2";
+inline const std::string kCombinedHeader =
+    "St    Depend  Independ                          YbarLR  S_ybarLR          SE";
+inline const std::string kStratVolHeader =
+    "STRATA          YBarLR    S_yBarLR  SE      Sp    Pr  %BADis  %VolDis   N     BA     Hgt    "
+    " Vol";
+inline const std::string k9(9, ' '), k16(16, ' '), k17(17, ' '), k44(44, ' '), k45(45, ' ');
+
+// The ground lines of a regression report section, ending in the value's text.
+inline std::string grnDs1(const std::string& v) {
+    return "      Grn Volume-DS1" + std::string(28, ' ') + v;
+}
+inline std::string grnDs2(const std::string& v) {
+    return "      Grn Volume-DS2" + std::string(28, ' ') + v;
+}
+inline std::string ground(const std::string& v) {
+    return "      Ground Volume" + std::string(29, ' ') + v;
+}
+
 class DoubleSampleTest : public ::testing::Test {
   protected:
     DoubleSampleTest();

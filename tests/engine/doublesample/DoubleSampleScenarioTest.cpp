@@ -5,29 +5,14 @@
 namespace orr::test {
 namespace {
 
-const std::string kRegressHeader =
-    "St    Depend  Independ          Beta    IdxFt   YbarLR  S_ybarLR  Rho     SE     N1      "
-    "N2L   N2G";
-const std::string kVariableHeader =
-    "St    Variable                          Phase1  Phase2  CV                       N_rs    N1 "
-    "   N2";
-const std::string kCombinedHeader =
-    "St    Depend  Independ                          YbarLR  S_ybarLR          SE";
-const std::string k16(16, ' ');
-const std::string k17(17, ' ');
-
 // Stratum 10000 holds plots 1-5: Phase 2 plots 1-3 (y = 0.02, 0.03, 1.45 on x = 1, 3, 2),
 // Phase 1 plots 1-5 with BA 1. Plots 6-10 lie in no stratum: Phase 2 plots 6-8 (y = 0.2, 0.5,
 // 0.8 on x = 2, 5, 8), Phase 1 plots 6-10 with BA 4, 4, 4, 4, 5. LiDAR volume is 10 everywhere,
 // so the volume regressions cannot be computed.
 //
-// Index 0: n 6, ground mean 3 / 6 = 0.5, x-bar 3.5, x-bar' 26 / 10 = 2.6, SSx 33.5, SPxy 1.81,
-// SSy 1.5338, Beta 0.05403, YbarLR 0.5 - 0.05403 x 0.9 = 0.4514 (" .45"), S 0.1973,
-// t(4) 2.77657, SE 121.34, CV 110.77, N_rs 945.96, rho 0.2525, N1req 791.2, N2req 958.7.
-// Stratum 10000: n 3, SSx 2, SPxy 0.01, SSy 1.3538, Beta 0.005, YbarLR 0.495, MSE 1.35375,
-// S^2 = 0.375 x 0.6769 / 5 + 0.4 x 1.35375 (1/3 + 1/2) = 0.5020, S 0.7085, t(1) 11.31008,
-// SE 1618.90: nothing is selected. CV 164.55, N_rs 34635.05, N1req 666.9, N2req 34700.3.
-// Combined: M_0 - 2H = 16 - 20000 degrees of freedom: no combined estimate.
+// Index 0: YbarLR 0.4514 (" .45"), ground mean 0.5, SE 121.34. Stratum 10000: SE 1618.90, so
+// nothing is selected; N_rs 34635.05 and N2req 34700.3 beyond 16 bits. No combined estimate:
+// M_0 - 2H = 16 - 20000 degrees of freedom. Worked by hand from the sums of x, y, xy.
 class FiveDigitStratum : public DoubleSampleTest {
   protected:
     void SetUp() override {
@@ -54,13 +39,8 @@ class FiveDigitStratum : public DoubleSampleTest {
     }
 
     static void emptySection(std::vector<std::string>& out) {
-        out.push_back(kRegressHeader);
-        out.push_back("");
-        out.push_back(kVariableHeader);
-        out.push_back("      Grn Volume-DS1" + std::string(28, ' ') + "0");
-        out.push_back("      Ground Volume" + std::string(29, ' ') + "0");
-        out.push_back(" ");
-        out.push_back(" ");
+        out.insert(out.end(),
+                   {kRegressHeader, "", kVariableHeader, grnDs1("0"), ground("0"), " ", " "});
     }
 };
 
@@ -74,8 +54,8 @@ TEST_F(FiveDigitStratum, RegressionReport) {
         kVariableHeader,
         " 0    LiBA-DS1(sq.ft) " + k17 + " 2.6     3.5     110.77  " + k16 + " 946     791   959",
         " 0    LiVOL-DS1(cu.ft)" + k17 + " 10      10      110.77  " + k16 + " 0       0     0",
-        "      Grn Volume-DS1" + std::string(28, ' ') + "0.5",
-        "      Ground Volume" + std::string(29, ' ') + "0.5",
+        grnDs1("0.5"),
+        ground("0.5"),
         " ",
         " "};
     // Stratum numbers 1 to 9999 have no plots: empty sections.
@@ -88,20 +68,15 @@ TEST_F(FiveDigitStratum, RegressionReport) {
         "", kVariableHeader,
         " 10000LiBA-DS1(sq.ft) " + k17 + " 1       2       164.55  " + k16 + " 34635   667   34700",
         " 10000LiVOL-DS1(cu.ft)" + k17 + " 10      10      164.55  " + k16 + " 0       0     0",
-        "      Grn Volume-DS1" + std::string(28, ' ') + "0.5",
-        "      Ground Volume" + std::string(29, ' ') + "0.5", " ", " ", kCombinedHeader};
+        grnDs1("0.5"), ground("0.5"), " ", " ", kCombinedHeader};
     expected.insert(expected.end(), last.begin(), last.end());
     EXPECT_EQ(dataSetFile("_Regress.txt"), lines(expected));
 }
 
 TEST_F(FiveDigitStratum, StratumVolumeReport) {
     runExpectingSuccess();
-    const std::string k44(44, ' ');
-    const std::string k45(45, ' ');
     std::vector<std::string> expected = {
-        "STRATA          YBarLR    S_yBarLR  SE      Sp    Pr  %BADis  %VolDis   N     BA     Hgt "
-        "    Vol",
-        "",
+        kStratVolHeader, "",
         // YbarLR 0.4514 -> " .45"; class N 40000.25 -> 40000; subtotal volume 0.5 -> 0.
         "non-stratified  .45        .2       121.34   1    1   0.5     0.5      40000 2.5     "
         "25.0    0.5",

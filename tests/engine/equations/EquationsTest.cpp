@@ -1,0 +1,122 @@
+// Tree equations: basal area, height and volume under both model sets, and TAPERVOL from the
+// built-in tables. Expected volumes worked out by hand (descent, refinement, volume ratio).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "engine/equations/TreeEquations.h"
+
+namespace orr {
+namespace {
+
+// Total volume of species 1 from its single-precision coefficients: TV0 * D^TVD * H^TVH.
+double totalVolumeSpecies1(double dbh, double height) {
+    return double{0.002805426f} * std::pow(dbh, double{2.0728f}) *
+           std::pow(height, double{0.9061f});
+}
+
+TEST(TaperVolume, WorkedCases) {
+    struct Row {
+        const char* name;
+        std::int16_t species;
+        double dbh, height;
+        float ptip;
+        double expected, tolerance;
+    };
+    const std::vector<Row> rows = {
+        {"descent then first refinement, z = -0.0620", 1, 10, 80, 4.0f, 16.497, 0.0005},
+        {"species 7 on row 3: nine refinements, hm = 79.9", 7, 10, 80, 4.0f, 17.6572, 0.00005},
+        {"first step overshoots, refinement moves up to 79.8", 1, 10, 80, 0.5f, 16.7438, 0.00005},
+        {"top above every diameter: descent runs out, hm = 4.05", 1, 10, 80, 20.0f, 2.2654, 5e-5},
+        {"species 2 lands inside the window at 39 ft", 2, 12, 60, 6.0f, 17.7772, 0.00005},
+        {"species 5, positive z keeps the total volume", 5, 8, 50, 3.0f, 7.4023, 0.00005},
+        {"height exactly 4 ft", 1, 10, 4.0, 4.0f, 0.0, 0.0},
+        {"species 7 at 4 ft", 7, 10, 4.0, 4.0f, 0.0, 0.0},
+        {"species 0: row of zeros", 0, 10, 80, 4.0f, 0.0, 0.0},
+        {"negative species", -3, 10, 80, 4.0f, 0.0, 0.0},
+        {"4.01 ft: positive ratio", 1, 10, 4.01, 4.0f, totalVolumeSpecies1(10, 4.01), 1e-12},
+        {"4.5 ft: no descent step", 1, 10, 4.5, 4.0f, totalVolumeSpecies1(10, 4.5), 1e-12},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_NEAR(TAPERVOL(r.species, r.dbh, r.height, r.ptip), r.expected, r.tolerance);
+    }
+    EXPECT_EQ(TAPERVOL(32767, 12, 55, 5.0f), TAPERVOL(3, 12, 55, 5.0f));  // row of species 3
+}
+
+TEST(TaperVolume, NeverNaNOrInfinite) {
+    for (int species = -1; species <= 7; ++species)
+        for (double dbh : {-5.0, 0.0, 0.5, 1.0, 10.0, 1e6})
+            for (double height :
+                 {-1.0, 0.0, 4.0, 4.01, 80.0, 5000.0, double{INFINITY}, double{NAN}})
+                for (float ptip : {0.0f, 4.0f, -1.0f, 1e30f})
+                    EXPECT_TRUE(std::isfinite(
+                        TAPERVOL(static_cast<std::int16_t>(species), dbh, height, ptip)))
+                        << species << " " << dbh << " " << height << " " << ptip;
+}
+
+ParamRecord modelSet(int position, float ptip = 4.0f) {
+    ParamRecord p = ParamRecord::defaults();
+    p.ModelSet = static_cast<std::int16_t>(position);
+    p.PTIP = ptip;
+    return p;
+}
+
+// Species 1 gets the height equation (2) and the volume equation (5); species 2 stays all 0.
+CoefficientTable table(std::array<double, 4> height, std::array<double, 4> volume = {}) {
+    CoefficientTable t = CoefficientTable::empty(2);
+    t.at(2, 1) = height;
+    t.at(5, 1) = volume;
+    return t;
+}
+
+TEST(TreeEquations, HeightModelSet0IgnoresAgeAndModelSet1UsesIt) {
+    const CoefficientTable t0 = table({10, 2, 0.5, 99});
+    EXPECT_DOUBLE_EQ(TREEHGT(t0, modelSet(0), 1, 16, 5), 18.0);  // 10 + 2 * 16^0.5
+    EXPECT_DOUBLE_EQ(TREEHGT(t0, modelSet(0), 1, 16, 80), 18.0);
+    // exp(1 + 0.5 * 2 * 4^0.5) = e^3 and with age 16 exp(1 + 0.5 * 2 * 16^0.5) = e^5.
+    const CoefficientTable t1 = table({1, 0.5, 1, 0.5});
+    EXPECT_NEAR(TREEHGT(t1, modelSet(1), 1, std::exp(2.0), 4), std::exp(3.0), 1e-12);
+    EXPECT_NEAR(TREEHGT(t1, modelSet(1), 1, std::exp(2.0), 16), std::exp(5.0), 1e-10);
+    EXPECT_GT(TREEHGT(table({1, 0.5, 1.5, 0.5}), modelSet(1), 1, 1.01, 20), 0.0);
+}
+
+TEST(TreeEquations, HeightWithoutARealValueIsZero) {
+    struct Row {
+        const char* name;
+        std::array<double, 4> coeff;
+        int set, species;
+        double dbh;
+        int age;
+    };
+    const std::vector<Row> rows = {
+        {"MS1, DBH 1 inch", {1, 0.5, 1.5, 0.5}, 1, 1, 1.0, 20},
+        {"MS1, DBH below 1 inch", {1, 0.5, 1.5, 0.5}, 1, 1, 0.5, 20},
+        {"MS1, DBH 0", {1, 0.5, 1.5, 0.5}, 1, 1, 0.0, 20},
+        {"MS0, negative DBH to a fractional power", {10, 2, 0.5, 0}, 0, 1, -4, 10},
+        {"MS0, 0 to a negative power", {10, 2, -0.5, 0}, 0, 1, 0, 10},
+        {"MS1, age 0 to a negative power", {1, 0.5, 1, -0.5}, 1, 1, 10, 0},
+        {"MS1, negative age to a fractional power", {1, 0.5, 1, 0.5}, 1, 1, 10, -4},
+        {"MS1, exponent beyond a double", {800, 0, 1, 1}, 1, 1, 10, 4},
+        {"species without a row", {10, 2, 0.5, 0}, 0, 3, 16, 5},
+        {"negative species", {10, 2, 0.5, 0}, 0, -1, 16, 5},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(TREEHGT(table(r.coeff), modelSet(r.set), r.species, r.dbh, r.age), 0.0);
+    }
+}
+
+TEST(TreeEquations, BasalAreaAndVolumeUnderBothModelSets) {
+    EXPECT_DOUBLE_EQ(TREEBA(10), 0.5454);
+    const CoefficientTable t = table({}, {1, 2, 3, 0.5});
+    EXPECT_DOUBLE_EQ(TREEVOL(t, modelSet(0), 1, 10, 50), 2671.0);  // 1 + 20 + 150 + 0.5 * 5000
+    EXPECT_EQ(TREEVOL(t, modelSet(0), 2, 10, 50), 0.0);
+    // ModelSet 1 ignores the coefficient file, takes PTIP and lets species 7 borrow row 3.
+    EXPECT_NEAR(TREEVOL(t, modelSet(1, 0.5f), 1, 10, 80), 16.7438, 0.00005);
+    EXPECT_NEAR(TREEVOL(t, modelSet(1, 4.0f), 7, 10, 80), 17.6572, 0.00005);
+}
+
+}  // namespace
+}  // namespace orr
