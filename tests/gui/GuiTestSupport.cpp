@@ -1,9 +1,14 @@
 #include "tests/gui/GuiTestSupport.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
 #include <QTest>
+#include <filesystem>
 
 #include "setup/gui/DialogRunner.h"
 #include "setup/gui/DialogServices.h"
+#include "setup/gui/GuiText.h"
 
 namespace orr::guitest {
 
@@ -39,7 +44,7 @@ DialogScript::DialogScript() {
         }
         auto script = std::move(scripts.front());
         scripts.pop_front();
-        dialog.show();
+        showActive(dialog);
         const int result = script(dialog);
         dialog.hide();
         return result;
@@ -74,6 +79,42 @@ void click(QWidget* root, const char* objectName) {
     QVERIFY2(button, objectName);
     QVERIFY2(button->isEnabled(), objectName);
     button->click();
+}
+
+void showActive(QWidget& window) {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+}
+
+void typeIn(QWidget& editor, const QString& text, Qt::Key key) {
+    auto* box = child<QLineEdit>(editor, "txtEdit");
+    QVERIFY(box->isVisible());
+    if (!text.isEmpty()) QTest::keyClicks(box, text);
+    QTest::keyClick(box, key);
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return "<missing>";
+    return f.readAll();
+}
+
+void writeAll(const QString& path, const QByteArray& content) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(content);
+}
+
+FakeView::FakeView() {
+    s.appDir = gui::fspath(dir.path());
+    s.params = ParamRecord::defaults();  // MaxSpec 2, MaxProd 3
+    std::filesystem::create_directories(s.dataFilesDir());
+}
+
+QString FakeView::dataFile(const QString& name) const {
+    return gui::qpath(s.dataFilesDir()) + "/" + name;
 }
 
 }  // namespace orr::guitest

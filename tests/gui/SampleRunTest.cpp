@@ -1,4 +1,4 @@
-// The window on a generated sample data set with the real steps: step 10 from start to end, and
+// The window on a generated sample data set with the real steps: step 10 from start to end, then
 // step 10 stopping at step 6 on an empty DBH file.
 #include <QGroupBox>
 #include <QLabel>
@@ -6,8 +6,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "examples/Generator.h"
 #include "orr_workflow_steps.h"
@@ -19,93 +17,66 @@
 using namespace orr;
 using namespace orr::guitest;
 
-namespace {
-constexpr bool kAllSteps = ORRAVANT_HAVE_PHASE2 && ORRAVANT_HAVE_DISTRIBUTION &&
-                           ORRAVANT_HAVE_PHASE1 && ORRAVANT_HAVE_COMBINE &&
-                           ORRAVANT_HAVE_DOUBLESAMPLE;
-
-std::string bytesOf(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-}  // namespace
-
 class SampleRunTest : public QObject {
     Q_OBJECT
 
   private:
-    QTemporaryDir dir_;
-    Session session_;
-
-    void prepare() {
-        session_ = Session{};
-        session_.appDir = gui::fspath(dir_.path());
-        startUp(session_);
-        const auto shape = examples::presetShape("sample");
-        QVERIFY(shape);
-        const auto files = examples::generateDataSet(*shape, 11, session_.appDir / "input");
-        session_.params = shape->params;
-        session_.run.seed = 5;
-        session_.DataSetName = "SMP";
-        session_.CoeffFileName = files.coefficients;
-        session_.StrataFileName = files.strata;
-        session_.DBHFileName = files.dbh;
-        session_.TreeInputFileName = files.trees;
-        session_.HighLidarFileName = files.lidarDs1;
-        session_.LowLidarFileName = files.lidarDs2;
-    }
-    static QString status(gui::frmMain& w) {
-        return w.findChild<QGroupBox*>("FrameStatus")->title();
-    }
+    static QString status(gui::frmMain& w) { return child<QGroupBox>(w, "FrameStatus")->title(); }
 
   private slots:
-    void stepTenRunsEveryStepAndEndsWithTheCompletionLineAlone() {
-        if (!kAllSteps) QSKIP("this build lacks a computation step");
-        prepare();
-        gui::frmMain window(session_);
-        window.show();
-        window.activate();
+    void stepTenRunsEveryStepAndStopsAtStepSixOnAnEmptyDbhFile() {
+        if (!(ORRAVANT_HAVE_PHASE2 && ORRAVANT_HAVE_DISTRIBUTION && ORRAVANT_HAVE_PHASE1 &&
+              ORRAVANT_HAVE_COMBINE && ORRAVANT_HAVE_DOUBLESAMPLE))
+            QSKIP("this build lacks a computation step");
+        QTemporaryDir dir;
+        Session session;
+        session.appDir = gui::fspath(dir.path());
+        startUp(session);
+        const auto shape = examples::presetShape("sample");
+        QVERIFY(shape);
+        const auto files = examples::generateDataSet(*shape, 11, session.appDir / "input");
+        session.params = shape->params;
+        session.run.seed = 5;
+        session.DataSetName = "SMP";
+        session.CoeffFileName = files.coefficients;
+        session.StrataFileName = files.strata;
+        session.DBHFileName = files.dbh;
+        session.TreeInputFileName = files.trees;
+        session.HighLidarFileName = files.lidarDs1;
+        session.LowLidarFileName = files.lidarDs2;
         MessageRecorder messages;
         DialogScript dialogs;
-        click(&window, "cmdAllSteps");
-        QCOMPARE(messages.texts(), QStringList());
-        QCOMPARE(dialogs.shown, QStringList());
-        QCOMPARE(window.statusLog().text(), std::string("All steps completed successfully!\r\n"));
-        QCOMPARE(status(window), QString("Status: All steps completed successfully!"));
-        QVERIFY(window.findChild<QPushButton*>("cmdViewOutput")->isEnabled());
-        auto* outputs = window.findChild<QLabel*>("lblOutputfiles");
-        QVERIFY(outputs->isVisible());
-        QCOMPARE(outputs->text(), QString("SMP_StratVol.txt, SMP_Regress.txt, SMP_VolSum.txt"));
-        QCOMPARE(window.findChild<QLabel*>("LblLowLidar7")->isVisible(), true);
-        for (const char* suffix : {"_VolSum.txt", "_Regress.txt", "_StratVol.txt"})
-            QVERIFY(std::filesystem::file_size(session_.dataSetFile(suffix)) > 0);
-        if (const QByteArray shot = qgetenv("ORRAVANT_SCREENSHOT"); !shot.isEmpty())
-            QVERIFY(window.grab().save(QString::fromLocal8Bit(shot)));
-    }
-
-    void stepTenStopsAtStepSixOnAnEmptyDbhFile() {
-        if (!kAllSteps) QSKIP("this build lacks a computation step");
-        prepare();
         {
-            gui::frmMain first(session_);
-            first.activate();
-            MessageRecorder messages;
-            DialogScript dialogs;
-            click(&first, "cmdAllSteps");
-            QCOMPARE(status(first), QString("Status: All steps completed successfully!"));
+            gui::frmMain window(session);
+            window.show();
+            window.activate();
+            click(&window, "cmdAllSteps");
+            QCOMPARE(messages.texts(), QStringList());
+            QCOMPARE(dialogs.shown, QStringList());
+            QCOMPARE(window.statusLog().text(),
+                     std::string("All steps completed successfully!\r\n"));
+            QCOMPARE(status(window), QString("Status: All steps completed successfully!"));
+            QVERIFY(child<QPushButton>(window, "cmdViewOutput")->isEnabled());
+            auto* outputs = child<QLabel>(window, "lblOutputfiles");
+            QVERIFY(outputs->isVisible());
+            QCOMPARE(outputs->text(), QString("SMP_StratVol.txt, SMP_Regress.txt, SMP_VolSum.txt"));
+            QVERIFY(child<QLabel>(window, "LblLowLidar7")->isVisible());
+            for (const char* suffix : {"_VolSum.txt", "_Regress.txt", "_StratVol.txt"})
+                QVERIFY(std::filesystem::file_size(session.dataSetFile(suffix)) > 0);
+            if (const QByteArray shot = qgetenv("ORRAVANT_SCREENSHOT"); !shot.isEmpty())
+                QVERIFY(window.grab().save(QString::fromLocal8Bit(shot)));
         }
-        const std::string ds1Before = bytesOf(session_.dataSetFile("_PH2plotDS1.csv"));
-        QVERIFY(!ds1Before.empty());
-        std::ofstream(session_.DBHFileName, std::ios::trunc).close();
+        const QString ds1 = gui::qpath(session.dataSetFile("_PH2plotDS1.csv"));
+        const QByteArray ds1Before = readAll(ds1);
+        QVERIFY(!ds1Before.isEmpty());
+        writeAll(gui::qpath(session.DBHFileName), "");
 
         // Step 5 has already run with the whole DBH file; from step 6 on the real steps run.
         workflow::StepSet steps = workflow::builtInSteps();
         steps.run[0] = [](Session&, StepHost&) { return true; };
-        gui::frmMain window(session_, steps);
+        gui::frmMain window(session, steps);
         window.show();
         window.activate();
-        MessageRecorder messages;
-        DialogScript dialogs;
         click(&window, "cmdAllSteps");
         QCOMPARE(messages.texts(), QStringList{"Error: No min/max dbhes on file for dataset SMP"});
         QCOMPARE(messages.messages[0].icon, QMessageBox::Critical);
@@ -113,9 +84,9 @@ class SampleRunTest : public QObject {
         QVERIFY(window.statusLog().text().find("successfully") == std::string::npos);
         QVERIFY(window.statusLog().text().ends_with(
             "Step 6 did not complete; steps 7 through 9 were not run.\r\n"));
-        QVERIFY(!window.findChild<QPushButton*>("cmdComputePhase1")->isEnabled());
-        QVERIFY(window.findChild<QPushButton*>("cmdReset")->isEnabled());
-        QCOMPARE(bytesOf(session_.dataSetFile("_PH2plotDS1.csv")), ds1Before);
+        QVERIFY(!child<QPushButton>(window, "cmdComputePhase1")->isEnabled());
+        QVERIFY(child<QPushButton>(window, "cmdReset")->isEnabled());
+        QCOMPARE(readAll(ds1), ds1Before);
     }
 };
 

@@ -9,76 +9,65 @@
 namespace orr::test {
 namespace {
 
-struct BadInput {
-    const char* name;
-    std::function<void(DistributionData&)> spoil;
-    std::vector<std::string> expectedParts;  // texts the message must contain
-};
+using Spoil = std::function<void(DistributionData&)>;
 
-void writeGoodData(DistributionData& d) {
-    d.writeDataSetFile("_PH2Plot.csv",
-                       {"3,1,1,20,10.91,123.456,100,100,100", "5,2,2,30,5.25,80.5,100,100,100"});
-    d.writeLidar(1, {"3,20", "5,15"});
-    d.writeLidar(2, {"3,20", "5,12"});
+Spoil plotFile(std::vector<std::string> lines) {
+    return [lines](DistributionData& d) { d.writeDataSetFile("_PH2Plot.csv", lines); };
+}
+Spoil lidar(int pass, std::vector<std::string> lines) {
+    return [pass, lines](DistributionData& d) { d.writeLidar(pass, lines); };
+}
+Spoil dataSetFile(const char* suffix, std::vector<std::string> lines) {
+    return [suffix, lines](DistributionData& d) { d.writeDataSetFile(suffix, lines); };
+}
+Spoil coefficientRow(std::size_t row, const char* text) {
+    return [row, text](DistributionData& d) {
+        auto rows = standardCoefficients();
+        rows.resize(text ? rows.size() : row);
+        if (text) rows[row] = text;
+        d.writeCoefficients(rows);
+    };
 }
 
-std::vector<std::string> strataRecords(int count) {
-    std::vector<std::string> rows;
-    for (int i = 1; i <= count; ++i) rows.push_back(std::to_string(i) + ",1,20,30");
-    return rows;
-}
-
-std::vector<BadInput> badInputs() {
-    auto plotFile = [](std::vector<std::string> lines) {
-        return [lines](DistributionData& d) { d.writeDataSetFile("_PH2Plot.csv", lines); };
+TEST(DistributionBadInput, EveryBadInputGivesOneMessageAndKeepsEarlierFiles) {
+    std::vector<std::string> strata;
+    for (int i = 1; i <= 1000; ++i) strata.push_back(std::to_string(i) + ",1,20,30");
+    struct Row {
+        const char* name;
+        Spoil spoil;
+        std::vector<std::string> parts;  // texts the message must contain
     };
-    auto lidar = [](int pass, std::vector<std::string> lines) {
-        return [pass, lines](DistributionData& d) { d.writeLidar(pass, lines); };
-    };
-    return {
+    const std::vector<Row> rows = {
         {"species above MaxSpec in the plot file",
          plotFile({"3,1,1,20,1,1,50,50,50", "3,3,1,20,1,1,50,50,50"}),
          {"T_PH2Plot.csv", "record 2", "\"3\""}},
-        {"product 0 in the plot file",
+        {"product 0",
          plotFile({"3,1,0,20,1,1,100,100,100"}),
          {"T_PH2Plot.csv", "record 1", "\"0\""}},
         {"plot above MaxPlots in the plot file",
          plotFile({"21,1,1,20,1,1,100,100,100"}),
          {"T_PH2Plot.csv", "record 1", "\"21\""}},
-        {"a field that is not a number in the plot file",
+        {"not a number in the plot file",
          plotFile({"3,1,1,20,1,1,100,100,100", "4,1,1,abc,1,1,100,100,100"}),
          {"T_PH2Plot.csv", "record 2", "\"abc\""}},
-        {"a record cut short in the plot file",
-         plotFile({"3,1,1,20,1,1,100,100"}),
-         {"T_PH2Plot.csv"}},
+        {"a record cut short", plotFile({"3,1,1,20,1,1,100,100"}), {"T_PH2Plot.csv"}},
         {"no plot file",
          [](DistributionData& d) { std::filesystem::remove(d.file("_PH2Plot.csv")); },
          {"T_PH2Plot.csv"}},
         {"species above MaxSpec in the DBH file",
-         [](DistributionData& d) {
-             d.writeDataSetFile("_DBH.csv", {R"(1,1,"5","12")", R"(4,2,"12","30")"});
-         },
+         dataSetFile("_DBH.csv", {R"(1,1,"5","12")", R"(4,2,"12","30")"}),
          {"T_DBH.csv", "record 2", "\"4\""}},
         {"a DBH that is not a number",
-         [](DistributionData& d) { d.writeDataSetFile("_DBH.csv", {R"(1,1,"5.x","12")"}); },
+         dataSetFile("_DBH.csv", {R"(1,1,"5.x","12")"}),
          {"T_DBH.csv", "record 1", "5.x"}},
-        {"a short coefficient file",
-         [](DistributionData& d) {
-             auto rows = standardCoefficients();
-             rows.pop_back();
-             d.writeCoefficients(rows);
-         },
-         {"T_COEFFIC.csv"}},
+        {"an empty DBH file",
+         dataSetFile("_DBH.csv", {}),
+         {"Error: No min/max dbhes on file for dataset T"}},
+        {"a short coefficient file", coefficientRow(9, nullptr), {"T_COEFFIC.csv"}},
         {"a coefficient that is not a number",
-         [](DistributionData& d) {
-             auto rows = standardCoefficients();
-             rows[4] = "2,x,1,0";
-             d.writeCoefficients(rows);
-         },
+         coefficientRow(4, "2,x,1,0"),
          {"T_COEFFIC.csv", "record 5", "\"x\""}},
-        {"a strata file of 1000 records",
-         [](DistributionData& d) { d.writeDataSetFile("_STRATA.csv", strataRecords(1000)); },
-         {"T_STRATA.csv"}},
+        {"a strata file of 1000 records", dataSetFile("_STRATA.csv", strata), {"T_STRATA.csv"}},
         {"a height that is not a number",
          lidar(1, {"3,20", "5,high"}),
          {"high.csv", "record 2", "\"high\""}},
@@ -95,35 +84,30 @@ std::vector<BadInput> badInputs() {
          [](DistributionData& d) { d.session.HighLidarFileName = d.dir.path(); },
          {"File "}},
     };
-}
-
-TEST(DistributionBadInput, EveryBadInputGivesOneMessageAndKeepsEarlierFiles) {
-    for (const auto& bad : badInputs()) {
-        SCOPED_TRACE(bad.name);
+    for (const auto& r : rows) {
+        const Row* row = &r;
+        SCOPED_TRACE(row->name);
         DistributionData d;
-        writeGoodData(d);
-        writeFile(d.file("_PH2plotDS1.csv"), "earlier 1\r\n");
-        writeFile(d.file("_PH2specDS1.csv"), "earlier 2\r\n");
-        writeFile(d.file("_PH2plotDS2.csv"), "earlier 3\r\n");
-        bad.spoil(d);
+        d.writeDataSetFile("_PH2Plot.csv", {"3,1,1,20,10.91,123.456,100,100,100",
+                                            "5,2,2,30,5.25,80.5,100,100,100"});
+        d.writeLidar(1, {"3,20", "5,15"});
+        d.writeLidar(2, {"3,20", "5,12"});
+        if (row == &rows.front()) {  // the good data set runs cleanly
+            ASSERT_TRUE(d.run());
+            ASSERT_TRUE(d.host.messages.empty());
+            d.host = {};
+        }
+        d.writeEarlierOutputs();
+        row->spoil(d);
         EXPECT_FALSE(d.run());
         ASSERT_EQ(d.host.messages.size(), 1u);
         EXPECT_EQ(d.host.messages[0].icon, Icon::Critical);
-        for (const auto& part : bad.expectedParts)
+        for (const auto& part : row->parts)
             EXPECT_NE(d.host.messages[0].text.find(part), std::string::npos)
                 << d.host.messages[0].text << " lacks " << part;
-        EXPECT_EQ(d.read("_PH2plotDS1.csv"), "earlier 1\r\n");
-        EXPECT_EQ(d.read("_PH2specDS1.csv"), "earlier 2\r\n");
-        EXPECT_EQ(d.read("_PH2plotDS2.csv"), "earlier 3\r\n");
+        d.expectEarlierOutputs();
         EXPECT_EQ(d.host.statuses.size(), 1u);  // started, never completed
     }
-}
-
-TEST(DistributionBadInput, GoodDataRunsCleanly) {
-    DistributionData d;
-    writeGoodData(d);
-    EXPECT_TRUE(d.run());
-    EXPECT_TRUE(d.host.messages.empty());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// A small data set for step 6 written straight into a temporary application directory: the
-// coefficient, DBH and strata files, _PH2Plot.csv and the two LiDAR height files.
+// A small data set for step 6 in a temporary application directory, and a host that keeps every
+// line ever appended to the log.
 #pragma once
 
 #include <algorithm>
@@ -13,11 +13,10 @@
 
 namespace orr::test {
 
-// A host that also keeps every line appended to the log, whatever replaces the log later.
 struct RecordingHost : FakeHost {
     std::vector<std::string> appended;
-    std::size_t longestLog = 0;  // the longest the log has been
-    int clearings = 0;           // times the log was emptied
+    std::size_t longestLog = 0;
+    int clearings = 0;  // times the log was emptied
     void appendLog(std::string_view line) override {
         appended.emplace_back(line);
         FakeHost::appendLog(line);
@@ -29,31 +28,39 @@ struct RecordingHost : FakeHost {
     }
 };
 
+// Data set "T": PACF 10, MaxSpec 2, MaxProd 2, MaxItern 4, MaxPlots 20, LiHgtAdj 0, seed 7.
+// Species 1 grows to DBH 10 (BA 0.5454), species 2 to DBH 6 (BA 0.196344). Ground height from a
+// DataSet 1 height h: h + 2 (species 1), h (species 2); from a DataSet 2 height: 2h, h - 5.
+// Volume 0.5 H (species 1), 1 + 0.25 H (species 2). DBH limits: species 1 product 1 5..12,
+// product 2 12..30; species 2 product 1 4..8, product 2 8..20. One stratum.
+// _PH2Plot.csv and the LiDAR files are left to the test.
 struct DistributionData {
     TempDir dir;
     Session session;
     RecordingHost host;
 
-    // Data set "T": PACF 10, MaxSpec 2, MaxProd 2, MaxItern 4, MaxPlots 20, LiHgtAdj 0
-    // (equations used), ModelSet 0, seed 7, and the hand-worked files described in
-    // DistributionFilesTest.cpp. Nothing of _PH2Plot.csv or the LiDAR files is written yet.
     DistributionData();
-
     std::filesystem::path file(std::string_view suffix) const {
         return session.dataSetFile(suffix);
     }
-    // Writes a data-set file (suffix) or a file beside it (name) from CR LF joined lines.
-    void writeDataSetFile(std::string_view suffix, const std::vector<std::string>& lines);
+    void writeDataSetFile(std::string_view suffix, const std::vector<std::string>& lines) {
+        writeFile(file(suffix), crlf(lines));
+    }
+    void writeCoefficients(const std::vector<std::string>& rows) {
+        writeDataSetFile("_COEFFIC.csv", rows);
+    }
+    // Pass 1 writes high.csv, pass 2 low.csv, and chooses it.
     void writeLidar(int pass, const std::vector<std::string>& lines);
-    // The coefficient file: 5 blocks of MaxSpec rows "b0,b1,b2,b3".
-    void writeCoefficients(const std::vector<std::string>& rows);
-
     bool run();
     std::string read(std::string_view suffix) const { return readFile(file(suffix)); }
     bool exists(std::string_view suffix) const { return std::filesystem::exists(file(suffix)); }
+
+    // The outputs of an earlier run, which a failing run must leave byte-identical.
+    void writeEarlierOutputs();
+    void expectEarlierOutputs() const;
 };
 
-// The standard coefficient rows of DistributionData (10 rows for MaxSpec 2).
+// The coefficient rows of DistributionData: 5 equations x 2 species, "b0,b1,b2,b3".
 std::vector<std::string> standardCoefficients();
 
 }  // namespace orr::test

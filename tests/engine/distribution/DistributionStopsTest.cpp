@@ -1,5 +1,5 @@
-// Where step 6 stops or goes on: no DataSet 1 LiDAR file, MaxPlots, an empty DBH file, a missing
-// ground-height coefficient.
+// Where step 6 stops or goes on: no DataSet 1 LiDAR file, MaxPlots, a missing ground-height
+// coefficient, a host that gives up.
 #include <gtest/gtest.h>
 
 #include "tests/engine/distribution/DistributionData.h"
@@ -7,112 +7,75 @@
 namespace orr::test {
 namespace {
 
-const char* kMaxPlotsText = "Number of plots in data files exceeds the Maxplots parameter setting";
+// Plot 3 with one class and one tree of DataSet 1 (H 22, volume 11), no DataSet 2; earlier
+// outputs on disk.
+struct SimplePlot : DistributionData {
+    SimplePlot() {
+        writeDataSetFile("_PH2Plot.csv", {"3,1,1,20,10.91,123.456,100,100,100"});
+        writeLidar(1, {"3,20"});
+        writeEarlierOutputs();
+    }
+};
+const std::string kPlot3 = " 3 , 1 , 1 , 20 , 10.9 , 123 , 10 , 5.5 , 110 ";
 
-void writeSimplePlots(DistributionData& d) {
-    d.writeDataSetFile("_PH2Plot.csv", {"3,1,1,20,10.91,123.456,100,100,100"});
-    d.writeLidar(1, {"3,20"});
-    d.session.LowLidarFileName.clear();
-}
-
-void writeEarlierOutputs(DistributionData& d) {
-    writeFile(d.file("_PH2plotDS1.csv"), "earlier 1\r\n");
-    writeFile(d.file("_PH2specDS1.csv"), "earlier 2\r\n");
-    writeFile(d.file("_PH2plotDS2.csv"), "earlier 3\r\n");
-}
-
-void expectEarlierOutputs(const DistributionData& d) {
-    EXPECT_EQ(d.read("_PH2plotDS1.csv"), "earlier 1\r\n");
-    EXPECT_EQ(d.read("_PH2specDS1.csv"), "earlier 2\r\n");
-    EXPECT_EQ(d.read("_PH2plotDS2.csv"), "earlier 3\r\n");
-}
-
-TEST(DistributionStops, NoDataSet1FileAfterThePickerEndsTheStep) {
-    DistributionData d;
-    writeSimplePlots(d);
-    writeEarlierOutputs(d);
+TEST(DistributionStops, NoDataSet1FileAfterThePickerEndsTheStepAndAChosenOneRunsIt) {
+    SimplePlot d;
+    const auto high = d.session.HighLidarFileName;
     d.session.HighLidarFileName.clear();
     int picks = 0;
-    d.host.onPickLidarFiles = [&](Session&) { ++picks; };
+    d.host.onPickLidarFiles = [&](Session& s) {
+        if (++picks == 2) s.HighLidarFileName = high;
+    };
     EXPECT_FALSE(d.run());
     EXPECT_EQ(picks, 1);
     EXPECT_TRUE(d.host.statuses.empty());
-    expectEarlierOutputs(d);
-}
-
-TEST(DistributionStops, PickerThatChoosesAFileLetsTheStepRun) {
-    DistributionData d;
-    writeSimplePlots(d);
-    const auto high = d.session.HighLidarFileName;
-    d.session.HighLidarFileName.clear();
-    d.host.onPickLidarFiles = [&](Session& s) { s.HighLidarFileName = high; };
+    d.expectEarlierOutputs();
     EXPECT_TRUE(d.run());
-    EXPECT_TRUE(d.exists("_PH2plotDS1.csv"));
+    EXPECT_EQ(d.read("_PH2plotDS1.csv"), crlf({kPlot3}));
 }
 
-TEST(DistributionStops, LidarPlotEqualToMaxPlotsIsAccepted) {
-    DistributionData d;
-    writeSimplePlots(d);
-    d.writeLidar(1, {"3,20", "20,30"});
-    d.writeLidar(2, {"20,30"});
-    EXPECT_TRUE(d.run());
-    EXPECT_TRUE(d.host.messages.empty());
-    EXPECT_EQ(d.host.parameterDialogs, 0);
-}
-
-TEST(DistributionStops, LidarPlotAboveMaxPlotsStopsWhenTheDialogDoesNotCoverIt) {
-    for (bool saved : {false, true}) {
-        DistributionData d;
-        writeSimplePlots(d);
-        writeEarlierOutputs(d);
-        d.writeLidar(1, {"3,20", "21,30"});
-        // Saved but still too small, or not saved at all.
-        d.host.onEditParameters = [&](Session& s) {
-            s.params.MaxPlots = 20;
-            return saved;
-        };
-        EXPECT_FALSE(d.run());
-        ASSERT_EQ(d.host.messages.size(), 1u);
-        EXPECT_EQ(d.host.messages[0].text, kMaxPlotsText);
-        EXPECT_EQ(d.host.messages[0].icon, Icon::Critical);
-        EXPECT_EQ(d.host.parameterDialogs, 1);
-        expectEarlierOutputs(d);
-    }
-}
-
-TEST(DistributionStops, RaisedMaxPlotsRunsTheStepAgain) {
-    DistributionData d;
-    writeSimplePlots(d);
-    writeEarlierOutputs(d);
-    d.writeLidar(2, {"3,20", "25,30"});  // found in the DataSet 2 file
-    d.host.onEditParameters = [](Session& s) {
-        s.params.MaxPlots = 25;
-        return true;
+TEST(DistributionStops, MaxPlotsBoundaryAndTheParametersDialog) {
+    struct Row {
+        const char* name;
+        int lidarPlot, pass, maxPlotsSaved;
+        bool saved, completes;
     };
-    EXPECT_TRUE(d.run());
-    EXPECT_EQ(d.host.messages.size(), 1u);
-    EXPECT_EQ(d.host.parameterDialogs, 1);
-    EXPECT_EQ(d.host.statuses.size(), 3u);  // started twice, completed once
-    EXPECT_EQ(d.read("_PH2plotDS1.csv"), crlf({" 3 , 1 , 1 , 20 , 10.9 , 123 , 10 , 5.5 , 110 "}));
-}
-
-TEST(DistributionStops, EmptyDbhFileShowsItsMessageAndWritesNothing) {
-    DistributionData d;
-    writeSimplePlots(d);
-    writeEarlierOutputs(d);
-    writeFile(d.file("_DBH.csv"), "");
-    EXPECT_FALSE(d.run());
-    ASSERT_EQ(d.host.messages.size(), 1u);
-    EXPECT_EQ(d.host.messages[0].text, "Error: No min/max dbhes on file for dataset T");
-    EXPECT_EQ(d.host.messages[0].icon, Icon::Critical);
-    expectEarlierOutputs(d);
+    const std::vector<Row> rows = {
+        {"a plot equal to MaxPlots is accepted", 20, 1, 0, false, true},
+        {"one more, dialog cancelled", 21, 1, 20, false, false},
+        {"one more, dialog saved but too small", 21, 1, 20, true, false},
+        {"a DataSet 2 plot, MaxPlots raised to cover it", 25, 2, 25, true, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SimplePlot d;
+        d.writeLidar(row.pass, {"3,20", std::to_string(row.lidarPlot) + ",30"});
+        d.host.onEditParameters = [&](Session& s) {
+            s.params.MaxPlots = row.maxPlotsSaved;
+            return row.saved;
+        };
+        EXPECT_EQ(d.run(), row.completes);
+        const bool over = row.lidarPlot > 20;
+        EXPECT_EQ(d.host.parameterDialogs, over ? 1 : 0);
+        ASSERT_EQ(d.host.messages.size(), over ? 1u : 0u);
+        if (over) {
+            EXPECT_EQ(d.host.messages[0].text,
+                      "Number of plots in data files exceeds the Maxplots parameter setting");
+            EXPECT_EQ(d.host.messages[0].icon, Icon::Critical);
+        }
+        if (!row.completes) d.expectEarlierOutputs();
+        if (row.pass == 2) {  // run again: started twice, completed once
+            EXPECT_EQ(d.host.statuses.size(), 3u);
+            EXPECT_EQ(d.read("_PH2plotDS1.csv"), crlf({kPlot3}));
+        }
+    }
 }
 
 TEST(DistributionStops, MissingCoefficientSkipsThePlotsWithOneMessagePerSpeciesAndPass) {
     DistributionData d;
     auto coeff = standardCoefficients();
-    coeff[5] = "0,1,0,0";  // equation 3, species 2: no b2
-    coeff[7] = "0,0,1,0";  // equation 4, species 2: no b1
+    coeff[5] = "0,1,0,0";  // DataSet 1 ground height, species 2: no b2
+    coeff[7] = "0,0,1,0";  // DataSet 2 ground height, species 2: no b1
     d.writeCoefficients(coeff);
     d.writeDataSetFile("_PH2Plot.csv",
                        {"3,1,1,20,10.91,123.456,100,100,100", "5,2,1,30,5,50,100,100,100",
@@ -129,17 +92,16 @@ TEST(DistributionStops, MissingCoefficientSkipsThePlotsWithOneMessagePerSpeciesA
     std::vector<std::string> skipped;
     for (const auto& line : d.host.appended)
         if (line.find("skipped") != std::string::npos) skipped.push_back(line);
-    EXPECT_EQ(skipped,
-              (std::vector<std::string>{
-                  "Plot 5 skipped: no coefficient for the LiDAR DS1 height equation of species 2",
-                  "Plot 6 skipped: no coefficient for the LiDAR DS1 height equation of species 2",
-                  "Plot 5 skipped: no coefficient for the LiDAR DS2 height equation of species 2",
-                  "Plot 6 skipped: no coefficient for the LiDAR DS2 height equation of species 2",
-              }));
+    std::vector<std::string> expected;
+    for (const char* pass : {"DS1", "DS2"})
+        for (const char* plot : {"5", "6"})
+            expected.push_back(std::string("Plot ") + plot +
+                               " skipped: no coefficient for the LiDAR " + pass +
+                               " height equation of species 2");
+    EXPECT_EQ(skipped, expected);
     // Skipped plots keep their species lines but get no class lines; nothing of them leaks into
     // the next plot.
-    EXPECT_EQ(d.read("_PH2plotDS1.csv"), crlf({" 3 , 1 , 1 , 20 , 10.9 , 123 , 10 , 5.5 , 110 ",
-                                               " 8 , 2 , 1 , 10 , 1 , 10 , 0 , 0 , 0 "}));
+    EXPECT_EQ(d.read("_PH2plotDS1.csv"), crlf({kPlot3, " 8 , 2 , 1 , 10 , 1 , 10 , 0 , 0 , 0 "}));
     EXPECT_EQ(d.read("_PH2specDS1.csv"),
               crlf({"3,1,20", "3,2,0", "5,1,0", "5,2,30", "6,1,0", "6,2,10", "8,1,0", "8,2,10"}));
     EXPECT_EQ(d.read("_PH2plotDS2.csv"), crlf({" 3 , 1 , 1 , 20 , 10.9 , 123 , 0 , 0 , 0 ",
@@ -147,12 +109,11 @@ TEST(DistributionStops, MissingCoefficientSkipsThePlotsWithOneMessagePerSpeciesA
 }
 
 TEST(DistributionStops, NoHeightAdjustmentNeedsNoCoefficient) {
-    DistributionData d;
+    SimplePlot d;
     auto coeff = standardCoefficients();
     coeff[4] = "0,0,0,0";
     d.writeCoefficients(coeff);
     d.session.params.LiHgtAdj = 1;
-    writeSimplePlots(d);
     ASSERT_TRUE(d.run());
     EXPECT_TRUE(d.host.messages.empty());
     // H = 20 itself: volume 10 -> 100.
@@ -160,12 +121,10 @@ TEST(DistributionStops, NoHeightAdjustmentNeedsNoCoefficient) {
 }
 
 TEST(DistributionStops, ProgressThatThrowsLeavesNoFileBehind) {
-    DistributionData d;
-    writeSimplePlots(d);
-    writeEarlierOutputs(d);
+    SimplePlot d;
     d.host.onProgress = [](std::size_t, std::size_t) { throw std::runtime_error("stopped"); };
     EXPECT_THROW(d.run(), std::runtime_error);
-    expectEarlierOutputs(d);
+    d.expectEarlierOutputs();
     for (const auto& entry : std::filesystem::directory_iterator(d.session.dataFilesDir()))
         EXPECT_EQ(entry.path().extension(), ".csv") << entry.path();
 }
