@@ -2,7 +2,6 @@
 // each on the files the step before it wrote.
 #include <algorithm>
 #include <charconv>
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <ostream>
@@ -14,6 +13,7 @@
 #include "cli/CliHost.h"
 #include "cli/FlagList.h"
 #include "cli/StepTable.h"
+#include "core/RandomStreams.h"
 #include "shell/session/Startup.h"
 
 namespace orr {
@@ -155,12 +155,6 @@ RunPlan parseRun(const CliContext& ctx) {
 bool drawsRandomNumbers(const std::vector<StepEntry>& steps) {
     return std::any_of(steps.begin(), steps.end(),
                        [](const StepEntry& s) { return s.number == 6 || s.number == 7; });
-}
-
-std::uint64_t clockSeed() {
-    const auto now = std::chrono::system_clock::now().time_since_epoch();
-    return static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "engine/distribution/Distribution.h"
 
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <stdexcept>
@@ -9,6 +8,7 @@
 
 #include "core/InputError.h"
 #include "core/NumberText.h"
+#include "core/RandomStreams.h"
 #include "core/StagedOutputs.h"
 #include "engine/distribution/DrawStream.h"
 #include "engine/distribution/LidarVolume.h"
@@ -20,12 +20,6 @@ namespace {
 
 using distribution::LidarVolResult;
 using End = LidarVolResult::End;
-
-// A seed from the clock, kept below 2^53 so that its text is exact and can be given back.
-std::uint64_t clockSeed() {
-    const auto ticks = std::chrono::system_clock::now().time_since_epoch().count();
-    return distribution::mix(static_cast<std::uint64_t>(ticks)) & ((std::uint64_t{1} << 53) - 1);
-}
 
 // Lists the step's files that exist and are not empty; an empty one is removed.
 void listOutputs(const Session& session, StepHost& host) {

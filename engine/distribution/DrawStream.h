@@ -5,19 +5,22 @@
 #include <cstdint>
 #include <random>
 
+#include "core/RandomStreams.h"
+
 namespace orr::distribution {
 
-// SplitMix64's finaliser.
-std::uint64_t mix(std::uint64_t x);
+using orr::mix;
 // Seed of the generator of the plot at `position` (0-based, in _PH2Plot.csv) in pass 1 or 2.
-std::uint64_t plotSeed(std::uint64_t runSeed, int pass, std::uint64_t position);
+inline std::uint64_t plotSeed(std::uint64_t runSeed, int pass, std::uint64_t position) {
+    return streamSeed(runSeed, 0x600, pass, position);
+}
 
 class DrawStream {
   public:
     DrawStream(std::uint64_t runSeed, int pass, std::uint64_t position)
         : generator_(plotSeed(runSeed, pass, position)) {}
     // Uniform in [0, 1), 53 random bits.
-    double next() { return static_cast<double>(generator_() >> 11) * 0x1p-53; }
+    double next() { return uniform01(generator_); }
 
   private:
     std::mt19937_64 generator_;

@@ -1,10 +1,10 @@
 // The step handler: LiDAR file check, status texts, coefficient file, SUM1PHAS, and the list of
 // files written.
-#include <chrono>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 
+#include "core/RandomStreams.h"
 #include "core/StagedOutputs.h"
 #include "engine/phase1/Phase1.h"
 #include "engine/phase1/Sum1Phas.h"
@@ -20,9 +20,7 @@ constexpr const char* kOutputSuffixes[2] = {"_Phase1DS1.csv", "_Phase1DS2.csv"};
 // repeated.
 std::uint64_t runSeed(const Session& session, StepHost& host) {
     if (session.run.seed) return *session.run.seed;
-    const auto ticks = std::chrono::system_clock::now().time_since_epoch();
-    const auto seed = static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(ticks).count());
+    const std::uint64_t seed = clockSeed();
     host.appendLog("Random seed: " + std::to_string(seed));
     return seed;
 }
