@@ -6,26 +6,27 @@
 
 #include "core/CommaReader.h"
 #include "core/InputError.h"
-#include "engine/phase1/Sub1900.h"
+#include "engine/distribution/Sub1900.h"
 
 namespace orr::phase1 {
 
 DrawList buildDrawList(const std::vector<double>& shares) {
     std::vector<double> keys;
-    std::vector<int> species;
+    std::vector<std::size_t> species;
     for (std::size_t s = 1; s < shares.size(); ++s) {
         if (shares[s] > 0.0) {
             keys.push_back(shares[s]);
-            species.push_back(static_cast<int>(s));
+            species.push_back(s);
         }
     }
-    if (keys.size() >= 2) sub1900(keys, species);
+    // The same sort as the class distribution of step 6, so equal shares fall in the same order.
+    if (keys.size() >= 2) distribution::sub1900(keys, species);
     DrawList list(keys.size());
     double upper = 0.0;
     for (std::size_t k = 0; k < keys.size(); ++k) {
         const std::size_t from = keys.size() - 1 - k;  // largest share first
         DrawPosition& position = list[k];
-        position.species = species[from];
+        position.species = static_cast<int>(species[from]);
         position.share = keys[from];
         position.lower = upper;
         position.upper = std::min(position.lower + position.share, 1.0);

@@ -1,4 +1,4 @@
-// The draw-list sort, the draw intervals, the stratum shares and the group generators.
+// The draw intervals, the stratum shares and the group generators.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +7,6 @@
 
 #include "engine/phase1/GroupRandom.h"
 #include "engine/phase1/StratumShares.h"
-#include "engine/phase1/Sub1900.h"
 #include "tests/support/TestFiles.h"
 
 namespace orr::phase1 {
@@ -16,67 +15,6 @@ namespace {
 using test::crlf;
 using test::TempDir;
 using test::writeFile;
-
-// --- sub1900 -------------------------------------------------------------------------------
-
-TEST(Sub1900, TwoEqualKeysChangePlaces) {
-    // Range (1, 2): the pivot is position 2 (1.5 rounds to the even 2); i = 1 and j = 2 both
-    // stop on equal keys, so the two entries are swapped.
-    std::vector<double> keys{0.5, 0.5};
-    std::vector<int> payload{1, 2};
-    sub1900(keys, payload);
-    EXPECT_EQ(payload, (std::vector<int>{2, 1}));
-}
-
-TEST(Sub1900, ThreeEqualKeysComeOutReversed) {
-    std::vector<double> keys{0.25, 0.25, 0.25};
-    std::vector<int> payload{1, 2, 3};
-    sub1900(keys, payload);
-    EXPECT_EQ(payload, (std::vector<int>{3, 2, 1}));
-}
-
-TEST(Sub1900, EqualKeysFollowTheProcedureStepByStep) {
-    // Keys 2 1 2 1 2 with payloads 1..5, traced by hand:
-    //   (1,5) pivot 2: swap 1/5, swap 3/4 -> push (4,5), go on with (1,3)
-    //   (1,3) pivot key 2 = 1: swap 1/3, swap 2/2 -> (1,3) done, take (4,5)
-    //   (4,5) pivot position 4 (4.5 rounds to even): swap 4/5.
-    std::vector<double> keys{2, 1, 2, 1, 2};
-    std::vector<int> payload{1, 2, 3, 4, 5};
-    sub1900(keys, payload);
-    EXPECT_EQ(keys, (std::vector<double>{1, 1, 2, 2, 2}));
-    EXPECT_EQ(payload, (std::vector<int>{4, 2, 5, 1, 3}));
-}
-
-TEST(Sub1900, SortsLongArraysWithManyPendingRanges) {
-    // Far more than ten pending ranges are needed; the payload stays with its key.
-    std::mt19937 g(7);
-    std::vector<double> keys(5000);
-    std::vector<int> payload(keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        keys[i] = static_cast<double>(g() % 37);
-        payload[i] = static_cast<int>(i);
-    }
-    const std::vector<double> original = keys;
-    sub1900(keys, payload);
-    EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
-    std::vector<int> seen = payload;
-    std::sort(seen.begin(), seen.end());
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        EXPECT_EQ(seen[i], static_cast<int>(i));
-        EXPECT_EQ(keys[i], original[static_cast<std::size_t>(payload[i])]);
-    }
-}
-
-TEST(Sub1900, LeavesShortListsAlone) {
-    std::vector<double> keys{3.0};
-    std::vector<int> payload{9};
-    sub1900(keys, payload);
-    EXPECT_EQ(payload, std::vector<int>{9});
-    std::vector<double> none;
-    std::vector<int> nothing;
-    sub1900(none, nothing);
-    EXPECT_TRUE(nothing.empty());
-}
 
 // --- draw lists ----------------------------------------------------------------------------
 
