@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <system_error>
 
@@ -95,6 +96,43 @@ std::string withoutLeadingZero(std::string text) {
     return text;
 }
 
+// The common case of a plain decimal of at most 15 digits ("12", "-3.75"): both the digits as a
+// whole number and the power of ten are exact doubles, so one division gives the correctly
+// rounded value, the same as from_chars. Anything else (an exponent, a point without digits on
+// both sides, more digits) is left to the general path.
+std::optional<double> plainDecimal(std::string_view text) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    constexpr long kMostDigits = 15;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = p < end && *p == '-';
+    if (negative) ++p;
+    // Digits beyond the fifteenth may wrap `digits` around; such a text is refused below.
+    std::uint64_t digits = 0;
+    const char* const wholeStart = p;
+    while (p < end && static_cast<unsigned char>(*p - '0') < 10) {
+        digits = digits * 10 + static_cast<std::uint64_t>(*p - '0');
+        ++p;
+    }
+    const long before = p - wholeStart;
+    long after = 0;
+    if (p < end) {
+        if (*p != '.') return std::nullopt;
+        const char* const fractionStart = ++p;
+        while (p < end && static_cast<unsigned char>(*p - '0') < 10) {
+            digits = digits * 10 + static_cast<std::uint64_t>(*p - '0');
+            ++p;
+        }
+        after = p - fractionStart;
+        if (after == 0 || p != end) return std::nullopt;
+    }
+    if (before == 0 || before + after > kMostDigits) return std::nullopt;
+    const double whole = static_cast<double>(digits);
+    const double value = after == 0 ? whole : whole / kPowersOfTen[after];
+    return negative ? -value : value;
+}
+
 }  // namespace
 
 std::string shortest(double x) {
@@ -173,6 +211,11 @@ std::string roundedText(double x, int decimals) {
 }
 
 long long cintHalfEven(double x) {
+    // A whole number needs no rounding (the common case of codes and plot numbers).
+    if (x > -2147483648.0 && x < 2147483648.0) {
+        const auto whole = static_cast<long long>(x);
+        if (static_cast<double>(whole) == x) return whole;
+    }
     double r = roundHalfEven(x, 0);
     if (r >= 9.2e18) return std::numeric_limits<long long>::max();
     if (r <= -9.2e18) return std::numeric_limits<long long>::min();
@@ -180,6 +223,10 @@ long long cintHalfEven(double x) {
 }
 
 std::optional<std::int16_t> toInt16(double x) {
+    if (x >= -32768.0 && x <= 32767.0) {
+        const auto whole = static_cast<std::int16_t>(x);
+        if (static_cast<double>(whole) == x) return whole;
+    }
     if (!std::isfinite(x)) return std::nullopt;
     double r = roundHalfEven(x, 0);
     if (r < -32768 || r > 32767) return std::nullopt;
@@ -227,12 +274,12 @@ std::string blanks(int n) {
 }
 
 std::optional<double> parseNumber(std::string_view text) {
-    std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return std::nullopt;
-    std::size_t last = text.find_last_not_of(" \t");
-    text = text.substr(first, last - first + 1);
-    if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
     if (text.empty()) return std::nullopt;
+    if (text[0] == '+') text.remove_prefix(1);
+    if (text.empty()) return std::nullopt;
+    if (auto plain = plainDecimal(text)) return *plain == 0 ? 0.0 : *plain;
     // Only plain decimal numbers: digits, one point, an optional exponent. No "inf", "nan", hex.
     for (char c : text) {
         if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E'))

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "engine/phase1/ParallelGroups.h"
 #include "engine/phase1/PlotSums.h"
 
 namespace orr::phase1 {
@@ -66,6 +67,7 @@ void SUM1PHAS(const Session& session, const CoefficientTable& coeff, std::uint64
         if (!files.lidar.empty()) totalBytes += fileLength(files.lidar);
     }
     ProgressMeter meter(host, totalBytes);
+    const unsigned threads = threadCount(session.run.threads);
 
     for (int pass = 1; pass <= 2; ++pass) {
         const PassFiles& files = passes[pass - 1];
@@ -75,7 +77,8 @@ void SUM1PHAS(const Session& session, const CoefficientTable& coeff, std::uint64
         if (files.lidar.empty()) continue;
         CommaReader lidar(files.lidar);
         if (fileLength(files.lidar) < 1) continue;
-        const PassTally tally = runPass(pass, lidar, tables, params, seed, out, host, meter);
+        const PassTally tally =
+            runPass(pass, lidar, tables, params, seed, threads, out, host, meter);
         keepLogShort(host);
         host.appendLog(tallyLine(pass, tally));
     }

@@ -57,9 +57,11 @@ class ProgressMeter {
 };
 
 // One pass over a LiDAR height file: every tree above 10 feet gets its species drawn from its
-// plot's stratum, is turned into ground terms, and the plots' lines are appended to `out`.
+// plot's stratum, is turned into ground terms, and the plots' lines are appended to `out`. The
+// plot groups are computed on `threads` threads (at least 1); the result does not depend on it.
 PassTally runPass(int pass, CommaReader& lidar, Phase1Tables& tables, const ParamRecord& params,
-                  std::uint64_t seed, std::string& out, StepHost& host, ProgressMeter& meter);
+                  std::uint64_t seed, unsigned threads, std::string& out, StepHost& host,
+                  ProgressMeter& meter);
 
 // SUM1PHAS: reads the DBH, strata and species files and runs both passes into `outputs`.
 // Throws InputError, MissingCoefficient or StepStopped; the message is the exception's text.

@@ -1,0 +1,97 @@
+// Reading a LiDAR height file into batches of plot groups.
+#include "engine/phase1/PlotGroups.h"
+
+namespace orr::phase1 {
+
+namespace {
+
+constexpr double kLowestLidarHeight = 10.0;  // trees of this height or less are not used
+constexpr std::size_t kListedPlots = 20;
+
+}  // namespace
+
+void GroupBatch::clear() {
+    groups.clear();
+    heights.clear();
+    readError = nullptr;
+}
+
+GroupReader::GroupReader(CommaReader& lidar, int maxPlots, Phase1Tables& tables, PassTally& tally,
+                         ProgressMeter& meter)
+    : lidar_(lidar),
+      tables_(tables),
+      tally_(tally),
+      meter_(meter),
+      plotStrata_(tables.strata, maxPlots),
+      listedOutside_(static_cast<std::size_t>(maxPlots) + 1, 0) {}
+
+void GroupReader::startGroup(GroupBatch& batch, int plot) {
+    groupPlot_ = plot;
+    const std::uint64_t position = nextPosition_++;
+    const StrataRow* row = plotStrata_.firstRow(plot);
+    groupInside_ = row != nullptr;
+    if (row != nullptr) {
+        PlotGroup group;
+        group.plot = plot;
+        group.position = position;
+        group.drawList = &tables_.shares.drawList(row->stratum);
+        group.plotAge = row->avgAge;
+        group.first = group.last = batch.heights.size();
+        batch.groups.push_back(group);
+        return;
+    }
+    char& listed = listedOutside_[static_cast<std::size_t>(plot)];
+    if (!listed) {
+        listed = 1;
+        if (tally_.outsidePlots.size() < kListedPlots) {
+            tally_.outsidePlots.push_back(plot);
+        } else {
+            ++tally_.furtherOutsidePlots;
+        }
+    }
+}
+
+bool GroupReader::fill(GroupBatch& batch, std::size_t heights) {
+    batch.clear();
+    if (done_) return false;
+    const int maxPlots = static_cast<int>(listedOutside_.size()) - 1;
+    for (;;) {
+        if (!pending_) {
+            Tree tree{};
+            std::size_t bytes = 0;
+            try {
+                if (!lidar_.next(2)) {
+                    done_ = true;
+                    break;
+                }
+                tree.plot = lidar_.intInRange(0, "plot", 0, maxPlots);
+                tree.h = lidar_.number(1, "height");
+                bytes = lidar_.text(0).size() + lidar_.text(1).size() + 2;
+            } catch (...) {
+                // The trees read so far are computed and written before the stop is reported,
+                // as they would be tree by tree.
+                batch.readError = std::current_exception();
+                done_ = true;
+                break;
+            }
+            meter_.advance(bytes);
+            if (tree.h <= kLowestLidarHeight) continue;
+            pending_ = tree;
+        }
+        const Tree tree = *pending_;
+        if (!groupPlot_ || *groupPlot_ != tree.plot) {
+            if (batch.heights.size() >= heights) break;  // the next batch starts with this group
+            startGroup(batch, tree.plot);
+        }
+        pending_.reset();
+        if (!groupInside_) {
+            ++tally_.outsideStratum;
+            continue;
+        }
+        batch.heights.push_back(tree.h);
+        batch.groups.back().last = batch.heights.size();
+    }
+    return !batch.groups.empty() || batch.readError != nullptr;
+}
+
+}  // namespace orr::phase1

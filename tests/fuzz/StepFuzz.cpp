@@ -1,0 +1,207 @@
+#include "tests/fuzz/StepFuzz.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "core/Session.h"
+#include "core/StepHost.h"
+#include "engine/combine/Combine.h"
+#include "engine/distribution/Distribution.h"
+#include "engine/doublesample/DoubleSample.h"
+#include "engine/phase1/Phase1.h"
+#include "engine/phase2/Phase2Totals.h"
+#include "examples/Generator.h"
+#include "tests/fuzz/FuzzSupport.h"
+
+namespace orr::fuzz {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A host that answers nothing and keeps only the length of the log.
+struct SilentHost : StepHost {
+    std::size_t length = 0;
+    void appendLog(std::string_view line) override { length += line.size() + 2; }
+    void setLog(std::string_view text) override { length = text.size(); }
+    std::size_t logLength() const override { return length; }
+    void setStatus(std::string_view) override {}
+    void message(std::string_view, Icon) override {}
+    std::optional<int> askProductCode(int, double) override { return std::nullopt; }
+    void progress(std::size_t, std::size_t) override {}
+    void pickTreeFile(Session&) override {}
+    void pickLidarFiles(Session&) override {}
+    bool editParameters(Session&) override { return false; }
+};
+
+constexpr const char* kDataSet = "FZ";
+
+// Input files in "in/", step outputs in "app/DATA FILES/"; names relative to the scratch folder.
+const std::map<int, std::vector<std::string>> kStepInputs = {
+    {5, {"in/trees.csv", "in/coefficients.csv", "in/dbh.csv"}},
+    {6,
+     {"in/coefficients.csv", "in/dbh.csv", "in/strata.csv", "in/lidar-ds1.csv", "in/lidar-ds2.csv",
+      "app/DATA FILES/FZ_PH2Plot.csv"}},
+    {7,
+     {"in/coefficients.csv", "in/dbh.csv", "in/strata.csv", "app/DATA FILES/FZ_PH2specDS1.csv",
+      "in/lidar-ds1.csv", "in/lidar-ds2.csv"}},
+    {8,
+     {"app/DATA FILES/FZ_PH2plotDS1.csv", "app/DATA FILES/FZ_PH2plotDS2.csv",
+      "app/DATA FILES/FZ_PH2Sum.csv", "app/DATA FILES/FZ_Phase1DS1.csv",
+      "app/DATA FILES/FZ_Phase1DS2.csv"}},
+    {9,
+     {"in/strata.csv", "app/DATA FILES/FZ_Phase1DS1.csv", "app/DATA FILES/FZ_Phase1DS2.csv",
+      "app/DATA FILES/FZ_Phase2.csv", "app/DATA FILES/FZ_PH2Plot.csv",
+      "app/DATA FILES/FZ_PH2Sum.csv", "in/trees.csv"}},
+};
+
+using Files = std::map<std::string, std::string>;  // relative name -> bytes
+
+std::string readAll(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+Files snapshot(const fs::path& root) {
+    Files files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file()) {
+            files[fs::relative(entry.path(), root).generic_string()] = readAll(entry.path());
+        }
+    }
+    return files;
+}
+
+Session sessionIn(const fs::path& root, const ParamRecord& params) {
+    Session session;
+    session.appDir = root / "app";
+    session.DataSetName = kDataSet;
+    session.CoeffFileName = root / "in/coefficients.csv";
+    session.StrataFileName = root / "in/strata.csv";
+    session.DBHFileName = root / "in/dbh.csv";
+    session.TreeInputFileName = root / "in/trees.csv";
+    session.HighLidarFileName = root / "in/lidar-ds1.csv";
+    session.LowLidarFileName = root / "in/lidar-ds2.csv";
+    session.params = params;
+    session.run.seed = 1;
+    session.run.threads = 1;
+    return session;
+}
+
+bool runStep(int step, Session& session, StepHost& host) {
+    switch (step) {
+        case 5:
+            return runPhase2Totals(session, host);
+        case 6:
+            return runDistribution(session, host);
+        case 7:
+            return runPhase1(session, host);
+        case 8:
+            return runCombine(session, host);
+        default:
+            return runDoubleSample(session, host);
+    }
+}
+
+[[noreturn]] void fail(int step, const std::string& what) {
+    std::fprintf(stderr, "step %d: %s\n", step, what.c_str());
+    std::abort();
+}
+
+struct Baseline {
+    ParamRecord params;
+    Files files;
+};
+
+// The data set and every file steps 5 to 9 make of it.
+const Baseline& baseline() {
+    static Baseline base;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        ScratchDir dir;
+        examples::DataSetShape shape = *examples::presetShape("sample");
+        examples::resizeShape(shape, 30);
+        examples::generateDataSet(shape, examples::kSampleSeed, dir.path() / "in");
+        fs::remove(dir.path() / "in/params.txt");
+        base.params = shape.params;
+        base.params.MaxItern = 3;
+        fs::create_directories(dir.path() / "app/DATA FILES");
+        Session session = sessionIn(dir.path(), base.params);
+        SilentHost host;
+        for (int step = 5; step <= 9; ++step) {
+            if (!runStep(step, session, host)) fail(step, "the valid data set does not run");
+        }
+        base.files = snapshot(dir.path());
+    });
+    return base;
+}
+
+bool notFinite(const std::string& token) {
+    std::string t;
+    for (char c : token) t += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (!t.empty() && (t[0] == '-' || t[0] == '+')) t.erase(0, 1);
+    return t == "nan" || t == "inf" || t == "infinity";
+}
+
+void checkFinite(int step, const std::string& name, const std::string& text) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of(", \r\n\"", start);
+        if (end == std::string::npos) end = text.size();
+        if (notFinite(text.substr(start, end - start))) {
+            fail(step, name + " holds a number that is not finite");
+        }
+        start = end + 1;
+    }
+}
+
+}  // namespace
+
+int fuzzStep(int step, const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const Baseline& base = baseline();
+    const std::vector<std::string>& inputs = kStepInputs.at(step);
+    const std::string& chosen = inputs[data[0] % inputs.size()];
+    ParamRecord params = base.params;
+    params.ModelSet = static_cast<std::int16_t>((data[0] >> 4) & 1);
+    params.LiHgtAdj = static_cast<std::int16_t>((data[0] >> 5) & 1);
+
+    ScratchDir dir;
+    for (const auto& [name, bytes] : base.files) {
+        fs::create_directories((dir.path() / name).parent_path());
+        writeText(dir.path() / name, bytes);
+    }
+    writeBytes(dir.path() / chosen, data + 1, size - 1);
+    const Files before = snapshot(dir.path());
+
+    Session session = sessionIn(dir.path(), params);
+    SilentHost host;
+    bool completed = false;
+    try {
+        completed = runStep(step, session, host);
+    } catch (const std::exception& e) {
+        fail(step, std::string("an exception left the step: ") + e.what());
+    }
+
+    const Files after = snapshot(dir.path());
+    for (const auto& [name, bytes] : after) {
+        if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) {
+            fail(step, "a temporary file was left: " + name);
+        }
+        const auto was = before.find(name);
+        if (completed && (was == before.end() || was->second != bytes)) {
+            checkFinite(step, name, bytes);
+        }
+    }
+    if (!completed && after != before) fail(step, "the step stopped but changed the files");
+    return 0;
+}
+
+}  // namespace orr::fuzz

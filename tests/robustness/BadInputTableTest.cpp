@@ -1,0 +1,212 @@
+// Unreadable inputs through the whole command line: every bad file ends the run with exit status 1
+// and one message naming the file (and the record and field where there is one), and leaves every
+// file of the data directory as the good run wrote it; inputs that are readable after all (a byte
+// order mark, CR line ends, a blank line, -0) run through.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/robustness/RobustData.h"
+
+namespace orr::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// One input file of the data set and where its kinds of values are (1-based fields).
+struct InputFile {
+    const char* name;
+    int fields;
+    int codeField;    // a 16-bit integer field; 0 when the file has none
+    int numberField;  // a number field
+    int zeroField;    // a field where -0 may stand
+    // An empty file: the message of the run; empty when the file is refused by name. An empty
+    // tree file gives no Phase 2 plots, an empty DataSet 1 file a skipped pass and an empty
+    // strata file Phase 1 plots outside every stratum, as the steps define them; the run then
+    // stops at the first step that misses the file those steps did not write.
+    const char* whenEmpty;
+};
+
+// clang-format off
+const InputFile kFiles[] = {
+    {"trees.csv",        8, 1, 4, 8, "ROB_PH2Plot.csv: cannot be opened"},
+    {"lidar-ds1.csv",    2, 1, 2, 2, "ROB_Phase1DS1.csv is missing"},
+    {"strata.csv",       4, 3, 4, 4, "ROB_Phase1DS1.csv is missing"},
+    {"dbh.csv",          4, 1, 3, 3, ""},
+    {"coefficients.csv", 4, 0, 1, 4, ""},
+};
+// clang-format on
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    return crlf(lines);
+}
+
+// The text with field `field` of record `record` (both 1-based, one record per line) replaced.
+std::string withField(const std::string& text, std::size_t record, int field,
+                      const std::string& value) {
+    std::vector<std::string> lines = splitLines(text);
+    std::string& line = lines.at(record - 1);
+    std::size_t start = 0;
+    for (int f = 1; f < field; ++f) start = line.find(',', start) + 1;
+    std::size_t end = line.find(',', start);
+    if (end == std::string::npos) end = line.size();
+    line.replace(start, end - start, value);
+    return joinLines(lines);
+}
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+enum class Outcome {
+    Refused,    // exit 1, one message naming the file, the data files as they were
+    Read,       // exit 0
+    ReadSame,   // exit 0 and the same files as from the good input
+    StopsLater  // a step takes the file as holding nothing; a later step stops (see `message`)
+};
+
+struct Case {
+    std::string what;
+    Outcome outcome;
+    long record;  // 0: a message about the whole file
+    int field;
+    std::string message = "";  // when set, the message looked for instead of the file's name
+};
+
+class BadInputTable : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const CliRun good = data.run();
+        ASSERT_EQ(0, good.status) << good.err;
+        before = snapshot(data.dataDir());
+        ASSERT_GE(before.size(), 13u);
+    }
+
+    // Writes the bad file with `make`, runs every step, checks the outcome, puts the good file
+    // back and the data directory as it was.
+    void check(const InputFile& file, const Case& c, const std::function<void(fs::path)>& make) {
+        SCOPED_TRACE(std::string(file.name) + ": " + c.what);
+        const fs::path path = data.input(file.name);
+        const std::string good = readFile(path);
+        make(path);
+        const CliRun run = data.run();
+        if (c.outcome == Outcome::StopsLater || !c.message.empty()) {
+            EXPECT_EQ(1, run.status) << run.out << run.err;
+            EXPECT_NE(std::string::npos, run.err.find(c.message)) << c.message << "\n" << run.err;
+        } else if (c.outcome == Outcome::Refused) {
+            EXPECT_EQ(1, run.status) << run.out << run.err;
+            const std::string named = "File " + path.string();
+            const std::size_t at = run.err.find(named);
+            EXPECT_NE(std::string::npos, at) << run.err;
+            EXPECT_EQ(std::string::npos, run.err.find(named, at + 1)) << "one message: " << run.err;
+            if (c.record > 0) {
+                const std::string where = named + ", record " + std::to_string(c.record) +
+                                          ", field " + std::to_string(c.field);
+                EXPECT_NE(std::string::npos, run.err.find(where)) << where << "\n" << run.err;
+            }
+        } else {
+            EXPECT_EQ(0, run.status) << run.err;
+        }
+        const Snapshot after = snapshot(data.dataDir());
+        if (c.outcome == Outcome::Refused || c.outcome == Outcome::ReadSame) {
+            EXPECT_TRUE(after == before) << "the data files changed";
+        }
+        EXPECT_TRUE(temporaryFiles(data.dataDir()).empty());
+        // Put everything back for the next case.
+        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(path);
+        writeFile(path, good);
+        for (const auto& [name, bytes] : before) writeFile(data.dataDir() / name, bytes);
+        for (const auto& [name, bytes] : after) {
+            if (!before.count(name)) fs::remove(data.dataDir() / name);
+        }
+    }
+
+    RobustData data;
+    Snapshot before;
+};
+
+TEST_F(BadInputTable, EveryBadInputIsRefusedWithOneMessageAndNoOutputChanges) {
+    for (const InputFile& file : kFiles) {
+        const fs::path path = data.input(file.name);
+        const std::string good = readFile(path);
+        const std::size_t records = splitLines(good).size();
+        const int num = file.numberField;
+        auto field = [&](std::size_t record, int f, const std::string& value) {
+            return
+                [=, &good](const fs::path& p) { writeFile(p, withField(good, record, f, value)); };
+        };
+        auto text = [](std::string t) { return [t](const fs::path& p) { writeFile(p, t); }; };
+
+        // The last record loses its last field.
+        std::string cut = good.substr(0, good.size() - 2);
+        cut = cut.substr(0, cut.rfind(',')) + "\r\n";
+        check(file, {"truncated record", Outcome::Refused, static_cast<long>(records), file.fields},
+              text(cut));
+        const std::size_t middle = good.find("\r\n", good.size() / 2) + 2;
+        check(file, {"blank line in the middle", Outcome::ReadSame, 0, 0},
+              text(good.substr(0, middle) + "\r\n" + good.substr(middle)));
+        check(file, {"byte order mark", Outcome::ReadSame, 0, 0}, text("\xEF\xBB\xBF" + good));
+        check(file, {"CR-only line ends", Outcome::ReadSame, 0, 0},
+              text(replaceAll(good, "\r\n", "\r")));
+        check(file, {"1e400", Outcome::Refused, 2, num}, field(2, num, "1e400"));
+        check(file, {"-0", Outcome::Read, 0, 0}, field(2, file.zeroField, "-0"));
+        check(file, {"NaN", Outcome::Refused, 2, num}, field(2, num, "NaN"));
+        check(file, {"decimal comma", Outcome::Refused, 2, num}, field(2, num, "\"1,5\""));
+        if (file.codeField > 0) {
+            check(file, {"40000 in a 16-bit field", Outcome::Refused, 2, file.codeField},
+                  field(2, file.codeField, "40000"));
+        }
+        if (std::string(file.name) == "dbh.csv") {
+            check(file,
+                  {"empty file", Outcome::Refused, 0, 0,
+                   "Error: No min/max dbhes on file for dataset ROB"},
+                  text(""));
+        } else if (*file.whenEmpty != '\0') {
+            check(file, {"empty file", Outcome::StopsLater, 0, 0, file.whenEmpty}, text(""));
+        } else {
+            check(file, {"empty file", Outcome::Refused, 0, 0}, text(""));
+        }
+        check(file, {"a directory", Outcome::Refused, 0, 0}, [](const fs::path& p) {
+            fs::remove(p);
+            fs::create_directory(p);
+        });
+    }
+}
+
+TEST_F(BadInputTable, AFileWithoutReadPermissionIsRefused) {
+    for (const InputFile& file : kFiles) {
+        const fs::path path = data.input(file.name);
+        fs::permissions(path, fs::perms::all, fs::perm_options::remove);
+        const bool readable = ::access(path.c_str(), R_OK) == 0;
+        fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write,
+                        fs::perm_options::add);
+        if (readable) GTEST_SKIP() << "running as a user who reads any file (root)";
+        check(file, {"no read permission", Outcome::Refused, 0, 0}, [](const fs::path& p) {
+            fs::permissions(p, fs::perms::all, fs::perm_options::remove);
+        });
+    }
+}
+
+}  // namespace
+}  // namespace orr::test

@@ -1,0 +1,76 @@
+#include "tests/robustness/RobustData.h"
+
+#include <sstream>
+
+#include "cli/CliCommand.h"
+#include "examples/Generator.h"
+#include "shell/session/Startup.h"
+
+namespace orr::test {
+
+namespace fs = std::filesystem;
+
+Snapshot snapshot(const fs::path& dir) {
+    Snapshot files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        if (entry.is_regular_file()) {
+            files[fs::relative(entry.path(), dir).generic_string()] = readFile(entry.path());
+        }
+    }
+    return files;
+}
+
+std::vector<std::string> temporaryFiles(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        if (entry.path().extension() == ".tmp") names.push_back(entry.path().string());
+    }
+    return names;
+}
+
+RobustData::RobustData(int plots) {
+    examples::DataSetShape shape = *examples::presetShape("sample");
+    examples::resizeShape(shape, plots);
+    examples::generateDataSet(shape, examples::kSampleSeed, dir / "in");
+    params = shape.params;
+    params.MaxItern = 3;
+    fs::create_directories(dataDir());
+    saveParameters(app(), params);
+}
+
+CliRun RobustData::run() const {
+    std::vector<std::string> args = {"--dataset", "ROB", "--seed",         "1",
+                                     "--threads", "2",   "--product-code", "drop"};
+    const std::pair<const char*, const char*> files[] = {
+        {"--coeff", "coefficients.csv"}, {"--strata", "strata.csv"}, {"--dbh", "dbh.csv"},
+        {"--trees", "trees.csv"},        {"--ds1", "lidar-ds1.csv"}, {"--ds2", "lidar-ds2.csv"}};
+    for (const auto& [flag, name] : files) {
+        args.insert(args.end(), {flag, input(name).string()});
+    }
+    std::istringstream in;
+    std::ostringstream out, err;
+    CliContext ctx{app(), args, false, in, out, err};
+    CliRun result;
+    result.status = runCommand(ctx);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+Session RobustData::session() const {
+    Session s;
+    s.appDir = app();
+    s.DataSetName = "ROB";
+    s.CoeffFileName = input("coefficients.csv");
+    s.StrataFileName = input("strata.csv");
+    s.DBHFileName = input("dbh.csv");
+    s.TreeInputFileName = input("trees.csv");
+    s.HighLidarFileName = input("lidar-ds1.csv");
+    s.LowLidarFileName = input("lidar-ds2.csv");
+    s.params = params;
+    s.run.seed = 1;
+    s.run.threads = 2;
+    return s;
+}
+
+}  // namespace orr::test
