@@ -21,11 +21,12 @@ std::function<bool(const QString&)>& openUrlHandler() {
 }
 }  // namespace
 
-QString applicationTitle() { return QStringLiteral("Orravant"); }
+QString applicationTitle() {
+    return QStringLiteral("Orravant");
+}
 
 QMessageBox::StandardButton showMessage(QWidget* parent, QMessageBox::Icon icon,
-                                        const QString& text,
-                                        QMessageBox::StandardButtons buttons) {
+                                        const QString& text, QMessageBox::StandardButtons buttons) {
     if (messageHandler()) return messageHandler()({parent, icon, text, buttons});
     QMessageBox box(icon, applicationTitle(), text, buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
@@ -39,8 +40,8 @@ QString getOpenFileName(QWidget* parent, const QString& caption, const QString& 
     if (openFileHandler()) return openFileHandler()(parent, caption, dir);
     QFileDialog dialog(parent, caption, dir);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({QStringLiteral("Comma Delimited csv files(*.csv)"),
-                           QStringLiteral("All files (*)")});
+    dialog.setNameFilters(
+        {QStringLiteral("Comma Delimited csv files(*.csv)"), QStringLiteral("All files (*)")});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().front();
 }

@@ -66,10 +66,8 @@ GridEditorDialog::GridEditorDialog(MainView& view, std::unique_ptr<editors::Grid
     txtEdit_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtEdit_->hide();
 
-    cmdSave_ = new QPushButton(QStringLiteral("&Save"), this);
-    cmdSave_->setObjectName(QStringLiteral("cmdSave"));
-    cmdCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    cmdSave_ = makeButton(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this);
+    cmdCancel_ = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdSave_);

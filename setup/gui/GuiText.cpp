@@ -1,9 +1,13 @@
 #include "setup/gui/GuiText.h"
 
 #include <QChildEvent>
+#include <QDialog>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace orr::gui {
 
@@ -40,6 +44,21 @@ void makeCaptionBold(QGroupBox* frame) {
     bold.setBold(true);
     frame->setFont(bold);
     frame->installEventFilter(new NormalFontForContents(frame));
+}
+
+QPushButton* makeButton(const QString& caption, const QString& objectName, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(objectName);
+    return button;
+}
+
+void frameAndButtons(QDialog* dialog, QWidget* frame, std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* button : buttons) row->addWidget(button);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(frame);
+    layout->addLayout(row);
 }
 
 }  // namespace orr::gui

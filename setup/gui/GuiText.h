@@ -4,10 +4,13 @@
 #include <QFont>
 #include <QString>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
+class QDialog;
 class QGroupBox;
+class QPushButton;
 class QWidget;
 
 namespace orr::gui {
@@ -29,5 +32,10 @@ inline std::filesystem::path fspath(const QString& s) {
 QFont fixedPitchFont();
 // Frame captions are bold; what the frame holds keeps the normal font.
 void makeCaptionBold(QGroupBox* frame);
+
+// A push button with its caption (an ampersand marks the accelerator) and its objectName.
+QPushButton* makeButton(const QString& caption, const QString& objectName, QWidget* parent);
+// A dialog's layout: its frame above a row of buttons aligned to the right.
+void frameAndButtons(QDialog* dialog, QWidget* frame, std::initializer_list<QPushButton*> buttons);
 
 }  // namespace orr::gui

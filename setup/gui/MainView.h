@@ -9,7 +9,7 @@
 namespace orr::gui {
 
 class MainView {
-public:
+  public:
     virtual Session& session() = 0;
     // Appends one line to txtStatus (the line end is added).
     virtual void appendLog(const QString& line) = 0;

@@ -27,27 +27,18 @@ frmAssignHgtVol::frmAssignHgtVol(MainView& view, QWidget* parent) : QDialog(pare
     txtInputFileName_->setReadOnly(true);  // only a file chosen with Browse is used
     txtInputFileName_->setMinimumWidth(360);
     txtInputFileName_->setText(qpath(view_.session().TreeInputFileName));
-    auto* cmdBrowse = new QPushButton(QStringLiteral("&Browse"), frame);
-    cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
-    auto* cmdEditFile = new QPushButton(QStringLiteral("&Edit File"), frame);
-    cmdEditFile->setObjectName(QStringLiteral("cmdEditFile"));
+    auto* cmdBrowse = makeButton(QStringLiteral("&Browse"), QStringLiteral("cmdBrowse"), frame);
+    auto* cmdEditFile =
+        makeButton(QStringLiteral("&Edit File"), QStringLiteral("cmdEditFile"), frame);
     auto* grid = new QGridLayout(frame);
     grid->addWidget(prompt, 0, 0, 1, 3);
     grid->addWidget(txtInputFileName_, 1, 0);
     grid->addWidget(cmdBrowse, 1, 1);
     grid->addWidget(cmdEditFile, 1, 2);
 
-    cmdOK_ = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    auto* cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK_);
-    buttons->addWidget(cmdCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addLayout(buttons);
+    cmdOK_ = makeButton(QStringLiteral("&OK"), QStringLiteral("cmdOK"), this);
+    auto* cmdCancel = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
+    frameAndButtons(this, frame, {cmdOK_, cmdCancel});
 
     connect(cmdBrowse, &QPushButton::clicked, this, &frmAssignHgtVol::cmdBrowse_Click);
     connect(cmdEditFile, &QPushButton::clicked, this, &frmAssignHgtVol::cmdEditFile_Click);

@@ -41,18 +41,9 @@ frmEnterDataSetName::frmEnterDataSetName(MainView& view, QWidget* parent)
     row->addWidget(txtDataSetName_, 1);
     row->addWidget(hint);
 
-    cmdSave_ = new QPushButton(QStringLiteral("&Save"), this);
-    cmdSave_->setObjectName(QStringLiteral("cmdSave"));
-    cmdCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdSave_);
-    buttons->addWidget(cmdCancel_);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addLayout(buttons);
+    cmdSave_ = makeButton(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this);
+    cmdCancel_ = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
+    frameAndButtons(this, frame, {cmdSave_, cmdCancel_});
 
     txtDataSetName_->installEventFilter(this);
     connect(cmdSave_, &QPushButton::clicked, this, &frmEnterDataSetName::cmdSave_Click);

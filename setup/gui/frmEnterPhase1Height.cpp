@@ -33,10 +33,10 @@ frmEnterPhase1Height::frmEnterPhase1Height(MainView& view, QWidget* parent)
     };
     txtHighLidarHeight_ = makeBox("txtHighLidarHeight", session.HighLidarFileName);
     txtLowLidarHeight_ = makeBox("txtLowLidarHeight", session.LowLidarFileName);
-    auto* cmdBrowseHighFile = new QPushButton(QStringLiteral("Browse"), frame);
-    cmdBrowseHighFile->setObjectName(QStringLiteral("cmdBrowseHighFile"));
-    auto* cmdBrowseLowFile = new QPushButton(QStringLiteral("Browse"), frame);
-    cmdBrowseLowFile->setObjectName(QStringLiteral("cmdBrowseLowFile"));
+    auto* cmdBrowseHighFile =
+        makeButton(QStringLiteral("Browse"), QStringLiteral("cmdBrowseHighFile"), frame);
+    auto* cmdBrowseLowFile =
+        makeButton(QStringLiteral("Browse"), QStringLiteral("cmdBrowseLowFile"), frame);
     auto* grid = new QGridLayout(frame);
     grid->addWidget(new QLabel(QStringLiteral("DataSet 1:"), frame), 0, 0);
     grid->addWidget(txtHighLidarHeight_, 0, 1);
@@ -45,17 +45,9 @@ frmEnterPhase1Height::frmEnterPhase1Height(MainView& view, QWidget* parent)
     grid->addWidget(txtLowLidarHeight_, 1, 1);
     grid->addWidget(cmdBrowseLowFile, 1, 2);
 
-    cmdOK_ = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    auto* cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK_);
-    buttons->addWidget(cmdCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addLayout(buttons);
+    cmdOK_ = makeButton(QStringLiteral("&OK"), QStringLiteral("cmdOK"), this);
+    auto* cmdCancel = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
+    frameAndButtons(this, frame, {cmdOK_, cmdCancel});
 
     connect(cmdBrowseHighFile, &QPushButton::clicked, this, [this] { browse(true); });
     connect(cmdBrowseLowFile, &QPushButton::clicked, this, [this] { browse(false); });

@@ -34,18 +34,10 @@ frmProductCodeError::frmProductCodeError(int species, double dbh, QWidget* paren
     txtProdCode_->setObjectName(QStringLiteral("txtProdCode"));
     column->addWidget(txtProdCode_);
 
-    auto* cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    auto* cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    auto* cmdOK = makeButton(QStringLiteral("&OK"), QStringLiteral("cmdOK"), this);
+    auto* cmdCancel = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
     cmdCancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addLayout(buttons);
+    frameAndButtons(this, frame, {cmdOK, cmdCancel});
 
     connect(cmdOK, &QPushButton::clicked, this, &frmProductCodeError::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -76,17 +76,9 @@ frmUserParameters::frmUserParameters(MainView& view, QWidget* parent)
     form->addRow(QStringLiteral("LiDAR Model Set Used"), cboModelSet_);
     form->addRow(FRAMEMS2_);
 
-    cmdSave_ = new QPushButton(QStringLiteral("&Save"), this);
-    cmdSave_->setObjectName(QStringLiteral("cmdSave"));
-    cmdCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdSave_);
-    buttons->addWidget(cmdCancel_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addLayout(buttons);
+    cmdSave_ = makeButton(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this);
+    cmdCancel_ = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
+    frameAndButtons(this, frame, {cmdSave_, cmdCancel_});
 
     QWidget* order[] = {txtPACF_,     txtMaxSpec_,  txtMaxProd_,  txtMaxItern_,
                         txtMaxPlots_, cboLiHgtAdj_, cboModelSet_, txtPTIP_,

@@ -42,17 +42,9 @@ frmViewOutput::frmViewOutput(const Session& session, QWidget* parent)
             option->setVisible(false);
     }
 
-    auto* cmdView = new QPushButton(QStringLiteral("&View"), this);
-    cmdView->setObjectName(QStringLiteral("cmdView"));
-    auto* cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdView);
-    buttons->addWidget(cmdCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addLayout(buttons);
+    auto* cmdView = makeButton(QStringLiteral("&View"), QStringLiteral("cmdView"), this);
+    auto* cmdCancel = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
+    frameAndButtons(this, frame, {cmdView, cmdCancel});
 
     connect(cmdView, &QPushButton::clicked, this, &frmViewOutput::cmdView_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);

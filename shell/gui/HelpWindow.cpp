@@ -37,8 +37,7 @@ HelpWindow::HelpWindow(const QString& indexPage, QWidget* parent) : QWidget(pare
     search_ = new QLineEdit(this);
     search_->setObjectName(QStringLiteral("txtSearch"));
     search_->setPlaceholderText(QStringLiteral("Search the help"));
-    auto* findButton = new QPushButton(QStringLiteral("&Find"), this);
-    findButton->setObjectName(QStringLiteral("cmdFind"));
+    auto* findButton = makeButton(QStringLiteral("&Find"), QStringLiteral("cmdFind"), this);
     searchResult_ = new QLabel(this);
     auto* top = new QHBoxLayout;
     top->addWidget(search_, 1);
