@@ -3,148 +3,120 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <initializer_list>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "tests/engine/phase1/Phase1TestData.h"
 
 namespace orr::test {
 namespace {
 
-class Phase1BadInput : public ::testing::Test {
-  protected:
-    Phase1BadInput() {
-        data.writeStandardSetUp();
-        data.writeStrata(crlf({"1,1,10,30", "2,11,20,40"}));
-        data.writeSpecies(crlf({"3,1,40", "3,2,0", "12,1,0", "12,2,60"}));
-        data.writeHigh(crlf({"3,15.5", "12,12"}));
-        data.writeLow(crlf({"12,10.5", "4,50"}));
-        writeFile(data.out("_Phase1DS1.csv"), kOld1);
-        writeFile(data.out("_Phase1DS2.csv"), kOld2);
-    }
+const char* const kOld1 = "3,1,20,1,1\r\n";
+const char* const kOld2 = "4,2,20,2,2\r\n";
+const std::string kNoCoefficient = "Potential ERROR: No coefficient for LiDAR height equation";
 
-    // The step stops with one critical message holding every piece; the old files are intact
-    // and no temporary file is left.
-    void expectStopped(std::initializer_list<std::string> pieces) {
+// Plots up to MaxPlots 12 are accepted; the earlier run's files are in place.
+void writeValidSet(Phase1Data& data) {
+    data.session.params.MaxPlots = 12;
+    data.writeStrata(crlf({"1,1,10,30", "2,11,20,40"}));
+    data.writeSpecies(crlf({"3,1,40", "3,2,0", "12,1,0", "12,2,60"}));
+    data.writeHigh(crlf({"3,15.5", "12,12"}));
+    data.writeLow(crlf({"12,10.5", "4,50"}));
+    writeFile(data.out("_Phase1DS1.csv"), kOld1);
+    writeFile(data.out("_Phase1DS2.csv"), kOld2);
+}
+
+TEST(Phase1BadInput, OneMessageAndTheEarlierFilesUnchanged) {
+    {
+        Phase1Data data;
+        RecordingHost host;
+        writeValidSet(data);
+        ASSERT_TRUE(data.run(host));  // each case below spoils one thing of this set
+        EXPECT_EQ(readFile(data.out("_Phase1DS1.csv")),
+                  crlf({"3,1,20,10.91,310", "12,2,20,2.73,480"}));
+    }
+    struct Case {
+        const char* name;
+        std::function<void(Phase1Data&)> spoil;
+        std::vector<std::string> pieces;  // the whole message when `exact`
+        bool exact = false;
+    };
+    std::vector<std::string> thousand;
+    for (int i = 1; i <= 1000; ++i) thousand.push_back(std::to_string(i % 999) + ",1,10,30");
+    // Without b2 of equation 3 for species 2 (met on plot 12 after plot 3 was counted), or b1
+    // of equation 4 for species 1 (met in DataSet 2 after a complete pass 1).
+    std::vector<std::string> noB2 = kStandardCoefficients, noB1 = kStandardCoefficients;
+    noB2[5] = "0,1,0,0";
+    noB1[6] = "0,0,1,0";
+    const std::vector<Case> cases = {
+        {"plot above MaxPlots",
+         [](Phase1Data& d) {
+             d.writeHigh(crlf({"3,15.5", "13,12"}));
+         },
+         {"high.csv", "record 2", "field 1", "\"13\""}},
+        {"negative plot",
+         [](Phase1Data& d) {
+             d.writeLow(crlf({"12,10.5", "-4,50"}));
+         },
+         {"low.csv", "record 2", "field 1", "\"-4\""}},
+        {"not a number",
+         [](Phase1Data& d) {
+             d.writeLow(crlf({"12,10.5", "4,50", "4,abc"}));
+         },
+         {"low.csv", "record 3", "field 2", "\"abc\""}},
+        {"stratum above 999",
+         [](Phase1Data& d) { d.writeStrata(crlf({"1000,11,20,40"})); },
+         {"T_STRATA.csv", "record 1", "field 1", "\"1000\""}},
+        {"1000 strata records",
+         [&](Phase1Data& d) { d.writeStrata(crlf(thousand)); },
+         {"T_STRATA.csv", "record 1000"}},
+        {"species above MaxSpec",
+         [](Phase1Data& d) {
+             d.writeSpecies(crlf({"3,1,40", "12,3,60"}));
+         },
+         {"T_PH2specDS1.csv", "record 2", "field 2", "\"3\""}},
+        {"directory for a file",
+         [](Phase1Data& d) {
+             std::filesystem::remove(d.high());
+             std::filesystem::create_directory(d.high());
+         },
+         {"high.csv"}},
+        {"empty DBH file",
+         [](Phase1Data& d) { writeFile(d.session.DBHFileName, ""); },
+         {"Error: No min/max dbhes on file for dataset T"},
+         true},
+        {"no b2 in DataSet 1",
+         [&](Phase1Data& d) { d.writeCoefficients(noB2); },
+         {kNoCoefficient},
+         true},
+        {"no b1 in DataSet 2",
+         [&](Phase1Data& d) { d.writeCoefficients(noB1); },
+         {kNoCoefficient},
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Phase1Data data;
+        RecordingHost host;
+        writeValidSet(data);
+        c.spoil(data);
         EXPECT_FALSE(data.run(host));
         ASSERT_EQ(host.messages.size(), 1u);
         EXPECT_EQ(host.messages[0].icon, Icon::Critical);
-        for (const std::string& piece : pieces) {
+        if (c.exact) {
+            EXPECT_EQ(host.messages[0].text, c.pieces.at(0));
+        }
+        for (const std::string& piece : c.pieces) {
             EXPECT_NE(host.messages[0].text.find(piece), std::string::npos)
-                << "'" << piece << "' not in: " << host.messages[0].text;
+                << host.messages[0].text;
         }
         EXPECT_EQ(readFile(data.out("_Phase1DS1.csv")), kOld1);
         EXPECT_EQ(readFile(data.out("_Phase1DS2.csv")), kOld2);
         for (const auto& entry : std::filesystem::directory_iterator(data.session.dataFilesDir())) {
             EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
         }
-        EXPECT_NE(host.statuses.back(), "Status : Phase 1 computation completed!!");
     }
-
-    static constexpr const char* kOld1 = "3,1,20,1,1\r\n";
-    static constexpr const char* kOld2 = "4,2,20,2,2\r\n";
-    Phase1Data data;
-    RecordingHost host;
-};
-
-TEST_F(Phase1BadInput, TheValidDataSetCompletes) {
-    ASSERT_TRUE(data.run(host));
-    EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(readFile(data.out("_Phase1DS1.csv")), crlf({"3,1,20,10.91,310", "12,2,20,2.73,480"}));
-}
-
-TEST_F(Phase1BadInput, PlotAboveMaxPlots) {
-    data.writeHigh(crlf({"3,15.5", "101,12"}));
-    expectStopped({data.high().string(), "record 2", "field 1", "\"101\""});
-}
-
-TEST_F(Phase1BadInput, NegativePlot) {
-    data.writeLow(crlf({"12,10.5", "-4,50"}));
-    expectStopped({data.low().string(), "record 2", "field 1", "\"-4\""});
-}
-
-TEST_F(Phase1BadInput, HeightThatIsNotANumberInDataSet2) {
-    data.writeLow(crlf({"12,10.5", "4,50", "4,abc"}));
-    expectStopped({data.low().string(), "record 3", "field 2", "\"abc\""});
-}
-
-TEST_F(Phase1BadInput, RecordCutShort) {
-    data.writeHigh("3,15.5\r\n12\r\n");
-    expectStopped({data.high().string(), "record 2"});
-}
-
-TEST_F(Phase1BadInput, StratumAbove999) {
-    data.writeStrata(crlf({"1,1,10,30", "1000,11,20,40"}));
-    expectStopped({data.session.StrataFileName.string(), "record 2", "field 1", "\"1000\""});
-}
-
-TEST_F(Phase1BadInput, MoreThan999StrataRecords) {
-    std::vector<std::string> records;
-    for (int i = 1; i <= 1000; ++i) records.push_back(std::to_string(i % 999) + ",1,10,30");
-    data.writeStrata(crlf(records));
-    expectStopped({data.session.StrataFileName.string(), "record 1000"});
-}
-
-TEST_F(Phase1BadInput, SpeciesOutsideItsRangeInTheSpeciesFile) {
-    data.writeSpecies(crlf({"3,1,40", "3,2,0", "12,1,0", "12,3,60"}));
-    expectStopped({data.out("_PH2specDS1.csv").string(), "record 4", "field 2", "\"3\""});
-}
-
-TEST_F(Phase1BadInput, SpeciesFileMissing) {
-    std::filesystem::remove(data.out("_PH2specDS1.csv"));
-    expectStopped({data.out("_PH2specDS1.csv").string()});
-}
-
-TEST_F(Phase1BadInput, DataSet2FileMissing) {
-    std::filesystem::remove(data.low());
-    expectStopped({data.low().string()});
-}
-
-TEST_F(Phase1BadInput, ADirectoryInsteadOfTheDataSet1File) {
-    std::filesystem::remove(data.high());
-    std::filesystem::create_directory(data.high());
-    expectStopped({data.high().string()});
-}
-
-TEST_F(Phase1BadInput, ShortCoefficientFile) {
-    data.writeCoefficients({"10,0,0,0", "5,0,0,0", "0,0,0,0", "0,0,0,0", "0,1,1,0", "0,1,1,0",
-                            "0,1,1,0", "0,1,1,0", "0,0,1,0"});
-    expectStopped({data.session.CoeffFileName.string()});
-}
-
-TEST_F(Phase1BadInput, NonNumberInTheDbhFile) {
-    data.writeDbh(crlf({"1,1,0,99", "2,1,\"x5\",99"}));
-    expectStopped({data.session.DBHFileName.string(), "record 2", "field 3", "\"x5\""});
-}
-
-TEST_F(Phase1BadInput, EmptyDbhFile) {
-    data.writeDbh("");
-    expectStopped({});
-    EXPECT_EQ(host.messages[0].text, "Error: No min/max dbhes on file for dataset T");
-}
-
-TEST_F(Phase1BadInput, MissingDataSet1HeightCoefficient) {
-    // b2 of equation 3 for species 2, met on plot 12 after plot 3 was already counted.
-    data.writeCoefficients({"10,0,0,0", "5,0,0,0", "0,0,0,0", "0,0,0,0", "0,1,1,0", "0,1,0,0",
-                            "0,1,1,0", "0,1,1,0", "0,0,1,0", "0,0,2,0"});
-    expectStopped({});
-    EXPECT_EQ(host.messages[0].text, "Potential ERROR: No coefficient for LiDAR height equation");
-}
-
-TEST_F(Phase1BadInput, MissingDataSet2HeightCoefficient) {
-    // b1 of equation 4 for species 1, met on plot 4 of DataSet 2 after a complete pass 1.
-    data.writeCoefficients({"10,0,0,0", "5,0,0,0", "0,0,0,0", "0,0,0,0", "0,1,1,0", "0,1,1,0",
-                            "0,0,1,0", "0,1,1,0", "0,0,1,0", "0,0,2,0"});
-    expectStopped({});
-    EXPECT_EQ(host.messages[0].text, "Potential ERROR: No coefficient for LiDAR height equation");
-}
-
-TEST_F(Phase1BadInput, NoCoefficientNeededWithoutHeightAdjustment) {
-    data.session.params.LiHgtAdj = 1;
-    data.writeCoefficients({"10,0,0,0", "5,0,0,0", "0,0,0,0", "0,0,0,0", "0,0,0,0", "0,0,0,0",
-                            "0,0,0,0", "0,0,0,0", "0,0,1,0", "0,0,2,0"});
-    EXPECT_TRUE(data.run(host));
-    EXPECT_TRUE(host.messages.empty());
 }
 
 }  // namespace
