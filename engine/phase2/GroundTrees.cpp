@@ -1,6 +1,7 @@
 #include "engine/phase2/GroundTrees.h"
 
 #include "core/CommaReader.h"
+#include "core/InputError.h"
 
 namespace orr {
 
@@ -21,6 +22,9 @@ std::vector<GroundTree> readGroundTrees(const std::filesystem::path& file,
         t.extra2 = reader.number(7, "Extra2");
         trees.push_back(t);
     }
+    // A file without a single tree is the wrong file, not a stand without trees: refused, so
+    // that the earlier plot totals are not replaced by nothing.
+    if (trees.empty()) throw InputError::file(file, "holds no tree records");
     return trees;
 }
 
