@@ -38,25 +38,23 @@ void CombineTotals::addDataSet1(const PlotClassRecord& r) {
         plot.GBA += r.GBA;
         plot.GVol += r.GVOL;
     }
-    if (r.LN != 0 || r.LBA != 0) {
-        see(r.plot);
-        plot.L1N += r.LN;
-        plot.L1BA += r.LBA;
-        plot.L1Vol += r.LVOL;
-        ClassSums& c = classSums(r.species, r.product);
-        c.N += r.LN;
-        c.BA += r.LBA;
-        c.Vol += r.LVOL;
-    }
+    addLidar(r, plot.L1N, plot.L1BA, plot.L1Vol);
 }
 
 void CombineTotals::addDataSet2(const PlotClassRecord& r) {
+    PlotTotals& plot = plots_.at(static_cast<std::size_t>(r.plot));
+    addLidar(r, plot.L2N, plot.L2BA, plot.L2Vol);
+}
+
+// A record's LiDAR values go to the plot's totals of its data set and to the section's class,
+// unless both its N and its BA are 0.
+void CombineTotals::addLidar(const PlotClassRecord& r, double& plotN, double& plotBA,
+                             double& plotVol) {
     if (r.LN == 0 && r.LBA == 0) return;
     see(r.plot);
-    PlotTotals& plot = plots_.at(static_cast<std::size_t>(r.plot));
-    plot.L2N += r.LN;
-    plot.L2BA += r.LBA;
-    plot.L2Vol += r.LVOL;
+    plotN += r.LN;
+    plotBA += r.LBA;
+    plotVol += r.LVOL;
     ClassSums& c = classSums(r.species, r.product);
     c.N += r.LN;
     c.BA += r.LBA;

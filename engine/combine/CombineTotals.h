@@ -48,6 +48,7 @@ class CombineTotals {
 
     ClassSums& classSums(int species, int product);
     void see(int plot);
+    void addLidar(const PlotClassRecord& r, double& plotN, double& plotBA, double& plotVol);
     int takeSectionPlots();
     void clearClassSums();
 
