@@ -5,10 +5,10 @@
 #include <exception>
 #include <optional>
 
-#include "setup/gui/DialogServices.h"
-#include "setup/gui/GuiText.h"
-#include "shell/gui/frmMain.h"
-#include "shell/session/Startup.h"
+#include "gui/DialogServices.h"
+#include "gui/GuiText.h"
+#include "gui/frmMain.h"
+#include "model/session/Startup.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

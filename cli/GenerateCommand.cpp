@@ -5,7 +5,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/FlagList.h"
-#include "examples/Generator.h"
+#include "tools/generator/Generator.h"
 
 namespace orr {
 
@@ -35,20 +35,20 @@ int generateCommand(CliContext& ctx) {
             return kExitOk;
         }
     }
-    examples::DataSetShape shape;
-    std::uint64_t seed = examples::kSampleSeed;
+    generator::DataSetShape shape;
+    std::uint64_t seed = generator::kSampleSeed;
     std::filesystem::path out;
     try {
         FlagList flags(ctx.args, {"out", "plots", "seed", "preset"}, {});
         out = flags.required("out");
         const std::string preset = flags.value("preset").value_or("sample");
-        auto chosen = examples::presetShape(preset);
+        auto chosen = generator::presetShape(preset);
         if (!chosen) {
             throw UsageError("--preset must be sample, large or large-x2, not '" + preset + "'");
         }
         shape = *chosen;
-        if (auto plots = flags.integer("plots", 1, examples::kMaxGeneratedPlots)) {
-            examples::resizeShape(shape, static_cast<int>(*plots));
+        if (auto plots = flags.integer("plots", 1, generator::kMaxGeneratedPlots)) {
+            generator::resizeShape(shape, static_cast<int>(*plots));
         }
         if (auto n = flags.integer("seed", 0, 0x7fffffffffffffffLL)) {
             seed = static_cast<std::uint64_t>(*n);
@@ -59,7 +59,7 @@ int generateCommand(CliContext& ctx) {
         return kExitUsage;
     }
     try {
-        const auto files = examples::generateDataSet(shape, seed, out);
+        const auto files = generator::generateDataSet(shape, seed, out);
         ctx.out << "Data set written to " << out.string() << ": " << shape.phase1Plots
                 << " Phase 1 plots, " << shape.phase2Plots << " Phase 2 plots, " << shape.species
                 << " species, " << shape.strata << " strata\n";

@@ -13,7 +13,7 @@
 #include "cli/CliCommand.h"
 #include "core/NumberText.h"
 #include "core/Session.h"
-#include "shell/session/Startup.h"
+#include "model/session/Startup.h"
 
 namespace orr {
 

@@ -14,7 +14,7 @@
 #include "cli/FlagList.h"
 #include "cli/StepTable.h"
 #include "core/RandomStreams.h"
-#include "shell/session/Startup.h"
+#include "model/session/Startup.h"
 
 namespace orr {
 

@@ -12,7 +12,7 @@
 #include "core/StagedOutputs.h"
 #include "engine/distribution/DrawStream.h"
 #include "engine/distribution/LidarVolume.h"
-#include "setup/formats/InputFiles.h"
+#include "files/InputFiles.h"
 
 namespace orr {
 

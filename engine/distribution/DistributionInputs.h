@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "setup/formats/InputFiles.h"
+#include "files/InputFiles.h"
 
 namespace orr::distribution {
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/Session.h"
-#include "setup/formats/InputFiles.h"
+#include "files/InputFiles.h"
 
 namespace orr::distribution {
 

@@ -6,7 +6,7 @@
 #include "core/Session.h"
 #include "core/StagedOutputs.h"
 #include "core/StepHost.h"
-#include "setup/formats/InputFiles.h"
+#include "files/InputFiles.h"
 
 namespace orr::distribution {
 

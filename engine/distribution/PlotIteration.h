@@ -14,7 +14,7 @@
 
 #include "core/Session.h"
 #include "engine/distribution/DistributionInputs.h"
-#include "setup/formats/InputFiles.h"
+#include "files/InputFiles.h"
 
 namespace orr::distribution {
 

@@ -2,7 +2,7 @@
 // to fit the tree's DBH by the DBH limits of its species.
 #pragma once
 
-#include "setup/formats/InputFiles.h"
+#include "files/InputFiles.h"
 
 namespace orr::distribution {
 

@@ -8,7 +8,7 @@
 #include "core/InputError.h"
 #include "core/NumberText.h"
 #include "core/StagedOutputs.h"
-#include "setup/formats/InputFiles.h"
+#include "files/InputFiles.h"
 
 namespace orr {
 

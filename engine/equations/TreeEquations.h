@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "core/Session.h"
-#include "setup/formats/InputFiles.h"
+#include "files/InputFiles.h"
 
 namespace orr {
 

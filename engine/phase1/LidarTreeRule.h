@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/Session.h"
-#include "setup/formats/InputFiles.h"
+#include "files/InputFiles.h"
 
 namespace orr::phase1 {
 

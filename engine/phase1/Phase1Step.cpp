@@ -8,7 +8,7 @@
 #include "core/StagedOutputs.h"
 #include "engine/phase1/Phase1.h"
 #include "engine/phase1/Sum1Phas.h"
-#include "setup/formats/InputFiles.h"
+#include "files/InputFiles.h"
 
 namespace orr {
 

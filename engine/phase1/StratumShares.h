@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "setup/formats/InputFiles.h"
+#include "files/InputFiles.h"
 
 namespace orr::phase1 {
 

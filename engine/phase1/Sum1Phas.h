@@ -13,7 +13,7 @@
 #include "core/StagedOutputs.h"
 #include "core/StepHost.h"
 #include "engine/phase1/StratumShares.h"
-#include "setup/formats/InputFiles.h"
+#include "files/InputFiles.h"
 
 namespace orr::phase1 {
 

@@ -11,7 +11,7 @@
 #include "engine/equations/TreeEquations.h"
 #include "engine/phase2/GroundTrees.h"
 #include "engine/phase2/PlotTotals.h"
-#include "setup/formats/InputFiles.h"
+#include "files/InputFiles.h"
 
 namespace orr {
 

@@ -1,5 +1,5 @@
 // orravant-cli params: printing, and setting with the checks of the parameters dialog.
-#include "shell/session/Startup.h"
+#include "model/session/Startup.h"
 #include "tests/cli/CliSupport.h"
 
 namespace orr::test {

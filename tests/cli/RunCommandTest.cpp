@@ -2,7 +2,7 @@
 // printed log are compared whole, and the product-code prompt of step 6.
 #include <algorithm>
 
-#include "shell/session/Startup.h"
+#include "model/session/Startup.h"
 #include "tests/cli/CliSupport.h"
 
 namespace orr::test {

@@ -3,8 +3,8 @@
 // step 9 with a positive slope.
 #include <cstdlib>
 
-#include "examples/Generator.h"
-#include "shell/session/Startup.h"
+#include "tools/generator/Generator.h"
+#include "model/session/Startup.h"
 #include "tests/cli/CliSupport.h"
 
 namespace orr::test {
@@ -19,17 +19,17 @@ TEST(GenerateCommand, WritesTheSevenFilesAndSaysWhere) {
                          ": 50 Phase 1 plots, 5 Phase 2 plots, 3 species, 3 strata\n"
                          "  coefficients.csv\n  strata.csv\n  dbh.csv\n  trees.csv\n"
                          "  lidar-ds1.csv\n  lidar-ds2.csv\n  params.txt\n");
-    for (const auto& file : examples::dataSetFiles(out).all())
+    for (const auto& file : generator::dataSetFiles(out).all())
         EXPECT_GT(std::filesystem::file_size(file), 0u) << file;
 }
 
 TEST(SampleRun, EveryStepCompletesOnTheBundledSample) {
     const char* source = std::getenv("ORRAVANT_SOURCE_DIR");
     const auto files =
-        examples::dataSetFiles(std::filesystem::path(source ? source : ".") / "examples/sample");
+        generator::dataSetFiles(std::filesystem::path(source ? source : ".") / "examples/sample");
     TempDir dir;
     std::filesystem::create_directories(dir / "app");
-    saveParameters(dir / "app", examples::presetShape("sample")->params);
+    saveParameters(dir / "app", generator::presetShape("sample")->params);
     const Outcome r =
         cliIn(dir / "app",
               {"run", "--dataset", "SAMPLE", "--coeff", files.coefficients.string(), "--strata",

@@ -17,7 +17,7 @@
 #include "engine/doublesample/DoubleSample.h"
 #include "engine/phase1/Phase1.h"
 #include "engine/phase2/Phase2Totals.h"
-#include "examples/Generator.h"
+#include "tools/generator/Generator.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 namespace orr::fuzz {
@@ -126,9 +126,9 @@ const Baseline& baseline() {
     static std::once_flag once;
     std::call_once(once, [] {
         ScratchDir dir;
-        examples::DataSetShape shape = *examples::presetShape("sample");
-        examples::resizeShape(shape, 30);
-        examples::generateDataSet(shape, examples::kSampleSeed, dir.path() / "in");
+        generator::DataSetShape shape = *generator::presetShape("sample");
+        generator::resizeShape(shape, 30);
+        generator::generateDataSet(shape, generator::kSampleSeed, dir.path() / "in");
         fs::remove(dir.path() / "in/params.txt");
         base.params = shape.params;
         base.params.MaxItern = 3;

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "shell/session/Startup.h"
+#include "model/session/Startup.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "setup/gui/frmEnterDataSetName.h"
+#include "gui/frmEnterDataSetName.h"
 #include "tests/gui/GuiTestSupport.h"
 
 using namespace orr;

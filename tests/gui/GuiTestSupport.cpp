@@ -6,9 +6,9 @@
 #include <QTest>
 #include <filesystem>
 
-#include "setup/gui/DialogRunner.h"
-#include "setup/gui/DialogServices.h"
-#include "setup/gui/GuiText.h"
+#include "gui/DialogRunner.h"
+#include "gui/DialogServices.h"
+#include "gui/GuiText.h"
 
 namespace orr::guitest {
 

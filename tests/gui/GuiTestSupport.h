@@ -13,7 +13,7 @@
 #include <functional>
 
 #include "core/Session.h"
-#include "setup/gui/MainView.h"
+#include "gui/MainView.h"
 
 namespace orr::guitest {
 

@@ -11,12 +11,12 @@
 #include <QTest>
 #include <QTextBrowser>
 
-#include "setup/gui/GuiText.h"
-#include "shell/gui/HelpWindow.h"
-#include "shell/gui/frmMain.h"
-#include "shell/session/Startup.h"
+#include "gui/GuiText.h"
+#include "gui/HelpWindow.h"
+#include "gui/frmMain.h"
+#include "model/session/Startup.h"
 #include "tests/gui/GuiTestSupport.h"
-#include "tests/shell/workflow/ScriptedSteps.h"
+#include "tests/model/workflow/ScriptedSteps.h"
 
 using namespace orr;
 using namespace orr::guitest;

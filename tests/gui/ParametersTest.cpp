@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "setup/gui/frmUserParameters.h"
-#include "shell/session/Startup.h"
+#include "gui/frmUserParameters.h"
+#include "model/session/Startup.h"
 #include "tests/gui/GuiTestSupport.h"
 
 using namespace orr;

@@ -6,11 +6,11 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "setup/gui/GuiText.h"
-#include "setup/gui/frmAssignHgtVol.h"
-#include "setup/gui/frmEnterPhase1Height.h"
-#include "setup/gui/frmProductCodeError.h"
-#include "setup/gui/frmViewOutput.h"
+#include "gui/GuiText.h"
+#include "gui/frmAssignHgtVol.h"
+#include "gui/frmEnterPhase1Height.h"
+#include "gui/frmProductCodeError.h"
+#include "gui/frmViewOutput.h"
 #include "tests/gui/GuiTestSupport.h"
 
 using namespace orr;

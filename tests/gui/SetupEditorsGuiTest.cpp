@@ -7,12 +7,12 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "setup/gui/GuiText.h"
-#include "setup/gui/frmAssignPlotsDBH.h"
-#include "setup/gui/frmCreateCoeffFile.h"
-#include "setup/gui/frmCreateDBHFile.h"
-#include "setup/gui/frmCreateStrataFile.h"
-#include "setup/gui/frmEnterRegCoeff.h"
+#include "gui/GuiText.h"
+#include "gui/frmAssignPlotsDBH.h"
+#include "gui/frmCreateCoeffFile.h"
+#include "gui/frmCreateDBHFile.h"
+#include "gui/frmCreateStrataFile.h"
+#include "gui/frmEnterRegCoeff.h"
 #include "tests/gui/GuiTestSupport.h"
 
 using namespace orr;

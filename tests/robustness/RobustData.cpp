@@ -3,8 +3,8 @@
 #include <sstream>
 
 #include "cli/CliCommand.h"
-#include "examples/Generator.h"
-#include "shell/session/Startup.h"
+#include "tools/generator/Generator.h"
+#include "model/session/Startup.h"
 
 namespace orr::test {
 
@@ -29,9 +29,9 @@ std::vector<std::string> temporaryFiles(const fs::path& dir) {
 }
 
 RobustData::RobustData(int plots) {
-    examples::DataSetShape shape = *examples::presetShape("sample");
-    examples::resizeShape(shape, plots);
-    examples::generateDataSet(shape, examples::kSampleSeed, dir / "in");
+    generator::DataSetShape shape = *generator::presetShape("sample");
+    generator::resizeShape(shape, plots);
+    generator::generateDataSet(shape, generator::kSampleSeed, dir / "in");
     params = shape.params;
     params.MaxItern = 3;
     fs::create_directories(dataDir());

@@ -1,0 +1,86 @@
+// The regression coefficient file: five blocks (DBH, height, two ground-height and the volume
+// equation) of one record b0, b1, b2, b3 per species; the position of a record says which
+// equation and species it belongs to.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+#include "core/CommaReader.h"
+#include "core/CommaWriter.h"
+#include "core/InputError.h"
+#include "core/NumberText.h"
+#include "core/StagedOutputs.h"
+#include "files/CellText.h"
+#include "files/InputFiles.h"
+
+namespace orr {
+
+namespace {
+
+constexpr int kEquations = 5;
+constexpr const char* kCoefficientNames[4] = {"b0", "b1", "b2", "b3"};
+
+// A coefficient cell as the 32-bit float the file holds: 0 for an empty cell (and for "-" in
+// the b3 column, which the editor shows where the equation has no b3).
+float coefficientCell(const std::string& text, int row, int cell) {
+    const int column = cell + 1;  // column 0 of the editor holds the species labels
+    const std::string_view value = cells::trimmed(text);
+    if (value.empty() || (cell == 3 && value == "-")) return 0.0f;
+    const double number = cells::number(value, row, column);
+    // Checked before the conversion: a double beyond the float range has no float value.
+    if (std::fabs(number) > static_cast<double>(std::numeric_limits<float>::max())) {
+        cells::reject(row, column, value, "is too large for a coefficient");
+    }
+    return static_cast<float>(number);
+}
+
+}  // namespace
+
+CoefficientTable CoefficientTable::empty(int maxSpec) {
+    CoefficientTable table;
+    table.maxSpec = std::max(maxSpec, 0);
+    for (auto& equation : table.rows) {
+        equation.assign(static_cast<std::size_t>(table.maxSpec) + 1, {0.0, 0.0, 0.0, 0.0});
+    }
+    return table;
+}
+
+CoefficientTable readCoefficientFile(const std::filesystem::path& file, int maxSpec) {
+    CoefficientTable table = CoefficientTable::empty(maxSpec);
+    CommaReader reader(file);
+    const long needed = static_cast<long>(kEquations) * table.maxSpec;
+    long records = 0;
+    for (int equation = 1; equation <= kEquations; ++equation) {
+        for (int species = 1; species <= table.maxSpec; ++species) {
+            if (!reader.next(4)) {
+                throw InputError::file(
+                    file, "it holds " + std::to_string(records) + " coefficient records, but " +
+                              std::to_string(needed) + " (5 equations of " +
+                              std::to_string(table.maxSpec) + " species) are needed");
+            }
+            ++records;
+            auto& row = table.at(equation, species);
+            for (int i = 0; i < 4; ++i) row[i] = reader.number(i, kCoefficientNames[i]);
+        }
+    }
+    return table;
+}
+
+void writeCoefficientFile(const std::filesystem::path& file,
+                          const std::vector<std::array<std::string, 4>>& rows) {
+    // Every cell is checked before anything is written.
+    std::string content;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const int row = static_cast<int>(r) + 1;
+        RecordLine line;
+        for (int cell = 0; cell < 4; ++cell) {
+            line.raw(shortestFloat(coefficientCell(rows[r][cell], row, cell)));
+        }
+        line.appendTo(content);
+    }
+    writeFileAtomically(file, content);
+}
+
+}  // namespace orr

@@ -1,0 +1,78 @@
+// The DBH file: the smallest and largest DBH of every species in every product class, one
+// record per class, species by species and product by product.
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+#include "core/CommaReader.h"
+#include "core/CommaWriter.h"
+#include "core/StagedOutputs.h"
+#include "files/CellText.h"
+#include "files/InputFiles.h"
+
+namespace orr {
+
+DbhLimits DbhLimits::empty(int maxSpec, int maxProd) {
+    DbhLimits limits;
+    limits.maxSpec = std::max(maxSpec, 0);
+    limits.maxProd = std::max(maxProd, 0);
+    const std::size_t size = (static_cast<std::size_t>(limits.maxSpec) + 1) *
+                             (static_cast<std::size_t>(limits.maxProd) + 1);
+    limits.minDbh.assign(size, 0.0);
+    limits.maxDbh.assign(size, 0.0);
+    return limits;
+}
+
+DbhLimits readDbhFile(const std::filesystem::path& file, int maxSpec, int maxProd) {
+    DbhLimits limits = DbhLimits::empty(maxSpec, maxProd);
+    CommaReader reader(file);
+    while (reader.next(4)) {
+        const int species = reader.intInRange(0, "Species", 1, limits.maxSpec);
+        const int product = reader.intInRange(1, "Product", 1, limits.maxProd);
+        const double minDbh = reader.number(2, "Min DBH");
+        const double maxDbh = reader.number(3, "Max DBH");
+        // A later record for the same class replaces an earlier one.
+        limits.minDbh[limits.index(species, product)] = minDbh;
+        limits.maxDbh[limits.index(species, product)] = maxDbh;
+    }
+    return limits;
+}
+
+void writeDbhFile(const std::filesystem::path& file, int maxSpec, int maxProd,
+                  const std::vector<std::array<std::string, 2>>& rows) {
+    const std::size_t classes = static_cast<std::size_t>(std::max(maxSpec, 0)) *
+                                static_cast<std::size_t>(std::max(maxProd, 0));
+    if (rows.size() != classes) {
+        throw std::invalid_argument("writeDbhFile: " + std::to_string(rows.size()) + " rows for " +
+                                    std::to_string(classes) + " classes");
+    }
+    // Every cell is checked before anything is written; columns 2 and 3 of the editor hold
+    // Min DBH and Max DBH.
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (int cell = 0; cell < 2; ++cell) {
+            if (!cells::isEmpty(rows[r][cell])) {
+                cells::number(rows[r][cell], static_cast<int>(r) + 1, cell + 2);
+            }
+        }
+    }
+    std::string content;
+    std::size_t r = 0;
+    for (int species = 1; species <= maxSpec; ++species) {
+        for (int product = 1; product <= maxProd; ++product, ++r) {
+            RecordLine line;
+            line.integer(species).integer(product);
+            // An entered text is written as entered, in quotes; an empty cell as the number 0.
+            for (const std::string& cell : rows[r]) {
+                if (cells::isEmpty(cell)) {
+                    line.integer(0);
+                } else {
+                    line.quoted(cells::trimmed(cell));
+                }
+            }
+            line.appendTo(content);
+        }
+    }
+    writeFileAtomically(file, content);
+}
+
+}  // namespace orr

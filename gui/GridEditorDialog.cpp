@@ -1,0 +1,274 @@
+#include "gui/GridEditorDialog.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <optional>
+
+#include "gui/DialogServices.h"
+#include "gui/GuiText.h"
+
+namespace orr::gui {
+
+namespace {
+using editors::EditorKey;
+using editors::KeyOutcome;
+
+// 1000 twips at 15 twips to the pixel.
+constexpr int kColumnWidth = 67;
+
+std::optional<EditorKey> editorKeyOf(int key) {
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return EditorKey::Enter;
+        case Qt::Key_Escape:
+            return EditorKey::Escape;
+        case Qt::Key_Left:
+            return EditorKey::Left;
+        case Qt::Key_Up:
+            return EditorKey::Up;
+        case Qt::Key_Right:
+            return EditorKey::Right;
+        case Qt::Key_Down:
+            return EditorKey::Down;
+        default:
+            return std::nullopt;
+    }
+}
+}  // namespace
+
+GridEditorDialog::GridEditorDialog(MainView& view, std::unique_ptr<editors::GridEditorModel> model,
+                                   const QString& caption, const QString& prompt, QWidget* parent)
+    : QDialog(parent), view_(view), model_(std::move(model)) {
+    setWindowTitle(caption);
+
+    lblPrompt_ = new QLabel(prompt, this);
+    grid_ = new QTableWidget(this);
+    grid_->setObjectName(QStringLiteral("MSHFlexGrid1"));
+    grid_->horizontalHeader()->hide();
+    grid_->verticalHeader()->hide();
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setColumnCount(model_->columnCount());
+    setColumnWidths(kColumnWidth);
+
+    // The editor box floats over the grid; it is a child of the window, not of the grid.
+    txtEdit_ = new QLineEdit(this);
+    txtEdit_->setObjectName(QStringLiteral("txtEdit"));
+    txtEdit_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    txtEdit_->hide();
+
+    cmdSave_ = makeButton(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this);
+    cmdCancel_ = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdSave_);
+    buttons->addWidget(cmdCancel_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblPrompt_);
+    layout->addWidget(grid_, 1);
+    layout->addLayout(buttons);
+    resize(kColumnWidth * model_->columnCount() + 60, 420);
+
+    refreshAll();
+
+    grid_->installEventFilter(this);
+    txtEdit_->installEventFilter(this);
+    connect(grid_, &QTableWidget::cellClicked, this, &GridEditorDialog::gridClicked);
+    connect(grid_, &QTableWidget::currentCellChanged, this,
+            [this](int row, int column, int, int) { gridCellChanged(row, column); });
+    connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &GridEditorDialog::gridScrolled);
+    connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &GridEditorDialog::gridScrolled);
+    connect(txtEdit_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { model_->setEditorText(utf8(text)); });
+    connect(cmdSave_, &QPushButton::clicked, this, &GridEditorDialog::cmdSave_Click);
+    connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+GridEditorDialog::~GridEditorDialog() = default;
+
+void GridEditorDialog::setColumnWidths(int pixels) {
+    for (int c = 0; c < grid_->columnCount(); ++c) grid_->setColumnWidth(c, pixels);
+}
+
+void GridEditorDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (activated_) return;
+    activated_ = true;
+    model_->activate();
+    showEditor();
+    // The window takes the focus for itself once it is shown; give it back to the editor box.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (txtEdit_->isVisible()) {
+                txtEdit_->setFocus();
+                txtEdit_->selectAll();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+bool GridEditorDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (watched == txtEdit_) {
+            if (const auto editorKey = editorKeyOf(key)) {
+                HandleEditorKey(*editorKey);
+                return true;
+            }
+        } else if (watched == grid_ && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            // Enter in the grid starts editing the current cell.
+            model_->startEdit();
+            showEditor();
+            return true;
+        }
+    } else if (watched == txtEdit_ && event->type() == QEvent::FocusIn) {
+        txtEdit_->selectAll();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void GridEditorDialog::HandleEditorKey(EditorKey key) {
+    const int row = model_->currentRow();
+    const int column = model_->currentColumn();
+    model_->setEditorText(utf8(txtEdit_->text()));
+    const KeyOutcome outcome = model_->handleKey(key);
+    refreshRows();
+    refreshCell(row, column);
+    showEditor();
+    if (outcome == KeyOutcome::SaveFocused) cmdSave_->setFocus();
+    if (outcome == KeyOutcome::Closed) grid_->setFocus();
+}
+
+void GridEditorDialog::gridClicked(int row, int column) {
+    if (syncing_) return;
+    const int oldRow = model_->currentRow();
+    const int oldColumn = model_->currentColumn();
+    model_->click(row, column);
+    refreshCell(oldRow, oldColumn);
+    showEditor();
+}
+
+void GridEditorDialog::gridCellChanged(int row, int column) {
+    if (syncing_ || row < 0 || column < 0) return;
+    // Leaving a cell commits the pending entry to it.
+    const int oldRow = model_->currentRow();
+    const int oldColumn = model_->currentColumn();
+    model_->setCurrentCell(row, column);
+    refreshCell(oldRow, oldColumn);
+    if (!model_->editing()) txtEdit_->hide();
+}
+
+void GridEditorDialog::gridScrolled() {
+    if (syncing_) return;
+    model_->scrolled();
+    txtEdit_->hide();
+}
+
+void GridEditorDialog::cmdSave_Click() {
+    const int row = model_->currentRow();
+    const int column = model_->currentColumn();
+    if (model_->editing()) model_->setEditorText(utf8(txtEdit_->text()));
+    const std::filesystem::path file = targetFile();
+    const editors::SaveResult result = model_->save(file);
+    refreshCell(row, column);
+    if (!result.saved) {
+        // The cell that cannot be saved is shown with the editor box open on it.
+        showMessage(this, QMessageBox::Critical, qstr(result.message));
+        showEditor();
+        return;
+    }
+    txtEdit_->hide();
+    fileSaved(file);
+    accept();
+}
+
+void GridEditorDialog::refreshAll() {
+    grid_->setRowCount(model_->rowCount());
+    for (int r = 0; r < model_->rowCount(); ++r)
+        for (int c = 0; c < model_->columnCount(); ++c) refreshCell(r, c);
+}
+
+void GridEditorDialog::refreshRows() {
+    const int shown = grid_->rowCount();
+    if (shown == model_->rowCount()) return;
+    grid_->setRowCount(model_->rowCount());
+    for (int r = shown; r < model_->rowCount(); ++r)
+        for (int c = 0; c < model_->columnCount(); ++c) refreshCell(r, c);
+}
+
+void GridEditorDialog::refreshCell(int row, int column) {
+    if (row < 0 || row >= grid_->rowCount() || column < 0 || column >= grid_->columnCount()) return;
+    QTableWidgetItem* item = grid_->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        grid_->setItem(row, column, item);
+    }
+    item->setText(qstr(model_->cell(row, column)));
+    const editors::CellStyle style = model_->style(row, column);
+    QFont font = item->font();
+    font.setBold(style.bold);
+    item->setFont(font);
+    if (style.centred)
+        item->setTextAlignment(Qt::AlignCenter);
+    else if (model_->isEditableColumn(column) && row > 0)
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    else
+        item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A caption row is one cell across the grid while its cells read the same.
+    const bool merged = model_->isMergedRow(row);
+    if (merged != (grid_->columnSpan(row, 0) > 1))
+        grid_->setSpan(row, 0, 1, merged ? model_->columnCount() : 1);
+}
+
+void GridEditorDialog::showEditor() {
+    const int row = model_->currentRow();
+    const int column = model_->currentColumn();
+    syncing_ = true;
+    // Rows just appended must be laid out before the grid can scroll to them.
+    grid_->doItemsLayout();
+    if (grid_->currentRow() != row || grid_->currentColumn() != column)
+        grid_->setCurrentCell(row, column);
+    if (model_->editing()) grid_->scrollToItem(grid_->item(row, column));
+    syncing_ = false;
+    if (!model_->editing()) {
+        txtEdit_->hide();
+        txtEdit_->clear();
+        return;
+    }
+    placeEditor();
+    txtEdit_->setText(qstr(model_->editorText()));
+    txtEdit_->show();
+    txtEdit_->raise();
+    txtEdit_->setFocus();
+    txtEdit_->selectAll();
+}
+
+void GridEditorDialog::placeEditor() {
+    const QRect cell =
+        grid_->visualItemRect(grid_->item(model_->currentRow(), model_->currentColumn()));
+    txtEdit_->setGeometry(QRect(grid_->viewport()->mapTo(this, cell.topLeft()), cell.size()));
+}
+
+void GridEditorDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (txtEdit_->isVisible()) {
+        layout()->activate();
+        placeEditor();
+    }
+}
+
+}  // namespace orr::gui

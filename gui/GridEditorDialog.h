@@ -1,0 +1,69 @@
+// The window of a file editor: the grid MSHFlexGrid1, the floating editor box txtEdit over its
+// current cell, and the buttons cmdSave and cmdCancel. The window holds no rules of its own: it
+// forwards clicks, keys and scrolling to its grid model and mirrors what the model then holds.
+#pragma once
+
+#include <QDialog>
+#include <filesystem>
+#include <memory>
+
+#include "model/editors/GridEditorModel.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace orr::gui {
+
+class MainView;
+
+class GridEditorDialog : public QDialog {
+    Q_OBJECT
+  public:
+    ~GridEditorDialog() override;
+
+    editors::GridEditorModel& model() { return *model_; }
+
+  protected:
+    GridEditorDialog(MainView& view, std::unique_ptr<editors::GridEditorModel> model,
+                     const QString& caption, const QString& prompt, QWidget* parent);
+
+    // The file Save writes.
+    virtual std::filesystem::path targetFile() = 0;
+    // After the file was written: the message, the session and the main window.
+    virtual void fileSaved(const std::filesystem::path& file) = 0;
+
+    MainView& view() { return view_; }
+    void setColumnWidths(int pixels);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void cmdSave_Click();
+    void gridClicked(int row, int column);
+    void gridCellChanged(int row, int column);
+    void gridScrolled();
+    void HandleEditorKey(editors::EditorKey key);
+    // Mirror the model: every cell, one cell, rows the model appended, and the current cell
+    // with the editor box over it (or hidden).
+    void refreshAll();
+    void refreshCell(int row, int column);
+    void refreshRows();
+    void showEditor();
+    void placeEditor();
+
+    MainView& view_;
+    std::unique_ptr<editors::GridEditorModel> model_;
+    QLabel* lblPrompt_;
+    QTableWidget* grid_;
+    QLineEdit* txtEdit_;
+    QPushButton* cmdSave_;
+    QPushButton* cmdCancel_;
+    bool activated_ = false;
+    bool syncing_ = false;  // the window moves the grid itself: no events back to the model
+};
+
+}  // namespace orr::gui

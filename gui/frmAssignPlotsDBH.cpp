@@ -1,0 +1,190 @@
+#include "gui/frmAssignPlotsDBH.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <optional>
+
+#include "core/InputError.h"
+#include "files/InputFiles.h"
+#include "gui/BasicDialogs.h"
+#include "gui/DialogServices.h"
+#include "gui/GuiText.h"
+#include "gui/MainView.h"
+#include "gui/frmCreateDBHFile.h"
+#include "gui/frmCreateStrataFile.h"
+
+namespace orr::gui {
+
+namespace {
+const QString kMissingStrata = QStringLiteral("Please enter the Strata File");
+const QString kMissingDbh = QStringLiteral("Please enter DBH File");
+
+QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+// One frame: its label, the file name box and the Browse, Create and Edit buttons.
+struct FileFrame {
+    QGroupBox* frame;
+    QLineEdit* box;
+    QPushButton *browse, *create, *edit;
+};
+
+FileFrame fileFrame(QWidget* parent, const QString& caption, const QString& label,
+                    const char* boxName, const char* browseName, const QString& createCaption,
+                    const char* createName, const QString& editCaption, const char* editName) {
+    FileFrame f;
+    f.frame = new QGroupBox(caption, parent);
+    makeCaptionBold(f.frame);
+    f.box = new QLineEdit(f.frame);
+    f.box->setObjectName(QLatin1String(boxName));
+    f.box->setMinimumWidth(320);
+    f.browse = button(QStringLiteral("Browse"), browseName, f.frame);
+    f.create = button(createCaption, createName, f.frame);
+    f.edit = button(editCaption, editName, f.frame);
+    auto* grid = new QGridLayout(f.frame);
+    grid->addWidget(new QLabel(label, f.frame), 0, 0, 1, 3);
+    grid->addWidget(f.box, 1, 0, 1, 2);
+    grid->addWidget(f.browse, 1, 2);
+    grid->addWidget(f.create, 2, 1);
+    grid->addWidget(f.edit, 2, 2);
+    return f;
+}
+}  // namespace
+
+frmAssignPlotsDBH::frmAssignPlotsDBH(MainView& view, QWidget* parent)
+    : QDialog(parent), view_(view) {
+    setObjectName(QStringLiteral("frmAssignPlotsDBH"));
+    setWindowTitle(QStringLiteral("Assign Plots and DBH"));
+
+    const FileFrame strata = fileFrame(
+        this, QStringLiteral("Assign Plots to Strata"), QStringLiteral("Select the Strata File"),
+        "txtStrataFileName", "cmdBrowseStrata", QStringLiteral("Create S&Trata File"),
+        "cmdCreateStrataFile", QStringLiteral("Edit &Strata File"), "cmdEditStrataFile");
+    const FileFrame dbh =
+        fileFrame(this, QStringLiteral("Assign min-max DBH to species-product classes"),
+                  QStringLiteral("Select the DBH File"), "txtDBHFileName", "cmdBrowseDBH",
+                  QStringLiteral("Create D&BH File"), "cmdCreateDBHFile",
+                  QStringLiteral("Edit &DBH File"), "cmdEditDBHFile");
+    txtStrataFileName_ = strata.box;
+    txtDBHFileName_ = dbh.box;
+
+    auto* cmdOK = button(QStringLiteral("&OK"), "cmdOK", this);
+    auto* cmdCancel = button(QStringLiteral("&Cancel"), "cmdCancel", this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(strata.frame);
+    layout->addWidget(dbh.frame);
+    layout->addLayout(buttons);
+
+    Session& session = view_.session();
+    txtStrataFileName_->setText(qpath(session.StrataFileName));
+    txtDBHFileName_->setText(qpath(session.DBHFileName));
+
+    connect(strata.browse, &QPushButton::clicked, this, [this] {
+        browse(view_.session().StrataFileName, txtStrataFileName_,
+               QStringLiteral("Select the Strata File"));
+    });
+    connect(dbh.browse, &QPushButton::clicked, this, [this] {
+        browse(view_.session().DBHFileName, txtDBHFileName_, QStringLiteral("Select the DBH File"));
+    });
+    connect(strata.create, &QPushButton::clicked, this,
+            &frmAssignPlotsDBH::cmdCreateStrataFile_Click);
+    connect(dbh.create, &QPushButton::clicked, this, &frmAssignPlotsDBH::cmdCreateDBHFile_Click);
+    connect(strata.edit, &QPushButton::clicked, this,
+            [this] { edit(view_.session().StrataFileName, txtStrataFileName_, kMissingStrata); });
+    connect(dbh.edit, &QPushButton::clicked, this,
+            [this] { edit(view_.session().DBHFileName, txtDBHFileName_, kMissingDbh); });
+    connect(cmdOK, &QPushButton::clicked, this, &frmAssignPlotsDBH::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void frmAssignPlotsDBH::browse(std::filesystem::path& name, QLineEdit* box,
+                               const QString& caption) {
+    const QString file = getOpenFileName(this, caption, qpath(view_.session().dataFilesDir()));
+    if (file.isEmpty()) return;
+    name = fspath(file);
+    box->setText(file);
+}
+
+void frmAssignPlotsDBH::edit(const std::filesystem::path& name, QLineEdit* box,
+                             const QString& missing) {
+    if (name.empty()) {
+        showMessage(this, QMessageBox::Critical, missing);
+        box->setFocus();
+        return;
+    }
+    if (!openWithDefaultProgram(qpath(name)))
+        showMessage(this, QMessageBox::Critical,
+                    QStringLiteral("No program could open the file ") + qpath(name));
+}
+
+bool frmAssignPlotsDBH::haveDataSetName() {
+    if (!view_.session().DataSetName.empty()) return true;
+    showMessage(this, QMessageBox::Critical, QStringLiteral("Please Enter the DataSet Name"));
+    showDataSetNameDialog(this, view_);
+    return !view_.session().DataSetName.empty();
+}
+
+void frmAssignPlotsDBH::cmdCreateStrataFile_Click() {
+    if (haveDataSetName()) frmCreateStrataFile::run(view_, this);
+    txtStrataFileName_->setText(qpath(view_.session().StrataFileName));
+}
+
+void frmAssignPlotsDBH::cmdCreateDBHFile_Click() {
+    if (haveDataSetName()) frmCreateDBHFile::run(view_, this);
+    txtDBHFileName_->setText(qpath(view_.session().DBHFileName));
+}
+
+void frmAssignPlotsDBH::cmdOK_Click() {
+    Session& session = view_.session();
+    if (session.StrataFileName.empty()) {
+        showMessage(this, QMessageBox::Critical, kMissingStrata);
+        txtStrataFileName_->setFocus();
+        return;
+    }
+    if (session.DBHFileName.empty()) {
+        showMessage(this, QMessageBox::Critical, kMissingDbh);
+        txtDBHFileName_->setFocus();
+        return;
+    }
+    std::optional<long> products;
+    try {
+        products = countDbhProducts(session.DBHFileName, session.params.MaxSpec);
+    } catch (const InputError& e) {
+        showMessage(this, QMessageBox::Critical, qstr(e.what()));
+        txtDBHFileName_->setFocus();
+        return;
+    }
+
+    const QString strataName = qpath(session.StrataFileName.filename());
+    view_.appendLog(QStringLiteral("Chosen Strata FileName:") + qpath(session.StrataFileName));
+    view_.appendLog(QStringLiteral("Chosen DBH FileName:") + qpath(session.DBHFileName));
+    view_.showOutputLabel(QStringLiteral("LblStratDBHfilename"),
+                          QStringLiteral("Strata File - ") + strataName +
+                              QStringLiteral("  DBH File - ") +
+                              qpath(session.DBHFileName.filename()));
+
+    // A count that differs is a warning only (with MaxSpec 0 there is no count: always one).
+    if (!products || *products != session.params.MaxProd) {
+        showMessage(this, QMessageBox::Critical,
+                    QStringLiteral("Number of product entries in DBH File= ") +
+                        QString::number(products.value_or(0)) +
+                        QStringLiteral("\nMax products in parameter setting= ") +
+                        QString::number(session.params.MaxProd));
+        showParametersDialog(this, view_);
+    }
+    accept();
+}
+
+}  // namespace orr::gui

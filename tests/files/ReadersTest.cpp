@@ -1,0 +1,104 @@
+// Readers and record counters of the coefficient, strata and DBH files.
+#include "tests/files/FormatsSupport.h"
+
+namespace orr {
+namespace {
+
+using namespace orr::test;
+using Coeff = std::array<double, 4>;
+
+TEST(Readers, CoefficientFileIsFiveBlocksOfMaxSpecRecordsAcrossLines) {
+    TempDir dir;
+    writeFile(dir / "c.csv",
+              "1,2,3,4\r\n5,6,7,8\r\n.5, -1.5 ,\"2\",0\r\n9,9,9,9\r\n"
+              "0,0,0,0\r\n0,0,0,0\r\n0,0,0,0\r\n0,0,0,0\r\n10,11\r\n12,13\r\n14,15,16,17\r\n"
+              "99,99,99,99\r\n");
+    const CoefficientTable t = readCoefficientFile(dir / "c.csv", 2);
+    EXPECT_EQ(t.at(1, 2), (Coeff{5, 6, 7, 8}));
+    EXPECT_EQ(t.at(2, 1), (Coeff{0.5, -1.5, 2, 0}));
+    EXPECT_EQ(t.at(5, 1), (Coeff{10, 11, 12, 13}));
+    EXPECT_EQ(t.at(5, 2), (Coeff{14, 15, 16, 17}));  // the 11th record is not read
+    for (int equation = 1; equation <= 5; ++equation) EXPECT_EQ(t.at(equation, 0), (Coeff{}));
+}
+
+TEST(Readers, DbhFileALaterRecordReplacesAnEarlierOne) {
+    TempDir dir;
+    writeFile(dir / "d.csv", crlf({"1,1,\"4.5\",\"9\"", "1,2,9,12", "2,1,0,0", "1,1,5,\" 10 \""}));
+    const DbhLimits d = readDbhFile(dir / "d.csv", 2, 2);
+    EXPECT_EQ(d.min(1, 1), 5.0);
+    EXPECT_EQ(d.max(1, 1), 10.0);
+    EXPECT_EQ(d.min(1, 2), 9.0);
+    EXPECT_EQ(d.max(1, 2), 12.0);
+    EXPECT_EQ(d.max(2, 2), 0.0);  // a class the file does not name
+}
+
+TEST(Readers, StrataFileIsSixteenBitIntegersToTheEnd) {
+    TempDir dir;
+    writeFile(dir / "s.csv", "1,1,100,30\r\n2, 101 ,250\n\"35\"\r\n3,251,300,40.5\r\n");
+    const StrataTable t = readStrataFile(dir / "s.csv");
+    ASSERT_EQ(t.size(), 3u);
+    EXPECT_EQ(t[0].endPlot, 100);
+    EXPECT_EQ(t[1].beginPlot, 101);
+    EXPECT_EQ(t[1].avgAge, 35);
+    EXPECT_EQ(t[2].avgAge, 40);  // 40.5 rounds to the even 40
+}
+
+TEST(Readers, BadInputNamesFileRecordFieldAndText) {
+    std::string thousandStrata;
+    for (int i = 1; i <= 1000; ++i) thousandStrata += std::to_string(i) + ",1,2,3\r\n";
+    struct Case {
+        std::string content;
+        std::function<void(const std::filesystem::path&)> read;
+        std::vector<std::string> fragments;
+    };
+    auto coeff = [](auto f) { readCoefficientFile(f, 1); };
+    auto dbh = [](auto f) { readDbhFile(f, 2, 3); };
+    auto strata = [](auto f) { readStrataFile(f); };
+    const std::vector<Case> cases = {
+        {crlf({"1,2,3,4", "1,2,3,4", "1,2,3,4"}),
+         coeff,
+         {"3 coefficient records", "5 (5 equations of 1 species)"}},
+        {crlf({"1,2,3,4", "1,2,abc,4", "1,2,3,4", "1,2,3,4", "1,2,3,4"}),
+         coeff,
+         {"record 2", "(b2)", "\"abc\""}},
+        {crlf({"1,1,1,2", "3,1,1,2"}), dbh, {"record 2", "field 1 (Species): \"3\""}},
+        {crlf({"1,1,1,2", "0,1,1,2"}), dbh, {"record 2", "field 1 (Species): \"0\""}},
+        {crlf({"1,1,1,2", "2,4,1,2"}), dbh, {"record 2", "field 2 (Product): \"4\""}},
+        {crlf({"1,1,1,2", "2,-1,1,2"}), dbh, {"record 2", "field 2 (Product): \"-1\""}},
+        {crlf({"1,1,1,2", "2,1,x,2"}), dbh, {"record 2", "field 3 (Min DBH): \"x\""}},
+        {crlf({"1,1,100,30", "2,101,40000,30"}), strata, {"record 2", "End Plot", "\"40000\""}},
+        {thousandStrata, strata, {"record 1000", "999"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fragments.back());
+        TempDir dir;
+        writeFile(dir / "in.csv", c.content);
+        std::vector<std::string> fragments = c.fragments;
+        fragments.push_back("in.csv");
+        expectError<InputError>([&] { c.read(dir / "in.csv"); }, fragments);
+    }
+}
+
+TEST(RecordCounts, FourFieldGroupsDividedAndRoundedHalfToEven) {
+    TempDir dir;
+    auto records = [&](int n) {
+        std::string text;
+        for (int i = 0; i < n; ++i) text += "1,2,3,4\r\n";
+        writeFile(dir / "f.csv", text);
+        return dir / "f.csv";
+    };
+    // Coefficient species: records / 5; DBH products: records / MaxSpec (2 here).
+    for (auto [n, species] : std::vector<std::pair<int, long>>{{0, 0}, {10, 2}, {11, 2}, {13, 3}})
+        EXPECT_EQ(countCoefficientSpecies(records(n)), species) << n;
+    for (auto [n, products] : std::vector<std::pair<int, long>>{{0, 0}, {6, 3}, {5, 2}, {7, 4}})
+        EXPECT_EQ(countDbhProducts(records(n), 2), products) << n;
+    EXPECT_EQ(countDbhProducts(records(6), 0), std::nullopt);  // no species: a mismatch
+    // Groups count, not lines: ten records as eight fields a line, and a last group of three.
+    std::string text;
+    for (int i = 0; i < 5; ++i) text += "1,2,3,4,5,6,7,8\r\n";
+    writeFile(dir / "g.csv", text + "1,2,3\r\n");
+    EXPECT_EQ(countCoefficientSpecies(dir / "g.csv"), 2);
+}
+
+}  // namespace
+}  // namespace orr

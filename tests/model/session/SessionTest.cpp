@@ -1,0 +1,133 @@
+// Start-up (the data directory, PARAMETER.PRM and the first log line, in that order), the
+// packed parameter record, and where the application directory is.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "model/session/Startup.h"
+#include "model/session/UserDataDir.h"
+#include "tests/support/TestFiles.h"
+
+namespace orr::test {
+namespace {
+
+const std::string kDefaultBytes(
+    "\x14\x00\x02\x00\x03\x00\x64\x00\xDC\x05\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00", 22);
+const char* const kFirstLine = "Please perform Steps 1 through 4...\r\n";
+
+Session sessionIn(const std::filesystem::path& appDir) {
+    Session s;
+    s.appDir = appDir;
+    return s;
+}
+
+TEST(Startup, FirstStartCreatesDataFilesAndTheDefaultParameterFile) {
+    TempDir dir;
+    Session s = sessionIn(dir.path());
+    const StartupResult r = startUp(s);
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "DATA FILES"));
+    EXPECT_EQ(readFile(dir / "PARAMETER.PRM"), kDefaultBytes);
+    EXPECT_EQ(s.params, ParamRecord::defaults());
+    EXPECT_FALSE(r.paramFileWasEmpty);
+    EXPECT_EQ(r.log, kFirstLine);
+    s.DataSetName = "ABC";
+    EXPECT_EQ(s.dataSetFile("_COEFFIC.csv"), dir / "DATA FILES" / "ABC_COEFFIC.csv");
+}
+
+TEST(Startup, AnExistingLongerParameterFileIsReadFromOffsetZeroAndKept) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "DATA FILES");
+    writeFile(dir / "DATA FILES" / "ABC_COEFFIC.csv", "1,2,3,4\r\n");
+    const ParamRecord stored{7, 3, 4, 50, 200, 0, 1, 4.0f, 2.5f};
+    writeFile(dir / "PARAMETER.PRM", encodeParamRecord(stored) + "more");
+    Session s = sessionIn(dir.path());
+    EXPECT_EQ(startUp(s).log, kFirstLine);
+    EXPECT_EQ(s.params, stored);
+    EXPECT_EQ(readFile(dir / "DATA FILES" / "ABC_COEFFIC.csv"), "1,2,3,4\r\n");
+    EXPECT_EQ(readFile(dir / "PARAMETER.PRM"), encodeParamRecord(stored) + "more");
+}
+
+TEST(Startup, AnEmptyOrShortParameterFileIsDeletedAndAllParametersReadZero) {
+    for (std::size_t size : {0, 1, 21}) {
+        SCOPED_TRACE(size);
+        TempDir dir;
+        writeFile(dir / "PARAMETER.PRM", kDefaultBytes.substr(0, size));
+        Session s = sessionIn(dir.path());
+        s.params = ParamRecord::defaults();
+        const StartupResult r = startUp(s);
+        EXPECT_FALSE(std::filesystem::exists(dir / "PARAMETER.PRM"));
+        EXPECT_EQ(s.params, ParamRecord{});
+        EXPECT_TRUE(r.paramFileWasEmpty);
+        EXPECT_EQ(r.log, "");
+        Session next = sessionIn(dir.path());  // the next start writes the defaults again
+        EXPECT_EQ(startUp(next).log, kFirstLine);
+        EXPECT_EQ(readFile(dir / "PARAMETER.PRM"), kDefaultBytes);
+    }
+}
+
+// Each failure is an error naming the path and the system's reason; what was there stays.
+TEST(Startup, FailuresNameThePathAndTheReason) {
+    struct Case {
+        std::string blocker;  // a file, or a directory, in the way
+        bool blockerIsDirectory;
+        std::string app, path, reason;  // app and path under the temporary directory
+    };
+    const std::vector<Case> cases = {
+        {"DATA FILES", false, "", "DATA FILES", ""},
+        {"plain", false, "plain/app", "plain/app/DATA FILES", "Not a directory"},
+        {"PARAMETER.PRM", true, "", "PARAMETER.PRM", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        TempDir dir;
+        if (c.blockerIsDirectory)
+            std::filesystem::create_directory(dir / c.blocker);
+        else
+            writeFile(dir / c.blocker, "x");
+        Session s = sessionIn(dir / c.app);
+        try {
+            startUp(s);
+            ADD_FAILURE() << "start-up went on";
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find((dir / c.path).string()), std::string::npos)
+                << e.what();
+            EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
+        }
+        EXPECT_TRUE(std::filesystem::exists(dir / c.blocker));
+    }
+}
+
+TEST(ParamRecordBytes, FieldsAreLittleEndianSignedAndFloatsIeee) {
+    const ParamRecord p{-2, 300, 1, 32767, -32768, 0, 1, 4.5f, -1.0f};
+    // 4.5f is 0x40900000, -1.0f is 0xBF800000.
+    const unsigned char raw[] = {0xFE, 0xFF, 0x2C, 0x01, 0x01, 0x00, 0xFF, 0x7F, 0x00, 0x80, 0x00,
+                                 0x00, 0x01, 0x00, 0x00, 0x00, 0x90, 0x40, 0x00, 0x00, 0x80, 0xBF};
+    const std::string expected(reinterpret_cast<const char*>(raw), sizeof raw);
+    EXPECT_EQ(encodeParamRecord(p), expected);
+    EXPECT_EQ(decodeParamRecord(expected), p);
+}
+
+TEST(SaveParameters, WritesAtOffsetZeroWithoutTruncating) {
+    TempDir dir;
+    writeFile(paramFilePath(dir.path()), std::string(22, 'x') + "TAIL");
+    ParamRecord p = ParamRecord::defaults();
+    p.MaxSpec = 4;
+    saveParameters(dir.path(), p);
+    EXPECT_EQ(readFile(paramFilePath(dir.path())), encodeParamRecord(p) + "TAIL");
+}
+
+TEST(AppDir, ExplicitThenTheExecutablesDirectoryWhenWritable) {
+    EXPECT_EQ(resolveAppDir(std::filesystem::path("/some/where")), "/some/where");
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe");
+    ASSERT_EQ(::access(exe.parent_path().c_str(), W_OK), 0);  // the build tree
+    EXPECT_EQ(resolveAppDir(std::nullopt), exe.parent_path());
+}
+
+TEST(AppDir, FallbackIsXdgDataHomeWhenAbsoluteElseTheHomesLocalShare) {
+    EXPECT_EQ(userDataDir("/data/home", "/home/u"), "/data/home/Orravant");
+    EXPECT_EQ(userDataDir("", "/home/u"), "/home/u/.local/share/Orravant");
+    EXPECT_EQ(userDataDir("rel/dir", "/home/u"), "/home/u/.local/share/Orravant");
+    EXPECT_THROW(userDataDir("", ""), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace orr::test

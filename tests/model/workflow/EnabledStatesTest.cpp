@@ -1,0 +1,125 @@
+// The enabled-state chain of the main window, activation, Reset and the one-step-at-a-time rule.
+#include "tests/model/workflow/WorkflowFixture.h"
+
+namespace orr::workflow {
+namespace {
+
+const std::vector<Button> kAlwaysOn = {
+    Button::DataSetCreate, Button::SetParam, Button::RegCoeff, Button::AssignPlotsDBH,
+    Button::Instructions,  Button::Reset,    Button::Exit};
+
+class EnabledStates : public WorkflowTest {
+  protected:
+    std::vector<Button> enabled() const {
+        std::vector<Button> on;
+        for (Button b : allButtons())
+            if (wf.isEnabled(b)) on.push_back(b);
+        return on;
+    }
+};
+
+TEST_F(EnabledStates, StepsFiveAndTenAreEnabledOnlyOnceTheSetUpIsCompleteAndSeen) {
+    EXPECT_EQ(enabled(), kAlwaysOn);
+    for (Label l : allLabels()) EXPECT_FALSE(wf.label(l).visible) << labelName(l);
+    const Session full = session;
+    for (auto drop :
+         {+[](Session& s) { s.DataSetName.clear(); }, +[](Session& s) { s.CoeffFileName.clear(); },
+          +[](Session& s) { s.StrataFileName.clear(); },
+          +[](Session& s) { s.DBHFileName.clear(); }}) {
+        session = full;
+        drop(session);
+        wf.activate();
+        EXPECT_EQ(enabled(), kAlwaysOn);
+    }
+    session = full;
+    int changes = 0;
+    wf.setChangeHandler([&] { ++changes; });
+    wf.activate();
+    auto expected = kAlwaysOn;
+    expected.insert(expected.begin() + 4, {Button::ComputePlots, Button::AllSteps});
+    EXPECT_EQ(enabled(), expected);
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(EnabledStates, EachCompletedStepEnablesTheNextAndAFailedOneNothing) {
+    wf.activate();
+    ScriptedSteps::behaviour[0] = [](Session&, StepHost&) { return false; };
+    EXPECT_FALSE(wf.runStep(5, host));
+    EXPECT_FALSE(wf.isEnabled(Button::Iterate));
+    EXPECT_FALSE(wf.label(Label::LblPlotOutfile1).visible);
+    ScriptedSteps::behaviour[0] = nullptr;
+    const Button next[] = {Button::Iterate, Button::ComputePhase1, Button::CombinePhase2,
+                           Button::ComputeDoubleSample, Button::ViewOutput};
+    for (int step = 5; step <= 9; ++step) {
+        EXPECT_FALSE(wf.isEnabled(next[step - 5])) << step;
+        EXPECT_TRUE(wf.runStep(step, host)) << step;
+        EXPECT_TRUE(wf.isEnabled(next[step - 5])) << step;
+    }
+}
+
+TEST_F(EnabledStates, ResetAfterStepNineDisablesFiveToElevenHidesLabelsAndKeepsLogAndParameters) {
+    session.LowLidarFileName = "/lidar/low.csv";
+    session.params.MaxItern = 250;
+    wf.showLabel(Label::lbldatasetname, "DataSetName - ABC");
+    wf.activate();
+    for (int step = 5; step <= 9; ++step) ASSERT_TRUE(wf.runStep(step, host));
+    host.log = "kept\r\n";
+    wf.reset();
+    EXPECT_EQ(enabled(), kAlwaysOn);
+    for (Label l : allLabels()) EXPECT_FALSE(wf.label(l).visible) << labelName(l);
+    for (const auto* name :
+         {&session.CoeffFileName, &session.StrataFileName, &session.DBHFileName,
+          &session.TreeInputFileName, &session.HighLidarFileName, &session.LowLidarFileName})
+        EXPECT_TRUE(name->empty()) << *name;
+    EXPECT_TRUE(session.DataSetName.empty());
+    EXPECT_EQ(session.params.MaxItern, 250);
+    EXPECT_EQ(host.log, "kept\r\n");
+    wf.activate();
+    EXPECT_EQ(enabled(), kAlwaysOn);
+}
+
+TEST_F(EnabledStates, StepsSixAndSevenLockResetAndExitAndNoSecondStepStartsWhileOneRuns) {
+    wf.activate();
+    std::vector<std::pair<bool, bool>> seen;
+    bool nested = true;
+    ScriptedSteps::behaviour[0] = [&](Session&, StepHost& h) {
+        nested = wf.running() && (wf.runStep(5, h) || wf.runAllSteps(h));
+        return true;
+    };
+    for (int i = 1; i < 3; ++i)
+        ScriptedSteps::behaviour[i] = [&](Session&, StepHost&) {
+            seen.emplace_back(wf.isEnabled(Button::Reset), wf.isEnabled(Button::Exit));
+            return seen.size() < 2;  // step 7 fails and must still give them back
+        };
+    for (int step : {5, 6, 7}) wf.runStep(step, host);
+    EXPECT_FALSE(nested);
+    EXPECT_EQ(ScriptedSteps::calls, (std::vector<int>{5, 6, 7}));
+    EXPECT_EQ(seen, (std::vector<std::pair<bool, bool>>{{false, false}, {false, false}}));
+    EXPECT_TRUE(wf.isEnabled(Button::Reset) && wf.isEnabled(Button::Exit));
+    EXPECT_FALSE(wf.running());
+}
+
+TEST_F(EnabledStates, AMissingOrThrowingStepIsReportedAndEnablesNothing) {
+    Workflow partial{session, ScriptedSteps::steps(6)};
+    partial.activate();
+    ASSERT_TRUE(partial.runStep(5, host));
+    EXPECT_FALSE(partial.runStep(6, host));
+    ScriptedSteps::behaviour[1] = [](Session&, StepHost&) -> bool {
+        throw std::runtime_error("cannot write ABC_PH2plotDS1.csv");
+    };
+    wf.activate();
+    ASSERT_TRUE(wf.runStep(5, host));
+    EXPECT_FALSE(wf.runStep(6, host));
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[0].text, "Step 6 is not available in this build.");
+    EXPECT_EQ(host.messages[0].icon, Icon::Critical);
+    EXPECT_EQ(host.messages[1].text, "cannot write ABC_PH2plotDS1.csv");
+    for (const Workflow* w : {&partial, &wf}) {
+        EXPECT_FALSE(w->isEnabled(Button::ComputePhase1));
+        EXPECT_TRUE(w->isEnabled(Button::Reset) && w->isEnabled(Button::Exit));
+        EXPECT_FALSE(w->running());
+    }
+}
+
+}  // namespace
+}  // namespace orr::workflow

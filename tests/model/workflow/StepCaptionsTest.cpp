@@ -1,0 +1,78 @@
+// The captions that the output labels get when steps 5 to 9 complete, and the status log's text.
+#include "model/workflow/StatusLog.h"
+#include "tests/model/workflow/WorkflowFixture.h"
+
+namespace orr::workflow {
+namespace {
+
+class StepCaptions : public WorkflowTest {
+  protected:
+    StepCaptions() { wf.activate(); }
+    void write(const std::string& suffix, std::string_view content) {
+        test::writeFile(session.dataSetFile(suffix), content);
+    }
+    bool exists(const std::string& suffix) {
+        return std::filesystem::exists(session.dataSetFile(suffix));
+    }
+    void expectShown(const std::vector<std::pair<Label, std::string>>& rows) {
+        for (const auto& [l, caption] : rows) {
+            EXPECT_TRUE(wf.label(l).visible) << labelName(l);
+            EXPECT_EQ(wf.label(l).caption, caption);
+        }
+    }
+};
+
+TEST_F(StepCaptions, StepsFiveSixSevenAndEightNameTheirFiles) {
+    write("_Phase1DS2.csv", "");
+    for (int step : {5, 6, 7, 8}) ASSERT_TRUE(wf.runStep(step, host));
+    expectShown({{Label::LblPlotOutfile1, "OutFile=  ABC_PH2Plot.csv"},
+                 {Label::LblPlotOutfile2, "OutFile=  ABC_PH2PlotT.csv"},
+                 {Label::LblPlotOutfile3, "OutFile=  ABC_PH2Sum.csv"},
+                 {Label::LblInputFilename, "InFile - TREES.csv OutFile= ABC_PH2TreeV.csv"},
+                 {Label::LblHighLidar6,
+                  "Data Set 1   Infile= ABC_PH2Plot.csv   Outfile= ABC_PH2plotDS1.csv"},
+                 {Label::LblHighLidar7,
+                  "DataSet 1   Infile= High Heights.csv   Outfile= ABC_Phase1DS1.csv"},
+                 {Label::LblCombine8, "Outfile= ABC_Phase2.csv"},
+                 {Label::LblCombineSumm8, "Outfile= ABC_VolSum.txt"}});
+    // Data set 2 only with a low file, and in step 7 only when its output holds something.
+    EXPECT_FALSE(wf.label(Label::LblLowLidar6).visible);
+    EXPECT_FALSE(wf.label(Label::LblLowLidar7).visible);
+    EXPECT_FALSE(exists("_Phase1DS2.csv"));  // the empty one is gone
+    session.LowLidarFileName = "C:\\lidar\\LOW.csv";
+    write("_Phase1DS2.csv", "1,1,20,3.5,80\r\n");
+    for (int step : {6, 7}) ASSERT_TRUE(wf.runStep(step, host));
+    expectShown(
+        {{Label::LblLowLidar6,
+          "Data Set 2   Infile= ABC_PH2Plot.csv   Outfile= ABC_PH2plotDS2.csv"},
+         {Label::LblLowLidar7, "DataSet 2   Infile= LOW.csv   Outfile= ABC_Phase1DS2.csv"}});
+}
+
+TEST_F(StepCaptions, StepNineListsTheReportsThatHoldSomethingAndDeletesAnEmptyOne) {
+    write("_StratVol.txt", "");
+    write("_Regress.txt", "x\r\n");
+    ASSERT_TRUE(wf.runStep(9, host));
+    expectShown({{Label::LblCompute9, "Outfile= ABC_Regress.txt"},
+                 {Label::LblAllocate9, "Outfile= ABC_StratVol.txt"},
+                 {Label::lblOutputfiles, "ABC_Regress.txt"}});
+    EXPECT_FALSE(exists("_StratVol.txt"));
+    EXPECT_FALSE(exists("_VolSum.txt"));  // not created either
+    write("_StratVol.txt", "x\r\n");
+    write("_VolSum.txt", "x\r\n");
+    ASSERT_TRUE(wf.runStep(9, host));
+    expectShown({{Label::lblOutputfiles, "ABC_StratVol.txt, ABC_Regress.txt, ABC_VolSum.txt"}});
+}
+
+TEST(StatusLog, EveryLineEndsInCrLfAndShowsWithOneLineFeed) {
+    StatusLog log;
+    log.append("DataSet Name is: ABC");
+    log.append("");
+    EXPECT_EQ(log.text(), "DataSet Name is: ABC\r\n\r\n");
+    EXPECT_EQ(log.length(), 24u);
+    log.set(" ");
+    EXPECT_EQ(log.text(), " ");
+    EXPECT_EQ(StatusLog::forDisplay("a\r\nb\rc\nd"), "a\nb\nc\nd");
+}
+
+}  // namespace
+}  // namespace orr::workflow

@@ -1,0 +1,37 @@
+// A workflow over the scripted steps, on a session whose set-up (name, coefficient, strata, DBH,
+// tree and high LiDAR files) is complete but not yet seen by an activation.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "model/workflow/Workflow.h"
+#include "tests/model/workflow/ScriptedSteps.h"
+#include "tests/support/FakeHost.h"
+#include "tests/support/TestFiles.h"
+
+namespace orr::workflow {
+
+using test::ScriptedSteps;
+
+class WorkflowTest : public ::testing::Test {
+  protected:
+    WorkflowTest() {
+        session.appDir = dir.path();
+        std::filesystem::create_directories(session.dataFilesDir());
+        session.DataSetName = "ABC";
+        session.CoeffFileName = "/d/ABC_COEFFIC.csv";
+        session.StrataFileName = "/d/ABC_STRATA.csv";
+        session.DBHFileName = "/d/ABC_DBH.csv";
+        session.TreeInputFileName = "/field data/TREES.csv";
+        session.HighLidarFileName = "/lidar/High Heights.csv";
+        ScriptedSteps::clear();
+    }
+    test::TempDir dir;
+    Session session;
+    test::FakeHost host;
+    Workflow wf{session, ScriptedSteps::steps()};
+};
+
+}  // namespace orr::workflow

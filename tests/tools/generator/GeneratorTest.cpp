@@ -1,0 +1,179 @@
+// The data-set generator: the same seed gives the same bytes, and what it writes is readable by
+// the program's readers and consistent in the ways the later steps need.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <numeric>
+#include <set>
+#include <tuple>
+
+#include "core/CommaReader.h"
+#include "core/NumberText.h"
+#include "tools/generator/Generator.h"
+#include "files/InputFiles.h"
+#include "tests/support/TestFiles.h"
+
+namespace orr::test {
+namespace {
+
+using generator::DataSetShape;
+using generator::generateDataSet;
+using generator::presetShape;
+
+DataSetShape smallShape() {
+    DataSetShape shape = *presetShape("sample");
+    generator::resizeShape(shape, 120);
+    return shape;
+}
+
+// The LiDAR file's heights by plot; the records of a plot must follow each other.
+std::map<int, std::vector<double>> readLidar(const std::filesystem::path& file) {
+    std::map<int, std::vector<double>> plots;
+    CommaReader r(file);
+    int last = 0;
+    std::set<int> seen;
+    while (r.next(2)) {
+        const int plot = r.intInRange(0, "plot", 1, 32767);
+        if (plot != last) {
+            EXPECT_TRUE(seen.insert(plot).second) << "records of plot " << plot << " are apart";
+            last = plot;
+        }
+        plots[plot].push_back(r.number(1, "height"));
+    }
+    return plots;
+}
+
+TEST(Generator, SameSeedSameBytesOtherSeedOtherStands) {
+    TempDir a, b, c;
+    const auto filesA = generateDataSet(smallShape(), 42, a.path());
+    const auto filesB = generateDataSet(smallShape(), 42, b.path());
+    const auto filesC = generateDataSet(smallShape(), 43, c.path());
+    for (std::size_t i = 0; i < filesA.all().size(); ++i) {
+        EXPECT_EQ(readFile(filesA.all()[i]), readFile(filesB.all()[i])) << filesA.all()[i];
+    }
+    EXPECT_NE(readFile(filesA.trees), readFile(filesC.trees));
+    EXPECT_NE(readFile(filesA.lidarDs1), readFile(filesC.lidarDs1));
+    // The tables of the forest do not depend on the seed.
+    EXPECT_EQ(readFile(filesA.coefficients), readFile(filesC.coefficients));
+    EXPECT_EQ(readFile(filesA.dbh), readFile(filesC.dbh));
+}
+
+TEST(Generator, InputTablesReadBackWithTheProgramsReaders) {
+    TempDir dir;
+    const DataSetShape shape = smallShape();
+    const auto files = generateDataSet(shape, 5, dir.path());
+    EXPECT_EQ(CommaReader::countRecords(files.coefficients, 4), 15);
+    const CoefficientTable coeff = readCoefficientFile(files.coefficients, 3);
+    for (int s = 1; s <= 3; ++s) {
+        EXPECT_GT(coeff.at(3, s)[2], 0) << "DataSet 1 ground height needs b2";
+        EXPECT_GT(coeff.at(4, s)[1], 0) << "DataSet 2 ground height needs b1";
+        EXPECT_GT(coeff.at(5, s)[3], 0) << "volume grows with D^2 H";
+    }
+    const DbhLimits limits = readDbhFile(files.dbh, 3, 3);
+    for (int s = 1; s <= 3; ++s) {
+        EXPECT_EQ(limits.min(s, 1), 5);
+        // The products follow each other without a gap at one decimal.
+        EXPECT_NEAR(limits.min(s, 2), limits.max(s, 1) + 0.1, 1e-9);
+        EXPECT_NEAR(limits.min(s, 3), limits.max(s, 2) + 0.1, 1e-9);
+    }
+    const StrataTable strata = readStrataFile(files.strata);
+    ASSERT_EQ(strata.size(), 3u);
+    EXPECT_EQ(strata.front().beginPlot, 1);
+    EXPECT_EQ(strata.back().endPlot, 120);
+    for (std::size_t k = 1; k < strata.size(); ++k) {
+        EXPECT_EQ(strata[k].beginPlot, strata[k - 1].endPlot + 1);
+    }
+    EXPECT_EQ(readFile(files.params),
+              "PACF=20\nMaxSpec=3\nMaxProd=3\nMaxItern=100\n"
+              "MaxPlots=500\nLiHgtAdj=0\nModelSet=0\n");
+}
+
+TEST(Generator, TreesFitTheirProductsAndLidarHeightsFollowTheGround) {
+    TempDir dir;
+    const auto files = generateDataSet(*presetShape("sample"), 3, dir.path());
+    const DbhLimits limits = readDbhFile(files.dbh, 3, 3);
+    const auto ds1 = readLidar(files.lidarDs1);
+    const auto ds2 = readLidar(files.lidarDs2);
+    // Every Phase 1 plot is in both LiDAR files.
+    ASSERT_EQ(ds1.size(), 400u);
+    ASSERT_EQ(ds2.size(), 400u);
+    EXPECT_EQ(ds1.rbegin()->first, 400);
+
+    CommaReader r(files.trees);
+    std::set<int> plots;
+    std::map<int, std::vector<double>> ground;  // measured heights by plot
+    int last = 0;
+    while (r.next(8)) {
+        const int plot = r.intInRange(0, "Plot", 1, 400);
+        const int species = r.intInRange(1, "Species", 1, 3);
+        const int product = r.intInRange(2, "Product", 1, 3);
+        const double dbh = r.number(3, "DBH");
+        const double height = r.number(4, "Height");
+        EXPECT_GE(dbh, limits.min(species, product)) << "record " << r.record();
+        EXPECT_LE(dbh, limits.max(species, product)) << "record " << r.record();
+        EXPECT_TRUE(height == 0 || height > 4.5) << "record " << r.record();
+        if (plot != last) {
+            EXPECT_TRUE(plots.insert(plot).second) << "plot " << plot << " apart";
+        }
+        last = plot;
+        if (height > 0) ground[plot].push_back(height);
+    }
+    EXPECT_EQ(plots.size(), 40u);
+
+    // The plots' mean ground height correlates with their mean HIGH LiDAR height, and the LOW
+    // data set runs lower on nearly every plot.
+    auto mean = [](const std::vector<double>& v) {
+        return std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
+    };
+    std::vector<double> g, l;
+    int lower = 0;
+    for (const auto& [plot, heights] : ground) {
+        g.push_back(mean(heights));
+        l.push_back(mean(ds1.at(plot)));
+        lower += mean(ds2.at(plot)) < mean(ds1.at(plot));
+    }
+    const double mg = mean(g), ml = mean(l);
+    double sgl = 0, sgg = 0, sll = 0;
+    for (std::size_t i = 0; i < g.size(); ++i) {
+        sgl += (g[i] - mg) * (l[i] - ml);
+        sgg += (g[i] - mg) * (g[i] - mg);
+        sll += (l[i] - ml) * (l[i] - ml);
+    }
+    EXPECT_GT(sgl / std::sqrt(sgg * sll), 0.8);
+    EXPECT_GT(lower, static_cast<int>(ground.size() * 9 / 10));
+}
+
+TEST(Generator, PresetsAndResizingKeepPlotsWithinMaxPlots) {
+    const DataSetShape x2 = *presetShape("large-x2");
+    EXPECT_LE(x2.phase1Plots, x2.params.MaxPlots);
+    EXPECT_FALSE(presetShape("medium"));
+    DataSetShape shape = *presetShape("sample");
+    generator::resizeShape(shape, 2000);  // a tenth in Phase 2, MaxPlots raised to cover them
+    EXPECT_EQ(std::tuple(shape.phase1Plots, shape.phase2Plots, shape.params.MaxPlots),
+              std::tuple(2000, 200, 2000));
+    generator::resizeShape(shape, 2);  // at least one Phase 2 plot, no more strata than plots
+    EXPECT_EQ(std::tuple(shape.phase2Plots, shape.strata), std::tuple(1, 2));
+}
+
+TEST(Generator, LargeShapeStaysWithinItsLimits) {
+    // A slice of the large preset (five species, 20 strata): 1 to 150 LiDAR heights per plot,
+    // about 75 on average.
+    DataSetShape shape = *presetShape("large");
+    generator::resizeShape(shape, 400);
+    TempDir dir;
+    const auto files = generateDataSet(shape, 11, dir.path());
+    std::size_t total = 0;
+    for (const auto& [plot, heights] : readLidar(files.lidarDs1)) {
+        EXPECT_GE(heights.size(), 1u);
+        EXPECT_LE(heights.size(), 150u);
+        total += heights.size();
+    }
+    EXPECT_GT(total, 55u * 400);
+    EXPECT_LT(total, 95u * 400);
+    EXPECT_EQ(CommaReader::countRecords(files.coefficients, 4), 25);
+    EXPECT_EQ(readStrataFile(files.strata).size(), 20u);
+}
+
+}  // namespace
+}  // namespace orr::test

@@ -1,0 +1,52 @@
+// Writes a data set in the input layouts: the coefficient, strata and DBH files, the Phase 2
+// tree file, the Phase 1 LiDAR height files of DataSet 1 and DataSet 2, and the parameters it
+// needs (params.txt, NAME=VALUE lines for 'orravant-cli params set').
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "core/Session.h"
+
+namespace orr::generator {
+
+struct DataSetShape {
+    int phase1Plots = 400;  // plots 1..phase1Plots, every one in both LiDAR files
+    int phase2Plots = 40;   // a systematic subset of them, measured on the ground
+    int species = 3;        // 1..5
+    int strata = 3;
+    double meanTrees = 18;  // trees per plot on average
+    int minTrees = 4;
+    int maxTrees = 40;
+    double groundFraction = 1.0;  // share of a Phase 2 plot's trees in the tree file
+    ParamRecord params;           // MaxSpec and MaxProd follow species and the three products
+};
+
+// The seed of the bundled sample under examples/sample, and the default of 'generate'.
+inline constexpr std::uint64_t kSampleSeed = 1;
+
+// "sample", "large" or "large-x2"; nullopt for any other name.
+std::optional<DataSetShape> presetShape(std::string_view name);
+// Largest number of plots: plot numbers must not pass MaxPlots, a 16-bit integer.
+inline constexpr int kMaxGeneratedPlots = 32767;
+// Resizes a shape to `phase1Plots` plots (1..32767), a tenth of them in Phase 2, MaxPlots
+// raised to cover them and no more strata than plots.
+void resizeShape(DataSetShape& shape, int phase1Plots);
+
+struct DataSetFiles {
+    std::filesystem::path coefficients, strata, dbh, trees, lidarDs1, lidarDs2, params;
+    std::vector<std::filesystem::path> all() const {
+        return {coefficients, strata, dbh, trees, lidarDs1, lidarDs2, params};
+    }
+};
+DataSetFiles dataSetFiles(const std::filesystem::path& dir);
+
+// Writes the data set into `dir` (created when missing); the same shape and seed give the same
+// bytes. Throws std::runtime_error naming a file that cannot be written.
+DataSetFiles generateDataSet(const DataSetShape& shape, std::uint64_t seed,
+                             const std::filesystem::path& dir);
+
+}  // namespace orr::generator
