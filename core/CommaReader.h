@@ -26,6 +26,9 @@ class CommaReader {
 
     // 1-based number of the record last read.
     long record() const { return record_; }
+    // Bytes of the file read so far and in all, for progress.
+    std::uintmax_t bytesRead() const { return pos_; }
+    std::uintmax_t bytesTotal() const { return data_.size(); }
     const std::filesystem::path& file() const { return file_; }
 
     // Field i (0-based) of the record last read, quotes and surrounding blanks removed.

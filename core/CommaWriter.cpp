@@ -41,9 +41,4 @@ RecordLine& RecordLine::raw(std::string_view text) {
     return *this;
 }
 
-void RecordLine::appendTo(std::string& out) const {
-    out += text_;
-    out += "\r\n";
-}
-
 }  // namespace orr

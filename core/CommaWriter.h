@@ -15,8 +15,12 @@ class RecordLine {
     RecordLine& raw(std::string_view text);     // as it stands
     // The record with CR LF appended.
     std::string line() const { return text_ + "\r\n"; }
-    // Appends the record and CR LF to `out`.
-    void appendTo(std::string& out) const;
+    // Appends the record and CR LF to `out` (a string or an output file).
+    template <class Sink>
+    void appendTo(Sink& out) const {
+        out.append(text_);
+        out.append("\r\n");
+    }
 
   private:
     void separate();

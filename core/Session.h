@@ -8,23 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/Parameters.h"
+
 namespace orr {
-
-// The user parameters, in the order of their record in PARAMETER.PRM.
-struct ParamRecord {
-    std::int16_t PACF = 0;
-    std::int16_t MaxSpec = 0;
-    std::int16_t MaxProd = 0;
-    std::int16_t MaxItern = 0;
-    std::int16_t MaxPlots = 0;
-    std::int16_t LiHgtAdj = 0;  // list position: 0 = "Yes", 1 = "No"
-    std::int16_t ModelSet = 0;  // list position: 0 = "ModelSet 1", 1 = "ModelSet 2"
-    float PTIP = 0;
-    float STIP = 0;
-
-    static ParamRecord defaults() { return {20, 2, 3, 100, 1500, 1, 0, 0.0f, 0.0f}; }
-    bool operator==(const ParamRecord&) const = default;
-};
 
 // How the random steps run: a fixed seed (command line, tests) or one from the clock, and the
 // number of threads (0 = all cores).

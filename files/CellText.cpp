@@ -2,7 +2,6 @@
 #include "files/CellText.h"
 
 #include "core/NumberText.h"
-#include "files/InputFiles.h"
 
 namespace orr::cells {
 

@@ -11,9 +11,9 @@
 #include "core/CommaWriter.h"
 #include "core/InputError.h"
 #include "core/NumberText.h"
-#include "core/StagedOutputs.h"
+#include "core/OutputSet.h"
 #include "files/CellText.h"
-#include "files/InputFiles.h"
+#include "files/CoefficientFile.h"
 
 namespace orr {
 

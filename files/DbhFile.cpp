@@ -6,9 +6,10 @@
 
 #include "core/CommaReader.h"
 #include "core/CommaWriter.h"
-#include "core/StagedOutputs.h"
+#include "core/OutputSet.h"
 #include "files/CellText.h"
-#include "files/InputFiles.h"
+#include "files/DbhFile.h"
+#include "core/InputError.h"
 
 namespace orr {
 
@@ -21,6 +22,15 @@ DbhLimits DbhLimits::empty(int maxSpec, int maxProd) {
     limits.minDbh.assign(size, 0.0);
     limits.maxDbh.assign(size, 0.0);
     return limits;
+}
+
+DbhLimits loadDbhLimits(const std::filesystem::path& file, int maxSpec, int maxProd,
+                        const std::string& dataSetName) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(file, ec) && fileLength(file) < 1) {
+        throw InputError("Error: No min/max dbhes on file for dataset " + dataSetName);
+    }
+    return readDbhFile(file, maxSpec, maxProd);
 }
 
 DbhLimits readDbhFile(const std::filesystem::path& file, int maxSpec, int maxProd) {

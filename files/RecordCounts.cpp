@@ -2,7 +2,8 @@
 // products a DBH file holds per species, from its number of four-field records.
 #include "core/CommaReader.h"
 #include "core/NumberText.h"
-#include "files/InputFiles.h"
+#include "files/CoefficientFile.h"
+#include "files/DbhFile.h"
 
 namespace orr {
 

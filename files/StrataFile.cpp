@@ -6,9 +6,9 @@
 #include "core/CommaReader.h"
 #include "core/CommaWriter.h"
 #include "core/NumberText.h"
-#include "core/StagedOutputs.h"
+#include "core/OutputSet.h"
 #include "files/CellText.h"
-#include "files/InputFiles.h"
+#include "files/StrataFile.h"
 
 namespace orr {
 

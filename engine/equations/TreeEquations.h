@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "core/Session.h"
-#include "files/InputFiles.h"
+#include "core/Parameters.h"
+#include "files/CoefficientFile.h"
 
 namespace orr {
 

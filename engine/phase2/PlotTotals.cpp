@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-#include "core/CommaWriter.h"
+#include "files/PlotClassFile.h"
+#include "files/Phase2SummaryFile.h"
+#include "files/PlotTotalFile.h"
 
 namespace orr {
 
@@ -14,8 +16,8 @@ double percentOf(double part, double total) {
     return total == 0 ? 0.0 : part / total * 100;
 }
 
-double meanOver(double sum, int count) {
-    return count == 0 ? 0.0 : sum / count;
+double meanOver(double sum, std::int64_t count) {
+    return count == 0 ? 0.0 : sum / static_cast<double>(count);
 }
 
 }  // namespace
@@ -41,32 +43,20 @@ void PlotTotals::addTree(int species, int product, double pacf, double treeBA, d
     sumVol_[i] += pacf * treeVolume;
 }
 
-void PlotTotals::closePlot(int plot, std::string& plotFile, std::string& plotTotalFile) {
+void PlotTotals::closePlot(std::int32_t plot, OutputFile& plotFile, OutputFile& plotTotalFile) {
     ++plotCount_;
     for (int s = 1; s <= maxSpec_; ++s) {
         for (int p = 1; p <= maxProd_; ++p) {
             const std::size_t i = index(s, p);
             if (plotN_[i] > 0 || static_cast<float>(plotVol_[i]) > 0) {
-                RecordLine()
-                    .integer(plot)
-                    .integer(s)
-                    .integer(p)
-                    .number(plotN_[i])
-                    .rounded(plotBA_[i], 1)
-                    .rounded(plotVol_[i], 2)
-                    .rounded(percentOf(plotN_[i], plotNT_), 2)
-                    .rounded(percentOf(plotBA_[i], plotBAT_), 2)
-                    .rounded(percentOf(plotVol_[i], plotVolT_), 2)
-                    .appendTo(plotFile);
+                files::PlotClassFile::write(
+                    plotFile, {plot, s, p, plotN_[i], plotBA_[i], plotVol_[i],
+                               percentOf(plotN_[i], plotNT_), percentOf(plotBA_[i], plotBAT_),
+                               percentOf(plotVol_[i], plotVolT_)});
             }
         }
     }
-    RecordLine()
-        .integer(plot)
-        .number(plotNT_)
-        .rounded(plotBAT_, 2)
-        .rounded(plotVolT_, 2)
-        .appendTo(plotTotalFile);
+    files::PlotTotalFile::write(plotTotalFile, {plot, plotNT_, plotBAT_, plotVolT_});
     // Every class starts the next plot empty, also those not written (species or product 0).
     std::fill(plotN_.begin(), plotN_.end(), 0.0);
     std::fill(plotBA_.begin(), plotBA_.end(), 0.0);
@@ -74,19 +64,15 @@ void PlotTotals::closePlot(int plot, std::string& plotFile, std::string& plotTot
     plotNT_ = plotBAT_ = plotVolT_ = 0;
 }
 
-void PlotTotals::writeSummary(std::string& summaryFile) const {
+void PlotTotals::writeSummary(OutputFile& summaryFile) const {
     for (int s = 1; s <= maxSpec_; ++s) {
         for (int p = 1; p <= maxProd_; ++p) {
             const std::size_t i = index(s, p);
             if (sumN_[i] != 0) {
-                RecordLine()
-                    .integer(s)
-                    .integer(p)
-                    .rounded(meanOver(sumN_[i], plotCount_), 2)
-                    .rounded(meanOver(sumBA_[i], plotCount_), 2)
-                    .rounded(meanOver(sumVol_[i], plotCount_), 2)
-                    .integer(plotCount_)
-                    .appendTo(summaryFile);
+                files::Phase2SummaryFile::write(
+                    summaryFile, {s, p, meanOver(sumN_[i], plotCount_),
+                                  meanOver(sumBA_[i], plotCount_), meanOver(sumVol_[i], plotCount_),
+                                  plotCount_});
             }
         }
     }

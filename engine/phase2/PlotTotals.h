@@ -1,10 +1,12 @@
 // The accumulators of step 5: N, BA and volume of the plot being read, by species-product class
-// and over all classes, and their sums over all closed plots. Closing a plot (sub650) writes its
-// class records and its total record.
+// and over all classes, and their sums over all closed plots. Closing a plot writes its class
+// records and its total record.
 #pragma once
 
-#include <string>
+#include <cstdint>
 #include <vector>
+
+#include "core/OutputSet.h"
 
 namespace orr {
 
@@ -18,14 +20,14 @@ class PlotTotals {
     // Whether the plot being read holds anything (any total above 0).
     bool plotHoldsAnything() const { return plotNT_ > 0 || plotBAT_ > 0 || plotVolT_ > 0; }
 
-    // sub650: appends the class records of `plot` to `plotFile` and its total record to
-    // `plotTotalFile`, then empties the plot's accumulators. Counts the plot.
-    void closePlot(int plot, std::string& plotFile, std::string& plotTotalFile);
+    // Appends the class records of `plot` to the plot file and its total record to the
+    // plot-total file, then empties the plot's accumulators. Counts the plot.
+    void closePlot(std::int32_t plot, OutputFile& plotFile, OutputFile& plotTotalFile);
 
-    int plotCount() const { return plotCount_; }
+    std::int64_t plotCount() const { return plotCount_; }
 
     // The summary records: the mean per closed plot of every class with trees.
-    void writeSummary(std::string& summaryFile) const;
+    void writeSummary(OutputFile& summaryFile) const;
 
   private:
     std::size_t index(int species, int product) const {
@@ -37,7 +39,7 @@ class PlotTotals {
     std::vector<double> plotN_, plotBA_, plotVol_;
     double plotNT_ = 0, plotBAT_ = 0, plotVolT_ = 0;
     std::vector<double> sumN_, sumBA_, sumVol_;
-    int plotCount_ = 0;
+    std::int64_t plotCount_ = 0;
 };
 
 }  // namespace orr

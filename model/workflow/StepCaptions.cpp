@@ -3,34 +3,33 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/OutputSet.h"
+#include "files/DataSetFiles.h"
+
 namespace orr::workflow {
 
 namespace {
 
-// A data-set file that exists and holds something. An empty one is removed, as the steps do
-// with every empty output they list.
-bool hasContent(const Session& session, const std::string& suffix) {
-    std::error_code ec;
-    const auto path = session.dataSetFile(suffix);
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec) return false;
-    if (size == 0) {
-        std::filesystem::remove(path, ec);
-        return false;
-    }
-    return true;
-}
+using files::DataSetFile;
 
 std::string outputFilesCaption(const Session& session) {
-    const std::string& name = session.DataSetName;
     std::string caption;
-    for (const char* suffix : {"_StratVol.txt", "_Regress.txt", "_VolSum.txt"}) {
-        if (!hasContent(session, suffix)) continue;
+    for (DataSetFile report : {DataSetFile::StratumVolume, DataSetFile::Regression,
+                               DataSetFile::VolumeSummary}) {
+        if (fileLength(files::path(session.dataFilesDir(), session.DataSetName, report)) == 0)
+            continue;
         if (!caption.empty()) caption += ", ";
-        caption += name + suffix;
+        caption += files::fileName(session.DataSetName, report);
     }
     return caption;
+}
+
+bool wrote(const StepResult& result, const Session& session, DataSetFile file) {
+    const auto path = files::path(session.dataFilesDir(), session.DataSetName, file);
+    for (const auto& output : result.outputs) {
+        if (output == path) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -40,45 +39,46 @@ std::string bareFileName(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-std::vector<std::pair<Label, std::string>> captionsAfterStep(int step, const Session& session) {
+std::vector<std::pair<Label, std::string>> captionsAfterStep(int step, const Session& session,
+                                                              const StepResult& result) {
     const std::string& name = session.DataSetName;
     std::vector<std::pair<Label, std::string>> out;
     switch (step) {
         case 5:
-            out.emplace_back(Label::LblPlotOutfile1, "OutFile=  " + name + "_PH2Plot.csv");
-            out.emplace_back(Label::LblPlotOutfile2, "OutFile=  " + name + "_PH2PlotT.csv");
-            out.emplace_back(Label::LblPlotOutfile3, "OutFile=  " + name + "_PH2Sum.csv");
+            out.emplace_back(Label::LblPlotOutfile1, "OutFile=  " + files::fileName(name, DataSetFile::PlotClasses));
+            out.emplace_back(Label::LblPlotOutfile2, "OutFile=  " + files::fileName(name, DataSetFile::PlotTotals));
+            out.emplace_back(Label::LblPlotOutfile3, "OutFile=  " + files::fileName(name, DataSetFile::Phase2Summary));
             out.emplace_back(Label::LblInputFilename,
                              "InFile - " + bareFileName(session.TreeInputFileName.string()) +
-                                 " OutFile= " + name + "_PH2TreeV.csv");
+                                 " OutFile= " + files::fileName(name, DataSetFile::TreeVolumes));
             break;
         case 6:
-            out.emplace_back(Label::LblHighLidar6, "Data Set 1   Infile= " + name +
-                                                       "_PH2Plot.csv   Outfile= " + name +
-                                                       "_PH2plotDS1.csv");
+            out.emplace_back(Label::LblHighLidar6, "Data Set 1   Infile= " + files::fileName(name, DataSetFile::PlotClasses) +
+                                                       "   Outfile= " +
+                                                       files::fileName(name, DataSetFile::LidarPlotsDS1));
             if (!session.LowLidarFileName.empty())
-                out.emplace_back(Label::LblLowLidar6, "Data Set 2   Infile= " + name +
-                                                          "_PH2Plot.csv   Outfile= " + name +
-                                                          "_PH2plotDS2.csv");
+                out.emplace_back(Label::LblLowLidar6, "Data Set 2   Infile= " + files::fileName(name, DataSetFile::PlotClasses) +
+                                                          "   Outfile= " +
+                                                          files::fileName(name, DataSetFile::LidarPlotsDS2));
             break;
         case 7:
-            if (hasContent(session, "_Phase1DS2.csv"))
+            if (wrote(result, session, DataSetFile::Phase1DS2))
                 out.emplace_back(
                     Label::LblLowLidar7,
                     "DataSet 2   Infile= " + bareFileName(session.LowLidarFileName.string()) +
-                        "   Outfile= " + name + "_Phase1DS2.csv");
+                        "   Outfile= " + files::fileName(name, DataSetFile::Phase1DS2));
             out.emplace_back(
                 Label::LblHighLidar7,
                 "DataSet 1   Infile= " + bareFileName(session.HighLidarFileName.string()) +
-                    "   Outfile= " + name + "_Phase1DS1.csv");
+                    "   Outfile= " + files::fileName(name, DataSetFile::Phase1DS1));
             break;
         case 8:
-            out.emplace_back(Label::LblCombineSumm8, "Outfile= " + name + "_VolSum.txt");
-            out.emplace_back(Label::LblCombine8, "Outfile= " + name + "_Phase2.csv");
+            out.emplace_back(Label::LblCombineSumm8, "Outfile= " + files::fileName(name, DataSetFile::VolumeSummary));
+            out.emplace_back(Label::LblCombine8, "Outfile= " + files::fileName(name, DataSetFile::Phase2));
             break;
         case 9:
-            out.emplace_back(Label::LblCompute9, "Outfile= " + name + "_Regress.txt");
-            out.emplace_back(Label::LblAllocate9, "Outfile= " + name + "_StratVol.txt");
+            out.emplace_back(Label::LblCompute9, "Outfile= " + files::fileName(name, DataSetFile::Regression));
+            out.emplace_back(Label::LblAllocate9, "Outfile= " + files::fileName(name, DataSetFile::StratumVolume));
             out.emplace_back(Label::lblOutputfiles, outputFilesCaption(session));
             break;
         default:

@@ -6,13 +6,16 @@
 #include <vector>
 
 #include "core/Session.h"
+#include "core/Step.h"
 #include "model/workflow/Controls.h"
 
 namespace orr::workflow {
 
 // The labels that a completed step shows, with their captions, in the order the step sets
-// them. Steps 7 and 9 look at the files they wrote; step 9 deletes an empty report it lists.
-std::vector<std::pair<Label, std::string>> captionsAfterStep(int step, const Session& session);
+// them. Step 7 shows its DataSet 2 label only when it wrote that file; step 9 lists the reports
+// that hold something.
+std::vector<std::pair<Label, std::string>> captionsAfterStep(int step, const Session& session,
+                                                              const StepResult& result);
 
 // The part of a path after its last separator ("/" or "\"); the whole text when it has none.
 std::string bareFileName(const std::string& path);

@@ -1,6 +1,5 @@
 #include "model/workflow/Workflow.h"
 
-#include <exception>
 #include <string>
 
 #include "model/workflow/StepCaptions.h"
@@ -14,21 +13,10 @@ constexpr Button kComputationButtons[] = {
     Button::ComputeDoubleSample, Button::AllSteps, Button::ViewOutput,
 };
 
-// Clears the running flag however the step ends.
-class RunningGuard {
-  public:
-    explicit RunningGuard(bool& flag) : flag_(flag) { flag_ = true; }
-    ~RunningGuard() { flag_ = false; }
-    RunningGuard(const RunningGuard&) = delete;
-    RunningGuard& operator=(const RunningGuard&) = delete;
-
-  private:
-    bool& flag_;
-};
-
 }  // namespace
 
-Workflow::Workflow(Session& session, StepSet steps) : session_(session), steps_(steps) {
+Workflow::Workflow(Session& session, std::span<const StepEntry> steps)
+    : session_(session), steps_(steps) {
     for (Button b : allButtons()) setEnabled(b, true);
     for (Button b : kComputationButtons) setEnabled(b, false);
     for (Label l : allLabels()) labels_[index(l)] = {false, std::string(initialCaption(l))};
@@ -59,49 +47,110 @@ void Workflow::showLabel(Label l, std::string caption) {
     changed();
 }
 
-bool Workflow::runStep(int step, StepHost& host) {
-    if (running_ || !stepButton(step)) return false;
-    RunningGuard guard(running_);
-    return runOne(step, host);
+bool Workflow::lacksTreeFile(int number) const {
+    const StepEntry* entry = step(number);
+    return entry && entry->needsTreeFile && session_.TreeInputFileName.empty();
 }
 
-bool Workflow::runOne(int step, StepHost& host) {
-    const StepFunction run = steps_.forStep(step);
-    if (!run) {
-        host.message("Step " + std::to_string(step) + " is not available in this build.",
-                     Icon::Critical);
-        return false;
-    }
+bool Workflow::lacksLidarFiles(int number) const {
+    const StepEntry* entry = step(number);
+    return entry && entry->needsLidarFiles && session_.HighLidarFileName.empty();
+}
+
+void Workflow::lock(int step) {
     // Steps 6 and 7 keep Reset and Exit disabled while they run, whatever their outcome.
-    const bool locksWindow = step == 6 || step == 7;
-    if (locksWindow) {
-        setEnabled(Button::Reset, false);
-        setEnabled(Button::Exit, false);
-        changed();
-    }
-    bool completed = false;
-    try {
-        completed = run(session_, host);
-    } catch (const std::exception& e) {
-        host.message(e.what(), Icon::Critical);
-        completed = false;
-    }
-    if (locksWindow) {
-        setEnabled(Button::Reset, true);
-        setEnabled(Button::Exit, true);
-    }
-    if (completed) afterStep(step);
+    if (step != 6 && step != 7) return;
+    setEnabled(Button::Reset, false);
+    setEnabled(Button::Exit, false);
     changed();
-    return completed;
 }
 
-void Workflow::afterStep(int step) {
-    for (auto& [label, caption] : captionsAfterStep(step, session_)) {
+void Workflow::unlock(int step) {
+    if (step != 6 && step != 7) return;
+    setEnabled(Button::Reset, true);
+    setEnabled(Button::Exit, true);
+}
+
+bool Workflow::beginStep(int number) {
+    if (running_ || !step(number)) return false;
+    running_ = true;
+    lock(number);
+    return true;
+}
+
+void Workflow::finishStep(int number, const StepResult& result) {
+    unlock(number);
+    if (result.completed()) afterStep(number, result);
+    running_ = false;
+    changed();
+}
+
+bool Workflow::beginAllSteps() {
+    if (running_) return false;
+    running_ = true;
+    allSteps_ = true;
+    return true;
+}
+
+void Workflow::beginStepOfAll(int number) {
+    lock(number);
+}
+
+std::optional<int> Workflow::finishStepOfAll(int number, const StepResult& result,
+                                             StepView& view) {
+    unlock(number);
+    if (result.completed()) afterStep(number, result);
+    const StepEntry* next = step(number + 1);
+    if (result.completed() && next) {
+        changed();
+        return next->number;
+    }
+    running_ = false;
+    allSteps_ = false;
+    changed();
+    if (result.completed()) {
+        view.replaceLog("All steps completed successfully!\r\n");
+        view.status("Status: All steps completed successfully!");
+        return std::nullopt;
+    }
+    const std::string verb =
+        result.end == StepResult::End::Cancelled ? " was cancelled" : " did not complete";
+    const std::string stopped = "Step " + std::to_string(number) + verb;
+    const std::string rest =
+        next ? "; steps " + std::to_string(number + 1) + " through 9 were not run." : ".";
+    view.log(stopped + rest);
+    view.status("Status: " + stopped + "!");
+    return std::nullopt;
+}
+
+StepResult Workflow::runStep(int number, StepView& view, ProductCodePolicy productCodes) {
+    if (!beginStep(number)) return StepResult::stopped("");
+    const StepResult result =
+        workflow::runStep(*step(number), stepInputs(session_, productCodes), session_.run.seed, view);
+    finishStep(number, result);
+    return result;
+}
+
+bool Workflow::runAllSteps(StepView& view, ProductCodePolicy productCodes) {
+    if (!beginAllSteps() || steps_.empty()) return false;
+    std::optional<int> number = steps_.front().number;
+    StepResult result;
+    while (number) {
+        beginStepOfAll(*number);
+        result = workflow::runStep(*step(*number), stepInputs(session_, productCodes),
+                                   session_.run.seed, view);
+        number = finishStepOfAll(*number, result, view);
+    }
+    return result.completed();
+}
+
+void Workflow::afterStep(int number, const StepResult& result) {
+    for (auto& [label, caption] : captionsAfterStep(number, session_, result)) {
         OutputLabel& shown = labels_[index(label)];
         shown.visible = true;
         if (!caption.empty()) shown.caption = std::move(caption);
     }
-    switch (step) {
+    switch (number) {
         case 5:
             setEnabled(Button::Iterate, true);
             break;
@@ -120,25 +169,6 @@ void Workflow::afterStep(int step) {
         default:
             break;
     }
-}
-
-bool Workflow::runAllSteps(StepHost& host) {
-    if (running_) return false;
-    RunningGuard guard(running_);
-    if (session_.TreeInputFileName.empty()) host.pickTreeFile(session_);
-    if (session_.HighLidarFileName.empty()) host.pickLidarFiles(session_);
-    for (int step = 5; step <= 9; ++step) {
-        if (runOne(step, host)) continue;
-        const std::string stopped = "Step " + std::to_string(step) + " did not complete";
-        const std::string rest =
-            step < 9 ? "; steps " + std::to_string(step + 1) + " through 9 were not run." : ".";
-        host.appendLog(stopped + rest);
-        host.setStatus("Status: " + stopped + "!");
-        return false;
-    }
-    host.setLog("All steps completed successfully!\r\n");
-    host.setStatus("Status: All steps completed successfully!");
-    return true;
 }
 
 }  // namespace orr::workflow

@@ -1,16 +1,20 @@
 // The main window's rules as a plain model: which buttons are enabled, which output labels show
-// what, activation, Reset, running one computation step and running steps 5 to 9 in a row.
-// The window only mirrors this state; it holds no rules of its own.
+// what, activation, Reset, and the bookkeeping of a step (or of step 10) from its start to its
+// end. The window only mirrors this state; it holds no rules of its own. Steps themselves run
+// through runStep (StepRunner.h), on whichever thread the caller chooses; begin and finish are
+// called on the model's own thread.
 #pragma once
 
 #include <array>
 #include <functional>
+#include <optional>
+#include <span>
 #include <string>
 
 #include "core/Session.h"
-#include "core/StepHost.h"
 #include "model/workflow/Controls.h"
-#include "model/workflow/StepFunctions.h"
+#include "model/workflow/StepRunner.h"
+#include "model/workflow/StepTable.h"
 
 namespace orr::workflow {
 
@@ -21,13 +25,15 @@ struct OutputLabel {
 
 class Workflow {
   public:
-    Workflow(Session& session, StepSet steps);
+    explicit Workflow(Session& session, std::span<const StepEntry> steps = stepTable());
 
     Session& session() { return session_; }
+    const StepEntry* step(int number) const { return findStep(steps_, number); }
     bool isEnabled(Button b) const { return enabled_[index(b)]; }
     const OutputLabel& label(Label l) const { return labels_[index(l)]; }
     // True while a computation step (or step 10) runs; no other step may start then.
     bool running() const { return running_; }
+    bool runningAllSteps() const { return allSteps_; }
 
     // Called after every change of enabled states or labels.
     void setChangeHandler(std::function<void()> handler) { onChange_ = std::move(handler); }
@@ -40,26 +46,43 @@ class Workflow {
     // A dialog sets a label's caption and shows it.
     void showLabel(Label l, std::string caption);
 
-    // Runs step 5..9 as its button does; true when it completed. Refused (false, nothing run)
-    // while another step runs.
-    bool runStep(int step, StepHost& host);
-    // Step 10: the pickers when their files are missing, then steps 5 to 9 in order, stopping
-    // at the first that does not complete. True when all five completed.
-    bool runAllSteps(StepHost& host);
+    // The chosen files a step still lacks, to be chosen before it starts.
+    bool lacksTreeFile(int step) const;
+    bool lacksLidarFiles(int step) const;
+
+    // A single step 5..9: refused (false) while another step runs or for another number.
+    // Steps 6 and 7 keep Reset and Exit disabled until they end.
+    bool beginStep(int step);
+    // The step ended: on completion its labels show and the next step is enabled.
+    void finishStep(int step, const StepResult& result);
+
+    // Step 10: refused while a step runs.
+    bool beginAllSteps();
+    // Step `step` of step 10 starts (locks Reset and Exit for steps 6 and 7).
+    void beginStepOfAll(int step);
+    // Step `step` of step 10 ended: the next step to run, or nullopt when step 10 is over; the
+    // log and the caption then say how it ended.
+    std::optional<int> finishStepOfAll(int step, const StepResult& result, StepView& view);
+
+    // The same, start to end on the calling thread (the command line and the tests).
+    StepResult runStep(int step, StepView& view, ProductCodePolicy productCodes);
+    bool runAllSteps(StepView& view, ProductCodePolicy productCodes);
 
   private:
     static std::size_t index(Button b) { return static_cast<std::size_t>(b); }
     static std::size_t index(Label l) { return static_cast<std::size_t>(l); }
     void setEnabled(Button b, bool on) { enabled_[index(b)] = on; }
     void changed();
-    bool runOne(int step, StepHost& host);
-    void afterStep(int step);
+    void lock(int step);
+    void unlock(int step);
+    void afterStep(int step, const StepResult& result);
 
     Session& session_;
-    StepSet steps_;
+    std::span<const StepEntry> steps_;
     std::array<bool, kButtonCount> enabled_{};
     std::array<OutputLabel, kLabelCount> labels_{};
     bool running_ = false;
+    bool allSteps_ = false;
     std::function<void()> onChange_;
 };
 

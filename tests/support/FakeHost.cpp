@@ -1,17 +1,19 @@
 #include "tests/support/FakeHost.h"
 
+#include "model/workflow/StepTable.h"
+
 namespace orr::test {
 
-void FakeHost::appendLog(std::string_view line) {
-    log += line;
-    log += "\r\n";
+void FakeHost::log(std::string_view line) {
+    logText += line;
+    logText += "\r\n";
 }
 
-void FakeHost::setLog(std::string_view text) {
-    log = std::string(text);
+void FakeHost::replaceLog(std::string_view text) {
+    logText = std::string(text);
 }
 
-void FakeHost::setStatus(std::string_view caption) {
+void FakeHost::status(std::string_view caption) {
     statuses.emplace_back(caption);
 }
 
@@ -32,32 +34,26 @@ void FakeHost::progress(std::size_t done, std::size_t total) {
     if (onProgress) onProgress(done, total);
 }
 
-void FakeHost::pickTreeFile(Session& session) {
-    if (onPickTreeFile) onPickTreeFile(session);
-}
-
-void FakeHost::pickLidarFiles(Session& session) {
-    if (onPickLidarFiles) onPickLidarFiles(session);
-}
-
-bool FakeHost::editParameters(Session& session) {
-    ++parameterDialogs;
-    return onEditParameters ? onEditParameters(session) : false;
-}
-
 std::vector<std::string> FakeHost::logLines() const {
     std::vector<std::string> lines;
     std::size_t start = 0;
-    while (start < log.size()) {
-        std::size_t end = log.find("\r\n", start);
+    while (start < logText.size()) {
+        std::size_t end = logText.find("\r\n", start);
         if (end == std::string::npos) {
-            lines.push_back(log.substr(start));
+            lines.push_back(logText.substr(start));
             break;
         }
-        lines.push_back(log.substr(start, end - start));
+        lines.push_back(logText.substr(start, end - start));
         start = end + 2;
     }
     return lines;
+}
+
+StepResult runStep(int number, const Session& session, FakeHost& host,
+                   ProductCodePolicy productCodes) {
+    const workflow::StepEntry* entry = workflow::findStep(workflow::stepTable(), number);
+    return workflow::runStep(*entry, workflow::stepInputs(session, productCodes), session.run.seed,
+                             host);
 }
 
 }  // namespace orr::test

@@ -1,4 +1,4 @@
-// A scripted StepHost for tests: records what the step said and answers from queues.
+// A scripted host for tests: records what a step and its runner said and answers from queues.
 #pragma once
 
 #include <deque>
@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "core/Session.h"
-#include "core/StepHost.h"
+#include "model/workflow/StepRunner.h"
 
 namespace orr::test {
 
-struct FakeHost : StepHost {
-    std::string log;                    // the whole log, CR LF after every line
+using workflow::Icon;
+
+struct FakeHost : workflow::StepView {
+    std::string logText;                // the whole log, CR LF after every line
     std::vector<std::string> statuses;  // every FrameStatus caption, in order
     struct Message {
         std::string text;
@@ -22,25 +24,25 @@ struct FakeHost : StepHost {
     std::vector<Message> messages;
     std::deque<std::optional<int>> productCodes;  // answers; empty queue = drop the tree
     std::vector<std::pair<int, double>> productQuestions;
-    std::function<void(Session&)> onPickTreeFile, onPickLidarFiles;
-    std::function<bool(Session&)> onEditParameters;
-    int parameterDialogs = 0;
     std::size_t progressCalls = 0;
     std::function<void(std::size_t, std::size_t)> onProgress;
+    std::function<bool()> onCancelled;  // asked by cancelled(); not cancelled when unset
 
-    void appendLog(std::string_view line) override;
-    void setLog(std::string_view text) override;
-    std::size_t logLength() const override { return log.size(); }
-    void setStatus(std::string_view caption) override;
+    void log(std::string_view line) override;
+    void replaceLog(std::string_view text) override;
+    void status(std::string_view caption) override;
     void message(std::string_view text, Icon icon) override;
     std::optional<int> askProductCode(int species, double dbh) override;
     void progress(std::size_t done, std::size_t total) override;
-    void pickTreeFile(Session& session) override;
-    void pickLidarFiles(Session& session) override;
-    bool editParameters(Session& session) override;
+    bool cancelled() const override { return onCancelled && onCancelled(); }
 
     // Lines of the log without their CR LF.
     std::vector<std::string> logLines() const;
 };
+
+// Runs computation step `number` (5..9) on the session as the window does: captions, the start
+// of the log, the session's seed, the step, its closing log or its message.
+StepResult runStep(int number, const Session& session, FakeHost& host,
+                   ProductCodePolicy productCodes = ProductCodePolicy::Ask);
 
 }  // namespace orr::test

@@ -1,0 +1,81 @@
+// The output files of one step, written all or nothing. Each file is written to a temporary file
+// of a name no other run uses, beside its final name; commit() first finishes every temporary
+// file (written, flushed to the disk, closed) and only then renames them all over their final
+// names. A stop, a cancel, a failed write or a failed rename leaves every previous file whole.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orr {
+
+class OutputFile {
+  public:
+    // Adds text to the file. Text is kept in memory and written to the temporary file in pieces
+    // of about a mebibyte, so a large output never has to fit in memory.
+    void append(std::string_view text);
+    // Bytes appended so far.
+    std::uintmax_t size() const { return written_ + buffer_.size(); }
+    const std::filesystem::path& finalPath() const { return final_; }
+    // An output with nothing in it is normally not kept (its final file is removed); this one is
+    // written even when empty.
+    void keepWhenEmpty() { keepEmpty_ = true; }
+
+    explicit OutputFile(std::filesystem::path finalPath) : final_(std::move(finalPath)) {}
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+  private:
+    friend class OutputSet;
+    void spill();      // writes the buffer to the temporary file, opening it first
+    void finish();     // spill, flush to the disk, close
+    void discard();    // close and remove the temporary file
+    [[noreturn]] void failed(std::string_view what, int err);
+
+    std::filesystem::path final_;
+    std::filesystem::path temp_;
+    std::FILE* file_ = nullptr;
+    std::string buffer_;
+    std::uintmax_t written_ = 0;
+    bool keepEmpty_ = false;
+    bool writes() const { return size() > 0 || keepEmpty_; }
+};
+
+class OutputSet {
+  public:
+    OutputSet() = default;
+    ~OutputSet();  // removes the temporary files of a set that was not committed
+    OutputSet(const OutputSet&) = delete;
+    OutputSet& operator=(const OutputSet&) = delete;
+
+    // The file of that final path; the same path gives the same file.
+    OutputFile& file(const std::filesystem::path& finalPath);
+
+    // Finishes every file, then renames each over its final name; a file with nothing in it
+    // removes its final file instead (an empty output is not kept). When a rename fails, the
+    // files already replaced get their previous contents back. Throws std::runtime_error naming
+    // the path and the system's reason. Returns the files written, in the order first asked for.
+    std::vector<std::filesystem::path> commit();
+
+  private:
+    void discardAll();
+    std::vector<std::unique_ptr<OutputFile>> files_;
+    bool committed_ = false;
+};
+
+// One file written through OutputSet: all of `content` or nothing under `path`.
+void writeFileAtomically(const std::filesystem::path& path, std::string_view content);
+
+// Size of a file; 0 when it does not exist or is not a regular file. Never creates anything.
+std::uintmax_t fileLength(const std::filesystem::path& path);
+
+// The temporary files' names end in ".~<16 hex digits>.tmp" after the final name.
+bool isTemporaryOutputName(std::string_view fileName);
+
+}  // namespace orr

@@ -1,0 +1,106 @@
+// What every computation step shares: its inputs, the narrow host it reports to while it runs,
+// and the result it returns. A step is a plain function
+//     StepResult step(const StepInputs&, StepHost&);
+// it never opens a window; choosing files and editing parameters happen before it starts.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/Parameters.h"
+
+namespace orr {
+
+// What a running step may use. The desktop program calls the step on a worker thread, so every
+// call may come from a thread other than the window's.
+struct StepHost {
+    // One line of the status log (the host adds the line end).
+    virtual void log(std::string_view line) = 0;
+    virtual void progress(std::size_t done, std::size_t total) = 0;
+    // True once the user asked to stop; the step then stops at its next check and writes nothing.
+    virtual bool cancelled() const = 0;
+    // The product-code question for a tree whose DBH fits no product of its species: the code the
+    // user gave, or nullopt to drop the tree.
+    virtual std::optional<int> askProductCode(int species, double dbh) = 0;
+    virtual ~StepHost() = default;
+};
+
+// A tree whose DBH fits no product of its species: ask the host, or drop it without asking.
+enum class ProductCodePolicy { Ask, Drop };
+
+// The files a user chooses for a data set; every other file is named from the data set.
+struct InputPaths {
+    std::filesystem::path coefficients;
+    std::filesystem::path strata;
+    std::filesystem::path dbh;
+    std::filesystem::path trees;      // Phase 2 ground trees
+    std::filesystem::path lidarHigh;  // Phase 1 LiDAR heights, DataSet 1
+    std::filesystem::path lidarLow;   // Phase 1 LiDAR heights, DataSet 2; empty when not chosen
+};
+
+struct StepInputs {
+    std::filesystem::path dataDir;  // the data directory, DATA FILES
+    std::string dataSetName;
+    InputPaths paths;
+    ParamRecord params;
+    std::uint64_t seed = 0;   // the run seed of the random draws (steps 6 and 7)
+    unsigned threads = 0;     // 0: every core
+    ProductCodePolicy productCodes = ProductCodePolicy::Ask;
+};
+
+struct StepResult {
+    enum class End {
+        Completed,            // every output is in place
+        Stopped,              // `message` says why; no file changed
+        NeedsLargerMaxPlots,  // a plot number above MaxPlots: `plot`; no file changed
+        Cancelled,            // the user stopped it; no file changed
+    };
+    End end = End::Completed;
+    std::string message;  // Stopped: the whole message for the user
+    long long plot = 0;   // NeedsLargerMaxPlots: the first plot number found above MaxPlots
+    // Completed: the files written, in the order the step lists them.
+    std::vector<std::filesystem::path> outputs;
+    // Completed: the log the step leaves behind; it replaces the whole log when
+    // `closingReplacesLog`, otherwise it is added to it.
+    std::vector<std::string> closingLog;
+    bool closingReplacesLog = false;
+
+    bool completed() const { return end == End::Completed; }
+    static StepResult stopped(std::string message) {
+        StepResult r;
+        r.end = End::Stopped;
+        r.message = std::move(message);
+        return r;
+    }
+    static StepResult needsLargerMaxPlots(long long plot) {
+        StepResult r;
+        r.end = End::NeedsLargerMaxPlots;
+        r.plot = plot;
+        return r;
+    }
+    static StepResult cancelled() {
+        StepResult r;
+        r.end = End::Cancelled;
+        return r;
+    }
+};
+
+// Thrown inside a step when the host reports a cancel; the step's outer function turns it into
+// StepResult::cancelled(). Nothing is committed.
+class StepCancelled : public std::exception {
+  public:
+    const char* what() const noexcept override { return "the step was cancelled"; }
+};
+
+// Throws StepCancelled when the host reports a cancel.
+inline void stopIfCancelled(const StepHost& host) {
+    if (host.cancelled()) throw StepCancelled();
+}
+
+}  // namespace orr

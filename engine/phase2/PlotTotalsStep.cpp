@@ -1,0 +1,79 @@
+// Step 5 as a whole: the inputs, the walk over the ground trees plot by plot, and the four output
+// files, which reach the data directory only when the step completes.
+#include "engine/phase2/PlotTotalsStep.h"
+
+#include <string>
+
+#include "core/OutputSet.h"
+#include "engine/equations/TreeEquations.h"
+#include "engine/phase2/PlotTotals.h"
+#include "files/CoefficientFile.h"
+#include "files/DataSetFiles.h"
+#include "files/DbhFile.h"
+#include "files/TreeInputFile.h"
+#include "files/TreeVolumeFile.h"
+
+namespace orr {
+
+namespace {
+
+using files::DataSetFile;
+
+constexpr long kProgressEvery = 4096;
+
+}  // namespace
+
+StepResult computePlotTotals(const StepInputs& in, StepHost& host) {
+    if (in.paths.trees.empty()) return StepResult::stopped("Please Enter Input File");
+    const ParamRecord& params = in.params;
+    const CoefficientTable coeff = readCoefficientFile(in.paths.coefficients, params.MaxSpec);
+    const DbhLimits limits =
+        loadDbhLimits(in.paths.dbh, params.MaxSpec, params.MaxProd, in.dataSetName);
+
+    OutputSet outputs;
+    OutputFile& treeFile = outputs.file(files::path(in, DataSetFile::TreeVolumes));
+    OutputFile& plotFile = outputs.file(files::path(in, DataSetFile::PlotClasses));
+    OutputFile& plotTotalFile = outputs.file(files::path(in, DataSetFile::PlotTotals));
+    OutputFile& summaryFile = outputs.file(files::path(in, DataSetFile::Phase2Summary));
+
+    files::RecordReader<files::TreeInputFile> trees(in.paths.trees, files::Limits::of(params));
+    PlotTotals totals(params.MaxSpec, params.MaxProd);
+    const double pacf = params.PACF;
+    std::int32_t prevPlot = 0;
+    files::GroundTree t;
+    long read = 0;
+    while (trees.next(t)) {
+        if (++read % kProgressEvery == 0) {
+            stopIfCancelled(host);
+            host.progress(trees.reader().bytesRead(), trees.reader().bytesTotal());
+        }
+        // Trees below the smallest DBH of product 1 of their species are not part of the sample.
+        if (t.dbh < limits.min(t.species, 1)) continue;
+        if (t.plot != prevPlot && prevPlot >= 1) totals.closePlot(prevPlot, plotFile, plotTotalFile);
+        prevPlot = t.plot;
+        double height = t.height;
+        if (height == 0) height = TREEHGT(coeff, params, t.species, t.dbh, t.age);
+        const double volume = TREEVOL(coeff, params, t.species, t.dbh, height);
+        files::TreeVolumeFile::write(
+            treeFile, {t.plot, t.species, t.product, t.dbh, height, volume, t.extra1, t.extra2});
+        totals.addTree(t.species, t.product, pacf, TREEBA(t.dbh), volume);
+    }
+    // A file without a single tree is the wrong file, not a stand without trees: refused, so
+    // that the earlier plot totals are not replaced by nothing.
+    if (read == 0) {
+        return StepResult::stopped("File " + in.paths.trees.string() + ": holds no tree records.");
+    }
+    if (totals.plotHoldsAnything()) totals.closePlot(prevPlot, plotFile, plotTotalFile);
+    host.progress(trees.reader().bytesTotal(), trees.reader().bytesTotal());
+    totals.writeSummary(summaryFile);
+    stopIfCancelled(host);
+
+    StepResult result;
+    result.outputs = outputs.commit();
+    result.closingLog.push_back("The Following Files are Created in directory " +
+                                files::dirText(in.dataDir));
+    for (const auto& path : result.outputs) result.closingLog.push_back(path.filename().string());
+    return result;
+}
+
+}  // namespace orr

@@ -1,0 +1,26 @@
+#include "files/LidarHeightFile.h"
+
+#include <cmath>
+#include <string>
+
+#include "core/NumberText.h"
+
+namespace orr::files {
+
+void LidarHeightFile::parse(const CommaReader& in, const Limits& limits, Record& r) {
+    const double plot = in.number(0, "plot");
+    const long long whole = cintHalfEven(plot);
+    if (whole < 0) in.fail(0, "plot", "is not a plot number (0 or more)");
+    if (whole > limits.maxPlots) {
+        try {
+            in.fail(0, "plot",
+                    "is outside the allowed range 0 to " + std::to_string(limits.maxPlots));
+        } catch (const InputError& e) {
+            throw PlotAboveMaxPlots(e, whole);
+        }
+    }
+    r.plot = static_cast<std::int32_t>(whole);
+    r.height = in.number(1, "height");
+}
+
+}  // namespace orr::files

@@ -1,0 +1,33 @@
+// A Phase 1 LiDAR height file, chosen by the user for DataSet 1 (HIGH) or DataSet 2 (LOW): one
+// LiDAR tree per record of plot number and height (feet). The records of a plot follow each
+// other; a plot number may come back later in the file.
+#pragma once
+
+#include <cstdint>
+
+#include "core/InputError.h"
+#include "files/RecordFile.h"
+
+namespace orr::files {
+
+struct LidarHeight {
+    std::int32_t plot = 0;  // 0..MaxPlots
+    double height = 0;
+};
+
+// A plot number above MaxPlots: the user may raise MaxPlots and run the step again.
+class PlotAboveMaxPlots : public InputError {
+  public:
+    PlotAboveMaxPlots(const InputError& message, std::int64_t plot)
+        : InputError(message), plot(plot) {}
+    std::int64_t plot;
+};
+
+struct LidarHeightFile {
+    using Record = LidarHeight;
+    static constexpr int kFields = 2;
+    // A plot below 0 is an InputError; one above MaxPlots throws PlotAboveMaxPlots.
+    static void parse(const CommaReader& in, const Limits& limits, Record& r);
+};
+
+}  // namespace orr::files

@@ -1,0 +1,25 @@
+#include "files/Phase1File.h"
+
+#include "core/CommaWriter.h"
+
+namespace orr::files {
+
+void Phase1File::parse(const CommaReader& in, const Limits& limits, Record& r) {
+    r.plot = in.intInRange(0, "plot", 0, limits.maxPlots);
+    r.species = in.intInRange(1, "species", 1, limits.maxSpec);
+    r.n = in.number(2, "N");
+    r.ba = in.number(3, "BA");
+    r.vol = in.number(4, "VOL");
+}
+
+void Phase1File::write(OutputFile& out, const Record& r) {
+    RecordLine()
+        .integer(r.plot)
+        .integer(r.species)
+        .integer(static_cast<long long>(r.n))
+        .number(r.ba)
+        .number(r.vol)
+        .appendTo(out);
+}
+
+}  // namespace orr::files

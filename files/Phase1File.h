@@ -1,0 +1,27 @@
+// _Phase1DS1.csv and _Phase1DS2.csv, written by step 7 and read by steps 8 and 9: per Phase 1
+// plot and species with LiDAR trees the N, BA and volume per unit area.
+#pragma once
+
+#include <cstdint>
+
+#include "core/OutputSet.h"
+#include "files/RecordFile.h"
+
+namespace orr::files {
+
+struct Phase1Total {
+    std::int32_t plot = 0;  // 0..MaxPlots (a LiDAR file may hold plot 0)
+    int species = 0;        // 1..MaxSpec
+    double n = 0;           // a whole number
+    double ba = 0;          // written as it is (step 7 rounds it to 2 decimals)
+    double vol = 0;         // written as it is (step 7 rounds it to 2 decimals)
+};
+
+struct Phase1File {
+    using Record = Phase1Total;
+    static constexpr int kFields = 5;
+    static void parse(const CommaReader& in, const Limits& limits, Record& r);
+    static void write(OutputFile& out, const Record& r);
+};
+
+}  // namespace orr::files

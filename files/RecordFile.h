@@ -1,0 +1,64 @@
+// The one way every comma-style file of a data set is read: a format names its record type and
+// its number of fields, and turns one record of the comma reader into a record with one set of
+// checks (plot, species and product codes against the parameters). The same format writes the
+// record, so a file reads back exactly as its step wrote it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <utility>
+#include <vector>
+
+#include "core/CommaReader.h"
+#include "core/Parameters.h"
+
+namespace orr::files {
+
+// The ranges a record's codes are checked against.
+struct Limits {
+    std::int32_t maxPlots = 0;
+    int maxSpec = 0;
+    int maxProd = 0;
+    static Limits of(const ParamRecord& p) { return {p.MaxPlots, p.MaxSpec, p.MaxProd}; }
+};
+
+// Reads the records of a file of format `Format` one at a time, streaming through the file.
+// Every check that fails throws InputError naming the file, the record, the field and the text.
+template <class Format>
+class RecordReader {
+  public:
+    using Record = typename Format::Record;
+    RecordReader(const std::filesystem::path& file, const Limits& limits)
+        : in_(file), limits_(limits) {}
+    // False once the file holds no further record.
+    bool next(Record& r) {
+        if (!in_.next(Format::kFields)) return false;
+        Format::parse(in_, limits_, r);
+        return true;
+    }
+    // The comma reader, for the record number and for further checks of the caller.
+    const CommaReader& reader() const { return in_; }
+
+  private:
+    CommaReader in_;
+    Limits limits_;
+};
+
+// Calls use(record) for every record of the file, in file order.
+template <class Format, class Use>
+void forEachRecord(const std::filesystem::path& file, const Limits& limits, Use&& use) {
+    RecordReader<Format> in(file, limits);
+    typename Format::Record r{};
+    while (in.next(r)) use(std::as_const(r));
+}
+
+// Every record of the file, in file order.
+template <class Format>
+std::vector<typename Format::Record> readAll(const std::filesystem::path& file,
+                                             const Limits& limits) {
+    std::vector<typename Format::Record> all;
+    forEachRecord<Format>(file, limits, [&](const auto& r) { all.push_back(r); });
+    return all;
+}
+
+}  // namespace orr::files

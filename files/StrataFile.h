@@ -1,0 +1,37 @@
+// The strata file of a data set (set-up, step 4): stratum number, first and last plot of its
+// range, and the stratum's average age.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orr {
+
+struct StrataRow {
+    std::int16_t stratum = 0;
+    std::int16_t beginPlot = 0;
+    std::int16_t endPlot = 0;
+    std::int16_t avgAge = 0;
+};
+// The strata file in memory, rows in file order (at most 999).
+using StrataTable = std::vector<StrataRow>;
+inline constexpr int kMaxStrataRows = 999;
+
+// Readers throw InputError naming the file, record, field and text on input they cannot use.
+// Writers take the cells' texts as the grid editors hold them, check every cell before anything is
+// written (CellError), and write all or nothing.
+// Strata file: records of four 16-bit integers to the end of the file; more than 999 records is
+// an error.
+StrataTable readStrataFile(const std::filesystem::path& file);
+
+
+// Strata rows: four cells each, every value the nearest 16-bit integer (half to even); an empty
+// cell repeats the value above it (0 in the first row). More than 999 rows is refused.
+void writeStrataFile(const std::filesystem::path& file,
+                     const std::vector<std::array<std::string, 4>>& rows);
+
+}  // namespace orr

@@ -1,0 +1,73 @@
+#include "model/workflow/StepRunner.h"
+
+#include <exception>
+#include <string>
+
+#include "core/RandomStreams.h"
+
+namespace orr::workflow {
+
+StepInputs stepInputs(const Session& session, ProductCodePolicy productCodes) {
+    StepInputs in;
+    in.dataDir = session.dataFilesDir();
+    in.dataSetName = session.DataSetName;
+    in.paths.coefficients = session.CoeffFileName;
+    in.paths.strata = session.StrataFileName;
+    in.paths.dbh = session.DBHFileName;
+    in.paths.trees = session.TreeInputFileName;
+    in.paths.lidarHigh = session.HighLidarFileName;
+    in.paths.lidarLow = session.LowLidarFileName;
+    in.params = session.params;
+    in.threads = session.run.threads;
+    in.productCodes = productCodes;
+    return in;
+}
+
+StepResult runStep(const StepEntry& entry, StepInputs inputs,
+                   std::optional<std::uint64_t> fixedSeed, StepView& view) {
+    view.status(entry.runningCaption);
+    if (entry.startLog) view.replaceLog(*entry.startLog);
+    for (std::string_view line : entry.startLines) view.log(line);
+    if (entry.drawsRandomNumbers) {
+        if (fixedSeed) {
+            inputs.seed = *fixedSeed;
+        } else {
+            inputs.seed = clockSeed();
+            view.log("Random seed: " + std::to_string(inputs.seed));
+        }
+    }
+
+    StepResult result;
+    try {
+        result = entry.run(inputs, view);
+    } catch (const StepCancelled&) {
+        result = StepResult::cancelled();
+    } catch (const std::exception& e) {
+        result = StepResult::stopped(e.what());
+    }
+
+    switch (result.end) {
+        case StepResult::End::Completed: {
+            std::string closing;
+            for (const std::string& line : result.closingLog) closing += line + "\r\n";
+            if (result.closingReplacesLog) {
+                view.replaceLog(closing);
+            } else {
+                for (const std::string& line : result.closingLog) view.log(line);
+            }
+            view.status(entry.completedCaption);
+            break;
+        }
+        case StepResult::End::Stopped:
+            view.message(result.message, Icon::Critical);
+            break;
+        case StepResult::End::NeedsLargerMaxPlots:
+            view.message(kMaxPlotsMessage, Icon::Critical);
+            break;
+        case StepResult::End::Cancelled:
+            break;
+    }
+    return result;
+}
+
+}  // namespace orr::workflow

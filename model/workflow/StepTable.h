@@ -1,0 +1,34 @@
+// The one table of computation steps 5 to 9, used by the desktop program, by step 10 and by
+// orravant-cli run: what each step runs, the captions it shows, how it starts the log and which
+// chosen input files it needs.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "core/Step.h"
+
+namespace orr::workflow {
+
+using StepFunction = StepResult (*)(const StepInputs&, StepHost&);
+
+struct StepEntry {
+    int number = 0;  // 5..9
+    StepFunction run = nullptr;
+    std::string_view runningCaption;    // FrameStatus while the step runs
+    std::string_view completedCaption;  // FrameStatus once it completed
+    // Replaces the whole log as the step starts (nothing when absent); then `startLines` follow.
+    std::optional<std::string_view> startLog;
+    std::span<const std::string_view> startLines;
+    bool drawsRandomNumbers = false;  // steps 6 and 7: the run seed is logged
+    bool needsTreeFile = false;       // the Phase 2 tree input file must be chosen
+    bool needsLidarFiles = false;     // the DataSet 1 LiDAR file must be chosen
+};
+
+// Steps 5 to 9 in order.
+std::span<const StepEntry> stepTable();
+// The entry of step `number` in `table`; nullptr when there is none.
+const StepEntry* findStep(std::span<const StepEntry> table, int number);
+
+}  // namespace orr::workflow
