@@ -11,7 +11,7 @@
 #include "engine/distribution/LidarTree.h"
 #include "engine/distribution/PlotLines.h"
 #include "engine/distribution/ProductSearch.h"
-#include "engine/distribution/Sub1900.h"
+#include "core/ShareSort.h"
 
 namespace orr::distribution {
 
@@ -83,7 +83,7 @@ class PlotWork {
     bool anyPrompt_ = false;
 };
 
-// Classes with a share above 0, sorted by share with sub1900 and taken largest first; each
+// Classes with a share above 0, sorted by share with sortShares and taken largest first; each
 // interval starts where the one before ends and ends at most at 1.
 void PlotWork::buildDistribution() {
     const auto& classes = job_.plot->classes;
@@ -95,7 +95,7 @@ void PlotWork::buildDistribution() {
             payload.push_back(i);
         }
     }
-    sub1900(keys, payload);
+    sortShares(keys, payload);
     double upper = 0;
     for (std::size_t k = keys.size(); k-- > 0;) {
         const GroundClass& c = classes[payload[k]];

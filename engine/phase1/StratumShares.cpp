@@ -6,7 +6,7 @@
 
 #include "core/CommaReader.h"
 #include "core/InputError.h"
-#include "engine/distribution/Sub1900.h"
+#include "core/ShareSort.h"
 
 namespace orr::phase1 {
 
@@ -20,7 +20,7 @@ DrawList buildDrawList(const std::vector<double>& shares) {
         }
     }
     // The same sort as the class distribution of step 6, so equal shares fall in the same order.
-    if (keys.size() >= 2) distribution::sub1900(keys, species);
+    if (keys.size() >= 2) sortShares(keys, species);
     DrawList list(keys.size());
     double upper = 0.0;
     for (std::size_t k = 0; k < keys.size(); ++k) {

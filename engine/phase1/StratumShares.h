@@ -23,7 +23,7 @@ struct DrawPosition {
 using DrawList = std::vector<DrawPosition>;
 
 // Every species 1..maxSpec whose share is above 0 (shares[species], index 0 unused), largest
-// share first in the order sub1900 gives equal shares, each with its interval from the upper
+// share first in the order sortShares gives equal shares, each with its interval from the upper
 // bound before it, capped at 1.
 DrawList buildDrawList(const std::vector<double>& shares);
 // The species of the first position with lower < r <= upper; 0 when r falls in no interval.

@@ -1,9 +1,9 @@
-#include "engine/distribution/Sub1900.h"
+#include "core/ShareSort.h"
 
 #include <utility>
 #include <vector>
 
-namespace orr::distribution {
+namespace orr {
 
 namespace {
 
@@ -17,7 +17,7 @@ long middle(long lo, long hi) {
 
 }  // namespace
 
-void sub1900(std::span<double> keys, std::span<std::size_t> payload) {
+void sortShares(std::span<double> keys, std::span<std::size_t> payload) {
     const long count = static_cast<long>(keys.size());
     if (count < 2) return;
     // Positions run from 1 to count, as the partitioning and its middle rule are defined on them.
@@ -53,4 +53,4 @@ void sub1900(std::span<double> keys, std::span<std::size_t> payload) {
     }
 }
 
-}  // namespace orr::distribution
+}  // namespace orr

@@ -1,4 +1,4 @@
-// sub1900 against a plain transcription of the partitioning it is defined by, with that
+// sortShares against a plain transcription of the partitioning it is defined by, with that
 // procedure's table of pending ranges: the same permutation, equal keys included.
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/distribution/Sub1900.h"
+#include "core/ShareSort.h"
 
 namespace orr::test {
 namespace {
@@ -60,20 +60,20 @@ bool referenceSort(std::vector<double>& key, std::vector<std::size_t>& pay, int 
     return fits;
 }
 
-// Sorts with sub1900 and with the reference (room for `capacity` ranges); true when comparable.
+// Sorts with sortShares and with the reference (room for `capacity` ranges); true when comparable.
 bool compare(std::vector<double> keys, int capacity) {
     std::vector<std::size_t> pay(keys.size()), refPay(keys.size());
     std::iota(pay.begin(), pay.end(), 0);
     std::iota(refPay.begin(), refPay.end(), 0);
     std::vector<double> refKeys = keys;
     if (!referenceSort(refKeys, refPay, capacity)) return false;
-    distribution::sub1900(keys, pay);
+    sortShares(keys, pay);
     EXPECT_EQ(pay, refPay);
     EXPECT_EQ(keys, refKeys);
     return true;
 }
 
-TEST(Sub1900, SameOrderAsTheProcedureOnManyEqualKeysSmallAndLarge) {
+TEST(ShareSort, SameOrderAsTheProcedureOnManyEqualKeysSmallAndLarge) {
     std::mt19937 gen(5);
     int compared = 0, large = 0;
     for (int round = 0; round < 1000 && !::testing::Test::HasFailure(); ++round) {
@@ -90,13 +90,13 @@ TEST(Sub1900, SameOrderAsTheProcedureOnManyEqualKeysSmallAndLarge) {
     EXPECT_GT(large, 100);
 }
 
-TEST(Sub1900, HandCasesAndMoreThanTenPendingRanges) {
+TEST(ShareSort, HandCasesAndMoreThanTenPendingRanges) {
     std::vector<double> keys = {0.5, 0.5, 0.5};
     std::vector<std::size_t> pay = {0, 1, 2};
-    distribution::sub1900(keys, pay);
+    sortShares(keys, pay);
     EXPECT_EQ(pay, (std::vector<std::size_t>{2, 1, 0}));  // the partition swaps the outer two
     for (std::vector<double> few : {std::vector<double>{}, {3.0}}) EXPECT_TRUE(compare(few, 10));
-    // Distinct keys in large arrays overflow a table of 10 ranges; sub1900 has no such limit.
+    // Distinct keys in large arrays overflow a table of 10 ranges; sortShares has no such limit.
     std::mt19937 gen(3);
     std::vector<double> big(20000);
     int overflowing = 0;
