@@ -70,6 +70,9 @@ struct StepResult {
     // `closingReplacesLog`, otherwise it is added to it.
     std::vector<std::string> closingLog;
     bool closingReplacesLog = false;
+    // Product-code questions that were answered by dropping the tree (asked or not, under
+    // ProductCodePolicy::Drop), for the command line's summary line.
+    std::size_t droppedQuestions = 0;
 
     bool completed() const { return end == End::Completed; }
     static StepResult stopped(std::string message) {

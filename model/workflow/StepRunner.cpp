@@ -23,7 +23,7 @@ StepInputs stepInputs(const Session& session, ProductCodePolicy productCodes) {
     return in;
 }
 
-StepResult runStep(const StepEntry& entry, StepInputs inputs,
+StepResult runStep(const StepDescription& entry, StepFunction run, StepInputs inputs,
                    std::optional<std::uint64_t> fixedSeed, StepView& view) {
     view.status(entry.runningCaption);
     if (entry.startLog) view.replaceLog(*entry.startLog);
@@ -39,7 +39,7 @@ StepResult runStep(const StepEntry& entry, StepInputs inputs,
 
     StepResult result;
     try {
-        result = entry.run(inputs, view);
+        result = run(inputs, view);
     } catch (const StepCancelled&) {
         result = StepResult::cancelled();
     } catch (const std::exception& e) {

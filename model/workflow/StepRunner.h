@@ -34,7 +34,7 @@ StepInputs stepInputs(const Session& session, ProductCodePolicy productCodes);
 // the clock that is logged so that the run can be repeated), the step, then its closing log and
 // caption when it completed, or its message when it stopped. An exception that escapes the step
 // is a stop with the exception's text.
-StepResult runStep(const StepEntry& entry, StepInputs inputs, std::optional<std::uint64_t> fixedSeed,
-                   StepView& view);
+StepResult runStep(const StepDescription& step, StepFunction run, StepInputs inputs,
+                   std::optional<std::uint64_t> fixedSeed, StepView& view);
 
 }  // namespace orr::workflow

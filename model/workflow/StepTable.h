@@ -13,9 +13,9 @@ namespace orr::workflow {
 
 using StepFunction = StepResult (*)(const StepInputs&, StepHost&);
 
-struct StepEntry {
-    int number = 0;  // 5..9
-    StepFunction run = nullptr;
+// How a step presents itself, apart from the computation.
+struct StepDescription {
+    int number = 0;                     // 5..9
     std::string_view runningCaption;    // FrameStatus while the step runs
     std::string_view completedCaption;  // FrameStatus once it completed
     // Replaces the whole log as the step starts (nothing when absent); then `startLines` follow.
@@ -24,6 +24,15 @@ struct StepEntry {
     bool drawsRandomNumbers = false;  // steps 6 and 7: the run seed is logged
     bool needsTreeFile = false;       // the Phase 2 tree input file must be chosen
     bool needsLidarFiles = false;     // the DataSet 1 LiDAR file must be chosen
+};
+
+// The description of step `number` (5..9); nullptr for any other number.
+const StepDescription* describeStep(int number);
+
+struct StepEntry {
+    const StepDescription* description = nullptr;
+    StepFunction run = nullptr;
+    int number() const { return description->number; }
 };
 
 // Steps 5 to 9 in order.

@@ -49,12 +49,12 @@ void Workflow::showLabel(Label l, std::string caption) {
 
 bool Workflow::lacksTreeFile(int number) const {
     const StepEntry* entry = step(number);
-    return entry && entry->needsTreeFile && session_.TreeInputFileName.empty();
+    return entry && entry->description->needsTreeFile && session_.TreeInputFileName.empty();
 }
 
 bool Workflow::lacksLidarFiles(int number) const {
     const StepEntry* entry = step(number);
-    return entry && entry->needsLidarFiles && session_.HighLidarFileName.empty();
+    return entry && entry->description->needsLidarFiles && session_.HighLidarFileName.empty();
 }
 
 void Workflow::lock(int step) {
@@ -103,7 +103,7 @@ std::optional<int> Workflow::finishStepOfAll(int number, const StepResult& resul
     const StepEntry* next = step(number + 1);
     if (result.completed() && next) {
         changed();
-        return next->number;
+        return next->number();
     }
     running_ = false;
     allSteps_ = false;
@@ -125,20 +125,23 @@ std::optional<int> Workflow::finishStepOfAll(int number, const StepResult& resul
 
 StepResult Workflow::runStep(int number, StepView& view, ProductCodePolicy productCodes) {
     if (!beginStep(number)) return StepResult::stopped("");
-    const StepResult result =
-        workflow::runStep(*step(number), stepInputs(session_, productCodes), session_.run.seed, view);
+    const StepEntry& entry = *step(number);
+    const StepResult result = workflow::runStep(*entry.description, entry.run,
+                                                stepInputs(session_, productCodes),
+                                                session_.run.seed, view);
     finishStep(number, result);
     return result;
 }
 
 bool Workflow::runAllSteps(StepView& view, ProductCodePolicy productCodes) {
     if (!beginAllSteps() || steps_.empty()) return false;
-    std::optional<int> number = steps_.front().number;
+    std::optional<int> number = steps_.front().number();
     StepResult result;
     while (number) {
         beginStepOfAll(*number);
-        result = workflow::runStep(*step(*number), stepInputs(session_, productCodes),
-                                   session_.run.seed, view);
+        const StepEntry& entry = *step(*number);
+        result = workflow::runStep(*entry.description, entry.run,
+                                   stepInputs(session_, productCodes), session_.run.seed, view);
         number = finishStepOfAll(*number, result, view);
     }
     return result.completed();

@@ -1,6 +1,5 @@
 #include "tests/support/FakeHost.h"
 
-#include "model/workflow/StepTable.h"
 
 namespace orr::test {
 
@@ -49,11 +48,10 @@ std::vector<std::string> FakeHost::logLines() const {
     return lines;
 }
 
-StepResult runStep(int number, const Session& session, FakeHost& host,
-                   ProductCodePolicy productCodes) {
-    const workflow::StepEntry* entry = workflow::findStep(workflow::stepTable(), number);
-    return workflow::runStep(*entry, workflow::stepInputs(session, productCodes), session.run.seed,
-                             host);
+StepResult runStep(int number, workflow::StepFunction step, const Session& session,
+                   FakeHost& host, ProductCodePolicy productCodes) {
+    return workflow::runStep(*workflow::describeStep(number), step,
+                             workflow::stepInputs(session, productCodes), session.run.seed, host);
 }
 
 }  // namespace orr::test

@@ -9,6 +9,7 @@
 
 #include "core/Session.h"
 #include "model/workflow/StepRunner.h"
+#include "model/workflow/StepTable.h"
 
 namespace orr::test {
 
@@ -40,9 +41,9 @@ struct FakeHost : workflow::StepView {
     std::vector<std::string> logLines() const;
 };
 
-// Runs computation step `number` (5..9) on the session as the window does: captions, the start
-// of the log, the session's seed, the step, its closing log or its message.
-StepResult runStep(int number, const Session& session, FakeHost& host,
-                   ProductCodePolicy productCodes = ProductCodePolicy::Ask);
+// Runs computation step `number` (5..9), computed by `step`, on the session as the window does:
+// captions, the start of the log, the session's seed, the step, its closing log or its message.
+StepResult runStep(int number, workflow::StepFunction step, const Session& session,
+                   FakeHost& host, ProductCodePolicy productCodes = ProductCodePolicy::Ask);
 
 }  // namespace orr::test

@@ -11,7 +11,8 @@
 #include <tuple>
 
 #include "core/Session.h"
-#include "engine/phase2/Phase2Totals.h"
+#include "engine/phase2/PlotTotalsStep.h"
+#include "files/DataSetFiles.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestFiles.h"
 
@@ -29,8 +30,9 @@ const std::string kCoefficients = crlf({
 const std::string kDbhLimits = crlf({R"(1,1,"6","9.9")", R"(1,2,"10","30")", R"(2,1,"5","11")",
                                      R"(2,2,"11.1","30")", R"(3,1,"4","30")", "3,2,0,0"});
 
-constexpr std::array kPhase2Suffixes = {kTreeVolumeSuffix, kPlotSuffix, kPlotTotalSuffix,
-                                        kPhase2SummarySuffix};
+using files::DataSetFile;
+constexpr std::array kPhase2Files = {DataSetFile::TreeVolumes, DataSetFile::PlotClasses,
+                                     DataSetFile::PlotTotals, DataSetFile::Phase2Summary};
 
 // A session on the data set above with data set name "T" and MaxPlots 10; no tree file yet.
 struct Phase2Data {
@@ -47,9 +49,11 @@ struct Phase2Data {
         writeFile(session.CoeffFileName, kCoefficients);
         writeFile(session.DBHFileName, kDbhLimits);
     }
-    std::string output(std::string_view suffix) const {
-        return readFile(session.dataSetFile(suffix));
+    std::filesystem::path file(DataSetFile f) const {
+        return files::path(session.dataFilesDir(), session.DataSetName, f);
     }
+    std::string output(DataSetFile f) const { return readFile(file(f)); }
+    bool run() { return runStep(5, &computePlotTotals, session, host).completed(); }
 
     TempDir dir;
     Session session;
@@ -68,28 +72,26 @@ TEST(Phase2Golden, WritesTheFourFilesAndTheLog) {
     Phase2Data d;
     writeFile(d.session.TreeInputFileName, kTrees);
     d.session.params.MaxPlots = 4;        // the highest plot of the file is accepted
-    d.session.TreeInputFileName.clear();  // no file chosen: the step asks for one
-    d.host.onPickTreeFile = [&](Session& s) { s.TreeInputFileName = d.dir / "trees.csv"; };
-    d.host.log = "old text\r\n";
-    ASSERT_TRUE(runPhase2Totals(d.session, d.host));
+    d.host.logText = "old text\r\n";
+    ASSERT_TRUE(d.run());
     // 6 * 6 * 22.25 / 64 = 12.515625 rounds to the even 12.51562; 0.125 to 0.12.
-    EXPECT_EQ(d.output(kTreeVolumeSuffix),
+    EXPECT_EQ(d.output(DataSetFile::TreeVolumes),
               crlf({"1,1,1,6,22,12.51562,1.5,0.12", "1,1,2,8,0,0.4,0,0", "1,2,1,10,25,7,0,0",
                     "1,3,2,4,12,0,0,0", "2,2,2,12,30,8,0,0", "1,1,1,10,20,31.25,0,0",
                     "4,1,1,6,30,16.875,-2.5,3.14"}));
     // Plot 1: N 40, BA 11.78064, volume 199.15625; species 3 product 2 (volume 0) is written.
-    EXPECT_EQ(d.output(kPlotSuffix),
+    EXPECT_EQ(d.output(DataSetFile::PlotClasses),
               crlf({"1,1,1,10,2,125.16,25,16.67,62.84", "1,1,2,10,3.5,4,25,29.63,2.01",
                     "1,2,1,10,5.5,70,25,46.3,35.15", "1,3,2,10,0.9,0,25,7.41,0",
                     "2,2,2,10,7.9,80,100,100,100", "1,1,1,10,5.5,312.5,100,100,100",
                     "4,1,1,10,2,168.75,100,100,100"}));
-    EXPECT_EQ(d.output(kPlotTotalSuffix),
+    EXPECT_EQ(d.output(DataSetFile::PlotTotals),
               crlf({"1,40,11.78,199.16", "2,10,7.85,80", "1,10,5.45,312.5", "4,10,1.96,168.75"}));
     // Four plots closed (1, 2, 1 again, 4); plot 3 is not counted.
-    EXPECT_EQ(d.output(kPhase2SummarySuffix),
+    EXPECT_EQ(d.output(DataSetFile::Phase2Summary),
               crlf({"1,1,7.5,2.35,151.6,4", "1,2,2.5,0.87,1,4", "2,1,2.5,1.36,17.5,4",
                     "2,2,2.5,1.96,20,4", "3,2,2.5,0.22,0,4"}));
-    EXPECT_EQ(d.host.log,
+    EXPECT_EQ(d.host.logText,
               crlf({"Computing plot totals/percentages by species-product....",
                     "Computing plot totals all species, products combined....",
                     "Obtaining Summary of Phase 2 ground estimates.... ",
@@ -103,12 +105,10 @@ TEST(Phase2Golden, WritesTheFourFilesAndTheLog) {
 
 TEST(Phase2Golden, AllTreesBelowTheMinimumLeaveNoOutputFiles) {
     Phase2Data d;
-    writeFile(d.session.dataSetFile(kPlotSuffix), "old\r\n");
+    writeFile(d.file(DataSetFile::PlotClasses), "old\r\n");
     writeFile(d.session.TreeInputFileName, crlf({"3,1,1,5,40,20,0,0", "5,2,2,4.99,40,20,0,0"}));
-    ASSERT_TRUE(runPhase2Totals(d.session, d.host));
-    for (auto suffix : kPhase2Suffixes) {
-        EXPECT_FALSE(std::filesystem::exists(d.session.dataSetFile(suffix))) << suffix;
-    }
+    ASSERT_TRUE(d.run());
+    for (auto f : kPhase2Files) EXPECT_FALSE(std::filesystem::exists(d.file(f)));
     EXPECT_EQ(d.host.logLines().size(), 4u);
 }
 
@@ -118,9 +118,9 @@ TEST(Phase2Golden, ZeroTotalsGiveZeroPercentAndCodesOfZeroCountOnlyInThePlotTota
     writeFile(d.session.DBHFileName, crlf({R"(1,1,"6","9.9")"}));
     writeFile(d.session.TreeInputFileName,
               crlf({"7,3,1,0,12,20,0,0", "7,3,2,0,12,20,0,0", "7,0,0,0,12,20,0,0"}));
-    ASSERT_TRUE(runPhase2Totals(d.session, d.host));
-    EXPECT_EQ(d.output(kPlotSuffix), crlf({"7,3,1,10,0,0,33.33,0,0", "7,3,2,10,0,0,33.33,0,0"}));
-    EXPECT_EQ(d.output(kPlotTotalSuffix), crlf({"7,30,0,0"}));
+    ASSERT_TRUE(d.run());
+    EXPECT_EQ(d.output(DataSetFile::PlotClasses), crlf({"7,3,1,10,0,0,33.33,0,0", "7,3,2,10,0,0,33.33,0,0"}));
+    EXPECT_EQ(d.output(DataSetFile::PlotTotals), crlf({"7,30,0,0"}));
 }
 
 // Bad input: one critical message naming the file, the record, the field and the text found;
@@ -158,14 +158,14 @@ TEST(Phase2InputError, EachBadInputStopsWithOneMessageAndKeepsEarlierFiles) {
         {coeff, kMissing, {"none.csv"}},
         {dbh, kMissing, {"none.csv"}},
         {dbh, "", {"Error: No min/max dbhes on file for dataset T"}},
-        {trees, kUnset, {"Please Enter Input File"}},  // the picker is cancelled
+        {trees, kUnset, {"Please Enter Input File"}},  // no tree file chosen
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const BadInput& c = cases[i];
         SCOPED_TRACE("case " + std::to_string(i));
         Phase2Data d;
         writeFile(d.session.TreeInputFileName, kGood);
-        for (auto suffix : kPhase2Suffixes) writeFile(d.session.dataSetFile(suffix), "old");
+        for (auto f : kPhase2Files) writeFile(d.file(f), "old");
         auto& path = d.session.*c.file;
         if (c.content == kMissing) {
             path = d.dir / "none.csv";
@@ -174,14 +174,14 @@ TEST(Phase2InputError, EachBadInputStopsWithOneMessageAndKeepsEarlierFiles) {
         } else {
             writeFile(path, c.content);
         }
-        EXPECT_FALSE(runPhase2Totals(d.session, d.host));
+        EXPECT_FALSE(d.run());
         ASSERT_EQ(d.host.messages.size(), 1u);
         EXPECT_EQ(d.host.messages[0].icon, Icon::Critical);
         for (const auto& part : c.messageParts) {
             EXPECT_NE(d.host.messages[0].text.find(part), std::string::npos)
                 << "'" << part << "' not in: " << d.host.messages[0].text;
         }
-        for (auto suffix : kPhase2Suffixes) EXPECT_EQ(d.output(suffix), "old") << suffix;
+        for (auto f : kPhase2Files) EXPECT_EQ(d.output(f), "old");
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(d.session.dataFilesDir()),
                                 std::filesystem::directory_iterator()),
                   4)
