@@ -28,7 +28,7 @@ const std::array<StepDescription, 5> kDescriptions = {{
      "Status: Combining Phase 2 estimates completed!", "Combining all Phase 2 estimates...\r\n",
      {}, false, false, false},
     {9, "Status: Computing double sample estimates..", "Status: Double sample estimates computed!",
-     std::nullopt, {}, false, true, false},
+     std::nullopt, {}, false, false, false},
 }};
 
 }  // namespace

@@ -22,8 +22,9 @@ struct StepDescription {
     std::optional<std::string_view> startLog;
     std::span<const std::string_view> startLines;
     bool drawsRandomNumbers = false;  // steps 6 and 7: the run seed is logged
-    bool needsTreeFile = false;       // the Phase 2 tree input file must be chosen
-    bool needsLidarFiles = false;     // the DataSet 1 LiDAR file must be chosen
+    // The window asks for these files before the step starts when they are not chosen yet.
+    bool needsTreeFile = false;    // the Phase 2 tree input file (step 5)
+    bool needsLidarFiles = false;  // the LiDAR files, DataSet 1 at least (steps 6 and 7)
 };
 
 // The description of step `number` (5..9); nullptr for any other number.

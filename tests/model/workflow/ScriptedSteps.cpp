@@ -1,16 +1,18 @@
 #include "tests/model/workflow/ScriptedSteps.h"
 
+#include <array>
+
 namespace orr::test {
 
-std::function<bool(Session&, StepHost&)> ScriptedSteps::behaviour[5];
+std::function<StepResult(const StepInputs&, StepHost&)> ScriptedSteps::behaviour[5];
 std::vector<int> ScriptedSteps::calls;
 
 namespace {
 template <int Step>
-bool scripted(Session& session, StepHost& host) {
+StepResult scripted(const StepInputs& inputs, StepHost& host) {
     ScriptedSteps::calls.push_back(Step);
     auto& run = ScriptedSteps::behaviour[Step - 5];
-    return run ? run(session, host) : true;
+    return run ? run(inputs, host) : StepResult{};
 }
 }  // namespace
 
@@ -19,11 +21,16 @@ void ScriptedSteps::clear() {
     calls.clear();
 }
 
-workflow::StepSet ScriptedSteps::steps(int missing) {
-    workflow::StepSet set;
-    set.run = {&scripted<5>, &scripted<6>, &scripted<7>, &scripted<8>, &scripted<9>};
-    if (missing >= 5 && missing <= 9) set.run[static_cast<std::size_t>(missing - 5)] = nullptr;
-    return set;
+std::span<const workflow::StepEntry> ScriptedSteps::steps() {
+    using workflow::describeStep;
+    static const std::array<workflow::StepEntry, 5> table = {{
+        {describeStep(5), &scripted<5>},
+        {describeStep(6), &scripted<6>},
+        {describeStep(7), &scripted<7>},
+        {describeStep(8), &scripted<8>},
+        {describeStep(9), &scripted<9>},
+    }};
+    return table;
 }
 
 }  // namespace orr::test
