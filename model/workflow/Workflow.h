@@ -25,7 +25,8 @@ struct OutputLabel {
 
 class Workflow {
   public:
-    explicit Workflow(Session& session, std::span<const StepEntry> steps = stepTable());
+    // `steps`: the real steps (stepTable()) or stand-ins in tests.
+    Workflow(Session& session, std::span<const StepEntry> steps);
 
     Session& session() { return session_; }
     const StepEntry* step(int number) const { return findStep(steps_, number); }
