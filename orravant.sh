@@ -7,6 +7,7 @@
 #   ./orravant.sh gui [--app-dir DIR]   build and start the desktop program
 #   ./orravant.sh bench           build the benchmarks and time the large data sets
 #   ./orravant.sh fuzz [SECONDS]  run every fuzz target for that long (default 60)
+#   ./orravant.sh tsan            build with the thread sanitizer, run the tests of the threaded steps
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -95,6 +96,14 @@ run_tests() {
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$TEST_BUILD" --output-on-failure -j "$JOBS"
 }
 
+# The tests of the code that runs on several threads: the parallel-for and steps 6 and 7.
+run_tsan() {
+    local dir="$ROOT/build/tsan"
+    configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Debug -DORRAVANT_TSAN=ON -DORRAVANT_GUI=OFF
+    TSAN_OPTIONS="halt_on_error=1" ctest --test-dir "$dir" --output-on-failure -j "$JOBS" \
+        -R '^(core_tests|engine_distribution_tests|engine_phase1_tests)$'
+}
+
 command="${1:-}"
 [ $# -gt 0 ] && shift
 case "$command" in
@@ -125,12 +134,16 @@ bench)
     install_missing
     exec "$ROOT/bench/run.sh" "$@"
     ;;
+tsan)
+    install_missing
+    run_tsan
+    ;;
 fuzz)
     install_missing clang libclang-rt-14-dev
     exec "$ROOT/tests/fuzz/run.sh" "${1:-60}"
     ;;
 *)
-    sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'
     [ -z "$command" ] || [ "$command" = "help" ] || [ "$command" = "--help" ] || exit 2
     ;;
 esac

@@ -11,7 +11,7 @@ void BM_TaperVol(benchmark::State& state) {
         for (int species = 1; species <= 5; ++species) {
             for (double dbh = 4; dbh <= 30; dbh += 2) {
                 for (double height = 20; height <= 120; height += 10) {
-                    sum += orr::TAPERVOL(static_cast<std::int16_t>(species), dbh, height, 4.0f);
+                    sum += orr::taperVolume(static_cast<std::int16_t>(species), dbh, height, 4.0f);
                 }
             }
         }

@@ -1,6 +1,8 @@
 #include "cli/CliHost.h"
 
+#include <atomic>
 #include <cmath>
+#include <csignal>
 #include <istream>
 #include <ostream>
 
@@ -9,6 +11,12 @@
 namespace orr {
 
 namespace {
+
+std::atomic<bool> interrupted{false};
+
+extern "C" void onInterrupt(int) {
+    interrupted = true;
+}
 
 // The log keeps CR LF; the terminal gets plain line ends.
 std::string toTerminal(std::string_view text) {
@@ -37,9 +45,18 @@ std::string oneLine(std::string_view text) {
 
 }  // namespace
 
-CliHost::CliHost(const Session& session, std::istream& in, std::ostream& out, std::ostream& err,
-                 bool verbose, ProductCodeMode mode)
-    : session_(session), in_(in), out_(out), err_(err), verbose_(verbose), mode_(mode) {}
+CliHost::CliHost(int maxProd, std::istream& in, std::ostream& out, std::ostream& err,
+                 bool verbose)
+    : maxProd_(maxProd), in_(in), out_(out), err_(err), verbose_(verbose) {}
+
+void CliHost::catchInterrupt() {
+    interrupted = false;
+    std::signal(SIGINT, onInterrupt);
+}
+
+bool CliHost::cancelled() const {
+    return interrupted.load();
+}
 
 void CliHost::print(std::string_view text, bool continuesLog) {
     std::string shown = toTerminal(text);
@@ -57,13 +74,13 @@ void CliHost::print(std::string_view text, bool continuesLog) {
     out_ << shown << std::flush;
 }
 
-void CliHost::appendLog(std::string_view line) {
+void CliHost::log(std::string_view line) {
     log_ += line;
     log_ += "\r\n";
     print(std::string(line) + "\r\n", false);
 }
 
-void CliHost::setLog(std::string_view text) {
+void CliHost::replaceLog(std::string_view text) {
     // A step that rebuilds the log from its old text plus a new line prints only the new part;
     // any other replacement prints the whole new text.
     if (!log_.empty() && text.size() >= log_.size() && text.substr(0, log_.size()) == log_) {
@@ -74,45 +91,36 @@ void CliHost::setLog(std::string_view text) {
     log_ = text;
 }
 
-void CliHost::setStatus(std::string_view caption) {
+void CliHost::status(std::string_view caption) {
     if (verbose_) {
         err_ << oneLine(caption) << '\n' << std::flush;
     }
 }
 
-void CliHost::message(std::string_view text, Icon icon) {
-    err_ << (icon == Icon::Critical ? "error: " : "note: ") << oneLine(text) << '\n' << std::flush;
+void CliHost::message(std::string_view text, workflow::Icon icon) {
+    err_ << (icon == workflow::Icon::Critical ? "error: " : "note: ") << oneLine(text) << '\n' << std::flush;
 }
 
 std::optional<int> CliHost::askProductCode(int species, double dbh) {
-    if (mode_ == ProductCodeMode::Ask) {
-        const int maxProd = session_.params.MaxProd;
-        err_ << "Product Code Error...\n";
-        err_ << " SPECIES = " << species << '\n';
-        err_ << " DBH = " << shortest(dbh) << '\n';
-        for (;;) {
-            err_ << " ENTER PRODUCT CODE... " << std::flush;
-            std::string answer;
-            if (!std::getline(in_, answer)) {
-                err_ << '\n';
-                break;
-            }
-            if (!answer.empty() && answer.back() == '\r') {
-                answer.pop_back();
-            }
-            if (answer.find_first_not_of(" \t") == std::string::npos) {
-                break;
-            }
-            auto code = parseNumber(answer);
-            if (code && *code == std::floor(*code) && *code >= 1 && *code <= maxProd) {
-                return static_cast<int>(*code);
-            }
-            err_ << "Please enter a valid product code (1 to " << maxProd
-                 << "), or nothing to drop the tree.\n";
+    err_ << "Product Code Error...\n";
+    err_ << " SPECIES = " << species << '\n';
+    err_ << " DBH = " << shortest(dbh) << '\n';
+    for (;;) {
+        err_ << " ENTER PRODUCT CODE... " << std::flush;
+        std::string answer;
+        if (!std::getline(in_, answer)) {
+            err_ << '\n';
+            return std::nullopt;
         }
+        if (!answer.empty() && answer.back() == '\r') answer.pop_back();
+        if (answer.find_first_not_of(" \t") == std::string::npos) return std::nullopt;
+        const auto code = parseNumber(answer);
+        if (code && *code == std::floor(*code) && *code >= 1 && *code <= maxProd_) {
+            return static_cast<int>(*code);
+        }
+        err_ << "Please enter a valid product code (1 to " << maxProd_
+             << "), or nothing to drop the tree.\n";
     }
-    ++dropped_;
-    return std::nullopt;
 }
 
 void CliHost::progress(std::size_t done, std::size_t total) {
@@ -126,14 +134,6 @@ void CliHost::progress(std::size_t done, std::size_t total) {
         err_ << "progress: " << percent << "% (" << done << " of " << total << ")\n" << std::flush;
     }
     lastDecile_ = percent == 100 ? -1 : decile;
-}
-
-void CliHost::pickTreeFile(Session&) {}
-
-void CliHost::pickLidarFiles(Session&) {}
-
-bool CliHost::editParameters(Session&) {
-    return false;
 }
 
 }  // namespace orr

@@ -1,7 +1,8 @@
-// The command line's StepHost. The status log goes to stdout as the step writes it, message boxes
-// become one line on stderr, the status caption and progress show only with --verbose. The
-// command line gets its files from flags, so the pickers and the parameters dialog do nothing.
-// The product-code prompt either asks on the terminal or drops the tree.
+// The command line's view of a running step. The status log goes to stdout as the step writes
+// it, message boxes become one line on stderr, the status caption and progress show only with
+// --verbose. The product-code question is asked on the terminal (only under --product-code ask;
+// otherwise the step drops such trees without asking). Ctrl-C asks the running step to stop;
+// it then writes nothing.
 #pragma once
 
 #include <cstddef>
@@ -10,47 +11,39 @@
 #include <string>
 #include <string_view>
 
-#include "core/Session.h"
-#include "core/StepHost.h"
+#include "model/workflow/StepRunner.h"
 
 namespace orr {
 
-enum class ProductCodeMode { Drop, Ask };
-
-class CliHost : public StepHost {
+class CliHost : public workflow::StepView {
   public:
-    // `session` gives MaxProd to the product-code prompt; it must outlive the host.
-    CliHost(const Session& session, std::istream& in, std::ostream& out, std::ostream& err,
-            bool verbose, ProductCodeMode mode);
+    // `maxProd` bounds the product codes the terminal prompt accepts.
+    CliHost(int maxProd, std::istream& in, std::ostream& out, std::ostream& err, bool verbose);
 
-    void appendLog(std::string_view line) override;
-    void setLog(std::string_view text) override;
-    std::size_t logLength() const override { return log_.size(); }
-    void setStatus(std::string_view caption) override;
-    void message(std::string_view text, Icon icon) override;
+    void log(std::string_view line) override;
+    void replaceLog(std::string_view text) override;
+    void status(std::string_view caption) override;
+    void message(std::string_view text, workflow::Icon icon) override;
     std::optional<int> askProductCode(int species, double dbh) override;
     void progress(std::size_t done, std::size_t total) override;
-    void pickTreeFile(Session& session) override;
-    void pickLidarFiles(Session& session) override;
-    bool editParameters(Session& session) override;
+    bool cancelled() const override;
 
     // Sets the log without printing it (the start-up text).
     void primeLog(std::string_view text) { log_ = text; }
-    const std::string& log() const { return log_; }
-    // Trees dropped at the product-code prompt since the host was made.
-    std::size_t droppedTrees() const { return dropped_; }
+    const std::string& logText() const { return log_; }
+
+    // Ctrl-C (SIGINT) from now on cancels the running step instead of ending the program.
+    static void catchInterrupt();
 
   private:
     void print(std::string_view text, bool continuesLog);
 
-    const Session& session_;
+    int maxProd_;
     std::istream& in_;
     std::ostream& out_;
     std::ostream& err_;
     bool verbose_;
-    ProductCodeMode mode_;
     std::string log_;
-    std::size_t dropped_ = 0;
     int lastDecile_ = -1;
     bool lineOpen_ = false;  // the last text printed did not end its line
 };

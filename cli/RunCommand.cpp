@@ -12,9 +12,10 @@
 #include "cli/CliCommand.h"
 #include "cli/CliHost.h"
 #include "cli/FlagList.h"
-#include "cli/StepTable.h"
 #include "core/RandomStreams.h"
 #include "model/session/Startup.h"
+#include "model/workflow/StepRunner.h"
+#include "model/workflow/StepTable.h"
 
 namespace orr {
 
@@ -45,12 +46,14 @@ constexpr const char* kRunUsage =
     "\n"
     "Exit status: 0 every step completed, 1 a step stopped on an error, 2 usage error.\n";
 
+using workflow::StepEntry;
+
 struct RunPlan {
     Session names;  // data-set name and paths only
     std::vector<StepEntry> steps;
     std::optional<std::uint64_t> seed;
     unsigned threads = 0;
-    ProductCodeMode productCodes = ProductCodeMode::Drop;
+    ProductCodePolicy productCodes = ProductCodePolicy::Drop;
     bool verbose = false;
 };
 
@@ -75,9 +78,9 @@ std::filesystem::path inputPath(const std::string& text) {
 }
 
 std::vector<StepEntry> chosenSteps(const std::optional<std::string>& list) {
-    const auto& available = availableSteps();
+    const auto available = workflow::stepTable();
     if (!list) {
-        return available;
+        return {available.begin(), available.end()};
     }
     std::set<int> wanted;
     std::size_t start = 0;
@@ -89,12 +92,12 @@ std::vector<StepEntry> chosenSteps(const std::optional<std::string>& list) {
         const std::string word = list->substr(start, comma - start);
         auto number = parseWhole(word, 0, 99);
         auto found = std::find_if(available.begin(), available.end(), [&](const StepEntry& s) {
-            return number && s.number == *number;
+            return number && s.number() == *number;
         });
         if (found == available.end()) {
             std::string known;
             for (const auto& s : available) {
-                known += (known.empty() ? "" : ",") + std::to_string(s.number);
+                known += (known.empty() ? "" : ",") + std::to_string(s.number());
             }
             throw UsageError("--steps: step '" + word + "' is not available (available: " +
                              (known.empty() ? "none" : known) + ")");
@@ -104,7 +107,7 @@ std::vector<StepEntry> chosenSteps(const std::optional<std::string>& list) {
     }
     std::vector<StepEntry> steps;
     for (const auto& s : available) {
-        if (wanted.count(s.number)) {
+        if (wanted.count(s.number())) {
             steps.push_back(s);
         }
     }
@@ -138,12 +141,12 @@ RunPlan parseRun(const CliContext& ctx) {
         plan.seed = n;
     }
     plan.threads = static_cast<unsigned>(flags.integer("threads", 0, 4096).value_or(0));
-    plan.productCodes = ctx.stdinIsTerminal ? ProductCodeMode::Ask : ProductCodeMode::Drop;
+    plan.productCodes = ctx.stdinIsTerminal ? ProductCodePolicy::Ask : ProductCodePolicy::Drop;
     if (auto mode = flags.value("product-code")) {
         if (*mode == "ask") {
-            plan.productCodes = ProductCodeMode::Ask;
+            plan.productCodes = ProductCodePolicy::Ask;
         } else if (*mode == "drop") {
-            plan.productCodes = ProductCodeMode::Drop;
+            plan.productCodes = ProductCodePolicy::Drop;
         } else {
             throw UsageError("--product-code must be drop or ask, not '" + *mode + "'");
         }
@@ -154,7 +157,7 @@ RunPlan parseRun(const CliContext& ctx) {
 
 bool drawsRandomNumbers(const std::vector<StepEntry>& steps) {
     return std::any_of(steps.begin(), steps.end(),
-                       [](const StepEntry& s) { return s.number == 6 || s.number == 7; });
+                       [](const StepEntry& s) { return s.description->drawsRandomNumbers; });
 }
 
 }  // namespace
@@ -196,31 +199,32 @@ int runCommand(CliContext& ctx) {
     session.LowLidarFileName = plan.names.LowLidarFileName;
     session.run.threads = plan.threads;
 
-    CliHost host(session, ctx.in, ctx.out, ctx.err, plan.verbose, plan.productCodes);
+    CliHost host(session.params.MaxProd, ctx.in, ctx.out, ctx.err, plan.verbose);
     // The start-up line asks for the set-up steps, which the flags have done: kept, not shown.
     host.primeLog(startLog);
-    if (plan.seed) {
-        session.run.seed = plan.seed;
-    } else if (drawsRandomNumbers(plan.steps)) {
-        session.run.seed = clockSeed();
-        host.appendLog("Random seed: " + std::to_string(*session.run.seed));
+    // One seed for the whole run, logged when it came from the clock so the run can be repeated.
+    std::optional<std::uint64_t> seed = plan.seed;
+    if (!seed && drawsRandomNumbers(plan.steps)) {
+        seed = clockSeed();
+        host.log("Random seed: " + std::to_string(*seed));
     }
 
-    std::size_t droppedBefore = 0;
+    CliHost::catchInterrupt();
     for (const StepEntry& step : plan.steps) {
-        bool completed = false;
-        try {
-            completed = step.run(session, host);
-        } catch (const std::exception& e) {
-            host.message(e.what(), Icon::Critical);
+        const StepResult result =
+            workflow::runStep(*step.description, step.run,
+                              workflow::stepInputs(session, plan.productCodes), seed, host);
+        if (result.droppedQuestions > 0) {
+            host.log("Product-code questions answered by dropping the tree: " +
+                     std::to_string(result.droppedQuestions));
         }
-        if (host.droppedTrees() != droppedBefore) {
-            host.appendLog("Product-code questions answered by dropping the tree: " +
-                           std::to_string(host.droppedTrees() - droppedBefore));
-            droppedBefore = host.droppedTrees();
+        if (result.end == StepResult::End::Cancelled) {
+            ctx.err << "error: step " << step.number()
+                    << " was cancelled; its files were not changed\n";
+            return kExitFailed;
         }
-        if (!completed) {
-            ctx.err << "error: step " << step.number << " did not complete\n";
+        if (!result.completed()) {
+            ctx.err << "error: step " << step.number() << " did not complete\n";
             return kExitFailed;
         }
     }

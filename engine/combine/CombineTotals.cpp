@@ -1,10 +1,6 @@
 #include "engine/combine/CombineTotals.h"
 
 #include <algorithm>
-#include <cmath>
-#include <stdexcept>
-
-#include "core/CommaWriter.h"
 
 namespace orr {
 
@@ -14,63 +10,56 @@ std::size_t tableSize(int highest) {
     return static_cast<std::size_t>(std::max(highest, 0)) + 1;
 }
 
+void add(files::Totals& to, double n, double ba, double vol) {
+    to.n += n;
+    to.ba += ba;
+    to.vol += vol;
+}
+
+bool holdsNothing(const files::Totals& t) {
+    return t.n == 0 && t.ba == 0;
+}
+
 }  // namespace
 
-CombineTotals::CombineTotals(const CombineLimits& limits)
+CombineTotals::CombineTotals(const files::Limits& limits)
     : limits_(limits),
       plots_(tableSize(limits.maxPlots)),
       plotSeen_(tableSize(limits.maxPlots), 0),
       classes_(tableSize(limits.maxSpec) * tableSize(limits.maxProd)) {}
 
-CombineTotals::ClassSums& CombineTotals::classSums(int species, int product) {
+files::Totals& CombineTotals::classSums(int species, int product) {
     return classes_.at(static_cast<std::size_t>(species) * tableSize(limits_.maxProd) +
                        static_cast<std::size_t>(product));
 }
 
-void CombineTotals::see(int plot) {
-    plotSeen_.at(static_cast<std::size_t>(plot)) = 1;
+void CombineTotals::addDataSet1(const files::LidarPlotClass& r) {
+    files::Phase2PlotTotals& plot = plots_.at(static_cast<std::size_t>(r.plot));
+    if (r.groundN != 0 || r.groundBA != 0) add(plot.ground, r.groundN, r.groundBA, r.groundVol);
+    addLidar(r, plot.lidar[0]);
 }
 
-void CombineTotals::addDataSet1(const PlotClassRecord& r) {
-    PlotTotals& plot = plots_.at(static_cast<std::size_t>(r.plot));
-    if (r.GN != 0 || r.GBA != 0) {
-        plot.GN += r.GN;
-        plot.GBA += r.GBA;
-        plot.GVol += r.GVOL;
-    }
-    addLidar(r, plot.L1N, plot.L1BA, plot.L1Vol);
-}
-
-void CombineTotals::addDataSet2(const PlotClassRecord& r) {
-    PlotTotals& plot = plots_.at(static_cast<std::size_t>(r.plot));
-    addLidar(r, plot.L2N, plot.L2BA, plot.L2Vol);
+void CombineTotals::addDataSet2(const files::LidarPlotClass& r) {
+    addLidar(r, plots_.at(static_cast<std::size_t>(r.plot)).lidar[1]);
 }
 
 // A record's LiDAR values go to the plot's totals of its data set and to the section's class,
 // unless both its N and its BA are 0.
-void CombineTotals::addLidar(const PlotClassRecord& r, double& plotN, double& plotBA,
-                             double& plotVol) {
-    if (r.LN == 0 && r.LBA == 0) return;
-    see(r.plot);
-    plotN += r.LN;
-    plotBA += r.LBA;
-    plotVol += r.LVOL;
-    ClassSums& c = classSums(r.species, r.product);
-    c.N += r.LN;
-    c.BA += r.LBA;
-    c.Vol += r.LVOL;
+void CombineTotals::addLidar(const files::LidarPlotClass& r, files::Totals& plot) {
+    if (r.lidarN == 0 && r.lidarBA == 0) return;
+    plotSeen_.at(static_cast<std::size_t>(r.plot)) = 1;
+    add(plot, r.lidarN, r.lidarBA, r.lidarVol);
+    add(classSums(r.species, r.product), r.lidarN, r.lidarBA, r.lidarVol);
 }
 
-void CombineTotals::addPhase1(const Phase1Record& r) {
-    if (r.N == 0 && r.BA == 0) return;
-    see(r.plot);
+void CombineTotals::addPhase1(const files::Phase1Total& r) {
+    if (r.n == 0 && r.ba == 0) return;
+    plotSeen_.at(static_cast<std::size_t>(r.plot)) = 1;
     // Phase 1 has no product classes: its sums use product column 0.
-    ClassSums& c = classSums(r.species, 0);
-    c.N += r.N;
-    c.BA += r.BA;
-    c.Vol += r.VOL;
+    add(classSums(r.species, 0), r.n, r.ba, r.vol);
 }
 
+// The plots 1..MaxPlots that contributed to the section; the marks are cleared for the next.
 int CombineTotals::takeSectionPlots() {
     int count = 0;
     for (int plot = 1; plot <= limits_.maxPlots; ++plot) {
@@ -84,7 +73,7 @@ int CombineTotals::takeSectionPlots() {
 // volume sums need not be 0 (a record with LN 0 and LBA not 0); left in place they would be
 // counted again in the next section.
 void CombineTotals::clearClassSums() {
-    std::fill(classes_.begin(), classes_.end(), ClassSums{});
+    std::fill(classes_.begin(), classes_.end(), files::Totals{});
 }
 
 void CombineTotals::writeLidarSection(VolSumReport& report, std::string_view title) {
@@ -93,9 +82,10 @@ void CombineTotals::writeLidarSection(VolSumReport& report, std::string_view tit
         report.beginSection(title);
         for (int s = 1; s <= limits_.maxSpec; ++s) {
             for (int p = 1; p <= limits_.maxProd; ++p) {
-                const ClassSums& c = classSums(s, p);
-                if (c.N != 0)
-                    report.phase2Line(s, p, c.N / plots, c.BA / plots, c.Vol / plots, plots);
+                const files::Totals& c = classSums(s, p);
+                if (c.n != 0) {
+                    report.phase2Line(s, p, c.n / plots, c.ba / plots, c.vol / plots, plots);
+                }
             }
         }
         report.endSection();
@@ -108,35 +98,23 @@ void CombineTotals::writePhase1Section(VolSumReport& report, std::string_view ti
     if (plots > 0) {
         report.beginSection(title);
         for (int s = 1; s <= limits_.maxSpec; ++s) {
-            const ClassSums& c = classSums(s, 0);
-            report.phase1Line(s, c.N / plots, c.BA / plots, c.Vol / plots, plots);
+            const files::Totals& c = classSums(s, 0);
+            report.phase1Line(s, c.n / plots, c.ba / plots, c.vol / plots, plots);
         }
         report.endSection();
     }
     clearClassSums();
 }
 
-std::string CombineTotals::phase2Records() const {
-    std::string out;
+void CombineTotals::writePhase2File(OutputFile& out) const {
     for (int plot = 1; plot <= limits_.maxPlots; ++plot) {
-        const PlotTotals& t = plots_[static_cast<std::size_t>(plot)];
-        if (t.GN == 0 && t.GBA == 0 && t.L1N == 0 && t.L1BA == 0 && t.L2N == 0 && t.L2BA == 0)
+        files::Phase2PlotTotals t = plots_[static_cast<std::size_t>(plot)];
+        if (holdsNothing(t.ground) && holdsNothing(t.lidar[0]) && holdsNothing(t.lidar[1])) {
             continue;
-        const double values[] = {t.GN,    t.GBA, t.GVol, t.L1N,  t.L1BA,
-                                 t.L1Vol, t.L2N, t.L2BA, t.L2Vol};
-        RecordLine line;
-        line.integer(plot);
-        for (double v : values) {
-            if (!std::isfinite(v)) {
-                throw std::range_error(
-                    "The totals of plot " + std::to_string(plot) +
-                    " are too large to be written to the combined Phase 2 file.");
-            }
-            line.number(v);
         }
-        line.appendTo(out);
+        t.plot = plot;
+        files::Phase2File::write(out, t);
     }
-    return out;
 }
 
 }  // namespace orr

@@ -22,8 +22,8 @@ void requireFinite(double x, std::string_view title) {
 }  // namespace
 
 void VolSumReport::addLine(const std::string& line) {
-    out_ += line;
-    out_ += "\r\n";
+    out_.append(line);
+    out_.append("\r\n");
 }
 
 void VolSumReport::beginSection(std::string_view title) {
@@ -36,7 +36,8 @@ void VolSumReport::beginSection(std::string_view title) {
     addLine(std::string(kColumnHeader));
 }
 
-void VolSumReport::meansAndPlots(std::string& line, double n, double ba, double vol, int plots) {
+void VolSumReport::meansAndPlots(std::string& line, double n, double ba, double vol,
+                                 std::int64_t plots) {
     requireFinite(n, title_);
     requireFinite(ba, title_);
     requireFinite(vol, title_);
@@ -50,14 +51,14 @@ void VolSumReport::meansAndPlots(std::string& line, double n, double ba, double 
 }
 
 void VolSumReport::phase2Line(int species, int product, double n, double ba, double vol,
-                              int plots) {
+                              std::int64_t plots) {
     std::string line = padField(std::to_string(species), 8);
     line += padField(std::to_string(product), 8);
     meansAndPlots(line, n, ba, vol, plots);
     addLine(line);
 }
 
-void VolSumReport::phase1Line(int species, double n, double ba, double vol, int plots) {
+void VolSumReport::phase1Line(int species, double n, double ba, double vol, std::int64_t plots) {
     std::string line = padField(std::to_string(species), 8);
     line += "All";
     line += blanks(6);

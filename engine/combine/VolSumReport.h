@@ -4,30 +4,33 @@
 // preceded by a line holding one blank. Lines end in CR LF.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "core/OutputSet.h"
 
 namespace orr {
 
 class VolSumReport {
   public:
     // The report is appended to `out`.
-    explicit VolSumReport(std::string& out) : out_(out) {}
+    explicit VolSumReport(OutputFile& out) : out_(out) {}
 
     // Title, rule and column header of a new section; the section's totals start at 0.
     void beginSection(std::string_view title);
     // Data line of a Phase 2 section: species, product, the three means and the plot count.
-    void phase2Line(int species, int product, double n, double ba, double vol, int plots);
+    void phase2Line(int species, int product, double n, double ba, double vol, std::int64_t plots);
     // Data line of a Phase 1 section: species, "All" in place of the product, means, plots.
-    void phase1Line(int species, double n, double ba, double vol, int plots);
+    void phase1Line(int species, double n, double ba, double vol, std::int64_t plots);
     // The totals line of the section: the sums of the means of its data lines.
     void endSection();
 
   private:
-    void meansAndPlots(std::string& line, double n, double ba, double vol, int plots);
+    void meansAndPlots(std::string& line, double n, double ba, double vol, std::int64_t plots);
     void addLine(const std::string& line);
 
-    std::string& out_;
+    OutputFile& out_;
     bool firstSection_ = true;
     std::string title_;
     double totN_ = 0, totBA_ = 0, totVol_ = 0;

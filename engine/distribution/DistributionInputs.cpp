@@ -1,8 +1,12 @@
 #include "engine/distribution/DistributionInputs.h"
 
 #include <algorithm>
+#include <exception>
 
-#include "core/CommaReader.h"
+#include "core/InputError.h"
+#include "files/DataSetFiles.h"
+#include "files/LidarHeightFile.h"
+#include "files/PlotClassFile.h"
 
 namespace orr::distribution {
 
@@ -24,63 +28,56 @@ void settleClasses(std::vector<GroundClass>& classes) {
     classes = std::move(kept);
 }
 
-}  // namespace
-
-std::vector<Phase2Plot> readPhase2Plots(const std::filesystem::path& file, int maxSpec, int maxProd,
-                                        int maxPlots) {
-    CommaReader reader(file);
+std::vector<Phase2Plot> readPhase2Plots(const std::filesystem::path& file,
+                                        const files::Limits& limits) {
     std::vector<Phase2Plot> plots;
     double lastN = 0;
-    while (reader.next(9)) {
-        const int plot = reader.intInRange(0, "plot", 1, maxPlots);
-        GroundClass c;
-        c.species = reader.intInRange(1, "species", 1, maxSpec);
-        c.product = reader.intInRange(2, "product", 1, maxProd);
-        c.n = reader.number(3, "N");
-        c.ba = reader.number(4, "BA");
-        c.vol = reader.number(5, "volume");
-        c.share = reader.number(6, "N%") / 100;
-        reader.number(7, "BA%");
-        reader.number(8, "Vol%");
-        if (plots.empty() || plots.back().plot != plot) plots.push_back({plot, {}});
-        plots.back().classes.push_back(c);
-        lastN = c.n;
-    }
+    files::forEachRecord<files::PlotClassFile>(file, limits, [&](const files::PlotClass& r) {
+        if (plots.empty() || plots.back().plot != r.plot) plots.push_back({r.plot, {}});
+        plots.back().classes.push_back({r.species, r.product, r.n, r.ba, r.vol, r.nPercent / 100});
+        lastN = r.n;
+    });
+    // The plot file ends the last plot only when its last class has ground trees.
     if (!plots.empty() && !(lastN > 0)) plots.pop_back();
     for (auto& p : plots) settleClasses(p.classes);
     return plots;
 }
+
+}  // namespace
 
 std::span<const double> LidarHeights::of(int plot) const {
     if (plot < 0 || static_cast<std::size_t>(plot) >= byPlot_.size()) return {};
     return byPlot_[static_cast<std::size_t>(plot)];
 }
 
-struct LidarReader {
-    static LidarRead read(const std::filesystem::path& file, int maxPlots,
-                          const std::vector<char>& wanted) {
-        LidarRead result;
-        auto& byPlot = result.heights.byPlot_;
-        byPlot.resize(wanted.size());
-        CommaReader reader(file);
-        while (reader.next(2)) {
-            const int plot = reader.int16(0, "plot");
-            if (plot < 0) reader.fail(0, "plot", "a plot number is 0 or more");
-            if (plot > maxPlots) {
-                result.plotAboveMaxPlots = plot;
-                break;
-            }
-            const double height = reader.number(1, "height");
-            const auto index = static_cast<std::size_t>(plot);
-            if (index < wanted.size() && wanted[index]) byPlot[index].push_back(height);
-        }
-        return result;
-    }
-};
+LidarHeights readLidarHeights(const std::filesystem::path& file, const files::Limits& limits,
+                              const std::vector<char>& wanted) {
+    LidarHeights heights;
+    heights.byPlot_.resize(wanted.size());
+    files::forEachRecord<files::LidarHeightFile>(file, limits, [&](const files::LidarHeight& r) {
+        const auto plot = static_cast<std::size_t>(r.plot);
+        if (plot < wanted.size() && wanted[plot]) heights.byPlot_[plot].push_back(r.height);
+    });
+    return heights;
+}
 
-LidarRead readLidarHeights(const std::filesystem::path& file, int maxPlots,
-                           const std::vector<char>& wanted) {
-    return LidarReader::read(file, maxPlots, wanted);
+PlotsAndHeights readPlotsAndHeights(const StepInputs& in) {
+    const files::Limits limits = files::Limits::of(in.params);
+    PlotsAndHeights read;
+    std::exception_ptr plotFileFault;
+    try {
+        read.plots = readPhase2Plots(files::path(in, files::DataSetFile::PlotClasses), limits);
+    } catch (const InputError&) {
+        plotFileFault = std::current_exception();
+    }
+    std::vector<char> wanted(static_cast<std::size_t>(std::max(0, limits.maxPlots + 1)), 0);
+    for (const auto& p : read.plots) wanted[static_cast<std::size_t>(p.plot)] = 1;
+
+    read.heights[0] = readLidarHeights(in.paths.lidarHigh, limits, wanted);
+    if (plotFileFault) std::rethrow_exception(plotFileFault);
+    if (!in.paths.lidarLow.empty())
+        read.heights[1] = readLidarHeights(in.paths.lidarLow, limits, wanted);
+    return read;
 }
 
 int plotAge(const StrataTable& strata, int plot) {

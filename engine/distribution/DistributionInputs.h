@@ -1,63 +1,66 @@
-// The inputs of step 6 in memory, each read once: the Phase 2 plots of _PH2Plot.csv in file
-// order, and the LiDAR heights of a data set indexed by plot.
+// What step 6 reads besides its tables, each file once: the Phase 2 plots as step 5 summed them,
+// and the LiDAR heights of both data sets, kept for those plots only.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
-#include <optional>
 #include <span>
 #include <vector>
 
-#include "files/InputFiles.h"
+#include "core/Step.h"
+#include "files/RecordFile.h"
+#include "files/StrataFile.h"
 
 namespace orr::distribution {
 
-// One species-product class of a Phase 2 plot as step 5 wrote it.
+// One species-product class of a Phase 2 plot: the ground trees that step 5 found in it.
 struct GroundClass {
     int species = 0;
     int product = 0;
-    double n = 0;      // ground N
-    double ba = 0;     // ground BA
-    double vol = 0;    // ground volume
-    double share = 0;  // N percentage / 100
+    double n = 0;      // trees per unit area
+    double ba = 0;     // basal area per unit area
+    double vol = 0;    // volume per unit area
+    double share = 0;  // the class's part of the plot's trees (N percentage / 100)
 };
 
-// One plot of _PH2Plot.csv: a run of consecutive records of the same plot number. The same plot
-// number may come back later in the file as a plot of its own.
+// One Phase 2 plot: a run of consecutive records of the same plot number. The same number may
+// come back later in the file; it is then a plot of its own.
 struct Phase2Plot {
     int plot = 0;
     std::vector<GroundClass> classes;  // species-major, one per class (a later record replaces)
 };
 
-// Reads _PH2Plot.csv. Plots in 1..maxPlots, species in 1..maxSpec, products in 1..maxProd,
-// numbers that are numbers, or InputError. A last plot whose last record has a ground N of 0 or
-// less is not computed and is left out.
-std::vector<Phase2Plot> readPhase2Plots(const std::filesystem::path& file, int maxSpec, int maxProd,
-                                        int maxPlots);
-
-// The LiDAR heights of one data set, in file order per plot, kept for the plots asked for.
+// The LiDAR heights of one data set, in file order per plot.
 class LidarHeights {
   public:
     std::span<const double> of(int plot) const;
 
   private:
-    friend struct LidarReader;
+    friend LidarHeights readLidarHeights(const std::filesystem::path&, const files::Limits&,
+                                         const std::vector<char>&);
     std::vector<std::vector<double>> byPlot_;
 };
 
-struct LidarRead {
-    LidarHeights heights;
-    std::optional<int> plotAboveMaxPlots;  // the first plot number above MaxPlots: read stopped
+// The Phase 2 plots in file order and the heights of both data sets (DataSet 2 has none when no
+// LOW-height file is chosen).
+struct PlotsAndHeights {
+    std::vector<Phase2Plot> plots;
+    std::array<LidarHeights, 2> heights;
 };
 
-// Reads a Phase 1 LiDAR height file (records of plot, height). Keeps the heights of the plots
-// with `wanted[plot]` set. Plot numbers must be whole numbers 0 or more (InputError otherwise);
-// the first one above maxPlots ends the read and is returned.
-LidarRead readLidarHeights(const std::filesystem::path& file, int maxPlots,
-                           const std::vector<char>& wanted);
+// Reads the plot file and the LiDAR height files. The DataSet 1 file is read before a fault of
+// the plot file is reported, so that a MaxPlots too small for the LiDAR plots is the first thing
+// the user hears of. A LiDAR plot above MaxPlots throws files::PlotAboveMaxPlots; every other
+// fault throws InputError. A last plot whose last record has no ground trees is left out.
+PlotsAndHeights readPlotsAndHeights(const StepInputs& inputs);
 
-// Average age of the first strata record (in file order) whose plot range holds the plot; 0
-// when none does.
+// The heights of the plots with `wanted[plot]` set.
+LidarHeights readLidarHeights(const std::filesystem::path& file, const files::Limits& limits,
+                              const std::vector<char>& wanted);
+
+// Average age of the first stratum (in file order) whose plot range holds the plot; 0 when none
+// does.
 int plotAge(const StrataTable& strata, int plot);
 
 }  // namespace orr::distribution

@@ -1,5 +1,5 @@
 // The random numbers of step 6: one generator per plot and data-set pass, so that every plot
-// draws the same numbers whatever the order in which plots are computed.
+// draws the same numbers whatever the order in which plots are computed and on which thread.
 #pragma once
 
 #include <cstdint>
@@ -9,16 +9,14 @@
 
 namespace orr::distribution {
 
-using orr::mix;
-// Seed of the generator of the plot at `position` (0-based, in _PH2Plot.csv) in pass 1 or 2.
-inline std::uint64_t plotSeed(std::uint64_t runSeed, int pass, std::uint64_t position) {
-    return streamSeed(runSeed, 0x600, pass, position);
-}
+// The salt that sets the LiDAR distribution's streams apart from those of other steps.
+inline constexpr std::uint64_t kDistributionSalt = 0x600;
 
 class DrawStream {
   public:
+    // The stream of the plot at 0-based `position` in _PH2Plot.csv, in pass 1 or 2.
     DrawStream(std::uint64_t runSeed, int pass, std::uint64_t position)
-        : generator_(plotSeed(runSeed, pass, position)) {}
+        : generator_(streamSeed(runSeed, kDistributionSalt, pass, position)) {}
     // Uniform in [0, 1), 53 random bits.
     double next() { return uniform01(generator_); }
 

@@ -51,7 +51,7 @@ LidarTree growLidarTree(const TreeRuleSetup& setup, int species, int age, double
     const double D = dbhFromHeight(coeff.at(1, species), modelSet1, age, H);
     if (!std::isfinite(D)) return tree;
 
-    const double ba = TREEBA(D);
+    const double ba = treeBasalArea(D);
     if (!std::isfinite(ba)) return tree;
     tree.kind = LidarTree::Kind::Grown;
     tree.dbh = D;
@@ -62,7 +62,7 @@ LidarTree growLidarTree(const TreeRuleSetup& setup, int species, int age, double
 }
 
 double lidarTreeVolume(const TreeRuleSetup& setup, int species, const LidarTree& tree) {
-    return TREEVOL(*setup.coeff, *setup.params, species, tree.dbh, tree.groundHeight);
+    return treeVolume(*setup.coeff, *setup.params, species, tree.dbh, tree.groundHeight);
 }
 
 }  // namespace orr::distribution

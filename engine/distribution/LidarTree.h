@@ -3,15 +3,16 @@
 // and the data-set pass, so a plot computes it once per LiDAR tree and species.
 #pragma once
 
-#include "core/Session.h"
-#include "files/InputFiles.h"
+#include "core/Parameters.h"
+#include "files/CoefficientFile.h"
 
 namespace orr::distribution {
 
 struct LidarTree {
     enum class Kind {
         Short,               // LiDAR height 10 or less: not used
-        MissingCoefficient,  // the pass's ground-height equation has no coefficient: the plot stops
+        MissingCoefficient,  // the pass's ground-height equation lacks a coefficient: the step
+                             // stops
         NotCounted,          // no ground height above 0, or no real DBH
         Grown,
     };
@@ -30,8 +31,8 @@ struct TreeRuleSetup {
 
 // The tree of LiDAR height `height` as species `species` on a plot of stratum age `age`.
 LidarTree growLidarTree(const TreeRuleSetup& setup, int species, int age, double height);
-// The volume of a grown tree (TREEVOL); asked only for trees that are counted, as it is the
-// dearest part of the rule under ModelSet 1.
+// The volume of a grown tree by the volume rule of the model set; asked only for trees that are
+// counted, as it is the dearest part of the rule under ModelSet 1.
 double lidarTreeVolume(const TreeRuleSetup& setup, int species, const LidarTree& tree);
 
 }  // namespace orr::distribution

@@ -7,11 +7,11 @@
 #include <tuple>
 #include <utility>
 
+#include "core/ShareSort.h"
 #include "engine/distribution/DrawStream.h"
 #include "engine/distribution/LidarTree.h"
 #include "engine/distribution/PlotLines.h"
 #include "engine/distribution/ProductSearch.h"
-#include "core/ShareSort.h"
 
 namespace orr::distribution {
 
@@ -145,7 +145,7 @@ Outcome PlotWork::pairOutcome(const Position& pos, std::size_t i, const ProductA
     if (t.kind != LidarTree::Kind::Grown) return o;
 
     const DbhLimits& limits = *setup_.dbh;
-    ProductChoice choice = ProductSearch(limits, pos.species, pos.product, t.dbh1);
+    ProductChoice choice = searchProduct(limits, pos.species, pos.product, t.dbh1);
     if (choice.kind == ProductChoice::Kind::Prompt) {
         if (!answers) {
             o.kind = Outcome::Prompt;
@@ -229,10 +229,6 @@ std::optional<int> PlotWork::iterate(OnTree onTree, OnIterationEnd onIterationEn
     return std::nullopt;
 }
 
-}  // namespace
-
-namespace {
-
 // The questions of the pairs that the draws reach; none when the plot stops.
 std::vector<ProductQuestion> drawnQuestions(const PlotWork& work) {
     const std::size_t trees = work.trees();
@@ -261,12 +257,11 @@ struct Estimate {
     double vol = 0;
 };
 
-// The iterations, the averages and the plot's lines. Pairs still waiting for an answer count
+// The iterations, the averages and the plot's records. Pairs still waiting for an answer count
 // nothing; callers make sure that no draw reaches them.
 PlotResult finish(const PassSetup& setup, const PlotJob& job, const PlotWork& work) {
     PlotResult result;
     const ParamRecord& params = *setup.params;
-    if (setup.pass == 1) result.speciesLines = speciesFileLines(*job.plot, params.MaxSpec);
 
     const std::size_t classCount = work.classes().size();
     // The estimates of the iteration and their sums over the iterations. One slot more than
@@ -288,13 +283,14 @@ PlotResult finish(const PassSetup& setup, const PlotJob& job, const PlotWork& wo
             }
         });
     if (stop) {
-        result.stoppedOnSpecies = stop;
+        result.missingCoefficientSpecies = stop;
         return result;
     }
 
+    if (setup.pass == 1) result.speciesCounts = speciesCounts(*job.plot, params.MaxSpec);
     auto ground = job.plot->classes.begin();
     for (std::size_t c = 0; c < classCount; ++c) {
-        ClassLine line;
+        files::LidarPlotClass line;
         line.plot = job.plot->plot;
         std::tie(line.species, line.product) = work.classes()[c];
         if (ground != job.plot->classes.end() && ground->species == line.species &&
@@ -309,16 +305,16 @@ PlotResult finish(const PassSetup& setup, const PlotJob& job, const PlotWork& wo
             line.lidarBA = sums[c].ba / params.MaxItern;
             line.lidarVol = sums[c].vol / params.MaxItern;
         }
+        // A class is written when it has ground trees or LiDAR trees with volume.
         if (line.groundN == 0 && line.lidarN == 0 && line.lidarVol == 0) continue;
-        result.plotLines += plotFileLine(line);
-        result.statusLines.push_back(statusLogLine(line));
+        result.classes.push_back(line);
     }
     return result;
 }
 
 }  // namespace
 
-PlotResult sub1400(const PassSetup& setup, const PlotJob& job, const ProductAnswers& answers) {
+PlotResult iteratePlot(const PassSetup& setup, const PlotJob& job, const ProductAnswers& answers) {
     PlotWork work(setup, job);
     work.resolve(&answers);
     return finish(setup, job, work);

@@ -1,6 +1,7 @@
-// sub1400: the species-product iteration of one Phase 2 plot in one data-set pass. A pure
-// function of its inputs: it returns the plot's lines and any stop, so plots can be computed in
-// any order or at the same time and still give the same files.
+// The species-product iteration of one Phase 2 plot in one data-set pass: the plot's LiDAR trees
+// are drawn MaxItern times into its classes in proportion to its ground trees, grown into ground
+// trees and averaged. A pure function of its inputs: it returns the plot's records and any stop,
+// so plots can be computed in any order or at the same time and still give the same files.
 #pragma once
 
 #include <compare>
@@ -9,12 +10,14 @@
 #include <map>
 #include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
-#include "core/Session.h"
+#include "core/Parameters.h"
 #include "engine/distribution/DistributionInputs.h"
-#include "files/InputFiles.h"
+#include "files/CoefficientFile.h"
+#include "files/DbhFile.h"
+#include "files/LidarPlotFile.h"
+#include "files/SpeciesCountFile.h"
 
 namespace orr::distribution {
 
@@ -23,7 +26,7 @@ struct PassSetup {
     const CoefficientTable* coeff = nullptr;
     const DbhLimits* dbh = nullptr;
     const ParamRecord* params = nullptr;
-    int pass = 1;
+    int pass = 1;            // 1: DataSet 1 (HIGH heights), 2: DataSet 2 (LOW heights)
     std::uint64_t seed = 0;  // the run seed
 };
 
@@ -45,29 +48,30 @@ struct PromptKey {
 };
 struct ProductQuestion {
     PromptKey key;
-    double dbh = 0;  // the full DBH of the first tree that asks, for the prompt's caption
+    double dbh = 0;  // the full DBH of the first tree that asks, for the question's caption
 };
 // The answers: a product code, or nullopt (the tree is dropped).
 using ProductAnswers = std::map<PromptKey, std::optional<int>>;
 
 struct PlotResult {
-    std::string speciesLines;              // _PH2specDS1.csv (pass 1 only)
-    std::string plotLines;                 // _PH2plotDS1.csv or _PH2plotDS2.csv
-    std::vector<std::string> statusLines;  // one per class line
-    std::optional<int> stoppedOnSpecies;   // the plot stopped: no coefficient for this species
+    std::vector<files::SpeciesCount> speciesCounts;  // pass 1 only
+    std::vector<files::LidarPlotClass> classes;      // the plot's records of the pass's plot file
+    // The draws reached a tree of this species whose ground-height equation lacks its
+    // coefficient: the plot has no result, and the step stops.
+    std::optional<int> missingCoefficientSpecies;
 };
 
 // A first look at the plot: most plots raise no product-code question and get their result at
 // once. A plot whose draws reach a tree that needs the user gets its questions instead (in
-// position and tree order, each once; none when the plot stops on a missing coefficient).
+// position and tree order, each once; none when the plot meets a missing coefficient).
 struct PlotFirstLook {
     std::vector<ProductQuestion> questions;
     std::optional<PlotResult> result;
 };
 PlotFirstLook plotFirstLook(const PassSetup& setup, const PlotJob& job);
 
-// The plot's iterations and lines once its questions are in `answers`. For a plot without
+// The plot's iterations and records once its questions are in `answers`. For a plot without
 // questions it gives the same result as plotFirstLook, whatever `answers` holds.
-PlotResult sub1400(const PassSetup& setup, const PlotJob& job, const ProductAnswers& answers);
+PlotResult iteratePlot(const PassSetup& setup, const PlotJob& job, const ProductAnswers& answers);
 
 }  // namespace orr::distribution

@@ -1,6 +1,7 @@
 #include "engine/distribution/PlotLines.h"
 
-#include "core/CommaWriter.h"
+#include <algorithm>
+
 #include "core/NumberText.h"
 
 namespace orr::distribution {
@@ -16,26 +17,21 @@ std::string trimBlanks(const std::string& text) {
 
 }  // namespace
 
-std::string plotFileLine(const ClassLine& l) {
-    std::string out;
-    const double fields[] = {
-        static_cast<double>(l.plot),    static_cast<double>(l.species),
-        static_cast<double>(l.product), l.groundN,
-        roundHalfEven(l.groundBA, 1),   roundHalfEven(l.groundVol, 0),
-        roundHalfEven(l.lidarN, 0),     roundHalfEven(l.lidarBA, 1),
-        roundHalfEven(l.lidarVol, 0),
-    };
-    bool first = true;
-    for (double x : fields) {
-        if (!first) out += ',';
-        first = false;
-        out += printStyle(x);
+std::vector<files::SpeciesCount> speciesCounts(const Phase2Plot& plot, int maxSpec) {
+    std::vector<files::SpeciesCount> counts;
+    counts.reserve(static_cast<std::size_t>(std::max(maxSpec, 0)));
+    auto c = plot.classes.begin();
+    for (int s = 1; s <= maxSpec; ++s) {
+        long long count = 0;
+        for (; c != plot.classes.end() && c->species == s; ++c) {
+            count = cintHalfEven(static_cast<double>(count) + c->n);
+        }
+        counts.push_back({plot.plot, s, count});
     }
-    out += "\r\n";
-    return out;
+    return counts;
 }
 
-std::string statusLogLine(const ClassLine& l) {
+std::string statusLogLine(const files::LidarPlotClass& l) {
     std::string out;
     out += padField(shortest(l.plot), 6);
     out += padField(shortest(l.species), 3);
@@ -47,19 +43,6 @@ std::string statusLogLine(const ClassLine& l) {
     out += padField(roundedText(l.lidarBA, 1), 6);
     out += roundedText(l.lidarVol, 0);
     return trimBlanks(out);
-}
-
-std::string speciesFileLines(const Phase2Plot& plot, int maxSpec) {
-    std::string out;
-    auto c = plot.classes.begin();
-    for (int s = 1; s <= maxSpec; ++s) {
-        long long count = 0;
-        for (; c != plot.classes.end() && c->species == s; ++c) {
-            count = cintHalfEven(static_cast<double>(count) + c->n);
-        }
-        RecordLine().integer(plot.plot).integer(s).integer(count).appendTo(out);
-    }
-    return out;
 }
 
 std::string statusHeading() {

@@ -23,7 +23,7 @@ ProductChoice firstProduct(const DbhLimits& limits, int s, double d) {
 
 }  // namespace
 
-ProductChoice ProductSearch(const DbhLimits& limits, int s, int startProduct, double d) {
+ProductChoice searchProduct(const DbhLimits& limits, int s, int startProduct, double d) {
     const int maxProd = limits.maxProd;
     std::vector<char> tried(static_cast<std::size_t>(maxProd) + 2, 0);
     int p = startProduct;

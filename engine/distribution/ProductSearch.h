@@ -1,8 +1,8 @@
-// ProductSearch: the product class of a LiDAR tree drawn into a species-product class, corrected
-// to fit the tree's DBH by the DBH limits of its species.
+// The product class of a LiDAR tree drawn into a species-product class, corrected to fit the
+// tree's DBH by the DBH limits of its species.
 #pragma once
 
-#include "files/InputFiles.h"
+#include "files/DbhFile.h"
 
 namespace orr::distribution {
 
@@ -19,6 +19,6 @@ struct ProductChoice {
 // The search from `startProduct` (1..limits.maxProd) for species `species` and the DBH `dbh1`
 // rounded to 1 decimal. A search that would come back to a product it has already tried (limits
 // that send the tree back and forth) ends in the prompt, so the search always ends.
-ProductChoice ProductSearch(const DbhLimits& limits, int species, int startProduct, double dbh1);
+ProductChoice searchProduct(const DbhLimits& limits, int species, int startProduct, double dbh1);
 
 }  // namespace orr::distribution

@@ -55,22 +55,22 @@ Allocation allocateClasses(const DoubleSampleInputs& in, const DoubleSampleEstim
 
     // Sums of the plot records per stratum; a plot in no stratum adds to index 0, whose values
     // the summary means then replace.
-    for (const ClassValues& c : in.plotClasses) {
+    for (const files::PlotClass& c : in.plotClasses) {
         ClassTable& t = tableOf(a, in.plotStratum[static_cast<std::size_t>(c.plot)]);
         const std::size_t i = t.index(c.species, c.product);
-        t.N[i] += c.N;
-        t.BA[i] += c.BA;
+        t.N[i] += c.n;
+        t.BA[i] += c.ba;
         t.vol[i] += c.vol;
     }
-    for (const ClassValues& c : in.summary) {
+    for (const files::ClassMean& c : in.summary) {
         ClassTable& t = tableOf(a, 0);
         const std::size_t i = t.index(c.species, c.product);
-        t.N[i] = c.N;
-        t.BA[i] = c.BA;
+        t.N[i] = c.n;
+        t.BA[i] = c.ba;
         t.vol[i] = c.vol;
     }
 
-    for (const TreeHeight& tree : in.measuredTrees) {
+    for (const files::GroundTree& tree : in.measuredTrees) {
         const int h = in.plotStratum[static_cast<std::size_t>(tree.plot)];
         for (const int index : {h, 0}) {
             ClassTable& t = tableOf(a, index);

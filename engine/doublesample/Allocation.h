@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "engine/doublesample/DblSampl.h"
 #include "engine/doublesample/DoubleSampleInputs.h"
+#include "engine/doublesample/StratifiedEstimates.h"
 
 namespace orr {
 

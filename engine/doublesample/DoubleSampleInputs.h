@@ -6,7 +6,10 @@
 #include <array>
 #include <vector>
 
-#include "core/Session.h"
+#include "core/Step.h"
+#include "files/Phase2SummaryFile.h"
+#include "files/PlotClassFile.h"
+#include "files/TreeInputFile.h"
 
 namespace orr {
 
@@ -25,24 +28,6 @@ struct Phase2Plot {
     std::array<double, 4> x{};
 };
 
-// A class record of _PH2Plot.csv (the values used) or of _PH2Sum.csv (plot 0, means).
-struct ClassValues {
-    int plot = 0;
-    int species = 0;
-    int product = 0;
-    double N = 0;
-    double BA = 0;
-    double vol = 0;
-};
-
-// A tree of the tree input file with a measured height and codes within the class tables.
-struct TreeHeight {
-    int plot = 0;
-    int species = 0;
-    int product = 0;
-    double height = 0;
-};
-
 struct DoubleSampleInputs {
     int H = 0;                     // largest stratum number of the strata file, 0 when empty
     std::vector<int> plotStratum;  // [plot 0..MaxPlots]; 0 = in no stratum
@@ -50,16 +35,15 @@ struct DoubleSampleInputs {
     std::array<std::vector<Phase1Totals>, 2> phase1;
     // [stratum index 0..H]: the Phase 2 plots with ground trees, in file order
     std::vector<std::vector<Phase2Plot>> phase2;
-    std::vector<ClassValues> plotClasses;   // _PH2Plot.csv in file order
-    std::vector<ClassValues> summary;       // _PH2Sum.csv in file order
-    std::vector<TreeHeight> measuredTrees;  // tree input file, trees the allocation uses
+    std::vector<files::PlotClass> plotClasses;     // _PH2Plot.csv in file order
+    std::vector<files::ClassMean> summary;         // _PH2Sum.csv in file order
+    std::vector<files::GroundTree> measuredTrees;  // the trees with a measured height
 };
 
 // Reads the strata file, _Phase1DS1.csv, _Phase1DS2.csv (only when it is not empty),
-// _Phase2.csv, _PH2Plot.csv, _PH2Sum.csv and the tree input file. Throws InputError with the
-// whole message for the user: a missing file (named with the step that writes it), a field that
-// is not a number, a plot outside 0..MaxPlots, a species or product code outside its range, a
-// negative stratum number.
-DoubleSampleInputs readDoubleSampleInputs(const Session& session);
+// _Phase2.csv, _PH2Plot.csv, _PH2Sum.csv and the tree input file, which must all be there.
+// Throws InputError naming the file, record, field and text for a record it cannot use
+// (the checks of each file's format, and a negative stratum number).
+DoubleSampleInputs readDoubleSampleInputs(const StepInputs& inputs);
 
 }  // namespace orr

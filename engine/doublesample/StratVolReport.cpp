@@ -74,13 +74,13 @@ void add(stratvol::ClassSums& s, double BAalloc, double VolAlloc, double N, doub
 
 // The row block of report row r (stratum index r, or the strata combined for r = H + 1, which
 // uses the classes of index 0).
-void writeRow(std::string& out, int r, const Allocation& a, const DoubleSampleEstimates& est) {
+void writeRow(OutputFile& out, int r, const Allocation& a, const DoubleSampleEstimates& est) {
     const std::string label = r == 0           ? "non-stratified"
                               : r == est.H + 1 ? "combined"
                                                : std::to_string(r);
     const SelectedEstimate& e = est.best[static_cast<std::size_t>(r)];
     const ClassTable* t = a.at(r <= est.H ? r : 0);
-    out += stratvol::rowPrefix(label, e);
+    out.append(stratvol::rowPrefix(label, e));
     bool continuesPrefix = true;
     stratvol::ClassSums row;
     for (int s = 1; t && s <= a.maxSpec; ++s) {
@@ -90,27 +90,26 @@ void writeRow(std::string& out, int r, const Allocation& a, const DoubleSampleEs
             if (t->shareVol[i] == 0 && t->shareBA[i] == 0) continue;
             const double BAalloc = t->shareBA[i] * e.YbarLR;
             const double VolAlloc = t->shareVol[i] * e.YbarLR;
-            if (!continuesPrefix) out += blanks(44);
+            if (!continuesPrefix) out.append(blanks(stratvol::kPrefixWidth));
             continuesPrefix = false;
-            out += stratvol::classLine(s, p, BAalloc, VolAlloc, t->N[i], t->BA[i], t->height[i],
-                                       t->vol[i]);
-            out += "\r\n";
+            out.append(stratvol::classLine(s, p, BAalloc, VolAlloc, t->N[i], t->BA[i], t->height[i],
+                                           t->vol[i]));
+            out.append("\r\n");
             add(species, BAalloc, VolAlloc, t->N[i], t->BA[i], t->height[i], t->vol[i]);
             add(row, BAalloc, VolAlloc, t->N[i], t->BA[i], t->height[i], t->vol[i]);
         }
-        if (species.BAalloc > 0) out += stratvol::subtotalLine(species) + "\r\n";
+        if (species.BAalloc > 0) out.append(stratvol::subtotalLine(species) + "\r\n");
     }
-    if (row.BAalloc > 0) out += stratvol::totalLine(row) + "\r\n";
+    if (row.BAalloc > 0) out.append(stratvol::totalLine(row) + "\r\n");
     // Ends the prefix line when no class followed it, else leaves a blank line.
-    out += "\r\n";
+    out.append("\r\n");
 }
 
 }  // namespace
 
-std::string stratVolReport(const Allocation& a, const DoubleSampleEstimates& est) {
-    std::string out = stratvol::headerLine() + "\r\n" + "\r\n";
+void writeStratVolReport(const Allocation& a, const DoubleSampleEstimates& est, OutputFile& out) {
+    out.append(stratvol::headerLine() + "\r\n\r\n");
     for (int r = 0; r <= est.H + 1; ++r) writeRow(out, r, a, est);
-    return out;
 }
 
 }  // namespace orr

@@ -6,8 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/OutputSet.h"
 #include "engine/doublesample/Allocation.h"
-#include "engine/doublesample/DblSampl.h"
+#include "engine/doublesample/StratifiedEstimates.h"
 
 namespace orr {
 
@@ -33,7 +34,7 @@ std::string totalLine(const ClassSums& s);
 
 }  // namespace stratvol
 
-// The whole report.
-std::string stratVolReport(const Allocation& a, const DoubleSampleEstimates& est);
+// The whole report, written to `out`.
+void writeStratVolReport(const Allocation& a, const DoubleSampleEstimates& est, OutputFile& out);
 
 }  // namespace orr

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/doublesample/TValue.h"
+#include "engine/doublesample/StudentT.h"
 
 namespace orr {
 
@@ -47,7 +47,7 @@ void fitRegression(int k, const StratumEstimate& e, const Sums& s, double SSx, d
     r.SybarLR = std::sqrt(radicand);
     r.Rho = SPxy / std::sqrt(SSx * SSy);
     r.YbarLR = YbarLR;
-    const double t = TValue(static_cast<int>(n) - 2, kErrorProbability);
+    const double t = studentT(static_cast<int>(n) - 2, kErrorProbability);
     r.SE = 100 * t * r.SybarLR / YbarLR;
     r.Nrs = t * t * e.CV[d] * e.CV[d] / (kAllowableError * kAllowableError);
     // rho^2 + (1 - rho^2) sqrt(10 rho^2 / (1 - rho^2)) and (1 - rho^2) + rho^2 sqrt(0.1 (1 - rho^2)

@@ -1,4 +1,4 @@
-// TAPERVOL: merchantable cubic volume to a top diameter from the built-in total-volume, taper
+// taperVolume: merchantable cubic volume to a top diameter from the built-in total-volume, taper
 // and volume-ratio equations. The merchantable height is found by descending from the tip in
 // one-foot steps until the stem diameter reaches the top diameter, refining upward in tenths
 // of a foot when a step overshoots.
@@ -59,7 +59,7 @@ double merchantableHeight(const TaperRow& c, double dbh, double height, float pt
 
 }  // namespace
 
-double TAPERVOL(std::int16_t species, double dbh, double height, float ptip) {
+double taperVolume(std::int16_t species, double dbh, double height, float ptip) {
     // Species above 5 borrow the row of species 3; a code below 0 has no row and gets row 0,
     // whose coefficients are all 0.
     const int k = species < 0 ? 0 : (species <= 5 ? species : 3);

@@ -26,11 +26,11 @@ double finiteOrZero(double x) {
 
 }  // namespace
 
-double TREEBA(double dbh) {
+double treeBasalArea(double dbh) {
     return finiteOrZero(0.005454 * dbh * dbh);
 }
 
-double TREEHGT(const CoefficientTable& coeff, const ParamRecord& params, int species, double dbh,
+double treeHeight(const CoefficientTable& coeff, const ParamRecord& params, int species, double dbh,
                int age) {
     if (!hasRow(coeff, kHeightEquation, species)) return 0.0;
     const auto& b = coeff.at(kHeightEquation, species);
@@ -42,10 +42,10 @@ double TREEHGT(const CoefficientTable& coeff, const ParamRecord& params, int spe
     return finiteOrZero(std::exp(exponent));
 }
 
-double TREEVOL(const CoefficientTable& coeff, const ParamRecord& params, int species, double dbh,
+double treeVolume(const CoefficientTable& coeff, const ParamRecord& params, int species, double dbh,
                double height) {
     if (usesLogModels(params)) {
-        return TAPERVOL(static_cast<std::int16_t>(species), dbh, height, params.PTIP);
+        return taperVolume(static_cast<std::int16_t>(species), dbh, height, params.PTIP);
     }
     if (!hasRow(coeff, kVolumeEquation, species)) return 0.0;
     const auto& b = coeff.at(kVolumeEquation, species);

@@ -12,17 +12,17 @@
 namespace orr {
 
 // 0.005454 * dbh^2
-double TREEBA(double dbh);
+double treeBasalArea(double dbh);
 // Predicted total height from the height equation (equation 2) of the species.
 // ModelSet 0: b0 + b1 * dbh^b2; ModelSet 1: exp(b0 + b1 * (ln dbh)^b2 * age^b3).
-double TREEHGT(const CoefficientTable& coeff, const ParamRecord& params, int species, double dbh,
+double treeHeight(const CoefficientTable& coeff, const ParamRecord& params, int species, double dbh,
                int age);
-// Tree volume: ModelSet 0 the volume equation (equation 5), ModelSet 1 TAPERVOL.
-double TREEVOL(const CoefficientTable& coeff, const ParamRecord& params, int species, double dbh,
+// Tree volume: ModelSet 0 the volume equation (equation 5), ModelSet 1 taperVolume.
+double treeVolume(const CoefficientTable& coeff, const ParamRecord& params, int species, double dbh,
                double height);
 // Merchantable volume to the top diameter ptip from the built-in tables (species above 5 use the
 // row of species 3; species 0 has all coefficients 0).
-double TAPERVOL(std::int16_t species, double dbh, double height, float ptip);
+double taperVolume(std::int16_t species, double dbh, double height, float ptip);
 
 // The seventeen built-in tables, five single-precision values each, index 0..5 (0 stays 0).
 struct TaperTables {

@@ -67,8 +67,8 @@ std::optional<GroundTree> LidarTreeRule::compute(int species, double h, int plot
     // There is no product class in Phase 1: the tree only has to reach product 1's minimum.
     const double minimum = limits_.maxProd >= 1 ? limits_.min(species, 1) : 0.0;
     if (belowMinimum(tree.dbh, minimum)) return std::nullopt;
-    tree.basalArea = TREEBA(tree.dbh);
-    tree.volume = TREEVOL(coeff_, params_, species, tree.dbh, tree.height);
+    tree.basalArea = treeBasalArea(tree.dbh);
+    tree.volume = treeVolume(coeff_, params_, species, tree.dbh, tree.height);
     return tree;
 }
 

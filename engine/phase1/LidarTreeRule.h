@@ -4,10 +4,10 @@
 
 #include <optional>
 #include <stdexcept>
-#include <string>
 
-#include "core/Session.h"
-#include "files/InputFiles.h"
+#include "core/Parameters.h"
+#include "files/CoefficientFile.h"
+#include "files/DbhFile.h"
 
 namespace orr::phase1 {
 

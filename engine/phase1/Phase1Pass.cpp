@@ -5,18 +5,18 @@
 // then their trees are summed and the plots' lines written in file order, one tree after the
 // other, exactly as a single thread going tree by tree would. So the files and the log are the
 // same for any number of threads.
+#include "engine/phase1/Phase1Pass.h"
+
 #include <algorithm>
 #include <exception>
 #include <optional>
 #include <random>
 #include <vector>
 
-#include "engine/phase1/GroupRandom.h"
+#include "core/ParallelFor.h"
+#include "core/RandomStreams.h"
 #include "engine/phase1/LidarTreeRule.h"
-#include "engine/phase1/ParallelGroups.h"
-#include "engine/phase1/PlotGroups.h"
 #include "engine/phase1/PlotSums.h"
-#include "engine/phase1/Sum1Phas.h"
 #include "engine/phase1/TreeCache.h"
 
 namespace orr::phase1 {
@@ -25,6 +25,9 @@ namespace {
 
 // Heights per batch: enough to keep the threads busy, small enough to bound the memory.
 constexpr std::size_t kBatchHeights = 1 << 15;
+constexpr std::size_t kGroupsPerChunk = 8;
+// The salt of the Phase 1 draws among the random streams of the program.
+constexpr std::uint64_t kStreamSalt = 0x700;
 
 struct CountedTree {
     int species;
@@ -33,7 +36,9 @@ struct CountedTree {
 };
 
 // What one group makes of its trees: the counted ones in order, the draws that fell in no
-// interval, and the stop (a missing coefficient) that came after the last counted tree.
+// interval, and the stop (a missing coefficient) that came after the last counted tree. A group
+// keeps its stop instead of throwing it, so that the groups before it are all computed and their
+// plots logged before the stop is reported, as they would be tree by tree.
 struct GroupResult {
     std::vector<CountedTree> trees;
     long long noInterval = 0;
@@ -46,12 +51,12 @@ void computeGroup(const PlotGroup& group, const std::vector<double>& heights, Tr
     result.noInterval = 0;
     result.error = nullptr;
     try {
-        std::mt19937_64 generator(groupSeed(seed, pass, group.position));
+        std::mt19937_64 generator(streamSeed(seed, kStreamSalt, pass, group.position));
         const DrawList& list = *group.drawList;
         for (std::size_t i = group.first; i < group.last; ++i) {
             // A stratum without shares draws nothing; otherwise one draw per tree, also when it
             // falls in no interval.
-            const int species = list.empty() ? 0 : drawSpecies(list, uniform(generator));
+            const int species = list.empty() ? 0 : drawSpecies(list, uniform01(generator));
             if (species == 0) {
                 ++result.noInterval;
                 continue;
@@ -67,30 +72,35 @@ void computeGroup(const PlotGroup& group, const std::vector<double>& heights, Tr
 
 }  // namespace
 
-PassTally runPass(int pass, CommaReader& lidar, Phase1Tables& tables, const ParamRecord& params,
-                  std::uint64_t seed, unsigned threads, std::string& out, StepHost& host,
-                  ProgressMeter& meter) {
-    const int maxPlots = std::max<int>(params.MaxPlots, 0);
+PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const StepInputs& in,
+                      unsigned threads, OutputFile& out, StepHost& host, PassProgress progress) {
+    const ParamRecord& params = in.params;
     const LidarTreeRule rule(tables.coeff, tables.limits, params, pass);
     PlotSums sums(params.MaxSpec);
     PassTally tally;
-    GroupReader reader(lidar, maxPlots, tables, tally, meter);
+    GroupReader reader(lidar, tables.strata, tables.shares, std::max<int>(params.MaxPlots, 0),
+                       tally);
     GroupBatch batch;
     std::vector<GroupResult> results;
     std::vector<TreeCache> caches(std::max(threads, 1u), TreeCache(rule));
     std::optional<int> currentPlot;  // plot of the last counted tree
 
     while (reader.fill(batch, kBatchHeights)) {
+        stopIfCancelled(host);
         if (results.size() < batch.groups.size()) results.resize(batch.groups.size());
-        forEachGroup(batch.groups.size(), threads, [&](std::size_t i, unsigned worker) {
-            computeGroup(batch.groups[i], batch.heights, caches[worker], seed, pass, results[i]);
-        });
+        parallelFor(
+            batch.groups.size(), threads,
+            [&](std::size_t i, unsigned worker) {
+                computeGroup(batch.groups[i], batch.heights, caches[worker], in.seed, pass,
+                             results[i]);
+            },
+            &host, kGroupsPerChunk);
         for (std::size_t i = 0; i < batch.groups.size(); ++i) {
             const int plot = batch.groups[i].plot;
             const GroupResult& result = results[i];
             for (const CountedTree& tree : result.trees) {
                 if (currentPlot && *currentPlot != plot) {
-                    sums.sub2150(*currentPlot, params.PACF, out, host);
+                    sums.writePlot(*currentPlot, params.PACF, out, host);
                 }
                 currentPlot = plot;
                 sums.add(tree.species, tree.basalArea, tree.volume);
@@ -99,10 +109,28 @@ PassTally runPass(int pass, CommaReader& lidar, Phase1Tables& tables, const Para
             if (result.error) std::rethrow_exception(result.error);
         }
         if (batch.readError) std::rethrow_exception(batch.readError);
+        host.progress(progress.before + lidar.reader().bytesRead(), progress.total);
     }
     // The last plot is written whenever it has counted trees.
-    if (currentPlot && sums.any()) sums.sub2150(*currentPlot, params.PACF, out, host);
+    if (currentPlot && sums.any()) sums.writePlot(*currentPlot, params.PACF, out, host);
     return tally;
+}
+
+std::string tallyLine(int pass, const PassTally& tally) {
+    std::string line = "DataSet " + std::to_string(pass) +
+                       ": trees skipped: " + std::to_string(tally.outsideStratum) +
+                       " in plots outside every stratum, " + std::to_string(tally.noInterval) +
+                       " whose draw fell in no species interval";
+    if (!tally.outsidePlots.empty()) {
+        line += "; plots outside every stratum:";
+        for (std::size_t i = 0; i < tally.outsidePlots.size(); ++i) {
+            line += (i == 0 ? " " : ", ") + std::to_string(tally.outsidePlots[i]);
+        }
+        if (tally.furtherOutsidePlots > 0) {
+            line += " and " + std::to_string(tally.furtherOutsidePlots) + " more";
+        }
+    }
+    return line;
 }
 
 }  // namespace orr::phase1

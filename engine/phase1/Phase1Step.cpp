@@ -1,78 +1,88 @@
-// The step handler: LiDAR file check, status texts, coefficient file, SUM1PHAS, and the list of
-// files written.
+// Step 7 as a whole: the coefficient, DBH, strata and species-count inputs, the DataSet 1 and
+// DataSet 2 passes, and the two output files, which reach the data directory only when the step
+// completes.
+#include "engine/phase1/Phase1Step.h"
+
+#include <algorithm>
+#include <array>
 #include <cstdint>
-#include <stdexcept>
+#include <filesystem>
 #include <string>
 
-#include "core/RandomStreams.h"
-#include "core/StagedOutputs.h"
-#include "engine/phase1/Phase1.h"
-#include "engine/phase1/Sum1Phas.h"
-#include "files/InputFiles.h"
+#include "core/OutputSet.h"
+#include "core/ParallelFor.h"
+#include "engine/phase1/Phase1Pass.h"
+#include "files/DataSetFiles.h"
 
 namespace orr {
 
 namespace {
 
-constexpr const char* kOutputSuffixes[2] = {"_Phase1DS1.csv", "_Phase1DS2.csv"};
+using files::DataSetFile;
 
-// The run seed: the session's, or one from the clock, written to the log so that the run can be
-// repeated.
-std::uint64_t runSeed(const Session& session, StepHost& host) {
-    if (session.run.seed) return *session.run.seed;
-    const std::uint64_t seed = clockSeed();
-    host.appendLog("Random seed: " + std::to_string(seed));
-    return seed;
-}
-
-// The file name after the path's last separator; the whole text when it has none.
-std::string bareName(const std::filesystem::path& path) {
-    const std::string text = path.string();
-    const std::size_t cut = text.find_last_of("\\/");
-    return cut == std::string::npos ? text : text.substr(cut + 1);
+// The step's tables: the DBH limits, the strata and the species shares of every stratum.
+phase1::Phase1Tables readTables(const StepInputs& in, const CoefficientTable& coeff,
+                                const files::Limits& limits) {
+    const ParamRecord& params = in.params;
+    phase1::Phase1Tables tables{
+        coeff, loadDbhLimits(in.paths.dbh, params.MaxSpec, params.MaxProd, in.dataSetName),
+        readStrataFile(in.paths.strata), phase1::StratumShares{}};
+    phase1::checkStratumNumbers(tables.strata, in.paths.strata);
+    tables.shares = phase1::StratumShares::read(files::path(in, DataSetFile::SpeciesCountsDS1),
+                                                tables.strata, limits);
+    return tables;
 }
 
 }  // namespace
 
-std::string phase1LidarCaption(const Session& session, int pass) {
-    const bool high = pass == 1;
-    return std::string(high ? "DataSet 1   Infile= " : "DataSet 2   Infile= ") +
-           bareName(high ? session.HighLidarFileName : session.LowLidarFileName) +
-           "   Outfile= " + session.DataSetName + kOutputSuffixes[high ? 0 : 1];
-}
-
-bool runPhase1(Session& session, StepHost& host) {
-    if (session.HighLidarFileName.empty()) {
-        host.pickLidarFiles(session);
-        if (session.HighLidarFileName.empty()) return false;
+StepResult computePhase1(const StepInputs& in, StepHost& host) {
+    if (in.paths.lidarHigh.empty()) {
+        return StepResult::stopped("Please select Phase 1 Lidar Height");
     }
-    host.setStatus("Status : Computing Phase 1..");
-    host.setLog(" ");
-    host.appendLog("Phase 1 computation of LiDAR heights started....");
-    const std::uint64_t seed = runSeed(session, host);
+    const ParamRecord& params = in.params;
+    const files::Limits limits{std::max<std::int32_t>(params.MaxPlots, 0), params.MaxSpec,
+                               params.MaxProd};
+    const CoefficientTable coeff = readCoefficientFile(in.paths.coefficients, params.MaxSpec);
+    phase1::Phase1Tables tables = readTables(in, coeff, limits);
 
-    try {
-        const CoefficientTable coeff =
-            readCoefficientFile(session.CoeffFileName, session.params.MaxSpec);
-        StagedOutputs outputs;
-        phase1::SUM1PHAS(session, coeff, seed, outputs, host);
-        outputs.commit();
-    } catch (const std::runtime_error& stop) {
-        // A file it cannot use, an empty DBH file or a missing coefficient: nothing was written.
-        host.message(stop.what(), Icon::Critical);
-        return false;
+    const std::array<std::filesystem::path, 2> lidarFiles = {in.paths.lidarHigh, in.paths.lidarLow};
+    phase1::PassProgress progress;
+    for (const auto& file : lidarFiles) {
+        if (!file.empty()) progress.total += fileLength(file);
     }
+    const unsigned threads = threadCount(in.threads);
 
-    host.setLog("Phase 1 computation of LiDAR heights completed!!\r\n");
-    host.appendLog("The following file(s) were created in the directory - " +
-                   session.dataFilesDirText());
-    for (const char* suffix : {kOutputSuffixes[1], kOutputSuffixes[0]}) {
-        if (fileLength(session.dataSetFile(suffix)) > 0) {
-            host.appendLog(session.DataSetName + suffix);
-        }
+    OutputSet outputs;
+    for (int pass = 1; pass <= 2; ++pass) {
+        const std::filesystem::path& lidarFile = lidarFiles[pass - 1];
+        // A skipped pass leaves no file of its name: its output stays empty.
+        OutputFile& out = outputs.file(files::path(in, files::phase1(pass)));
+        if (lidarFile.empty()) continue;
+        phase1::LidarReader lidar(lidarFile, limits);
+        const std::uintmax_t bytes = fileLength(lidarFile);
+        if (bytes < 1) continue;
+        const phase1::PassTally tally =
+            phase1::computePass(pass, lidar, tables, in, threads, out, host, progress);
+        host.log(phase1::tallyLine(pass, tally));
+        progress.before += bytes;
     }
-    host.setStatus("Status : Phase 1 computation completed!!");
-    return true;
+    host.progress(progress.total, progress.total);
+    stopIfCancelled(host);
+    const std::vector<std::filesystem::path> written = outputs.commit();
+
+    StepResult result;
+    result.closingReplacesLog = true;
+    result.closingLog = {
+        "Phase 1 computation of LiDAR heights completed!!",
+        "The following file(s) were created in the directory - " + files::dirText(in.dataDir)};
+    // DataSet 2 is listed before DataSet 1.
+    for (int pass : {2, 1}) {
+        const std::filesystem::path file = files::path(in, files::phase1(pass));
+        if (std::find(written.begin(), written.end(), file) == written.end()) continue;
+        result.outputs.push_back(file);
+        result.closingLog.push_back(files::fileName(in.dataSetName, files::phase1(pass)));
+    }
+    return result;
 }
 
 }  // namespace orr

@@ -16,13 +16,12 @@ void GroupBatch::clear() {
     readError = nullptr;
 }
 
-GroupReader::GroupReader(CommaReader& lidar, int maxPlots, Phase1Tables& tables, PassTally& tally,
-                         ProgressMeter& meter)
+GroupReader::GroupReader(LidarReader& lidar, const StrataTable& strata, StratumShares& shares,
+                         int maxPlots, PassTally& tally)
     : lidar_(lidar),
-      tables_(tables),
+      shares_(shares),
       tally_(tally),
-      meter_(meter),
-      plotStrata_(tables.strata, maxPlots),
+      plotStrata_(strata, maxPlots),
       listedOutside_(static_cast<std::size_t>(maxPlots) + 1, 0) {}
 
 void GroupReader::startGroup(GroupBatch& batch, int plot) {
@@ -34,7 +33,7 @@ void GroupReader::startGroup(GroupBatch& batch, int plot) {
         PlotGroup group;
         group.plot = plot;
         group.position = position;
-        group.drawList = &tables_.shares.drawList(row->stratum);
+        group.drawList = &shares_.drawList(row->stratum);
         group.plotAge = row->avgAge;
         group.first = group.last = batch.heights.size();
         batch.groups.push_back(group);
@@ -54,19 +53,14 @@ void GroupReader::startGroup(GroupBatch& batch, int plot) {
 bool GroupReader::fill(GroupBatch& batch, std::size_t heights) {
     batch.clear();
     if (done_) return false;
-    const int maxPlots = static_cast<int>(listedOutside_.size()) - 1;
     for (;;) {
         if (!pending_) {
-            Tree tree{};
-            std::size_t bytes = 0;
+            files::LidarHeight tree;
             try {
-                if (!lidar_.next(2)) {
+                if (!lidar_.next(tree)) {
                     done_ = true;
                     break;
                 }
-                tree.plot = lidar_.intInRange(0, "plot", 0, maxPlots);
-                tree.h = lidar_.number(1, "height");
-                bytes = lidar_.text(0).size() + lidar_.text(1).size() + 2;
             } catch (...) {
                 // The trees read so far are computed and written before the stop is reported,
                 // as they would be tree by tree.
@@ -74,11 +68,10 @@ bool GroupReader::fill(GroupBatch& batch, std::size_t heights) {
                 done_ = true;
                 break;
             }
-            meter_.advance(bytes);
-            if (tree.h <= kLowestLidarHeight) continue;
+            if (tree.height <= kLowestLidarHeight) continue;
             pending_ = tree;
         }
-        const Tree tree = *pending_;
+        const files::LidarHeight tree = *pending_;
         if (!groupPlot_ || *groupPlot_ != tree.plot) {
             if (batch.heights.size() >= heights) break;  // the next batch starts with this group
             startGroup(batch, tree.plot);
@@ -88,7 +81,7 @@ bool GroupReader::fill(GroupBatch& batch, std::size_t heights) {
             ++tally_.outsideStratum;
             continue;
         }
-        batch.heights.push_back(tree.h);
+        batch.heights.push_back(tree.height);
         batch.groups.back().last = batch.heights.size();
     }
     return !batch.groups.empty() || batch.readError != nullptr;

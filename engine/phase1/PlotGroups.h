@@ -11,11 +11,19 @@
 #include <optional>
 #include <vector>
 
-#include "core/CommaReader.h"
 #include "engine/phase1/StratumShares.h"
-#include "engine/phase1/Sum1Phas.h"
+#include "files/LidarHeightFile.h"
+#include "files/StrataFile.h"
 
 namespace orr::phase1 {
+
+// Trees left out of a pass for want of a species, and the plots that lie in no stratum.
+struct PassTally {
+    long long outsideStratum = 0;   // trees of plots outside every stratum's range
+    long long noInterval = 0;       // trees whose draw fell in no species interval
+    std::vector<int> outsidePlots;  // the first twenty such plots, in file order
+    long long furtherOutsidePlots = 0;
+};
 
 // A group of a plot that lies in a stratum's range (the trees of other plots are only tallied).
 struct PlotGroup {
@@ -36,32 +44,31 @@ struct GroupBatch {
     void clear();
 };
 
+using LidarReader = files::RecordReader<files::LidarHeightFile>;
+
 class GroupReader {
   public:
-    GroupReader(CommaReader& lidar, int maxPlots, Phase1Tables& tables, PassTally& tally,
-                ProgressMeter& meter);
+    // `maxPlots` is the largest plot number the reader accepts; the tally counts the trees of
+    // plots outside every stratum.
+    GroupReader(LidarReader& lidar, const StrataTable& strata, StratumShares& shares, int maxPlots,
+                PassTally& tally);
 
     // Fills `batch` with whole groups, stopping at the first group boundary after `heights`
     // heights. False when the file is done and there is nothing left to compute or report.
     bool fill(GroupBatch& batch, std::size_t heights);
 
   private:
-    struct Tree {
-        int plot;
-        double h;
-    };
     void startGroup(GroupBatch& batch, int plot);
 
-    CommaReader& lidar_;
-    Phase1Tables& tables_;
+    LidarReader& lidar_;
+    StratumShares& shares_;
     PassTally& tally_;
-    ProgressMeter& meter_;
     PlotStrata plotStrata_;
     std::vector<char> listedOutside_;
     std::optional<int> groupPlot_;  // plot of the group being read
     bool groupInside_ = false;
     std::uint64_t nextPosition_ = 0;
-    std::optional<Tree> pending_;  // read, but the first tree of the next batch
+    std::optional<files::LidarHeight> pending_;  // read, but the first tree of the next batch
     bool done_ = false;
 };
 

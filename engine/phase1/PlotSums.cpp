@@ -1,22 +1,12 @@
-// sub2150 and the per-species sums of one plot.
+// The per-species sums of one plot and the lines that close it.
 #include "engine/phase1/PlotSums.h"
 
 #include <algorithm>
 
-#include "core/CommaWriter.h"
 #include "core/NumberText.h"
+#include "files/Phase1File.h"
 
 namespace orr::phase1 {
-
-namespace {
-
-constexpr std::size_t kLogLimit = 64000;
-
-}  // namespace
-
-void keepLogShort(StepHost& host) {
-    if (host.logLength() > kLogLimit) host.setLog("");
-}
 
 PlotSums::PlotSums(int maxSpec)
     : count_(static_cast<std::size_t>(std::max(maxSpec, 0)) + 1, 0),
@@ -40,21 +30,15 @@ std::string PlotSums::statusLine(int plot, int species, long long n, double ba, 
            StrForm(volume);
 }
 
-void PlotSums::sub2150(int plot, int pacf, std::string& out, StepHost& host) {
+void PlotSums::writePlot(int plot, int pacf, OutputFile& out, StepHost& host) {
     for (std::size_t s = 1; s < count_.size(); ++s) {
         if (count_[s] != 0 || basalArea_[s] != 0.0) {
             const long long n = count_[s] * pacf;
             const double ba = roundHalfEven(basalArea_[s] * pacf, 2);
             const double volume = roundHalfEven(volume_[s] * pacf, 2);
-            RecordLine()
-                .integer(plot)
-                .integer(static_cast<long long>(s))
-                .integer(n)
-                .number(ba)
-                .number(volume)
-                .appendTo(out);
-            keepLogShort(host);
-            host.appendLog(statusLine(plot, static_cast<int>(s), n, ba, volume));
+            files::Phase1File::write(
+                out, {plot, static_cast<int>(s), static_cast<double>(n), ba, volume});
+            host.log(statusLine(plot, static_cast<int>(s), n, ba, volume));
         }
         count_[s] = 0;
         basalArea_[s] = 0.0;

@@ -1,10 +1,11 @@
-// The per-species sums of the Phase 1 plot being counted, and sub2150, which writes them.
+// The per-species sums of the Phase 1 plot being counted, and the lines that close the plot.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "core/StepHost.h"
+#include "core/OutputSet.h"
+#include "core/Step.h"
 
 namespace orr::phase1 {
 
@@ -16,10 +17,10 @@ class PlotSums {
     // True when some species has a counted tree.
     bool any() const;
 
-    // sub2150: for species 1..maxSpec, unless its count and basal-area sum are both 0, one line
-    // (plot, species, count * pacf, BA sum * pacf and volume sum * pacf to 2 decimals) appended to
-    // `out` and one status line to the log; then every sum returns to 0.
-    void sub2150(int plot, int pacf, std::string& out, StepHost& host);
+    // Closes the plot: for species 1..maxSpec, unless its count and basal-area sum are both 0,
+    // one line (plot, species, count * pacf, BA sum * pacf and volume sum * pacf to 2 decimals)
+    // added to `out` and one status line to the log; then every sum returns to 0.
+    void writePlot(int plot, int pacf, OutputFile& out, StepHost& host);
 
     // The status line of one written record.
     static std::string statusLine(int plot, int species, long long n, double ba, double volume);
@@ -29,8 +30,5 @@ class PlotSums {
     std::vector<double> basalArea_;
     std::vector<double> volume_;
 };
-
-// Before a line is added: a log longer than 64000 characters is cleared first.
-void keepLogShort(StepHost& host);
 
 }  // namespace orr::phase1

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <string>
 
-#include "core/CommaReader.h"
 #include "core/InputError.h"
 #include "core/ShareSort.h"
+#include "files/SpeciesCountFile.h"
 
 namespace orr::phase1 {
 
@@ -54,24 +54,22 @@ void checkStratumNumbers(const StrataTable& strata, const std::filesystem::path&
 }
 
 StratumShares StratumShares::read(const std::filesystem::path& speciesFile,
-                                  const StrataTable& strata, int maxSpec) {
+                                  const StrataTable& strata, const files::Limits& limits) {
     StratumShares result;
-    result.maxSpec_ = std::max(maxSpec, 0);
+    result.maxSpec_ = std::max(limits.maxSpec, 0);
     const std::size_t width = static_cast<std::size_t>(result.maxSpec_) + 1;
     std::vector<double> totals((kMaxStratum + 1) * width, 0.0);
 
-    CommaReader reader(speciesFile);
-    while (reader.next(3)) {
-        const int plot = reader.int16(0, "plot");
-        const int species = reader.intInRange(1, "species", 1, result.maxSpec_);
-        const int n = reader.int16(2, "N");
-        // Every strata record that holds the plot gets its trees, not only the first.
-        for (const StrataRow& row : strata) {
-            if (row.beginPlot <= plot && plot <= row.endPlot) {
-                totals[static_cast<std::size_t>(row.stratum) * width + species] += n;
+    files::forEachRecord<files::SpeciesCountFile>(
+        speciesFile, limits, [&](const files::SpeciesCount& r) {
+            // Every strata record that holds the plot gets its trees, not only the first.
+            for (const StrataRow& row : strata) {
+                if (row.beginPlot <= r.plot && r.plot <= row.endPlot) {
+                    totals[static_cast<std::size_t>(row.stratum) * width +
+                           static_cast<std::size_t>(r.species)] += static_cast<double>(r.count);
+                }
             }
-        }
-    }
+        });
 
     int highest = 0;
     for (const StrataRow& row : strata) highest = std::max<int>(highest, row.stratum);

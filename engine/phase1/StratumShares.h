@@ -1,5 +1,5 @@
-// The species shares of every stratum, from the Phase 2 ground trees (_PH2specDS1.csv), and the
-// draw list that a Phase 1 tree's species is drawn from.
+// The species shares of every stratum, from the Phase 2 ground trees counted per plot and species
+// by step 6, and the draw list that a Phase 1 tree's species is drawn from.
 #pragma once
 
 #include <cstddef>
@@ -7,7 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "files/InputFiles.h"
+#include "files/RecordFile.h"
+#include "files/StrataFile.h"
 
 namespace orr::phase1 {
 
@@ -35,12 +36,13 @@ void checkStratumNumbers(const StrataTable& strata, const std::filesystem::path&
 
 class StratumShares {
   public:
-    // Reads _PH2specDS1.csv (plot, species, N) to its end and adds each N to the species total
+    // Reads the species counts (plot, species, N) to the end and adds each N to the species total
     // of every strata record whose range holds the plot; then shares = total / the stratum's
     // total over all species, for strata 1 to the highest stratum number of the table.
-    // Throws InputError on a record it cannot use.
+    // Throws InputError on a record it cannot use (species above limits.maxSpec, plot outside
+    // 1..limits.maxPlots).
     static StratumShares read(const std::filesystem::path& speciesFile, const StrataTable& strata,
-                              int maxSpec);
+                              const files::Limits& limits);
 
     double share(int stratum, int species) const;
     // The draw list of a stratum, built once and kept.

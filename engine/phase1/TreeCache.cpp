@@ -2,7 +2,7 @@
 
 #include <bit>
 
-#include "engine/phase1/GroupRandom.h"
+#include "core/RandomStreams.h"
 
 namespace orr::phase1 {
 

@@ -43,7 +43,7 @@ StepResult computePlotTotals(const StepInputs& in, StepHost& host) {
     files::GroundTree t;
     long read = 0;
     while (trees.next(t)) {
-        if (++read % kProgressEvery == 0) {
+        if (read++ % kProgressEvery == 0) {
             stopIfCancelled(host);
             host.progress(trees.reader().bytesRead(), trees.reader().bytesTotal());
         }
@@ -52,11 +52,11 @@ StepResult computePlotTotals(const StepInputs& in, StepHost& host) {
         if (t.plot != prevPlot && prevPlot >= 1) totals.closePlot(prevPlot, plotFile, plotTotalFile);
         prevPlot = t.plot;
         double height = t.height;
-        if (height == 0) height = TREEHGT(coeff, params, t.species, t.dbh, t.age);
-        const double volume = TREEVOL(coeff, params, t.species, t.dbh, height);
+        if (height == 0) height = treeHeight(coeff, params, t.species, t.dbh, t.age);
+        const double volume = treeVolume(coeff, params, t.species, t.dbh, height);
         files::TreeVolumeFile::write(
             treeFile, {t.plot, t.species, t.product, t.dbh, height, volume, t.extra1, t.extra2});
-        totals.addTree(t.species, t.product, pacf, TREEBA(t.dbh), volume);
+        totals.addTree(t.species, t.product, pacf, treeBasalArea(t.dbh), volume);
     }
     // A file without a single tree is the wrong file, not a stand without trees: refused, so
     // that the earlier plot totals are not replaced by nothing.

@@ -4,7 +4,8 @@
 #include <algorithm>
 
 #include "model/editors/CommitRules.h"
-#include "files/InputFiles.h"
+#include "files/CellText.h"
+#include "files/CoefficientFile.h"
 
 namespace orr::editors {
 

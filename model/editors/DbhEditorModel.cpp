@@ -5,7 +5,8 @@
 #include <algorithm>
 
 #include "model/editors/CommitRules.h"
-#include "files/InputFiles.h"
+#include "files/CellText.h"
+#include "files/DbhFile.h"
 
 namespace orr::editors {
 

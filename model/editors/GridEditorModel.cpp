@@ -1,7 +1,7 @@
 // The grid editor's mechanics shared by the coefficient, strata and DBH editors.
 #include "model/editors/GridEditorModel.h"
 
-#include "files/InputFiles.h"
+#include "files/CellText.h"
 
 namespace orr::editors {
 

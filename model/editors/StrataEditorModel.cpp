@@ -2,7 +2,8 @@
 #include "model/editors/StrataEditorModel.h"
 
 #include "model/editors/CommitRules.h"
-#include "files/InputFiles.h"
+#include "files/CellText.h"
+#include "files/StrataFile.h"
 
 namespace orr::editors {
 

@@ -40,4 +40,11 @@ const StepDescription* describeStep(int number) {
     return nullptr;
 }
 
+const StepEntry* findStep(std::span<const StepEntry> table, int number) {
+    for (const StepEntry& entry : table) {
+        if (entry.number() == number) return &entry;
+    }
+    return nullptr;
+}
+
 }  // namespace orr::workflow

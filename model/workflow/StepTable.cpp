@@ -21,11 +21,4 @@ std::span<const StepEntry> stepTable() {
     return steps;
 }
 
-const StepEntry* findStep(std::span<const StepEntry> table, int number) {
-    for (const StepEntry& entry : table) {
-        if (entry.number() == number) return &entry;
-    }
-    return nullptr;
-}
-
 }  // namespace orr::workflow

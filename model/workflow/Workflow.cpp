@@ -123,14 +123,14 @@ std::optional<int> Workflow::finishStepOfAll(int number, const StepResult& resul
     return std::nullopt;
 }
 
-StepResult Workflow::runStep(int number, StepView& view, ProductCodePolicy productCodes) {
-    if (!beginStep(number)) return StepResult::stopped("");
+bool Workflow::runStep(int number, StepView& view, ProductCodePolicy productCodes) {
+    if (!beginStep(number)) return false;
     const StepEntry& entry = *step(number);
     const StepResult result = workflow::runStep(*entry.description, entry.run,
                                                 stepInputs(session_, productCodes),
                                                 session_.run.seed, view);
     finishStep(number, result);
-    return result;
+    return result.completed();
 }
 
 bool Workflow::runAllSteps(StepView& view, ProductCodePolicy productCodes) {

@@ -65,9 +65,10 @@ class Workflow {
     // log and the caption then say how it ended.
     std::optional<int> finishStepOfAll(int step, const StepResult& result, StepView& view);
 
-    // The same, start to end on the calling thread (the command line and the tests).
-    StepResult runStep(int step, StepView& view, ProductCodePolicy productCodes);
-    bool runAllSteps(StepView& view, ProductCodePolicy productCodes);
+    // The same, start to end on the calling thread; true when the step (every step) completed,
+    // false also when refused because a step runs.
+    bool runStep(int step, StepView& view, ProductCodePolicy productCodes = ProductCodePolicy::Ask);
+    bool runAllSteps(StepView& view, ProductCodePolicy productCodes = ProductCodePolicy::Ask);
 
   private:
     static std::size_t index(Button b) { return static_cast<std::size_t>(b); }

@@ -1,4 +1,4 @@
-// The command line's StepHost: what reaches stdout and stderr, and the product-code prompt.
+// The command line's view of a step: what reaches stdout and stderr, and the product-code prompt.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -8,39 +8,38 @@
 namespace orr {
 namespace {
 
+using workflow::Icon;
+
 struct HostRig {
-    explicit HostRig(const std::string& input = "") : in(input) { session.params.MaxProd = 3; }
-    CliHost make(bool verbose, ProductCodeMode mode) {
-        return CliHost(session, in, out, err, verbose, mode);
-    }
-    Session session;
+    explicit HostRig(const std::string& input = "") : in(input) {}
+    CliHost make(bool verbose) { return CliHost(3, in, out, err, verbose); }
     std::istringstream in;
     std::ostringstream out, err;
 };
 
 TEST(CliHost, LogLinesGoToStdoutAsWrittenAndAReplacedLogPrintsOnlyWhatIsNew) {
     HostRig rig;
-    CliHost host = rig.make(false, ProductCodeMode::Drop);
-    host.appendLog("heading ");
-    EXPECT_EQ(host.log(), "heading \r\n");
-    host.setLog("heading \r\n1     1  1  20");
-    host.setLog("heading \r\n1     1  1  20\r\n1     1  2  40");
-    host.setLog("Iteration Done!!\r\n");  // a text of its own: printed whole
-    host.setLog("");                      // cleared: nothing printed
+    CliHost host = rig.make(false);
+    host.log("heading ");
+    EXPECT_EQ(host.logText(), "heading \r\n");
+    host.replaceLog("heading \r\n1     1  1  20");
+    host.replaceLog("heading \r\n1     1  1  20\r\n1     1  2  40");
+    host.replaceLog("Iteration Done!!\r\n");  // a text of its own: printed whole
+    host.replaceLog("");                      // cleared: nothing printed
     EXPECT_EQ(rig.out.str(), "heading \n1     1  1  20\n1     1  2  40\nIteration Done!!\n");
-    EXPECT_EQ(host.logLength(), 0u);
+    EXPECT_EQ(host.logText(), "");
     EXPECT_EQ(rig.err.str(), "");
 }
 
 TEST(CliHost, MessagesAreOneLineOnStderrStatusAndProgressOnlyWhenVerbose) {
     HostRig rig;
-    CliHost quiet = rig.make(false, ProductCodeMode::Drop);
-    quiet.setStatus("Status: Computing Plot Totals..");
+    CliHost quiet = rig.make(false);
+    quiet.status("Status: Computing Plot Totals..");
     quiet.progress(1, 2);
     quiet.message("Error: No min/max dbhes on file for dataset AB", Icon::Critical);
     quiet.message("two\r\nlines", Icon::Information);
-    CliHost loud = rig.make(true, ProductCodeMode::Drop);
-    loud.setStatus("Status: Computing Plot Totals..");
+    CliHost loud = rig.make(true);
+    loud.status("Status: Computing Plot Totals..");
     for (std::size_t done : {0, 10, 25, 200}) loud.progress(done, 200);  // 10: same tenth as 0
     EXPECT_EQ(rig.err.str(),
               "error: Error: No min/max dbhes on file for dataset AB\nnote: two  lines\n"
@@ -49,23 +48,9 @@ TEST(CliHost, MessagesAreOneLineOnStderrStatusAndProgressOnlyWhenVerbose) {
     EXPECT_EQ(rig.out.str(), "");
 }
 
-TEST(CliHost, DropModeDropsWithoutAskingAndThePickersDoNothing) {
-    HostRig rig("2\n");
-    CliHost host = rig.make(false, ProductCodeMode::Drop);
-    EXPECT_EQ(host.askProductCode(2, 12.25), std::nullopt);
-    EXPECT_EQ(host.askProductCode(1, 30.5), std::nullopt);
-    EXPECT_EQ(host.droppedTrees(), 2u);
-    Session s;
-    host.pickTreeFile(s);
-    host.pickLidarFiles(s);
-    EXPECT_TRUE(s.TreeInputFileName.empty() && s.HighLidarFileName.empty());
-    EXPECT_FALSE(host.editParameters(s));
-    EXPECT_EQ(rig.out.str() + rig.err.str(), "");
-}
-
-TEST(CliHost, AskModeAsksUntilAProductAndDropsOnAnEmptyAnswerOrEndOfInput) {
+TEST(CliHost, AsksUntilAProductAndDropsOnAnEmptyAnswerOrEndOfInput) {
     HostRig rig("x\n4\n1.5\n 2 \n\r\n");
-    CliHost host = rig.make(false, ProductCodeMode::Ask);
+    CliHost host = rig.make(false);
     EXPECT_EQ(host.askProductCode(2, 12.25), 2);
     const std::string shown = rig.err.str();
     EXPECT_EQ(shown.rfind("Product Code Error...\n SPECIES = 2\n DBH = 12.25\n", 0), 0u) << shown;
@@ -75,10 +60,8 @@ TEST(CliHost, AskModeAsksUntilAProductAndDropsOnAnEmptyAnswerOrEndOfInput) {
          at = shown.find(" ENTER PRODUCT CODE...", at + 1))
         ++asked;
     EXPECT_EQ(asked, 4u);
-    EXPECT_EQ(host.droppedTrees(), 0u);
     EXPECT_EQ(host.askProductCode(1, 40.25), std::nullopt);  // empty answer
     EXPECT_EQ(host.askProductCode(1, 40.25), std::nullopt);  // end of input
-    EXPECT_EQ(host.droppedTrees(), 2u);
     EXPECT_EQ(rig.out.str(), "");
 }
 

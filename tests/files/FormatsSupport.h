@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "core/InputError.h"
-#include "files/InputFiles.h"
+#include "files/CellText.h"
+#include "files/CoefficientFile.h"
+#include "files/DbhFile.h"
+#include "files/StrataFile.h"
 #include "tests/support/TestFiles.h"
 
 namespace orr::test {

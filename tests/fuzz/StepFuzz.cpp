@@ -10,15 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "core/OutputSet.h"
 #include "core/Session.h"
-#include "core/StepHost.h"
-#include "engine/combine/Combine.h"
-#include "engine/distribution/Distribution.h"
-#include "engine/doublesample/DoubleSample.h"
-#include "engine/phase1/Phase1.h"
-#include "engine/phase2/Phase2Totals.h"
-#include "tools/generator/Generator.h"
+#include "model/workflow/StepRunner.h"
+#include "model/workflow/StepTable.h"
 #include "tests/fuzz/FuzzSupport.h"
+#include "tools/generator/Generator.h"
 
 namespace orr::fuzz {
 
@@ -26,19 +23,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A host that answers nothing and keeps only the length of the log.
-struct SilentHost : StepHost {
-    std::size_t length = 0;
-    void appendLog(std::string_view line) override { length += line.size() + 2; }
-    void setLog(std::string_view text) override { length = text.size(); }
-    std::size_t logLength() const override { return length; }
-    void setStatus(std::string_view) override {}
-    void message(std::string_view, Icon) override {}
+// A view that answers nothing and shows nothing.
+struct SilentView : workflow::StepView {
+    void log(std::string_view) override {}
+    void replaceLog(std::string_view) override {}
+    void status(std::string_view) override {}
+    void message(std::string_view, workflow::Icon) override {}
     std::optional<int> askProductCode(int, double) override { return std::nullopt; }
     void progress(std::size_t, std::size_t) override {}
-    void pickTreeFile(Session&) override {}
-    void pickLidarFiles(Session&) override {}
-    bool editParameters(Session&) override { return false; }
+    bool cancelled() const override { return false; }
 };
 
 constexpr const char* kDataSet = "FZ";
@@ -95,19 +88,15 @@ Session sessionIn(const fs::path& root, const ParamRecord& params) {
     return session;
 }
 
-bool runStep(int step, Session& session, StepHost& host) {
-    switch (step) {
-        case 5:
-            return runPhase2Totals(session, host);
-        case 6:
-            return runDistribution(session, host);
-        case 7:
-            return runPhase1(session, host);
-        case 8:
-            return runCombine(session, host);
-        default:
-            return runDoubleSample(session, host);
-    }
+// The step as the command line runs it: the runner turns every stop into a result, so an
+// exception that still escapes is a fault.
+bool runStep(int step, const Session& session) {
+    const workflow::StepEntry* entry = workflow::findStep(workflow::stepTable(), step);
+    SilentView view;
+    return workflow::runStep(*entry->description, entry->run,
+                             workflow::stepInputs(session, ProductCodePolicy::Drop),
+                             session.run.seed, view)
+        .completed();
 }
 
 [[noreturn]] void fail(int step, const std::string& what) {
@@ -133,10 +122,9 @@ const Baseline& baseline() {
         base.params = shape.params;
         base.params.MaxItern = 3;
         fs::create_directories(dir.path() / "app/DATA FILES");
-        Session session = sessionIn(dir.path(), base.params);
-        SilentHost host;
+        const Session session = sessionIn(dir.path(), base.params);
         for (int step = 5; step <= 9; ++step) {
-            if (!runStep(step, session, host)) fail(step, "the valid data set does not run");
+            if (!runStep(step, session)) fail(step, "the valid data set does not run");
         }
         base.files = snapshot(dir.path());
     });
@@ -181,18 +169,17 @@ int fuzzStep(int step, const std::uint8_t* data, std::size_t size) {
     writeBytes(dir.path() / chosen, data + 1, size - 1);
     const Files before = snapshot(dir.path());
 
-    Session session = sessionIn(dir.path(), params);
-    SilentHost host;
+    const Session session = sessionIn(dir.path(), params);
     bool completed = false;
     try {
-        completed = runStep(step, session, host);
+        completed = runStep(step, session);
     } catch (const std::exception& e) {
         fail(step, std::string("an exception left the step: ") + e.what());
     }
 
     const Files after = snapshot(dir.path());
     for (const auto& [name, bytes] : after) {
-        if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) {
+        if (isTemporaryOutputName(fs::path(name).filename().string())) {
             fail(step, "a temporary file was left: " + name);
         }
         const auto was = before.find(name);

@@ -1,5 +1,7 @@
 #include "tests/robustness/RobustData.h"
 
+#include "core/OutputSet.h"
+
 #include <sstream>
 
 #include "cli/CliCommand.h"
@@ -23,7 +25,8 @@ Snapshot snapshot(const fs::path& dir) {
 std::vector<std::string> temporaryFiles(const fs::path& dir) {
     std::vector<std::string> names;
     for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-        if (entry.path().extension() == ".tmp") names.push_back(entry.path().string());
+        if (isTemporaryOutputName(entry.path().filename().string()))
+            names.push_back(entry.path().string());
     }
     return names;
 }

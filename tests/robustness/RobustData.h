@@ -21,7 +21,7 @@ struct CliRun {
 // Every regular file under a folder (relative name -> bytes).
 using Snapshot = std::map<std::string, std::string>;
 Snapshot snapshot(const std::filesystem::path& dir);
-// Names of the files under `dir` whose name ends in ".tmp".
+// Names of the temporary output files under `dir`.
 std::vector<std::string> temporaryFiles(const std::filesystem::path& dir);
 
 class RobustData {

@@ -6,10 +6,12 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/StagedOutputs.h"
+#include "core/OutputSet.h"
 #include "tools/generator/SpeciesModels.h"
 #include "tools/generator/StandSimulator.h"
-#include "files/InputFiles.h"
+#include "files/CoefficientFile.h"
+#include "files/DbhFile.h"
+#include "files/StrataFile.h"
 
 namespace orr::generator {
 

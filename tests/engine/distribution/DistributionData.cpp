@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/distribution/Distribution.h"
+#include "core/OutputSet.h"
+#include "engine/distribution/DistributionStep.h"
 
 namespace orr::test {
 
 namespace {
-const char* kEarlier[] = {"_PH2plotDS1.csv", "_PH2specDS1.csv", "_PH2plotDS2.csv"};
+constexpr DataSetFile kEarlier[] = {DataSetFile::LidarPlotsDS1, DataSetFile::SpeciesCountsDS1,
+                                    DataSetFile::LidarPlotsDS2};
 }
 
 std::vector<std::string> standardCoefficients() {
@@ -32,13 +34,13 @@ DistributionData::DistributionData() {
     session.params.ModelSet = 0;
     session.run.seed = 7;
     session.run.threads = 1;
-    session.CoeffFileName = file("_COEFFIC.csv");
-    session.DBHFileName = file("_DBH.csv");
-    session.StrataFileName = file("_STRATA.csv");
-    writeCoefficients(standardCoefficients());
-    writeDataSetFile("_DBH.csv",
-                     {R"(1,1,"5","12")", R"(1,2,"12","30")", R"(2,1,"4","8")", R"(2,2,"8","20")"});
-    writeDataSetFile("_STRATA.csv", {"1,1,20,30"});
+    session.CoeffFileName = file(DataSetFile::Coefficients);
+    session.DBHFileName = file(DataSetFile::Dbh);
+    session.StrataFileName = file(DataSetFile::Strata);
+    write(DataSetFile::Coefficients, standardCoefficients());
+    write(DataSetFile::Dbh,
+          {R"(1,1,"5","12")", R"(1,2,"12","30")", R"(2,1,"4","8")", R"(2,2,"8","20")"});
+    write(DataSetFile::Strata, {"1,1,20,30"});
 }
 
 void DistributionData::writeLidar(int pass, const std::vector<std::string>& lines) {
@@ -47,16 +49,18 @@ void DistributionData::writeLidar(int pass, const std::vector<std::string>& line
     (pass == 1 ? session.HighLidarFileName : session.LowLidarFileName) = path;
 }
 
-bool DistributionData::run() {
-    return runDistribution(session, host);
+StepResult DistributionData::run(ProductCodePolicy productCodes) {
+    return runStep(6, &distributeLidarTrees, session, host, productCodes);
 }
 
 void DistributionData::writeEarlierOutputs() {
-    for (const char* suffix : kEarlier) writeFile(file(suffix), std::string("earlier") + suffix);
+    for (DataSetFile f : kEarlier) writeFile(file(f), "earlier" + file(f).filename().string());
 }
 
 void DistributionData::expectEarlierOutputs() const {
-    for (const char* suffix : kEarlier) EXPECT_EQ(read(suffix), std::string("earlier") + suffix);
+    for (DataSetFile f : kEarlier) EXPECT_EQ(read(f), "earlier" + file(f).filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(session.dataFilesDir()))
+        EXPECT_FALSE(isTemporaryOutputName(entry.path().filename().string())) << entry.path();
 }
 
 }  // namespace orr::test

@@ -1,30 +1,25 @@
-// A small data set for step 6 in a temporary application directory, and a host that keeps every
-// line ever appended to the log.
+// A small data set for step 6 in a temporary application directory, run through the real step
+// runner, and a host that keeps every line the step logged.
 #pragma once
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "core/Session.h"
+#include "files/DataSetFiles.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestFiles.h"
 
 namespace orr::test {
 
-struct RecordingHost : FakeHost {
-    std::vector<std::string> appended;
-    std::size_t longestLog = 0;
-    int clearings = 0;  // times the log was emptied
-    void appendLog(std::string_view line) override {
-        appended.emplace_back(line);
-        FakeHost::appendLog(line);
-        longestLog = std::max(longestLog, log.size());
-    }
-    void setLog(std::string_view text) override {
-        if (text.empty()) ++clearings;
-        FakeHost::setLog(text);
+using files::DataSetFile;
+
+struct LoggingHost : FakeHost {
+    std::vector<std::string> logged;  // every line logged, also those a later replace removed
+    void log(std::string_view line) override {
+        logged.emplace_back(line);
+        FakeHost::log(line);
     }
 };
 
@@ -37,25 +32,23 @@ struct RecordingHost : FakeHost {
 struct DistributionData {
     TempDir dir;
     Session session;
-    RecordingHost host;
+    LoggingHost host;
 
     DistributionData();
-    std::filesystem::path file(std::string_view suffix) const {
-        return session.dataSetFile(suffix);
+    std::filesystem::path file(DataSetFile f) const {
+        return files::path(session.dataFilesDir(), session.DataSetName, f);
     }
-    void writeDataSetFile(std::string_view suffix, const std::vector<std::string>& lines) {
-        writeFile(file(suffix), crlf(lines));
-    }
-    void writeCoefficients(const std::vector<std::string>& rows) {
-        writeDataSetFile("_COEFFIC.csv", rows);
+    void write(DataSetFile f, const std::vector<std::string>& lines) {
+        writeFile(file(f), crlf(lines));
     }
     // Pass 1 writes high.csv, pass 2 low.csv, and chooses it.
     void writeLidar(int pass, const std::vector<std::string>& lines);
-    bool run();
-    std::string read(std::string_view suffix) const { return readFile(file(suffix)); }
-    bool exists(std::string_view suffix) const { return std::filesystem::exists(file(suffix)); }
+    StepResult run(ProductCodePolicy productCodes = ProductCodePolicy::Ask);
+    std::string read(DataSetFile f) const { return readFile(file(f)); }
+    bool exists(DataSetFile f) const { return std::filesystem::exists(file(f)); }
 
-    // The outputs of an earlier run, which a failing run must leave byte-identical.
+    // The outputs of an earlier run, which a run that does not complete leaves byte-identical,
+    // with no temporary file beside them.
     void writeEarlierOutputs();
     void expectEarlierOutputs() const;
 };

@@ -6,8 +6,7 @@
 #include <map>
 #include <random>
 
-#include "core/CommaReader.h"
-#include "engine/distribution/DrawStream.h"
+#include "files/LidarPlotFile.h"
 #include "tests/engine/distribution/DistributionData.h"
 
 namespace orr::test {
@@ -21,7 +20,7 @@ void keepClasses(DistributionData& d, int maxProd) {
     for (int s = 1; s <= 2; ++s)
         for (int p = 1; p <= maxProd; ++p)
             rows.push_back(std::to_string(s) + "," + std::to_string(p) + ",1,50");
-    d.writeDataSetFile("_DBH.csv", rows);
+    d.write(DataSetFile::Dbh, rows);
 }
 
 // `count` LiDAR trees of heights from..from+count-1 on a plot.
@@ -30,24 +29,13 @@ void addTrees(std::vector<std::string>& lines, int plot, int count, int from) {
         lines.push_back(std::to_string(plot) + "," + std::to_string(from + t));
 }
 
-// The LN field of every line of _PH2plotDS1.csv as [plot][species * 10 + product].
+// The LiDAR N of every class of _PH2plotDS1.csv as [plot][species * 10 + product].
 std::map<int, std::map<int, double>> lidarN(const DistributionData& d) {
     std::map<int, std::map<int, double>> out;
-    CommaReader reader(d.file("_PH2plotDS1.csv"));
-    while (reader.next(9))
-        out[static_cast<int>(reader.number(0, "plot"))]
-           [static_cast<int>(reader.number(1, "sp") * 10 + reader.number(2, "pr"))] =
-               reader.number(6, "LN");
+    for (const auto& r : files::readAll<files::LidarPlotFile>(d.file(DataSetFile::LidarPlotsDS1),
+                                                              files::Limits::of(d.session.params)))
+        out[r.plot][r.species * 10 + r.product] = r.lidarN;
     return out;
-}
-
-TEST(DistributionDraws, GeneratorSeedMixesSeedPassAndPosition) {
-    using distribution::mix;
-    EXPECT_EQ(mix(0), 0xe220a8397b1dcdafULL);  // SplitMix64's published first output
-    EXPECT_EQ(distribution::plotSeed(42, 1, 3), mix(mix(42 ^ 0x601) ^ 3));
-    std::mt19937_64 g(distribution::plotSeed(42, 2, 0));
-    distribution::DrawStream stream(42, 2, 0);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(stream.next(), static_cast<double>(g() >> 11) * 0x1p-53);
 }
 
 TEST(DistributionDraws, FixedSeedGivesIdenticalFilesAnyThreadCount) {
@@ -65,22 +53,23 @@ TEST(DistributionDraws, FixedSeedGivesIdenticalFilesAnyThreadCount) {
         addTrees(high, p, trees, 8 + static_cast<int>(gen() % 20));
         addTrees(low, p, trees, 12 + static_cast<int>(gen() % 20));
     }
-    d.writeDataSetFile("_PH2Plot.csv", ground);
+    d.write(DataSetFile::PlotClasses, ground);
     d.writeLidar(1, high);
     d.writeLidar(2, low);
     auto outputs = [&] {
-        return d.read("_PH2plotDS1.csv") + d.read("_PH2specDS1.csv") + d.read("_PH2plotDS2.csv");
+        return d.read(DataSetFile::LidarPlotsDS1) + d.read(DataSetFile::SpeciesCountsDS1) +
+               d.read(DataSetFile::LidarPlotsDS2);
     };
     d.session.run.seed = 1234;
-    ASSERT_TRUE(d.run());
+    ASSERT_TRUE(d.run().completed());
     const std::string first = outputs();
-    for (int threads : {1, 4, 0}) {
+    for (unsigned threads : {4u, 0u}) {
         d.session.run.threads = threads;
-        ASSERT_TRUE(d.run());
+        ASSERT_TRUE(d.run().completed());
         EXPECT_EQ(outputs(), first) << threads << " threads";
     }
     d.session.run.seed = 1235;
-    ASSERT_TRUE(d.run());
+    ASSERT_TRUE(d.run().completed());
     EXPECT_NE(outputs(), first);
 }
 
@@ -90,14 +79,14 @@ TEST(DistributionDraws, LidarNLiesWithinFourStandardErrorsOfItsExpectation) {
     d.session.params.PACF = 100;
     keepClasses(d, 3);
     // Shares 0.5, 0.3, 0.2 on each plot, spread over the classes differently.
-    d.writeDataSetFile("_PH2Plot.csv",
-                       {"1,1,1,50,1,1,50,0,0", "1,1,2,30,1,1,30,0,0", "1,2,3,20,1,1,20,0,0",
-                        "2,1,3,20,1,1,20,0,0", "2,2,1,50,1,1,50,0,0", "2,2,2,30,1,1,30,0,0"});
+    d.write(DataSetFile::PlotClasses,
+            {"1,1,1,50,1,1,50,0,0", "1,1,2,30,1,1,30,0,0", "1,2,3,20,1,1,20,0,0",
+             "2,1,3,20,1,1,20,0,0", "2,2,1,50,1,1,50,0,0", "2,2,2,30,1,1,30,0,0"});
     std::vector<std::string> high = {"1,9"};  // too short: drawn but never counted
     addTrees(high, 1, 40, 11);
     addTrees(high, 2, 40, 20);
     d.writeLidar(1, high);
-    ASSERT_TRUE(d.run());
+    ASSERT_TRUE(d.run().completed());
     const auto n = lidarN(d);
     const std::map<int, std::map<int, double>> shares = {{1, {{11, .5}, {12, .3}, {23, .2}}},
                                                          {2, {{13, .2}, {21, .5}, {22, .3}}}};
@@ -118,13 +107,13 @@ TEST(DistributionDraws, SharesAboveOneLeaveTheLastClassEmptyAndBelowOneSomeTrees
     keepClasses(d, 2);
     // Plot 4: shares 0.5, 0.2 and 0.5; the two halves fill (0, 1] and the 0.2 class has no width
     // left. Plot 5: a single share of 0.25.
-    d.writeDataSetFile("_PH2Plot.csv", {"4,1,1,10,1,1,50,0,0", "4,1,2,10,1,1,20,0,0",
-                                        "4,2,1,10,1,1,50,0,0", "5,1,1,10,1,1,25,0,0"});
+    d.write(DataSetFile::PlotClasses, {"4,1,1,10,1,1,50,0,0", "4,1,2,10,1,1,20,0,0",
+                                       "4,2,1,10,1,1,50,0,0", "5,1,1,10,1,1,25,0,0"});
     std::vector<std::string> high;
     addTrees(high, 4, 30, 15);
     addTrees(high, 5, 40, 15);
     d.writeLidar(1, high);
-    ASSERT_TRUE(d.run());
+    ASSERT_TRUE(d.run().completed());
     const auto n = lidarN(d);
     EXPECT_EQ(n.at(4).at(12), 0);
     EXPECT_GT(n.at(4).at(11), 0);

@@ -1,132 +1,136 @@
-// Where step 6 stops or goes on: no DataSet 1 LiDAR file, MaxPlots, a missing ground-height
-// coefficient, a host that gives up.
+// Where step 6 ends without completing: a LiDAR plot above MaxPlots, a missing ground-height
+// coefficient, a cancel, a host that fails. No file changes in any of them.
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "tests/engine/distribution/DistributionData.h"
 
 namespace orr::test {
 namespace {
 
-// Plot 3 with one class and one tree of DataSet 1 (H 22, volume 11), no DataSet 2; earlier
-// outputs on disk.
+using End = StepResult::End;
+
+// Plot 3 with one class and one tree of DataSet 1 (H 22, volume 11), plot 5 of species 2 without
+// LiDAR trees; no DataSet 2; earlier outputs on disk.
 struct SimplePlot : DistributionData {
     SimplePlot() {
-        writeDataSetFile("_PH2Plot.csv", {"3,1,1,20,10.91,123.456,100,100,100"});
+        write(DataSetFile::PlotClasses,
+              {"3,1,1,20,10.91,123.456,100,100,100", "5,2,1,30,5,50,100,100,100"});
         writeLidar(1, {"3,20"});
         writeEarlierOutputs();
     }
+    // Ran but did not complete: the start caption only, one critical message (none for a
+    // cancel), and every earlier file as it was.
+    void expectNothingChanged(const std::string& message) const {
+        EXPECT_EQ(host.statuses.size(), 1u);
+        ASSERT_EQ(host.messages.size(), message.empty() ? 0u : 1u);
+        if (!message.empty()) {
+            EXPECT_EQ(host.messages[0].text, message);
+            EXPECT_EQ(host.messages[0].icon, Icon::Critical);
+        }
+        expectEarlierOutputs();
+    }
 };
-const std::string kPlot3 = " 3 , 1 , 1 , 20 , 10.9 , 123 , 10 , 5.5 , 110 ";
 
-TEST(DistributionStops, NoDataSet1FileAfterThePickerEndsTheStepAndAChosenOneRunsIt) {
+TEST(DistributionStops, LidarPlotAboveMaxPlotsNeedsALargerMaxPlots) {
     SimplePlot d;
-    const auto high = d.session.HighLidarFileName;
-    d.session.HighLidarFileName.clear();
-    int picks = 0;
-    d.host.onPickLidarFiles = [&](Session& s) {
-        if (++picks == 2) s.HighLidarFileName = high;
-    };
-    EXPECT_FALSE(d.run());
-    EXPECT_EQ(picks, 1);
-    EXPECT_TRUE(d.host.statuses.empty());
-    d.expectEarlierOutputs();
-    EXPECT_TRUE(d.run());
-    EXPECT_EQ(d.read("_PH2plotDS1.csv"), crlf({kPlot3}));
+    d.writeLidar(1, {"3,20", "20,30"});  // MaxPlots itself is accepted
+    d.writeLidar(2, {"3,20", "25,30"});
+    const StepResult result = d.run();
+    EXPECT_EQ(result.end, End::NeedsLargerMaxPlots);
+    EXPECT_EQ(result.plot, 25);
+    d.expectNothingChanged("Number of plots in data files exceeds the Maxplots parameter setting");
+    // The window raises MaxPlots and runs the step again.
+    d.session.params.MaxPlots = 25;
+    EXPECT_TRUE(d.run().completed());
+
+    // DataSet 1 is checked before a fault of the plot file is reported, DataSet 2 after it.
+    d.write(DataSetFile::PlotClasses, {"3,1,9,20,1,1,100,100,100"});
+    d.writeLidar(1, {"3,20", "26,30"});
+    d.writeLidar(2, {"27,30"});
+    EXPECT_EQ(d.run().plot, 26);
+    d.writeLidar(1, {"3,20"});
+    EXPECT_EQ(d.run().end, End::Stopped);
+    EXPECT_NE(d.host.messages.back().text.find("T_PH2Plot.csv"), std::string::npos);
 }
 
-TEST(DistributionStops, MaxPlotsBoundaryAndTheParametersDialog) {
+TEST(DistributionStops, MissingGroundHeightCoefficientStopsTheStep) {
     struct Row {
         const char* name;
-        int lidarPlot, pass, maxPlotsSaved;
-        bool saved, completes;
+        std::size_t row;   // in standardCoefficients()
+        const char* text;  // the row without its coefficient
+        std::vector<std::string> high, low;
+        int liHgtAdj;
+        std::string outcome;  // the message, or the line of plot 3 when the step completes
     };
     const std::vector<Row> rows = {
-        {"a plot equal to MaxPlots is accepted", 20, 1, 0, false, true},
-        {"one more, dialog cancelled", 21, 1, 20, false, false},
-        {"one more, dialog saved but too small", 21, 1, 20, true, false},
-        {"a DataSet 2 plot, MaxPlots raised to cover it", 25, 2, 25, true, true},
+        {"DataSet 1, a drawn tree of species 2",
+         5,
+         "0,1,0,0",
+         {"3,20", "5,20"},
+         {},
+         0,
+         "Potential ERROR: No coefficient for LiDAR DS1 height equation: species 2 has no b2 in "
+         "equation 3."},
+        {"DataSet 2, a drawn tree of species 2",
+         7,
+         "0,0,1,0",
+         {"3,20"},
+         {"5,20"},
+         0,
+         "Potential ERROR: No coefficient for LiDAR DS2 height equation: species 2 has no b1 in "
+         "equation 4."},
+        {"only a short tree of species 2 is never grown",
+         5,
+         "0,1,0,0",
+         {"3,20", "5,9"},
+         {},
+         0,
+         " 3 , 1 , 1 , 20 , 10.9 , 123 , 10 , 5.5 , 110 "},
+        // Without the adjustment the ground height is the LiDAR height: H 20, volume 10.
+        {"LiDAR heights not adjusted need no coefficient",
+         4,
+         "0,0,0,0",
+         {"3,20"},
+         {},
+         1,
+         " 3 , 1 , 1 , 20 , 10.9 , 123 , 10 , 5.5 , 100 "},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         SimplePlot d;
-        d.writeLidar(row.pass, {"3,20", std::to_string(row.lidarPlot) + ",30"});
-        d.host.onEditParameters = [&](Session& s) {
-            s.params.MaxPlots = row.maxPlotsSaved;
-            return row.saved;
-        };
-        EXPECT_EQ(d.run(), row.completes);
-        const bool over = row.lidarPlot > 20;
-        EXPECT_EQ(d.host.parameterDialogs, over ? 1 : 0);
-        ASSERT_EQ(d.host.messages.size(), over ? 1u : 0u);
-        if (over) {
-            EXPECT_EQ(d.host.messages[0].text,
-                      "Number of plots in data files exceeds the Maxplots parameter setting");
-            EXPECT_EQ(d.host.messages[0].icon, Icon::Critical);
-        }
-        if (!row.completes) d.expectEarlierOutputs();
-        if (row.pass == 2) {  // run again: started twice, completed once
-            EXPECT_EQ(d.host.statuses.size(), 3u);
-            EXPECT_EQ(d.read("_PH2plotDS1.csv"), crlf({kPlot3}));
+        auto coeff = standardCoefficients();
+        coeff[row.row] = row.text;
+        d.write(DataSetFile::Coefficients, coeff);
+        d.session.params.LiHgtAdj = static_cast<std::int16_t>(row.liHgtAdj);
+        d.writeLidar(1, row.high);
+        if (!row.low.empty()) d.writeLidar(2, row.low);
+        const StepResult result = d.run();
+        if (row.outcome.starts_with("Potential")) {
+            EXPECT_EQ(result.end, End::Stopped);
+            d.expectNothingChanged(row.outcome);
+        } else {
+            EXPECT_TRUE(result.completed());
+            EXPECT_TRUE(d.host.messages.empty());
+            EXPECT_EQ(d.read(DataSetFile::LidarPlotsDS1),
+                      crlf({row.outcome, " 5 , 2 , 1 , 30 , 5 , 50 , 0 , 0 , 0 "}));
         }
     }
 }
 
-TEST(DistributionStops, MissingCoefficientSkipsThePlotsWithOneMessagePerSpeciesAndPass) {
-    DistributionData d;
-    auto coeff = standardCoefficients();
-    coeff[5] = "0,1,0,0";  // DataSet 1 ground height, species 2: no b2
-    coeff[7] = "0,0,1,0";  // DataSet 2 ground height, species 2: no b1
-    d.writeCoefficients(coeff);
-    d.writeDataSetFile("_PH2Plot.csv",
-                       {"3,1,1,20,10.91,123.456,100,100,100", "5,2,1,30,5,50,100,100,100",
-                        "6,2,1,10,1,10,100,100,100", "8,2,1,10,1,10,100,100,100"});
-    // Plot 8 has only a short tree of species 2: never grown, so no stop.
-    d.writeLidar(1, {"3,20", "5,20", "6,20", "8,9"});
-    d.writeLidar(2, {"5,20", "6,30"});
-    ASSERT_TRUE(d.run());
-    ASSERT_EQ(d.host.messages.size(), 2u);
-    EXPECT_EQ(d.host.messages[0].text,
-              "Potential ERROR: No coefficient for LiDAR DS1 height equation");
-    EXPECT_EQ(d.host.messages[1].text,
-              "Potential ERROR: No coefficient for LiDAR DS2 height equation");
-    std::vector<std::string> skipped;
-    for (const auto& line : d.host.appended)
-        if (line.find("skipped") != std::string::npos) skipped.push_back(line);
-    std::vector<std::string> expected;
-    for (const char* pass : {"DS1", "DS2"})
-        for (const char* plot : {"5", "6"})
-            expected.push_back(std::string("Plot ") + plot +
-                               " skipped: no coefficient for the LiDAR " + pass +
-                               " height equation of species 2");
-    EXPECT_EQ(skipped, expected);
-    // Skipped plots keep their species lines but get no class lines; nothing of them leaks into
-    // the next plot.
-    EXPECT_EQ(d.read("_PH2plotDS1.csv"), crlf({kPlot3, " 8 , 2 , 1 , 10 , 1 , 10 , 0 , 0 , 0 "}));
-    EXPECT_EQ(d.read("_PH2specDS1.csv"),
-              crlf({"3,1,20", "3,2,0", "5,1,0", "5,2,30", "6,1,0", "6,2,10", "8,1,0", "8,2,10"}));
-    EXPECT_EQ(d.read("_PH2plotDS2.csv"), crlf({" 3 , 1 , 1 , 20 , 10.9 , 123 , 0 , 0 , 0 ",
-                                               " 8 , 2 , 1 , 10 , 1 , 10 , 0 , 0 , 0 "}));
-}
+TEST(DistributionStops, CancelOrAFailingHostLeavesEveryEarlierFile) {
+    SimplePlot cancelled;
+    cancelled.writeLidar(2, {"3,20"});
+    cancelled.host.onCancelled = [&] { return cancelled.host.progressCalls > 0; };
+    EXPECT_EQ(cancelled.run().end, End::Cancelled);  // in DataSet 2, after DataSet 1's progress
+    EXPECT_EQ(cancelled.host.progressCalls, 1u);
+    cancelled.expectNothingChanged("");
 
-TEST(DistributionStops, NoHeightAdjustmentNeedsNoCoefficient) {
-    SimplePlot d;
-    auto coeff = standardCoefficients();
-    coeff[4] = "0,0,0,0";
-    d.writeCoefficients(coeff);
-    d.session.params.LiHgtAdj = 1;
-    ASSERT_TRUE(d.run());
-    EXPECT_TRUE(d.host.messages.empty());
-    // H = 20 itself: volume 10 -> 100.
-    EXPECT_EQ(d.read("_PH2plotDS1.csv"), crlf({" 3 , 1 , 1 , 20 , 10.9 , 123 , 10 , 5.5 , 100 "}));
-}
-
-TEST(DistributionStops, ProgressThatThrowsLeavesNoFileBehind) {
-    SimplePlot d;
-    d.host.onProgress = [](std::size_t, std::size_t) { throw std::runtime_error("stopped"); };
-    EXPECT_THROW(d.run(), std::runtime_error);
-    d.expectEarlierOutputs();
-    for (const auto& entry : std::filesystem::directory_iterator(d.session.dataFilesDir()))
-        EXPECT_EQ(entry.path().extension(), ".csv") << entry.path();
+    SimplePlot failing;
+    failing.host.onProgress = [](std::size_t, std::size_t) { throw std::runtime_error("stopped"); };
+    EXPECT_EQ(failing.run().end, End::Stopped);
+    failing.expectNothingChanged("stopped");
 }
 
 }  // namespace

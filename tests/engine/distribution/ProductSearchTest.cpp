@@ -1,4 +1,4 @@
-// ProductSearch: where a drawn tree's DBH takes it among the product classes of its species.
+// The product search: where a drawn tree's DBH takes it among the product classes of its species.
 #include <gtest/gtest.h>
 
 #include "engine/distribution/ProductSearch.h"
@@ -50,7 +50,7 @@ TEST(ProductSearch, TheTreeEndsInTheProductThatHoldsItsDbhOrIsDroppedOrAsked) {
             limits.minDbh[limits.index(1, static_cast<int>(p) + 1)] = row.limits[p].first;
             limits.maxDbh[limits.index(1, static_cast<int>(p) + 1)] = row.limits[p].second;
         }
-        const ProductChoice got = distribution::ProductSearch(limits, 1, row.start, row.dbh);
+        const ProductChoice got = distribution::searchProduct(limits, 1, row.start, row.dbh);
         EXPECT_EQ(got.kind, row.kind);
         if (row.kind == Kind::Product) {
             EXPECT_EQ(got.product, row.product);

@@ -1,17 +1,24 @@
 // Step 9 stops before replacing anything when an input file is missing or holds a record it
 // cannot use, with one message naming the file and what is wrong.
 #include <filesystem>
+#include <variant>
 
-#include "DoubleSampleFixture.h"
-#include "engine/doublesample/DoubleSample.h"
+#include "core/OutputSet.h"
+#include "tests/engine/doublesample/DoubleSampleFixture.h"
 
 namespace orr::test {
 namespace {
 
-// The input `file` ("strata", "trees" or a data-set suffix) is removed (no `lines`) or replaced.
+using ChosenFile = std::filesystem::path Session::*;
+const ChosenFile kStrata = &Session::StrataFileName;
+const ChosenFile kTrees = &Session::TreeInputFileName;
+const std::vector<std::string> kUnset = {"<unset>"};
+
+// The input `file` (a data-set file or a file the user chose) is removed (no `lines`), not
+// chosen (kUnset) or replaced; the message holds the file's path and every fragment.
 struct BadInput {
     const char* name;
-    std::string file;
+    std::variant<DataSetFile, ChosenFile> file;
     std::vector<std::string> lines;
     std::vector<std::string> fragments;
 };
@@ -20,38 +27,49 @@ void PrintTo(const BadInput& bad, std::ostream* os) {
 }
 
 const BadInput kBadInputs[] = {
-    {"MissingPhase2", "_Phase2.csv", {}, {"step 8"}},
-    {"MissingPhase1", "_Phase1DS1.csv", {}, {"step 7"}},
-    {"MissingPlotFile", "_PH2Plot.csv", {}, {"step 5"}},
-    {"MissingSummary", "_PH2Sum.csv", {}, {"step 5"}},
-    {"MissingTreeFile", "trees", {}, {"step 5"}},
-    {"MissingStrataFile", "strata", {}, {"step 4"}},
+    {"MissingPhase2", DataSetFile::Phase2, {}, {"Missing file", "written by step 8"}},
+    {"MissingPhase1", DataSetFile::Phase1DS1, {}, {"Missing file", "written by step 7"}},
+    {"MissingPlotFile", DataSetFile::PlotClasses, {}, {"Missing file", "written by step 5"}},
+    {"MissingSummary", DataSetFile::Phase2Summary, {}, {"Missing file", "written by step 5"}},
+    {"MissingTreeFile", kTrees, {}, {"Missing file", "chosen in step 5"}},
+    {"MissingStrataFile", kStrata, {}, {"Missing file", "written by step 4"}},
+    {"NoStrataFile",
+     kStrata,
+     kUnset,
+     {"No strata file is chosen: it is chosen or created in step 4."}},
+    {"NoTreeFile",
+     kTrees,
+     kUnset,
+     {"No Phase 2 tree input file is chosen: it is chosen in step 5 (Compute Plots)."}},
     {"PlotAboveMaxPlots",
-     "_Phase2.csv",
+     DataSetFile::Phase2,
      {"1,40,5,50,20,5,45,0,0,0", "31,40,7,70,20,6,60,0,0,0"},
      {"record 2", "field 1", "\"31\""}},
+    {"Phase2PlotZero", DataSetFile::Phase2, {"0,40,5,50,20,5,45,0,0,0"}, {"record 1", "\"0\""}},
     {"NegativePhase1Plot",
-     "_Phase1DS1.csv",
+     DataSetFile::Phase1DS1,
      {"1,1,20,5,50", "-3,1,20,6,60"},
      {"record 2", "\"-3\""}},
     {"NotANumber",
-     "_PH2Sum.csv",
+     DataSetFile::Phase2Summary,
      {"1,1,29.33,5.97,59.67,15", "1,2,abc,3.67,36.67,15"},
      {"record 2", "field 3", "\"abc\""}},
     {"PlotFileSpecies3",
-     "_PH2Plot.csv",
+     DataSetFile::PlotClasses,
      {"1,3,1,40,5,50,100,100,100"},
      {"record 1", "field 2", "\"3\""}},
     {"SummaryProduct7",
-     "_PH2Sum.csv",
+     DataSetFile::Phase2Summary,
      {"1,7,29.33,5.97,59.67,15"},
      {"record 1", "field 2", "\"7\""}},
     {"NegativeTreeSpecies",
-     "trees",
+     kTrees,
      {"1,1,1,10,50,30,0,0", "2,-1,1,10,50,30,0,0"},
      {"record 2", "field 2", "\"-1\""}},
-    {"NegativeStratum", "strata", {"1,1,10,30", "-2,11,20,30"}, {"record 2", "field 1", "\"-2\""}},
-    {"RecordCutShort", "_Phase2.csv", {"1,40,5,50,20,5,45,0,0,0", "2,40,7,70"}, {"record"}},
+    // The tree file has passed the checks of step 5: a species above MaxSpec is refused.
+    {"TreeSpeciesAboveMaxSpec", kTrees, {"4,3,1,9,99,30,0,0"}, {"record 1", "field 2", "\"3\""}},
+    {"NegativeStratum", kStrata, {"1,1,10,30", "-2,11,20,30"}, {"record 2", "field 1", "\"-2\""}},
+    {"RecordCutShort", DataSetFile::Phase2, {"1,40,5,50,20,5,45,0,0,0", "2,40,7,70"}, {"record"}},
 };
 
 class DoubleSampleBadInput : public DoubleSampleTest,
@@ -59,41 +77,40 @@ class DoubleSampleBadInput : public DoubleSampleTest,
 
 TEST_P(DoubleSampleBadInput, StopsWithOneMessageAndKeepsTheEarlierReports) {
     writeThreeStrata();
-    writeDataSetFile("_Regress.txt", {"earlier regression report"});
-    writeDataSetFile("_StratVol.txt", {"earlier stratum volume report"});
+    write(DataSetFile::Regression, {"earlier regression report"});
+    write(DataSetFile::StratumVolume, {"earlier stratum volume report"});
     const BadInput& bad = GetParam();
-    const std::filesystem::path path = bad.file == "strata"  ? session.StrataFileName
-                                       : bad.file == "trees" ? session.TreeInputFileName
-                                                             : session.dataSetFile(bad.file);
-    std::filesystem::remove(path);
-    if (!bad.lines.empty()) writeFile(path, crlf(bad.lines));
+    const std::filesystem::path file = std::holds_alternative<DataSetFile>(bad.file)
+                                           ? path(std::get<DataSetFile>(bad.file))
+                                           : session.*std::get<ChosenFile>(bad.file);
+    std::filesystem::remove(file);
+    if (bad.lines == kUnset) {
+        (session.*std::get<ChosenFile>(bad.file)).clear();
+    } else if (!bad.lines.empty()) {
+        writeFile(file, crlf(bad.lines));
+    }
 
-    EXPECT_FALSE(runDoubleSample(session, host));
+    EXPECT_FALSE(run());
 
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].icon, Icon::Critical);
     std::vector<std::string> fragments = bad.fragments;
-    fragments.push_back(path.string());
-    for (const std::string& part : fragments)
+    if (bad.lines != kUnset) fragments.push_back(file.string());
+    for (const std::string& part : fragments) {
         EXPECT_NE(host.messages[0].text.find(part), std::string::npos)
             << "\"" << part << "\" not in: " << host.messages[0].text;
-    EXPECT_EQ(dataSetFile("_Regress.txt"), lines({"earlier regression report"}));
-    EXPECT_EQ(dataSetFile("_StratVol.txt"), lines({"earlier stratum volume report"}));
-    EXPECT_FALSE(std::filesystem::exists(session.dataSetFile("_Phase1DS2.csv")));
-    EXPECT_EQ(host.log, "");
+    }
+    EXPECT_EQ(read(DataSetFile::Regression), crlf({"earlier regression report"}));
+    EXPECT_EQ(read(DataSetFile::StratumVolume), crlf({"earlier stratum volume report"}));
+    EXPECT_FALSE(std::filesystem::exists(path(DataSetFile::Phase1DS2)));
+    for (const auto& entry : std::filesystem::directory_iterator(session.dataFilesDir())) {
+        EXPECT_FALSE(isTemporaryOutputName(entry.path().filename().string())) << entry.path();
+    }
+    EXPECT_EQ(host.logText, "");
 }
 
 INSTANTIATE_TEST_SUITE_P(, DoubleSampleBadInput, ::testing::ValuesIn(kBadInputs),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(DoubleSampleTest, NoTreeFileChosenStopsTheStep) {
-    writeThreeStrata();
-    session.TreeInputFileName.clear();
-    EXPECT_FALSE(runDoubleSample(session, host));
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_NE(host.messages[0].text.find("tree input file"), std::string::npos);
-    EXPECT_NE(host.messages[0].text.find("step 5"), std::string::npos);
-}
 
 }  // namespace
 }  // namespace orr::test

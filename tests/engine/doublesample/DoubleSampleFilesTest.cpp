@@ -2,7 +2,7 @@
 // texts worked out by hand.
 #include <filesystem>
 
-#include "DoubleSampleFixture.h"
+#include "tests/engine/doublesample/DoubleSampleFixture.h"
 
 namespace orr::test {
 namespace {
@@ -19,31 +19,29 @@ class SingleStratum : public DoubleSampleTest {
         session.params.MaxProd = 2;
         session.params.MaxPlots = 20;
         writeStrata({"1,1,20,30"});
-        writeDataSetFile("_Phase2.csv",
-                         {"1,40,10,100,20,10,50,0,0,0", "2,40,12,120,20,12,50,0,0,0",
-                          "3,40,14,140,20,14,50,0,0,0", "4,40,16,160,20,16,50,0,0,0",
-                          "5,40,20,200,0,0,0,20,20,50", "6,40,22,210,0,0,0,20,22,50",
-                          "7,40,24,220,0,0,0,20,24,50", "8,40,26,230,0,0,0,20,26,50"});
-        writeDataSetFile("_Phase1DS1.csv", {"1,1,20,20,100", "1,2,20,5.75,100", "2,1,20,25,100",
-                                            "3,1,20,26,100", "4,1,20,26.25,100", "9,1,0,0,999"});
-        writeDataSetFile("_Phase1DS2.csv",
-                         {"5,1,20,18,60", "6,1,20,18.5,60", "7,1,20,18.5,60", "8,1,20,19,60"});
-        writeDataSetFile("_PH2Plot.csv",
-                         {"1,1,1,20,6,60,50,60,60", "1,2,2,20,4,40,50,40,40",
-                          "2,1,1,20,6,70,50,50,58.33", "2,2,2,20,6,50,50,50,41.67",
-                          "3,1,1,20,8,80,50,57.14,57.14", "3,2,2,20,6,60,50,42.86,42.86",
-                          "4,1,1,20,8,90,50,50,56.25", "4,2,2,20,8,70,50,50,43.75",
-                          "5,1,1,40,20,200,100,100,100", "6,1,1,20,10,100,50,45.45,47.62",
-                          "6,1,2,20,12,110,50,54.55,52.38", "7,1,2,40,24,220,100,100,100",
-                          "8,1,1,20,12,115,50,46.15,50", "8,2,2,20,14,115,50,53.85,50"});
+        write(DataSetFile::Phase2, {"1,40,10,100,20,10,50,0,0,0", "2,40,12,120,20,12,50,0,0,0",
+                                    "3,40,14,140,20,14,50,0,0,0", "4,40,16,160,20,16,50,0,0,0",
+                                    "5,40,20,200,0,0,0,20,20,50", "6,40,22,210,0,0,0,20,22,50",
+                                    "7,40,24,220,0,0,0,20,24,50", "8,40,26,230,0,0,0,20,26,50"});
+        write(DataSetFile::Phase1DS1, {"1,1,20,20,100", "1,2,20,5.75,100", "2,1,20,25,100",
+                                       "3,1,20,26,100", "4,1,20,26.25,100", "9,1,0,0,999"});
+        write(DataSetFile::Phase1DS2,
+              {"5,1,20,18,60", "6,1,20,18.5,60", "7,1,20,18.5,60", "8,1,20,19,60"});
+        write(DataSetFile::PlotClasses,
+              {"1,1,1,20,6,60,50,60,60", "1,2,2,20,4,40,50,40,40", "2,1,1,20,6,70,50,50,58.33",
+               "2,2,2,20,6,50,50,50,41.67", "3,1,1,20,8,80,50,57.14,57.14",
+               "3,2,2,20,6,60,50,42.86,42.86", "4,1,1,20,8,90,50,50,56.25",
+               "4,2,2,20,8,70,50,50,43.75", "5,1,1,40,20,200,100,100,100",
+               "6,1,1,20,10,100,50,45.45,47.62", "6,1,2,20,12,110,50,54.55,52.38",
+               "7,1,2,40,24,220,100,100,100", "8,1,1,20,12,115,50,46.15,50",
+               "8,2,2,20,14,115,50,53.85,50"});
         // The summary holds the means rounded to 2 decimals, as step 5 writes them.
-        writeDataSetFile("_PH2Sum.csv",
-                         {"1,1,20,8.75,89.38,8", "1,2,7.5,4.5,41.25,8", "2,2,12.5,4.75,41.88,8"});
-        // Heights: (1,1) 60 and 70, (1,2) 80, (2,2) 50 and 55. A height of 0, species 3 (above
-        // MaxSpec) and product 5 (above MaxProd) are left out.
+        write(DataSetFile::Phase2Summary,
+              {"1,1,20,8.75,89.38,8", "1,2,7.5,4.5,41.25,8", "2,2,12.5,4.75,41.88,8"});
+        // Heights: (1,1) 60 and 70, (1,2) 80, (2,2) 50 and 55. A height of 0 is not measured
+        // and left out.
         writeTrees({"1,1,1,10,60,30,0,0", "2,1,1,9,0,30,0,0", "5,1,1,11,70,30,0,0",
-                    "7,1,2,12,80,30,0,0", "3,2,2,8,50,30,0,0", "8,2,2,8.5,55,30,0,0",
-                    "4,3,1,9,99,30,0,0", "4,1,5,9,99,30,0,0"});
+                    "7,1,2,12,80,30,0,0", "3,2,2,8,50,30,0,0", "8,2,2,8.5,55,30,0,0"});
     }
 
     static std::vector<std::string> section(const std::string& h) {
@@ -77,7 +75,7 @@ TEST_F(SingleStratum, RegressionReportAndLog) {
                        " 7.45");
     expected.push_back("Co    GrnVol  LiBA-DS2(sq.ft)  " + k16 + " 150     4.56    " + k9 +
                        " 7.45");
-    EXPECT_EQ(dataSetFile("_Regress.txt"), lines(expected));
+    EXPECT_EQ(read(DataSetFile::Regression), crlf(expected));
     EXPECT_EQ(host.statuses,
               (std::vector<std::string>{"Status: Computing double sample estimates..",
                                         "Status: Double sample estimates computed!"}));
@@ -111,7 +109,7 @@ TEST_F(SingleStratum, StratumVolumeReport) {
     row("non-stratified  300        9.13     13      ", classes("131", "42", "173"));
     row("1               300        9.13     13      ", classes("131", "42", "172"));
     row("combined        300        9.13     7.45    ", classes("131", "42", "173"));
-    EXPECT_EQ(dataSetFile("_StratVol.txt"), lines(expected));
+    EXPECT_EQ(read(DataSetFile::StratumVolume), crlf(expected));
 }
 
 // Three strata (see writeThreeStrata): a plot in two strata rows (the later wins), plots in no
@@ -162,7 +160,7 @@ TEST_F(ThreeStrata, RegressionReport) {
         grnDs1("50"), ground("50"), " ", " ", kCombinedHeader,
         "Co    GrnVol  LiBA-DS1(sq.ft)  " + k16 + " 65.6    2.08    " + k9 + " 6.47",
         "Co    GrnVol  LiVOL-DS1(cu.ft) " + k16 + " 62.9    2.13    " + k9 + " 6.94"};
-    EXPECT_EQ(dataSetFile("_Regress.txt"), lines(expected));
+    EXPECT_EQ(read(DataSetFile::Regression), crlf(expected));
 }
 
 // Class means: index 0 from the summary, strata from their own sums over N2G plots; heights of
@@ -197,18 +195,17 @@ TEST_F(ThreeStrata, StratumVolumeReport) {
         k45 + "Subtotal 65.6    65.6     40    9.6     57.7    96",
         k44 + "--TOTAL-- 65.6    65.6     40    9.6     57.7    96",
         ""};
-    EXPECT_EQ(dataSetFile("_StratVol.txt"), lines(expected));
+    EXPECT_EQ(read(DataSetFile::StratumVolume), crlf(expected));
 }
 
 // Looking at the length of _Phase1DS2.csv creates no file; an empty one counts as none.
 TEST_F(ThreeStrata, AnEmptyOrMissingDataSet2FileIsNone) {
     runExpectingSuccess();
-    EXPECT_FALSE(std::filesystem::exists(session.dataSetFile("_Phase1DS2.csv")));
-    EXPECT_FALSE(std::filesystem::exists(session.dataSetFile("_Regress.txt.tmp")));
-    const std::string regress = dataSetFile("_Regress.txt");
-    writeDataSetFile("_Phase1DS2.csv", {});
+    EXPECT_FALSE(std::filesystem::exists(path(DataSetFile::Phase1DS2)));
+    const std::string regress = read(DataSetFile::Regression);
+    write(DataSetFile::Phase1DS2, {});
     runExpectingSuccess();
-    EXPECT_EQ(dataSetFile("_Regress.txt"), regress);
+    EXPECT_EQ(read(DataSetFile::Regression), regress);
 }
 
 }  // namespace

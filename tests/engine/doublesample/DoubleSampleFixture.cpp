@@ -1,8 +1,8 @@
-#include "DoubleSampleFixture.h"
+#include "tests/engine/doublesample/DoubleSampleFixture.h"
 
 #include <filesystem>
 
-#include "engine/doublesample/DoubleSample.h"
+#include "engine/doublesample/DoubleSampleStep.h"
 
 namespace orr::test {
 
@@ -12,9 +12,8 @@ DoubleSampleTest::DoubleSampleTest() {
     session.params = ParamRecord::defaults();
 }
 
-void DoubleSampleTest::writeDataSetFile(const std::string& suffix,
-                                        const std::vector<std::string>& text) {
-    writeFile(session.dataSetFile(suffix), crlf(text));
+void DoubleSampleTest::write(DataSetFile file, const std::vector<std::string>& text) {
+    writeFile(path(file), crlf(text));
 }
 
 void DoubleSampleTest::writeStrata(const std::vector<std::string>& text) {
@@ -27,12 +26,16 @@ void DoubleSampleTest::writeTrees(const std::vector<std::string>& text) {
     writeFile(session.TreeInputFileName, crlf(text));
 }
 
-std::string DoubleSampleTest::dataSetFile(const std::string& suffix) const {
-    return readFile(session.dataSetFile(suffix));
+std::filesystem::path DoubleSampleTest::path(DataSetFile file) const {
+    return files::path(session.dataFilesDir(), session.DataSetName, file);
+}
+
+bool DoubleSampleTest::run() {
+    return runStep(9, &computeDoubleSample, session, host).completed();
 }
 
 void DoubleSampleTest::runExpectingSuccess() {
-    ASSERT_TRUE(runDoubleSample(session, host));
+    ASSERT_TRUE(run());
     for (const auto& m : host.messages) ADD_FAILURE() << "unexpected message: " << m.text;
 }
 
@@ -46,25 +49,23 @@ void DoubleSampleTest::writeThreeStrata() {
     writeStrata({"1,1,10,30", "2,11,20,30", "3,21,25,30", "2,5,5,30"});
     // plot, species, N, BA, VOL. Plot 3 has two records and counts once; plot 29 has N and BA 0
     // and counts nowhere.
-    writeDataSetFile(
-        "_Phase1DS1.csv",
-        {"1,1,20,5,50",    "2,1,20,6,60",    "3,1,20,7,70",    "3,2,10,1,8",     "4,1,20,8,80",
-         "5,1,20,10,110",  "6,1,20,6,55",    "7,1,20,5,45",    "8,1,20,9,90",    "9,1,20,7,65",
-         "10,1,20,6,60",   "11,1,20,12,130", "12,1,20,10,100", "13,1,20,11,125", "15,1,20,12,135",
-         "17,1,20,9,100",  "21,1,20,7,50",   "22,1,20,6,45",   "24,1,20,8,60",   "26,1,20,15,180",
-         "28,1,20,14,160", "29,1,0,0,10",    "30,1,20,16,200"});
+    write(DataSetFile::Phase1DS1,
+          {"1,1,20,5,50",    "2,1,20,6,60",    "3,1,20,7,70",    "3,2,10,1,8",     "4,1,20,8,80",
+           "5,1,20,10,110",  "6,1,20,6,55",    "7,1,20,5,45",    "8,1,20,9,90",    "9,1,20,7,65",
+           "10,1,20,6,60",   "11,1,20,12,130", "12,1,20,10,100", "13,1,20,11,125", "15,1,20,12,135",
+           "17,1,20,9,100",  "21,1,20,7,50",   "22,1,20,6,45",   "24,1,20,8,60",   "26,1,20,15,180",
+           "28,1,20,14,160", "29,1,0,0,10",    "30,1,20,16,200"});
     // PLOT, GN, GBA, GVOL, L1N, L1BA, L1VOL, L2N, L2BA, L2VOL. Plot 7 has no LiDAR values; plot
     // 14 has no ground trees; plots 1 to 3 carry DataSet 2 values.
-    writeDataSetFile(
-        "_Phase2.csv",
-        {"1,40,5,50,20,5,45,10,4,40", "2,40,7,70,20,6,60,10,5,55", "3,40,9,90,20,8,85,10,7,80",
-         "4,40,8,80,20,7,80,0,0,0", "5,40,12,120,20,10,110,0,0,0", "6,40,6,60,20,6,50,0,0,0",
-         "7,40,6.5,65,0,0,0,0,0,0", "11,40,15,150,20,12,140,0,0,0", "12,40,10,100,20,9,105,0,0,0",
-         "13,40,13,130,20,11,120,0,0,0", "14,0,0,5,20,5,50,0,0,0", "21,40,4,40,20,8,60,0,0,0",
-         "22,40,6,60,20,6,40,0,0,0", "23,40,5,50,20,7,50,0,0,0", "26,40,20,200,20,15,190,0,0,0",
-         "27,40,18,180,20,14,170,0,0,0"});
-    writeDataSetFile(
-        "_PH2Plot.csv",
+    write(DataSetFile::Phase2,
+          {"1,40,5,50,20,5,45,10,4,40", "2,40,7,70,20,6,60,10,5,55", "3,40,9,90,20,8,85,10,7,80",
+           "4,40,8,80,20,7,80,0,0,0", "5,40,12,120,20,10,110,0,0,0", "6,40,6,60,20,6,50,0,0,0",
+           "7,40,6.5,65,0,0,0,0,0,0", "11,40,15,150,20,12,140,0,0,0", "12,40,10,100,20,9,105,0,0,0",
+           "13,40,13,130,20,11,120,0,0,0", "14,0,0,5,20,5,50,0,0,0", "21,40,4,40,20,8,60,0,0,0",
+           "22,40,6,60,20,6,40,0,0,0", "23,40,5,50,20,7,50,0,0,0", "26,40,20,200,20,15,190,0,0,0",
+           "27,40,18,180,20,14,170,0,0,0"});
+    write(
+        DataSetFile::PlotClasses,
         {"1,1,1,40,5,50,100,100,100", "2,1,1,40,7,70,100,100,100", "3,1,1,20,4,40,50,44.44,44.44",
          "3,1,2,20,5,50,50,55.56,55.56", "4,1,2,40,8,80,100,100,100", "5,1,1,40,12,120,100,100,100",
          "6,1,1,40,6,60,100,100,100", "7,1,1,40,6.5,65,100,100,100", "11,1,2,40,15,150,100,100,100",
@@ -72,7 +73,7 @@ void DoubleSampleTest::writeThreeStrata() {
          "13,1,2,20,7,70,50,53.85,53.85", "21,1,1,40,4,40,100,100,100",
          "22,1,1,40,6,60,100,100,100", "23,1,1,40,5,50,100,100,100", "26,1,2,40,20,200,100,100,100",
          "27,1,1,40,18,180,100,100,100"});
-    writeDataSetFile("_PH2Sum.csv", {"1,1,29.33,5.97,59.67,15", "1,2,10.67,3.67,36.67,15"});
+    write(DataSetFile::Phase2Summary, {"1,1,29.33,5.97,59.67,15", "1,2,10.67,3.67,36.67,15"});
     // Plots 26 and 27 lie in no stratum: their trees count once, at index 0.
     writeTrees({"1,1,1,10,50,30,0,0", "5,1,1,11,60,30,0,0", "27,1,1,14,70,30,0,0",
                 "21,1,1,9,40,30,0,0", "4,1,2,12,55,30,0,0", "11,1,2,13,65,30,0,0",

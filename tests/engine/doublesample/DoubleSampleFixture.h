@@ -1,4 +1,5 @@
-// A data directory with the inputs of step 9 written by the test, and a scripted host.
+// A data directory with the inputs of step 9 written by the test, a scripted host, and the fixed
+// texts of the two reports.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,12 +8,14 @@
 #include <vector>
 
 #include "core/Session.h"
+#include "files/DataSetFiles.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestFiles.h"
 
 namespace orr::test {
 
-// Fixed texts of the two reports.
+using files::DataSetFile;
+
 inline const std::string kRegressHeader =
     "St    Depend  Independ          Beta    IdxFt   YbarLR  S_ybarLR  Rho     SE     N1      "
     "N2L   N2G";
@@ -41,18 +44,17 @@ class DoubleSampleTest : public ::testing::Test {
   protected:
     DoubleSampleTest();
 
-    // Writes a data-set file (DataSetName + suffix) or the strata or tree file; each line gets
-    // CR LF.
-    void writeDataSetFile(const std::string& suffix, const std::vector<std::string>& lines);
+    // Writes a data-set file or the strata or tree file; each line gets CR LF.
+    void write(DataSetFile file, const std::vector<std::string>& lines);
     void writeStrata(const std::vector<std::string>& lines);
     void writeTrees(const std::vector<std::string>& lines);
-    std::string dataSetFile(const std::string& suffix) const;
+    std::filesystem::path path(DataSetFile file) const;
+    std::string read(DataSetFile file) const { return readFile(path(file)); }
 
+    // Runs step 9 through the runner; true when it completed.
+    bool run();
     // Runs step 9 and expects it to complete without a message.
     void runExpectingSuccess();
-
-    // The lines of a report joined with CR LF.
-    static std::string lines(const std::vector<std::string>& text) { return crlf(text); }
 
     // A small valid data set ("T2": three strata, MaxSpec 2, MaxProd 2, MaxPlots 30): a plot in
     // two strata rows, plots in no stratum, no DataSet 2 Phase 1 file, a stratum whose

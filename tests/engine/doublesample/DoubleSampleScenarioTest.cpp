@@ -1,6 +1,6 @@
 // Step 9 with a stratum number of five digits, small volumes, a stratum whose regression has an
 // SE of 999 percent or more, and whole numbers beyond 16 bits.
-#include "DoubleSampleFixture.h"
+#include "tests/engine/doublesample/DoubleSampleFixture.h"
 
 namespace orr::test {
 namespace {
@@ -21,19 +21,18 @@ class FiveDigitStratum : public DoubleSampleTest {
         session.params.MaxProd = 1;
         session.params.MaxPlots = 20;
         writeStrata({"10000,1,5,30"});
-        writeDataSetFile("_Phase2.csv", {"1,40,1,0.02,20,1,10,0,0,0", "2,40,1,0.03,20,3,10,0,0,0",
-                                         "3,40,1,1.45,20,2,10,0,0,0", "6,40,1,0.2,20,2,10,0,0,0",
-                                         "7,40,1,0.5,20,5,10,0,0,0", "8,40,1,0.8,20,8,10,0,0,0"});
-        writeDataSetFile(
-            "_Phase1DS1.csv",
-            {"1,1,20,1,10", "2,1,20,1,10", "3,1,20,1,10", "4,1,20,1,10", "5,1,20,1,10",
-             "6,1,20,4,10", "7,1,20,4,10", "8,1,20,4,10", "9,1,20,4,10", "10,1,20,5,10"});
+        write(DataSetFile::Phase2, {"1,40,1,0.02,20,1,10,0,0,0", "2,40,1,0.03,20,3,10,0,0,0",
+                                    "3,40,1,1.45,20,2,10,0,0,0", "6,40,1,0.2,20,2,10,0,0,0",
+                                    "7,40,1,0.5,20,5,10,0,0,0", "8,40,1,0.8,20,8,10,0,0,0"});
+        write(DataSetFile::Phase1DS1,
+              {"1,1,20,1,10", "2,1,20,1,10", "3,1,20,1,10", "4,1,20,1,10", "5,1,20,1,10",
+               "6,1,20,4,10", "7,1,20,4,10", "8,1,20,4,10", "9,1,20,4,10", "10,1,20,5,10"});
         // Stratum 10000: N 180001.5 / 3 = 60000.5 -> 60000, BA 3, volume 0.5.
-        writeDataSetFile("_PH2Plot.csv",
-                         {"1,1,1,60000,3,0.02,100,100,100", "2,1,1,60000,3,0.03,100,100,100",
-                          "3,1,1,60001.5,3,1.45,100,100,100", "6,1,1,20000,2,0.2,100,100,100",
-                          "7,1,1,20000,2,0.5,100,100,100", "8,1,1,20000,2,0.8,100,100,100"});
-        writeDataSetFile("_PH2Sum.csv", {"1,1,40000.25,2.5,0.5,6"});
+        write(DataSetFile::PlotClasses,
+              {"1,1,1,60000,3,0.02,100,100,100", "2,1,1,60000,3,0.03,100,100,100",
+               "3,1,1,60001.5,3,1.45,100,100,100", "6,1,1,20000,2,0.2,100,100,100",
+               "7,1,1,20000,2,0.5,100,100,100", "8,1,1,20000,2,0.8,100,100,100"});
+        write(DataSetFile::Phase2Summary, {"1,1,40000.25,2.5,0.5,6"});
         // Heights: 20 in stratum 10000, 30 in no stratum; index 0 (20 + 30) / 2 = 25.
         writeTrees({"1,1,1,10,20,30,0,0", "6,1,1,10,30,30,0,0"});
     }
@@ -70,7 +69,7 @@ TEST_F(FiveDigitStratum, RegressionReport) {
         " 10000LiVOL-DS1(cu.ft)" + k17 + " 10      10      164.55  " + k16 + " 0       0     0",
         grnDs1("0.5"), ground("0.5"), " ", " ", kCombinedHeader};
     expected.insert(expected.end(), last.begin(), last.end());
-    EXPECT_EQ(dataSetFile("_Regress.txt"), lines(expected));
+    EXPECT_EQ(read(DataSetFile::Regression), crlf(expected));
 }
 
 TEST_F(FiveDigitStratum, StratumVolumeReport) {
@@ -98,7 +97,7 @@ TEST_F(FiveDigitStratum, StratumVolumeReport) {
         "combined        0          0        0        1    1   0.0     0.0      40000 2.5     "
         "25.0    0.5");
     expected.push_back("");
-    EXPECT_EQ(dataSetFile("_StratVol.txt"), lines(expected));
+    EXPECT_EQ(read(DataSetFile::StratumVolume), crlf(expected));
 }
 
 }  // namespace

@@ -2,20 +2,26 @@
 // agree, within its rounding, with the estimates computed here from the step 7 and 8 files.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
 
-#include "engine/combine/Combine.h"
-#include "engine/distribution/Distribution.h"
-#include "engine/doublesample/DoubleSample.h"
-#include "engine/doublesample/TValue.h"
-#include "engine/phase1/Phase1.h"
-#include "engine/phase2/Phase2Totals.h"
+#include "engine/combine/CombineStep.h"
+#include "engine/distribution/DistributionStep.h"
+#include "engine/doublesample/DoubleSampleStep.h"
+#include "engine/doublesample/StudentT.h"
+#include "engine/phase1/Phase1Step.h"
+#include "engine/phase2/PlotTotalsStep.h"
+#include "files/DataSetFiles.h"
+#include "files/Phase1File.h"
+#include "files/Phase2File.h"
+#include "files/StrataFile.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestFiles.h"
 
@@ -23,28 +29,8 @@ namespace orr::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::vector<double>> readRecords(const fs::path& file) {
-    std::vector<std::vector<double>> records;
-    std::ifstream in(file);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::vector<double> fields;
-        std::stringstream s(line);
-        std::string f;
-        while (std::getline(s, f, ',')) fields.push_back(std::stod(f));
-        if (!fields.empty()) records.push_back(fields);
-    }
-    return records;
-}
-
-std::vector<std::string> words(const std::string& line) {
-    std::vector<std::string> out;
-    std::stringstream s(line);
-    std::string w;
-    while (s >> w) out.push_back(w);
-    return out;
-}
+using Phase1Records = std::vector<files::Phase1Total>;
+using Phase2Records = std::vector<files::Phase2PlotTotals>;
 
 // The estimates of one regression as the estimator defines them.
 struct Expected {
@@ -93,15 +79,18 @@ class SampleData : public ::testing::Test {
 
 // Independent estimates of stratum h: the plots are filtered from the files for this stratum.
 std::map<int, Expected> expectedStratum(int h, const std::vector<int>& stratumOf,
-                                        const std::vector<std::vector<double>>& phase2,
-                                        const std::vector<std::vector<double>> phase1[2],
+                                        const Phase2Records& phase2,
+                                        const std::array<Phase1Records, 2>& phase1,
                                         std::vector<double>& M0) {
-    auto in = [&](double plot) { return h == 0 || stratumOf[static_cast<int>(plot)] == h; };
+    auto in = [&](int plot) { return h == 0 || stratumOf[static_cast<std::size_t>(plot)] == h; };
+    auto ground = [&](const files::Phase2PlotTotals& r) {
+        return in(r.plot) && (r.ground.n > 0 || r.ground.ba > 0);
+    };
     std::map<int, Expected> out;
     double yG = 0, nG = 0;  // ground plots
     for (const auto& r : phase2) {
-        if (!in(r[0]) || (r[1] <= 0 && r[2] <= 0)) continue;
-        yG += r[3];
+        if (!ground(r)) continue;
+        yG += r.ground.vol;
         ++nG;
     }
     const double ybarG = nG > 0 ? yG / nG : 0;
@@ -109,18 +98,16 @@ std::map<int, Expected> expectedStratum(int h, const std::vector<int>& stratumOf
         std::set<int> plots1;
         double ba1 = 0, vol1 = 0;
         for (const auto& r : phase1[d]) {
-            if (!in(r[0]) || (r[2] == 0 && r[3] == 0)) continue;
-            plots1.insert(static_cast<int>(r[0]));
-            ba1 += r[3];
-            vol1 += r[4];
+            if (!in(r.plot) || (r.n == 0 && r.ba == 0)) continue;
+            plots1.insert(r.plot);
+            ba1 += r.ba;
+            vol1 += r.vol;
         }
         const double N1 = static_cast<double>(plots1.size());
         std::vector<std::array<double, 3>> pts;  // y, BA, volume
         for (const auto& r : phase2) {
-            if (!in(r[0]) || (r[1] <= 0 && r[2] <= 0)) continue;
-            const double ba = r[5 + 3 * d], vol = r[6 + 3 * d];
-            if (ba == 0 && vol == 0) continue;
-            pts.push_back({r[3], ba, vol});
+            if (!ground(r) || (r.lidar[d].ba == 0 && r.lidar[d].vol == 0)) continue;
+            pts.push_back({r.ground.vol, r.lidar[d].ba, r.lidar[d].vol});
         }
         const double n = static_cast<double>(pts.size());
         if (h == 0) M0[d] = n + N1;
@@ -153,7 +140,7 @@ std::map<int, Expected> expectedStratum(int h, const std::vector<int>& stratumOf
                     e.idx = 100 * (e.beta * sxy) / syy;
                     e.s = std::sqrt(v);
                     e.rho = sxy / std::sqrt(sxx * syy);
-                    const double t = TValue(static_cast<int>(n) - 2, 0.05f);
+                    const double t = studentT(static_cast<int>(n) - 2, 0.05f);
                     e.se = 100 * t * e.s / e.y;
                 }
             }
@@ -169,33 +156,38 @@ void near(const std::string& printed, double value, double halfUnit, const std::
 }
 
 TEST_F(SampleData, RegressionReportAgreesWithAnIndependentComputation) {
-    ASSERT_TRUE(runPhase2Totals(session, host));
-    ASSERT_TRUE(runDistribution(session, host));
-    ASSERT_TRUE(runPhase1(session, host));
-    ASSERT_TRUE(runCombine(session, host));
-    ASSERT_TRUE(runDoubleSample(session, host));
+    const workflow::StepFunction steps[] = {&computePlotTotals, &distributeLidarTrees,
+                                            &computePhase1, &combinePhase2, &computeDoubleSample};
+    for (int n = 5; n <= 9; ++n) {
+        ASSERT_TRUE(runStep(n, steps[n - 5], session, host, ProductCodePolicy::Drop).completed())
+            << "step " << n;
+    }
+    using files::DataSetFile;
+    auto dataSetFile = [&](DataSetFile f) {
+        return files::path(session.dataFilesDir(), session.DataSetName, f);
+    };
 
-    const auto strata = readRecords(session.StrataFileName);
     std::vector<int> stratumOf(static_cast<std::size_t>(session.params.MaxPlots) + 1, 0);
     int H = 0;
-    for (const auto& r : strata) {
-        H = std::max(H, static_cast<int>(r[0]));
-        for (int p = static_cast<int>(r[1]); p <= static_cast<int>(r[2]); ++p) {
-            stratumOf[static_cast<std::size_t>(p)] = static_cast<int>(r[0]);
-        }
+    for (const StrataRow& r : readStrataFile(session.StrataFileName)) {
+        H = std::max(H, static_cast<int>(r.stratum));
+        for (int p = r.beginPlot; p <= r.endPlot; ++p)
+            stratumOf[static_cast<std::size_t>(p)] = r.stratum;
     }
-    const auto phase2 = readRecords(session.dataSetFile("_Phase2.csv"));
-    const std::vector<std::vector<double>> phase1[2] = {
-        readRecords(session.dataSetFile("_Phase1DS1.csv")),
-        readRecords(session.dataSetFile("_Phase1DS2.csv"))};
+    const auto limits = files::Limits::of(session.params);
+    const auto phase2 = files::readAll<files::Phase2File>(dataSetFile(DataSetFile::Phase2), limits);
+    const std::array<Phase1Records, 2> phase1 = {
+        files::readAll<files::Phase1File>(dataSetFile(DataSetFile::Phase1DS1), limits),
+        files::readAll<files::Phase1File>(dataSetFile(DataSetFile::Phase1DS2), limits)};
     ASSERT_FALSE(phase2.empty());
     ASSERT_FALSE(phase1[1].empty());
 
     // Regression lines by "<stratum> <variable>", combined lines by "Co <variable>".
     std::map<std::string, std::vector<std::string>> printed;
-    std::ifstream report(session.dataSetFile("_Regress.txt"));
+    std::ifstream report(dataSetFile(DataSetFile::Regression));
     for (std::string l; std::getline(report, l);) {
-        const auto w = words(l);
+        std::istringstream fields(l);
+        const std::vector<std::string> w{std::istream_iterator<std::string>(fields), {}};
         if ((w.size() == 12 || (w.size() == 6 && w[0] == "Co")) && w[1] == "GrnVol")
             printed[w[0] + " " + w[2]] = w;
     }
@@ -235,7 +227,7 @@ TEST_F(SampleData, RegressionReportAgreesWithAnIndependentComputation) {
         if (!printed.count(tag)) continue;
         ++combinedLines;
         const double s = std::sqrt(var[k]);
-        const double se = 100 * s * TValue(static_cast<int>(M0[k / 2]) - 2 * H, 0.05f) / sum[k];
+        const double se = 100 * s * studentT(static_cast<int>(M0[k / 2]) - 2 * H, 0.05f) / sum[k];
         near(printed.at(tag)[3], sum[k], 0.05, tag);
         near(printed.at(tag)[4], s, 0.005, tag + " S");
         near(printed.at(tag)[5], se, 0.005, tag + " SE");

@@ -1,4 +1,4 @@
-// Tree equations: basal area, height and volume under both model sets, and TAPERVOL from the
+// Tree equations: basal area, height and volume under both model sets, and taperVolume from the
 // built-in tables. Expected volumes worked out by hand (descent, refinement, volume ratio).
 #include <gtest/gtest.h>
 
@@ -40,9 +40,9 @@ TEST(TaperVolume, WorkedCases) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_NEAR(TAPERVOL(r.species, r.dbh, r.height, r.ptip), r.expected, r.tolerance);
+        EXPECT_NEAR(taperVolume(r.species, r.dbh, r.height, r.ptip), r.expected, r.tolerance);
     }
-    EXPECT_EQ(TAPERVOL(32767, 12, 55, 5.0f), TAPERVOL(3, 12, 55, 5.0f));  // row of species 3
+    EXPECT_EQ(taperVolume(32767, 12, 55, 5.0f), taperVolume(3, 12, 55, 5.0f));  // row of species 3
 }
 
 TEST(TaperVolume, NeverNaNOrInfinite) {
@@ -52,7 +52,7 @@ TEST(TaperVolume, NeverNaNOrInfinite) {
                  {-1.0, 0.0, 4.0, 4.01, 80.0, 5000.0, double{INFINITY}, double{NAN}})
                 for (float ptip : {0.0f, 4.0f, -1.0f, 1e30f})
                     EXPECT_TRUE(std::isfinite(
-                        TAPERVOL(static_cast<std::int16_t>(species), dbh, height, ptip)))
+                        taperVolume(static_cast<std::int16_t>(species), dbh, height, ptip)))
                         << species << " " << dbh << " " << height << " " << ptip;
 }
 
@@ -73,13 +73,13 @@ CoefficientTable table(std::array<double, 4> height, std::array<double, 4> volum
 
 TEST(TreeEquations, HeightModelSet0IgnoresAgeAndModelSet1UsesIt) {
     const CoefficientTable t0 = table({10, 2, 0.5, 99});
-    EXPECT_DOUBLE_EQ(TREEHGT(t0, modelSet(0), 1, 16, 5), 18.0);  // 10 + 2 * 16^0.5
-    EXPECT_DOUBLE_EQ(TREEHGT(t0, modelSet(0), 1, 16, 80), 18.0);
+    EXPECT_DOUBLE_EQ(treeHeight(t0, modelSet(0), 1, 16, 5), 18.0);  // 10 + 2 * 16^0.5
+    EXPECT_DOUBLE_EQ(treeHeight(t0, modelSet(0), 1, 16, 80), 18.0);
     // exp(1 + 0.5 * 2 * 4^0.5) = e^3 and with age 16 exp(1 + 0.5 * 2 * 16^0.5) = e^5.
     const CoefficientTable t1 = table({1, 0.5, 1, 0.5});
-    EXPECT_NEAR(TREEHGT(t1, modelSet(1), 1, std::exp(2.0), 4), std::exp(3.0), 1e-12);
-    EXPECT_NEAR(TREEHGT(t1, modelSet(1), 1, std::exp(2.0), 16), std::exp(5.0), 1e-10);
-    EXPECT_GT(TREEHGT(table({1, 0.5, 1.5, 0.5}), modelSet(1), 1, 1.01, 20), 0.0);
+    EXPECT_NEAR(treeHeight(t1, modelSet(1), 1, std::exp(2.0), 4), std::exp(3.0), 1e-12);
+    EXPECT_NEAR(treeHeight(t1, modelSet(1), 1, std::exp(2.0), 16), std::exp(5.0), 1e-10);
+    EXPECT_GT(treeHeight(table({1, 0.5, 1.5, 0.5}), modelSet(1), 1, 1.01, 20), 0.0);
 }
 
 TEST(TreeEquations, HeightWithoutARealValueIsZero) {
@@ -104,18 +104,18 @@ TEST(TreeEquations, HeightWithoutARealValueIsZero) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_EQ(TREEHGT(table(r.coeff), modelSet(r.set), r.species, r.dbh, r.age), 0.0);
+        EXPECT_EQ(treeHeight(table(r.coeff), modelSet(r.set), r.species, r.dbh, r.age), 0.0);
     }
 }
 
 TEST(TreeEquations, BasalAreaAndVolumeUnderBothModelSets) {
-    EXPECT_DOUBLE_EQ(TREEBA(10), 0.5454);
+    EXPECT_DOUBLE_EQ(treeBasalArea(10), 0.5454);
     const CoefficientTable t = table({}, {1, 2, 3, 0.5});
-    EXPECT_DOUBLE_EQ(TREEVOL(t, modelSet(0), 1, 10, 50), 2671.0);  // 1 + 20 + 150 + 0.5 * 5000
-    EXPECT_EQ(TREEVOL(t, modelSet(0), 2, 10, 50), 0.0);
+    EXPECT_DOUBLE_EQ(treeVolume(t, modelSet(0), 1, 10, 50), 2671.0);  // 1 + 20 + 150 + 0.5 * 5000
+    EXPECT_EQ(treeVolume(t, modelSet(0), 2, 10, 50), 0.0);
     // ModelSet 1 ignores the coefficient file, takes PTIP and lets species 7 borrow row 3.
-    EXPECT_NEAR(TREEVOL(t, modelSet(1, 0.5f), 1, 10, 80), 16.7438, 0.00005);
-    EXPECT_NEAR(TREEVOL(t, modelSet(1, 4.0f), 7, 10, 80), 17.6572, 0.00005);
+    EXPECT_NEAR(treeVolume(t, modelSet(1, 0.5f), 1, 10, 80), 16.7438, 0.00005);
+    EXPECT_NEAR(treeVolume(t, modelSet(1, 4.0f), 7, 10, 80), 17.6572, 0.00005);
 }
 
 }  // namespace

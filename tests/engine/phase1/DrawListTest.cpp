@@ -1,9 +1,8 @@
-// The draw intervals, the stratum shares and the group generators.
+// The draw intervals and the stratum shares.
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "engine/phase1/GroupRandom.h"
 #include "engine/phase1/StratumShares.h"
 #include "tests/support/TestFiles.h"
 
@@ -38,25 +37,17 @@ TEST(DrawList, TheDrawnSpeciesIsTheIntervalHoldingTheNumber) {
 
 TEST(StratumShares, OverlappingRangesCountAPlotInEveryStratum) {
     test::TempDir dir;
-    const auto file = dir / "T_PH2specDS1.csv";
+    const auto file = dir / "counts.csv";
     // Plot 7 lies in both ranges; plot 3 only in stratum 1, plot 12 only in stratum 2; no plot in
     // stratum 3.
     test::writeFile(file, test::crlf({"3,1,0", "3,2,40", "7,1,20", "7,2,0", "12,1,0", "12,2,0"}));
     const StrataTable strata{{2, 5, 15, 40}, {1, 1, 10, 30}, {3, 20, 25, 10}};
-    StratumShares shares = StratumShares::read(file, strata, 2);
+    StratumShares shares = StratumShares::read(file, strata, {20, 2, 1});
     EXPECT_DOUBLE_EQ(shares.share(1, 1), 20.0 / 60.0);
     EXPECT_DOUBLE_EQ(shares.share(1, 2), 40.0 / 60.0);
     EXPECT_DOUBLE_EQ(shares.share(2, 1), 1.0);
     EXPECT_DOUBLE_EQ(shares.share(2, 2), 0.0);
     EXPECT_TRUE(shares.drawList(3).empty());
-}
-
-TEST(GroupRandom, SeedsFollowTheFinaliserOfSplitMix64) {
-    // SplitMix64's first outputs from the states 0 and 1.
-    EXPECT_EQ(mix(0), 0xe220a8397b1dcdafULL);
-    EXPECT_EQ(mix(1), 0x910a2dec89025cc1ULL);
-    EXPECT_EQ(groupSeed(5, 1, 3), mix(mix(5 ^ 0x701) ^ 3));
-    EXPECT_EQ(groupSeed(5, 2, 0), mix(mix(5 ^ 0x702) ^ 0));
 }
 
 }  // namespace

@@ -1,73 +1,41 @@
-// The species draws of step 7: one generator per plot group, repeatable runs, and the shares
-// reached over many draws.
+// The species draws of step 7: a fixed seed gives fixed files, a run repeats with its seed, and
+// the shares are reached over many draws.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <map>
-#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "core/CommaWriter.h"
-#include "engine/phase1/GroupRandom.h"
 #include "tests/engine/phase1/Phase1TestData.h"
 
 namespace orr::test {
 namespace {
 
-struct Group {
-    int plot;
-    std::uint64_t position;
-    std::vector<int> heights;
-};
-
-TEST(Phase1Draws, EveryGroupDrawsFromItsOwnGenerator) {
+TEST(Phase1Draws, AFixedSeedGivesTheseFiles) {
     Phase1Data data;
     RecordingHost host;
-    data.writeStrata(crlf({"1,1,50,30"}));
-    // Equal shares: species 1 drawn for r in (0, 0.5], species 2 for r in (0.5, 1].
-    data.writeSpecies(crlf({"1,1,50", "1,2,50"}));
-    // Groups: plot 2 (position 0; the 9 takes no part), plot 60 outside every stratum
-    // (position 1, no draws), plot 3 (position 2), plot 2 again (position 3).
-    const std::vector<Group> groups = {{2, 0, {12, 13, 14, 15, 16, 17}},
-                                       {3, 2, {11, 12, 13, 14, 15, 16}},
-                                       {2, 3, {16, 17, 18, 19, 20, 21}}};
-    std::vector<std::string> records;
-    for (const Group& group : groups) {
-        if (group.position == 2) records.push_back("60,20");
-        for (int h : group.heights)
-            records.push_back(std::to_string(group.plot) + "," + std::to_string(h));
-        if (group.position == 0) records.push_back("2,9");
-    }
-    data.writeHigh(crlf(records));
-    data.session.LowLidarFileName.clear();
+    // Stratum 1 draws species 1 and 2 half and half, stratum 2 three to one.
+    data.writeStrata(crlf({"1,1,50,30", "2,51,99,40"}));
+    data.writeSpecies(crlf({"1,1,50", "1,2,50", "60,1,30", "60,2,10"}));
+    // Plot 2 comes back after plots 60, 100 (in no stratum) and 3; the 9 takes no part.
+    data.writeHigh(
+        crlf({"2,12",  "2,13",  "2,14",  "2,15",   "2,16", "2,17", "2,9",  "60,11", "60,13",
+              "60,15", "60,17", "60,19", "100,20", "3,11", "3,12", "3,13", "3,14",  "3,15",
+              "3,16",  "2,16",  "2,17",  "2,18",   "2,19", "2,20", "2,21"}));
+    data.writeLow(crlf({"70,11", "70,12", "70,13", "70,14", "70,15", "70,16", "70,17", "70,18",
+                        "5,30", "5,31", "5,32", "5,33"}));
     data.session.run.seed = 987654321;
     ASSERT_TRUE(data.run(host));
-
-    std::string expected;
-    for (const Group& group : groups) {
-        std::mt19937_64 g(phase1::mix(phase1::mix(987654321ULL ^ 0x701) ^ group.position));
-        std::map<int, std::pair<int, double>> bySpecies;  // species -> trees, sum of heights
-        for (int h : group.heights) {
-            const double r = static_cast<double>(g() >> 11) * 0x1p-53;
-            auto& [trees, heights] = bySpecies[r <= 0.5 ? 1 : 2];
-            ++trees;
-            heights += h;
-        }
-        for (const auto& [species, sums] : bySpecies) {
-            const double ba = species == 1 ? 0.5454 : 0.13635;
-            RecordLine()
-                .integer(group.plot)
-                .integer(species)
-                .integer(sums.first * 20)
-                .rounded(sums.first * ba * 20, 2)
-                .rounded(sums.second * species * 20, 2)
-                .appendTo(expected);
-        }
-    }
-    EXPECT_EQ(readFile(data.out("_Phase1DS1.csv")), expected);
+    // Every plot's trees are split between the species: the N add up to 20 per tree and the
+    // volumes to 20 H for a species-1 tree and 40 H for a species-2 tree.
+    EXPECT_EQ(data.output(1), crlf({"2,1,40,21.82,620", "2,2,80,10.91,2240", "60,1,80,43.63,1120",
+                                    "60,2,20,2.73,760", "3,1,100,54.54,1380", "3,2,20,2.73,480",
+                                    "2,1,60,32.72,1080", "2,2,60,8.18,2280"}));
+    EXPECT_EQ(data.output(2), crlf({"70,1,120,65.45,1860", "70,2,40,5.45,920", "5,1,40,21.82,1300",
+                                    "5,2,40,5.45,2440"}));
 }
 
 // Shares 0.7 and 0.3 over 400 plots of ten trees each, in both passes; PACF 7.
@@ -91,44 +59,34 @@ class ManyDraws : public ::testing::Test {
 
 TEST_F(ManyDraws, SpeciesCountsMatchTheSharesAndNIsAMultipleOfPacf) {
     ASSERT_TRUE(data.run(host));
-    for (const char* suffix : {"_Phase1DS1.csv", "_Phase1DS2.csv"}) {
+    for (int pass : {1, 2}) {
         std::map<int, long> counts;
-        for (const std::string& line : fileLines(data.out(suffix))) {
+        std::istringstream lines(data.output(pass));
+        for (std::string line; std::getline(lines, line);) {
             int plot = 0, species = 0;
             long n = 0;
             ASSERT_EQ(std::sscanf(line.c_str(), "%d,%d,%ld,", &plot, &species, &n), 3) << line;
             EXPECT_EQ(n % 7, 0) << line;
             counts[species] += n / 7;
         }
-        EXPECT_EQ(counts[1] + counts[2], 4000) << suffix;  // the shares add up to 1
+        EXPECT_EQ(counts[1] + counts[2], 4000) << pass;  // the shares add up to 1
         const double expected = 4000 * 0.7, standardError = std::sqrt(4000 * 0.7 * 0.3);
-        EXPECT_LT(std::fabs(counts[1] - expected), 4.0 * standardError) << suffix << counts[1];
+        EXPECT_LT(std::fabs(counts[1] - expected), 4.0 * standardError) << pass << counts[1];
     }
 }
 
-TEST_F(ManyDraws, AFixedOrLoggedSeedGivesIdenticalFiles) {
+TEST_F(ManyDraws, ASeedRepeatsItsRunAndEachPassDrawsOnItsOwn) {
     ASSERT_TRUE(data.run(host));
-    const std::string first1 = readFile(data.out("_Phase1DS1.csv"));
-    const std::string first2 = readFile(data.out("_Phase1DS2.csv"));
+    const std::string first1 = data.output(1), first2 = data.output(2);
     EXPECT_NE(first1, first2);  // each pass draws from generators of its own
     RecordingHost again;
     ASSERT_TRUE(data.run(again));
-    EXPECT_EQ(readFile(data.out("_Phase1DS1.csv")), first1);
-    EXPECT_EQ(readFile(data.out("_Phase1DS2.csv")), first2);
-    EXPECT_EQ(again.appended[1].rfind("Random seed: ", 0), std::string::npos);  // not logged
-
-    // A seed from the clock is logged, and running with it repeats the run.
-    data.session.run.seed.reset();
-    RecordingHost clock;
-    ASSERT_TRUE(data.run(clock));
-    const std::string& line = clock.appended.at(1);
-    ASSERT_EQ(line.rfind("Random seed: ", 0), 0u) << line;
-    const std::string fromClock = readFile(data.out("_Phase1DS1.csv"));
-    EXPECT_NE(fromClock, first1);
-    data.session.run.seed = std::stoull(line.substr(13));
-    RecordingHost repeat;
-    ASSERT_TRUE(data.run(repeat));
-    EXPECT_EQ(readFile(data.out("_Phase1DS1.csv")), fromClock);
+    EXPECT_EQ(data.output(1), first1);
+    EXPECT_EQ(data.output(2), first2);
+    data.session.run.seed = 12346;
+    RecordingHost other;
+    ASSERT_TRUE(data.run(other));
+    EXPECT_NE(data.output(1), first1);
 }
 
 }  // namespace

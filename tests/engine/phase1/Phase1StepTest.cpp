@@ -1,8 +1,10 @@
-// Step 7 end to end on small data sets worked out by hand; output files compared whole.
+// Step 7 end to end through the step runner on small data sets worked out by hand; output files
+// and the log compared whole.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/engine/phase1/Phase1TestData.h"
 
@@ -14,6 +16,11 @@ std::string skipLine(int pass, int outside, int noInterval, const std::string& p
            " in plots outside every stratum, " + std::to_string(noInterval) +
            " whose draw fell in no species interval" +
            (plots.empty() ? "" : "; plots outside every stratum: " + plots);
+}
+
+std::string createdLine(const Phase1Data& data) {
+    return "The following file(s) were created in the directory - " +
+           data.session.dataFilesDirText();
 }
 
 // Stratum 1 (plots 1-10) has only species 1 on its Phase 2 plot, stratum 2 (plots 11-20) only
@@ -33,46 +40,46 @@ class SingleSpeciesStrata : public ::testing::Test {
 };
 
 TEST_F(SingleSpeciesStrata, EveryTreeGetsItsStratumsSpeciesAndTheLogTellsEveryLine) {
+    host.logText = "earlier text\r\n";
     ASSERT_TRUE(data.run(host));
     EXPECT_TRUE(host.messages.empty());
     // Plot 3: 15.5 and 20 (8 is too low), volume 35.5 * 20; plot 12: volume 2 * 42.25 * 20.
-    EXPECT_EQ(readFile(data.out("_Phase1DS1.csv")), crlf({"3,1,40,21.82,710", "12,2,40,5.45,1690",
-                                                          "5,1,20,10.91,220", "3,1,20,10.91,280"}));
+    EXPECT_EQ(data.output(1), crlf({"3,1,40,21.82,710", "12,2,40,5.45,1690", "5,1,20,10.91,220",
+                                    "3,1,20,10.91,280"}));
     // DataSet 2: 10 is not above 10.
-    EXPECT_EQ(readFile(data.out("_Phase1DS2.csv")),
-              crlf({"12,2,20,2.73,420", "4,1,20,10.91,1000"}));
-    const std::string created =
-        "The following file(s) were created in the directory - " + data.session.dataFilesDirText();
-    EXPECT_EQ(host.appended,
+    EXPECT_EQ(data.output(2), crlf({"12,2,20,2.73,420", "4,1,20,10.91,1000"}));
+    EXPECT_EQ(host.logged,
               (std::vector<std::string>{
                   "Phase 1 computation of LiDAR heights started....",
                   " 3      1      40     21.82    710", " 12     2      40     5.45     1690",
                   " 5      1      20     10.91    220", " 3      1      20     10.91    280",
                   skipLine(1, 0, 0), " 12     2      20     2.73     420",
-                  " 4      1      20     10.91    1000", skipLine(2, 0, 0), created,
-                  "T_Phase1DS2.csv", "T_Phase1DS1.csv"}));
-    EXPECT_EQ(host.log, crlf({"Phase 1 computation of LiDAR heights completed!!", created,
-                              "T_Phase1DS2.csv", "T_Phase1DS1.csv"}));
-    EXPECT_EQ(host.statuses.back(), "Status : Phase 1 computation completed!!");
+                  " 4      1      20     10.91    1000", skipLine(2, 0, 0)}));
+    EXPECT_EQ(host.logText, crlf({"Phase 1 computation of LiDAR heights completed!!",
+                                  createdLine(data), data.listed(2), data.listed(1)}));
+    EXPECT_EQ(host.statuses,
+              (std::vector<std::string>{"Status : Computing Phase 1..",
+                                        "Status : Phase 1 computation completed!!"}));
 }
 
-TEST_F(SingleSpeciesStrata, NoFileForAnEmptyNameNoRecordsOrHeightsOfTenOrLessOnly) {
-    writeFile(data.out("_Phase1DS2.csv"), "from an earlier run\r\n");
+TEST_F(SingleSpeciesStrata, NoFileForAnEmptyNameAnEmptyFileOrHeightsOfTenOrLessOnly) {
+    writeFile(data.file(DataSetFile::Phase1DS2), "from an earlier run\r\n");
     data.session.LowLidarFileName.clear();
     ASSERT_TRUE(data.run(host));
-    EXPECT_FALSE(std::filesystem::exists(data.out("_Phase1DS2.csv")));
-    EXPECT_EQ(host.logLines().back(), "T_Phase1DS1.csv");
+    EXPECT_FALSE(data.exists(2));
+    EXPECT_EQ(host.logText, crlf({"Phase 1 computation of LiDAR heights completed!!",
+                                  createdLine(data), data.listed(1)}));
 
     data.session.LowLidarFileName = data.low();
     data.writeLow("");
     data.writeHigh(crlf({"3,10", "3,9.99", "12,4"}));
     RecordingHost again;
     ASSERT_TRUE(data.run(again));
-    EXPECT_FALSE(std::filesystem::exists(data.out("_Phase1DS1.csv")));
-    EXPECT_FALSE(std::filesystem::exists(data.out("_Phase1DS2.csv")));
-    EXPECT_EQ(again.log, crlf({"Phase 1 computation of LiDAR heights completed!!",
-                               "The following file(s) were created in the directory - " +
-                                   data.session.dataFilesDirText()}));
+    EXPECT_FALSE(data.exists(1));
+    EXPECT_FALSE(data.exists(2));
+    EXPECT_EQ(again.logged.back(), skipLine(1, 0, 0));  // the empty DataSet 2 file is no pass
+    EXPECT_EQ(again.logText,
+              crlf({"Phase 1 computation of LiDAR heights completed!!", createdLine(data)}));
 }
 
 TEST(Phase1Strata, OverlappingRangesTheFirstStratumTakesThePhase1Plot) {
@@ -93,8 +100,7 @@ TEST(Phase1Strata, OverlappingRangesTheFirstStratumTakesThePhase1Plot) {
     data.session.LowLidarFileName.clear();
     ASSERT_TRUE(data.run(host));
     // Every tree species 1: N 200, BA 10 * 10.908, volume 155 * 20.
-    EXPECT_EQ(readFile(data.out("_Phase1DS1.csv")),
-              crlf({"7,1,200,109.08,3100", "13,1,200,109.08,3100"}));
+    EXPECT_EQ(data.output(1), crlf({"7,1,200,109.08,3100", "13,1,200,109.08,3100"}));
 }
 
 TEST(Phase1Strata, TreesWithoutASpeciesAreSkippedCountedAndTheirPlotsListed) {
@@ -108,22 +114,14 @@ TEST(Phase1Strata, TreesWithoutASpeciesAreSkippedCountedAndTheirPlotsListed) {
     data.writeHigh(crlf(records));
     data.session.LowLidarFileName.clear();
     ASSERT_TRUE(data.run(host));
-    EXPECT_EQ(readFile(data.out("_Phase1DS1.csv")), crlf({"3,1,20,10.91,240"}));
-    EXPECT_EQ(host.appended.at(2), skipLine(1, 26, 2,
-                                            "51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, "
-                                            "64, 65, 66, 67, 68, 69, 70 and 5 more"));
-}
-
-TEST(Phase1Pick, WithoutADataSet1FileThePickerIsAskedAndTheStepEnds) {
-    Phase1Data data;
-    RecordingHost host;
-    data.session.HighLidarFileName.clear();
-    int picks = 0;
-    host.onPickLidarFiles = [&](Session&) { ++picks; };
-    EXPECT_FALSE(data.run(host));
-    EXPECT_EQ(picks, 1);
-    EXPECT_TRUE(host.messages.empty());
-    EXPECT_TRUE(host.statuses.empty());
+    EXPECT_EQ(data.output(1), crlf({"3,1,20,10.91,240"}));
+    EXPECT_EQ(host.logged,
+              (std::vector<std::string>{
+                  "Phase 1 computation of LiDAR heights started....",
+                  " 3      1      20     10.91    240",
+                  skipLine(1, 26, 2,
+                           "51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, "
+                           "68, 69, 70 and 5 more")}));
 }
 
 }  // namespace

@@ -6,32 +6,26 @@
 // species 1 and 2H for species 2.
 #pragma once
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "core/Session.h"
-#include "engine/phase1/Phase1.h"
+#include "engine/phase1/Phase1Step.h"
+#include "files/DataSetFiles.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestFiles.h"
 
 namespace orr::test {
 
-// A host that also keeps every line appended to the log (the step replaces the log at its end),
-// and the longest the log ever was before a line was added.
+using files::DataSetFile;
+
+// A host that also keeps every line the step logs (its closing log replaces the whole log).
 struct RecordingHost : FakeHost {
-    std::vector<std::string> appended;
-    std::size_t longestBeforeAppend = 0;
-    int clears = 0;
-    void appendLog(std::string_view line) override {
-        longestBeforeAppend = std::max(longestBeforeAppend, log.size());
-        appended.emplace_back(line);
-        FakeHost::appendLog(line);
-    }
-    void setLog(std::string_view text) override {
-        if (text.empty()) ++clears;
-        FakeHost::setLog(text);
+    std::vector<std::string> logged;
+    void log(std::string_view line) override {
+        logged.emplace_back(line);
+        FakeHost::log(line);
     }
 };
 
@@ -57,9 +51,9 @@ class Phase1Data {
         session.params.LiHgtAdj = 0;
         session.params.ModelSet = 0;
         session.run.seed = 12345;
-        session.CoeffFileName = out("_COEFFIC.csv");
-        session.StrataFileName = out("_STRATA.csv");
-        session.DBHFileName = out("_DBH.csv");
+        session.CoeffFileName = file(DataSetFile::Coefficients);
+        session.StrataFileName = file(DataSetFile::Strata);
+        session.DBHFileName = file(DataSetFile::Dbh);
         session.HighLidarFileName = high();
         session.LowLidarFileName = low();
         writeCoefficients(kStandardCoefficients);
@@ -69,7 +63,15 @@ class Phase1Data {
     TempDir dir;
     Session session;
 
-    std::filesystem::path out(std::string_view suffix) const { return session.dataSetFile(suffix); }
+    std::filesystem::path file(DataSetFile f) const {
+        return files::path(session.dataFilesDir(), session.DataSetName, f);
+    }
+    std::string output(int pass) const { return readFile(file(files::phase1(pass))); }
+    // The name the closing log lists for the pass's file.
+    std::string listed(int pass) const {
+        return files::fileName(session.DataSetName, files::phase1(pass));
+    }
+    bool exists(int pass) const { return std::filesystem::exists(file(files::phase1(pass))); }
     std::filesystem::path high() const { return dir / "high.csv"; }
     std::filesystem::path low() const { return dir / "low.csv"; }
 
@@ -77,23 +79,12 @@ class Phase1Data {
         writeFile(session.CoeffFileName, crlf(records));
     }
     void writeStrata(const std::string& text) { writeFile(session.StrataFileName, text); }
-    void writeSpecies(const std::string& text) { writeFile(out("_PH2specDS1.csv"), text); }
+    void writeSpecies(const std::string& text) {
+        writeFile(file(DataSetFile::SpeciesCountsDS1), text);
+    }
     void writeHigh(const std::string& text) { writeFile(high(), text); }
     void writeLow(const std::string& text) { writeFile(low(), text); }
-    bool run(RecordingHost& host) { return runPhase1(session, host); }
+    bool run(RecordingHost& host) { return runStep(7, &computePhase1, session, host).completed(); }
 };
-
-// The lines of a comma-style file, without their CR LF.
-inline std::vector<std::string> fileLines(const std::filesystem::path& file) {
-    std::vector<std::string> lines;
-    const std::string text = readFile(file);
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
 
 }  // namespace orr::test

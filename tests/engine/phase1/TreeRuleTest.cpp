@@ -1,15 +1,16 @@
-// The tree rule of a Phase 1 LiDAR tree, its remembered form, and the lines of sub2150.
+// The tree rule of a Phase 1 LiDAR tree, its remembered form, and the lines that close a plot.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
 
-#include "core/Session.h"
+#include "core/OutputSet.h"
 #include "engine/equations/TreeEquations.h"
 #include "engine/phase1/LidarTreeRule.h"
 #include "engine/phase1/PlotSums.h"
 #include "engine/phase1/TreeCache.h"
 #include "tests/support/FakeHost.h"
+#include "tests/support/TestFiles.h"
 
 namespace orr::phase1 {
 namespace {
@@ -63,7 +64,7 @@ TEST_F(TreeRuleTest, ModelSet2AddsThePlotAgeAndUsesTheTaperVolume) {
     ASSERT_TRUE(tree.has_value());
     EXPECT_DOUBLE_EQ(tree->height, 65.0);
     EXPECT_NEAR(tree->dbh, 8.7561377, 1e-7);
-    EXPECT_DOUBLE_EQ(tree->volume, TAPERVOL(1, tree->dbh, 65.0, 4.0f));
+    EXPECT_DOUBLE_EQ(tree->volume, taperVolume(1, tree->dbh, 65.0, 4.0f));
     EXPECT_DOUBLE_EQ(rule.groundHeight(1, 40.0, 40), 66.0);
 }
 
@@ -133,33 +134,27 @@ TEST_F(TreeRuleTest, RememberedTreesEqualTheRuleBitForBit) {
     EXPECT_THROW(cache.compute(2, 50.0, 10), MissingCoefficient);  // a stop is never remembered
 }
 
-TEST(PlotSums, Sub2150WritesEverySpeciesWithTreesAndClears) {
+TEST(PlotSums, ClosingAPlotWritesEverySpeciesWithTreesAndClears) {
+    test::TempDir dir;
     test::FakeHost host;
     PlotSums sums(3);
     sums.add(1, 0.5454, 15.5);
     sums.add(1, 0.5454, 20.0);
     sums.add(3, 0.13635, 24.0);
-    std::string out;
-    sums.sub2150(3, 20, out, host);
+    {
+        OutputSet outputs;
+        sums.writePlot(3, 20, outputs.file(dir / "plots.csv"), host);
+        outputs.commit();
+    }
     // Species 1: N 40, BA 1.0908 * 20, volume 35.5 * 20; species 3: BA 0.13635 * 20, 24 * 20.
-    EXPECT_EQ(out, "3,1,40,21.82,710\r\n3,3,20,2.73,480\r\n");
-    EXPECT_EQ(host.log,
+    EXPECT_EQ(test::readFile(dir / "plots.csv"), "3,1,40,21.82,710\r\n3,3,20,2.73,480\r\n");
+    EXPECT_EQ(host.logText,
               " 3      1      40     21.82    710\r\n 3      3      20     2.73     480\r\n");
     EXPECT_FALSE(sums.any());
     // Widths 6, 6, 6 and 8 counted without the sign's place; wider values get no blanks.
     EXPECT_EQ(PlotSums::statusLine(1234, 2, 40, 0.5, -3.25), " 1234   2      40     .5      -3.25");
     EXPECT_EQ(PlotSums::statusLine(123456, 12, 1234567, 12345678.25, 7),
               " 123456 12     1234567 12345678.25 7");
-}
-
-TEST(PlotSums, ALogLongerThan64000CharactersIsCleared) {
-    test::FakeHost host;
-    host.log = std::string(64000, 'x');
-    keepLogShort(host);
-    EXPECT_EQ(host.log.size(), 64000u);
-    host.log += 'x';
-    keepLogShort(host);
-    EXPECT_TRUE(host.log.empty());
 }
 
 }  // namespace

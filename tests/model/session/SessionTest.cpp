@@ -29,8 +29,6 @@ TEST(Startup, FirstStartCreatesDataFilesAndTheDefaultParameterFile) {
     EXPECT_EQ(s.params, ParamRecord::defaults());
     EXPECT_FALSE(r.paramFileWasEmpty);
     EXPECT_EQ(r.log, kFirstLine);
-    s.DataSetName = "ABC";
-    EXPECT_EQ(s.dataSetFile("_COEFFIC.csv"), dir / "DATA FILES" / "ABC_COEFFIC.csv");
 }
 
 TEST(Startup, AnExistingLongerParameterFileIsReadFromOffsetZeroAndKept) {

@@ -1,4 +1,5 @@
 // The captions that the output labels get when steps 5 to 9 complete, and the status log's text.
+#include "files/DataSetFiles.h"
 #include "model/workflow/StatusLog.h"
 #include "tests/model/workflow/WorkflowFixture.h"
 
@@ -8,12 +9,10 @@ namespace {
 class StepCaptions : public WorkflowTest {
   protected:
     StepCaptions() { wf.activate(); }
-    void write(const std::string& suffix, std::string_view content) {
-        test::writeFile(session.dataSetFile(suffix), content);
+    std::filesystem::path file(files::DataSetFile f) const {
+        return files::path(session.dataFilesDir(), session.DataSetName, f);
     }
-    bool exists(const std::string& suffix) {
-        return std::filesystem::exists(session.dataSetFile(suffix));
-    }
+    void write(files::DataSetFile f, std::string_view content) { test::writeFile(file(f), content); }
     void expectShown(const std::vector<std::pair<Label, std::string>>& rows) {
         for (const auto& [l, caption] : rows) {
             EXPECT_TRUE(wf.label(l).visible) << labelName(l);
@@ -23,7 +22,6 @@ class StepCaptions : public WorkflowTest {
 };
 
 TEST_F(StepCaptions, StepsFiveSixSevenAndEightNameTheirFiles) {
-    write("_Phase1DS2.csv", "");
     for (int step : {5, 6, 7, 8}) ASSERT_TRUE(wf.runStep(step, host));
     expectShown({{Label::LblPlotOutfile1, "OutFile=  ABC_PH2Plot.csv"},
                  {Label::LblPlotOutfile2, "OutFile=  ABC_PH2PlotT.csv"},
@@ -35,12 +33,15 @@ TEST_F(StepCaptions, StepsFiveSixSevenAndEightNameTheirFiles) {
                   "DataSet 1   Infile= High Heights.csv   Outfile= ABC_Phase1DS1.csv"},
                  {Label::LblCombine8, "Outfile= ABC_Phase2.csv"},
                  {Label::LblCombineSumm8, "Outfile= ABC_VolSum.txt"}});
-    // Data set 2 only with a low file, and in step 7 only when its output holds something.
+    // Data set 2 only with a low file, and in step 7 only when the step wrote its file.
     EXPECT_FALSE(wf.label(Label::LblLowLidar6).visible);
     EXPECT_FALSE(wf.label(Label::LblLowLidar7).visible);
-    EXPECT_FALSE(exists("_Phase1DS2.csv"));  // the empty one is gone
     session.LowLidarFileName = "C:\\lidar\\LOW.csv";
-    write("_Phase1DS2.csv", "1,1,20,3.5,80\r\n");
+    ScriptedSteps::behaviour[2] = [this](const StepInputs&, StepHost&) {
+        StepResult r;
+        r.outputs = {file(files::DataSetFile::Phase1DS2), file(files::DataSetFile::Phase1DS1)};
+        return r;
+    };
     for (int step : {6, 7}) ASSERT_TRUE(wf.runStep(step, host));
     expectShown(
         {{Label::LblLowLidar6,
@@ -48,17 +49,16 @@ TEST_F(StepCaptions, StepsFiveSixSevenAndEightNameTheirFiles) {
          {Label::LblLowLidar7, "DataSet 2   Infile= LOW.csv   Outfile= ABC_Phase1DS2.csv"}});
 }
 
-TEST_F(StepCaptions, StepNineListsTheReportsThatHoldSomethingAndDeletesAnEmptyOne) {
-    write("_StratVol.txt", "");
-    write("_Regress.txt", "x\r\n");
+TEST_F(StepCaptions, StepNineListsTheReportsThatHoldSomething) {
+    write(files::DataSetFile::StratumVolume, "");
+    write(files::DataSetFile::Regression, "x\r\n");
     ASSERT_TRUE(wf.runStep(9, host));
     expectShown({{Label::LblCompute9, "Outfile= ABC_Regress.txt"},
                  {Label::LblAllocate9, "Outfile= ABC_StratVol.txt"},
                  {Label::lblOutputfiles, "ABC_Regress.txt"}});
-    EXPECT_FALSE(exists("_StratVol.txt"));
-    EXPECT_FALSE(exists("_VolSum.txt"));  // not created either
-    write("_StratVol.txt", "x\r\n");
-    write("_VolSum.txt", "x\r\n");
+    EXPECT_FALSE(std::filesystem::exists(file(files::DataSetFile::VolumeSummary)));  // not made
+    write(files::DataSetFile::StratumVolume, "x\r\n");
+    write(files::DataSetFile::VolumeSummary, "x\r\n");
     ASSERT_TRUE(wf.runStep(9, host));
     expectShown({{Label::lblOutputfiles, "ABC_StratVol.txt, ABC_Regress.txt, ABC_VolSum.txt"}});
 }

@@ -32,6 +32,7 @@ class WorkflowTest : public ::testing::Test {
     Session session;
     test::FakeHost host;
     Workflow wf{session, ScriptedSteps::steps()};
+    static StepResult stopped() { return StepResult::stopped("stopped"); }
 };
 
 }  // namespace orr::workflow

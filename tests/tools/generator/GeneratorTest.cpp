@@ -11,7 +11,9 @@
 #include "core/CommaReader.h"
 #include "core/NumberText.h"
 #include "tools/generator/Generator.h"
-#include "files/InputFiles.h"
+#include "files/CoefficientFile.h"
+#include "files/DbhFile.h"
+#include "files/StrataFile.h"
 #include "tests/support/TestFiles.h"
 
 namespace orr::test {

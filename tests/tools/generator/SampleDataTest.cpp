@@ -5,7 +5,8 @@
 #include <cstdlib>
 
 #include "core/CommaReader.h"
-#include "engine/phase2/Phase2Totals.h"
+#include "engine/phase2/PlotTotalsStep.h"
+#include "files/DataSetFiles.h"
 #include "tools/generator/Generator.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestFiles.h"
@@ -41,13 +42,16 @@ TEST(SampleData, StepFiveCountsEveryTreeOfTheSample) {
     session.DBHFileName = files.dbh;
     session.TreeInputFileName = files.trees;
     FakeHost host;
-    ASSERT_TRUE(runPhase2Totals(session, host));
+    ASSERT_TRUE(runStep(5, &computePlotTotals, session, host).completed());
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(CommaReader::countRecords(session.dataSetFile(kTreeVolumeSuffix), 8),
+    const auto output = [&](files::DataSetFile f) {
+        return files::path(session.dataFilesDir(), session.DataSetName, f);
+    };
+    EXPECT_EQ(CommaReader::countRecords(output(files::DataSetFile::TreeVolumes), 8),
               CommaReader::countRecords(files.trees, 8));
-    EXPECT_EQ(CommaReader::countRecords(session.dataSetFile(kPlotTotalSuffix), 4), 40);
+    EXPECT_EQ(CommaReader::countRecords(output(files::DataSetFile::PlotTotals), 4), 40);
     // Every class mean is taken over the 40 plots.
-    CommaReader summary(session.dataSetFile(kPhase2SummarySuffix));
+    CommaReader summary(output(files::DataSetFile::Phase2Summary));
     int classes = 0;
     while (summary.next(6)) {
         EXPECT_EQ(summary.int16(5, "plots"), 40);

@@ -1,11 +1,12 @@
-#include "engine/doublesample/DblSampl.h"
+#include "engine/doublesample/StratifiedEstimates.h"
 
 #include <array>
 #include <cmath>
+#include <string>
 
 #include "engine/doublesample/RegressReport.h"
 #include "engine/doublesample/StratumEstimate.h"
-#include "engine/doublesample/TValue.h"
+#include "engine/doublesample/StudentT.h"
 
 namespace orr {
 
@@ -14,9 +15,9 @@ namespace {
 // Start value of the selection: an SE percent of this size or more is never selected.
 constexpr double kNoSelection = 999;
 
-void line(std::string& out, const std::string& text) {
-    out += text;
-    out += "\r\n";
+void line(OutputFile& out, const std::string& text) {
+    out.append(text);
+    out.append("\r\n");
 }
 
 // The stratified combination: per regression the weighted sum of the strata's estimates and of
@@ -28,10 +29,10 @@ struct Combination {
 };
 
 // Writes the section of stratum index h and selects its estimate.
-void writeStratum(int h, const StratumEstimate& e, DoubleSampleEstimates& out, Combination& comb) {
-    std::string& text = out.regressReport;
+void writeStratum(int h, const StratumEstimate& e, DoubleSampleEstimates& out, Combination& comb,
+                  OutputFile& report) {
     const auto index = static_cast<std::size_t>(h);
-    line(text, regress::headerLine());
+    line(report, regress::headerLine());
     if (h == 0) {
         for (int d = 0; d < 2; ++d) comb.M0[d] = e.n[d] + e.N1[d];
     }
@@ -45,50 +46,49 @@ void writeStratum(int h, const StratumEstimate& e, DoubleSampleEstimates& out, C
             out.best[index] = {r.YbarLR, r.SybarLR, r.SE};
         }
         out.n2[index] = e.n[d];
-        line(text, regress::regressionLine(h, k, e));
+        line(report, regress::regressionLine(h, k, e));
         if (h >= 1 && comb.M0[d] > 0) {
             const double w = (e.n[d] + e.N1[d]) / comb.M0[d];
             comb.sum[k] += w * r.YbarLR;
             comb.var[k] += (w * r.SybarLR) * (w * r.SybarLR);
         }
     }
-    line(text, "");
-    line(text, regress::variableHeaderLine());
+    line(report, "");
+    line(report, regress::variableHeaderLine());
     for (int k = 0; k < kRegressions; ++k) {
-        if (e.reg[k].phase1Mean > 0) line(text, regress::variableLine(h, k, e));
+        if (e.reg[k].phase1Mean > 0) line(report, regress::variableLine(h, k, e));
     }
-    line(text, regress::groundLine(0, e.ybar[0]));
-    if (e.ybar[1] > 0) line(text, regress::groundLine(1, e.ybar[1]));
-    line(text, regress::groundVolumeLine(e.ybarG));
-    line(text, " ");
-    line(text, " ");
+    line(report, regress::groundLine(0, e.ybar[0]));
+    if (e.ybar[1] > 0) line(report, regress::groundLine(1, e.ybar[1]));
+    line(report, regress::groundVolumeLine(e.ybarG));
+    line(report, " ");
+    line(report, " ");
 }
 
 // The combined section. A regression is combined only when its degrees of freedom, the plots of
 // index 0 less two per stratum, are at least 1: with none, t and so the SE would be 0 and the
 // regression a false best.
-void writeCombined(const Combination& comb, DoubleSampleEstimates& out) {
-    std::string& text = out.regressReport;
-    line(text, regress::combinedHeaderLine());
+void writeCombined(const Combination& comb, DoubleSampleEstimates& out, OutputFile& report) {
+    line(report, regress::combinedHeaderLine());
     double best = kNoSelection;
     for (int k = 0; k < kRegressions; ++k) {
         if (!(comb.sum[k] > 0)) continue;
         const double df = comb.M0[dataSetOf(k)] - 2.0 * out.H;
         if (!(df >= 1)) continue;
-        const double t = TValue(static_cast<int>(df), kErrorProbability);
+        const double t = studentT(static_cast<int>(df), kErrorProbability);
         const double S = std::sqrt(comb.var[k]);
         const double SE = 100 * S * t / comb.sum[k];
         if (SE < best) {
             best = SE;
             out.best[static_cast<std::size_t>(out.H) + 1] = {comb.sum[k], S, SE};
         }
-        line(text, regress::combinedLine(k, comb.sum[k], S, SE));
+        line(report, regress::combinedLine(k, comb.sum[k], S, SE));
     }
 }
 
 }  // namespace
 
-DoubleSampleEstimates estimateAllStrata(const DoubleSampleInputs& in) {
+DoubleSampleEstimates estimateAllStrata(const DoubleSampleInputs& in, OutputFile& report) {
     DoubleSampleEstimates out;
     out.H = in.H;
     const auto strata = static_cast<std::size_t>(in.H) + 1;
@@ -101,9 +101,9 @@ DoubleSampleEstimates estimateAllStrata(const DoubleSampleInputs& in) {
         const StratumEstimate e =
             estimateStratum({in.phase1[0][index], in.phase1[1][index]}, in.phase2[index]);
         out.n2g[index] = e.N2G;
-        writeStratum(h, e, out, comb);
+        writeStratum(h, e, out, comb, report);
     }
-    writeCombined(comb, out);
+    writeCombined(comb, out, report);
     return out;
 }
 

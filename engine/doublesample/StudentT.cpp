@@ -1,15 +1,12 @@
-#include "engine/doublesample/TValue.h"
+#include "engine/doublesample/StudentT.h"
 
 #include <cmath>
 #include <initializer_list>
 
 namespace orr {
 
-double TValue(int df, float alpha, double& t) {
-    if (df == 0) {
-        t = 0;
-        return t;
-    }
+double studentT(int df, float alpha) {
+    if (df == 0) return 0;
     const double p = static_cast<double>(alpha);
     // Normal quantile of the upper p/2 tail (Hastings' rational approximation).
     const double w = std::sqrt(std::log(4.0 / (p * p)));
@@ -27,13 +24,7 @@ double TValue(int df, float alpha, double& t) {
     // z + g1/df + g2/df^2 + g3/df^3 + g4/df^4, evaluated from the innermost term.
     double a = 0;
     for (const double g : {g4, g3, g2, g1}) a = (g + a) / df;
-    t = z + a;
-    return t;
-}
-
-double TValue(int df, float alpha) {
-    double t = 0;
-    return TValue(df, alpha, t);
+    return z + a;
 }
 
 }  // namespace orr

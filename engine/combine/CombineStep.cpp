@@ -1,0 +1,101 @@
+// Step 8 as a whole: the three required inputs, the sections of the volume summary report in
+// their order, and the combined Phase 2 file, which reach the data directory only when the step
+// completes.
+#include "engine/combine/CombineStep.h"
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "core/OutputSet.h"
+#include "engine/combine/CombineTotals.h"
+#include "engine/combine/VolSumReport.h"
+#include "files/DataSetFiles.h"
+#include "files/LidarPlotFile.h"
+#include "files/Phase1File.h"
+#include "files/Phase2SummaryFile.h"
+
+namespace orr {
+
+namespace {
+
+using files::DataSetFile;
+
+// The inputs without which there is nothing to combine.
+constexpr DataSetFile kRequired[] = {DataSetFile::LidarPlotsDS1, DataSetFile::Phase2Summary,
+                                     DataSetFile::Phase1DS1};
+
+std::string missingFileText(const std::filesystem::path& file, int step) {
+    const std::string s = std::to_string(step);
+    return "The file " + file.string() + " is missing. It is written by step " + s +
+           "; please run step " + s + " first.";
+}
+
+}  // namespace
+
+StepResult combinePhase2(const StepInputs& in, StepHost& host) {
+    for (const DataSetFile required : kRequired) {
+        const auto file = files::path(in, required);
+        std::error_code ec;
+        if (!std::filesystem::exists(file, ec)) {
+            return StepResult::stopped(missingFileText(file, files::writtenByStep(required)));
+        }
+    }
+
+    const files::Limits limits = files::Limits::of(in.params);
+    CombineTotals totals(limits);
+    OutputSet outputs;
+    // The report comes first, so that the log lists it before the combined file.
+    VolSumReport report(outputs.file(files::path(in, DataSetFile::VolumeSummary)));
+    OutputFile& phase2 = outputs.file(files::path(in, DataSetFile::Phase2));
+
+    files::forEachRecord<files::LidarPlotFile>(
+        files::path(in, DataSetFile::LidarPlotsDS1), limits,
+        [&](const files::LidarPlotClass& r) { totals.addDataSet1(r); });
+
+    report.beginSection("Phase 2, Ground");
+    files::forEachRecord<files::Phase2SummaryFile>(
+        files::path(in, DataSetFile::Phase2Summary), limits, [&](const files::ClassMean& r) {
+            report.phase2Line(r.species, r.product, r.n, r.ba, r.vol, r.plots);
+        });
+    report.endSection();
+
+    totals.writeLidarSection(report, "Phase 2, LiDAR-DS1");
+    stopIfCancelled(host);
+
+    // A DataSet 2 plot file of at most one byte holds no class record: no section, and the
+    // DataSet 2 fields of the combined file stay 0.
+    const auto lidarPlotsDS2 = files::path(in, DataSetFile::LidarPlotsDS2);
+    if (fileLength(lidarPlotsDS2) > 1) {
+        files::forEachRecord<files::LidarPlotFile>(
+            lidarPlotsDS2, limits, [&](const files::LidarPlotClass& r) { totals.addDataSet2(r); });
+        totals.writeLidarSection(report, "Phase 2, LiDAR-DS2");
+    }
+    stopIfCancelled(host);
+
+    files::forEachRecord<files::Phase1File>(
+        files::path(in, DataSetFile::Phase1DS1), limits,
+        [&](const files::Phase1Total& r) { totals.addPhase1(r); });
+    totals.writePhase1Section(report, "Phase 1, LiDAR-DS1");
+    stopIfCancelled(host);
+
+    const auto phase1DS2 = files::path(in, DataSetFile::Phase1DS2);
+    if (fileLength(phase1DS2) > 0) {
+        files::forEachRecord<files::Phase1File>(
+            phase1DS2, limits, [&](const files::Phase1Total& r) { totals.addPhase1(r); });
+        totals.writePhase1Section(report, "Phase 1, LiDAR-DS2");
+    }
+
+    totals.writePhase2File(phase2);
+    stopIfCancelled(host);
+
+    StepResult result;
+    result.outputs = outputs.commit();
+    result.closingLog = {
+        "Combining all Phase 2 estimates completed!",
+        "The following files were created in the directory - " + files::dirText(in.dataDir)};
+    for (const auto& file : result.outputs) result.closingLog.push_back(file.filename().string());
+    return result;
+}
+
+}  // namespace orr
