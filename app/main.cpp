@@ -7,8 +7,9 @@
 
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
-#include "gui/frmMain.h"
+#include "gui/MainWindow.h"
 #include "model/session/Startup.h"
+#include "model/workflow/StepTable.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -40,7 +41,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    orr::gui::frmMain window(session);
+    orr::gui::MainWindow window(session, orr::workflow::stepTable());
     window.setLogText(started.log);
     window.show();
     return QApplication::exec();

@@ -45,8 +45,7 @@ std::string oneLine(std::string_view text) {
 
 }  // namespace
 
-CliHost::CliHost(int maxProd, std::istream& in, std::ostream& out, std::ostream& err,
-                 bool verbose)
+CliHost::CliHost(int maxProd, std::istream& in, std::ostream& out, std::ostream& err, bool verbose)
     : maxProd_(maxProd), in_(in), out_(out), err_(err), verbose_(verbose) {}
 
 void CliHost::catchInterrupt() {
@@ -98,7 +97,8 @@ void CliHost::status(std::string_view caption) {
 }
 
 void CliHost::message(std::string_view text, workflow::Icon icon) {
-    err_ << (icon == workflow::Icon::Critical ? "error: " : "note: ") << oneLine(text) << '\n' << std::flush;
+    err_ << (icon == workflow::Icon::Critical ? "error: " : "note: ") << oneLine(text) << '\n'
+         << std::flush;
 }
 
 std::optional<int> CliHost::askProductCode(int species, double dbh) {

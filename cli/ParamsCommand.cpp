@@ -12,7 +12,7 @@
 
 #include "cli/CliCommand.h"
 #include "core/NumberText.h"
-#include "core/Session.h"
+#include "model/session/Session.h"
 #include "model/session/Startup.h"
 
 namespace orr {

@@ -120,14 +120,14 @@ RunPlan parseRun(const CliContext& ctx) {
                     "threads", "product-code"},
                    {"verbose", "help"});
     RunPlan plan;
-    plan.names.DataSetName = checkedDataSetName(flags.required("dataset"));
-    plan.names.CoeffFileName = inputPath(flags.required("coeff"));
-    plan.names.StrataFileName = inputPath(flags.required("strata"));
-    plan.names.DBHFileName = inputPath(flags.required("dbh"));
-    plan.names.TreeInputFileName = inputPath(flags.required("trees"));
-    plan.names.HighLidarFileName = inputPath(flags.required("ds1"));
+    plan.names.dataSetName = checkedDataSetName(flags.required("dataset"));
+    plan.names.coefficientFile = inputPath(flags.required("coeff"));
+    plan.names.strataFile = inputPath(flags.required("strata"));
+    plan.names.dbhFile = inputPath(flags.required("dbh"));
+    plan.names.treeFile = inputPath(flags.required("trees"));
+    plan.names.lidarHighFile = inputPath(flags.required("ds1"));
     if (auto ds2 = flags.value("ds2"); ds2 && !ds2->empty()) {
-        plan.names.LowLidarFileName = inputPath(*ds2);
+        plan.names.lidarLowFile = inputPath(*ds2);
     }
     plan.steps = chosenSteps(flags.value("steps"));
     if (auto seed = flags.value("seed")) {
@@ -190,13 +190,13 @@ int runCommand(CliContext& ctx) {
         ctx.err << "error: " << e.what() << "\n";
         return kExitFailed;
     }
-    session.DataSetName = plan.names.DataSetName;
-    session.CoeffFileName = plan.names.CoeffFileName;
-    session.StrataFileName = plan.names.StrataFileName;
-    session.DBHFileName = plan.names.DBHFileName;
-    session.TreeInputFileName = plan.names.TreeInputFileName;
-    session.HighLidarFileName = plan.names.HighLidarFileName;
-    session.LowLidarFileName = plan.names.LowLidarFileName;
+    session.dataSetName = plan.names.dataSetName;
+    session.coefficientFile = plan.names.coefficientFile;
+    session.strataFile = plan.names.strataFile;
+    session.dbhFile = plan.names.dbhFile;
+    session.treeFile = plan.names.treeFile;
+    session.lidarHighFile = plan.names.lidarHighFile;
+    session.lidarLowFile = plan.names.lidarLowFile;
     session.run.threads = plan.threads;
 
     CliHost host(session.params.MaxProd, ctx.in, ctx.out, ctx.err, plan.verbose);

@@ -28,8 +28,7 @@ std::string uniqueSuffix() {
     static std::atomic<std::uint64_t> counter{0};
     std::uint64_t x = static_cast<std::uint64_t>(::getpid()) << 32;
     x ^= counter.fetch_add(1) * 0x9e3779b97f4a7c15ULL;
-    x ^= static_cast<std::uint64_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
+    x ^= static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     try {
         std::random_device device;
         x ^= (static_cast<std::uint64_t>(device()) << 32) ^ device();

@@ -33,9 +33,9 @@ class OutputFile {
 
   private:
     friend class OutputSet;
-    void spill();      // writes the buffer to the temporary file, opening it first
-    void finish();     // spill, flush to the disk, close
-    void discard();    // close and remove the temporary file
+    void spill();    // writes the buffer to the temporary file, opening it first
+    void finish();   // spill, flush to the disk, close
+    void discard();  // close and remove the temporary file
     [[noreturn]] void failed(std::string_view what, int err);
 
     std::filesystem::path final_;

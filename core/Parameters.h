@@ -6,7 +6,7 @@
 namespace orr {
 
 struct ParamRecord {
-    std::int16_t PACF = 0;      // plot expansion factor: trees per unit area a counted tree stands for
+    std::int16_t PACF = 0;  // plot expansion factor: trees per unit area a counted tree stands for
     std::int16_t MaxSpec = 0;   // species codes 1..MaxSpec
     std::int16_t MaxProd = 0;   // product codes 1..MaxProd
     std::int16_t MaxItern = 0;  // draws per Phase 2 plot in the LiDAR distribution

@@ -49,8 +49,8 @@ struct StepInputs {
     std::string dataSetName;
     InputPaths paths;
     ParamRecord params;
-    std::uint64_t seed = 0;   // the run seed of the random draws (steps 6 and 7)
-    unsigned threads = 0;     // 0: every core
+    std::uint64_t seed = 0;  // the run seed of the random draws (steps 6 and 7)
+    unsigned threads = 0;    // 0: every core
     ProductCodePolicy productCodes = ProductCodePolicy::Ask;
 };
 

@@ -11,7 +11,7 @@ namespace orr {
 // A grid cell that cannot be saved: `row` and `column` are those of the grid the cells came from
 // (1-based data row, 0-based column as the editor shows them); what() is the whole message.
 class CellError : public std::runtime_error {
-public:
+  public:
     CellError(int row, int column, const std::string& message)
         : std::runtime_error(message), row(row), column(column) {}
     int row;

@@ -1,6 +1,8 @@
 // The regression coefficient file: five blocks (DBH, height, two ground-height and the volume
 // equation) of one record b0, b1, b2, b3 per species; the position of a record says which
 // equation and species it belongs to.
+#include "files/CoefficientFile.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -13,7 +15,6 @@
 #include "core/NumberText.h"
 #include "core/OutputSet.h"
 #include "files/CellText.h"
-#include "files/CoefficientFile.h"
 
 namespace orr {
 

@@ -1,15 +1,16 @@
 // The DBH file: the smallest and largest DBH of every species in every product class, one
 // record per class, species by species and product by product.
+#include "files/DbhFile.h"
+
 #include <algorithm>
 #include <stdexcept>
 #include <string>
 
 #include "core/CommaReader.h"
 #include "core/CommaWriter.h"
+#include "core/InputError.h"
 #include "core/OutputSet.h"
 #include "files/CellText.h"
-#include "files/DbhFile.h"
-#include "core/InputError.h"
 
 namespace orr {
 

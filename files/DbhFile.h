@@ -43,7 +43,6 @@ DbhLimits loadDbhLimits(const std::filesystem::path& file, int maxSpec, int maxP
 void writeDbhFile(const std::filesystem::path& file, int maxSpec, int maxProd,
                   const std::vector<std::array<std::string, 2>>& rows);
 
-
 // Record counter of the select dialog: records of four fields divided by maxSpec, rounded half
 // to even; nullopt while maxSpec is 0 (always a mismatch).
 std::optional<long> countDbhProducts(const std::filesystem::path& file, int maxSpec);

@@ -31,8 +31,9 @@ void Phase2File::write(OutputFile& out, const Record& r) {
     for (const Totals* t : {&r.ground, &r.lidar[0], &r.lidar[1]}) {
         for (double v : {t->n, t->ba, t->vol}) {
             if (!std::isfinite(v)) {
-                throw std::range_error("The totals of plot " + std::to_string(r.plot) +
-                                       " are too large to be written to the combined Phase 2 file.");
+                throw std::range_error(
+                    "The totals of plot " + std::to_string(r.plot) +
+                    " are too large to be written to the combined Phase 2 file.");
             }
             line.number(v);
         }

@@ -10,12 +10,12 @@
 namespace orr::files {
 
 struct ClassMean {
-    int species = 0;          // 1..MaxSpec
-    int product = 0;          // 1..MaxProd
-    double n = 0;             // the three means, written to 2 decimals
+    int species = 0;  // 1..MaxSpec
+    int product = 0;  // 1..MaxProd
+    double n = 0;     // the three means, written to 2 decimals
     double ba = 0;
     double vol = 0;
-    std::int64_t plots = 0;   // 0 or more
+    std::int64_t plots = 0;  // 0 or more
 };
 
 struct Phase2SummaryFile {

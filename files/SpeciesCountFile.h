@@ -10,9 +10,9 @@
 namespace orr::files {
 
 struct SpeciesCount {
-    std::int32_t plot = 0;  // 1..MaxPlots
-    int species = 0;        // 1..MaxSpec
-    std::int64_t count = 0; // a whole number
+    std::int32_t plot = 0;   // 1..MaxPlots
+    int species = 0;         // 1..MaxSpec
+    std::int64_t count = 0;  // a whole number
 };
 
 struct SpeciesCountFile {

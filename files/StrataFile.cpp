@@ -1,5 +1,7 @@
 // The strata file: records of stratum, first plot, last plot and average age, four 16-bit
 // integers each, in the order the user entered them; at most 999 of them.
+#include "files/StrataFile.h"
+
 #include <array>
 #include <string>
 
@@ -8,7 +10,6 @@
 #include "core/NumberText.h"
 #include "core/OutputSet.h"
 #include "files/CellText.h"
-#include "files/StrataFile.h"
 
 namespace orr {
 

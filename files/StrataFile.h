@@ -28,7 +28,6 @@ inline constexpr int kMaxStrataRows = 999;
 // an error.
 StrataTable readStrataFile(const std::filesystem::path& file);
 
-
 // Strata rows: four cells each, every value the nearest 16-bit integer (half to even); an empty
 // cell repeats the value above it (0 in the first row). More than 999 rows is refused.
 void writeStrataFile(const std::filesystem::path& file,

@@ -1,18 +1,18 @@
 #include "gui/BasicDialogs.h"
 
+#include "gui/DataSetNameDialog.h"
 #include "gui/DialogRunner.h"
-#include "gui/frmEnterDataSetName.h"
-#include "gui/frmUserParameters.h"
+#include "gui/ParametersDialog.h"
 
 namespace orr::gui {
 
 bool showDataSetNameDialog(QWidget* owner, MainView& view) {
-    frmEnterDataSetName dialog(view, owner);
+    DataSetNameDialog dialog(view, owner);
     return execDialog(dialog) == QDialog::Accepted;
 }
 
 bool showParametersDialog(QWidget* owner, MainView& view) {
-    frmUserParameters dialog(view, owner);
+    ParametersDialog dialog(view, owner);
     return execDialog(dialog) == QDialog::Accepted;
 }
 

@@ -1,5 +1,5 @@
 // The two small set-up dialogs other windows open: the data-set name (step 1) and the user
-// parameters (step 2, and step 6 when the plots of a stratum outnumber the maximum).
+// parameters (step 2, the coefficient and DBH checks, and a plot number above MaxPlots).
 #pragma once
 
 class QWidget;
@@ -8,10 +8,10 @@ namespace orr::gui {
 
 class MainView;
 
-// Shows frmEnterDataSetName modally; true when a name was saved into the session.
+// Shows the data-set name dialog modally; true when a name was saved into the session.
 bool showDataSetNameDialog(QWidget* owner, MainView& view);
 
-// Shows frmUserParameters modally; true when the parameters were saved.
+// Shows the parameters dialog modally; true when the parameters were saved.
 bool showParametersDialog(QWidget* owner, MainView& view);
 
 }  // namespace orr::gui

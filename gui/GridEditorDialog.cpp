@@ -50,7 +50,7 @@ GridEditorDialog::GridEditorDialog(MainView& view, std::unique_ptr<editors::Grid
     : QDialog(parent), view_(view), model_(std::move(model)) {
     setWindowTitle(caption);
 
-    lblPrompt_ = new QLabel(prompt, this);
+    prompt_ = new QLabel(prompt, this);
     grid_ = new QTableWidget(this);
     grid_->setObjectName(QStringLiteral("MSHFlexGrid1"));
     grid_->horizontalHeader()->hide();
@@ -61,20 +61,20 @@ GridEditorDialog::GridEditorDialog(MainView& view, std::unique_ptr<editors::Grid
     setColumnWidths(kColumnWidth);
 
     // The editor box floats over the grid; it is a child of the window, not of the grid.
-    txtEdit_ = new QLineEdit(this);
-    txtEdit_->setObjectName(QStringLiteral("txtEdit"));
-    txtEdit_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    txtEdit_->hide();
+    editorBox_ = new QLineEdit(this);
+    editorBox_->setObjectName(QStringLiteral("txtEdit"));
+    editorBox_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    editorBox_->hide();
 
-    cmdSave_ = makeButton(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this);
-    cmdCancel_ = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
+    saveButton_ = makeButton(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this);
+    cancelButton_ = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdSave_);
-    buttons->addWidget(cmdCancel_);
+    buttons->addWidget(saveButton_);
+    buttons->addWidget(cancelButton_);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblPrompt_);
+    layout->addWidget(prompt_);
     layout->addWidget(grid_, 1);
     layout->addLayout(buttons);
     resize(kColumnWidth * model_->columnCount() + 60, 420);
@@ -82,7 +82,7 @@ GridEditorDialog::GridEditorDialog(MainView& view, std::unique_ptr<editors::Grid
     refreshAll();
 
     grid_->installEventFilter(this);
-    txtEdit_->installEventFilter(this);
+    editorBox_->installEventFilter(this);
     connect(grid_, &QTableWidget::cellClicked, this, &GridEditorDialog::gridClicked);
     connect(grid_, &QTableWidget::currentCellChanged, this,
             [this](int row, int column, int, int) { gridCellChanged(row, column); });
@@ -90,10 +90,10 @@ GridEditorDialog::GridEditorDialog(MainView& view, std::unique_ptr<editors::Grid
             &GridEditorDialog::gridScrolled);
     connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             &GridEditorDialog::gridScrolled);
-    connect(txtEdit_, &QLineEdit::textEdited, this,
+    connect(editorBox_, &QLineEdit::textEdited, this,
             [this](const QString& text) { model_->setEditorText(utf8(text)); });
-    connect(cmdSave_, &QPushButton::clicked, this, &GridEditorDialog::cmdSave_Click);
-    connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(saveButton_, &QPushButton::clicked, this, &GridEditorDialog::onSave);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 GridEditorDialog::~GridEditorDialog() = default;
@@ -112,9 +112,9 @@ void GridEditorDialog::showEvent(QShowEvent* event) {
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (txtEdit_->isVisible()) {
-                txtEdit_->setFocus();
-                txtEdit_->selectAll();
+            if (editorBox_->isVisible()) {
+                editorBox_->setFocus();
+                editorBox_->selectAll();
             }
         },
         Qt::QueuedConnection);
@@ -123,9 +123,9 @@ void GridEditorDialog::showEvent(QShowEvent* event) {
 bool GridEditorDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (watched == txtEdit_) {
+        if (watched == editorBox_) {
             if (const auto editorKey = editorKeyOf(key)) {
-                HandleEditorKey(*editorKey);
+                handleEditorKey(*editorKey);
                 return true;
             }
         } else if (watched == grid_ && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
@@ -134,21 +134,21 @@ bool GridEditorDialog::eventFilter(QObject* watched, QEvent* event) {
             showEditor();
             return true;
         }
-    } else if (watched == txtEdit_ && event->type() == QEvent::FocusIn) {
-        txtEdit_->selectAll();
+    } else if (watched == editorBox_ && event->type() == QEvent::FocusIn) {
+        editorBox_->selectAll();
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void GridEditorDialog::HandleEditorKey(EditorKey key) {
+void GridEditorDialog::handleEditorKey(EditorKey key) {
     const int row = model_->currentRow();
     const int column = model_->currentColumn();
-    model_->setEditorText(utf8(txtEdit_->text()));
+    model_->setEditorText(utf8(editorBox_->text()));
     const KeyOutcome outcome = model_->handleKey(key);
     refreshRows();
     refreshCell(row, column);
     showEditor();
-    if (outcome == KeyOutcome::SaveFocused) cmdSave_->setFocus();
+    if (outcome == KeyOutcome::SaveFocused) saveButton_->setFocus();
     if (outcome == KeyOutcome::Closed) grid_->setFocus();
 }
 
@@ -168,19 +168,19 @@ void GridEditorDialog::gridCellChanged(int row, int column) {
     const int oldColumn = model_->currentColumn();
     model_->setCurrentCell(row, column);
     refreshCell(oldRow, oldColumn);
-    if (!model_->editing()) txtEdit_->hide();
+    if (!model_->editing()) editorBox_->hide();
 }
 
 void GridEditorDialog::gridScrolled() {
     if (syncing_) return;
     model_->scrolled();
-    txtEdit_->hide();
+    editorBox_->hide();
 }
 
-void GridEditorDialog::cmdSave_Click() {
+void GridEditorDialog::onSave() {
     const int row = model_->currentRow();
     const int column = model_->currentColumn();
-    if (model_->editing()) model_->setEditorText(utf8(txtEdit_->text()));
+    if (model_->editing()) model_->setEditorText(utf8(editorBox_->text()));
     const std::filesystem::path file = targetFile();
     const editors::SaveResult result = model_->save(file);
     refreshCell(row, column);
@@ -190,7 +190,7 @@ void GridEditorDialog::cmdSave_Click() {
         showEditor();
         return;
     }
-    txtEdit_->hide();
+    editorBox_->hide();
     fileSaved(file);
     accept();
 }
@@ -245,27 +245,27 @@ void GridEditorDialog::showEditor() {
     if (model_->editing()) grid_->scrollToItem(grid_->item(row, column));
     syncing_ = false;
     if (!model_->editing()) {
-        txtEdit_->hide();
-        txtEdit_->clear();
+        editorBox_->hide();
+        editorBox_->clear();
         return;
     }
     placeEditor();
-    txtEdit_->setText(qstr(model_->editorText()));
-    txtEdit_->show();
-    txtEdit_->raise();
-    txtEdit_->setFocus();
-    txtEdit_->selectAll();
+    editorBox_->setText(qstr(model_->editorText()));
+    editorBox_->show();
+    editorBox_->raise();
+    editorBox_->setFocus();
+    editorBox_->selectAll();
 }
 
 void GridEditorDialog::placeEditor() {
     const QRect cell =
         grid_->visualItemRect(grid_->item(model_->currentRow(), model_->currentColumn()));
-    txtEdit_->setGeometry(QRect(grid_->viewport()->mapTo(this, cell.topLeft()), cell.size()));
+    editorBox_->setGeometry(QRect(grid_->viewport()->mapTo(this, cell.topLeft()), cell.size()));
 }
 
 void GridEditorDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    if (txtEdit_->isVisible()) {
+    if (editorBox_->isVisible()) {
         layout()->activate();
         placeEditor();
     }

@@ -1,6 +1,6 @@
-// The window of a file editor: the grid MSHFlexGrid1, the floating editor box txtEdit over its
-// current cell, and the buttons cmdSave and cmdCancel. The window holds no rules of its own: it
-// forwards clicks, keys and scrolling to its grid model and mirrors what the model then holds.
+// The window of a file editor: the grid, the floating editor box over its current cell, and the
+// Save and Cancel buttons. The window holds no rules of its own: it forwards clicks, keys and
+// scrolling to its grid model and mirrors what the model then holds.
 #pragma once
 
 #include <QDialog>
@@ -42,11 +42,11 @@ class GridEditorDialog : public QDialog {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    void cmdSave_Click();
+    void onSave();
     void gridClicked(int row, int column);
     void gridCellChanged(int row, int column);
     void gridScrolled();
-    void HandleEditorKey(editors::EditorKey key);
+    void handleEditorKey(editors::EditorKey key);
     // Mirror the model: every cell, one cell, rows the model appended, and the current cell
     // with the editor box over it (or hidden).
     void refreshAll();
@@ -57,11 +57,11 @@ class GridEditorDialog : public QDialog {
 
     MainView& view_;
     std::unique_ptr<editors::GridEditorModel> model_;
-    QLabel* lblPrompt_;
+    QLabel* prompt_;
     QTableWidget* grid_;
-    QLineEdit* txtEdit_;
-    QPushButton* cmdSave_;
-    QPushButton* cmdCancel_;
+    QLineEdit* editorBox_;
+    QPushButton* saveButton_;
+    QPushButton* cancelButton_;
     bool activated_ = false;
     bool syncing_ = false;  // the window moves the grid itself: no events back to the model
 };

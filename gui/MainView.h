@@ -4,17 +4,16 @@
 
 #include <QString>
 
-#include "core/Session.h"
+#include "model/session/Session.h"
 
 namespace orr::gui {
 
 class MainView {
   public:
     virtual Session& session() = 0;
-    // Appends one line to txtStatus (the line end is added).
+    // Appends one line to the status log (the line end is added).
     virtual void appendLog(const QString& line) = 0;
-    // Sets the caption of the output label with this objectName (lbldatasetname, LblCoeffFile,
-    // LblStratDBHfilename, ...) and shows it.
+    // Sets the caption of the output label beside a step, named by its objectName, and shows it.
     virtual void showOutputLabel(const QString& objectName, const QString& caption) = 0;
     virtual ~MainView() = default;
 };

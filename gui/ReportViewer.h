@@ -16,7 +16,7 @@ class ReportViewer : public QDialog {
     QString text() const;
 
   private:
-    QPlainTextEdit* txtReport_;
+    QPlainTextEdit* reportText_;
 };
 
 }  // namespace orr::gui

@@ -1,18 +1,18 @@
 #include "gui/SetupDialogs.h"
 
+#include "gui/CoefficientFileDialog.h"
 #include "gui/DialogRunner.h"
-#include "gui/frmAssignPlotsDBH.h"
-#include "gui/frmEnterRegCoeff.h"
+#include "gui/StrataDbhFilesDialog.h"
 
 namespace orr::gui {
 
-void showRegCoeffDialog(QWidget* owner, MainView& view) {
-    frmEnterRegCoeff dialog(view, owner);
+void showCoefficientFileDialog(QWidget* owner, MainView& view) {
+    CoefficientFileDialog dialog(view, owner);
     execDialog(dialog);
 }
 
-void showAssignPlotsDbhDialog(QWidget* owner, MainView& view) {
-    frmAssignPlotsDBH dialog(view, owner);
+void showStrataDbhFilesDialog(QWidget* owner, MainView& view) {
+    StrataDbhFilesDialog dialog(view, owner);
     execDialog(dialog);
 }
 

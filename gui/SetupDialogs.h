@@ -8,9 +8,9 @@ namespace orr::gui {
 
 class MainView;
 
-// Shows frmEnterRegCoeff modally (step 3).
-void showRegCoeffDialog(QWidget* owner, MainView& view);
-// Shows frmAssignPlotsDBH modally (step 4).
-void showAssignPlotsDbhDialog(QWidget* owner, MainView& view);
+// Shows the coefficient file dialog modally (step 3).
+void showCoefficientFileDialog(QWidget* owner, MainView& view);
+// Shows the strata and DBH file dialog modally (step 4).
+void showStrataDbhFilesDialog(QWidget* owner, MainView& view);
 
 }  // namespace orr::gui

@@ -31,7 +31,7 @@ double treeBasalArea(double dbh) {
 }
 
 double treeHeight(const CoefficientTable& coeff, const ParamRecord& params, int species, double dbh,
-               int age) {
+                  int age) {
     if (!hasRow(coeff, kHeightEquation, species)) return 0.0;
     const auto& b = coeff.at(kHeightEquation, species);
     if (!usesLogModels(params)) return finiteOrZero(b[0] + b[1] * std::pow(dbh, b[2]));
@@ -43,7 +43,7 @@ double treeHeight(const CoefficientTable& coeff, const ParamRecord& params, int 
 }
 
 double treeVolume(const CoefficientTable& coeff, const ParamRecord& params, int species, double dbh,
-               double height) {
+                  double height) {
     if (usesLogModels(params)) {
         return taperVolume(static_cast<std::int16_t>(species), dbh, height, params.PTIP);
     }

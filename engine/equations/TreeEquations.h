@@ -16,10 +16,10 @@ double treeBasalArea(double dbh);
 // Predicted total height from the height equation (equation 2) of the species.
 // ModelSet 0: b0 + b1 * dbh^b2; ModelSet 1: exp(b0 + b1 * (ln dbh)^b2 * age^b3).
 double treeHeight(const CoefficientTable& coeff, const ParamRecord& params, int species, double dbh,
-               int age);
+                  int age);
 // Tree volume: ModelSet 0 the volume equation (equation 5), ModelSet 1 taperVolume.
 double treeVolume(const CoefficientTable& coeff, const ParamRecord& params, int species, double dbh,
-               double height);
+                  double height);
 // Merchantable volume to the top diameter ptip from the built-in tables (species above 5 use the
 // row of species 3; species 0 has all coefficients 0).
 double taperVolume(std::int16_t species, double dbh, double height, float ptip);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "files/PlotClassFile.h"
 #include "files/Phase2SummaryFile.h"
+#include "files/PlotClassFile.h"
 #include "files/PlotTotalFile.h"
 
 namespace orr {
@@ -50,9 +50,9 @@ void PlotTotals::closePlot(std::int32_t plot, OutputFile& plotFile, OutputFile& 
             const std::size_t i = index(s, p);
             if (plotN_[i] > 0 || static_cast<float>(plotVol_[i]) > 0) {
                 files::PlotClassFile::write(
-                    plotFile, {plot, s, p, plotN_[i], plotBA_[i], plotVol_[i],
-                               percentOf(plotN_[i], plotNT_), percentOf(plotBA_[i], plotBAT_),
-                               percentOf(plotVol_[i], plotVolT_)});
+                    plotFile,
+                    {plot, s, p, plotN_[i], plotBA_[i], plotVol_[i], percentOf(plotN_[i], plotNT_),
+                     percentOf(plotBA_[i], plotBAT_), percentOf(plotVol_[i], plotVolT_)});
             }
         }
     }
@@ -70,9 +70,9 @@ void PlotTotals::writeSummary(OutputFile& summaryFile) const {
             const std::size_t i = index(s, p);
             if (sumN_[i] != 0) {
                 files::Phase2SummaryFile::write(
-                    summaryFile, {s, p, meanOver(sumN_[i], plotCount_),
-                                  meanOver(sumBA_[i], plotCount_), meanOver(sumVol_[i], plotCount_),
-                                  plotCount_});
+                    summaryFile,
+                    {s, p, meanOver(sumN_[i], plotCount_), meanOver(sumBA_[i], plotCount_),
+                     meanOver(sumVol_[i], plotCount_), plotCount_});
             }
         }
     }

@@ -49,7 +49,8 @@ StepResult computePlotTotals(const StepInputs& in, StepHost& host) {
         }
         // Trees below the smallest DBH of product 1 of their species are not part of the sample.
         if (t.dbh < limits.min(t.species, 1)) continue;
-        if (t.plot != prevPlot && prevPlot >= 1) totals.closePlot(prevPlot, plotFile, plotTotalFile);
+        if (t.plot != prevPlot && prevPlot >= 1)
+            totals.closePlot(prevPlot, plotFile, plotTotalFile);
         prevPlot = t.plot;
         double height = t.height;
         if (height == 0) height = treeHeight(coeff, params, t.species, t.dbh, t.age);

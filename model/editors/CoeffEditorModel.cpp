@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "model/editors/CommitRules.h"
 #include "files/CellText.h"
 #include "files/CoefficientFile.h"
+#include "model/editors/CommitRules.h"
 
 namespace orr::editors {
 

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "model/editors/CommitRules.h"
 #include "files/CellText.h"
 #include "files/DbhFile.h"
+#include "model/editors/CommitRules.h"
 
 namespace orr::editors {
 

@@ -1,9 +1,9 @@
 // The strata editor's grid: key moves that append rows, and the strata file it saves.
 #include "model/editors/StrataEditorModel.h"
 
-#include "model/editors/CommitRules.h"
 #include "files/CellText.h"
 #include "files/StrataFile.h"
+#include "model/editors/CommitRules.h"
 
 namespace orr::editors {
 

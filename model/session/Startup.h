@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "core/Session.h"
+#include "model/session/Session.h"
 
 namespace orr {
 

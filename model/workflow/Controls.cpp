@@ -45,11 +45,11 @@ std::string_view labelName(Label l) {
 
 std::string_view initialCaption(Label l) {
     switch (l) {
-        case Label::lbldatasetname:
-        case Label::LblCoeffFile:
-        case Label::LblStratDBHfilename:
+        case Label::DataSetName:
+        case Label::CoefficientFile:
+        case Label::StrataDbhFiles:
             return "label";
-        case Label::LblInputFilename:
+        case Label::TreeFile:
             return "Infile=";
         default:
             return "OutFile =";

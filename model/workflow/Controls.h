@@ -27,22 +27,22 @@ enum class Button {
 inline constexpr std::size_t kButtonCount = 14;
 
 enum class Label {
-    lbldatasetname,
-    LblCoeffFile,
-    LblStratDBHfilename,
-    LblInputFilename,
-    LblPlotOutfile1,
-    LblPlotOutfile2,
-    LblPlotOutfile3,
-    LblHighLidar6,
-    LblLowLidar6,
-    LblHighLidar7,
-    LblLowLidar7,
-    LblCombine8,
-    LblCombineSumm8,
-    LblCompute9,
-    LblAllocate9,
-    lblOutputfiles,
+    DataSetName,
+    CoefficientFile,
+    StrataDbhFiles,
+    TreeFile,
+    PlotClassesFile,
+    PlotTotalsFile,
+    Phase2SummaryFile,
+    LidarPlotsDS1,
+    LidarPlotsDS2,
+    Phase1DS1,
+    Phase1DS2,
+    Phase2File,
+    VolumeSummary,
+    Regression,
+    StratumVolume,
+    Reports,
 };
 inline constexpr std::size_t kLabelCount = 16;
 

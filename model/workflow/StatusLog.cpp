@@ -2,9 +2,12 @@
 
 namespace orr::workflow {
 
-void StatusLog::append(std::string_view line) {
+bool StatusLog::append(std::string_view line) {
+    const bool clear = text_.size() > kClearAbove;
+    if (clear) text_.clear();
     text_ += line;
     text_ += "\r\n";
+    return clear;
 }
 
 void StatusLog::set(std::string_view text) {

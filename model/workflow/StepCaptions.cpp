@@ -14,18 +14,18 @@ using files::DataSetFile;
 
 std::string outputFilesCaption(const Session& session) {
     std::string caption;
-    for (DataSetFile report : {DataSetFile::StratumVolume, DataSetFile::Regression,
-                               DataSetFile::VolumeSummary}) {
-        if (fileLength(files::path(session.dataFilesDir(), session.DataSetName, report)) == 0)
+    for (DataSetFile report :
+         {DataSetFile::StratumVolume, DataSetFile::Regression, DataSetFile::VolumeSummary}) {
+        if (fileLength(files::path(session.dataFilesDir(), session.dataSetName, report)) == 0)
             continue;
         if (!caption.empty()) caption += ", ";
-        caption += files::fileName(session.DataSetName, report);
+        caption += files::fileName(session.dataSetName, report);
     }
     return caption;
 }
 
 bool wrote(const StepResult& result, const Session& session, DataSetFile file) {
-    const auto path = files::path(session.dataFilesDir(), session.DataSetName, file);
+    const auto path = files::path(session.dataFilesDir(), session.dataSetName, file);
     for (const auto& output : result.outputs) {
         if (output == path) return true;
     }
@@ -40,46 +40,54 @@ std::string bareFileName(const std::string& path) {
 }
 
 std::vector<std::pair<Label, std::string>> captionsAfterStep(int step, const Session& session,
-                                                              const StepResult& result) {
-    const std::string& name = session.DataSetName;
+                                                             const StepResult& result) {
+    const std::string& name = session.dataSetName;
     std::vector<std::pair<Label, std::string>> out;
     switch (step) {
         case 5:
-            out.emplace_back(Label::LblPlotOutfile1, "OutFile=  " + files::fileName(name, DataSetFile::PlotClasses));
-            out.emplace_back(Label::LblPlotOutfile2, "OutFile=  " + files::fileName(name, DataSetFile::PlotTotals));
-            out.emplace_back(Label::LblPlotOutfile3, "OutFile=  " + files::fileName(name, DataSetFile::Phase2Summary));
-            out.emplace_back(Label::LblInputFilename,
-                             "InFile - " + bareFileName(session.TreeInputFileName.string()) +
+            out.emplace_back(Label::PlotClassesFile,
+                             "OutFile=  " + files::fileName(name, DataSetFile::PlotClasses));
+            out.emplace_back(Label::PlotTotalsFile,
+                             "OutFile=  " + files::fileName(name, DataSetFile::PlotTotals));
+            out.emplace_back(Label::Phase2SummaryFile,
+                             "OutFile=  " + files::fileName(name, DataSetFile::Phase2Summary));
+            out.emplace_back(Label::TreeFile,
+                             "InFile - " + bareFileName(session.treeFile.string()) +
                                  " OutFile= " + files::fileName(name, DataSetFile::TreeVolumes));
             break;
         case 6:
-            out.emplace_back(Label::LblHighLidar6, "Data Set 1   Infile= " + files::fileName(name, DataSetFile::PlotClasses) +
-                                                       "   Outfile= " +
-                                                       files::fileName(name, DataSetFile::LidarPlotsDS1));
-            if (!session.LowLidarFileName.empty())
-                out.emplace_back(Label::LblLowLidar6, "Data Set 2   Infile= " + files::fileName(name, DataSetFile::PlotClasses) +
-                                                          "   Outfile= " +
-                                                          files::fileName(name, DataSetFile::LidarPlotsDS2));
+            out.emplace_back(
+                Label::LidarPlotsDS1,
+                "Data Set 1   Infile= " + files::fileName(name, DataSetFile::PlotClasses) +
+                    "   Outfile= " + files::fileName(name, DataSetFile::LidarPlotsDS1));
+            if (!session.lidarLowFile.empty())
+                out.emplace_back(
+                    Label::LidarPlotsDS2,
+                    "Data Set 2   Infile= " + files::fileName(name, DataSetFile::PlotClasses) +
+                        "   Outfile= " + files::fileName(name, DataSetFile::LidarPlotsDS2));
             break;
         case 7:
             if (wrote(result, session, DataSetFile::Phase1DS2))
                 out.emplace_back(
-                    Label::LblLowLidar7,
-                    "DataSet 2   Infile= " + bareFileName(session.LowLidarFileName.string()) +
+                    Label::Phase1DS2,
+                    "DataSet 2   Infile= " + bareFileName(session.lidarLowFile.string()) +
                         "   Outfile= " + files::fileName(name, DataSetFile::Phase1DS2));
-            out.emplace_back(
-                Label::LblHighLidar7,
-                "DataSet 1   Infile= " + bareFileName(session.HighLidarFileName.string()) +
-                    "   Outfile= " + files::fileName(name, DataSetFile::Phase1DS1));
+            out.emplace_back(Label::Phase1DS1,
+                             "DataSet 1   Infile= " + bareFileName(session.lidarHighFile.string()) +
+                                 "   Outfile= " + files::fileName(name, DataSetFile::Phase1DS1));
             break;
         case 8:
-            out.emplace_back(Label::LblCombineSumm8, "Outfile= " + files::fileName(name, DataSetFile::VolumeSummary));
-            out.emplace_back(Label::LblCombine8, "Outfile= " + files::fileName(name, DataSetFile::Phase2));
+            out.emplace_back(Label::VolumeSummary,
+                             "Outfile= " + files::fileName(name, DataSetFile::VolumeSummary));
+            out.emplace_back(Label::Phase2File,
+                             "Outfile= " + files::fileName(name, DataSetFile::Phase2));
             break;
         case 9:
-            out.emplace_back(Label::LblCompute9, "Outfile= " + files::fileName(name, DataSetFile::Regression));
-            out.emplace_back(Label::LblAllocate9, "Outfile= " + files::fileName(name, DataSetFile::StratumVolume));
-            out.emplace_back(Label::lblOutputfiles, outputFilesCaption(session));
+            out.emplace_back(Label::Regression,
+                             "Outfile= " + files::fileName(name, DataSetFile::Regression));
+            out.emplace_back(Label::StratumVolume,
+                             "Outfile= " + files::fileName(name, DataSetFile::StratumVolume));
+            out.emplace_back(Label::Reports, outputFilesCaption(session));
             break;
         default:
             break;

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/Session.h"
 #include "core/Step.h"
+#include "model/session/Session.h"
 #include "model/workflow/Controls.h"
 
 namespace orr::workflow {
@@ -15,7 +15,7 @@ namespace orr::workflow {
 // them. Step 7 shows its DataSet 2 label only when it wrote that file; step 9 lists the reports
 // that hold something.
 std::vector<std::pair<Label, std::string>> captionsAfterStep(int step, const Session& session,
-                                                              const StepResult& result);
+                                                             const StepResult& result);
 
 // The part of a path after its last separator ("/" or "\"); the whole text when it has none.
 std::string bareFileName(const std::string& path);

@@ -10,13 +10,13 @@ namespace orr::workflow {
 StepInputs stepInputs(const Session& session, ProductCodePolicy productCodes) {
     StepInputs in;
     in.dataDir = session.dataFilesDir();
-    in.dataSetName = session.DataSetName;
-    in.paths.coefficients = session.CoeffFileName;
-    in.paths.strata = session.StrataFileName;
-    in.paths.dbh = session.DBHFileName;
-    in.paths.trees = session.TreeInputFileName;
-    in.paths.lidarHigh = session.HighLidarFileName;
-    in.paths.lidarLow = session.LowLidarFileName;
+    in.dataSetName = session.dataSetName;
+    in.paths.coefficients = session.coefficientFile;
+    in.paths.strata = session.strataFile;
+    in.paths.dbh = session.dbhFile;
+    in.paths.trees = session.treeFile;
+    in.paths.lidarHigh = session.lidarHighFile;
+    in.paths.lidarLow = session.lidarLowFile;
     in.params = session.params;
     in.threads = session.run.threads;
     in.productCodes = productCodes;

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string_view>
 
-#include "core/Session.h"
 #include "core/Step.h"
+#include "model/session/Session.h"
 #include "model/workflow/StepTable.h"
 
 namespace orr::workflow {

@@ -27,8 +27,8 @@ void Workflow::changed() {
 }
 
 void Workflow::activate() {
-    if (session_.DataSetName.empty() || session_.CoeffFileName.empty() ||
-        session_.StrataFileName.empty() || session_.DBHFileName.empty())
+    if (session_.dataSetName.empty() || session_.coefficientFile.empty() ||
+        session_.strataFile.empty() || session_.dbhFile.empty())
         return;
     setEnabled(Button::ComputePlots, true);
     setEnabled(Button::AllSteps, true);
@@ -49,12 +49,12 @@ void Workflow::showLabel(Label l, std::string caption) {
 
 bool Workflow::lacksTreeFile(int number) const {
     const StepEntry* entry = step(number);
-    return entry && entry->description->needsTreeFile && session_.TreeInputFileName.empty();
+    return entry && entry->description->needsTreeFile && session_.treeFile.empty();
 }
 
 bool Workflow::lacksLidarFiles(int number) const {
     const StepEntry* entry = step(number);
-    return entry && entry->description->needsLidarFiles && session_.HighLidarFileName.empty();
+    return entry && entry->description->needsLidarFiles && session_.lidarHighFile.empty();
 }
 
 void Workflow::lock(int step) {
@@ -75,6 +75,7 @@ bool Workflow::beginStep(int number) {
     if (running_ || !step(number)) return false;
     running_ = true;
     lock(number);
+    changed();
     return true;
 }
 
@@ -89,6 +90,7 @@ bool Workflow::beginAllSteps() {
     if (running_) return false;
     running_ = true;
     allSteps_ = true;
+    changed();
     return true;
 }
 
@@ -96,8 +98,7 @@ void Workflow::beginStepOfAll(int number) {
     lock(number);
 }
 
-std::optional<int> Workflow::finishStepOfAll(int number, const StepResult& result,
-                                             StepView& view) {
+std::optional<int> Workflow::finishStepOfAll(int number, const StepResult& result, StepView& view) {
     unlock(number);
     if (result.completed()) afterStep(number, result);
     const StepEntry* next = step(number + 1);
@@ -126,9 +127,8 @@ std::optional<int> Workflow::finishStepOfAll(int number, const StepResult& resul
 bool Workflow::runStep(int number, StepView& view, ProductCodePolicy productCodes) {
     if (!beginStep(number)) return false;
     const StepEntry& entry = *step(number);
-    const StepResult result = workflow::runStep(*entry.description, entry.run,
-                                                stepInputs(session_, productCodes),
-                                                session_.run.seed, view);
+    const StepResult result = workflow::runStep(
+        *entry.description, entry.run, stepInputs(session_, productCodes), session_.run.seed, view);
     finishStep(number, result);
     return result.completed();
 }

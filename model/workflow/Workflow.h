@@ -11,7 +11,7 @@
 #include <span>
 #include <string>
 
-#include "core/Session.h"
+#include "model/session/Session.h"
 #include "model/workflow/Controls.h"
 #include "model/workflow/StepRunner.h"
 #include "model/workflow/StepTable.h"
@@ -30,7 +30,11 @@ class Workflow {
 
     Session& session() { return session_; }
     const StepEntry* step(int number) const { return findStep(steps_, number); }
-    bool isEnabled(Button b) const { return enabled_[index(b)]; }
+    // While a step (or step 10) runs, only the help answers: nothing may change the session or
+    // the files under a running step.
+    bool isEnabled(Button b) const {
+        return enabled_[index(b)] && (!running_ || b == Button::Instructions);
+    }
     const OutputLabel& label(Label l) const { return labels_[index(l)]; }
     // True while a computation step (or step 10) runs; no other step may start then.
     bool running() const { return running_; }

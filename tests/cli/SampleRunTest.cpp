@@ -3,9 +3,9 @@
 // step 9 with a positive slope.
 #include <cstdlib>
 
-#include "tools/generator/Generator.h"
 #include "model/session/Startup.h"
 #include "tests/cli/CliSupport.h"
+#include "tools/generator/Generator.h"
 
 namespace orr::test {
 namespace {

@@ -24,8 +24,8 @@ TEST(ParallelFor, EveryIndexOnceOnAnyNumberOfThreads) {
     for (unsigned threads : {1u, 2u, 8u}) {
         for (std::size_t chunk : {1u, 7u}) {
             std::vector<std::atomic<int>> seen(1000);
-            parallelFor(seen.size(), threads, [&](std::size_t i, unsigned) { ++seen[i]; },
-                        nullptr, chunk);
+            parallelFor(
+                seen.size(), threads, [&](std::size_t i, unsigned) { ++seen[i]; }, nullptr, chunk);
             for (const auto& s : seen) ASSERT_EQ(s.load(), 1);
         }
     }
@@ -34,18 +34,18 @@ TEST(ParallelFor, EveryIndexOnceOnAnyNumberOfThreads) {
 
 TEST(ParallelFor, AFailureOrACancelStopsHandingOutWork) {
     std::atomic<int> done{0};
-    EXPECT_THROW(parallelFor(
-                     100000, 4,
-                     [&](std::size_t i, unsigned) {
-                         if (i == 10) throw std::invalid_argument("plot 10");
-                         ++done;
-                     }),
+    EXPECT_THROW(parallelFor(100000, 4,
+                             [&](std::size_t i, unsigned) {
+                                 if (i == 10) throw std::invalid_argument("plot 10");
+                                 ++done;
+                             }),
                  std::invalid_argument);
     EXPECT_LT(done.load(), 100000);
 
     CancelAfter host(5);
     done = 0;
-    EXPECT_THROW(parallelFor(100000, 2, [&](std::size_t, unsigned) { ++done; }, &host),
+    EXPECT_THROW(parallelFor(
+                     100000, 2, [&](std::size_t, unsigned) { ++done; }, &host),
                  StepCancelled);
     EXPECT_LT(done.load(), 100000);
 }

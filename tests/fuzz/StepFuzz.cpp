@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/OutputSet.h"
-#include "core/Session.h"
+#include "model/session/Session.h"
 #include "model/workflow/StepRunner.h"
 #include "model/workflow/StepTable.h"
 #include "tests/fuzz/FuzzSupport.h"
@@ -75,13 +75,13 @@ Files snapshot(const fs::path& root) {
 Session sessionIn(const fs::path& root, const ParamRecord& params) {
     Session session;
     session.appDir = root / "app";
-    session.DataSetName = kDataSet;
-    session.CoeffFileName = root / "in/coefficients.csv";
-    session.StrataFileName = root / "in/strata.csv";
-    session.DBHFileName = root / "in/dbh.csv";
-    session.TreeInputFileName = root / "in/trees.csv";
-    session.HighLidarFileName = root / "in/lidar-ds1.csv";
-    session.LowLidarFileName = root / "in/lidar-ds2.csv";
+    session.dataSetName = kDataSet;
+    session.coefficientFile = root / "in/coefficients.csv";
+    session.strataFile = root / "in/strata.csv";
+    session.dbhFile = root / "in/dbh.csv";
+    session.treeFile = root / "in/trees.csv";
+    session.lidarHighFile = root / "in/lidar-ds1.csv";
+    session.lidarLowFile = root / "in/lidar-ds2.csv";
     session.params = params;
     session.run.seed = 1;
     session.run.threads = 1;

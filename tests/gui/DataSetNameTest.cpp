@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "gui/frmEnterDataSetName.h"
+#include "gui/DataSetNameDialog.h"
 #include "tests/gui/GuiTestSupport.h"
 
 using namespace orr;
@@ -14,7 +14,7 @@ class DataSetNameTest : public QObject {
 
   private:
     std::unique_ptr<FakeView> view_;
-    std::unique_ptr<gui::frmEnterDataSetName> dialog_;
+    std::unique_ptr<gui::DataSetNameDialog> dialog_;
 
     QLineEdit* box() { return child<QLineEdit>(*dialog_, "txtDataSetName"); }
     void type(const QString& text) {
@@ -27,7 +27,7 @@ class DataSetNameTest : public QObject {
         type(name);
         QCOMPARE(messages.texts().size(), 1);
         QVERIFY2(messages.texts()[0].startsWith(message), qPrintable(messages.texts()[0]));
-        QVERIFY(view_->s.DataSetName.empty());
+        QVERIFY(view_->s.dataSetName.empty());
         QVERIFY(view_->log.isEmpty());
         QCOMPARE(box()->text(), left);
         QVERIFY(box()->hasFocus());
@@ -37,7 +37,7 @@ class DataSetNameTest : public QObject {
   private slots:
     void init() {
         view_ = std::make_unique<FakeView>();
-        dialog_ = std::make_unique<gui::frmEnterDataSetName>(*view_);
+        dialog_ = std::make_unique<gui::DataSetNameDialog>(*view_);
         showActive(*dialog_);
     }
     void cleanup() { dialog_.reset(); }
@@ -48,7 +48,7 @@ class DataSetNameTest : public QObject {
         QVERIFY(box()->hasFocus());
         QTest::keyClicks(box(), "XYZ");
         QTest::keyClick(box(), Qt::Key_Return);
-        QVERIFY(view_->s.DataSetName.empty());
+        QVERIFY(view_->s.dataSetName.empty());
         QVERIFY(child<QPushButton>(*dialog_, "cmdSave")->hasFocus());
     }
 
@@ -56,7 +56,7 @@ class DataSetNameTest : public QObject {
         MessageRecorder messages;
         type("  abc  ");
         QVERIFY(messages.messages.empty());
-        QCOMPARE(view_->s.DataSetName, std::string("abc"));
+        QCOMPARE(view_->s.dataSetName, std::string("abc"));
         QCOMPARE(view_->log, QStringList{"DataSet Name is: abc"});
         QCOMPARE(view_->labels.value("lbldatasetname"), QString("DataSetName - abc"));
         QCOMPARE(dialog_->result(), int(QDialog::Accepted));
@@ -68,18 +68,18 @@ class DataSetNameTest : public QObject {
         for (const char* name : {"A/B", "a:b", "x*", "q?", "\"n\"", "<a>", "a|b", "a\\b", "a\tb"})
             refused(name, "The dataset name cannot hold", name);  // left to correct
         type("ABCDEF");
-        QCOMPARE(view_->s.DataSetName, std::string("ABCDEF"));
+        QCOMPARE(view_->s.dataSetName, std::string("ABCDEF"));
     }
 
     void anExistingReportAsksBeforeTheNameIsTaken() {
-        view_->s.DataSetName = "OLD";
+        view_->s.dataSetName = "OLD";
         writeAll(view_->dataFile("ABC_PH2Plot.csv"), "not a report\r\n");
         {
             MessageRecorder messages;
             type("ABC");
             QVERIFY(messages.messages.empty());
         }
-        view_->s.DataSetName = "OLD";
+        view_->s.dataSetName = "OLD";
         for (const char* report : {"ABC_VolSum.txt", "R1_Regress.txt", "R2_StratVol.txt"}) {
             writeAll(view_->dataFile(report), "report\r\n");
             const QString name = QString(report).section('_', 0, 0);
@@ -89,21 +89,21 @@ class DataSetNameTest : public QObject {
             QCOMPARE(messages.texts(), QStringList{"Previous dataset with name " + name +
                                                    " exists, do you want to overwrite ?"});
             QCOMPARE(messages.messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
-            QCOMPARE(view_->s.DataSetName, std::string("OLD"));
+            QCOMPARE(view_->s.dataSetName, std::string("OLD"));
             QCOMPARE(box()->text(), QString());
         }
         MessageRecorder messages;
         messages.answers = {QMessageBox::Yes};
         type("ABC");
         QCOMPARE(messages.messages.size(), std::size_t(1));
-        QCOMPARE(view_->s.DataSetName, std::string("ABC"));
+        QCOMPARE(view_->s.dataSetName, std::string("ABC"));
     }
 
     void cancelChangesNothing() {
-        view_->s.DataSetName = "OLD";
+        view_->s.dataSetName = "OLD";
         box()->setText("NEW");
         click(dialog_.get(), "cmdCancel");
-        QCOMPARE(view_->s.DataSetName, std::string("OLD"));
+        QCOMPARE(view_->s.dataSetName, std::string("OLD"));
         QCOMPARE(dialog_->result(), int(QDialog::Rejected));
     }
 };

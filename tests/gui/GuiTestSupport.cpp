@@ -85,7 +85,7 @@ void showActive(QWidget& window) {
     window.show();
     QApplication::setActiveWindow(&window);
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCoreApplication::processEvents();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
 }
 
 void typeIn(QWidget& editor, const QString& text, Qt::Key key) {

@@ -12,8 +12,8 @@
 #include <deque>
 #include <functional>
 
-#include "core/Session.h"
 #include "gui/MainView.h"
+#include "model/session/Session.h"
 
 namespace orr::guitest {
 

@@ -1,5 +1,6 @@
 // The main window: its controls, the enabled-state chain as the buttons show it, Reset, step 10,
-// progress, the log and the help, with stand-in steps so that no data is needed.
+// steps on a worker thread (questions, progress, Cancel, a larger MaxPlots), the log and the
+// help, with stand-in steps so that no data is needed.
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,10 +11,13 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
+#include <chrono>
+#include <thread>
 
 #include "gui/GuiText.h"
 #include "gui/HelpWindow.h"
-#include "gui/frmMain.h"
+#include "gui/MainWindow.h"
 #include "model/session/Startup.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/model/workflow/ScriptedSteps.h"
@@ -37,6 +41,15 @@ const QStringList kOutputLabels = {
     "LblLowLidar6",    "LblHighLidar7",   "LblLowLidar7",        "LblCombine8",
     "LblCombineSumm8", "LblCompute9",     "LblAllocate9",        "lblOutputfiles"};
 
+// Counts the paint events of a widget.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -45,7 +58,7 @@ class MainWindowTest : public QObject {
   private:
     QTemporaryDir dir_;
     Session session_;
-    std::unique_ptr<gui::frmMain> window_;
+    std::unique_ptr<gui::MainWindow> window_;
 
     QPushButton* button(const char* name) { return child<QPushButton>(*window_, name); }
     QLabel* label(const QString& name) const { return window_->findChild<QLabel*>(name); }
@@ -63,6 +76,12 @@ class MainWindowTest : public QObject {
     }
     QString statusCaption() { return child<QGroupBox>(*window_, "FrameStatus")->title(); }
     QString logWidgetText() { return child<QPlainTextEdit>(*window_, "txtStatus")->toPlainText(); }
+    bool running() const { return window_->workflow().running(); }
+    // Clicks a step button and waits until the step (or step 10) has ended.
+    void run(const char* name) {
+        click(window_.get(), name);
+        QTRY_VERIFY_WITH_TIMEOUT(!running(), 20000);
+    }
     // Step 1 through its dialog; the other set-up files are named directly.
     void enterName(const QString& name) {
         DialogScript dialogs;
@@ -75,19 +94,18 @@ class MainWindowTest : public QObject {
         QVERIFY(dialogs.unexpected.isEmpty());
     }
     void completeSetUp(bool withTreeAndLidar) {
-        session_.CoeffFileName = "/d/ABC_COEFFIC.csv";
-        session_.StrataFileName = "/d/ABC_STRATA.csv";
-        session_.DBHFileName = "/d/ABC_DBH.csv";
+        session_.coefficientFile = "/d/ABC_COEFFIC.csv";
+        session_.strataFile = "/d/ABC_STRATA.csv";
+        session_.dbhFile = "/d/ABC_DBH.csv";
         if (withTreeAndLidar) {
-            session_.TreeInputFileName = "/d/trees.csv";
-            session_.HighLidarFileName = "/d/high.csv";
+            session_.treeFile = "/d/trees.csv";
+            session_.lidarHighFile = "/d/high.csv";
         }
         enterName("ABC");
         for (int i = 0; i < 5; ++i)
-            ScriptedSteps::behaviour[i] = [i](Session&, StepHost& h) {
-                h.setStatus("Status: step " + std::to_string(i + 5));
-                h.appendLog("step " + std::to_string(i + 5) + " done");
-                return true;
+            ScriptedSteps::behaviour[i] = [i](const StepInputs&, StepHost& h) {
+                h.log("step " + std::to_string(i + 5) + " done");
+                return StepResult{};
             };
     }
 
@@ -98,7 +116,7 @@ class MainWindowTest : public QObject {
         session_.appDir = gui::fspath(dir_.path());
         const StartupResult started = startUp(session_);
         ScriptedSteps::clear();
-        window_ = std::make_unique<gui::frmMain>(session_, ScriptedSteps::steps());
+        window_ = std::make_unique<gui::MainWindow>(session_, ScriptedSteps::steps());
         window_->setLogText(started.log);
         window_->show();
     }
@@ -131,6 +149,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(statusCaption(), QString("Status"));
         QVERIFY(QFontInfo(child<QPlainTextEdit>(*window_, "txtStatus")->font()).fixedPitch());
         QCOMPARE(logWidgetText(), QString("Please perform Steps 1 through 4...\n"));
+        QVERIFY(!button("cmdCancelStep")->isEnabled());
     }
 
     void atStartOnlyStepsOneToFourTwelveResetAndExitAreEnabled() {
@@ -140,11 +159,11 @@ class MainWindowTest : public QObject {
     }
 
     void finishingTheSetUpAndReturningEnablesStepsFiveAndTenOnly() {
-        session_.StrataFileName = "/d/ABC_STRATA.csv";
-        session_.DBHFileName = "/d/ABC_DBH.csv";
+        session_.strataFile = "/d/ABC_STRATA.csv";
+        session_.dbhFile = "/d/ABC_DBH.csv";
         enterName("ABC");  // the coefficient file is still missing
         QCOMPARE(enabledButtons(), kAtStart);
-        session_.CoeffFileName = "/d/ABC_COEFFIC.csv";
+        session_.coefficientFile = "/d/ABC_COEFFIC.csv";
         enterName("  ABC  ");
         QCOMPARE(enabledButtons(),
                  QStringList({"cmdDataSetCreate", "cmdSetParam", "cmdRegCoeff", "cmdAssignPlotsDBH",
@@ -158,10 +177,12 @@ class MainWindowTest : public QObject {
 
     void resetAfterStepNineDisablesFiveToElevenHidesLabelsKeepsLogAndParameters() {
         completeSetUp(false);
+        session_.treeFile = "/d/trees.csv";
+        session_.lidarHighFile = "/d/high.csv";
         const ParamRecord params = session_.params;
         for (const char* name : {"cmdComputePlots", "cmdIterate", "cmdComputePhase1",
                                  "cmdCombinePhase2", "cmdComputeDoubleSample"})
-            click(window_.get(), name);
+            run(name);
         QCOMPARE(ScriptedSteps::calls, (std::vector<int>{5, 6, 7, 8, 9}));
         QVERIFY(button("cmdViewOutput")->isEnabled());
         QVERIFY(label("LblPlotOutfile1")->isVisible() && label("LblCompute9")->isVisible());
@@ -169,34 +190,70 @@ class MainWindowTest : public QObject {
         click(window_.get(), "cmdReset");
         QCOMPARE(enabledButtons(), kAtStart);
         expectAllLabelsHidden();
-        QVERIFY(session_.DataSetName.empty() && session_.DBHFileName.empty());
+        QVERIFY(session_.dataSetName.empty() && session_.dbhFile.empty());
         QCOMPARE(logWidgetText(), logBefore);
         QVERIFY(session_.params == params);
     }
 
+    void aStepWhoseFileIsStillMissingAfterItsPickerDoesNotStart_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("picker");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("logAdded");
+        QTest::newRow("step 5") << "cmdComputePlots"
+                                << "frmAssignHgtVol" << QStringList{"Please Enter Input File"}
+                                << "Selecting Tree Input File...\r\n";
+        QTest::newRow("step 6") << "cmdIterate"
+                                << "frmEnterPhase1Height" << QStringList{} << "";
+    }
+    void aStepWhoseFileIsStillMissingAfterItsPickerDoesNotStart() {
+        QFETCH(QString, button);
+        QFETCH(QString, picker);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, logAdded);
+        completeSetUp(false);
+        if (button == "cmdIterate") {
+            session_.treeFile = "/d/trees.csv";
+            run("cmdComputePlots");
+        }
+        const std::vector<int> calls = ScriptedSteps::calls;
+        const QString caption = statusCaption();
+        const std::string log = window_->statusLog().text();
+        const QStringList enabled = enabledButtons();
+        DialogScript dialogs;  // no script: the picker is cancelled
+        MessageRecorder shown;
+        click(window_.get(), qPrintable(button));
+        QVERIFY(!running());
+        QCOMPARE(dialogs.shown, QStringList{picker});
+        QCOMPARE(shown.texts(), messages);
+        QCOMPARE(ScriptedSteps::calls, calls);
+        QCOMPARE(statusCaption(), caption);
+        QCOMPARE(window_->statusLog().text(), log + gui::utf8(logAdded));
+        QCOMPARE(enabledButtons(), enabled);
+    }
+
     void stepTenStopsAtAFailingStepSixAndWithEveryFileChosenEndsWithTheCompletionLineAlone() {
         completeSetUp(true);
-        ScriptedSteps::behaviour[1] = [](Session& s, StepHost& h) {
-            h.message("Error: No min/max dbhes on file for dataset " + s.DataSetName,
-                      Icon::Critical);
-            return false;
+        ScriptedSteps::behaviour[1] = [](const StepInputs& in, StepHost&) {
+            return StepResult::stopped("Error: No min/max dbhes on file for dataset " +
+                                       in.dataSetName);
         };
         DialogScript dialogs;
         MessageRecorder messages;
-        click(window_.get(), "cmdAllSteps");
+        run("cmdAllSteps");
         QCOMPARE(ScriptedSteps::calls, (std::vector<int>{5, 6}));
         QCOMPARE(messages.texts(), QStringList{"Error: No min/max dbhes on file for dataset ABC"});
         QCOMPARE(messages.messages[0].icon, QMessageBox::Critical);
         QCOMPARE(statusCaption(), QString("Status: Step 6 did not complete!"));
         QVERIFY(logWidgetText().endsWith(
-            "step 5 done\nStep 6 did not complete; steps 7 through 9 were not run.\n"));
+            "\nStep 6 did not complete; steps 7 through 9 were not run.\n"));
         QVERIFY(!logWidgetText().contains("successfully"));
         QVERIFY(!button("cmdComputePhase1")->isEnabled());
         QVERIFY(button("cmdReset")->isEnabled() && button("cmdExit")->isEnabled());
 
         ScriptedSteps::behaviour[1] = nullptr;
         ScriptedSteps::calls.clear();
-        click(window_.get(), "cmdAllSteps");
+        run("cmdAllSteps");
         QVERIFY(dialogs.shown.isEmpty());
         QCOMPARE(messages.messages.size(), std::size_t(1));
         QCOMPARE(ScriptedSteps::calls, (std::vector<int>{5, 6, 7, 8, 9}));
@@ -217,43 +274,139 @@ class MainWindowTest : public QObject {
                 click(&d, "cmdOK");
                 return d.result();
             });
-        click(window_.get(), "cmdAllSteps");
+        run("cmdAllSteps");
         QCOMPARE(dialogs.shown, QStringList({"frmAssignHgtVol", "frmEnterPhase1Height"}));
-        QCOMPARE(session_.TreeInputFileName.string(), std::string("/field/trees.csv"));
-        QCOMPARE(session_.HighLidarFileName.string(), std::string("/lidar/high.csv"));
+        QCOMPARE(session_.treeFile.string(), std::string("/field/trees.csv"));
+        QCOMPARE(session_.lidarHighFile.string(), std::string("/lidar/high.csv"));
         const QString dataDir = gui::qpath(session_.dataFilesDir());
         QCOMPARE(files.startFolders, QStringList({dataDir, dataDir}));
         QCOMPARE(statusCaption(), QString("Status: All steps completed successfully!"));
     }
 
-    void stepsSixAndSevenLockResetAndExitAndShowProgress() {
+    void aLongStepSixKeepsTheWindowAnsweringAndCancelPutsEverythingBack() {
         completeSetUp(true);
-        bool resetOn = true, exitOn = true, barShown = false;
-        int barValue = -1;
-        ScriptedSteps::behaviour[1] = [&](Session&, StepHost& h) {
-            resetOn = button("cmdReset")->isEnabled();
-            exitOn = button("cmdExit")->isEnabled();
-            h.progress(3, 4);
-            auto* bar = child<QProgressBar>(*window_, "progressStep");
-            barShown = bar->isVisible();
-            barValue = bar->value() * 4 / bar->maximum();
-            return true;
+        run("cmdComputePlots");
+        // Step 6 works, reporting progress, until it is cancelled.
+        ScriptedSteps::behaviour[1] = [](const StepInputs&, StepHost& h) {
+            for (std::size_t done = 0;; ++done) {
+                h.progress(done, done + 1000);
+                stopIfCancelled(h);
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            return StepResult{};
         };
-        click(window_.get(), "cmdComputePlots");
+        showActive(*window_);
+        const QString caption = statusCaption();
+        const std::string log = window_->statusLog().text();
+        const QStringList enabled = enabledButtons();
+
         click(window_.get(), "cmdIterate");
-        QVERIFY(!resetOn && !exitOn);
-        QVERIFY(barShown);
-        QCOMPARE(barValue, 3);
-        QVERIFY(child<QProgressBar>(*window_, "progressStep")->isHidden());
-        QVERIFY(button("cmdReset")->isEnabled());
-        QVERIFY(button("cmdComputePhase1")->isEnabled());
-        // The steps' log length counts the CR LF of every line.
-        StepHost& host = window_->stepHost();
-        host.setLog("");
-        host.appendLog("PLOT SP PR");
-        host.appendLog("");
-        QCOMPARE(host.logLength(), std::size_t(14));
-        QCOMPARE(logWidgetText(), QString("PLOT SP PR\n\n"));
+        QVERIFY(running());  // the click came back while the step works
+        QTRY_COMPARE(statusCaption(), QString("Status : Iterating Phase 2 LiDAR distribution..."));
+        QVERIFY(!button("cmdReset")->isEnabled() && !button("cmdExit")->isEnabled());
+        QVERIFY(button("cmdCancelStep")->isEnabled());
+
+        bool timerFired = false;
+        QTimer::singleShot(0, window_.get(), [&] { timerFired = true; });
+        QTRY_VERIFY(timerFired);
+        PaintCounter counter;
+        window_->installEventFilter(&counter);
+        const QSize smaller = window_->size() - QSize(40, 30);
+        window_->resize(smaller);
+        window_->update();
+        QTRY_VERIFY(counter.paints > 0);
+        QCOMPARE(window_->size(), smaller);
+        window_->removeEventFilter(&counter);
+        auto* bar = child<QProgressBar>(*window_, "progressStep");
+        QTRY_VERIFY(bar->value() > 0);
+        const int seen = bar->value();
+        QTRY_VERIFY(bar->value() > seen);
+        window_->close();  // ignored while the step runs
+        QVERIFY(window_->isVisible());
+        QVERIFY(running());
+
+        click(window_.get(), "cmdCancelStep");
+        QTRY_VERIFY(!running());
+        QCOMPARE(ScriptedSteps::calls, (std::vector<int>{5, 6}));
+        QCOMPARE(statusCaption(), caption);
+        QCOMPARE(window_->statusLog().text(), log);
+        QCOMPARE(logWidgetText(), gui::qstr(workflow::StatusLog::forDisplay(log)));
+        QCOMPARE(enabledButtons(), enabled);
+        QVERIFY(!button("cmdCancelStep")->isEnabled());
+        QCOMPARE(bar->value(), 0);
+    }
+
+    void aStepWaitsForTheProductCodesTheUserGivesOnTheWindow() {
+        completeSetUp(true);
+        ScriptedSteps::behaviour[0] = [](const StepInputs&, StepHost& h) {
+            std::string answers = "codes";
+            for (auto [species, dbh] : {std::pair{2, 7.25}, std::pair{1, 3.5}}) {
+                const std::optional<int> code = h.askProductCode(species, dbh);
+                answers += code ? " " + std::to_string(*code) : " none";
+            }
+            h.log(answers);
+            return StepResult{};
+        };
+        DialogScript dialogs;
+        QStringList asked;
+        dialogs.scripts.push_back([&](QDialog& d) {
+            asked << child<QLabel>(d, "Label1")->text() + child<QLabel>(d, "Label2")->text();
+            child<QLineEdit>(d, "txtProdCode")->setText("3");
+            click(&d, "cmdOK");
+            return d.result();
+        });
+        dialogs.scripts.push_back([&](QDialog& d) {
+            asked << child<QLabel>(d, "Label1")->text() + child<QLabel>(d, "Label2")->text();
+            click(&d, "cmdCancel");
+            return d.result();
+        });
+        run("cmdComputePlots");
+        QCOMPARE(asked, QStringList({" SPECIES = 2 DBH = 7.25", " SPECIES = 1 DBH = 3.5"}));
+        QVERIFY(window_->statusLog().text().ends_with("codes 3 none\r\n"));
+        QVERIFY(button("cmdIterate")->isEnabled());
+    }
+
+    void aPlotAboveMaxPlotsOpensTheParametersAndRunsTheStepAgainOnceMaxPlotsCoversIt_data() {
+        QTest::addColumn<QString>("maxPlots");  // typed into the parameters dialog
+        QTest::addColumn<QList<int>>("calls");
+        QTest::addColumn<bool>("completed");
+        QTest::newRow("covers the plot") << "2000" << QList<int>{5, 6, 6} << true;
+        QTest::newRow("still too small") << "1999" << QList<int>{5, 6} << false;
+    }
+    void aPlotAboveMaxPlotsOpensTheParametersAndRunsTheStepAgainOnceMaxPlotsCoversIt() {
+        QFETCH(QString, maxPlots);
+        QFETCH(QList<int>, calls);
+        QFETCH(bool, completed);
+        completeSetUp(true);
+        session_.params.MaxPlots = 1500;
+        ScriptedSteps::behaviour[1] = [](const StepInputs& in, StepHost&) {
+            return in.params.MaxPlots < 2000 ? StepResult::needsLargerMaxPlots(2000) : StepResult{};
+        };
+        run("cmdComputePlots");
+        DialogScript dialogs;
+        dialogs.scripts.push_back([maxPlots](QDialog& d) {
+            child<QLineEdit>(d, "txtMaxPlots")->setText(maxPlots);
+            click(&d, "cmdSave");
+            return d.result();
+        });
+        MessageRecorder messages;
+        run("cmdIterate");
+        QCOMPARE(
+            messages.texts(),
+            QStringList{"Number of plots in data files exceeds the Maxplots parameter setting"});
+        QCOMPARE(dialogs.shown, QStringList{"frmUserParameters"});
+        QCOMPARE(QList<int>(ScriptedSteps::calls.begin(), ScriptedSteps::calls.end()), calls);
+        QCOMPARE(button("cmdComputePhase1")->isEnabled(), completed);
+        QVERIFY(button("cmdReset")->isEnabled() && button("cmdExit")->isEnabled());
+    }
+
+    void theLogIsClearedBeforeALineOnceItHoldsMoreThan64000Characters() {
+        window_->setLogText(std::string(63998, 'x'));
+        window_->appendLogLine("a");  // 64001 characters afterwards: kept
+        QCOMPARE(window_->statusLog().length(), std::size_t(64001));
+        window_->appendLogLine("PLOT SP PR");
+        QCOMPARE(window_->statusLog().text(), std::string("PLOT SP PR\r\n"));
+        QCOMPARE(logWidgetText(), QString("PLOT SP PR\n"));
     }
 
     void instructionsOpenTheHelpWithContentsAndSearchAndExitCloses() {
@@ -267,7 +420,7 @@ class MainWindowTest : public QObject {
         QVERIFY(help->findNext("PARAMETER.PRM"));
         QVERIFY(!help->findNext("no such words in the help"));
         click(window_.get(), "cmdExit");
-        QVERIFY(!window_->isVisible());
+        QTRY_VERIFY(!window_->isVisible());
     }
 };
 

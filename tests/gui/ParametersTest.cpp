@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "gui/frmUserParameters.h"
+#include "gui/ParametersDialog.h"
 #include "model/session/Startup.h"
 #include "tests/gui/GuiTestSupport.h"
 
@@ -19,7 +19,7 @@ class ParametersTest : public QObject {
 
   private:
     std::unique_ptr<FakeView> view_;
-    std::unique_ptr<gui::frmUserParameters> dialog_;
+    std::unique_ptr<gui::ParametersDialog> dialog_;
 
     QLineEdit* box(const char* name) { return child<QLineEdit>(*dialog_, name); }
     QComboBox* list(const char* name) { return child<QComboBox>(*dialog_, name); }
@@ -30,7 +30,7 @@ class ParametersTest : public QObject {
         return decodeParamRecord(bytes).value_or(ParamRecord{});
     }
     void open() {
-        dialog_ = std::make_unique<gui::frmUserParameters>(*view_);
+        dialog_ = std::make_unique<gui::ParametersDialog>(*view_);
         dialog_->show();
     }
     // Saves with one box changed; returns the messages shown.

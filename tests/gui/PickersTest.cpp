@@ -6,11 +6,12 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "files/DataSetFiles.h"
 #include "gui/GuiText.h"
-#include "gui/frmAssignHgtVol.h"
-#include "gui/frmEnterPhase1Height.h"
-#include "gui/frmProductCodeError.h"
-#include "gui/frmViewOutput.h"
+#include "gui/LidarFilePicker.h"
+#include "gui/OutputViewerDialog.h"
+#include "gui/ProductCodeDialog.h"
+#include "gui/TreeFilePicker.h"
 #include "tests/gui/GuiTestSupport.h"
 
 using namespace orr;
@@ -33,13 +34,13 @@ class PickersTest : public QObject {
   private slots:
     void init() {
         view_ = std::make_unique<FakeView>();
-        session().DataSetName = "ABC";
+        session().dataSetName = "ABC";
     }
 
     void treePickerLogsItsStartAndTheChosenFileAndWantsOneBeforeOkOrEdit() {
         FileDialogScript files;
         MessageRecorder messages;
-        gui::frmAssignHgtVol picker(*view_);
+        gui::TreeFilePicker picker(*view_);
         picker.show();
         QCOMPARE(picker.windowTitle(), QString("Assign Heights and Volume to Phase 2 trees"));
         QCOMPARE(view_->log, QStringList{"Selecting Tree Input File..."});
@@ -58,13 +59,13 @@ class PickersTest : public QObject {
         click(&picker, "cmdOK");
         QCOMPARE(picker.result(), int(QDialog::Accepted));
         QCOMPARE(view_->log.last(), QString("Tree Input FileName:/field/trees.csv"));
-        QCOMPARE(session().TreeInputFileName.string(), std::string("/field/trees.csv"));
+        QCOMPARE(session().treeFile.string(), std::string("/field/trees.csv"));
     }
 
     void lidarPickerNeedsTheDataSetOneFile() {
         FileDialogScript files;
         MessageRecorder messages;
-        gui::frmEnterPhase1Height picker(*view_);
+        gui::LidarFilePicker picker(*view_);
         picker.show();
         files.files = {"/lidar/low.csv", "/lidar/high.csv"};
         click(&picker, "cmdBrowseLowFile");
@@ -74,29 +75,29 @@ class PickersTest : public QObject {
         click(&picker, "cmdBrowseHighFile");
         click(&picker, "cmdOK");
         QCOMPARE(picker.result(), int(QDialog::Accepted));
-        QCOMPARE(session().HighLidarFileName.string(), std::string("/lidar/high.csv"));
-        QCOMPARE(session().LowLidarFileName.string(), std::string("/lidar/low.csv"));
+        QCOMPARE(session().lidarHighFile.string(), std::string("/lidar/high.csv"));
+        QCOMPARE(session().lidarLowFile.string(), std::string("/lidar/low.csv"));
     }
 
     void lidarPickerCancelledEmptiesTheDataSetOneFileAndABrowseNeverTakesTheOther() {
         FileDialogScript files;
         files.files = {"/lidar/high.csv", ""};
-        gui::frmEnterPhase1Height picker(*view_);
+        gui::LidarFilePicker picker(*view_);
         picker.show();
         click(&picker, "cmdBrowseHighFile");
         click(&picker, "cmdBrowseLowFile");  // cancelled
-        QVERIFY(session().LowLidarFileName.empty());
+        QVERIFY(session().lidarLowFile.empty());
         QCOMPARE(child<QLineEdit>(picker, "txtLowLidarHeight")->text(), QString());
         files.files = {"/lidar/low.csv"};
         click(&picker, "cmdBrowseLowFile");
         click(&picker, "cmdCancel");
-        QVERIFY(session().HighLidarFileName.empty());
-        QCOMPARE(session().LowLidarFileName.string(), std::string("/lidar/low.csv"));
+        QVERIFY(session().lidarHighFile.empty());
+        QCOMPARE(session().lidarLowFile.string(), std::string("/lidar/low.csv"));
     }
 
     void productPromptShowsTheTreeAndRefusesAnEmptyOrInvalidCode() {
         MessageRecorder messages;
-        gui::frmProductCodeError prompt(2, 7.25);
+        gui::ProductCodeDialog prompt(2, 7.25);
         prompt.show();
         QCOMPARE(prompt.windowTitle(), QString("Product Code Error..."));
         QCOMPARE(child<QLabel>(prompt, "Label1")->text(), QString(" SPECIES = 2"));
@@ -119,14 +120,14 @@ class PickersTest : public QObject {
 
     void productPromptOkReturnsTheCodeAndCancelDropsTheTree() {
         MessageRecorder messages;
-        gui::frmProductCodeError prompt(1, 3.5);
+        gui::ProductCodeDialog prompt(1, 3.5);
         prompt.show();
         child<QLineEdit>(prompt, "txtProdCode")->setText(" 2 ");
         click(&prompt, "cmdOK");
         QVERIFY(messages.messages.empty());
         QCOMPARE(prompt.result(), int(QDialog::Accepted));
         QCOMPARE(prompt.productCode(), std::optional<int>(2));
-        gui::frmProductCodeError dropped(1, 3.5);
+        gui::ProductCodeDialog dropped(1, 3.5);
         dropped.show();
         click(&dropped, "cmdCancel");
         QCOMPARE(dropped.result(), int(QDialog::Rejected));
@@ -136,7 +137,7 @@ class PickersTest : public QObject {
     void viewerOffersOnlyTheReportsThatHoldSomething() {
         report("_Regress.txt", "St    Depend\r\n");
         {
-            gui::frmViewOutput viewer(session());
+            gui::OutputViewerDialog viewer(session());
             viewer.show();
             QCOMPARE(viewer.windowTitle(), QString("View Output Files...."));
             QVERIFY(option(viewer, 1)->isHidden());
@@ -146,7 +147,7 @@ class PickersTest : public QObject {
         }
         report("_VolSum.txt", "");
         report("_StratVol.txt", "s\r\n");
-        gui::frmViewOutput viewer(session());
+        gui::OutputViewerDialog viewer(session());
         viewer.show();
         QVERIFY(option(viewer, 1)->isHidden());
         QVERIFY(!option(viewer, 3)->isHidden());
@@ -156,7 +157,9 @@ class PickersTest : public QObject {
         QVERIFY(files.opened.isEmpty());
         option(viewer, 3)->setChecked(true);
         click(&viewer, "cmdView");
-        QCOMPARE(files.opened, QStringList{gui::qpath(session().dataSetFile("_StratVol.txt"))});
+        QCOMPARE(files.opened,
+                 QStringList{gui::qpath(files::path(session().dataFilesDir(), session().dataSetName,
+                                                    files::DataSetFile::StratumVolume))});
         QVERIFY(viewer.isVisible());
     }
 
@@ -173,7 +176,7 @@ class PickersTest : public QObject {
             fixedPitch = QFontInfo(text->font()).fixedPitch();
             return int(QDialog::Rejected);
         });
-        gui::frmViewOutput viewer(session());
+        gui::OutputViewerDialog viewer(session());
         viewer.show();
         option(viewer, 1)->setChecked(true);
         click(&viewer, "cmdView");

@@ -5,13 +5,17 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <array>
 #include <filesystem>
 
-#include "tools/generator/Generator.h"
+#include "files/DataSetFiles.h"
 #include "gui/GuiText.h"
-#include "gui/frmMain.h"
+#include "gui/MainWindow.h"
 #include "model/session/Startup.h"
+#include "model/workflow/StepTable.h"
 #include "tests/gui/GuiTestSupport.h"
+#include "tools/generator/Generator.h"
 
 using namespace orr;
 using namespace orr::guitest;
@@ -20,33 +24,43 @@ class SampleRunTest : public QObject {
     Q_OBJECT
 
   private:
-    static QString status(gui::frmMain& w) { return child<QGroupBox>(w, "FrameStatus")->title(); }
+    static QString status(gui::MainWindow& w) {
+        return child<QGroupBox>(w, "FrameStatus")->title();
+    }
+    // Step 10 from its button to its end.
+    static void runAllSteps(gui::MainWindow& w) {
+        click(&w, "cmdAllSteps");
+        QTRY_VERIFY_WITH_TIMEOUT(!w.workflow().running(), 120000);
+    }
 
   private slots:
     void stepTenRunsEveryStepAndStopsAtStepSixOnAnEmptyDbhFile() {
         QTemporaryDir dir;
         Session session;
         session.appDir = gui::fspath(dir.path());
+        const auto file = [&](files::DataSetFile f) {
+            return files::path(session.dataFilesDir(), session.dataSetName, f);
+        };
         startUp(session);
         const auto shape = generator::presetShape("sample");
         QVERIFY(shape);
-        const auto files = generator::generateDataSet(*shape, 11, session.appDir / "input");
+        const auto inputs = generator::generateDataSet(*shape, 11, session.appDir / "input");
         session.params = shape->params;
         session.run.seed = 5;
-        session.DataSetName = "SMP";
-        session.CoeffFileName = files.coefficients;
-        session.StrataFileName = files.strata;
-        session.DBHFileName = files.dbh;
-        session.TreeInputFileName = files.trees;
-        session.HighLidarFileName = files.lidarDs1;
-        session.LowLidarFileName = files.lidarDs2;
+        session.dataSetName = "SMP";
+        session.coefficientFile = inputs.coefficients;
+        session.strataFile = inputs.strata;
+        session.dbhFile = inputs.dbh;
+        session.treeFile = inputs.trees;
+        session.lidarHighFile = inputs.lidarDs1;
+        session.lidarLowFile = inputs.lidarDs2;
         MessageRecorder messages;
         DialogScript dialogs;
         {
-            gui::frmMain window(session);
+            gui::MainWindow window(session, workflow::stepTable());
             window.show();
             window.activate();
-            click(&window, "cmdAllSteps");
+            runAllSteps(window);
             QCOMPARE(messages.texts(), QStringList());
             QCOMPARE(dialogs.shown, QStringList());
             QCOMPARE(window.statusLog().text(),
@@ -57,23 +71,25 @@ class SampleRunTest : public QObject {
             QVERIFY(outputs->isVisible());
             QCOMPARE(outputs->text(), QString("SMP_StratVol.txt, SMP_Regress.txt, SMP_VolSum.txt"));
             QVERIFY(child<QLabel>(window, "LblLowLidar7")->isVisible());
-            for (const char* suffix : {"_VolSum.txt", "_Regress.txt", "_StratVol.txt"})
-                QVERIFY(std::filesystem::file_size(session.dataSetFile(suffix)) > 0);
+            for (auto report : {files::DataSetFile::VolumeSummary, files::DataSetFile::Regression,
+                                files::DataSetFile::StratumVolume})
+                QVERIFY(std::filesystem::file_size(file(report)) > 0);
             if (const QByteArray shot = qgetenv("ORRAVANT_SCREENSHOT"); !shot.isEmpty())
                 QVERIFY(window.grab().save(QString::fromLocal8Bit(shot)));
         }
-        const QString ds1 = gui::qpath(session.dataSetFile("_PH2plotDS1.csv"));
+        const QString ds1 = gui::qpath(file(files::DataSetFile::LidarPlotsDS1));
         const QByteArray ds1Before = readAll(ds1);
         QVERIFY(!ds1Before.isEmpty());
-        writeAll(gui::qpath(session.DBHFileName), "");
+        writeAll(gui::qpath(session.dbhFile), "");
 
         // Step 5 has already run with the whole DBH file; from step 6 on the real steps run.
-        workflow::StepSet steps = workflow::builtInSteps();
-        steps.run[0] = [](Session&, StepHost&) { return true; };
-        gui::frmMain window(session, steps);
+        std::array<workflow::StepEntry, 5> steps;
+        std::ranges::copy(workflow::stepTable(), steps.begin());
+        steps[0].run = [](const StepInputs&, StepHost&) { return StepResult{}; };
+        gui::MainWindow window(session, steps);
         window.show();
         window.activate();
-        click(&window, "cmdAllSteps");
+        runAllSteps(window);
         QCOMPARE(messages.texts(), QStringList{"Error: No min/max dbhes on file for dataset SMP"});
         QCOMPARE(messages.messages[0].icon, QMessageBox::Critical);
         QCOMPARE(status(window), QString("Status: Step 6 did not complete!"));

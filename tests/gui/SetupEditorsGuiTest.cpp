@@ -7,12 +7,12 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "gui/CoefficientEditor.h"
+#include "gui/CoefficientFileDialog.h"
+#include "gui/DbhEditor.h"
 #include "gui/GuiText.h"
-#include "gui/frmAssignPlotsDBH.h"
-#include "gui/frmCreateCoeffFile.h"
-#include "gui/frmCreateDBHFile.h"
-#include "gui/frmCreateStrataFile.h"
-#include "gui/frmEnterRegCoeff.h"
+#include "gui/StrataDbhFilesDialog.h"
+#include "gui/StrataEditor.h"
 #include "tests/gui/GuiTestSupport.h"
 
 using namespace orr;
@@ -74,8 +74,8 @@ class SetupEditorsGuiTest : public QObject {
     // --- the grid editors ---------------------------------------------------------------------
 
     void coeffEditor_typedValueAndMouseSaveWritesIt() {
-        session().DataSetName = "ABC";
-        frmCreateCoeffFile editor(*view_);
+        session().dataSetName = "ABC";
+        CoefficientEditor editor(*view_);
         showActive(editor);
         QCOMPARE(grid(editor)->rowCount(), 16);
         QCOMPARE(grid(editor)->currentRow(), 2);
@@ -87,16 +87,16 @@ class SetupEditorsGuiTest : public QObject {
         QCOMPARE(readAll(path), "1.5,0,0,0\r\n" + QByteArray("0,0,0,0\r\n").repeated(9));
         QCOMPARE(messages_->texts(), QStringList{"Co-efficient file " + path + " Created"});
         QCOMPARE(messages_->messages[0].icon, QMessageBox::Information);
-        QCOMPARE(qpath(session().CoeffFileName), path);
+        QCOMPARE(qpath(session().coefficientFile), path);
         QCOMPARE(view_->labels.value("LblCoeffFile"), QString("File - ABC_COEFFIC.csv"));
         QCOMPARE(view_->log, QStringList{"Regression Coefficient File Created, FileName: " + path});
         QCOMPARE(editor.result(), int(QDialog::Accepted));
     }
 
     void coeffEditor_keyboardFillsEveryBlockAndEndsOnSave() {
-        session().DataSetName = "K";
+        session().dataSetName = "K";
         session().params.MaxSpec = 1;
-        frmCreateCoeffFile editor(*view_);
+        CoefficientEditor editor(*view_);
         showActive(editor);
         auto* box = child<QLineEdit>(editor, "txtEdit");
         QCOMPARE(grid(editor)->rowCount(), 11);
@@ -135,8 +135,8 @@ class SetupEditorsGuiTest : public QObject {
     }
 
     void strataEditor_rowsGrowAndSaveWritesEveryRow() {
-        session().DataSetName = "ST";
-        frmCreateStrataFile editor(*view_);
+        session().dataSetName = "ST";
+        StrataEditor editor(*view_);
         showActive(editor);
         QCOMPARE(grid(editor)->rowCount(), 2);
         QCOMPARE(grid(editor)->item(0, 1)->text(), QString("Begin Plot"));
@@ -155,13 +155,13 @@ class SetupEditorsGuiTest : public QObject {
         const QString path = dataFile("ST_STRATA.csv");
         QCOMPARE(readAll(path), QByteArray("1,1,100,30\r\n2,101,250,30\r\n2,101,250,4\r\n"));
         QCOMPARE(messages_->texts(), QStringList{"Strata file " + path + " Created"});
-        QCOMPARE(qpath(session().StrataFileName), path);
+        QCOMPARE(qpath(session().strataFile), path);
         QCOMPARE(view_->log, QStringList{"Strata File Created"});
     }
 
     void dbhEditor_saveWritesEveryClass() {
-        session().DataSetName = "D";
-        frmCreateDBHFile editor(*view_);
+        session().dataSetName = "D";
+        DbhEditor editor(*view_);
         showActive(editor);
         QCOMPARE(grid(editor)->rowCount(), 7);
         QCOMPARE(grid(editor)->item(6, 0)->text(), QString("Species 2"));
@@ -182,12 +182,12 @@ class SetupEditorsGuiTest : public QObject {
         QCOMPARE(readAll(path), QByteArray("1,1,\"4.5\",\"9\"\r\n1,2,0,0\r\n1,3,0,0\r\n"
                                            "2,1,0,0\r\n2,2,0,0\r\n2,3,0,\"30\"\r\n"));
         QCOMPARE(messages_->texts(), QStringList{"DBH file " + path + " Created"});
-        QCOMPARE(qpath(session().DBHFileName), path);
+        QCOMPARE(qpath(session().dbhFile), path);
         QCOMPARE(view_->log, QStringList{"DBH File Created"});
     }
 
     void editors_aCellThatCannotBeSavedIsRefusedAndTheFileUntouched() {
-        session().DataSetName = "E";
+        session().dataSetName = "E";
         struct Row {
             std::function<std::unique_ptr<QDialog>()> make;
             QString file;
@@ -196,17 +196,17 @@ class SetupEditorsGuiTest : public QObject {
             int column;
         };
         const std::vector<Row> rows = {
-            {[&] { return std::make_unique<frmCreateCoeffFile>(*view_); },
+            {[&] { return std::make_unique<CoefficientEditor>(*view_); },
              "E_COEFFIC.csv",
              {"1", "1.2.3", "4", ""},
              "Row 2, column 2: \"1.2.3\" is not a number",
              2},
-            {[&] { return std::make_unique<frmCreateStrataFile>(*view_); },
+            {[&] { return std::make_unique<StrataEditor>(*view_); },
              "E_STRATA.csv",
              {"1", "40000", ""},
              "Row 1, column 1: \"40000\" is outside -32768..32767",
              1},
-            {[&] { return std::make_unique<frmCreateDBHFile>(*view_); },
+            {[&] { return std::make_unique<DbhEditor>(*view_); },
              "E_DBH.csv",
              {"4", "big"},
              "Row 1, column 3: \"big\" is not a number",
@@ -228,15 +228,15 @@ class SetupEditorsGuiTest : public QObject {
             QCOMPARE(grid(*editor)->currentColumn(), row.column);
             QVERIFY(child<QLineEdit>(*editor, "txtEdit")->isVisible());
         }
-        QVERIFY(session().CoeffFileName.empty() && session().StrataFileName.empty() &&
-                session().DBHFileName.empty());
+        QVERIFY(session().coefficientFile.empty() && session().strataFile.empty() &&
+                session().dbhFile.empty());
         QVERIFY(view_->log.isEmpty());
     }
 
     void editors_theBoxFollowsTheCellAndScrollingOrClickingAwayEndsTheEntry() {
-        session().DataSetName = "ST";
+        session().dataSetName = "ST";
         {
-            frmCreateStrataFile editor(*view_);
+            StrataEditor editor(*view_);
             showActive(editor);
             for (int i = 0; i < 40; ++i) typeIn(editor, QString::number(i + 1), Qt::Key_Down);
             QCOMPARE(grid(editor)->rowCount(), 42);
@@ -250,7 +250,7 @@ class SetupEditorsGuiTest : public QObject {
             QCOMPARE(g->item(40, 0)->text(), QString("40"));
         }
         session().params.MaxSpec = 10;
-        frmCreateCoeffFile editor(*view_);
+        CoefficientEditor editor(*view_);
         showActive(editor);
         auto* g = grid(editor);
         auto* box = child<QLineEdit>(editor, "txtEdit");
@@ -269,7 +269,7 @@ class SetupEditorsGuiTest : public QObject {
         QVERIFY(!box->isVisible());                    // column 0 holds no coefficient
     }
 
-    // --- frmEnterRegCoeff and frmAssignPlotsDBH -----------------------------------------------
+    // --- the coefficient file dialog and the strata and DBH file dialog ------------------------
 
     void countWarningsOpenTheParametersAndStillSelectTheFile() {
         const QString coeff = dataFile("X_COEFFIC.csv"), strata = dataFile("S_STRATA.csv"),
@@ -279,12 +279,12 @@ class SetupEditorsGuiTest : public QObject {
         writeAll(dbh, dbhRecords(3));
         session().params.MaxProd = 2;
         files_->files = {coeff, strata, dbh};
-        frmEnterRegCoeff regCoeff(*view_);
+        CoefficientFileDialog regCoeff(*view_);
         showActive(regCoeff);
         mouse(regCoeff, "cmdBrowse");
         QCOMPARE(child<QLineEdit>(regCoeff, "txtCoeffFileName")->text(), coeff);
         mouse(regCoeff, "cmdOK");
-        frmAssignPlotsDBH assign(*view_);
+        StrataDbhFilesDialog assign(*view_);
         showActive(assign);
         mouse(assign, "cmdBrowseStrata");
         mouse(assign, "cmdBrowseDBH");
@@ -300,9 +300,9 @@ class SetupEditorsGuiTest : public QObject {
         QCOMPARE(dialogs_->shown, (QStringList{"frmUserParameters", "frmUserParameters"}));
         QCOMPARE(regCoeff.result(), int(QDialog::Accepted));
         QCOMPARE(assign.result(), int(QDialog::Accepted));
-        QCOMPARE(qpath(session().CoeffFileName), coeff);
-        QCOMPARE(qpath(session().StrataFileName), strata);
-        QCOMPARE(qpath(session().DBHFileName), dbh);
+        QCOMPARE(qpath(session().coefficientFile), coeff);
+        QCOMPARE(qpath(session().strataFile), strata);
+        QCOMPARE(qpath(session().dbhFile), dbh);
         QCOMPARE(view_->labels.value("LblCoeffFile"), QString("File - X_COEFFIC.csv"));
         QCOMPARE(view_->labels.value("LblStratDBHfilename"),
                  QString("Strata File - S_STRATA.csv  DBH File - S_DBH.csv"));
@@ -315,13 +315,13 @@ class SetupEditorsGuiTest : public QObject {
         const QString coeff = dataFile("Y_COEFFIC.csv"), dbh = dataFile("S_DBH.csv");
         writeAll(coeff, QByteArray("1,2,3,4\r\n").repeated(11));  // 11 / 5 rounds to 2
         writeAll(dbh, dbhRecords(3));
-        session().StrataFileName = "/elsewhere/S_STRATA.csv";  // chosen earlier
+        session().strataFile = "/elsewhere/S_STRATA.csv";  // chosen earlier
         files_->files = {coeff, dbh};
-        frmEnterRegCoeff regCoeff(*view_);
+        CoefficientFileDialog regCoeff(*view_);
         showActive(regCoeff);
         mouse(regCoeff, "cmdBrowse");
         mouse(regCoeff, "cmdOK");
-        frmAssignPlotsDBH assign(*view_);
+        StrataDbhFilesDialog assign(*view_);
         showActive(assign);
         mouse(assign, "cmdBrowseDBH");
         mouse(assign, "cmdOK");
@@ -332,21 +332,21 @@ class SetupEditorsGuiTest : public QObject {
     }
 
     void missingNamesAreAskedForAndEditOpensTheChosenFile() {
-        session().CoeffFileName = "/somewhere/A_COEFFIC.csv";
-        frmEnterRegCoeff regCoeff(*view_);
+        session().coefficientFile = "/somewhere/A_COEFFIC.csv";
+        CoefficientFileDialog regCoeff(*view_);
         showActive(regCoeff);
         QCOMPARE(child<QLineEdit>(regCoeff, "txtCoeffFileName")->text(),
                  QString("/somewhere/A_COEFFIC.csv"));
         mouse(regCoeff, "cmdBrowse");  // cancelled: the name stays
         mouse(regCoeff, "cmdEdit");
         QCOMPARE(files_->opened, QStringList{"/somewhere/A_COEFFIC.csv"});
-        session().CoeffFileName.clear();
+        session().coefficientFile.clear();
         mouse(regCoeff, "cmdEdit");
         mouse(regCoeff, "cmdOK");
-        frmAssignPlotsDBH assign(*view_);
+        StrataDbhFilesDialog assign(*view_);
         showActive(assign);
         mouse(assign, "cmdOK");
-        session().StrataFileName = "/x/S.csv";
+        session().strataFile = "/x/S.csv";
         mouse(assign, "cmdOK");
         QCOMPARE(messages_->texts(),
                  (QStringList{"Please enter Co-eff File", "Please Enter Co-eff File",
@@ -357,15 +357,15 @@ class SetupEditorsGuiTest : public QObject {
     }
 
     void createWithoutANameAsksForItFirstAndCancellingLeavesTheEditorUnopened() {
-        frmEnterRegCoeff regCoeff(*view_);
+        CoefficientFileDialog regCoeff(*view_);
         showActive(regCoeff);
         mouse(regCoeff, "cmdCreateFile");  // the name dialog finds no script: cancelled
-        frmAssignPlotsDBH dialog(*view_);
+        StrataDbhFilesDialog dialog(*view_);
         showActive(dialog);
         mouse(dialog, "cmdCreateDBHFile");
         QCOMPARE(messages_->texts(), QStringList(2, "Please Enter the DataSet Name"));
         QCOMPARE(dialogs_->shown, QStringList(2, "frmEnterDataSetName"));
-        QVERIFY(session().CoeffFileName.empty() && session().DBHFileName.empty());
+        QVERIFY(session().coefficientFile.empty() && session().dbhFile.empty());
         QVERIFY(regCoeff.isVisible() && dialog.isVisible());
 
         dialogs_->scripts = {[](QDialog& d) {
@@ -387,7 +387,7 @@ class SetupEditorsGuiTest : public QObject {
     }
 
     void createOpensTheEditorAndShowsTheNewFile() {
-        session().DataSetName = "SS";
+        session().dataSetName = "SS";
         dialogs_->scripts = {[](QDialog& editor) {
                                  QTest::keyClicks(child<QLineEdit>(editor, "txtEdit"), "2");
                                  mouseSave(editor);
@@ -399,13 +399,13 @@ class SetupEditorsGuiTest : public QObject {
                                  mouseSave(editor);
                                  return editor.result();
                              }};
-        frmEnterRegCoeff regCoeff(*view_);
+        CoefficientFileDialog regCoeff(*view_);
         showActive(regCoeff);
         mouse(regCoeff, "cmdCreateFile");
         QVERIFY(!regCoeff.isVisible());  // the editor takes the dialog's place
         QVERIFY(readAll(dataFile("SS_COEFFIC.csv")).startsWith("2,0,0,0\r\n0,"));
         QCOMPARE(view_->labels.value("LblCoeffFile"), QString("File - SS_COEFFIC.csv"));
-        frmAssignPlotsDBH assign(*view_);
+        StrataDbhFilesDialog assign(*view_);
         showActive(assign);
         mouse(assign, "cmdCreateStrataFile");
         QCOMPARE(dialogs_->shown, (QStringList{"frmCreateCoeffFile", "frmCreateStrataFile"}));
@@ -415,14 +415,14 @@ class SetupEditorsGuiTest : public QObject {
     }
 
     void editorsWithNothingToEnterAreNotOpened() {
-        session().DataSetName = "Z";
+        session().dataSetName = "Z";
         session().params.MaxSpec = 0;  // as after an empty parameter file
-        frmEnterRegCoeff coeff(*view_);
+        CoefficientFileDialog coeff(*view_);
         showActive(coeff);
         mouse(coeff, "cmdCreateFile");
         session().params.MaxSpec = 2;
         session().params.MaxProd = 0;
-        frmAssignPlotsDBH assign(*view_);
+        StrataDbhFilesDialog assign(*view_);
         showActive(assign);
         mouse(assign, "cmdCreateDBHFile");
         QVERIFY(dialogs_->shown.isEmpty());

@@ -1,12 +1,11 @@
 #include "tests/robustness/RobustData.h"
 
-#include "core/OutputSet.h"
-
 #include <sstream>
 
 #include "cli/CliCommand.h"
-#include "tools/generator/Generator.h"
+#include "core/OutputSet.h"
 #include "model/session/Startup.h"
+#include "tools/generator/Generator.h"
 
 namespace orr::test {
 
@@ -63,13 +62,13 @@ CliRun RobustData::run() const {
 Session RobustData::session() const {
     Session s;
     s.appDir = app();
-    s.DataSetName = "ROB";
-    s.CoeffFileName = input("coefficients.csv");
-    s.StrataFileName = input("strata.csv");
-    s.DBHFileName = input("dbh.csv");
-    s.TreeInputFileName = input("trees.csv");
-    s.HighLidarFileName = input("lidar-ds1.csv");
-    s.LowLidarFileName = input("lidar-ds2.csv");
+    s.dataSetName = "ROB";
+    s.coefficientFile = input("coefficients.csv");
+    s.strataFile = input("strata.csv");
+    s.dbhFile = input("dbh.csv");
+    s.treeFile = input("trees.csv");
+    s.lidarHighFile = input("lidar-ds1.csv");
+    s.lidarLowFile = input("lidar-ds2.csv");
     s.params = params;
     s.run.seed = 1;
     s.run.threads = 2;

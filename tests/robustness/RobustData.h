@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Session.h"
+#include "model/session/Session.h"
 #include "tests/support/TestFiles.h"
 
 namespace orr::test {

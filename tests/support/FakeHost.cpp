@@ -1,6 +1,5 @@
 #include "tests/support/FakeHost.h"
 
-
 namespace orr::test {
 
 void FakeHost::log(std::string_view line) {
@@ -48,8 +47,8 @@ std::vector<std::string> FakeHost::logLines() const {
     return lines;
 }
 
-StepResult runStep(int number, workflow::StepFunction step, const Session& session,
-                   FakeHost& host, ProductCodePolicy productCodes) {
+StepResult runStep(int number, workflow::StepFunction step, const Session& session, FakeHost& host,
+                   ProductCodePolicy productCodes) {
     return workflow::runStep(*workflow::describeStep(number), step,
                              workflow::stepInputs(session, productCodes), session.run.seed, host);
 }

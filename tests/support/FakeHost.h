@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Session.h"
+#include "model/session/Session.h"
 #include "model/workflow/StepRunner.h"
 #include "model/workflow/StepTable.h"
 
@@ -43,7 +43,7 @@ struct FakeHost : workflow::StepView {
 
 // Runs computation step `number` (5..9), computed by `step`, on the session as the window does:
 // captions, the start of the log, the session's seed, the step, its closing log or its message.
-StepResult runStep(int number, workflow::StepFunction step, const Session& session,
-                   FakeHost& host, ProductCodePolicy productCodes = ProductCodePolicy::Ask);
+StepResult runStep(int number, workflow::StepFunction step, const Session& session, FakeHost& host,
+                   ProductCodePolicy productCodes = ProductCodePolicy::Ask);
 
 }  // namespace orr::test

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "core/OutputSet.h"
-#include "tools/generator/SpeciesModels.h"
-#include "tools/generator/StandSimulator.h"
 #include "files/CoefficientFile.h"
 #include "files/DbhFile.h"
 #include "files/StrataFile.h"
+#include "tools/generator/SpeciesModels.h"
+#include "tools/generator/StandSimulator.h"
 
 namespace orr::generator {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Session.h"
+#include "model/session/Session.h"
 
 namespace orr::generator {
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/OutputSet.h"
-#include "core/Session.h"
 #include "engine/combine/CombineStep.h"
 #include "files/DataSetFiles.h"
+#include "model/session/Session.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestFiles.h"
 
@@ -33,7 +33,7 @@ class CombineTest : public ::testing::Test {
     void SetUp() override {
         session.appDir = dir.path();
         std::filesystem::create_directories(session.dataFilesDir());
-        session.DataSetName = "ORV";
+        session.dataSetName = "ORV";
         session.params = ParamRecord::defaults();
     }
     void setLimits(int maxSpec, int maxProd, int maxPlots) {
@@ -42,7 +42,7 @@ class CombineTest : public ::testing::Test {
         session.params.MaxPlots = static_cast<std::int16_t>(maxPlots);
     }
     std::filesystem::path file(DataSetFile f) const {
-        return files::path(session.dataFilesDir(), session.DataSetName, f);
+        return files::path(session.dataFilesDir(), session.dataSetName, f);
     }
     void write(DataSetFile f, std::string_view content) { writeFile(file(f), content); }
     std::string read(DataSetFile f) const { return readFile(file(f)); }
@@ -117,11 +117,11 @@ TEST_F(CombineTest, BothDataSetsGiveTheCombinedFileTheReportAndTheLog) {
                                  "                 10     1      12.5",
                              }));
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(
-        host.logText,
-        crlf({"Combining all Phase 2 estimates...", "Combining all Phase 2 estimates completed!",
-              "The following files were created in the directory - " + session.dataFilesDirText(),
-              "ORV_VolSum.txt", "ORV_Phase2.csv"}));
+    EXPECT_EQ(host.logText, crlf({"Combining all Phase 2 estimates...",
+                                  "Combining all Phase 2 estimates completed!",
+                                  "The following files were created in the directory - " +
+                                      files::dirText(session.dataFilesDir()),
+                                  "ORV_VolSum.txt", "ORV_Phase2.csv"}));
     EXPECT_EQ(host.statuses,
               (std::vector<std::string>{"Status: Combining all Phase 2 estimates..",
                                         "Status: Combining Phase 2 estimates completed!"}));

@@ -87,13 +87,13 @@ TEST(DistributionBadInput, EveryBadInputGivesOneMessageAndKeepsEarlierFiles) {
          lidar(2, {"3,20", "40000,20"}),
          {"low.csv", "record 2", "\"40000\""}},
         {"a DataSet 2 file that does not exist",
-         [](DistributionData& d) { d.session.LowLidarFileName = d.dir / "missing.csv"; },
+         [](DistributionData& d) { d.session.lidarLowFile = d.dir / "missing.csv"; },
          {"missing.csv"}},
         {"no DataSet 1 file chosen",
-         [](DistributionData& d) { d.session.HighLidarFileName.clear(); },
+         [](DistributionData& d) { d.session.lidarHighFile.clear(); },
          {"Please select Phase 1 Lidar Height"}},
         {"a directory for the DataSet 1 file",
-         [](DistributionData& d) { d.session.HighLidarFileName = d.dir.path(); },
+         [](DistributionData& d) { d.session.lidarHighFile = d.dir.path(); },
          {"File "}},
     };
     for (const auto& row : rows) {

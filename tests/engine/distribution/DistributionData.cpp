@@ -23,7 +23,7 @@ std::vector<std::string> standardCoefficients() {
 DistributionData::DistributionData() {
     session.appDir = dir.path();
     std::filesystem::create_directories(session.dataFilesDir());
-    session.DataSetName = "T";
+    session.dataSetName = "T";
     session.params = ParamRecord::defaults();
     session.params.PACF = 10;
     session.params.MaxSpec = 2;
@@ -34,9 +34,9 @@ DistributionData::DistributionData() {
     session.params.ModelSet = 0;
     session.run.seed = 7;
     session.run.threads = 1;
-    session.CoeffFileName = file(DataSetFile::Coefficients);
-    session.DBHFileName = file(DataSetFile::Dbh);
-    session.StrataFileName = file(DataSetFile::Strata);
+    session.coefficientFile = file(DataSetFile::Coefficients);
+    session.dbhFile = file(DataSetFile::Dbh);
+    session.strataFile = file(DataSetFile::Strata);
     write(DataSetFile::Coefficients, standardCoefficients());
     write(DataSetFile::Dbh,
           {R"(1,1,"5","12")", R"(1,2,"12","30")", R"(2,1,"4","8")", R"(2,2,"8","20")"});
@@ -46,7 +46,7 @@ DistributionData::DistributionData() {
 void DistributionData::writeLidar(int pass, const std::vector<std::string>& lines) {
     const auto path = dir / (pass == 1 ? "high.csv" : "low.csv");
     writeFile(path, crlf(lines));
-    (pass == 1 ? session.HighLidarFileName : session.LowLidarFileName) = path;
+    (pass == 1 ? session.lidarHighFile : session.lidarLowFile) = path;
 }
 
 StepResult DistributionData::run(ProductCodePolicy productCodes) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/Session.h"
 #include "files/DataSetFiles.h"
+#include "model/session/Session.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestFiles.h"
 
@@ -36,7 +36,7 @@ struct DistributionData {
 
     DistributionData();
     std::filesystem::path file(DataSetFile f) const {
-        return files::path(session.dataFilesDir(), session.DataSetName, f);
+        return files::path(session.dataFilesDir(), session.dataSetName, f);
     }
     void write(DataSetFile f, const std::vector<std::string>& lines) {
         writeFile(file(f), crlf(lines));

@@ -3,6 +3,7 @@
 // iteration.
 #include <gtest/gtest.h>
 
+#include "files/DataSetFiles.h"
 #include "tests/engine/distribution/DistributionData.h"
 
 namespace orr::test {
@@ -50,8 +51,8 @@ TEST(DistributionFiles, ForcedDrawsGiveTheHandWorkedFilesAndLog) {
                                  "5     2  2  30    5.2   80        0     0     0",
                                  "7     1  1  10    2.3   40        10    5.5   150",
                              }));
-    const std::string dirLine =
-        "The following files were created in directory - " + d.session.dataFilesDirText();
+    const std::string dirLine = "The following files were created in directory - " +
+                                files::dirText(d.session.dataFilesDir());
     EXPECT_EQ(d.host.logText, crlf({"Iteration Done!!", dirLine, "T_PH2plotDS1.csv",
                                     "T_PH2specDS1.csv", "T_PH2plotDS2.csv", "T_PH2specDS2.csv"}));
     EXPECT_EQ(d.host.statuses,
@@ -61,7 +62,7 @@ TEST(DistributionFiles, ForcedDrawsGiveTheHandWorkedFilesAndLog) {
     EXPECT_GT(d.host.progressCalls, 0u);
 
     // Without a DataSet 2 file: ground values only; an empty species file of DataSet 2 goes.
-    d.session.LowLidarFileName.clear();
+    d.session.lidarLowFile.clear();
     writeFile(d.file(DataSetFile::SpeciesCountsDS2), "");
     ASSERT_TRUE(d.run().completed());
     EXPECT_EQ(d.read(DataSetFile::LidarPlotsDS2),

@@ -10,8 +10,8 @@ namespace orr::test {
 namespace {
 
 using ChosenFile = std::filesystem::path Session::*;
-const ChosenFile kStrata = &Session::StrataFileName;
-const ChosenFile kTrees = &Session::TreeInputFileName;
+const ChosenFile kStrata = &Session::strataFile;
+const ChosenFile kTrees = &Session::treeFile;
 const std::vector<std::string> kUnset = {"<unset>"};
 
 // The input `file` (a data-set file or a file the user chose) is removed (no `lines`), not

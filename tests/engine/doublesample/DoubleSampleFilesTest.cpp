@@ -2,6 +2,7 @@
 // texts worked out by hand.
 #include <filesystem>
 
+#include "files/DataSetFiles.h"
 #include "tests/engine/doublesample/DoubleSampleFixture.h"
 
 namespace orr::test {
@@ -14,7 +15,7 @@ namespace {
 class SingleStratum : public DoubleSampleTest {
   protected:
     void SetUp() override {
-        session.DataSetName = "T1";
+        session.dataSetName = "T1";
         session.params.MaxSpec = 2;
         session.params.MaxProd = 2;
         session.params.MaxPlots = 20;
@@ -80,10 +81,10 @@ TEST_F(SingleStratum, RegressionReportAndLog) {
               (std::vector<std::string>{"Status: Computing double sample estimates..",
                                         "Status: Double sample estimates computed!"}));
     EXPECT_EQ(host.logLines(),
-              (std::vector<std::string>{
-                  "Double sample estimates computed successfully!",
-                  "The following file was created in the directory - " + session.dataFilesDirText(),
-                  "T1_StratVol.txt", "T1_Regress.txt"}));
+              (std::vector<std::string>{"Double sample estimates computed successfully!",
+                                        "The following file was created in the directory - " +
+                                            files::dirText(session.dataFilesDir()),
+                                        "T1_StratVol.txt", "T1_Regress.txt"}));
 }
 
 // Index 0 takes the summary means (volume 172.51 -> 173), stratum 1 its sums over its 8 Phase 2

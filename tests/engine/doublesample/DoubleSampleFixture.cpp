@@ -17,17 +17,17 @@ void DoubleSampleTest::write(DataSetFile file, const std::vector<std::string>& t
 }
 
 void DoubleSampleTest::writeStrata(const std::vector<std::string>& text) {
-    session.StrataFileName = dir / "strata.csv";
-    writeFile(session.StrataFileName, crlf(text));
+    session.strataFile = dir / "strata.csv";
+    writeFile(session.strataFile, crlf(text));
 }
 
 void DoubleSampleTest::writeTrees(const std::vector<std::string>& text) {
-    session.TreeInputFileName = dir / "trees.csv";
-    writeFile(session.TreeInputFileName, crlf(text));
+    session.treeFile = dir / "trees.csv";
+    writeFile(session.treeFile, crlf(text));
 }
 
 std::filesystem::path DoubleSampleTest::path(DataSetFile file) const {
-    return files::path(session.dataFilesDir(), session.DataSetName, file);
+    return files::path(session.dataFilesDir(), session.dataSetName, file);
 }
 
 bool DoubleSampleTest::run() {
@@ -40,7 +40,7 @@ void DoubleSampleTest::runExpectingSuccess() {
 }
 
 void DoubleSampleTest::writeThreeStrata() {
-    session.DataSetName = "T2";
+    session.dataSetName = "T2";
     session.params.MaxSpec = 2;
     session.params.MaxProd = 2;
     session.params.MaxPlots = 30;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/Session.h"
 #include "files/DataSetFiles.h"
+#include "model/session/Session.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestFiles.h"
 

@@ -16,7 +16,7 @@ namespace {
 class FiveDigitStratum : public DoubleSampleTest {
   protected:
     void SetUp() override {
-        session.DataSetName = "T3";
+        session.dataSetName = "T3";
         session.params.MaxSpec = 1;
         session.params.MaxProd = 1;
         session.params.MaxPlots = 20;

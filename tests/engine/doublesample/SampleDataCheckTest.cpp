@@ -48,7 +48,7 @@ class SampleData : public ::testing::Test {
         ASSERT_TRUE(fs::exists(sample / "strata.csv")) << sample;
         session.appDir = dir.path();
         fs::create_directories(session.dataFilesDir());
-        session.DataSetName = "SAMPLE";
+        session.dataSetName = "SAMPLE";
         session.params = ParamRecord::defaults();
         ParamRecord& p = session.params;
         std::map<std::string, std::int16_t*> fields = {
@@ -61,12 +61,12 @@ class SampleData : public ::testing::Test {
             *fields.at(line.substr(0, eq)) =
                 static_cast<std::int16_t>(std::stoi(line.substr(eq + 1)));
         }
-        session.CoeffFileName = sample / "coefficients.csv";
-        session.StrataFileName = sample / "strata.csv";
-        session.DBHFileName = sample / "dbh.csv";
-        session.TreeInputFileName = sample / "trees.csv";
-        session.HighLidarFileName = sample / "lidar-ds1.csv";
-        session.LowLidarFileName = sample / "lidar-ds2.csv";
+        session.coefficientFile = sample / "coefficients.csv";
+        session.strataFile = sample / "strata.csv";
+        session.dbhFile = sample / "dbh.csv";
+        session.treeFile = sample / "trees.csv";
+        session.lidarHighFile = sample / "lidar-ds1.csv";
+        session.lidarLowFile = sample / "lidar-ds2.csv";
         session.run.seed = 1;
         session.run.threads = 1;
     }
@@ -164,12 +164,12 @@ TEST_F(SampleData, RegressionReportAgreesWithAnIndependentComputation) {
     }
     using files::DataSetFile;
     auto dataSetFile = [&](DataSetFile f) {
-        return files::path(session.dataFilesDir(), session.DataSetName, f);
+        return files::path(session.dataFilesDir(), session.dataSetName, f);
     };
 
     std::vector<int> stratumOf(static_cast<std::size_t>(session.params.MaxPlots) + 1, 0);
     int H = 0;
-    for (const StrataRow& r : readStrataFile(session.StrataFileName)) {
+    for (const StrataRow& r : readStrataFile(session.strataFile)) {
         H = std::max(H, static_cast<int>(r.stratum));
         for (int p = r.beginPlot; p <= r.endPlot; ++p)
             stratumOf[static_cast<std::size_t>(p)] = r.stratum;

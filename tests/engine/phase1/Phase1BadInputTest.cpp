@@ -102,7 +102,7 @@ TEST(Phase1BadInput, OneMessageAndTheEarlierFilesUnchanged) {
          },
          {"high.csv"}},
         {"empty DBH file",
-         [](Phase1Data& d) { writeFile(d.session.DBHFileName, ""); },
+         [](Phase1Data& d) { writeFile(d.session.dbhFile, ""); },
          {"Error: No min/max dbhes on file for dataset T"},
          true},
         {"no b2 in DataSet 1",
@@ -117,7 +117,7 @@ TEST(Phase1BadInput, OneMessageAndTheEarlierFilesUnchanged) {
          "DataSet 1: trees skipped: 0 in plots outside every stratum, 0 whose draw fell in no "
          "species interval"},
         {"no DataSet 1 file",
-         [](Phase1Data& d) { d.session.HighLidarFileName.clear(); },
+         [](Phase1Data& d) { d.session.lidarHighFile.clear(); },
          {"Please select Phase 1 Lidar Height"},
          true},
     };

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "files/DataSetFiles.h"
 #include "tests/engine/phase1/Phase1TestData.h"
 
 namespace orr::test {
@@ -20,7 +21,7 @@ std::string skipLine(int pass, int outside, int noInterval, const std::string& p
 
 std::string createdLine(const Phase1Data& data) {
     return "The following file(s) were created in the directory - " +
-           data.session.dataFilesDirText();
+           files::dirText(data.session.dataFilesDir());
 }
 
 // Stratum 1 (plots 1-10) has only species 1 on its Phase 2 plot, stratum 2 (plots 11-20) only
@@ -64,13 +65,13 @@ TEST_F(SingleSpeciesStrata, EveryTreeGetsItsStratumsSpeciesAndTheLogTellsEveryLi
 
 TEST_F(SingleSpeciesStrata, NoFileForAnEmptyNameAnEmptyFileOrHeightsOfTenOrLessOnly) {
     writeFile(data.file(DataSetFile::Phase1DS2), "from an earlier run\r\n");
-    data.session.LowLidarFileName.clear();
+    data.session.lidarLowFile.clear();
     ASSERT_TRUE(data.run(host));
     EXPECT_FALSE(data.exists(2));
     EXPECT_EQ(host.logText, crlf({"Phase 1 computation of LiDAR heights completed!!",
                                   createdLine(data), data.listed(1)}));
 
-    data.session.LowLidarFileName = data.low();
+    data.session.lidarLowFile = data.low();
     data.writeLow("");
     data.writeHigh(crlf({"3,10", "3,9.99", "12,4"}));
     RecordingHost again;
@@ -97,7 +98,7 @@ TEST(Phase1Strata, OverlappingRangesTheFirstStratumTakesThePhase1Plot) {
             records.push_back(std::to_string(plot) + "," + std::to_string(h));
     }
     data.writeHigh(crlf(records));
-    data.session.LowLidarFileName.clear();
+    data.session.lidarLowFile.clear();
     ASSERT_TRUE(data.run(host));
     // Every tree species 1: N 200, BA 10 * 10.908, volume 155 * 20.
     EXPECT_EQ(data.output(1), crlf({"7,1,200,109.08,3100", "13,1,200,109.08,3100"}));
@@ -112,7 +113,7 @@ TEST(Phase1Strata, TreesWithoutASpeciesAreSkippedCountedAndTheirPlotsListed) {
     std::vector<std::string> records{"15,12", "15,13", "51,14", "3,12", "15,5"};
     for (int plot = 51; plot <= 75; ++plot) records.push_back(std::to_string(plot) + ",20");
     data.writeHigh(crlf(records));
-    data.session.LowLidarFileName.clear();
+    data.session.lidarLowFile.clear();
     ASSERT_TRUE(data.run(host));
     EXPECT_EQ(data.output(1), crlf({"3,1,20,10.91,240"}));
     EXPECT_EQ(host.logged,

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "core/Session.h"
 #include "engine/phase1/Phase1Step.h"
 #include "files/DataSetFiles.h"
+#include "model/session/Session.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestFiles.h"
 
@@ -42,7 +42,7 @@ class Phase1Data {
     Phase1Data() {
         session.appDir = dir.path();
         std::filesystem::create_directories(session.dataFilesDir());
-        session.DataSetName = "T";
+        session.dataSetName = "T";
         session.params = ParamRecord::defaults();
         session.params.PACF = 20;
         session.params.MaxSpec = 2;
@@ -51,34 +51,34 @@ class Phase1Data {
         session.params.LiHgtAdj = 0;
         session.params.ModelSet = 0;
         session.run.seed = 12345;
-        session.CoeffFileName = file(DataSetFile::Coefficients);
-        session.StrataFileName = file(DataSetFile::Strata);
-        session.DBHFileName = file(DataSetFile::Dbh);
-        session.HighLidarFileName = high();
-        session.LowLidarFileName = low();
+        session.coefficientFile = file(DataSetFile::Coefficients);
+        session.strataFile = file(DataSetFile::Strata);
+        session.dbhFile = file(DataSetFile::Dbh);
+        session.lidarHighFile = high();
+        session.lidarLowFile = low();
         writeCoefficients(kStandardCoefficients);
-        writeFile(session.DBHFileName, crlf({"1,1,0,99", "2,1,0,99"}));
+        writeFile(session.dbhFile, crlf({"1,1,0,99", "2,1,0,99"}));
     }
 
     TempDir dir;
     Session session;
 
     std::filesystem::path file(DataSetFile f) const {
-        return files::path(session.dataFilesDir(), session.DataSetName, f);
+        return files::path(session.dataFilesDir(), session.dataSetName, f);
     }
     std::string output(int pass) const { return readFile(file(files::phase1(pass))); }
     // The name the closing log lists for the pass's file.
     std::string listed(int pass) const {
-        return files::fileName(session.DataSetName, files::phase1(pass));
+        return files::fileName(session.dataSetName, files::phase1(pass));
     }
     bool exists(int pass) const { return std::filesystem::exists(file(files::phase1(pass))); }
     std::filesystem::path high() const { return dir / "high.csv"; }
     std::filesystem::path low() const { return dir / "low.csv"; }
 
     void writeCoefficients(const std::vector<std::string>& records) {
-        writeFile(session.CoeffFileName, crlf(records));
+        writeFile(session.coefficientFile, crlf(records));
     }
-    void writeStrata(const std::string& text) { writeFile(session.StrataFileName, text); }
+    void writeStrata(const std::string& text) { writeFile(session.strataFile, text); }
     void writeSpecies(const std::string& text) {
         writeFile(file(DataSetFile::SpeciesCountsDS1), text);
     }

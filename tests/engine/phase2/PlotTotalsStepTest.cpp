@@ -10,9 +10,9 @@
 #include <string>
 #include <tuple>
 
-#include "core/Session.h"
 #include "engine/phase2/PlotTotalsStep.h"
 #include "files/DataSetFiles.h"
+#include "model/session/Session.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestFiles.h"
 
@@ -39,18 +39,18 @@ struct Phase2Data {
     Phase2Data() {
         session.appDir = dir / "app";
         std::filesystem::create_directories(session.dataFilesDir());
-        session.DataSetName = "T";
+        session.dataSetName = "T";
         session.params = ParamRecord::defaults();
         auto& p = session.params;
         std::tie(p.PACF, p.MaxSpec, p.MaxProd, p.MaxPlots) = std::tuple(10, 3, 2, 10);
-        session.CoeffFileName = dir / "coeff.csv";
-        session.DBHFileName = dir / "dbh.csv";
-        session.TreeInputFileName = dir / "trees.csv";
-        writeFile(session.CoeffFileName, kCoefficients);
-        writeFile(session.DBHFileName, kDbhLimits);
+        session.coefficientFile = dir / "coeff.csv";
+        session.dbhFile = dir / "dbh.csv";
+        session.treeFile = dir / "trees.csv";
+        writeFile(session.coefficientFile, kCoefficients);
+        writeFile(session.dbhFile, kDbhLimits);
     }
     std::filesystem::path file(DataSetFile f) const {
-        return files::path(session.dataFilesDir(), session.DataSetName, f);
+        return files::path(session.dataFilesDir(), session.dataSetName, f);
     }
     std::string output(DataSetFile f) const { return readFile(file(f)); }
     bool run() { return runStep(5, &computePlotTotals, session, host).completed(); }
@@ -70,8 +70,8 @@ const std::string kTrees =
 
 TEST(Phase2Golden, WritesTheFourFilesAndTheLog) {
     Phase2Data d;
-    writeFile(d.session.TreeInputFileName, kTrees);
-    d.session.params.MaxPlots = 4;        // the highest plot of the file is accepted
+    writeFile(d.session.treeFile, kTrees);
+    d.session.params.MaxPlots = 4;  // the highest plot of the file is accepted
     d.host.logText = "old text\r\n";
     ASSERT_TRUE(d.run());
     // 6 * 6 * 22.25 / 64 = 12.515625 rounds to the even 12.51562; 0.125 to 0.12.
@@ -95,7 +95,8 @@ TEST(Phase2Golden, WritesTheFourFilesAndTheLog) {
               crlf({"Computing plot totals/percentages by species-product....",
                     "Computing plot totals all species, products combined....",
                     "Obtaining Summary of Phase 2 ground estimates.... ",
-                    "The Following Files are Created in directory " + d.session.dataFilesDirText(),
+                    "The Following Files are Created in directory " +
+                        files::dirText(d.session.dataFilesDir()),
                     "T_PH2TreeV.csv", "T_PH2Plot.csv", "T_PH2PlotT.csv", "T_PH2Sum.csv"}));
     EXPECT_EQ(d.host.statuses,
               (std::vector<std::string>{"Status: Computing Plot Totals..",
@@ -106,7 +107,7 @@ TEST(Phase2Golden, WritesTheFourFilesAndTheLog) {
 TEST(Phase2Golden, AllTreesBelowTheMinimumLeaveNoOutputFiles) {
     Phase2Data d;
     writeFile(d.file(DataSetFile::PlotClasses), "old\r\n");
-    writeFile(d.session.TreeInputFileName, crlf({"3,1,1,5,40,20,0,0", "5,2,2,4.99,40,20,0,0"}));
+    writeFile(d.session.treeFile, crlf({"3,1,1,5,40,20,0,0", "5,2,2,4.99,40,20,0,0"}));
     ASSERT_TRUE(d.run());
     for (auto f : kPhase2Files) EXPECT_FALSE(std::filesystem::exists(d.file(f)));
     EXPECT_EQ(d.host.logLines().size(), 4u);
@@ -115,11 +116,12 @@ TEST(Phase2Golden, AllTreesBelowTheMinimumLeaveNoOutputFiles) {
 TEST(Phase2Golden, ZeroTotalsGiveZeroPercentAndCodesOfZeroCountOnlyInThePlotTotal) {
     // DBH 0 has no basal area and species 3 no volume; species 0 product 0 is in no class.
     Phase2Data d;
-    writeFile(d.session.DBHFileName, crlf({R"(1,1,"6","9.9")"}));
-    writeFile(d.session.TreeInputFileName,
+    writeFile(d.session.dbhFile, crlf({R"(1,1,"6","9.9")"}));
+    writeFile(d.session.treeFile,
               crlf({"7,3,1,0,12,20,0,0", "7,3,2,0,12,20,0,0", "7,0,0,0,12,20,0,0"}));
     ASSERT_TRUE(d.run());
-    EXPECT_EQ(d.output(DataSetFile::PlotClasses), crlf({"7,3,1,10,0,0,33.33,0,0", "7,3,2,10,0,0,33.33,0,0"}));
+    EXPECT_EQ(d.output(DataSetFile::PlotClasses),
+              crlf({"7,3,1,10,0,0,33.33,0,0", "7,3,2,10,0,0,33.33,0,0"}));
     EXPECT_EQ(d.output(DataSetFile::PlotTotals), crlf({"7,30,0,0"}));
 }
 
@@ -135,9 +137,9 @@ struct BadInput {
 };
 
 TEST(Phase2InputError, EachBadInputStopsWithOneMessageAndKeepsEarlierFiles) {
-    const auto trees = &Session::TreeInputFileName;
-    const auto coeff = &Session::CoeffFileName;
-    const auto dbh = &Session::DBHFileName;
+    const auto trees = &Session::treeFile;
+    const auto coeff = &Session::coefficientFile;
+    const auto dbh = &Session::dbhFile;
     const std::vector<BadInput> cases = {
         {trees,
          kGood + crlf({"2,4,1,10,25,20,0,0"}),
@@ -164,7 +166,7 @@ TEST(Phase2InputError, EachBadInputStopsWithOneMessageAndKeepsEarlierFiles) {
         const BadInput& c = cases[i];
         SCOPED_TRACE("case " + std::to_string(i));
         Phase2Data d;
-        writeFile(d.session.TreeInputFileName, kGood);
+        writeFile(d.session.treeFile, kGood);
         for (auto f : kPhase2Files) writeFile(d.file(f), "old");
         auto& path = d.session.*c.file;
         if (c.content == kMissing) {

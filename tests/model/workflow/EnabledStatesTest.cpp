@@ -23,9 +23,9 @@ TEST_F(EnabledStates, StepsFiveAndTenAreEnabledOnlyOnceTheSetUpIsCompleteAndSeen
     for (Label l : allLabels()) EXPECT_FALSE(wf.label(l).visible) << labelName(l);
     const Session full = session;
     for (auto drop :
-         {+[](Session& s) { s.DataSetName.clear(); }, +[](Session& s) { s.CoeffFileName.clear(); },
-          +[](Session& s) { s.StrataFileName.clear(); },
-          +[](Session& s) { s.DBHFileName.clear(); }}) {
+         {+[](Session& s) { s.dataSetName.clear(); },
+          +[](Session& s) { s.coefficientFile.clear(); }, +[](Session& s) { s.strataFile.clear(); },
+          +[](Session& s) { s.dbhFile.clear(); }}) {
         session = full;
         drop(session);
         wf.activate();
@@ -46,7 +46,7 @@ TEST_F(EnabledStates, EachCompletedStepEnablesTheNextAndAFailedOneNothing) {
     ScriptedSteps::behaviour[0] = [](const StepInputs&, StepHost&) { return stopped(); };
     EXPECT_FALSE(wf.runStep(5, host));
     EXPECT_FALSE(wf.isEnabled(Button::Iterate));
-    EXPECT_FALSE(wf.label(Label::LblPlotOutfile1).visible);
+    EXPECT_FALSE(wf.label(Label::PlotClassesFile).visible);
     ScriptedSteps::behaviour[0] = nullptr;
     const Button next[] = {Button::Iterate, Button::ComputePhase1, Button::CombinePhase2,
                            Button::ComputeDoubleSample, Button::ViewOutput};
@@ -58,20 +58,19 @@ TEST_F(EnabledStates, EachCompletedStepEnablesTheNextAndAFailedOneNothing) {
 }
 
 TEST_F(EnabledStates, ResetAfterStepNineDisablesFiveToElevenHidesLabelsAndKeepsLogAndParameters) {
-    session.LowLidarFileName = "/lidar/low.csv";
+    session.lidarLowFile = "/lidar/low.csv";
     session.params.MaxItern = 250;
-    wf.showLabel(Label::lbldatasetname, "DataSetName - ABC");
+    wf.showLabel(Label::DataSetName, "DataSetName - ABC");
     wf.activate();
     for (int step = 5; step <= 9; ++step) ASSERT_TRUE(wf.runStep(step, host));
     host.logText = "kept\r\n";
     wf.reset();
     EXPECT_EQ(enabled(), kAlwaysOn);
     for (Label l : allLabels()) EXPECT_FALSE(wf.label(l).visible) << labelName(l);
-    for (const auto* name :
-         {&session.CoeffFileName, &session.StrataFileName, &session.DBHFileName,
-          &session.TreeInputFileName, &session.HighLidarFileName, &session.LowLidarFileName})
+    for (const auto* name : {&session.coefficientFile, &session.strataFile, &session.dbhFile,
+                             &session.treeFile, &session.lidarHighFile, &session.lidarLowFile})
         EXPECT_TRUE(name->empty()) << *name;
-    EXPECT_TRUE(session.DataSetName.empty());
+    EXPECT_TRUE(session.dataSetName.empty());
     EXPECT_EQ(session.params.MaxItern, 250);
     EXPECT_EQ(host.logText, "kept\r\n");
     wf.activate();

@@ -20,12 +20,12 @@ class WorkflowTest : public ::testing::Test {
     WorkflowTest() {
         session.appDir = dir.path();
         std::filesystem::create_directories(session.dataFilesDir());
-        session.DataSetName = "ABC";
-        session.CoeffFileName = "/d/ABC_COEFFIC.csv";
-        session.StrataFileName = "/d/ABC_STRATA.csv";
-        session.DBHFileName = "/d/ABC_DBH.csv";
-        session.TreeInputFileName = "/field data/TREES.csv";
-        session.HighLidarFileName = "/lidar/High Heights.csv";
+        session.dataSetName = "ABC";
+        session.coefficientFile = "/d/ABC_COEFFIC.csv";
+        session.strataFile = "/d/ABC_STRATA.csv";
+        session.dbhFile = "/d/ABC_DBH.csv";
+        session.treeFile = "/field data/TREES.csv";
+        session.lidarHighFile = "/lidar/High Heights.csv";
         ScriptedSteps::clear();
     }
     test::TempDir dir;

@@ -10,11 +10,11 @@
 
 #include "core/CommaReader.h"
 #include "core/NumberText.h"
-#include "tools/generator/Generator.h"
 #include "files/CoefficientFile.h"
 #include "files/DbhFile.h"
 #include "files/StrataFile.h"
 #include "tests/support/TestFiles.h"
+#include "tools/generator/Generator.h"
 
 namespace orr::test {
 namespace {

@@ -7,9 +7,9 @@
 #include "core/CommaReader.h"
 #include "engine/phase2/PlotTotalsStep.h"
 #include "files/DataSetFiles.h"
-#include "tools/generator/Generator.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestFiles.h"
+#include "tools/generator/Generator.h"
 
 namespace orr::test {
 namespace {
@@ -22,7 +22,7 @@ std::filesystem::path sampleDir() {
 TEST(SampleData, BundledFilesAreTheGeneratorsOutput) {
     TempDir dir;
     const auto fresh = generator::generateDataSet(*generator::presetShape("sample"),
-                                                 generator::kSampleSeed, dir.path());
+                                                  generator::kSampleSeed, dir.path());
     const auto bundled = generator::dataSetFiles(sampleDir());
     for (std::size_t i = 0; i < fresh.all().size(); ++i) {
         ASSERT_TRUE(std::filesystem::exists(bundled.all()[i])) << bundled.all()[i];
@@ -36,16 +36,16 @@ TEST(SampleData, StepFiveCountsEveryTreeOfTheSample) {
     Session session;
     session.appDir = dir.path();
     std::filesystem::create_directories(session.dataFilesDir());
-    session.DataSetName = "SAMPLE";
+    session.dataSetName = "SAMPLE";
     session.params = generator::presetShape("sample")->params;
-    session.CoeffFileName = files.coefficients;
-    session.DBHFileName = files.dbh;
-    session.TreeInputFileName = files.trees;
+    session.coefficientFile = files.coefficients;
+    session.dbhFile = files.dbh;
+    session.treeFile = files.trees;
     FakeHost host;
     ASSERT_TRUE(runStep(5, &computePlotTotals, session, host).completed());
     EXPECT_TRUE(host.messages.empty());
     const auto output = [&](files::DataSetFile f) {
-        return files::path(session.dataFilesDir(), session.DataSetName, f);
+        return files::path(session.dataFilesDir(), session.dataSetName, f);
     };
     EXPECT_EQ(CommaReader::countRecords(output(files::DataSetFile::TreeVolumes), 8),
               CommaReader::countRecords(files.trees, 8));

@@ -10,19 +10,19 @@ namespace orr::gui {
 
 class MainView;
 
-class frmAssignHgtVol : public QDialog {
+class TreeFilePicker : public QDialog {
     Q_OBJECT
   public:
-    explicit frmAssignHgtVol(MainView& view, QWidget* parent = nullptr);
+    explicit TreeFilePicker(MainView& view, QWidget* parent = nullptr);
 
   private:
-    void cmdBrowse_Click();
-    void cmdEditFile_Click();
-    void cmdOK_Click();
+    void onBrowse();
+    void onEditFile();
+    void onOk();
 
     MainView& view_;
-    QLineEdit* txtInputFileName_;
-    QPushButton* cmdOK_;
+    QLineEdit* fileBox_;
+    QPushButton* okButton_;
 };
 
 }  // namespace orr::gui

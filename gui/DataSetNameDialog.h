@@ -11,10 +11,10 @@ namespace orr::gui {
 
 class MainView;
 
-class frmEnterDataSetName : public QDialog {
+class DataSetNameDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit frmEnterDataSetName(MainView& view, QWidget* parent = nullptr);
+    explicit DataSetNameDialog(MainView& view, QWidget* parent = nullptr);
 
     // Why a trimmed name cannot be used, or an empty text when it can (before the question
     // about existing reports).
@@ -25,13 +25,13 @@ class frmEnterDataSetName : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void cmdSave_Click();
+    void onSave();
     void refuse(const QString& message, bool emptyBox);
 
     MainView& view_;
-    QLineEdit* txtDataSetName_;
-    QPushButton* cmdSave_;
-    QPushButton* cmdCancel_;
+    QLineEdit* nameBox_;
+    QPushButton* saveButton_;
+    QPushButton* cancelButton_;
 };
 
 }  // namespace orr::gui

@@ -9,18 +9,18 @@ class QLineEdit;
 
 namespace orr::gui {
 
-class frmProductCodeError : public QDialog {
+class ProductCodeDialog : public QDialog {
     Q_OBJECT
   public:
-    frmProductCodeError(int species, double dbh, QWidget* parent = nullptr);
+    ProductCodeDialog(int species, double dbh, QWidget* parent = nullptr);
 
     // The code accepted by OK; nullopt when the tree is to be dropped.
     std::optional<int> productCode() const { return code_; }
 
   private:
-    void cmdOK_Click();
+    void onOk();
 
-    QLineEdit* txtProdCode_;
+    QLineEdit* codeBox_;
     std::optional<int> code_;
 };
 

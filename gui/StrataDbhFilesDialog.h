@@ -12,10 +12,10 @@ namespace orr::gui {
 
 class MainView;
 
-class frmAssignPlotsDBH : public QDialog {
+class StrataDbhFilesDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit frmAssignPlotsDBH(MainView& view, QWidget* parent = nullptr);
+    explicit StrataDbhFilesDialog(MainView& view, QWidget* parent = nullptr);
 
   private:
     // Browse for one of the two files; a cancelled file dialog changes nothing.
@@ -23,13 +23,13 @@ class frmAssignPlotsDBH : public QDialog {
     // Create: asks for the data-set name first when there is none; false when still none.
     bool haveDataSetName();
     void edit(const std::filesystem::path& name, QLineEdit* box, const QString& missing);
-    void cmdCreateStrataFile_Click();
-    void cmdCreateDBHFile_Click();
-    void cmdOK_Click();
+    void onCreateStrataFile();
+    void onCreateDbhFile();
+    void onOk();
 
     MainView& view_;
-    QLineEdit* txtStrataFileName_;
-    QLineEdit* txtDBHFileName_;
+    QLineEdit* strataBox_;
+    QLineEdit* dbhBox_;
 };
 
 }  // namespace orr::gui

@@ -1,4 +1,4 @@
-#include "gui/frmEnterDataSetName.h"
+#include "gui/DataSetNameDialog.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "files/DataSetFiles.h"
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
 #include "gui/MainView.h"
@@ -17,14 +18,17 @@ namespace orr::gui {
 
 namespace {
 constexpr int kMaxNameLength = 6;
-const char* const kReportSuffixes[] = {"_Regress.txt", "_VolSum.txt", "_StratVol.txt"};
+// The reports whose presence makes a name one that is already in use.
+constexpr files::DataSetFile kReports[] = {files::DataSetFile::Regression,
+                                           files::DataSetFile::VolumeSummary,
+                                           files::DataSetFile::StratumVolume};
 
 bool isIllegalInFileName(QChar c) {
     return c.unicode() < 0x20 || c.unicode() == 0x7f || QStringLiteral("\\/:*?\"<>|").contains(c);
 }
 }  // namespace
 
-frmEnterDataSetName::frmEnterDataSetName(MainView& view, QWidget* parent)
+DataSetNameDialog::DataSetNameDialog(MainView& view, QWidget* parent)
     : QDialog(parent), view_(view) {
     setObjectName(QStringLiteral("frmEnterDataSetName"));
     setWindowTitle(QStringLiteral("Enter DataSet Name"));
@@ -32,42 +36,42 @@ frmEnterDataSetName::frmEnterDataSetName(MainView& view, QWidget* parent)
     auto* frame = new QGroupBox(QStringLiteral("Enter DataSet Name"), this);
     makeCaptionBold(frame);
     auto* prompt = new QLabel(QStringLiteral(" Enter DataSet Name"), frame);
-    txtDataSetName_ = new QLineEdit(frame);
-    txtDataSetName_->setObjectName(QStringLiteral("txtDataSetName"));
-    prompt->setBuddy(txtDataSetName_);
+    nameBox_ = new QLineEdit(frame);
+    nameBox_->setObjectName(QStringLiteral("txtDataSetName"));
+    prompt->setBuddy(nameBox_);
     auto* hint = new QLabel(QStringLiteral("(Upto six characters)"), frame);
     auto* row = new QHBoxLayout(frame);
     row->addWidget(prompt);
-    row->addWidget(txtDataSetName_, 1);
+    row->addWidget(nameBox_, 1);
     row->addWidget(hint);
 
-    cmdSave_ = makeButton(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this);
-    cmdCancel_ = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
-    frameAndButtons(this, frame, {cmdSave_, cmdCancel_});
+    saveButton_ = makeButton(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this);
+    cancelButton_ = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
+    frameAndButtons(this, frame, {saveButton_, cancelButton_});
 
-    txtDataSetName_->installEventFilter(this);
-    connect(cmdSave_, &QPushButton::clicked, this, &frmEnterDataSetName::cmdSave_Click);
-    connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+    nameBox_->installEventFilter(this);
+    connect(saveButton_, &QPushButton::clicked, this, &DataSetNameDialog::onSave);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void frmEnterDataSetName::showEvent(QShowEvent* event) {
+void DataSetNameDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    txtDataSetName_->setFocus();
+    nameBox_->setFocus();
 }
 
-bool frmEnterDataSetName::eventFilter(QObject* watched, QEvent* event) {
+bool DataSetNameDialog::eventFilter(QObject* watched, QEvent* event) {
     // Enter in the name box only moves on to Save; it does not save.
-    if (watched == txtDataSetName_ && event->type() == QEvent::KeyPress) {
+    if (watched == nameBox_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            cmdSave_->setFocus();
+            saveButton_->setFocus();
             return true;
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-QString frmEnterDataSetName::nameProblem(const QString& name) {
+QString DataSetNameDialog::nameProblem(const QString& name) {
     if (name.isEmpty()) return QStringLiteral("Please Enter the DataSet Name");
     if (name.size() > kMaxNameLength)
         return QStringLiteral("The dataset name can have upto 6 characters");
@@ -79,15 +83,15 @@ QString frmEnterDataSetName::nameProblem(const QString& name) {
     return {};
 }
 
-void frmEnterDataSetName::refuse(const QString& message, bool emptyBox) {
+void DataSetNameDialog::refuse(const QString& message, bool emptyBox) {
     if (!message.isEmpty()) showMessage(this, QMessageBox::Information, message);
-    if (emptyBox) txtDataSetName_->clear();
-    txtDataSetName_->setFocus();
-    txtDataSetName_->selectAll();
+    if (emptyBox) nameBox_->clear();
+    nameBox_->setFocus();
+    nameBox_->selectAll();
 }
 
-void frmEnterDataSetName::cmdSave_Click() {
-    const QString name = txtDataSetName_->text().trimmed();
+void DataSetNameDialog::onSave() {
+    const QString name = nameBox_->text().trimmed();
     if (const QString problem = nameProblem(name); !problem.isEmpty()) {
         // A name that is too long is emptied; an empty or ill-formed one is left to correct.
         refuse(problem, name.size() > kMaxNameLength);
@@ -96,9 +100,9 @@ void frmEnterDataSetName::cmdSave_Click() {
     Session& session = view_.session();
     const std::string stem = utf8(name);
     bool reportsExist = false;
-    for (const char* suffix : kReportSuffixes) {
+    for (files::DataSetFile report : kReports) {
         std::error_code ec;
-        if (std::filesystem::exists(session.dataFilesDir() / (stem + suffix), ec))
+        if (std::filesystem::exists(files::path(session.dataFilesDir(), stem, report), ec))
             reportsExist = true;
     }
     if (reportsExist) {
@@ -111,7 +115,7 @@ void frmEnterDataSetName::cmdSave_Click() {
             return;
         }
     }
-    session.DataSetName = stem;
+    session.dataSetName = stem;
     view_.appendLog(QStringLiteral("DataSet Name is: ") + name);
     view_.showOutputLabel(QStringLiteral("lbldatasetname"),
                           QStringLiteral("DataSetName - ") + name);

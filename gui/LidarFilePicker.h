@@ -11,22 +11,23 @@ namespace orr::gui {
 
 class MainView;
 
-class frmEnterPhase1Height : public QDialog {
+class LidarFilePicker : public QDialog {
     Q_OBJECT
   public:
-    explicit frmEnterPhase1Height(MainView& view, QWidget* parent = nullptr);
+    explicit LidarFilePicker(MainView& view, QWidget* parent = nullptr);
 
     // Cancel and the window's close button: the DataSet 1 file is emptied again.
     void reject() override;
 
   private:
-    void browse(bool high);
-    void cmdOK_Click();
+    // Browse for the DataSet 1 file (`dataSet1`) or the DataSet 2 file.
+    void browse(bool dataSet1);
+    void onOk();
 
     MainView& view_;
-    QLineEdit* txtHighLidarHeight_;
-    QLineEdit* txtLowLidarHeight_;
-    QPushButton* cmdOK_;
+    QLineEdit* dataSet1Box_;
+    QLineEdit* dataSet2Box_;
+    QPushButton* okButton_;
 };
 
 }  // namespace orr::gui

@@ -1,15 +1,15 @@
-// Step 4's strata editor: the plot ranges and average age of every stratum, saved as
-// DataSetName + "_STRATA.csv".
+// Step 4's strata editor: the plot ranges and average age of every stratum, saved as the data
+// set's strata file.
 #pragma once
 
 #include "gui/GridEditorDialog.h"
 
 namespace orr::gui {
 
-class frmCreateStrataFile : public GridEditorDialog {
+class StrataEditor : public GridEditorDialog {
     Q_OBJECT
   public:
-    explicit frmCreateStrataFile(MainView& view, QWidget* parent = nullptr);
+    explicit StrataEditor(MainView& view, QWidget* parent = nullptr);
 
     // Shows the editor modally.
     static void run(MainView& view, QWidget* parent);

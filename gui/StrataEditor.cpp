@@ -1,14 +1,15 @@
-#include "gui/frmCreateStrataFile.h"
+#include "gui/StrataEditor.h"
 
-#include "model/editors/StrataEditorModel.h"
+#include "files/DataSetFiles.h"
 #include "gui/DialogRunner.h"
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
 #include "gui/MainView.h"
+#include "model/editors/StrataEditorModel.h"
 
 namespace orr::gui {
 
-frmCreateStrataFile::frmCreateStrataFile(MainView& view, QWidget* parent)
+StrataEditor::StrataEditor(MainView& view, QWidget* parent)
     : GridEditorDialog(view, std::make_unique<editors::StrataEditorModel>(),
                        QStringLiteral("Create Strata File, Assign Plots to Strata"),
                        QStringLiteral("Please Enter the Strata, Begin Plot and End Plot Values and "
@@ -17,19 +18,20 @@ frmCreateStrataFile::frmCreateStrataFile(MainView& view, QWidget* parent)
     setObjectName(QStringLiteral("frmCreateStrataFile"));
 }
 
-void frmCreateStrataFile::run(MainView& view, QWidget* parent) {
-    frmCreateStrataFile editor(view, parent);
+void StrataEditor::run(MainView& view, QWidget* parent) {
+    StrataEditor editor(view, parent);
     execDialog(editor);
 }
 
-std::filesystem::path frmCreateStrataFile::targetFile() {
-    return view().session().dataSetFile("_STRATA.csv");
+std::filesystem::path StrataEditor::targetFile() {
+    const Session& session = view().session();
+    return files::path(session.dataFilesDir(), session.dataSetName, files::DataSetFile::Strata);
 }
 
-void frmCreateStrataFile::fileSaved(const std::filesystem::path& file) {
+void StrataEditor::fileSaved(const std::filesystem::path& file) {
     showMessage(this, QMessageBox::Information,
                 QStringLiteral("Strata file ") + qpath(file) + QStringLiteral(" Created"));
-    view().session().StrataFileName = file;
+    view().session().strataFile = file;
     view().appendLog(QStringLiteral("Strata File Created"));
 }
 

@@ -1,4 +1,4 @@
-#include "gui/frmAssignPlotsDBH.h"
+#include "gui/StrataDbhFilesDialog.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,13 +10,13 @@
 #include <optional>
 
 #include "core/InputError.h"
-#include "files/InputFiles.h"
+#include "files/DbhFile.h"
 #include "gui/BasicDialogs.h"
+#include "gui/DbhEditor.h"
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
 #include "gui/MainView.h"
-#include "gui/frmCreateDBHFile.h"
-#include "gui/frmCreateStrataFile.h"
+#include "gui/StrataEditor.h"
 
 namespace orr::gui {
 
@@ -59,7 +59,7 @@ FileFrame fileFrame(QWidget* parent, const QString& caption, const QString& labe
 }
 }  // namespace
 
-frmAssignPlotsDBH::frmAssignPlotsDBH(MainView& view, QWidget* parent)
+StrataDbhFilesDialog::StrataDbhFilesDialog(MainView& view, QWidget* parent)
     : QDialog(parent), view_(view) {
     setObjectName(QStringLiteral("frmAssignPlotsDBH"));
     setWindowTitle(QStringLiteral("Assign Plots and DBH"));
@@ -73,52 +73,50 @@ frmAssignPlotsDBH::frmAssignPlotsDBH(MainView& view, QWidget* parent)
                   QStringLiteral("Select the DBH File"), "txtDBHFileName", "cmdBrowseDBH",
                   QStringLiteral("Create D&BH File"), "cmdCreateDBHFile",
                   QStringLiteral("Edit &DBH File"), "cmdEditDBHFile");
-    txtStrataFileName_ = strata.box;
-    txtDBHFileName_ = dbh.box;
+    strataBox_ = strata.box;
+    dbhBox_ = dbh.box;
 
-    auto* cmdOK = button(QStringLiteral("&OK"), "cmdOK", this);
-    auto* cmdCancel = button(QStringLiteral("&Cancel"), "cmdCancel", this);
+    auto* ok = button(QStringLiteral("&OK"), "cmdOK", this);
+    auto* cancel = button(QStringLiteral("&Cancel"), "cmdCancel", this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(strata.frame);
     layout->addWidget(dbh.frame);
     layout->addLayout(buttons);
 
     Session& session = view_.session();
-    txtStrataFileName_->setText(qpath(session.StrataFileName));
-    txtDBHFileName_->setText(qpath(session.DBHFileName));
+    strataBox_->setText(qpath(session.strataFile));
+    dbhBox_->setText(qpath(session.dbhFile));
 
     connect(strata.browse, &QPushButton::clicked, this, [this] {
-        browse(view_.session().StrataFileName, txtStrataFileName_,
-               QStringLiteral("Select the Strata File"));
+        browse(view_.session().strataFile, strataBox_, QStringLiteral("Select the Strata File"));
     });
     connect(dbh.browse, &QPushButton::clicked, this, [this] {
-        browse(view_.session().DBHFileName, txtDBHFileName_, QStringLiteral("Select the DBH File"));
+        browse(view_.session().dbhFile, dbhBox_, QStringLiteral("Select the DBH File"));
     });
-    connect(strata.create, &QPushButton::clicked, this,
-            &frmAssignPlotsDBH::cmdCreateStrataFile_Click);
-    connect(dbh.create, &QPushButton::clicked, this, &frmAssignPlotsDBH::cmdCreateDBHFile_Click);
+    connect(strata.create, &QPushButton::clicked, this, &StrataDbhFilesDialog::onCreateStrataFile);
+    connect(dbh.create, &QPushButton::clicked, this, &StrataDbhFilesDialog::onCreateDbhFile);
     connect(strata.edit, &QPushButton::clicked, this,
-            [this] { edit(view_.session().StrataFileName, txtStrataFileName_, kMissingStrata); });
+            [this] { edit(view_.session().strataFile, strataBox_, kMissingStrata); });
     connect(dbh.edit, &QPushButton::clicked, this,
-            [this] { edit(view_.session().DBHFileName, txtDBHFileName_, kMissingDbh); });
-    connect(cmdOK, &QPushButton::clicked, this, &frmAssignPlotsDBH::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+            [this] { edit(view_.session().dbhFile, dbhBox_, kMissingDbh); });
+    connect(ok, &QPushButton::clicked, this, &StrataDbhFilesDialog::onOk);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void frmAssignPlotsDBH::browse(std::filesystem::path& name, QLineEdit* box,
-                               const QString& caption) {
+void StrataDbhFilesDialog::browse(std::filesystem::path& name, QLineEdit* box,
+                                  const QString& caption) {
     const QString file = getOpenFileName(this, caption, qpath(view_.session().dataFilesDir()));
     if (file.isEmpty()) return;
     name = fspath(file);
     box->setText(file);
 }
 
-void frmAssignPlotsDBH::edit(const std::filesystem::path& name, QLineEdit* box,
-                             const QString& missing) {
+void StrataDbhFilesDialog::edit(const std::filesystem::path& name, QLineEdit* box,
+                                const QString& missing) {
     if (name.empty()) {
         showMessage(this, QMessageBox::Critical, missing);
         box->setFocus();
@@ -129,51 +127,50 @@ void frmAssignPlotsDBH::edit(const std::filesystem::path& name, QLineEdit* box,
                     QStringLiteral("No program could open the file ") + qpath(name));
 }
 
-bool frmAssignPlotsDBH::haveDataSetName() {
-    if (!view_.session().DataSetName.empty()) return true;
+bool StrataDbhFilesDialog::haveDataSetName() {
+    if (!view_.session().dataSetName.empty()) return true;
     showMessage(this, QMessageBox::Critical, QStringLiteral("Please Enter the DataSet Name"));
     showDataSetNameDialog(this, view_);
-    return !view_.session().DataSetName.empty();
+    return !view_.session().dataSetName.empty();
 }
 
-void frmAssignPlotsDBH::cmdCreateStrataFile_Click() {
-    if (haveDataSetName()) frmCreateStrataFile::run(view_, this);
-    txtStrataFileName_->setText(qpath(view_.session().StrataFileName));
+void StrataDbhFilesDialog::onCreateStrataFile() {
+    if (haveDataSetName()) StrataEditor::run(view_, this);
+    strataBox_->setText(qpath(view_.session().strataFile));
 }
 
-void frmAssignPlotsDBH::cmdCreateDBHFile_Click() {
-    if (haveDataSetName()) frmCreateDBHFile::run(view_, this);
-    txtDBHFileName_->setText(qpath(view_.session().DBHFileName));
+void StrataDbhFilesDialog::onCreateDbhFile() {
+    if (haveDataSetName()) DbhEditor::run(view_, this);
+    dbhBox_->setText(qpath(view_.session().dbhFile));
 }
 
-void frmAssignPlotsDBH::cmdOK_Click() {
+void StrataDbhFilesDialog::onOk() {
     Session& session = view_.session();
-    if (session.StrataFileName.empty()) {
+    if (session.strataFile.empty()) {
         showMessage(this, QMessageBox::Critical, kMissingStrata);
-        txtStrataFileName_->setFocus();
+        strataBox_->setFocus();
         return;
     }
-    if (session.DBHFileName.empty()) {
+    if (session.dbhFile.empty()) {
         showMessage(this, QMessageBox::Critical, kMissingDbh);
-        txtDBHFileName_->setFocus();
+        dbhBox_->setFocus();
         return;
     }
     std::optional<long> products;
     try {
-        products = countDbhProducts(session.DBHFileName, session.params.MaxSpec);
+        products = countDbhProducts(session.dbhFile, session.params.MaxSpec);
     } catch (const InputError& e) {
         showMessage(this, QMessageBox::Critical, qstr(e.what()));
-        txtDBHFileName_->setFocus();
+        dbhBox_->setFocus();
         return;
     }
 
-    const QString strataName = qpath(session.StrataFileName.filename());
-    view_.appendLog(QStringLiteral("Chosen Strata FileName:") + qpath(session.StrataFileName));
-    view_.appendLog(QStringLiteral("Chosen DBH FileName:") + qpath(session.DBHFileName));
+    const QString strataName = qpath(session.strataFile.filename());
+    view_.appendLog(QStringLiteral("Chosen Strata FileName:") + qpath(session.strataFile));
+    view_.appendLog(QStringLiteral("Chosen DBH FileName:") + qpath(session.dbhFile));
     view_.showOutputLabel(QStringLiteral("LblStratDBHfilename"),
                           QStringLiteral("Strata File - ") + strataName +
-                              QStringLiteral("  DBH File - ") +
-                              qpath(session.DBHFileName.filename()));
+                              QStringLiteral("  DBH File - ") + qpath(session.dbhFile.filename()));
 
     // A count that differs is a warning only (with MaxSpec 0 there is no count: always one).
     if (!products || *products != session.params.MaxProd) {

@@ -1,14 +1,15 @@
-#include "gui/frmCreateDBHFile.h"
+#include "gui/DbhEditor.h"
 
-#include "model/editors/DbhEditorModel.h"
+#include "files/DataSetFiles.h"
 #include "gui/DialogRunner.h"
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
 #include "gui/MainView.h"
+#include "model/editors/DbhEditorModel.h"
 
 namespace orr::gui {
 
-frmCreateDBHFile::frmCreateDBHFile(MainView& view, QWidget* parent)
+DbhEditor::DbhEditor(MainView& view, QWidget* parent)
     : GridEditorDialog(view,
                        std::make_unique<editors::DbhEditorModel>(view.session().params.MaxSpec,
                                                                  view.session().params.MaxProd),
@@ -18,7 +19,7 @@ frmCreateDBHFile::frmCreateDBHFile(MainView& view, QWidget* parent)
     setColumnWidths(80);
 }
 
-void frmCreateDBHFile::run(MainView& view, QWidget* parent) {
+void DbhEditor::run(MainView& view, QWidget* parent) {
     const ParamRecord& params = view.session().params;
     if (params.MaxSpec <= 0 || params.MaxProd <= 0) {
         showMessage(parent, QMessageBox::Critical,
@@ -27,18 +28,19 @@ void frmCreateDBHFile::run(MainView& view, QWidget* parent) {
                         : QStringLiteral("Max number of Products should be greater than 0"));
         return;
     }
-    frmCreateDBHFile editor(view, parent);
+    DbhEditor editor(view, parent);
     execDialog(editor);
 }
 
-std::filesystem::path frmCreateDBHFile::targetFile() {
-    return view().session().dataSetFile("_DBH.csv");
+std::filesystem::path DbhEditor::targetFile() {
+    const Session& session = view().session();
+    return files::path(session.dataFilesDir(), session.dataSetName, files::DataSetFile::Dbh);
 }
 
-void frmCreateDBHFile::fileSaved(const std::filesystem::path& file) {
+void DbhEditor::fileSaved(const std::filesystem::path& file) {
     showMessage(this, QMessageBox::Information,
                 QStringLiteral("DBH file ") + qpath(file) + QStringLiteral(" Created"));
-    view().session().DBHFileName = file;
+    view().session().dbhFile = file;
     view().appendLog(QStringLiteral("DBH File Created"));
 }
 

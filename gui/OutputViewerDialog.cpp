@@ -1,4 +1,4 @@
-#include "gui/frmViewOutput.h"
+#include "gui/OutputViewerDialog.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -7,19 +7,23 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
-#include "core/Session.h"
+#include "files/DataSetFiles.h"
 #include "gui/DialogRunner.h"
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
 #include "gui/ReportViewer.h"
+#include "model/session/Session.h"
 
 namespace orr::gui {
 
 namespace {
-constexpr std::array<const char*, 3> kSuffixes = {"_VolSum.txt", "_Regress.txt", "_StratVol.txt"};
-}
+// The reports of the three options, top to bottom.
+constexpr std::array<files::DataSetFile, 3> kReports = {files::DataSetFile::VolumeSummary,
+                                                        files::DataSetFile::Regression,
+                                                        files::DataSetFile::StratumVolume};
+}  // namespace
 
-frmViewOutput::frmViewOutput(const Session& session, QWidget* parent)
+OutputViewerDialog::OutputViewerDialog(const Session& session, QWidget* parent)
     : QDialog(parent), session_(session) {
     setObjectName(QStringLiteral("frmViewOutput"));
     setWindowTitle(QStringLiteral("View Output Files...."));
@@ -33,27 +37,28 @@ frmViewOutput::frmViewOutput(const Session& session, QWidget* parent)
         column->addWidget(option);
         options_[i] = option;
         // Only a report that exists and is not empty is offered.
-        const std::string name = session_.DataSetName + kSuffixes[i];
         std::error_code ec;
-        const auto size = std::filesystem::file_size(session_.dataFilesDir() / name, ec);
+        const auto size = std::filesystem::file_size(
+            files::path(session_.dataFilesDir(), session_.dataSetName, kReports[i]), ec);
         if (!ec && size > 0)
-            option->setText(qstr(name));
+            option->setText(qstr(files::fileName(session_.dataSetName, kReports[i])));
         else
             option->setVisible(false);
     }
 
-    auto* cmdView = makeButton(QStringLiteral("&View"), QStringLiteral("cmdView"), this);
-    auto* cmdCancel = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
-    frameAndButtons(this, frame, {cmdView, cmdCancel});
+    auto* view = makeButton(QStringLiteral("&View"), QStringLiteral("cmdView"), this);
+    auto* cancel = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
+    frameAndButtons(this, frame, {view, cancel});
 
-    connect(cmdView, &QPushButton::clicked, this, &frmViewOutput::cmdView_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(view, &QPushButton::clicked, this, &OutputViewerDialog::onView);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void frmViewOutput::cmdView_Click() {
+void OutputViewerDialog::onView() {
     for (std::size_t i = 0; i < options_.size(); ++i) {
         if (!options_[i]->isChecked() || options_[i]->isHidden()) continue;
-        const QString path = qpath(session_.dataSetFile(kSuffixes[i]));
+        const QString path =
+            qpath(files::path(session_.dataFilesDir(), session_.dataSetName, kReports[i]));
         if (!openWithDefaultProgram(path)) {
             ReportViewer viewer(path, this);
             execDialog(viewer);

@@ -1,4 +1,4 @@
-#include "gui/frmProductCodeError.h"
+#include "gui/ProductCodeDialog.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,8 +13,7 @@
 
 namespace orr::gui {
 
-frmProductCodeError::frmProductCodeError(int species, double dbh, QWidget* parent)
-    : QDialog(parent) {
+ProductCodeDialog::ProductCodeDialog(int species, double dbh, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmProductCodeError"));
     setWindowTitle(QStringLiteral("Product Code Error..."));
 
@@ -30,29 +29,29 @@ frmProductCodeError::frmProductCodeError(int species, double dbh, QWidget* paren
         makeLabel("Label1", QStringLiteral(" SPECIES = ") + QString::number(species)));
     column->addWidget(makeLabel("Label2", QStringLiteral(" DBH = ") + qstr(shortest(dbh))));
     column->addWidget(makeLabel("Label3", QStringLiteral(" ENTER PRODUCT CODE...")));
-    txtProdCode_ = new QLineEdit(frame);
-    txtProdCode_->setObjectName(QStringLiteral("txtProdCode"));
-    column->addWidget(txtProdCode_);
+    codeBox_ = new QLineEdit(frame);
+    codeBox_->setObjectName(QStringLiteral("txtProdCode"));
+    column->addWidget(codeBox_);
 
-    auto* cmdOK = makeButton(QStringLiteral("&OK"), QStringLiteral("cmdOK"), this);
-    auto* cmdCancel = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
-    cmdCancel->setAutoDefault(false);
-    frameAndButtons(this, frame, {cmdOK, cmdCancel});
+    auto* ok = makeButton(QStringLiteral("&OK"), QStringLiteral("cmdOK"), this);
+    auto* cancel = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
+    cancel->setAutoDefault(false);
+    frameAndButtons(this, frame, {ok, cancel});
 
-    connect(cmdOK, &QPushButton::clicked, this, &frmProductCodeError::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ok, &QPushButton::clicked, this, &ProductCodeDialog::onOk);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void frmProductCodeError::cmdOK_Click() {
-    const std::string text = utf8(txtProdCode_->text());
-    if (txtProdCode_->text().isEmpty())
+void ProductCodeDialog::onOk() {
+    const std::string text = utf8(codeBox_->text());
+    if (codeBox_->text().isEmpty())
         showMessage(this, QMessageBox::Information, QStringLiteral("Please enter a product code"));
     const std::optional<double> number = parseNumber(text);
     const std::optional<std::int16_t> code = number ? toInt16(*number) : std::nullopt;
     if (!code) {
         showMessage(this, QMessageBox::Information,
                     QStringLiteral("Please enter a valid product code"));
-        txtProdCode_->setFocus();
+        codeBox_->setFocus();
         return;  // the prompt stays open
     }
     code_ = *code;

@@ -1,4 +1,4 @@
-#include "gui/frmEnterRegCoeff.h"
+#include "gui/CoefficientFileDialog.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,12 +9,12 @@
 #include <QVBoxLayout>
 
 #include "core/InputError.h"
-#include "files/InputFiles.h"
+#include "files/CoefficientFile.h"
 #include "gui/BasicDialogs.h"
+#include "gui/CoefficientEditor.h"
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
 #include "gui/MainView.h"
-#include "gui/frmCreateCoeffFile.h"
 
 namespace orr::gui {
 
@@ -26,62 +26,63 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
 }
 }  // namespace
 
-frmEnterRegCoeff::frmEnterRegCoeff(MainView& view, QWidget* parent) : QDialog(parent), view_(view) {
+CoefficientFileDialog::CoefficientFileDialog(MainView& view, QWidget* parent)
+    : QDialog(parent), view_(view) {
     setObjectName(QStringLiteral("frmEnterRegCoeff"));
     setWindowTitle(QStringLiteral("Enter Phase 2 Regression Coefficient"));
 
     auto* frame = new QGroupBox(QStringLiteral("Enter/Edit Phase2 Regression Coefficient"), this);
     makeCaptionBold(frame);
-    txtCoeffFileName_ = new QLineEdit(frame);
-    txtCoeffFileName_->setObjectName(QStringLiteral("txtCoeffFileName"));
-    txtCoeffFileName_->setMinimumWidth(320);
-    auto* cmdBrowse = button(QStringLiteral("Browse"), "cmdBrowse", frame);
-    auto* cmdCreateFile = button(QStringLiteral("&Create File"), "cmdCreateFile", frame);
+    fileBox_ = new QLineEdit(frame);
+    fileBox_->setObjectName(QStringLiteral("txtCoeffFileName"));
+    fileBox_->setMinimumWidth(320);
+    auto* browse = button(QStringLiteral("Browse"), "cmdBrowse", frame);
+    auto* createFile = button(QStringLiteral("&Create File"), "cmdCreateFile", frame);
     auto* grid = new QGridLayout(frame);
     grid->addWidget(new QLabel(QStringLiteral("Select existing Co-efficient File"), frame), 0, 0, 1,
                     2);
-    grid->addWidget(txtCoeffFileName_, 1, 0);
-    grid->addWidget(cmdBrowse, 1, 1);
+    grid->addWidget(fileBox_, 1, 0);
+    grid->addWidget(browse, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("Click here to Create the Co-efficient File"), frame),
                     2, 0);
-    grid->addWidget(cmdCreateFile, 2, 1);
+    grid->addWidget(createFile, 2, 1);
 
-    auto* cmdEdit = button(QStringLiteral("&Edit File"), "cmdEdit", this);
-    auto* cmdOK = button(QStringLiteral("&OK"), "cmdOK", this);
-    auto* cmdCancel = button(QStringLiteral("&Cancel"), "cmdCancel", this);
+    auto* edit = button(QStringLiteral("&Edit File"), "cmdEdit", this);
+    auto* ok = button(QStringLiteral("&OK"), "cmdOK", this);
+    auto* cancel = button(QStringLiteral("&Cancel"), "cmdCancel", this);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdEdit);
+    buttons->addWidget(edit);
     buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
     layout->addLayout(buttons);
 
-    txtCoeffFileName_->setText(qpath(view_.session().CoeffFileName));
+    fileBox_->setText(qpath(view_.session().coefficientFile));
 
-    connect(cmdBrowse, &QPushButton::clicked, this, &frmEnterRegCoeff::cmdBrowse_Click);
-    connect(cmdOK, &QPushButton::clicked, this, &frmEnterRegCoeff::cmdOK_Click);
-    connect(cmdCreateFile, &QPushButton::clicked, this, &frmEnterRegCoeff::cmdCreateFile_Click);
-    connect(cmdEdit, &QPushButton::clicked, this, &frmEnterRegCoeff::cmdEdit_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(browse, &QPushButton::clicked, this, &CoefficientFileDialog::onBrowse);
+    connect(ok, &QPushButton::clicked, this, &CoefficientFileDialog::onOk);
+    connect(createFile, &QPushButton::clicked, this, &CoefficientFileDialog::onCreateFile);
+    connect(edit, &QPushButton::clicked, this, &CoefficientFileDialog::onEdit);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void frmEnterRegCoeff::cmdBrowse_Click() {
+void CoefficientFileDialog::onBrowse() {
     const QString file = getOpenFileName(this, QStringLiteral("Select existing Co-efficient File"),
                                          qpath(view_.session().dataFilesDir()));
     // A cancelled file dialog changes nothing.
     if (file.isEmpty()) return;
     chosen_ = file;
-    view_.session().CoeffFileName = fspath(file);
-    txtCoeffFileName_->setText(file);
+    view_.session().coefficientFile = fspath(file);
+    fileBox_->setText(file);
 }
 
-void frmEnterRegCoeff::cmdOK_Click() {
+void CoefficientFileDialog::onOk() {
     if (chosen_.isEmpty()) {
         showMessage(this, QMessageBox::Critical, QStringLiteral("Please Enter Co-eff File"));
-        txtCoeffFileName_->setFocus();
+        fileBox_->setFocus();
         return;
     }
     Session& session = view_.session();
@@ -93,7 +94,7 @@ void frmEnterRegCoeff::cmdOK_Click() {
         showMessage(this, QMessageBox::Critical, qstr(e.what()));
         return;
     }
-    session.CoeffFileName = file;
+    session.coefficientFile = file;
     if (species != session.params.MaxSpec) {
         // A warning only: the file is used, and the parameters dialog lets MaxSpec be corrected.
         showMessage(this, QMessageBox::Critical,
@@ -109,27 +110,27 @@ void frmEnterRegCoeff::cmdOK_Click() {
     view_.appendLog(QStringLiteral("Regression Coefficient File chosen:") + qpath(file));
 }
 
-void frmEnterRegCoeff::cmdCreateFile_Click() {
+void CoefficientFileDialog::onCreateFile() {
     Session& session = view_.session();
-    if (!session.DataSetName.empty()) {
+    if (!session.dataSetName.empty()) {
         // This dialog closes; the editor takes its place over the main window.
         hide();
-        frmCreateCoeffFile::run(view_, parentWidget());
+        CoefficientEditor::run(view_, parentWidget());
         reject();
         return;
     }
     showMessage(this, QMessageBox::Critical, QStringLiteral("Please Enter the DataSet Name"));
     showDataSetNameDialog(this, view_);
-    if (session.DataSetName.empty()) return;
+    if (session.dataSetName.empty()) return;
     // This dialog stays open beneath the editor.
-    frmCreateCoeffFile::run(view_, this);
+    CoefficientEditor::run(view_, this);
 }
 
-void frmEnterRegCoeff::cmdEdit_Click() {
-    const std::filesystem::path& file = view_.session().CoeffFileName;
+void CoefficientFileDialog::onEdit() {
+    const std::filesystem::path& file = view_.session().coefficientFile;
     if (file.empty()) {
         showMessage(this, QMessageBox::Critical, QStringLiteral("Please enter Co-eff File"));
-        txtCoeffFileName_->setFocus();
+        fileBox_->setFocus();
         return;
     }
     if (!openWithDefaultProgram(qpath(file)))

@@ -22,25 +22,19 @@ struct RunOptions {
 struct Session {
     std::filesystem::path appDir;  // holds PARAMETER.PRM and DATA FILES
 
-    std::string DataSetName;
-    std::filesystem::path CoeffFileName;
-    std::filesystem::path StrataFileName;
-    std::filesystem::path DBHFileName;
-    std::filesystem::path TreeInputFileName;
-    std::filesystem::path HighLidarFileName;
-    std::filesystem::path LowLidarFileName;
+    std::string dataSetName;
+    std::filesystem::path coefficientFile;
+    std::filesystem::path strataFile;
+    std::filesystem::path dbhFile;
+    std::filesystem::path treeFile;
+    std::filesystem::path lidarHighFile;
+    std::filesystem::path lidarLowFile;
 
     ParamRecord params;
     RunOptions run;
 
     // <application directory>/DATA FILES
     std::filesystem::path dataFilesDir() const { return appDir / "DATA FILES"; }
-    // The data directory as the log shows it, ending in the separator.
-    std::string dataFilesDirText() const;
-    // DataFilesDir + DataSetName + suffix.
-    std::filesystem::path dataSetFile(std::string_view suffix) const {
-        return dataFilesDir() / (DataSetName + std::string(suffix));
-    }
     // Empties the data-set name and the six paths (Reset); the parameters stay.
     void clearNames();
 };

@@ -12,20 +12,20 @@ namespace orr::gui {
 
 class MainView;
 
-class frmEnterRegCoeff : public QDialog {
+class CoefficientFileDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit frmEnterRegCoeff(MainView& view, QWidget* parent = nullptr);
+    explicit CoefficientFileDialog(MainView& view, QWidget* parent = nullptr);
 
   private:
-    void cmdBrowse_Click();
-    void cmdOK_Click();
-    void cmdCreateFile_Click();
-    void cmdEdit_Click();
+    void onBrowse();
+    void onOk();
+    void onCreateFile();
+    void onEdit();
 
     MainView& view_;
     QString chosen_;  // the file chosen with Browse while the dialog is open
-    QLineEdit* txtCoeffFileName_;
+    QLineEdit* fileBox_;
 };
 
 }  // namespace orr::gui

@@ -1,5 +1,5 @@
 // The widgets of the main window: twelve step frames in an outer frame on the left, the status
-// frame with the log on the right, Reset and Exit below it.
+// frame with the log, the progress bar and Cancel on the right, Reset and Exit below it.
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "gui/GuiText.h"
-#include "gui/frmMain.h"
+#include "gui/MainWindow.h"
 
 namespace orr::gui {
 
@@ -39,7 +39,7 @@ const std::vector<StepFrame>& stepFrames() {
         {"1. DataSet",
          Button::DataSetCreate,
          "Create &DataSet ",
-         {{"Enter Name of DataSet", Label::lbldatasetname}}},
+         {{"Enter Name of DataSet", Label::DataSetName}}},
         {"2. User Parameters",
          Button::SetParam,
          "Set &Parameters",
@@ -47,40 +47,38 @@ const std::vector<StepFrame>& stepFrames() {
         {"3. Phase 2 Regression Coefficients",
          Button::RegCoeff,
          "&Regression Co-eff",
-         {{"Enter/Edit Phase 2 Regression Coefficient", Label::LblCoeffFile}}},
+         {{"Enter/Edit Phase 2 Regression Coefficient", Label::CoefficientFile}}},
         {"4. Assign Plots and DBH Files",
          Button::AssignPlotsDBH,
          "&Assign Plots, DBH",
-         {{"Assign Plots to Strata and DBH to Species-Product Classes",
-           Label::LblStratDBHfilename}}},
+         {{"Assign Plots to Strata and DBH to Species-Product Classes", Label::StrataDbhFiles}}},
         {"5. Assign Heights and Volume to Phase 2 Trees",
          Button::ComputePlots,
          "Compute P&Lots",
-         {{"", Label::LblInputFilename},
-          {"Compute plot totals/percentages by species-product", Label::LblPlotOutfile1},
-          {"Compute plot totals all species, products combined", Label::LblPlotOutfile2},
-          {"Obtain Summary of Phase 2 ground estimates ", Label::LblPlotOutfile3}}},
+         {{"", Label::TreeFile},
+          {"Compute plot totals/percentages by species-product", Label::PlotClassesFile},
+          {"Compute plot totals all species, products combined", Label::PlotTotalsFile},
+          {"Obtain Summary of Phase 2 ground estimates ", Label::Phase2SummaryFile}}},
         {"6. Iteration",
          Button::Iterate,
          "&Iterate",
          {{"Iterate for Species-Product distribution of Phase 2 LiDAR Heights",
-           Label::LblHighLidar6},
-          {"", Label::LblLowLidar6}}},
+           Label::LidarPlotsDS1},
+          {"", Label::LidarPlotsDS2}}},
         {"7. Compute Phase 1 Species,N,BA and Volume",
          Button::ComputePhase1,
          "Compute Phase 1",
-         {{"Compute Phase 1 Species, N, BA and Volume", Label::LblHighLidar7},
-          {"", Label::LblLowLidar7}}},
+         {{"Compute Phase 1 Species, N, BA and Volume", Label::Phase1DS1}, {"", Label::Phase1DS2}}},
         {"8. Combine Phase 2 ground and LiDAR estimates",
          Button::CombinePhase2,
          "Combine Phase 2",
-         {{"Combine Phase 2 ground and LiDAR estimates", Label::LblCombine8},
-          {"Obtain Summary of Ground and LiDAR estimates", Label::LblCombineSumm8}}},
+         {{"Combine Phase 2 ground and LiDAR estimates", Label::Phase2File},
+          {"Obtain Summary of Ground and LiDAR estimates", Label::VolumeSummary}}},
         {"9.Compute and Allocate Double-Sample Estimates",
          Button::ComputeDoubleSample,
          "Compute &Estimates",
-         {{"Compute Double-Sample Estimates by Strata ", Label::LblCompute9},
-          {"Allocate estimates to Species-Product Class", Label::LblAllocate9}}},
+         {{"Compute Double-Sample Estimates by Strata ", Label::Regression},
+          {"Allocate estimates to Species-Product Class", Label::StratumVolume}}},
         {"10. Do Steps 5 through 9 Consecutively",
          Button::AllSteps,
          "&Steps 5 through 9",
@@ -88,7 +86,7 @@ const std::vector<StepFrame>& stepFrames() {
         {"11. View Output Files",
          Button::ViewOutput,
          "&View Output",
-         {{"Click to view Output Files", Label::lblOutputfiles}}},
+         {{"Click to view Output Files", Label::Reports}}},
         {"12. Review Instructions",
          Button::Instructions,
          "I&Nstructions",
@@ -97,7 +95,7 @@ const std::vector<StepFrame>& stepFrames() {
     return frames;
 }
 
-QPushButton* makeButton(Button b, const QString& caption, QWidget* parent) {
+QPushButton* workflowButton(Button b, const QString& caption, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(qstr(workflow::buttonName(b)));
     return button;
@@ -105,20 +103,21 @@ QPushButton* makeButton(Button b, const QString& caption, QWidget* parent) {
 
 }  // namespace
 
-QGroupBox* frmMain::buildStepFrame(int step) {
-    const StepFrame& spec = stepFrames()[static_cast<std::size_t>(step - 1)];
-    auto* frame = new QGroupBox(QString::fromLatin1(spec.caption));
+QGroupBox* MainWindow::buildStepFrame(int step) {
+    const StepFrame& stepFrame = stepFrames()[static_cast<std::size_t>(step - 1)];
+    auto* frame = new QGroupBox(QString::fromLatin1(stepFrame.caption));
     frame->setObjectName(QStringLiteral("FrameStep%1").arg(step));
     makeCaptionBold(frame);
     auto* grid = new QGridLayout(frame);
     grid->setContentsMargins(6, 2, 6, 2);
     grid->setVerticalSpacing(2);
-    QPushButton* button = makeButton(spec.button, QString::fromLatin1(spec.buttonCaption), frame);
+    QPushButton* button =
+        workflowButton(stepFrame.button, QString::fromLatin1(stepFrame.buttonCaption), frame);
     button->setMinimumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 14);
-    buttons_[static_cast<std::size_t>(spec.button)] = button;
+    buttons_[static_cast<std::size_t>(stepFrame.button)] = button;
     grid->addWidget(button, 0, 0, Qt::AlignTop);
     int row = 0;
-    for (const FrameRow& r : spec.rows) {
+    for (const FrameRow& r : stepFrame.rows) {
         if (*r.description)
             grid->addWidget(new QLabel(QString::fromLatin1(r.description), frame), row, 1);
         if (r.output) {
@@ -136,7 +135,34 @@ QGroupBox* frmMain::buildStepFrame(int step) {
     return frame;
 }
 
-void frmMain::buildWindow() {
+QWidget* MainWindow::buildStatusFrame() {
+    statusFrame_ = new QGroupBox(QStringLiteral("Status"), this);
+    statusFrame_->setObjectName(QStringLiteral("FrameStatus"));
+    makeCaptionBold(statusFrame_);
+    logView_ = new QPlainTextEdit(statusFrame_);
+    logView_->setObjectName(QStringLiteral("txtStatus"));
+    logView_->setReadOnly(true);
+    logView_->setFont(fixedPitchFont());
+    logView_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    logView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    progressBar_ = new QProgressBar(statusFrame_);
+    progressBar_->setObjectName(QStringLiteral("progressStep"));
+    progressBar_->setRange(0, kProgressScale);
+    progressBar_->setValue(0);
+    progressBar_->setTextVisible(false);
+    cancelButton_ =
+        makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancelStep"), statusFrame_);
+    cancelButton_->setEnabled(false);
+    auto* progressRow = new QHBoxLayout;
+    progressRow->addWidget(progressBar_, 1);
+    progressRow->addWidget(cancelButton_);
+    auto* status = new QVBoxLayout(statusFrame_);
+    status->addWidget(logView_, 1);
+    status->addLayout(progressRow);
+    return statusFrame_;
+}
+
+void MainWindow::buildWindow() {
     auto* outer = new QGroupBox(QStringLiteral("Orravant"));
     outer->setObjectName(QStringLiteral("FrameSteps"));
     makeCaptionBold(outer);
@@ -149,33 +175,17 @@ void frmMain::buildWindow() {
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
 
-    FrameStatus_ = new QGroupBox(QStringLiteral("Status"), this);
-    FrameStatus_->setObjectName(QStringLiteral("FrameStatus"));
-    makeCaptionBold(FrameStatus_);
-    txtStatus_ = new QPlainTextEdit(FrameStatus_);
-    txtStatus_->setObjectName(QStringLiteral("txtStatus"));
-    txtStatus_->setReadOnly(true);
-    txtStatus_->setFont(fixedPitchFont());
-    txtStatus_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtStatus_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    progress_ = new QProgressBar(FrameStatus_);
-    progress_->setObjectName(QStringLiteral("progressStep"));
-    progress_->setVisible(false);
-    auto* status = new QVBoxLayout(FrameStatus_);
-    status->addWidget(txtStatus_, 1);
-    status->addWidget(progress_);
-
-    auto* cmdReset = makeButton(Button::Reset, QStringLiteral("Reset"), this);
-    auto* cmdExit = makeButton(Button::Exit, QStringLiteral("Exit"), this);
-    buttons_[static_cast<std::size_t>(Button::Reset)] = cmdReset;
-    buttons_[static_cast<std::size_t>(Button::Exit)] = cmdExit;
+    auto* reset = workflowButton(Button::Reset, QStringLiteral("Reset"), this);
+    auto* exit = workflowButton(Button::Exit, QStringLiteral("Exit"), this);
+    buttons_[static_cast<std::size_t>(Button::Reset)] = reset;
+    buttons_[static_cast<std::size_t>(Button::Exit)] = exit;
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
-    bottom->addWidget(cmdReset);
-    bottom->addWidget(cmdExit);
+    bottom->addWidget(reset);
+    bottom->addWidget(exit);
 
     auto* right = new QVBoxLayout;
-    right->addWidget(FrameStatus_, 1);
+    right->addWidget(buildStatusFrame(), 1);
     right->addLayout(bottom);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(scroll, 3);

@@ -13,13 +13,13 @@ struct Session;
 
 namespace orr::gui {
 
-class frmViewOutput : public QDialog {
+class OutputViewerDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit frmViewOutput(const Session& session, QWidget* parent = nullptr);
+    explicit OutputViewerDialog(const Session& session, QWidget* parent = nullptr);
 
   private:
-    void cmdView_Click();
+    void onView();
 
     const Session& session_;
     std::array<QRadioButton*, 3> options_{};

@@ -1,0 +1,148 @@
+// The computation steps of the main window: the files a step lacks are chosen on the window's
+// thread, then the step runs on a worker thread while the window keeps answering; its end is
+// handled back on the window's thread.
+#include <QGroupBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+
+#include "gui/BasicDialogs.h"
+#include "gui/CrossThreadStepView.h"
+#include "gui/DialogRunner.h"
+#include "gui/DialogServices.h"
+#include "gui/LidarFilePicker.h"
+#include "gui/MainWindow.h"
+#include "gui/TreeFilePicker.h"
+
+namespace orr::gui {
+
+namespace {
+constexpr int kFirstStep = 5;
+}  // namespace
+
+void MainWindow::pickTreeFile() {
+    TreeFilePicker picker(*this, this);
+    execDialog(picker);
+}
+
+void MainWindow::pickLidarFiles() {
+    LidarFilePicker picker(*this, this);
+    execDialog(picker);
+}
+
+bool MainWindow::chooseMissingFiles(int step) {
+    if (workflow_.lacksTreeFile(step)) {
+        pickTreeFile();
+        if (workflow_.lacksTreeFile(step)) {
+            showMessage(this, QMessageBox::Critical, QStringLiteral("Please Enter Input File"));
+            return false;
+        }
+    }
+    if (workflow_.lacksLidarFiles(step)) {
+        pickLidarFiles();
+        if (workflow_.lacksLidarFiles(step)) return false;
+    }
+    return true;
+}
+
+void MainWindow::onComputeStep(int step) {
+    if (workflow_.running() || !chooseMissingFiles(step) || !workflow_.beginStep(step)) return;
+    rememberStateBeforeStep();
+    launchStep(step);
+}
+
+void MainWindow::onAllSteps() {
+    if (workflow_.running()) return;
+    // Step 10 asks for the tree file and the LiDAR files before its first step.
+    if (session_.treeFile.empty()) pickTreeFile();
+    if (session_.lidarHighFile.empty()) pickLidarFiles();
+    if (!workflow_.beginAllSteps()) return;
+    startStepOfAll(kFirstStep);
+}
+
+void MainWindow::startStepOfAll(int step) {
+    workflow_.beginStepOfAll(step);
+    // A file the step still lacks after its picker ends step 10 as a step that did not run.
+    if (!chooseMissingFiles(step)) {
+        endStepOfAll(step, StepResult::stopped(""));
+        return;
+    }
+    rememberStateBeforeStep();
+    launchStep(step);
+}
+
+void MainWindow::rememberStateBeforeStep() {
+    logBefore_ = log_.text();
+    captionBefore_ = statusFrame_->title();
+}
+
+void MainWindow::launchStep(int step) {
+    const workflow::StepEntry entry = *workflow_.step(step);
+    const StepInputs inputs = workflow::stepInputs(session_, ProductCodePolicy::Ask);
+    const std::optional<std::uint64_t> seed = session_.run.seed;
+    runningStep_ = step;
+    view_->prepare();
+    worker_ = QThread::create([this, entry, inputs, seed] {
+        workerResult_ = workflow::runStep(*entry.description, entry.run, inputs, seed, *view_);
+    });
+    worker_->setParent(this);
+    // Queued: every update the step sent before it returned reaches the window first.
+    connect(worker_, &QThread::finished, this, &MainWindow::onStepEnded, Qt::QueuedConnection);
+    showStepRunning(true);
+    worker_->start();
+}
+
+void MainWindow::onStepEnded() {
+    worker_->wait();
+    worker_->deleteLater();
+    worker_ = nullptr;
+    showStepRunning(false);
+    const StepResult result = std::move(workerResult_);
+    const int step = runningStep_;
+    switch (result.end) {
+        case StepResult::End::NeedsLargerMaxPlots:
+            // The user may raise MaxPlots; once it covers the plot the step runs again.
+            if (showParametersDialog(this, *this) && session_.params.MaxPlots >= result.plot) {
+                launchStep(step);
+                return;
+            }
+            break;
+        case StepResult::End::Cancelled:
+            setLogText(logBefore_);
+            setStatusCaption(captionBefore_);
+            break;
+        default:
+            break;
+    }
+    if (workflow_.runningAllSteps())
+        endStepOfAll(step, result);
+    else
+        workflow_.finishStep(step, result);
+}
+
+void MainWindow::endStepOfAll(int step, const StepResult& result) {
+    if (const std::optional<int> next = workflow_.finishStepOfAll(step, result, *view_))
+        startStepOfAll(*next);
+}
+
+void MainWindow::showStepRunning(bool running) {
+    cancelButton_->setEnabled(running);
+    progressBar_->setValue(0);
+    progressBar_->setTextVisible(running);
+    if (running)
+        progressTimer_.start();
+    else
+        progressTimer_.stop();
+}
+
+void MainWindow::showProgress() {
+    if (const std::optional<double> share = view_->progressShare())
+        progressBar_->setValue(static_cast<int>(*share * kProgressScale));
+}
+
+void MainWindow::onCancelStep() {
+    view_->requestCancel();
+    cancelButton_->setEnabled(false);
+}
+
+}  // namespace orr::gui

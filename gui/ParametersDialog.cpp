@@ -1,0 +1,194 @@
+#include "gui/ParametersDialog.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "core/NumberText.h"
+#include "gui/DialogServices.h"
+#include "gui/GuiText.h"
+#include "gui/MainView.h"
+#include "model/session/Startup.h"
+
+namespace orr::gui {
+
+namespace {
+
+QLineEdit* makeBox(const char* name, QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+struct CountField {
+    QLineEdit* box;
+    const char* what;  // the start of its messages
+    std::int16_t ParamRecord::*field;
+};
+
+}  // namespace
+
+ParametersDialog::ParametersDialog(MainView& view, QWidget* parent) : QDialog(parent), view_(view) {
+    setObjectName(QStringLiteral("frmUserParameters"));
+    setWindowTitle(QStringLiteral("User Parameters Settings"));
+
+    auto* frame = new QGroupBox(QStringLiteral("Parameter Setting"), this);
+    makeCaptionBold(frame);
+    pacfBox_ = makeBox("txtPACF", frame);
+    maxSpeciesBox_ = makeBox("txtMaxSpec", frame);
+    maxProductsBox_ = makeBox("txtMaxProd", frame);
+    maxIterationsBox_ = makeBox("txtMaxItern", frame);
+    maxPlotsBox_ = makeBox("txtMaxPlots", frame);
+    heightAdjustmentList_ = new QComboBox(frame);
+    heightAdjustmentList_->setObjectName(QStringLiteral("cboLiHgtAdj"));
+    modelSetList_ = new QComboBox(frame);
+    modelSetList_->setObjectName(QStringLiteral("cboModelSet"));
+
+    modelSet2Frame_ = new QGroupBox(QStringLiteral("For Model Set 2, Enter Values for -"), frame);
+    modelSet2Frame_->setObjectName(QStringLiteral("FRAMEMS2"));
+    makeCaptionBold(modelSet2Frame_);
+    ptipBox_ = makeBox("txtPTIP", modelSet2Frame_);
+    stipBox_ = makeBox("txtSTIP", modelSet2Frame_);
+    auto* ms2 = new QFormLayout(modelSet2Frame_);
+    ms2->addRow(QStringLiteral("Ptip:"), ptipBox_);
+    ms2->addRow(QStringLiteral("Stip:"), stipBox_);
+
+    auto* form = new QFormLayout(frame);
+    form->addRow(QStringLiteral("Change PACF"), pacfBox_);
+    form->addRow(QStringLiteral("Change max number of species"), maxSpeciesBox_);
+    form->addRow(QStringLiteral("Change max number of Products"), maxProductsBox_);
+    form->addRow(QStringLiteral("Change max number of Iterations"), maxIterationsBox_);
+    form->addRow(QStringLiteral("Change max number of Plots"), maxPlotsBox_);
+    form->addRow(QStringLiteral("LiDAR Height Adjustment"), heightAdjustmentList_);
+    form->addRow(QStringLiteral("LiDAR Model Set Used"), modelSetList_);
+    form->addRow(modelSet2Frame_);
+
+    saveButton_ = makeButton(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this);
+    cancelButton_ = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
+    frameAndButtons(this, frame, {saveButton_, cancelButton_});
+
+    QWidget* order[] = {pacfBox_,     maxSpeciesBox_,        maxProductsBox_, maxIterationsBox_,
+                        maxPlotsBox_, heightAdjustmentList_, modelSetList_,   ptipBox_,
+                        stipBox_,     saveButton_,           cancelButton_};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    for (QLineEdit* box : {pacfBox_, maxSpeciesBox_, maxProductsBox_, maxIterationsBox_,
+                           maxPlotsBox_, ptipBox_, stipBox_})
+        box->installEventFilter(this);
+
+    connect(modelSetList_, &QComboBox::currentIndexChanged, this,
+            &ParametersDialog::onModelSetChosen);
+    connect(saveButton_, &QPushButton::clicked, this, &ParametersDialog::onSave);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+
+    heightAdjustmentList_->addItems({QStringLiteral("Yes"), QStringLiteral("No")});
+    modelSetList_->addItems({QStringLiteral("ModelSet 1"), QStringLiteral("ModelSet 2")});
+    heightAdjustmentList_->setCurrentIndex(0);
+    modelSetList_->setCurrentIndex(0);
+    onModelSetChosen(0);
+    loadFromFile();
+}
+
+void ParametersDialog::onModelSetChosen(int position) {
+    modelSet2Frame_->setVisible(position == 1);
+}
+
+bool ParametersDialog::eventFilter(QObject* watched, QEvent* event) {
+    // A box that receives the focus has its whole text selected, so typing replaces the value.
+    if (event->type() == QEvent::FocusIn)
+        if (auto* box = qobject_cast<QLineEdit*>(watched))
+            QTimer::singleShot(0, box, &QLineEdit::selectAll);
+    return QDialog::eventFilter(watched, event);
+}
+
+void ParametersDialog::loadFromFile() {
+    // The dialog shows what the file holds, not the values in memory.
+    const std::filesystem::path file = paramFilePath(view_.session().appDir);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return;
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    const std::optional<ParamRecord> record = decodeParamRecord(bytes);
+    if (!record) {
+        // An empty (or short) file is deleted, as at start-up; the boxes stay empty.
+        std::filesystem::remove(file, ec);
+        return;
+    }
+    pacfBox_->setText(QString::number(record->PACF));
+    maxSpeciesBox_->setText(QString::number(record->MaxSpec));
+    maxProductsBox_->setText(QString::number(record->MaxProd));
+    maxIterationsBox_->setText(QString::number(record->MaxItern));
+    maxPlotsBox_->setText(QString::number(record->MaxPlots));
+    ptipBox_->setText(qstr(shortestFloat(record->PTIP)));
+    stipBox_->setText(qstr(shortestFloat(record->STIP)));
+    if (record->LiHgtAdj == 0 || record->LiHgtAdj == 1)
+        heightAdjustmentList_->setCurrentIndex(record->LiHgtAdj);
+    if (record->ModelSet == 0 || record->ModelSet == 1)
+        modelSetList_->setCurrentIndex(record->ModelSet);
+}
+
+void ParametersDialog::onSave() {
+    Session& session = view_.session();
+    ParamRecord p = session.params;
+    const CountField counts[] = {
+        {pacfBox_, "PACF", &ParamRecord::PACF},
+        {maxSpeciesBox_, "Max number of Species", &ParamRecord::MaxSpec},
+        {maxProductsBox_, "Max number of Products", &ParamRecord::MaxProd},
+        {maxIterationsBox_, "Max number of Iterations", &ParamRecord::MaxItern},
+        {maxPlotsBox_, "Max number of Plots", &ParamRecord::MaxPlots},
+    };
+    for (const CountField& c : counts) {
+        const double typed = leadingNumber(utf8(c.box->text()));
+        const std::optional<std::int16_t> value = toInt16(typed);
+        QString problem;
+        if (!value && typed > 0)
+            problem = QString::fromLatin1(c.what) + QStringLiteral(" should be at most 32767");
+        else if (!value || *value <= 0)
+            problem = QString::fromLatin1(c.what) + QStringLiteral(" should be greater than 0");
+        if (!problem.isEmpty()) {
+            showMessage(this, QMessageBox::Information, problem);
+            c.box->setFocus();
+            return;
+        }
+        p.*c.field = *value;
+    }
+    p.LiHgtAdj = static_cast<std::int16_t>(heightAdjustmentList_->currentIndex());
+    p.ModelSet = static_cast<std::int16_t>(modelSetList_->currentIndex());
+    if (p.ModelSet == 1) {
+        for (auto [box, field, what] : {std::tuple{ptipBox_, &ParamRecord::PTIP, "Ptip"},
+                                        std::tuple{stipBox_, &ParamRecord::STIP, "Stip"}}) {
+            const auto value = static_cast<float>(leadingNumber(utf8(box->text())));
+            if (!std::isfinite(value)) {
+                // The record holds a 32-bit float; a value beyond its range would be infinite.
+                showMessage(this, QMessageBox::Information,
+                            QString::fromLatin1(what) + QStringLiteral(" is too large"));
+                box->setFocus();
+                return;
+            }
+            p.*field = value;
+        }
+    }
+    try {
+        saveParameters(session.appDir, p);
+    } catch (const std::exception& e) {
+        showMessage(this, QMessageBox::Critical, QString::fromUtf8(e.what()));
+        return;
+    }
+    session.params = p;
+    accept();
+    view_.appendLog(QStringLiteral("User Parameters Set"));
+}
+
+}  // namespace orr::gui
