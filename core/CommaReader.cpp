@@ -8,6 +8,7 @@
 
 #include "core/InputError.h"
 #include "core/NumberText.h"
+#include "core/Warnings.h"
 
 namespace orr {
 
@@ -123,7 +124,23 @@ void CommaReader::fail(int i, std::string_view name, std::string_view problem) c
     throw InputError::at(file_, record_, i + 1, name, text(i), problem);
 }
 
+CommaReader::~CommaReader() {
+    if (emptyFields_ == 0) return;
+    warn("empty fields", "File " + file_.string() + ": " + std::to_string(emptyFields_) +
+                             (emptyFields_ == 1 ? " empty field" : " empty fields") +
+                             " read as 0, the first in record " +
+                             std::to_string(firstEmptyRecord_) + ", field " +
+                             std::to_string(firstEmptyField_) + ".");
+}
+
 double CommaReader::number(int i, std::string_view name) const {
+    if (text(i).empty()) {
+        if (emptyFields_++ == 0) {
+            firstEmptyRecord_ = record_;
+            firstEmptyField_ = i + 1;
+        }
+        return 0;
+    }
     auto value = parseNumber(text(i));
     if (!value) fail(i, name, "is not a number");
     return *value;

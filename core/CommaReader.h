@@ -17,6 +17,9 @@ class CommaReader {
     // Opens and reads the file; throws InputError naming the file when it cannot be read
     // (missing, a directory, no permission).
     explicit CommaReader(const std::filesystem::path& file);
+    ~CommaReader();
+    CommaReader(const CommaReader&) = delete;
+    CommaReader& operator=(const CommaReader&) = delete;
     // Reads from text already in memory; `file` is only used in messages.
     CommaReader(std::string text, std::filesystem::path file);
 
@@ -34,7 +37,9 @@ class CommaReader {
     // Field i (0-based) of the record last read, quotes and surrounding blanks removed.
     std::string_view text(int i) const;
     // Field i as a number; throws InputError naming the file, record, field and text when the
-    // field is not a finite number. `name` is the field's name for the message.
+    // field is not a finite number. `name` is the field's name for the message. An empty field
+    // reads as 0; the reader counts such fields and, when it goes, warns once for the file with
+    // their number and the first record and field.
     double number(int i, std::string_view name) const;
     // Field i as a 16-bit integer: the number rounded half to even; throws when it is not a
     // number or lies outside -32768..32767.
@@ -59,6 +64,10 @@ class CommaReader {
     long record_ = 0;
     bool afterComma_ = false;
     std::vector<std::string_view> fields_;
+    // Empty fields read as 0: how many, and where the first was.
+    mutable long emptyFields_ = 0;
+    mutable long firstEmptyRecord_ = 0;
+    mutable int firstEmptyField_ = 0;
 };
 
 }  // namespace orr

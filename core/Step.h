@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/Parameters.h"
+#include "core/Warnings.h"
 
 namespace orr {
 
@@ -73,6 +74,9 @@ struct StepResult {
     // Product-code questions that were answered by dropping the tree (asked or not, under
     // ProductCodePolicy::Drop), for the command line's summary line.
     std::size_t droppedQuestions = 0;
+    // Completed: what the forester should know about the run (the runner adds those raised
+    // through warn() while the step ran, and logs them after the closing log).
+    std::vector<Warning> warnings;
 
     bool completed() const { return end == End::Completed; }
     static StepResult stopped(std::string message) {

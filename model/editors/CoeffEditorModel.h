@@ -1,4 +1,4 @@
-// The grid of the coefficient editor (frmCreateCoeffFile): a heading row, then for each of the
+// The grid of the coefficient editor: a heading row, then for each of the
 // five equations a caption row and one row per species with its coefficients b0..b3.
 #pragma once
 

@@ -1,4 +1,4 @@
-// The grid of the DBH editor (frmCreateDBHFile): a heading row and one row per species and
+// The grid of the DBH editor: a heading row and one row per species and
 // product class, species outer and product inner, with the class's Min and Max DBH.
 #pragma once
 

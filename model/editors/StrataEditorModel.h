@@ -1,4 +1,4 @@
-// The grid of the strata editor (frmCreateStrataFile): a heading row and the data rows of the
+// The grid of the strata editor: a heading row and the data rows of the
 // strata file, one stratum's plot range and average age per row. The grid grows by one row
 // whenever the keyboard moves past its last row.
 #pragma once

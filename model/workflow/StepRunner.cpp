@@ -38,6 +38,7 @@ StepResult runStep(const StepDescription& entry, StepFunction run, StepInputs in
     }
 
     StepResult result;
+    WarningCollector collector;
     try {
         result = run(inputs, view);
     } catch (const StepCancelled&) {
@@ -45,6 +46,8 @@ StepResult runStep(const StepDescription& entry, StepFunction run, StepInputs in
     } catch (const std::exception& e) {
         result = StepResult::stopped(e.what());
     }
+    std::vector<Warning> raised = collector.take();
+    result.warnings.insert(result.warnings.begin(), raised.begin(), raised.end());
 
     switch (result.end) {
         case StepResult::End::Completed: {
@@ -55,6 +58,7 @@ StepResult runStep(const StepDescription& entry, StepFunction run, StepInputs in
             } else {
                 for (const std::string& line : result.closingLog) view.log(line);
             }
+            for (const Warning& w : result.warnings) view.log("Warning: " + w.text);
             view.status(entry.completedCaption);
             break;
         }
