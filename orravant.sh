@@ -3,7 +3,9 @@
 #
 #   ./orravant.sh demo            install what is missing, build, run steps 5 to 9 on the sample data
 #   ./orravant.sh test            install what is missing, build with the sanitizers, run every test
+#                                 (as root also the package test: build, install, run, purge)
 #   ./orravant.sh build           install what is missing and build
+#   ./orravant.sh package         build the Debian package build/package/orravant_VERSION_ARCH.deb
 #   ./orravant.sh gui [--app-dir DIR]   build and start the desktop program
 #   ./orravant.sh bench           build the benchmarks and time the large data sets
 #   ./orravant.sh fuzz [SECONDS]  run every fuzz target for that long (default 60)
@@ -13,10 +15,13 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 BUILD="$ROOT/build"           # the program: build/bin/orravant, build/bin/orravant-cli
 TEST_BUILD="$ROOT/build/test" # the same code with the address and undefined-behaviour sanitizers
+PACKAGE_BUILD="$ROOT/build/package" # a Release build of the programs, and the .deb made from it
 JOBS="$(nproc 2>/dev/null || echo 2)"
 
 PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-qpa-plugins libgl-dev)
+# What making and checking the Debian package needs besides.
+PACKAGE_TOOLS=(dpkg-dev file lintian desktop-file-utils appstream man-db)
 
 say() { printf '%s\n' "$*"; }
 
@@ -91,8 +96,36 @@ run_demo() {
     fi
 }
 
+# The programs of the package, without the tests; `cmake --build ... --target package` (the package
+# test does it) then makes the .deb.
+# They are compiled as Debian compiles its packages: -O2 and the hardening flags (without -g: the
+# package strips the programs anyway, and the debug information doubles the build time).
+build_package_programs() {
+    local flags=(env DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get)
+    local cxxflags
+    cxxflags="$("${flags[@]}" CPPFLAGS) $("${flags[@]}" CXXFLAGS | sed 's/\(^\| \)-g\( \|$\)/ /')"
+    configure_and_build "$PACKAGE_BUILD" -DCMAKE_BUILD_TYPE=Release -DORRAVANT_TESTS=OFF \
+        -DORRAVANT_SANITIZE=OFF -DORRAVANT_GUI=ON -DCMAKE_CXX_FLAGS="$cxxflags" \
+        -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+        -DCMAKE_EXE_LINKER_FLAGS="$("${flags[@]}" LDFLAGS)"
+}
+
+build_package() {
+    build_package_programs
+    rm -f "$PACKAGE_BUILD"/orravant_*.deb
+    cmake --build "$PACKAGE_BUILD" --target package
+    local deb
+    deb="$(ls "$PACKAGE_BUILD"/orravant_*.deb)"
+    say ""
+    say "Package: $deb"
+    say "Install it (as root) with: apt-get install $deb"
+}
+
 run_tests() {
-    configure_and_build "$TEST_BUILD" -DCMAKE_BUILD_TYPE=Debug -DORRAVANT_SANITIZE=ON
+    # The package test (as root) installs the .deb of the Release build made here.
+    [ "$(id -u)" -ne 0 ] || build_package_programs
+    configure_and_build "$TEST_BUILD" -DCMAKE_BUILD_TYPE=Debug -DORRAVANT_SANITIZE=ON \
+        -DORRAVANT_PACKAGE_BUILD="$PACKAGE_BUILD"
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$TEST_BUILD" --output-on-failure -j "$JOBS"
 }
 
@@ -113,12 +146,17 @@ demo)
     run_demo
     ;;
 test)
-    install_missing
+    # Only root can run the package test, and only root can install its tools.
+    if [ "$(id -u)" -eq 0 ]; then install_missing "${PACKAGE_TOOLS[@]}"; else install_missing; fi
     run_tests
     ;;
 build)
     install_missing
     build_program
+    ;;
+package)
+    install_missing "${PACKAGE_TOOLS[@]}"
+    build_package
     ;;
 gui)
     install_missing
@@ -143,7 +181,7 @@ fuzz)
     exec "$ROOT/tests/fuzz/run.sh" "${1:-60}"
     ;;
 *)
-    sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
     [ -z "$command" ] || [ "$command" = "help" ] || [ "$command" = "--help" ] || exit 2
     ;;
 esac

@@ -13,22 +13,37 @@ namespace {
 
 const char* const kUsage =
     "Usage: orravant-cli [--app-dir DIR] COMMAND [ARGS...]\n"
+    "       orravant-cli --help | --version\n"
+    "\n"
+    "Forest inventory by double sampling with LiDAR: the computation steps and the user\n"
+    "parameters of Orravant without a window.\n"
     "\n"
     "Commands:\n"
     "  params                      print the nine user parameters as NAME=VALUE\n"
     "  params set NAME=VALUE ...   check and save parameters (PACF, MaxSpec, MaxProd,\n"
     "                              MaxItern, MaxPlots, LiHgtAdj, ModelSet, PTIP, STIP)\n"
     "  run --dataset NAME --coeff F --strata F --dbh F --trees F --ds1 F [--ds2 F]\n"
-    "      [--steps 5,6,7,8,9] [--seed N] [--product-code drop|ask] [--verbose]\n"
+    "      [--steps 5,6,7,8,9] [--seed N] [--threads N] [--product-code drop|ask]\n"
+    "      [--verbose]\n"
     "                              run computation steps on a data set\n"
-    "  generate --out DIR [--plots N] [--seed N]\n"
+    "  generate --out DIR [--preset sample|large|large-x2] [--plots N] [--seed N]\n"
     "                              write a sample data set\n"
     "\n"
     "Options:\n"
     "  --app-dir DIR   the application directory (PARAMETER.PRM and DATA FILES); by default\n"
     "                  the program's own directory when writable, else\n"
     "                  $XDG_DATA_HOME/Orravant\n"
-    "  --help          show this text\n";
+    "  --help          show this text\n"
+    "  --version       show the program's name and version\n"
+    "\n"
+    "'orravant-cli run --help' and 'orravant-cli generate --help' describe their options;\n"
+    "the manual page orravant-cli(1) describes everything.\n"
+    "\n"
+    "Exit status: 0 success, 1 a refused value or a step that stopped on an error,\n"
+    "2 usage error.\n";
+
+// The first line of --version, as GNU programs write it: the program, the package, the version.
+const char* const kVersion = "orravant-cli (Orravant) " ORRAVANT_VERSION "\n";
 
 int usageError(std::ostream& err, std::string_view problem) {
     err << "orravant-cli: " << problem << "\n" << kUsage;
@@ -56,6 +71,10 @@ int cliMain(int argc, const char* const* argv, std::istream& in, std::ostream& o
         const std::string_view word = argv[i];
         if (word == "--help" || word == "-h") {
             out << kUsage;
+            return kExitOk;
+        }
+        if (word == "--version") {
+            out << kVersion;
             return kExitOk;
         }
         if (word == "--app-dir") {

@@ -71,8 +71,13 @@ HelpWindow::HelpWindow(const QString& indexPage, QWidget* parent) : QWidget(pare
 }
 
 QString HelpWindow::findHelp(const std::filesystem::path& appDir) {
-    const QString besideProgram =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help/index.html"));
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    // Installed (bin/ and share/orravant/ under one prefix), and in the build tree, which has
+    // the same layout.
+    const QString installed =
+        QDir::cleanPath(programDir.filePath(QStringLiteral("../share/orravant/help/index.html")));
+    if (QFileInfo::exists(installed)) return installed;
+    const QString besideProgram = programDir.filePath(QStringLiteral("help/index.html"));
     if (QFileInfo::exists(besideProgram)) return besideProgram;
     const QString inAppDir = QDir(qpath(appDir)).filePath(QStringLiteral("help/index.html"));
     if (QFileInfo::exists(inAppDir)) return inAppDir;

@@ -18,7 +18,9 @@ class HelpWindow : public QWidget {
     // `indexPage` is help/index.html; an empty or missing page leaves the window without one.
     explicit HelpWindow(const QString& indexPage, QWidget* parent = nullptr);
 
-    // help/index.html beside the executable, else in the application directory; empty if none.
+    // help/index.html in ../share/orravant/ from the executable's directory (installed, and in
+    // the build tree), else beside the executable, else in the application directory; empty if
+    // none.
     static QString findHelp(const std::filesystem::path& appDir);
 
     bool hasPage() const { return hasPage_; }
