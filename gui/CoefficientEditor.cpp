@@ -19,12 +19,19 @@ CoefficientEditor::CoefficientEditor(MainView& view, QWidget* parent)
 
 void CoefficientEditor::run(MainView& view, QWidget* parent) {
     if (view.session().params.MaxSpec <= 0) {
-        showMessage(parent, QMessageBox::Critical,
-                    QStringLiteral("Max number of Species should be greater than 0"));
+        showError(parent, QStringLiteral("Max number of Species should be greater than 0"));
         return;
     }
     CoefficientEditor editor(view, parent);
     execDialog(editor);
+}
+
+QString CoefficientEditor::cellName(int row, int column) const {
+    // Each equation's block of species rows follows its caption row.
+    int equation = 0;
+    for (int r = 1; r <= row; ++r)
+        if (model().isMergedRow(r)) ++equation;
+    return GridEditorDialog::cellName(row, column) + QStringLiteral(" (equation %1)").arg(equation);
 }
 
 std::filesystem::path CoefficientEditor::targetFile() {
@@ -34,8 +41,7 @@ std::filesystem::path CoefficientEditor::targetFile() {
 }
 
 void CoefficientEditor::fileSaved(const std::filesystem::path& file) {
-    showMessage(this, QMessageBox::Information,
-                QStringLiteral("Co-efficient file ") + qpath(file) + QStringLiteral(" Created"));
+    showNote(this, QStringLiteral("Co-efficient file ") + qpath(file) + QStringLiteral(" Created"));
     view().session().coefficientFile = file;
     view().showOutputLabel(QStringLiteral("LblCoeffFile"),
                            QStringLiteral("File - ") + qpath(file.filename()));

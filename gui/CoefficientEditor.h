@@ -15,6 +15,8 @@ class CoefficientEditor : public GridEditorDialog {
     static void run(MainView& view, QWidget* parent);
 
   protected:
+    // "Species 1, b1 (equation 3)": the species and coefficient, and which of the five equations.
+    QString cellName(int row, int column) const override;
     std::filesystem::path targetFile() override;
     void fileSaved(const std::filesystem::path& file) override;
 };

@@ -13,7 +13,9 @@
 #include "gui/BasicDialogs.h"
 #include "gui/CoefficientEditor.h"
 #include "gui/DialogServices.h"
+#include "gui/FileOpening.h"
 #include "gui/GuiText.h"
+#include "gui/InputFileEditor.h"
 #include "gui/MainView.h"
 
 namespace orr::gui {
@@ -48,10 +50,12 @@ CoefficientFileDialog::CoefficientFileDialog(MainView& view, QWidget* parent)
     grid->addWidget(createFile, 2, 1);
 
     auto* edit = button(QStringLiteral("&Edit File"), "cmdEdit", this);
+    auto* editHere = button(QStringLiteral("Edit in &Grid"), "cmdEditHere", this);
     auto* ok = button(QStringLiteral("&OK"), "cmdOK", this);
     auto* cancel = button(QStringLiteral("&Cancel"), "cmdCancel", this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(edit);
+    buttons->addWidget(editHere);
     buttons->addStretch(1);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
@@ -65,7 +69,8 @@ CoefficientFileDialog::CoefficientFileDialog(MainView& view, QWidget* parent)
     connect(browse, &QPushButton::clicked, this, &CoefficientFileDialog::onBrowse);
     connect(ok, &QPushButton::clicked, this, &CoefficientFileDialog::onOk);
     connect(createFile, &QPushButton::clicked, this, &CoefficientFileDialog::onCreateFile);
-    connect(edit, &QPushButton::clicked, this, &CoefficientFileDialog::onEdit);
+    connect(edit, &QPushButton::clicked, this, [this] { onEdit(false); });
+    connect(editHere, &QPushButton::clicked, this, [this] { onEdit(true); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -81,7 +86,7 @@ void CoefficientFileDialog::onBrowse() {
 
 void CoefficientFileDialog::onOk() {
     if (chosen_.isEmpty()) {
-        showMessage(this, QMessageBox::Critical, QStringLiteral("Please Enter Co-eff File"));
+        showError(this, QStringLiteral("Please Enter Co-eff File"));
         fileBox_->setFocus();
         return;
     }
@@ -91,17 +96,16 @@ void CoefficientFileDialog::onOk() {
     try {
         species = countCoefficientSpecies(file);
     } catch (const InputError& e) {
-        showMessage(this, QMessageBox::Critical, qstr(e.what()));
+        showError(this, qstr(e.what()));
         return;
     }
     session.coefficientFile = file;
     if (species != session.params.MaxSpec) {
         // A warning only: the file is used, and the parameters dialog lets MaxSpec be corrected.
-        showMessage(this, QMessageBox::Critical,
-                    QStringLiteral("Number of species entries in coefficient File= ") +
-                        QString::number(species) +
-                        QStringLiteral("\nMax species in parameter setting= ") +
-                        QString::number(session.params.MaxSpec));
+        showError(this, QStringLiteral("Number of species entries in coefficient File= ") +
+                            QString::number(species) +
+                            QStringLiteral("\nMax species in parameter setting= ") +
+                            QString::number(session.params.MaxSpec));
         showParametersDialog(this, view_);
     }
     accept();
@@ -119,23 +123,24 @@ void CoefficientFileDialog::onCreateFile() {
         reject();
         return;
     }
-    showMessage(this, QMessageBox::Critical, QStringLiteral("Please Enter the DataSet Name"));
+    showError(this, QStringLiteral("Please Enter the DataSet Name"));
     showDataSetNameDialog(this, view_);
     if (session.dataSetName.empty()) return;
     // This dialog stays open beneath the editor.
     CoefficientEditor::run(view_, this);
 }
 
-void CoefficientFileDialog::onEdit() {
+void CoefficientFileDialog::onEdit(bool here) {
     const std::filesystem::path& file = view_.session().coefficientFile;
     if (file.empty()) {
-        showMessage(this, QMessageBox::Critical, QStringLiteral("Please enter Co-eff File"));
+        showError(this, QStringLiteral("Please enter Co-eff File"));
         fileBox_->setFocus();
         return;
     }
-    if (!openWithDefaultProgram(qpath(file)))
-        showMessage(this, QMessageBox::Critical,
-                    QStringLiteral("No program could open the file ") + qpath(file));
+    if (here)
+        editInputFileHere(this, file, coefficientFileHeadings());
+    else
+        editInputFile(this, file, coefficientFileHeadings());
 }
 
 }  // namespace orr::gui

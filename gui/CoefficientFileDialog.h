@@ -21,7 +21,8 @@ class CoefficientFileDialog : public QDialog {
     void onBrowse();
     void onOk();
     void onCreateFile();
-    void onEdit();
+    // Edit File (the platform's program, else the grid editor) or Edit in Grid (`here`).
+    void onEdit(bool here);
 
     MainView& view_;
     QString chosen_;  // the file chosen with Browse while the dialog is open

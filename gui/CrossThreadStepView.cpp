@@ -100,13 +100,26 @@ void CrossThreadStepView::message(std::string_view text, workflow::Icon icon) {
 }
 
 std::optional<int> CrossThreadStepView::askProductCode(int species, double dbh) {
+    ProductCodeQuestion question;
+    question.species = species;
+    question.dbh = dbh;
     return askWindow<std::optional<int>>(
-        [this, species, dbh] {
-            ProductCodeDialog prompt(species, dbh, &window_);
-            if (execDialog(prompt) != QDialog::Accepted) return std::optional<int>();
+        [this, question] {
+            ProductCodeDialog prompt(question, false, &window_);
+            execDialog(prompt);
             return prompt.productCode();
         },
         std::nullopt);
+}
+
+ProductCodeAnswer CrossThreadStepView::answerProductQuestion(const ProductCodeQuestion& question) {
+    return askWindow<ProductCodeAnswer>(
+        [this, question] {
+            ProductCodeDialog prompt(question, true, &window_);
+            execDialog(prompt);
+            return prompt.answer();
+        },
+        ProductCodeAnswer{});
 }
 
 void CrossThreadStepView::progress(std::size_t done, std::size_t total) {

@@ -31,6 +31,7 @@ class CrossThreadStepView : public workflow::StepView {
     void status(std::string_view caption) override;
     void message(std::string_view text, workflow::Icon icon) override;
     std::optional<int> askProductCode(int species, double dbh) override;
+    ProductCodeAnswer answerProductQuestion(const ProductCodeQuestion& question) override;
     void progress(std::size_t done, std::size_t total) override;
     bool cancelled() const override { return cancel_; }
 

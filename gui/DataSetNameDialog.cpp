@@ -84,7 +84,7 @@ QString DataSetNameDialog::nameProblem(const QString& name) {
 }
 
 void DataSetNameDialog::refuse(const QString& message, bool emptyBox) {
-    if (!message.isEmpty()) showMessage(this, QMessageBox::Information, message);
+    if (!message.isEmpty()) showError(this, message);
     if (emptyBox) nameBox_->clear();
     nameBox_->setFocus();
     nameBox_->selectAll();

@@ -16,16 +16,14 @@ DbhEditor::DbhEditor(MainView& view, QWidget* parent)
                        QStringLiteral("Create DBH File, Assign Min/Max DBH to species-Product "),
                        QStringLiteral("Please Enter the Min/ Max DBH values:"), parent) {
     setObjectName(QStringLiteral("frmCreateDBHFile"));
-    setColumnWidths(80);
 }
 
 void DbhEditor::run(MainView& view, QWidget* parent) {
     const ParamRecord& params = view.session().params;
     if (params.MaxSpec <= 0 || params.MaxProd <= 0) {
-        showMessage(parent, QMessageBox::Critical,
-                    params.MaxSpec <= 0
-                        ? QStringLiteral("Max number of Species should be greater than 0")
-                        : QStringLiteral("Max number of Products should be greater than 0"));
+        showError(parent, params.MaxSpec <= 0
+                              ? QStringLiteral("Max number of Species should be greater than 0")
+                              : QStringLiteral("Max number of Products should be greater than 0"));
         return;
     }
     DbhEditor editor(view, parent);
@@ -38,8 +36,7 @@ std::filesystem::path DbhEditor::targetFile() {
 }
 
 void DbhEditor::fileSaved(const std::filesystem::path& file) {
-    showMessage(this, QMessageBox::Information,
-                QStringLiteral("DBH file ") + qpath(file) + QStringLiteral(" Created"));
+    showNote(this, QStringLiteral("DBH file ") + qpath(file) + QStringLiteral(" Created"));
     view().session().dbhFile = file;
     view().appendLog(QStringLiteral("DBH File Created"));
 }

@@ -25,6 +25,11 @@ QString applicationTitle();
 QMessageBox::StandardButton showMessage(QWidget* parent, QMessageBox::Icon icon,
                                         const QString& text,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+// The two kinds of message every window shows, so that one message always has one icon: an
+// error (a missing or unusable entry, a step that cannot go on) has the critical icon, a note
+// (a file was created) the information icon.
+void showError(QWidget* parent, const QString& text);
+void showNote(QWidget* parent, const QString& text);
 // Replaces the message box (tests); an empty function restores the real one.
 void setMessageHandler(std::function<QMessageBox::StandardButton(const MessageRequest&)> handler);
 
@@ -33,7 +38,14 @@ void setMessageHandler(std::function<QMessageBox::StandardButton(const MessageRe
 QString getOpenFileName(QWidget* parent, const QString& caption, const QString& dir);
 void setOpenFileHandler(std::function<QString(QWidget*, const QString&, const QString&)> handler);
 
-// Opens a file with the platform's default program; false when the platform has none.
+// The folder dialog: an existing directory, starting in `dir`; an empty text when cancelled.
+QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir);
+void setDirectoryHandler(std::function<QString(QWidget*, const QString&, const QString&)> handler);
+
+// Opens a file with the platform's default program. False when it failed, and also when it
+// cannot be confirmed that the desktop has a program for that kind of file (a desktop whose
+// file opener has no handler would otherwise open nothing, silently); the caller then shows the
+// file in its own window.
 bool openWithDefaultProgram(const QString& path);
 void setOpenUrlHandler(std::function<bool(const QString&)> handler);
 

@@ -7,9 +7,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <optional>
 
 #include "gui/DialogServices.h"
@@ -21,8 +24,12 @@ namespace {
 using editors::EditorKey;
 using editors::KeyOutcome;
 
-// 1000 twips at 15 twips to the pixel.
+// 1000 twips at 15 twips to the pixel: the narrowest column.
 constexpr int kColumnWidth = 67;
+// The widest number a cell holds after its entry is committed.
+const QString kWidestNumber = QStringLiteral("-0.1234568");
+// Room beside a cell's text.
+constexpr int kCellPadding = 14;
 
 std::optional<EditorKey> editorKeyOf(int key) {
     switch (key) {
@@ -57,8 +64,8 @@ GridEditorDialog::GridEditorDialog(MainView& view, std::unique_ptr<editors::Grid
     grid_->verticalHeader()->hide();
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setWordWrap(false);  // "0.1234568" is one number, never "0." above "1234568"
     grid_->setColumnCount(model_->columnCount());
-    setColumnWidths(kColumnWidth);
 
     // The editor box floats over the grid; it is a child of the window, not of the grid.
     editorBox_ = new QLineEdit(this);
@@ -77,9 +84,10 @@ GridEditorDialog::GridEditorDialog(MainView& view, std::unique_ptr<editors::Grid
     layout->addWidget(prompt_);
     layout->addWidget(grid_, 1);
     layout->addLayout(buttons);
-    resize(kColumnWidth * model_->columnCount() + 60, 420);
 
     refreshAll();
+    fitColumns();
+    fitWindow();
 
     grid_->installEventFilter(this);
     editorBox_->installEventFilter(this);
@@ -98,8 +106,54 @@ GridEditorDialog::GridEditorDialog(MainView& view, std::unique_ptr<editors::Grid
 
 GridEditorDialog::~GridEditorDialog() = default;
 
-void GridEditorDialog::setColumnWidths(int pixels) {
-    for (int c = 0; c < grid_->columnCount(); ++c) grid_->setColumnWidth(c, pixels);
+int GridEditorDialog::textWidth(int row, int column) const {
+    QFont font = grid_->font();
+    font.setBold(model_->style(row, column).bold);
+    return QFontMetrics(font).horizontalAdvance(qstr(model_->cell(row, column))) + kCellPadding;
+}
+
+void GridEditorDialog::fitColumns() {
+    const int number = grid_->fontMetrics().horizontalAdvance(kWidestNumber) + kCellPadding;
+    int total = 0;
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        int width = std::max(kColumnWidth, model_->isEditableColumn(c) ? number : 0);
+        for (int r = 0; r < model_->rowCount(); ++r)
+            if (!model_->isMergedRow(r)) width = std::max(width, textWidth(r, c));
+        grid_->setColumnWidth(c, width);
+        total += width;
+    }
+    // A caption row across the grid shows whole: the last column takes what it lacks.
+    int caption = 0;
+    for (int r = 0; r < model_->rowCount(); ++r)
+        if (model_->isMergedRow(r)) caption = std::max(caption, textWidth(r, 0));
+    const int last = model_->columnCount() - 1;
+    if (last >= 0 && caption > total)
+        grid_->setColumnWidth(last, grid_->columnWidth(last) + caption - total);
+}
+
+void GridEditorDialog::fitWindow() {
+    int width = 2 * grid_->frameWidth() + grid_->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < grid_->columnCount(); ++c) width += grid_->columnWidth(c);
+    const int rows = std::max(model_->rowCount(), 8);
+    const int height =
+        2 * grid_->frameWidth() + rows * grid_->verticalHeader()->defaultSectionSize();
+    const QMargins margins = layout()->contentsMargins();
+    const int chrome = prompt_->sizeHint().height() + saveButton_->sizeHint().height() +
+                       2 * layout()->spacing() + margins.top() + margins.bottom();
+    const QRect screen = this->screen()->availableGeometry();
+    resize(std::min(width + margins.left() + margins.right(), screen.width() * 9 / 10),
+           std::min(height + chrome, screen.height() * 8 / 10));
+}
+
+QString GridEditorDialog::cellName(int row, int column) const {
+    QStringList parts;
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        const std::string& label = model_->cell(row, c);
+        if (!model_->isEditableColumn(c) && !label.empty() && label != "-") parts << qstr(label);
+    }
+    if (parts.isEmpty()) parts << QStringLiteral("Row %1").arg(row);
+    parts << qstr(model_->cell(0, column));
+    return parts.join(QStringLiteral(", "));
 }
 
 void GridEditorDialog::showEvent(QShowEvent* event) {
@@ -185,8 +239,13 @@ void GridEditorDialog::onSave() {
     const editors::SaveResult result = model_->save(file);
     refreshCell(row, column);
     if (!result.saved) {
-        // The cell that cannot be saved is shown with the editor box open on it.
-        showMessage(this, QMessageBox::Critical, qstr(result.message));
+        // The cell that cannot be saved is shown with the editor box open on it, and the message
+        // names it as the grid does ("Species 1, b1") rather than by its row and column numbers.
+        QString message = qstr(result.message);
+        static const QRegularExpression gridCell(QStringLiteral("^Row \\d+, column \\d+"));
+        if (model_->editing())
+            message.replace(gridCell, cellName(model_->currentRow(), model_->currentColumn()));
+        showError(this, message);
         showEditor();
         return;
     }
@@ -218,6 +277,9 @@ void GridEditorDialog::refreshCell(int row, int column) {
         grid_->setItem(row, column, item);
     }
     item->setText(qstr(model_->cell(row, column)));
+    // A value wider than its column widens it; nothing is cut or wrapped.
+    if (!model_->isMergedRow(row) && textWidth(row, column) > grid_->columnWidth(column))
+        grid_->setColumnWidth(column, textWidth(row, column));
     const editors::CellStyle style = model_->style(row, column);
     QFont font = item->font();
     font.setBold(style.bold);

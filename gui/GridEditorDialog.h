@@ -1,6 +1,8 @@
 // The window of a file editor: the grid, the floating editor box over its current cell, and the
 // Save and Cancel buttons. The window holds no rules of its own: it forwards clicks, keys and
-// scrolling to its grid model and mirrors what the model then holds.
+// scrolling to its grid model and mirrors what the model then holds. Its columns are as wide as
+// their contents (and a number written in full), a cell never wraps, and the window opens as
+// large as the grid wants but never larger than the screen.
 #pragma once
 
 #include <QDialog>
@@ -24,6 +26,7 @@ class GridEditorDialog : public QDialog {
     ~GridEditorDialog() override;
 
     editors::GridEditorModel& model() { return *model_; }
+    const editors::GridEditorModel& model() const { return *model_; }
 
   protected:
     GridEditorDialog(MainView& view, std::unique_ptr<editors::GridEditorModel> model,
@@ -35,7 +38,9 @@ class GridEditorDialog : public QDialog {
     virtual void fileSaved(const std::filesystem::path& file) = 0;
 
     MainView& view() { return view_; }
-    void setColumnWidths(int pixels);
+    // How a message names a cell: its row labels and its column heading ("Species 1, Product 2,
+    // Max DBH"), or "Row 3, End Plot" for a grid without row labels.
+    virtual QString cellName(int row, int column) const;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -54,6 +59,10 @@ class GridEditorDialog : public QDialog {
     void refreshRows();
     void showEditor();
     void placeEditor();
+    // Column widths from the texts of the cells; the window's size from the grid's.
+    void fitColumns();
+    void fitWindow();
+    int textWidth(int row, int column) const;
 
     MainView& view_;
     std::unique_ptr<editors::GridEditorModel> model_;

@@ -73,8 +73,7 @@ void LidarFilePicker::browse(bool dataSet1) {
 
 void LidarFilePicker::onOk() {
     if (view_.session().lidarHighFile.empty()) {
-        showMessage(this, QMessageBox::Information,
-                    QStringLiteral("Please select Phase 1 Lidar Height"));
+        showError(this, QStringLiteral("Please select Phase 1 Lidar Height"));
         return;
     }
     accept();

@@ -1,11 +1,15 @@
 #include "gui/MainWindow.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTextCursor>
 #include <QThread>
 
@@ -13,10 +17,15 @@
 #include "gui/CrossThreadStepView.h"
 #include "gui/DialogRunner.h"
 #include "gui/DialogServices.h"
+#include "gui/ElidedLabel.h"
 #include "gui/GuiText.h"
 #include "gui/HelpWindow.h"
+#include "gui/LidarFilePicker.h"
 #include "gui/OutputViewerDialog.h"
+#include "gui/RememberedState.h"
 #include "gui/SetupDialogs.h"
+#include "gui/TreeFilePicker.h"
+#include "model/workflow/StepCaptions.h"
 
 namespace orr::gui {
 
@@ -57,12 +66,24 @@ MainWindow::MainWindow(Session& session, std::span<const workflow::StepEntry> st
     connect(buttons_[static_cast<std::size_t>(Button::Instructions)], &QPushButton::clicked, this,
             &MainWindow::onInstructions);
     connect(cancelButton_, &QPushButton::clicked, this, &MainWindow::onCancelStep);
+    connect(changeTreeFile_, &QLabel::linkActivated, this, [this] {
+        if (!workflow_.running()) onChangeTreeFile();
+    });
+    connect(changeLidarFiles_, &QLabel::linkActivated, this, [this] {
+        if (!workflow_.running()) onChangeLidarFiles();
+    });
+    connect(openAppDirAction_, &QAction::triggered, this, [this] {
+        if (!workflow_.running()) onOpenApplicationDirectory();
+    });
+    connect(exitAction_, &QAction::triggered, this, [this] {
+        if (workflow_.isEnabled(Button::Exit)) onExit();
+    });
     progressTimer_.setInterval(250);  // the bar moves at most four times a second
     connect(&progressTimer_, &QTimer::timeout, this, &MainWindow::showProgress);
 
     workflow_.setChangeHandler([this] { mirror(); });
     mirror();
-    resize(1480, 940);
+    fitToScreen(screen()->availableGeometry());
 }
 
 MainWindow::~MainWindow() {
@@ -79,11 +100,30 @@ void MainWindow::mirror() {
     for (Button b : workflow::allButtons())
         buttons_[static_cast<std::size_t>(b)]->setEnabled(workflow_.isEnabled(b));
     for (Label l : workflow::allLabels()) {
-        QLabel* label = labels_[static_cast<std::size_t>(l)];
+        ElidedLabel* label = labels_[static_cast<std::size_t>(l)];
         const workflow::OutputLabel& state = workflow_.label(l);
-        label->setText(qstr(state.caption));
+        label->setFullText(qstr(state.caption));
         label->setVisible(state.visible);
     }
+    // The links and the File menu rest while a step runs, like the set-up steps.
+    const bool idle = !workflow_.running();
+    for (QLabel* link : {changeTreeFile_, changeLidarFiles_}) {
+        link->setEnabled(idle);
+        link->setText(idle ? QStringLiteral("<a href=\"change\">Change…</a>")
+                           : QStringLiteral("Change…"));
+    }
+    openAppDirAction_->setEnabled(idle);
+    recentMenu_->setEnabled(idle);
+    exitAction_->setEnabled(workflow_.isEnabled(Button::Exit));
+    changeTreeFile_->setToolTip(session_.treeFile.empty()
+                                    ? QStringLiteral("Choose the Phase 2 tree file")
+                                    : QStringLiteral("Tree file: ") + qpath(session_.treeFile));
+    QString lidar = session_.lidarHighFile.empty()
+                        ? QStringLiteral("Choose the LiDAR height files")
+                        : QStringLiteral("DataSet 1: ") + qpath(session_.lidarHighFile);
+    if (!session_.lidarLowFile.empty())
+        lidar += QStringLiteral("\nDataSet 2: ") + qpath(session_.lidarLowFile);
+    changeLidarFiles_->setToolTip(lidar);
 }
 
 // --- the status log -------------------------------------------------------------------------
@@ -137,7 +177,9 @@ void MainWindow::setStatusCaption(const QString& caption) {
 // --- activation, closing --------------------------------------------------------------------
 
 void MainWindow::activate() {
-    if (!workflow_.running()) workflow_.activate();
+    if (workflow_.running()) return;
+    workflow_.activate();
+    rememberDataSet();
 }
 
 void MainWindow::changeEvent(QEvent* event) {
@@ -152,6 +194,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     if (help_) help_->close();
+    if (settings_) RememberedState(*settings_).setWindowGeometry(saveGeometry());
     QWidget::closeEvent(event);
 }
 
@@ -190,6 +233,33 @@ void MainWindow::onViewOutput() {
 
 void MainWindow::onReset() {
     workflow_.reset();
+    setStatusCaption(qstr(workflow::kResetCaption));
+}
+
+void MainWindow::onChangeTreeFile() {
+    const std::filesystem::path before = session_.treeFile;
+    TreeFilePicker picker(*this, this);
+    if (execDialog(picker) != QDialog::Accepted) session_.treeFile = before;
+    if (session_.treeFile != before) {
+        workflow_.inputsChanged(5);
+        rememberDataSet();
+    }
+    mirror();
+}
+
+void MainWindow::onChangeLidarFiles() {
+    const std::filesystem::path high = session_.lidarHighFile;
+    const std::filesystem::path low = session_.lidarLowFile;
+    LidarFilePicker picker(*this, this);
+    if (execDialog(picker) != QDialog::Accepted) {
+        session_.lidarHighFile = high;
+        session_.lidarLowFile = low;
+    }
+    if (session_.lidarHighFile != high || session_.lidarLowFile != low) {
+        workflow_.inputsChanged(6);
+        rememberDataSet();
+    }
+    mirror();
 }
 
 void MainWindow::onExit() {
@@ -209,9 +279,8 @@ void MainWindow::onInstructions() {
         help_->setWindowFlag(Qt::Window);
     }
     if (!help_->hasPage()) {
-        showMessage(
-            this, QMessageBox::Critical,
-            QStringLiteral("The help file help/index.html was not found beside the program."));
+        showError(this, QStringLiteral(
+                            "The help file help/index.html was not found beside the program."));
         return;
     }
     help_->show();

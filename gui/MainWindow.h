@@ -1,13 +1,17 @@
 // The main window: the twelve steps, the status log with the progress of a running step and its
-// Cancel button, and Reset and Exit. It mirrors the workflow model (enabled buttons, output
-// labels) and runs each computation step on a worker thread, so that it keeps answering while
-// the step works.
+// Cancel button, and Reset and Exit; a File menu to open another application directory or a
+// recently used data set. It mirrors the workflow model (enabled buttons, output labels) and runs
+// each computation step on a worker thread, so that it keeps answering while the step works. It
+// opens no larger than the screen, its two panes keep their proportions, long labels are
+// shortened with the whole text in their tooltip, and the log wraps: no horizontal scrolling.
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
@@ -19,17 +23,23 @@
 #include "model/workflow/StatusLog.h"
 #include "model/workflow/Workflow.h"
 
+class QAction;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QScrollArea;
+class QSettings;
 class QThread;
 
 namespace orr::gui {
 
 class CrossThreadStepView;
+class ElidedLabel;
 class HelpWindow;
+struct RecentDataSet;
 
 class MainWindow : public QWidget, public MainView {
     Q_OBJECT
@@ -56,6 +66,23 @@ class MainWindow : public QWidget, public MainView {
     // Runs whenever the window becomes active again, and after every dialog.
     void activate();
 
+    // Remembers the application directory, the window's size and place and the recently used
+    // data sets in `settings` from now on, and restores the size and place kept there. Without
+    // it the window remembers nothing.
+    void useSettings(QSettings* settings);
+    // Sizes the window to fit the available part of a screen and centres it there.
+    void fitToScreen(const QRect& available);
+    // The scrolling pane of the twelve steps.
+    QScrollArea* stepsPane() const { return stepsPane_; }
+
+    // Starts over in another application directory (start-up there, everything of the data set
+    // forgotten, as after Reset); false with a message when start-up fails there.
+    bool openApplicationDirectory(const std::filesystem::path& dir);
+    // Takes up a remembered data set again: its name and files as if chosen in steps 1 to 4 (and
+    // the tree and LiDAR files, when they still exist); false with a message when its
+    // coefficient, strata or DBH file has gone.
+    bool openRecentDataSet(const RecentDataSet& dataSet);
+
   protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -65,12 +92,15 @@ class MainWindow : public QWidget, public MainView {
     void buildWindow();
     QGroupBox* buildStepFrame(int step);
     QWidget* buildStatusFrame();
+    void buildMenu();
     void mirror();
     void scrollLogToEnd();
 
     // Starting and ending the computation steps (MainWindowSteps.cpp).
     void onComputeStep(int step);
     void onAllSteps();
+    // The message of a step the workflow refused to begin.
+    void showRefusal();
     // Shows the pickers of the files step `step` lacks; false when one is still missing.
     bool chooseMissingFiles(int step);
     void pickTreeFile();
@@ -96,6 +126,16 @@ class MainWindow : public QWidget, public MainView {
     void onExit();
     void afterDialog();
 
+    // The "Change…" links beside step 5 (tree file) and step 6 (LiDAR files): the picker again;
+    // what was chosen before stays when it is cancelled.
+    void onChangeTreeFile();
+    void onChangeLidarFiles();
+    // The File menu (MainWindowMenu.cpp).
+    void onOpenApplicationDirectory();
+    void rebuildRecentMenu();
+    // Keeps the data set in the recent list once its set-up is complete.
+    void rememberDataSet();
+
     // The progress bar counts per mille, so that any count fits its range.
     static constexpr int kProgressScale = 1000;
 
@@ -104,7 +144,14 @@ class MainWindow : public QWidget, public MainView {
     workflow::StatusLog log_;
     std::unique_ptr<CrossThreadStepView> view_;
     std::array<QPushButton*, workflow::kButtonCount> buttons_{};
-    std::array<QLabel*, workflow::kLabelCount> labels_{};
+    std::array<ElidedLabel*, workflow::kLabelCount> labels_{};
+    QLabel* changeTreeFile_ = nullptr;
+    QLabel* changeLidarFiles_ = nullptr;
+    QScrollArea* stepsPane_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QAction* openAppDirAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QSettings* settings_ = nullptr;
     QGroupBox* statusFrame_ = nullptr;
     QPlainTextEdit* logView_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
@@ -115,9 +162,8 @@ class MainWindow : public QWidget, public MainView {
     QThread* worker_ = nullptr;
     int runningStep_ = 0;
     StepResult workerResult_;
-    // The log and the caption before the step, shown again when it is cancelled.
+    // The log before the step, shown again when it is cancelled.
     std::string logBefore_;
-    QString captionBefore_;
     QTimer progressTimer_;
 };
 

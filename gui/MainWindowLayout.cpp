@@ -1,17 +1,27 @@
-// The widgets of the main window: twelve step frames in an outer frame on the left, the status
-// frame with the log, the progress bar and Cancel on the right, Reset and Exit below it.
+// The widgets of the main window: the File menu; twelve step frames in an outer frame on the
+// left, which scrolls up and down but never sideways; the status frame with the log, the
+// progress bar and Cancel on the right, Reset and Exit below it. The two sides keep fixed shares
+// of the width, whatever the captions and labels say.
+#include <QAction>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <optional>
 #include <vector>
 
+#include "gui/ElidedLabel.h"
 #include "gui/GuiText.h"
 #include "gui/MainWindow.h"
 
@@ -22,10 +32,29 @@ namespace {
 using workflow::Button;
 using workflow::Label;
 
+// The shares of the window's width: the steps and the status pane.
+constexpr int kStepsShare = 5;
+constexpr int kStatusShare = 3;
+// The size the window asks for where the screen has room for it.
+constexpr QSize kPreferredSize(1480, 940);
+// Room left around the window for its frame and title bar, which are not yet known before the
+// window is first shown.
+constexpr QSize kFrameAllowance(16, 48);
+
 struct FrameRow {
     const char* description;      // may be empty
     std::optional<Label> output;  // the output label beside it
 };
+
+// A link that opens a picker again: "Change…".
+QLabel* changeLink(const QString& objectName, QWidget* parent) {
+    auto* link = new QLabel(QStringLiteral("<a href=\"change\">Change…</a>"), parent);
+    link->setObjectName(objectName);
+    link->setTextFormat(Qt::RichText);
+    link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    link->setFocusPolicy(Qt::TabFocus);
+    return link;
+}
 
 struct StepFrame {
     const char* caption;
@@ -118,20 +147,37 @@ QGroupBox* MainWindow::buildStepFrame(int step) {
     grid->addWidget(button, 0, 0, Qt::AlignTop);
     int row = 0;
     for (const FrameRow& r : stepFrame.rows) {
-        if (*r.description)
-            grid->addWidget(new QLabel(QString::fromLatin1(r.description), frame), row, 1);
+        if (*r.description) {
+            // A description wraps rather than widen the pane.
+            auto* description = new QLabel(QString::fromLatin1(r.description), frame);
+            description->setWordWrap(true);
+            description->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+            grid->addWidget(description, row, 1);
+        }
         if (r.output) {
-            auto* label = new QLabel(qstr(workflow::initialCaption(*r.output)), frame);
+            // A file name too long for its place is shortened, whole in its tooltip.
+            auto* label = new ElidedLabel(qstr(workflow::initialCaption(*r.output)), frame);
             label->setObjectName(qstr(workflow::labelName(*r.output)));
-            label->setTextInteractionFlags(Qt::TextSelectableByMouse);
             label->setVisible(false);
             labels_[static_cast<std::size_t>(*r.output)] = label;
             grid->addWidget(label, row, 2);
         }
         ++row;
     }
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(2, 1);
+    // The chosen input files can be changed at any time from the steps that read them first.
+    if (step == 5) {
+        changeTreeFile_ = changeLink(QStringLiteral("lnkChangeTreeFile"), frame);
+        grid->addWidget(changeTreeFile_, 0, 3, Qt::AlignTop | Qt::AlignRight);
+    } else if (step == 6) {
+        changeLidarFiles_ = changeLink(QStringLiteral("lnkChangeLidarFiles"), frame);
+        grid->addWidget(changeLidarFiles_, 0, 3, Qt::AlignTop | Qt::AlignRight);
+    }
+    // The same columns in every frame, so that they line up down the window; the file names get
+    // the larger share.
+    grid->setColumnStretch(1, 3);
+    grid->setColumnStretch(2, 5);
+    grid->setColumnMinimumWidth(
+        3, frame->fontMetrics().horizontalAdvance(QStringLiteral("Change…")) + 4);
     return frame;
 }
 
@@ -143,8 +189,10 @@ QWidget* MainWindow::buildStatusFrame() {
     logView_->setObjectName(QStringLiteral("txtStatus"));
     logView_->setReadOnly(true);
     logView_->setFont(fixedPitchFont());
-    logView_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    logView_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    logView_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     logView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    logView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     progressBar_ = new QProgressBar(statusFrame_);
     progressBar_->setObjectName(QStringLiteral("progressStep"));
     progressBar_->setRange(0, kProgressScale);
@@ -170,10 +218,12 @@ void MainWindow::buildWindow() {
     steps->setSpacing(2);
     for (int step = 1; step <= 12; ++step) steps->addWidget(buildStepFrame(step));
     steps->addStretch(1);
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidget(outer);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
+    stepsPane_ = new QScrollArea(this);
+    stepsPane_->setObjectName(QStringLiteral("StepsPane"));
+    stepsPane_->setWidget(outer);
+    stepsPane_->setWidgetResizable(true);
+    stepsPane_->setFrameShape(QFrame::NoFrame);
+    stepsPane_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     auto* reset = workflowButton(Button::Reset, QStringLiteral("Reset"), this);
     auto* exit = workflowButton(Button::Exit, QStringLiteral("Exit"), this);
@@ -184,12 +234,46 @@ void MainWindow::buildWindow() {
     bottom->addWidget(reset);
     bottom->addWidget(exit);
 
-    auto* right = new QVBoxLayout;
-    right->addWidget(buildStatusFrame(), 1);
-    right->addLayout(bottom);
+    auto* right = new QWidget(this);
+    right->setObjectName(QStringLiteral("StatusPane"));
+    auto* rightColumn = new QVBoxLayout(right);
+    rightColumn->setContentsMargins(0, 0, 0, 0);
+    rightColumn->addWidget(buildStatusFrame(), 1);
+    rightColumn->addLayout(bottom);
+
+    // Neither side's contents (a long caption, a long file name) may change its share.
+    stepsPane_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+    right->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+    stepsPane_->setMinimumWidth(240);
+    right->setMinimumWidth(200);
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(scroll, 3);
-    layout->addLayout(right, 1);
+    layout->addWidget(stepsPane_, kStepsShare);
+    layout->addWidget(right, kStatusShare);
+    buildMenu();
+}
+
+void MainWindow::buildMenu() {
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("menuBar"));
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    openAppDirAction_ = file->addAction(QStringLiteral("&Open Application Directory…"));
+    openAppDirAction_->setObjectName(QStringLiteral("actOpenAppDir"));
+    recentMenu_ = file->addMenu(QStringLiteral("&Recent Data Sets"));
+    recentMenu_->setObjectName(QStringLiteral("mnuRecentDataSets"));
+    file->addSeparator();
+    exitAction_ = file->addAction(QStringLiteral("E&xit"));
+    exitAction_->setObjectName(QStringLiteral("actExit"));
+    layout()->setMenuBar(bar);
+    rebuildRecentMenu();
+}
+
+void MainWindow::fitToScreen(const QRect& available) {
+    const QSize room = available.size() - kFrameAllowance;
+    resize(kPreferredSize.boundedTo(room));
+    const QSize outside = size() + kFrameAllowance;
+    move(available.x() + std::max(0, (available.width() - outside.width()) / 2),
+         available.y() + std::max(0, (available.height() - outside.height()) / 2));
 }
 
 }  // namespace orr::gui

@@ -10,9 +10,11 @@
 #include "gui/CrossThreadStepView.h"
 #include "gui/DialogRunner.h"
 #include "gui/DialogServices.h"
+#include "gui/GuiText.h"
 #include "gui/LidarFilePicker.h"
 #include "gui/MainWindow.h"
 #include "gui/TreeFilePicker.h"
+#include "model/workflow/StepCaptions.h"
 
 namespace orr::gui {
 
@@ -34,7 +36,7 @@ bool MainWindow::chooseMissingFiles(int step) {
     if (workflow_.lacksTreeFile(step)) {
         pickTreeFile();
         if (workflow_.lacksTreeFile(step)) {
-            showMessage(this, QMessageBox::Critical, QStringLiteral("Please Enter Input File"));
+            showError(this, QStringLiteral("Please Enter Input File"));
             return false;
         }
     }
@@ -45,8 +47,14 @@ bool MainWindow::chooseMissingFiles(int step) {
     return true;
 }
 
+// A step refused because the parameters are out of range or another run holds the data set.
+void MainWindow::showRefusal() {
+    if (!workflow_.refusal().empty()) showError(this, QString::fromStdString(workflow_.refusal()));
+}
+
 void MainWindow::onComputeStep(int step) {
-    if (workflow_.running() || !chooseMissingFiles(step) || !workflow_.beginStep(step)) return;
+    if (workflow_.running() || !chooseMissingFiles(step)) return;
+    if (!workflow_.beginStep(step)) return showRefusal();
     rememberStateBeforeStep();
     launchStep(step);
 }
@@ -56,7 +64,7 @@ void MainWindow::onAllSteps() {
     // Step 10 asks for the tree file and the LiDAR files before its first step.
     if (session_.treeFile.empty()) pickTreeFile();
     if (session_.lidarHighFile.empty()) pickLidarFiles();
-    if (!workflow_.beginAllSteps()) return;
+    if (!workflow_.beginAllSteps()) return showRefusal();
     startStepOfAll(kFirstStep);
 }
 
@@ -73,7 +81,6 @@ void MainWindow::startStepOfAll(int step) {
 
 void MainWindow::rememberStateBeforeStep() {
     logBefore_ = log_.text();
-    captionBefore_ = statusFrame_->title();
 }
 
 void MainWindow::launchStep(int step) {
@@ -99,6 +106,7 @@ void MainWindow::onStepEnded() {
     showStepRunning(false);
     const StepResult result = std::move(workerResult_);
     const int step = runningStep_;
+    // The caption tells how the step ended, never what it was doing.
     switch (result.end) {
         case StepResult::End::NeedsLargerMaxPlots:
             // The user may raise MaxPlots; once it covers the plot the step runs again.
@@ -106,18 +114,28 @@ void MainWindow::onStepEnded() {
                 launchStep(step);
                 return;
             }
+            setStatusCaption(qstr(workflow::stoppedCaption(step)));
+            break;
+        case StepResult::End::Stopped:
+            setStatusCaption(qstr(workflow::stoppedCaption(step)));
             break;
         case StepResult::End::Cancelled:
+            // The step wrote nothing: its lines go from the log again.
             setLogText(logBefore_);
-            setStatusCaption(captionBefore_);
+            setStatusCaption(qstr(workflow::cancelledCaption(step)));
+            if (!workflow_.runningAllSteps())
+                appendLogLine("Step " + std::to_string(step) +
+                              " was cancelled; no file was changed.");
             break;
-        default:
+        case StepResult::End::Completed:
             break;
     }
     if (workflow_.runningAllSteps())
         endStepOfAll(step, result);
     else
         workflow_.finishStep(step, result);
+    // The tree and LiDAR files a step asked for belong to the data set from now on.
+    if (result.completed()) rememberDataSet();
 }
 
 void MainWindow::endStepOfAll(int step, const StepResult& result) {

@@ -8,10 +8,8 @@
 #include <filesystem>
 
 #include "files/DataSetFiles.h"
-#include "gui/DialogRunner.h"
-#include "gui/DialogServices.h"
+#include "gui/FileOpening.h"
 #include "gui/GuiText.h"
-#include "gui/ReportViewer.h"
 #include "model/session/Session.h"
 
 namespace orr::gui {
@@ -47,22 +45,23 @@ OutputViewerDialog::OutputViewerDialog(const Session& session, QWidget* parent)
     }
 
     auto* view = makeButton(QStringLiteral("&View"), QStringLiteral("cmdView"), this);
+    auto* viewHere = makeButton(QStringLiteral("View &Here"), QStringLiteral("cmdViewHere"), this);
     auto* cancel = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
-    frameAndButtons(this, frame, {view, cancel});
+    frameAndButtons(this, frame, {view, viewHere, cancel});
 
-    connect(view, &QPushButton::clicked, this, &OutputViewerDialog::onView);
+    connect(view, &QPushButton::clicked, this, [this] { onView(false); });
+    connect(viewHere, &QPushButton::clicked, this, [this] { onView(true); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void OutputViewerDialog::onView() {
+void OutputViewerDialog::onView(bool here) {
     for (std::size_t i = 0; i < options_.size(); ++i) {
         if (!options_[i]->isChecked() || options_[i]->isHidden()) continue;
-        const QString path =
-            qpath(files::path(session_.dataFilesDir(), session_.dataSetName, kReports[i]));
-        if (!openWithDefaultProgram(path)) {
-            ReportViewer viewer(path, this);
-            execDialog(viewer);
-        }
+        const auto path = files::path(session_.dataFilesDir(), session_.dataSetName, kReports[i]);
+        if (here)
+            viewReportHere(this, path);
+        else
+            viewReport(this, path);
         return;  // the dialog stays open
     }
 }

@@ -1,5 +1,5 @@
 // Step 11: opens one of the three reports of the data set, offering only those that hold
-// something.
+// something, in the platform's program or in the built-in viewer.
 #pragma once
 
 #include <QDialog>
@@ -19,7 +19,8 @@ class OutputViewerDialog : public QDialog {
     explicit OutputViewerDialog(const Session& session, QWidget* parent = nullptr);
 
   private:
-    void onView();
+    // View (the platform's program, else the built-in viewer) or View Here (`here`).
+    void onView(bool here);
 
     const Session& session_;
     std::array<QRadioButton*, 3> options_{};

@@ -158,7 +158,7 @@ void ParametersDialog::onSave() {
         else if (!value || *value <= 0)
             problem = QString::fromLatin1(c.what) + QStringLiteral(" should be greater than 0");
         if (!problem.isEmpty()) {
-            showMessage(this, QMessageBox::Information, problem);
+            showError(this, problem);
             c.box->setFocus();
             return;
         }
@@ -172,8 +172,7 @@ void ParametersDialog::onSave() {
             const auto value = static_cast<float>(leadingNumber(utf8(box->text())));
             if (!std::isfinite(value)) {
                 // The record holds a 32-bit float; a value beyond its range would be infinite.
-                showMessage(this, QMessageBox::Information,
-                            QString::fromLatin1(what) + QStringLiteral(" is too large"));
+                showError(this, QString::fromLatin1(what) + QStringLiteral(" is too large"));
                 box->setFocus();
                 return;
             }
@@ -183,7 +182,7 @@ void ParametersDialog::onSave() {
     try {
         saveParameters(session.appDir, p);
     } catch (const std::exception& e) {
-        showMessage(this, QMessageBox::Critical, QString::fromUtf8(e.what()));
+        showError(this, QString::fromUtf8(e.what()));
         return;
     }
     session.params = p;

@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "gui/GuiText.h"
 
@@ -32,7 +34,9 @@ ReportViewer::ReportViewer(const QString& path, QWidget* parent) : QDialog(paren
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(reportText_);
     layout->addWidget(close);
-    resize(900, 600);
+    // As large as a report wants, but never larger than the screen.
+    const QRect screen = this->screen()->availableGeometry();
+    resize(std::min(900, screen.width() * 9 / 10), std::min(600, screen.height() * 8 / 10));
 }
 
 QString ReportViewer::text() const {

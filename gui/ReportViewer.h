@@ -1,5 +1,5 @@
 // A read-only window that shows a report in a fixed-pitch font, so that its columns line up;
-// used when the platform has no program to open the file with.
+// used when the platform has no program to open the file with, and when the user asks for it.
 #pragma once
 
 #include <QDialog>

@@ -14,7 +14,9 @@
 #include "gui/BasicDialogs.h"
 #include "gui/DbhEditor.h"
 #include "gui/DialogServices.h"
+#include "gui/FileOpening.h"
 #include "gui/GuiText.h"
+#include "gui/InputFileEditor.h"
 #include "gui/MainView.h"
 #include "gui/StrataEditor.h"
 
@@ -30,16 +32,17 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
     return b;
 }
 
-// One frame: its label, the file name box and the Browse, Create and Edit buttons.
+// One frame: its label, the file name box and the Browse, Create, Edit and Edit in Grid buttons.
 struct FileFrame {
     QGroupBox* frame;
     QLineEdit* box;
-    QPushButton *browse, *create, *edit;
+    QPushButton *browse, *create, *edit, *editHere;
 };
 
 FileFrame fileFrame(QWidget* parent, const QString& caption, const QString& label,
                     const char* boxName, const char* browseName, const QString& createCaption,
-                    const char* createName, const QString& editCaption, const char* editName) {
+                    const char* createName, const QString& editCaption, const char* editName,
+                    const QString& editHereCaption, const char* editHereName) {
     FileFrame f;
     f.frame = new QGroupBox(caption, parent);
     makeCaptionBold(f.frame);
@@ -49,12 +52,14 @@ FileFrame fileFrame(QWidget* parent, const QString& caption, const QString& labe
     f.browse = button(QStringLiteral("Browse"), browseName, f.frame);
     f.create = button(createCaption, createName, f.frame);
     f.edit = button(editCaption, editName, f.frame);
+    f.editHere = button(editHereCaption, editHereName, f.frame);
     auto* grid = new QGridLayout(f.frame);
-    grid->addWidget(new QLabel(label, f.frame), 0, 0, 1, 3);
-    grid->addWidget(f.box, 1, 0, 1, 2);
-    grid->addWidget(f.browse, 1, 2);
+    grid->addWidget(new QLabel(label, f.frame), 0, 0, 1, 4);
+    grid->addWidget(f.box, 1, 0, 1, 3);
+    grid->addWidget(f.browse, 1, 3);
     grid->addWidget(f.create, 2, 1);
     grid->addWidget(f.edit, 2, 2);
+    grid->addWidget(f.editHere, 2, 3);
     return f;
 }
 }  // namespace
@@ -67,12 +72,13 @@ StrataDbhFilesDialog::StrataDbhFilesDialog(MainView& view, QWidget* parent)
     const FileFrame strata = fileFrame(
         this, QStringLiteral("Assign Plots to Strata"), QStringLiteral("Select the Strata File"),
         "txtStrataFileName", "cmdBrowseStrata", QStringLiteral("Create S&Trata File"),
-        "cmdCreateStrataFile", QStringLiteral("Edit &Strata File"), "cmdEditStrataFile");
-    const FileFrame dbh =
-        fileFrame(this, QStringLiteral("Assign min-max DBH to species-product classes"),
-                  QStringLiteral("Select the DBH File"), "txtDBHFileName", "cmdBrowseDBH",
-                  QStringLiteral("Create D&BH File"), "cmdCreateDBHFile",
-                  QStringLiteral("Edit &DBH File"), "cmdEditDBHFile");
+        "cmdCreateStrataFile", QStringLiteral("Edit &Strata File"), "cmdEditStrataFile",
+        QStringLiteral("Edit in &Grid"), "cmdEditStrataFileHere");
+    const FileFrame dbh = fileFrame(
+        this, QStringLiteral("Assign min-max DBH to species-product classes"),
+        QStringLiteral("Select the DBH File"), "txtDBHFileName", "cmdBrowseDBH",
+        QStringLiteral("Create D&BH File"), "cmdCreateDBHFile", QStringLiteral("Edit &DBH File"),
+        "cmdEditDBHFile", QStringLiteral("Edit in G&rid"), "cmdEditDBHFileHere");
     strataBox_ = strata.box;
     dbhBox_ = dbh.box;
 
@@ -99,10 +105,18 @@ StrataDbhFilesDialog::StrataDbhFilesDialog(MainView& view, QWidget* parent)
     });
     connect(strata.create, &QPushButton::clicked, this, &StrataDbhFilesDialog::onCreateStrataFile);
     connect(dbh.create, &QPushButton::clicked, this, &StrataDbhFilesDialog::onCreateDbhFile);
-    connect(strata.edit, &QPushButton::clicked, this,
-            [this] { edit(view_.session().strataFile, strataBox_, kMissingStrata); });
-    connect(dbh.edit, &QPushButton::clicked, this,
-            [this] { edit(view_.session().dbhFile, dbhBox_, kMissingDbh); });
+    connect(strata.edit, &QPushButton::clicked, this, [this] {
+        edit(view_.session().strataFile, strataBox_, kMissingStrata, strataFileHeadings(), false);
+    });
+    connect(strata.editHere, &QPushButton::clicked, this, [this] {
+        edit(view_.session().strataFile, strataBox_, kMissingStrata, strataFileHeadings(), true);
+    });
+    connect(dbh.edit, &QPushButton::clicked, this, [this] {
+        edit(view_.session().dbhFile, dbhBox_, kMissingDbh, dbhFileHeadings(), false);
+    });
+    connect(dbh.editHere, &QPushButton::clicked, this, [this] {
+        edit(view_.session().dbhFile, dbhBox_, kMissingDbh, dbhFileHeadings(), true);
+    });
     connect(ok, &QPushButton::clicked, this, &StrataDbhFilesDialog::onOk);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -116,20 +130,21 @@ void StrataDbhFilesDialog::browse(std::filesystem::path& name, QLineEdit* box,
 }
 
 void StrataDbhFilesDialog::edit(const std::filesystem::path& name, QLineEdit* box,
-                                const QString& missing) {
+                                const QString& missing, const QStringList& headings, bool here) {
     if (name.empty()) {
-        showMessage(this, QMessageBox::Critical, missing);
+        showError(this, missing);
         box->setFocus();
         return;
     }
-    if (!openWithDefaultProgram(qpath(name)))
-        showMessage(this, QMessageBox::Critical,
-                    QStringLiteral("No program could open the file ") + qpath(name));
+    if (here)
+        editInputFileHere(this, name, headings);
+    else
+        editInputFile(this, name, headings);
 }
 
 bool StrataDbhFilesDialog::haveDataSetName() {
     if (!view_.session().dataSetName.empty()) return true;
-    showMessage(this, QMessageBox::Critical, QStringLiteral("Please Enter the DataSet Name"));
+    showError(this, QStringLiteral("Please Enter the DataSet Name"));
     showDataSetNameDialog(this, view_);
     return !view_.session().dataSetName.empty();
 }
@@ -147,12 +162,12 @@ void StrataDbhFilesDialog::onCreateDbhFile() {
 void StrataDbhFilesDialog::onOk() {
     Session& session = view_.session();
     if (session.strataFile.empty()) {
-        showMessage(this, QMessageBox::Critical, kMissingStrata);
+        showError(this, kMissingStrata);
         strataBox_->setFocus();
         return;
     }
     if (session.dbhFile.empty()) {
-        showMessage(this, QMessageBox::Critical, kMissingDbh);
+        showError(this, kMissingDbh);
         dbhBox_->setFocus();
         return;
     }
@@ -160,7 +175,7 @@ void StrataDbhFilesDialog::onOk() {
     try {
         products = countDbhProducts(session.dbhFile, session.params.MaxSpec);
     } catch (const InputError& e) {
-        showMessage(this, QMessageBox::Critical, qstr(e.what()));
+        showError(this, qstr(e.what()));
         dbhBox_->setFocus();
         return;
     }
@@ -174,11 +189,10 @@ void StrataDbhFilesDialog::onOk() {
 
     // A count that differs is a warning only (with MaxSpec 0 there is no count: always one).
     if (!products || *products != session.params.MaxProd) {
-        showMessage(this, QMessageBox::Critical,
-                    QStringLiteral("Number of product entries in DBH File= ") +
-                        QString::number(products.value_or(0)) +
-                        QStringLiteral("\nMax products in parameter setting= ") +
-                        QString::number(session.params.MaxProd));
+        showError(this, QStringLiteral("Number of product entries in DBH File= ") +
+                            QString::number(products.value_or(0)) +
+                            QStringLiteral("\nMax products in parameter setting= ") +
+                            QString::number(session.params.MaxProd));
         showParametersDialog(this, view_);
     }
     accept();

@@ -1,9 +1,10 @@
-// Step 4: select, create or open in another program the strata file (plot ranges of the strata)
-// and the DBH file (DBH range of every species-product class).
+// Step 4: select, create or edit (in another program or in the grid editor) the strata file
+// (plot ranges of the strata) and the DBH file (DBH range of every species-product class).
 #pragma once
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <filesystem>
 
 class QLineEdit;
@@ -22,7 +23,9 @@ class StrataDbhFilesDialog : public QDialog {
     void browse(std::filesystem::path& name, QLineEdit* box, const QString& caption);
     // Create: asks for the data-set name first when there is none; false when still none.
     bool haveDataSetName();
-    void edit(const std::filesystem::path& name, QLineEdit* box, const QString& missing);
+    // Edit File (the platform's program, else the grid editor) or Edit in Grid (`here`).
+    void edit(const std::filesystem::path& name, QLineEdit* box, const QString& missing,
+              const QStringList& headings, bool here);
     void onCreateStrataFile();
     void onCreateDbhFile();
     void onOk();

@@ -29,8 +29,7 @@ std::filesystem::path StrataEditor::targetFile() {
 }
 
 void StrataEditor::fileSaved(const std::filesystem::path& file) {
-    showMessage(this, QMessageBox::Information,
-                QStringLiteral("Strata file ") + qpath(file) + QStringLiteral(" Created"));
+    showNote(this, QStringLiteral("Strata file ") + qpath(file) + QStringLiteral(" Created"));
     view().session().strataFile = file;
     view().appendLog(QStringLiteral("Strata File Created"));
 }

@@ -9,7 +9,9 @@
 #include <QVBoxLayout>
 
 #include "gui/DialogServices.h"
+#include "gui/FileOpening.h"
 #include "gui/GuiText.h"
+#include "gui/InputFileEditor.h"
 #include "gui/MainView.h"
 
 namespace orr::gui {
@@ -29,18 +31,22 @@ TreeFilePicker::TreeFilePicker(MainView& view, QWidget* parent) : QDialog(parent
     fileBox_->setText(qpath(view_.session().treeFile));
     auto* browse = makeButton(QStringLiteral("&Browse"), QStringLiteral("cmdBrowse"), frame);
     auto* editFile = makeButton(QStringLiteral("&Edit File"), QStringLiteral("cmdEditFile"), frame);
+    auto* editHere =
+        makeButton(QStringLiteral("Edit in &Grid"), QStringLiteral("cmdEditFileHere"), frame);
     auto* grid = new QGridLayout(frame);
-    grid->addWidget(prompt, 0, 0, 1, 3);
+    grid->addWidget(prompt, 0, 0, 1, 4);
     grid->addWidget(fileBox_, 1, 0);
     grid->addWidget(browse, 1, 1);
     grid->addWidget(editFile, 1, 2);
+    grid->addWidget(editHere, 1, 3);
 
     okButton_ = makeButton(QStringLiteral("&OK"), QStringLiteral("cmdOK"), this);
     auto* cancel = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
     frameAndButtons(this, frame, {okButton_, cancel});
 
     connect(browse, &QPushButton::clicked, this, &TreeFilePicker::onBrowse);
-    connect(editFile, &QPushButton::clicked, this, &TreeFilePicker::onEditFile);
+    connect(editFile, &QPushButton::clicked, this, [this] { onEditFile(false); });
+    connect(editHere, &QPushButton::clicked, this, [this] { onEditFile(true); });
     connect(okButton_, &QPushButton::clicked, this, &TreeFilePicker::onOk);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -58,22 +64,23 @@ void TreeFilePicker::onBrowse() {
     okButton_->setFocus();
 }
 
-void TreeFilePicker::onEditFile() {
+void TreeFilePicker::onEditFile(bool here) {
     const auto& file = view_.session().treeFile;
     if (file.empty()) {
-        showMessage(this, QMessageBox::Information, QStringLiteral("Please enter the Input File"));
+        showError(this, QStringLiteral("Please enter the Input File"));
         fileBox_->setFocus();
         return;
     }
-    if (!openWithDefaultProgram(qpath(file)))
-        showMessage(this, QMessageBox::Information,
-                    QStringLiteral("No program is set up to open ") + qpath(file));
+    if (here)
+        editInputFileHere(this, file, treeFileHeadings());
+    else
+        editInputFile(this, file, treeFileHeadings());
 }
 
 void TreeFilePicker::onOk() {
     const auto& file = view_.session().treeFile;
     if (file.empty()) {
-        showMessage(this, QMessageBox::Information, QStringLiteral("Please Enter Input File"));
+        showError(this, QStringLiteral("Please Enter Input File"));
         fileBox_->setFocus();
         return;
     }

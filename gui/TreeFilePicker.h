@@ -17,7 +17,8 @@ class TreeFilePicker : public QDialog {
 
   private:
     void onBrowse();
-    void onEditFile();
+    // Edit File (the platform's program, else the grid editor) or Edit in Grid (`here`).
+    void onEditFile(bool here);
     void onOk();
 
     MainView& view_;

@@ -34,6 +34,14 @@ bool wrote(const StepResult& result, const Session& session, DataSetFile file) {
 
 }  // namespace
 
+std::string stoppedCaption(int step) {
+    return "Status: Step " + std::to_string(step) + " did not complete!";
+}
+
+std::string cancelledCaption(int step) {
+    return "Status: Step " + std::to_string(step) + " was cancelled!";
+}
+
 std::string bareFileName(const std::string& path) {
     const auto cut = path.find_last_of("/\\");
     return cut == std::string::npos ? path : path.substr(cut + 1);

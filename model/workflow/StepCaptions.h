@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -16,6 +17,15 @@ namespace orr::workflow {
 // that hold something.
 std::vector<std::pair<Label, std::string>> captionsAfterStep(int step, const Session& session,
                                                              const StepResult& result);
+
+// The status caption once a step has ended without completing, so that the caption never goes
+// on saying what the step was doing: "Status: Step 6 did not complete!" (stopped) and
+// "Status: Step 6 was cancelled!".
+std::string stoppedCaption(int step);
+std::string cancelledCaption(int step);
+// The status caption after Reset.
+inline constexpr std::string_view kResetCaption =
+    "Status: Reset - please perform Steps 1 through 4...";
 
 // The part of a path after its last separator ("/" or "\"); the whole text when it has none.
 std::string bareFileName(const std::string& path);

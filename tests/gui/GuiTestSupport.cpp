@@ -67,11 +67,18 @@ FileDialogScript::FileDialogScript() {
         opened << path;
         return platformOpens;
     });
+    gui::setDirectoryHandler([this](QWidget*, const QString&, const QString&) {
+        if (directories.empty()) return QString();
+        const QString dir = directories.front();
+        directories.pop_front();
+        return dir;
+    });
 }
 
 FileDialogScript::~FileDialogScript() {
     gui::setOpenFileHandler(nullptr);
     gui::setOpenUrlHandler(nullptr);
+    gui::setDirectoryHandler(nullptr);
 }
 
 void click(QWidget* root, const char* objectName) {

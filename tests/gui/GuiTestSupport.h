@@ -46,12 +46,14 @@ class DialogScript {
 };
 
 // Answers every file-open dialog from a queue (an empty text is a cancelled dialog) and records
-// the folder it started in; opening files with the platform is recorded and answered by `opens`.
+// the folder it started in, and every folder dialog from a queue of its own; opening files with
+// the platform is recorded and answered by `platformOpens`.
 class FileDialogScript {
   public:
     FileDialogScript();
     ~FileDialogScript();
     std::deque<QString> files;
+    std::deque<QString> directories;
     QStringList startFolders;
     QStringList opened;
     bool platformOpens = true;

@@ -257,8 +257,12 @@ class MainWindowTest : public QObject {
         QVERIFY(dialogs.shown.isEmpty());
         QCOMPARE(messages.messages.size(), std::size_t(1));
         QCOMPARE(ScriptedSteps::calls, (std::vector<int>{5, 6, 7, 8, 9}));
-        QCOMPARE(window_->statusLog().text(), std::string("All steps completed successfully!\r\n"));
-        QCOMPARE(logWidgetText(), QString("All steps completed successfully!\n"));
+        // The completion line, and the seeds from the clock of steps 6 and 7.
+        const QStringList lines = logWidgetText().split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], QString("All steps completed successfully!"));
+        QVERIFY(lines[1].startsWith("Random seed of step 6: "));
+        QVERIFY(lines[2].startsWith("Random seed of step 7: "));
         QCOMPARE(statusCaption(), QString("Status: All steps completed successfully!"));
         QVERIFY(button("cmdViewOutput")->isEnabled());
     }
@@ -296,7 +300,6 @@ class MainWindowTest : public QObject {
             return StepResult{};
         };
         showActive(*window_);
-        const QString caption = statusCaption();
         const std::string log = window_->statusLog().text();
         const QStringList enabled = enabledButtons();
 
@@ -305,6 +308,7 @@ class MainWindowTest : public QObject {
         QTRY_COMPARE(statusCaption(), QString("Status : Iterating Phase 2 LiDAR distribution..."));
         QVERIFY(!button("cmdReset")->isEnabled() && !button("cmdExit")->isEnabled());
         QVERIFY(button("cmdCancelStep")->isEnabled());
+        QVERIFY(!child<QLabel>(*window_, "lnkChangeTreeFile")->isEnabled());
 
         bool timerFired = false;
         QTimer::singleShot(0, window_.get(), [&] { timerFired = true; });
@@ -328,12 +332,101 @@ class MainWindowTest : public QObject {
         click(window_.get(), "cmdCancelStep");
         QTRY_VERIFY(!running());
         QCOMPARE(ScriptedSteps::calls, (std::vector<int>{5, 6}));
-        QCOMPARE(statusCaption(), caption);
-        QCOMPARE(window_->statusLog().text(), log);
-        QCOMPARE(logWidgetText(), gui::qstr(workflow::StatusLog::forDisplay(log)));
+        // The log as it was, and what became of the step; the caption says so too.
+        QCOMPARE(statusCaption(), QString("Status: Step 6 was cancelled!"));
+        const std::string cancelled = log + "Step 6 was cancelled; no file was changed.\r\n";
+        QCOMPARE(window_->statusLog().text(), cancelled);
+        QCOMPARE(logWidgetText(), gui::qstr(workflow::StatusLog::forDisplay(cancelled)));
         QCOMPARE(enabledButtons(), enabled);
         QVERIFY(!button("cmdCancelStep")->isEnabled());
         QCOMPARE(bar->value(), 0);
+    }
+
+    void theCaptionTellsHowTheLastThingEnded_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("a step stopped") << "stop"
+                                        << "Status: Step 5 did not complete!";
+        QTest::newRow("Reset after step 10")
+            << "reset"
+            << "Status: Reset - please perform Steps 1 through 4...";
+    }
+    void theCaptionTellsHowTheLastThingEnded() {
+        QFETCH(QString, what);
+        QFETCH(QString, caption);
+        completeSetUp(true);
+        MessageRecorder messages;
+        if (what == "stop") {
+            ScriptedSteps::behaviour[0] = [](const StepInputs&, StepHost&) {
+                return StepResult::stopped(
+                    "File /d/trees.csv, record 3, field DBH: \"x\" is not a number");
+            };
+            run("cmdComputePlots");
+            QCOMPARE(messages.messages.size(), std::size_t(1));
+            QCOMPARE(messages.messages[0].icon, QMessageBox::Critical);
+        } else {
+            run("cmdAllSteps");
+            click(window_.get(), "cmdReset");
+        }
+        QCOMPARE(statusCaption(), caption);
+    }
+
+    void changingTheTreeOrLidarFilesDisablesTheStepsThatReadThem_data() {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QString>("browse");  // empty: the picker is cancelled
+        QTest::addColumn<QStringList>("disabled");
+        QTest::addColumn<QStringList>("hidden");
+        const QStringList fromSix = {"cmdIterate", "cmdComputePhase1", "cmdCombinePhase2",
+                                     "cmdComputeDoubleSample", "cmdViewOutput"};
+        const QStringList labelsFromSix = kOutputLabels.mid(7);
+        QTest::newRow("tree file") << "lnkChangeTreeFile"
+                                   << "cmdBrowse" << fromSix << kOutputLabels.mid(3);
+        QTest::newRow("LiDAR files") << "lnkChangeLidarFiles"
+                                     << "cmdBrowseHighFile" << fromSix.mid(1) << labelsFromSix;
+        QTest::newRow("tree file, cancelled") << "lnkChangeTreeFile"
+                                              << "" << QStringList{} << QStringList{};
+        QTest::newRow("LiDAR files, cancelled") << "lnkChangeLidarFiles"
+                                                << "" << QStringList{} << QStringList{};
+    }
+    void changingTheTreeOrLidarFilesDisablesTheStepsThatReadThem() {
+        QFETCH(QString, link);
+        QFETCH(QString, browse);
+        QFETCH(QStringList, disabled);
+        QFETCH(QStringList, hidden);
+        completeSetUp(true);
+        for (const char* name : {"cmdComputePlots", "cmdIterate", "cmdComputePhase1",
+                                 "cmdCombinePhase2", "cmdComputeDoubleSample"})
+            run(name);
+        const Session before = session_;
+        FileDialogScript files;
+        files.files = {"/new/file.csv", ""};
+        DialogScript dialogs;
+        dialogs.scripts.push_back([&](QDialog& d) {
+            if (browse.isEmpty()) {
+                click(&d, d.objectName() == "frmAssignHgtVol" ? "cmdBrowse" : "cmdBrowseHighFile");
+                click(&d, "cmdCancel");  // what Browse chose goes again
+            } else {
+                click(&d, qPrintable(browse));
+                click(&d, "cmdOK");
+            }
+            return d.result();
+        });
+        QVERIFY(QMetaObject::invokeMethod(child<QLabel>(*window_, qPrintable(link)),
+                                          "linkActivated", Q_ARG(QString, "change")));
+        QCOMPARE(dialogs.shown.size(), 1);
+        QStringList expected = kStepButtons;
+        for (const QString& name : disabled) expected.removeAll(name);
+        QCOMPARE(enabledButtons(), expected);
+        // The labels of steps 5 to 9 (no DataSet 2 file was chosen).
+        for (const QString& name : kOutputLabels.mid(3))
+            if (!name.startsWith("LblLowLidar"))
+                QCOMPARE(label(name)->isVisible(), !hidden.contains(name));
+        const bool tree = link == "lnkChangeTreeFile";
+        const bool changed = !browse.isEmpty();
+        QCOMPARE(session_.treeFile.string(),
+                 tree && changed ? "/new/file.csv" : before.treeFile.string());
+        QCOMPARE(session_.lidarHighFile.string(),
+                 !tree && changed ? "/new/file.csv" : before.lidarHighFile.string());
     }
 
     void aStepWaitsForTheProductCodesTheUserGivesOnTheWindow() {
@@ -361,7 +454,7 @@ class MainWindowTest : public QObject {
             return d.result();
         });
         run("cmdComputePlots");
-        QCOMPARE(asked, QStringList({" SPECIES = 2 DBH = 7.25", " SPECIES = 1 DBH = 3.5"}));
+        QCOMPARE(asked, QStringList({" SPECIES = 2 DBH = 7.2", " SPECIES = 1 DBH = 3.5"}));
         QVERIFY(window_->statusLog().text().ends_with("codes 3 none\r\n"));
         QVERIFY(button("cmdIterate")->isEnabled());
     }

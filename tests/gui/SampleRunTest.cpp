@@ -1,8 +1,12 @@
 // The window on a generated sample data set with the real steps: step 10 from start to end, then
-// step 10 stopping at step 6 on an empty DBH file.
+// step 10 stopping at step 6 on an empty DBH file; step 6 asking for product codes once per gap
+// of the DBH file.
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -33,27 +37,94 @@ class SampleRunTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!w.workflow().running(), 120000);
     }
 
-  private slots:
-    void stepTenRunsEveryStepAndStopsAtStepSixOnAnEmptyDbhFile() {
+    // The generated sample in a new application directory, set up as steps 1 to 4 leave it.
+    struct Sample {
         QTemporaryDir dir;
         Session session;
-        session.appDir = gui::fspath(dir.path());
+        Sample() {
+            session.appDir = gui::fspath(dir.path());
+            startUp(session);
+            const auto shape = generator::presetShape("sample");
+            const auto inputs = generator::generateDataSet(*shape, 11, session.appDir / "input");
+            session.params = shape->params;
+            session.run.seed = 5;
+            session.dataSetName = "SMP";
+            session.coefficientFile = inputs.coefficients;
+            session.strataFile = inputs.strata;
+            session.dbhFile = inputs.dbh;
+            session.treeFile = inputs.trees;
+            session.lidarHighFile = inputs.lidarDs1;
+            session.lidarLowFile = inputs.lidarDs2;
+        }
+    };
+
+  private slots:
+    // Product 3 of species 1 starts at 14 inches and of species 2 at 16, two inches above
+    // product 2: the LiDAR trees between them fit no product.
+    void stepSixAsksOncePerGapOfTheDbhFileWhenTheAnswerIsForTheWholeGap_data() {
+        QTest::addColumn<bool>("wholeGap");
+        QTest::newRow("whole gap") << true;
+        QTest::newRow("this DBH only") << false;
+    }
+    void stepSixAsksOncePerGapOfTheDbhFileWhenTheAnswerIsForTheWholeGap() {
+        QFETCH(bool, wholeGap);
+        Sample sample;
+        writeAll(gui::qpath(sample.session.dbhFile),
+                 "1,1,\"5\",\"8.9\"\r\n1,2,\"9\",\"11.9\"\r\n1,3,\"14\",\"60\"\r\n"
+                 "2,1,\"5\",\"10.9\"\r\n2,2,\"11\",\"13.9\"\r\n2,3,\"16\",\"60\"\r\n"
+                 "3,1,\"5\",\"10.9\"\r\n3,2,\"11\",\"15.9\"\r\n3,3,\"16\",\"60\"\r\n");
+        MessageRecorder messages;
+        DialogScript dialogs;
+        QStringList gaps;
+        // Species 1 gets product 3; the trees of species 2 are dropped.
+        const auto answer = [&](QDialog& d) {
+            gaps << child<QLabel>(d, "lblDbhGap")->text();
+            child<QCheckBox>(d, "chkWholeGap")->setChecked(wholeGap);
+            const bool first = child<QLabel>(d, "Label1")->text() == " SPECIES = 1";
+            child<QLineEdit>(d, "txtProdCode")->setText("3");
+            click(&d, first ? "cmdOK" : "cmdCancel");
+            return d.result();
+        };
+        for (int i = 0; i < 500; ++i) dialogs.scripts.push_back(answer);
+        gui::MainWindow window(sample.session, workflow::stepTable());
+        window.show();
+        window.activate();
+        for (const char* step : {"cmdComputePlots", "cmdIterate"}) {
+            click(&window, step);
+            QTRY_VERIFY_WITH_TIMEOUT(!window.workflow().running(), 120000);
+        }
+        QCOMPARE(messages.texts(), QStringList());
+        QVERIFY(child<QPushButton>(window, "cmdComputePhase1")->isEnabled());
+        const QString log = gui::qstr(window.statusLog().text());
+        static const QRegularExpression answered(
+            "\r\nSpecies (\\d), DBH ([\\d.]+ to [\\d.]+): (product 3 for \\d+ trees|\\d+ "
+            "trees dropped) \\(one answer for the gap\\)");
+        QStringList lines;
+        for (const auto& m : answered.globalMatch(log))
+            lines << m.captured(1) + " " + m.captured(2) +
+                         (m.captured(3).startsWith("product") ? " product 3" : " dropped");
+        if (wholeGap) {
+            QCOMPARE(gaps.size(), 2);
+            QVERIFY(
+                gaps.contains("No product class of species 1 takes this DBH: it lies in the "
+                              "gap between 11.9 and 14.0 inches of the DBH file."));
+            QVERIFY(
+                gaps.contains("No product class of species 2 takes this DBH: it lies in the "
+                              "gap between 13.9 and 16.0 inches of the DBH file."));
+            lines.sort();
+            QCOMPARE(lines, QStringList({"1 11.9 to 14.0 product 3", "2 13.9 to 16.0 dropped"}));
+        } else {
+            QVERIFY2(gaps.size() > 2, qPrintable(QString::number(gaps.size())));
+            QVERIFY(lines.isEmpty());
+        }
+    }
+
+    void stepTenRunsEveryStepAndStopsAtStepSixOnAnEmptyDbhFile() {
+        Sample sample;
+        Session& session = sample.session;
         const auto file = [&](files::DataSetFile f) {
             return files::path(session.dataFilesDir(), session.dataSetName, f);
         };
-        startUp(session);
-        const auto shape = generator::presetShape("sample");
-        QVERIFY(shape);
-        const auto inputs = generator::generateDataSet(*shape, 11, session.appDir / "input");
-        session.params = shape->params;
-        session.run.seed = 5;
-        session.dataSetName = "SMP";
-        session.coefficientFile = inputs.coefficients;
-        session.strataFile = inputs.strata;
-        session.dbhFile = inputs.dbh;
-        session.treeFile = inputs.trees;
-        session.lidarHighFile = inputs.lidarDs1;
-        session.lidarLowFile = inputs.lidarDs2;
         MessageRecorder messages;
         DialogScript dialogs;
         {

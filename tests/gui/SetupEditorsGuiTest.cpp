@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
@@ -199,17 +200,17 @@ class SetupEditorsGuiTest : public QObject {
             {[&] { return std::make_unique<CoefficientEditor>(*view_); },
              "E_COEFFIC.csv",
              {"1", "1.2.3", "4", ""},
-             "Row 2, column 2: \"1.2.3\" is not a number",
+             "Species 1, b1 (equation 1): \"1.2.3\" is not a number",
              2},
             {[&] { return std::make_unique<StrataEditor>(*view_); },
              "E_STRATA.csv",
              {"1", "40000", ""},
-             "Row 1, column 1: \"40000\" is outside -32768..32767",
+             "Row 1, Begin Plot: \"40000\" is outside -32768..32767",
              1},
             {[&] { return std::make_unique<DbhEditor>(*view_); },
              "E_DBH.csv",
              {"4", "big"},
-             "Row 1, column 3: \"big\" is not a number",
+             "Species 1, Product 1, Max DBH: \"big\" is not a number",
              3},
         };
         for (const Row& row : rows) {
@@ -231,6 +232,36 @@ class SetupEditorsGuiTest : public QObject {
         QVERIFY(session().coefficientFile.empty() && session().strataFile.empty() &&
                 session().dbhFile.empty());
         QVERIFY(view_->log.isEmpty());
+    }
+
+    void editors_fitTheirColumnsToHeadingsLabelsAndWholeNumbers() {
+        session().dataSetName = "W";
+        session().params.MaxSpec = 12;
+        const std::vector<std::function<std::unique_ptr<QDialog>()>> editors = {
+            [&] { return std::make_unique<CoefficientEditor>(*view_); },
+            [&] { return std::make_unique<StrataEditor>(*view_); },
+            [&] { return std::make_unique<DbhEditor>(*view_); },
+        };
+        for (const auto& make : editors) {
+            const auto editor = make();
+            showActive(*editor);
+            auto* g = grid(*editor);
+            QVERIFY(!g->wordWrap());
+            QFont bold = g->font();
+            bold.setBold(true);
+            const int number = g->fontMetrics().horizontalAdvance("-0.1234568");
+            for (int r = 0; r < g->rowCount(); ++r)
+                for (int c = 0; c < g->columnCount(); ++c) {
+                    if (g->columnSpan(r, c) > 1 || !g->item(r, c)) continue;
+                    const QFontMetrics metrics(g->item(r, c)->font());
+                    QVERIFY2(metrics.horizontalAdvance(g->item(r, c)->text()) < g->columnWidth(c),
+                             qPrintable(g->item(r, c)->text()));
+                }
+            for (int c = 1; c < g->columnCount(); ++c) QVERIFY(number < g->columnWidth(c));
+            // The whole grid is in view across, and the window fits the screen.
+            QVERIFY(!g->horizontalScrollBar()->isVisible());
+            QVERIFY(editor->screen()->availableGeometry().contains(editor->geometry()));
+        }
     }
 
     void editors_theBoxFollowsTheCellAndScrollingOrClickingAwayEndsTheEntry() {
