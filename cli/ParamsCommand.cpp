@@ -11,7 +11,9 @@
 #include <string_view>
 
 #include "cli/CliCommand.h"
+#include "core/InputError.h"
 #include "core/NumberText.h"
+#include "model/session/ParameterRanges.h"
 #include "model/session/Session.h"
 #include "model/session/Startup.h"
 
@@ -19,21 +21,8 @@ namespace orr {
 
 namespace {
 
-constexpr int kMaxCount = 32767;
-
 // The five counts in the order the dialog checks them, with the words of their messages.
-struct CountField {
-    const char* name;
-    const char* caption;
-    std::int16_t ParamRecord::*field;
-};
-constexpr std::array<CountField, 5> kCounts{{
-    {"PACF", "PACF", &ParamRecord::PACF},
-    {"MaxSpec", "Max number of Species", &ParamRecord::MaxSpec},
-    {"MaxProd", "Max number of Products", &ParamRecord::MaxProd},
-    {"MaxItern", "Max number of Iterations", &ParamRecord::MaxItern},
-    {"MaxPlots", "Max number of Plots", &ParamRecord::MaxPlots},
-}};
+constexpr const auto& kCounts = kCountParameters;
 
 bool sameName(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [](char x, char y) {
@@ -57,6 +46,13 @@ std::optional<std::int16_t> listPosition(std::string_view text, std::string_view
     return std::nullopt;
 }
 
+// A top diameter as printed; a file may hold a value that is not a number.
+std::string tipText(float x) {
+    if (std::isnan(x)) return "NaN";
+    if (std::isinf(x)) return x > 0 ? "infinity" : "-infinity";
+    return shortestFloat(x);
+}
+
 void printParameters(std::ostream& out, const ParamRecord& p) {
     out << "PACF=" << p.PACF << "\n"
         << "MaxSpec=" << p.MaxSpec << "\n"
@@ -65,8 +61,8 @@ void printParameters(std::ostream& out, const ParamRecord& p) {
         << "MaxPlots=" << p.MaxPlots << "\n"
         << "LiHgtAdj=" << p.LiHgtAdj << "\n"
         << "ModelSet=" << p.ModelSet << "\n"
-        << "PTIP=" << shortestFloat(p.PTIP) << "\n"
-        << "STIP=" << shortestFloat(p.STIP) << "\n";
+        << "PTIP=" << tipText(p.PTIP) << "\n"
+        << "STIP=" << tipText(p.STIP) << "\n";
 }
 
 // The values typed for the parameters, as texts; a parameter not given keeps its stored value.
@@ -79,7 +75,8 @@ struct Entries {
 std::optional<std::string> parseEntries(const std::vector<std::string>& words, Entries& e) {
     for (const std::string& word : words) {
         const std::size_t eq = word.find('=');
-        if (eq == std::string::npos) return "expected NAME=VALUE, found \"" + word + "\"";
+        if (eq == std::string::npos)
+            return "expected NAME=VALUE, found \"" + shownText(word) + "\"";
         const std::string_view name = trim(std::string_view(word).substr(0, eq));
         std::string value = word.substr(eq + 1);
         bool known = false;
@@ -99,29 +96,29 @@ std::optional<std::string> parseEntries(const std::vector<std::string>& words, E
         } else if (sameName(name, "STIP")) {
             e.STIP = value;
         } else {
-            return "unknown parameter \"" + std::string(name) + "\"";
+            return "unknown parameter \"" + shownText(name) + "\"";
         }
     }
     return std::nullopt;
 }
 
 // The value of a count as the dialog takes it: the number its text begins with, rounded half
-// to even; it must lie in 1..32767. Returns the message when it does not.
-std::optional<std::string> checkCount(const CountField& count, std::string_view text,
+// to even; it must lie in its range (ParameterRanges.h). Returns the message when it does not.
+std::optional<std::string> checkCount(const CountParameter& count, std::string_view text,
                                       std::int16_t& value) {
     const double number = leadingNumber(text);
-    if (number >= kMaxCount + 0.5) {
-        return std::string(count.caption) + " should be at most " + std::to_string(kMaxCount);
-    }
-    const long long whole = std::isnan(number) ? 0 : cintHalfEven(number);
-    if (whole <= 0) return std::string(count.caption) + " should be greater than 0";
+    const long long whole = std::isnan(number) ? 0
+                            : number >= 1e9    ? 1000000000
+                                               : cintHalfEven(std::max(number, -1.0));
+    if (auto problem = countProblem(count, whole)) return problem;
     value = static_cast<std::int16_t>(whole);
     return std::nullopt;
 }
 
+// A top diameter as the dialog takes it: the number its text begins with, as a 32-bit float.
 std::optional<std::string> checkTip(const char* name, std::string_view text, float& value) {
     const float single = static_cast<float>(leadingNumber(text));
-    if (!std::isfinite(single)) return std::string(name) + " is too large";
+    if (auto problem = tipProblem(name, single)) return problem;
     value = single;
     return std::nullopt;
 }
@@ -155,6 +152,8 @@ std::optional<std::string> applyEntries(const Entries& e, ParamRecord& p, std::o
     } else if (e.PTIP || e.STIP) {
         err << "PTIP and STIP are kept only with ModelSet 2 (ModelSet=1); not changed\n";
     }
+    // What was not given keeps its stored value, which must be in range too.
+    if (auto problem = parameterProblem(next)) return problem;
     p = next;
     return std::nullopt;
 }
@@ -180,9 +179,10 @@ int paramsCommand(CliContext& ctx) {
     Session session;
     try {
         session.appDir = resolveAppDir(ctx.appDir);
-        startUp(session);
+        const StartupResult started = startUp(session);
         if (!setting) {
             printParameters(ctx.out, session.params);
+            if (started.parameterProblem) ctx.err << "note: " << *started.parameterProblem << "\n";
             return kExitOk;
         }
         if (auto message = applyEntries(entries, session.params, ctx.err)) {

@@ -1,5 +1,6 @@
 #include "core/CommaReader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -83,13 +84,29 @@ bool CommaReader::nextField(std::string_view& out) {
         }
         break;
     }
+    quoteFault_ = QuoteFault::None;
     if (data_[pos_] == '"') {
-        std::size_t close = data_.find('"', pos_ + 1);
-        if (close == std::string::npos) close = end;
-        out = std::string_view(data_).substr(pos_ + 1, close - pos_ - 1);
-        pos_ = close < end ? close + 1 : end;
-        // Anything between the closing quote and the next separator is not part of the field.
-        while (pos_ < end && data_[pos_] != ',' && !isLineEnd(data_[pos_])) ++pos_;
+        // A quoted field ends at its closing quote, which must stand on the same line; only
+        // blanks may follow it before the next separator.
+        const std::string_view rest = std::string_view(data_).substr(pos_ + 1);
+        const std::size_t lineEnd = std::min(rest.find_first_of("\r\n"), rest.size());
+        const std::size_t close = rest.substr(0, lineEnd).find('"');
+        if (close == std::string_view::npos) {
+            quoteFault_ = QuoteFault::Unclosed;
+            out = rest.substr(0, lineEnd);
+            pos_ += 1 + lineEnd;
+        } else {
+            out = rest.substr(0, close);
+            pos_ += close + 2;
+            const std::size_t after = pos_;
+            while (pos_ < end && data_[pos_] != ',' && !isLineEnd(data_[pos_])) ++pos_;
+            const std::string_view trailing =
+                trim(std::string_view(data_).substr(after, pos_ - after));
+            if (!trailing.empty()) {
+                quoteFault_ = QuoteFault::TextAfter;
+                textAfterQuote_ = trailing;
+            }
+        }
     } else {
         std::size_t start = pos_;
         while (pos_ < end && data_[pos_] != ',' && !isLineEnd(data_[pos_])) ++pos_;
@@ -105,15 +122,40 @@ bool CommaReader::next(int fields) {
     std::string_view field;
     for (int i = 0; i < fields; ++i) {
         if (!nextField(field)) {
-            if (i == 0) return false;
+            if (i == 0) {
+                warnEmptyFields();  // the file is read: its warning comes in reading order
+                return false;
+            }
             ++record_;
             throw InputError::at(file_, record_, i + 1, "", "end of file",
                                  "was found where the record goes on: the record is cut short");
         }
+        if (quoteFault_ != QuoteFault::None) {
+            ++record_;
+            failQuote(i + 1, field);
+        }
         fields_.push_back(field);
     }
     ++record_;
+    // The last field ended in a comma: another field stands on the same line. Read as the first
+    // field of the next record it would shift every field after it, so it is refused.
+    if (afterComma_) {
+        nextField(field);
+        throw InputError::at(file_, record_, fields + 1, "", field,
+                             "stands after the last of the record's " + std::to_string(fields) +
+                                 " fields, on the same line; a record ends its line");
+    }
     return true;
+}
+
+void CommaReader::failQuote(int field, std::string_view text) const {
+    if (quoteFault_ == QuoteFault::Unclosed) {
+        throw InputError::at(file_, record_, field, "", text,
+                             "starts with a quote that is not closed on its line");
+    }
+    throw InputError::at(
+        file_, record_, field, "", text,
+        "is followed by \"" + shownText(textAfterQuote_) + "\" after its closing quote");
 }
 
 std::string_view CommaReader::text(int i) const {
@@ -125,8 +167,13 @@ void CommaReader::fail(int i, std::string_view name, std::string_view problem) c
 }
 
 CommaReader::~CommaReader() {
-    if (emptyFields_ == 0) return;
-    warn("empty fields", "File " + file_.string() + ": " + std::to_string(emptyFields_) +
+    warnEmptyFields();
+}
+
+void CommaReader::warnEmptyFields() {
+    if (emptyFields_ == 0 || warned_) return;
+    warned_ = true;
+    warn("empty fields", "File " + shownPath(file_) + ": " + std::to_string(emptyFields_) +
                              (emptyFields_ == 1 ? " empty field" : " empty fields") +
                              " read as 0, the first in record " +
                              std::to_string(firstEmptyRecord_) + ", field " +

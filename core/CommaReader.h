@@ -1,7 +1,10 @@
 // Reader of the comma style shared by every input and intermediate file: fields are separated by
 // commas or line ends (CR LF or LF alike), blanks around a field are ignored, double quotes are
 // stripped, blank lines carry no fields, and a record is a fixed number of fields that may run
-// over several lines. The whole file is read into memory when the reader is made.
+// over several lines. A record ends its line: a further field after its last one on the same line
+// (a record with one field too many, or a trailing comma) is refused rather than read as the
+// start of the next record, which would shift every later field. A quoted field ends at its
+// closing quote on the same line. The whole file is read into memory when the reader is made.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +27,9 @@ class CommaReader {
     CommaReader(std::string text, std::filesystem::path file);
 
     // Reads the next record of `fields` fields. Returns false when the file holds no further
-    // field. Throws InputError when the file ends inside the record (a record cut short).
+    // field. Throws InputError when the file ends inside the record (a record cut short), when
+    // a further field follows its last field on the same line, and for a quote that is not
+    // closed on its line or is followed by more text before the next separator.
     bool next(int fields);
 
     // 1-based number of the record last read.
@@ -56,18 +61,25 @@ class CommaReader {
     static long countRecords(const std::filesystem::path& file, int fields);
 
   private:
+    // What was wrong with the quotes of the field last read.
+    enum class QuoteFault { None, Unclosed, TextAfter };
     bool nextField(std::string_view& out);
+    [[noreturn]] void failQuote(int field, std::string_view text) const;
 
     std::filesystem::path file_;
     std::string data_;
     std::size_t pos_ = 0;
     long record_ = 0;
     bool afterComma_ = false;
+    QuoteFault quoteFault_ = QuoteFault::None;
+    std::string_view textAfterQuote_;
     std::vector<std::string_view> fields_;
     // Empty fields read as 0: how many, and where the first was.
     mutable long emptyFields_ = 0;
     mutable long firstEmptyRecord_ = 0;
     mutable int firstEmptyField_ = 0;
+    bool warned_ = false;
+    void warnEmptyFields();
 };
 
 }  // namespace orr

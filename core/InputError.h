@@ -2,6 +2,7 @@
 // whole message shown to the user: it names the file, the record, the field and what was found.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -13,12 +14,25 @@ class InputError : public std::runtime_error {
   public:
     explicit InputError(const std::string& message) : std::runtime_error(message) {}
 
-    // "File <path>, record <n>, field <i> (<name>): "<text>" <problem>."
+    // "File <path>, record <n>, field <i> (<name>): "<text>" <problem>." The text found is
+    // shown as shownText() shows it.
     static InputError at(const std::filesystem::path& file, long record, int field,
                          std::string_view fieldName, std::string_view found,
                          std::string_view problem);
     // "File <path>: <problem>."
     static InputError file(const std::filesystem::path& file, std::string_view problem);
 };
+
+// Text read from a file or typed by the user, as a message may show it: control bytes (ESC, BEL,
+// NUL, line ends ...) and bytes that are not UTF-8 are written as \xHH, so nothing reaches a
+// terminal or a message box that it would act on, and a text longer than `maxCharacters` is cut
+// there and ends in "...". A field of a gigabyte gives a message of a line.
+inline constexpr std::size_t kShownCharacters = 40;
+std::string shownText(std::string_view text, std::size_t maxCharacters = kShownCharacters);
+// A path as a message shows it: escaped like shownText(), never cut.
+std::string shownPath(const std::filesystem::path& path);
+
+// Characters of a UTF-8 text (a byte that is not part of a UTF-8 sequence counts as one).
+std::size_t characterCount(std::string_view text);
 
 }  // namespace orr

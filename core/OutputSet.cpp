@@ -3,9 +3,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <stdexcept>
@@ -20,11 +22,21 @@ namespace {
 constexpr std::size_t kSpillBytes = std::size_t{1} << 20;
 constexpr std::string_view kTempMark = ".~";
 constexpr std::string_view kTempEnd = ".tmp";
+constexpr std::string_view kJournalEnd = ".journal";
 constexpr std::size_t kTempHexDigits = 16;
+
+// The commit journal: a header, then one entry per final file, then the end mark, each part
+// ended by a NUL byte (no file name holds one). "R", temporary name, final name: the temporary
+// file replaces the final file; "D", final name: the final file is removed. Names are relative
+// to the journal's directory when the file lies there.
+constexpr std::string_view kJournalHeader = "orravant commit journal 1";
+constexpr std::string_view kJournalReplace = "R";
+constexpr std::string_view kJournalRemove = "D";
+constexpr std::string_view kJournalEndMark = "E";
 
 // A name no other run, thread or earlier temporary file uses: the process, a counter and the
 // clock mixed together, with the random device when it answers.
-std::string uniqueSuffix() {
+std::string uniqueSuffix(std::string_view end = kTempEnd) {
     static std::atomic<std::uint64_t> counter{0};
     std::uint64_t x = static_cast<std::uint64_t>(::getpid()) << 32;
     x ^= counter.fetch_add(1) * 0x9e3779b97f4a7c15ULL;
@@ -39,7 +51,7 @@ std::string uniqueSuffix() {
     std::string text(kTempMark);
     std::uint64_t bits = mix(x);
     for (std::size_t i = 0; i < kTempHexDigits; ++i, bits >>= 4) text += kHex[bits & 15];
-    text += kTempEnd;
+    text += end;
     return text;
 }
 
@@ -47,25 +59,161 @@ std::string reason(int err) {
     return std::strerror(err);
 }
 
+[[noreturn]] void failOn(std::string_view what, const std::filesystem::path& path, int err) {
+    throw std::runtime_error(std::string(what) + " " + path.string() + ": " + reason(err));
+}
+
+// The final name a temporary or journal name was made from; empty when `name` is neither with
+// the given end.
+std::string_view finalNameOf(std::string_view name, std::string_view end) {
+    if (name.size() <= kTempMark.size() + kTempHexDigits + end.size()) return {};
+    if (name.substr(name.size() - end.size()) != end) return {};
+    const std::size_t mark = name.size() - end.size() - kTempHexDigits - kTempMark.size();
+    if (name.substr(mark, kTempMark.size()) != kTempMark) return {};
+    for (char c : name.substr(mark + kTempMark.size(), kTempHexDigits)) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return {};
+    }
+    return name.substr(0, mark);
+}
+
+// Writes all of `bytes` to a new file, flushed to the disk. Returns 0, or the system's error
+// number of the first step that failed (the file is then removed).
+int writeNewFile(const std::filesystem::path& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return errno;
+    int err = 0;
+    for (std::size_t done = 0; done < bytes.size() && err == 0;) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno != EINTR) err = errno;
+        if (n > 0) done += static_cast<std::size_t>(n);
+    }
+    if (err == 0 && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) err = errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err != 0) std::remove(path.c_str());
+    return err;
+}
+
+// Makes the renames and removals in a directory durable (a file system without directory sync
+// has nothing to do).
+void syncDirectory(const std::filesystem::path& dir) {
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+std::string journalName(const std::filesystem::path& journalDir, const std::filesystem::path& p) {
+    return p.parent_path() == journalDir ? p.filename().string() : p.string();
+}
+
+std::filesystem::path fromJournal(const std::filesystem::path& journalDir, std::string_view name) {
+    const std::filesystem::path p(name);
+    return p.is_absolute() ? p : journalDir / p;
+}
+
+// Rolls a journal forward; a journal cut short is only removed (no rename had started).
+void replayJournal(const std::filesystem::path& journal, RecoveredOutputs& done) {
+    std::string bytes;
+    {
+        std::FILE* f = std::fopen(journal.c_str(), "rb");
+        if (!f) failOn("Cannot read", journal, errno);
+        char buf[4096];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+        const bool failed = std::ferror(f) != 0;
+        const int err = errno;
+        std::fclose(f);
+        if (failed) failOn("Cannot read", journal, err);
+    }
+    std::vector<std::string_view> parts;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t nul = bytes.find('\0', at);
+        if (nul == std::string::npos) break;  // a part cut short: the journal is incomplete
+        parts.push_back(std::string_view(bytes).substr(at, nul - at));
+        at = nul + 1;
+    }
+    const bool complete =
+        !parts.empty() && parts.front() == kJournalHeader && parts.back() == kJournalEndMark;
+    const std::filesystem::path dir = journal.parent_path();
+    for (std::size_t i = 1; complete && i + 1 < parts.size();) {
+        if (parts[i] == kJournalReplace && i + 2 < parts.size()) {
+            const std::filesystem::path temp = fromJournal(dir, parts[i + 1]);
+            const std::filesystem::path final = fromJournal(dir, parts[i + 2]);
+            std::error_code ec;
+            if (std::filesystem::exists(temp, ec)) {
+                std::filesystem::rename(temp, final, ec);
+                if (ec) {
+                    throw std::runtime_error("Cannot complete the replacement of " +
+                                             final.string() + ": " + ec.message());
+                }
+                done.completed.push_back(final);
+            }
+            i += 3;
+        } else if (parts[i] == kJournalRemove) {
+            const std::filesystem::path final = fromJournal(dir, parts[i + 1]);
+            std::error_code ec;
+            if (std::filesystem::remove(final, ec)) done.completed.push_back(final);
+            if (ec) {
+                throw std::runtime_error("Cannot complete the removal of " + final.string() + ": " +
+                                         ec.message());
+            }
+            i += 2;
+        } else {
+            break;  // not written by this program: left to the removal below
+        }
+    }
+    syncDirectory(dir);
+    std::error_code ec;
+    std::filesystem::remove(journal, ec);
+    if (ec) throw std::runtime_error("Cannot remove " + journal.string() + ": " + ec.message());
+}
+
 }  // namespace
 
+void (*afterCommitRenameForTests)(std::size_t renamesDone) = nullptr;
+
 bool isTemporaryOutputName(std::string_view name) {
-    if (name.size() < kTempMark.size() + kTempHexDigits + kTempEnd.size()) return false;
-    if (name.substr(name.size() - kTempEnd.size()) != kTempEnd) return false;
-    const std::size_t mark = name.size() - kTempEnd.size() - kTempHexDigits - kTempMark.size();
-    if (name.substr(mark, kTempMark.size()) != kTempMark) return false;
-    for (char c : name.substr(mark + kTempMark.size(), kTempHexDigits)) {
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    return !finalNameOf(name, kTempEnd).empty();
+}
+
+bool isCommitJournalName(std::string_view name) {
+    return !finalNameOf(name, kJournalEnd).empty();
+}
+
+RecoveredOutputs recoverOutputs(const std::filesystem::path& dir,
+                                const std::function<bool(std::string_view finalName)>& ours) {
+    RecoveredOutputs done;
+    std::vector<std::filesystem::path> journals, temporaries;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (const std::string_view final = finalNameOf(name, kJournalEnd);
+            !final.empty() && ours(final)) {
+            journals.push_back(it->path());
+        } else if (const std::string_view made = finalNameOf(name, kTempEnd);
+                   !made.empty() && ours(made)) {
+            temporaries.push_back(it->path());
+        }
     }
-    return true;
+    if (ec)
+        throw std::runtime_error("Cannot read the directory " + dir.string() + ": " + ec.message());
+    // The journals first: the temporary files they list are the new outputs.
+    std::sort(journals.begin(), journals.end());
+    for (const auto& journal : journals) replayJournal(journal, done);
+    for (const auto& temp : temporaries) {
+        if (std::filesystem::remove(temp, ec)) done.removed.push_back(temp);
+        if (ec) throw std::runtime_error("Cannot remove " + temp.string() + ": " + ec.message());
+    }
+    return done;
 }
 
 OutputFile::~OutputFile() {
     discard();
 }
 
+// Names the final file: the temporary one is the program's business, not the user's.
 void OutputFile::failed(std::string_view what, int err) {
-    throw std::runtime_error("Cannot " + std::string(what) + " " + temp_.string() + ": " +
+    throw std::runtime_error("Cannot " + std::string(what) + " " + final_.string() + ": " +
                              reason(err));
 }
 
@@ -93,13 +241,15 @@ void OutputFile::spill() {
             }
             if (errno != EEXIST || attempt == 8) {
                 const int err = errno;
-                throw std::runtime_error("Cannot write " + temp_.string() + ": " + reason(err));
+                temp_.clear();
+                failed("write", err);
             }
         }
     }
     if (buffer_.empty()) return;
     if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {
-        failed("write", errno);
+        const int err = errno;
+        failed("write", err);
     }
     written_ += buffer_.size();
     buffer_.clear();
@@ -107,11 +257,21 @@ void OutputFile::spill() {
 
 void OutputFile::finish() {
     spill();
-    if (std::fflush(file_) != 0) failed("write", errno);
-    if (::fsync(::fileno(file_)) != 0 && errno != EINVAL && errno != EROFS) failed("write", errno);
+    // Each result is checked, and its errno taken before anything else can change it.
+    if (std::fflush(file_) != 0) {
+        const int err = errno;
+        failed("write", err);
+    }
+    if (::fsync(::fileno(file_)) != 0 && errno != EINVAL && errno != EROFS) {
+        const int err = errno;
+        failed("write", err);
+    }
     std::FILE* f = file_;
     file_ = nullptr;
-    if (std::fclose(f) != 0) failed("write", errno);
+    if (std::fclose(f) != 0) {
+        const int err = errno;
+        failed("write", err);
+    }
 }
 
 void OutputFile::discard() {
@@ -161,6 +321,7 @@ std::vector<std::filesystem::path> OutputSet::commit() {
         bool done = false;
     };
     std::vector<Swap> swaps;
+    std::filesystem::path journal;  // empty: none written
     auto undo = [&] {
         std::error_code ignored;
         for (auto it = swaps.rbegin(); it != swaps.rend(); ++it) {
@@ -175,6 +336,7 @@ std::vector<std::filesystem::path> OutputSet::commit() {
             }
         }
         discardAll();
+        if (!journal.empty()) std::filesystem::remove(journal, ignored);
     };
     try {
         for (auto& f : files_) {
@@ -194,6 +356,32 @@ std::vector<std::filesystem::path> OutputSet::commit() {
             }
             swaps.push_back(swap);
         }
+        // Two or more renames: the journal lets the next start complete them after a kill.
+        if (swaps.size() > 1) {
+            const std::filesystem::path dir = swaps.front().file->finalPath().parent_path();
+            std::string entries(kJournalHeader);
+            entries += '\0';
+            for (const auto& swap : swaps) {
+                if (swap.file->writes()) {
+                    entries += std::string(kJournalReplace) + '\0' +
+                               journalName(dir, swap.file->temp_) + '\0';
+                } else {
+                    entries += std::string(kJournalRemove) + '\0';
+                }
+                entries += journalName(dir, swap.file->finalPath()) + '\0';
+            }
+            entries += std::string(kJournalEndMark) + '\0';
+            std::filesystem::path name = swaps.front().file->finalPath();
+            name += uniqueSuffix(kJournalEnd);
+            // A failure is named by the file the user knows: the journal is the program's.
+            if (const int err = writeNewFile(name, entries); err != 0) {
+                failOn("Cannot replace", swaps.front().file->finalPath(), err);
+            }
+            journal = name;
+            syncDirectory(dir);
+        }
+        std::size_t renamed = 0;
+        if (afterCommitRenameForTests) afterCommitRenameForTests(renamed);
         for (auto& swap : swaps) {
             std::error_code ec;
             if (swap.file->writes()) {
@@ -207,12 +395,18 @@ std::vector<std::filesystem::path> OutputSet::commit() {
             }
             swap.done = true;
             swap.file->temp_.clear();
+            if (afterCommitRenameForTests) afterCommitRenameForTests(++renamed);
         }
     } catch (...) {
         undo();
         throw;
     }
     std::error_code ignored;
+    if (!journal.empty()) {
+        // Every rename is on the disk before the journal that could repeat them goes.
+        syncDirectory(journal.parent_path());
+        std::filesystem::remove(journal, ignored);
+    }
     for (auto& swap : swaps) {
         if (!swap.backup.empty()) std::filesystem::remove(swap.backup, ignored);
     }

@@ -2,11 +2,18 @@
 // of a name no other run uses, beside its final name; commit() first finishes every temporary
 // file (written, flushed to the disk, closed) and only then renames them all over their final
 // names. A stop, a cancel, a failed write or a failed rename leaves every previous file whole.
+//
+// A run killed during the renames cannot undo them itself. Before the first of two or more
+// renames, commit() therefore writes a commit journal beside the files that lists them, and
+// removes it after the last; recoverOutputs(), called at the next start of a step on the same
+// files, finds such a journal and completes the renames (every temporary file was whole before
+// the first rename, so the commit is rolled forward), and removes temporary files left behind.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -60,7 +67,8 @@ class OutputSet {
     // Finishes every file, then renames each over its final name; a file with nothing in it
     // removes its final file instead (an empty output is not kept). When a rename fails, the
     // files already replaced get their previous contents back. Throws std::runtime_error naming
-    // the path and the system's reason. Returns the files written, in the order first asked for.
+    // the final path and the system's reason (every write, flush and close is checked). Returns
+    // the files written, in the order first asked for.
     std::vector<std::filesystem::path> commit();
 
   private:
@@ -69,13 +77,38 @@ class OutputSet {
     bool committed_ = false;
 };
 
+// Only for tests that play a run killed in the middle of a commit: when set, it is called once
+// the journal is written and after each rename, with the number of renames done; it may end the
+// process there.
+extern void (*afterCommitRenameForTests)(std::size_t renamesDone);
+
 // One file written through OutputSet: all of `content` or nothing under `path`.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view content);
 
 // Size of a file; 0 when it does not exist or is not a regular file. Never creates anything.
 std::uintmax_t fileLength(const std::filesystem::path& path);
 
-// The temporary files' names end in ".~<16 hex digits>.tmp" after the final name.
+// The temporary files' names end in ".~<16 hex digits>.tmp" after the final name, the commit
+// journals' in ".~<16 hex digits>.journal" after the final name of the set's first file.
 bool isTemporaryOutputName(std::string_view fileName);
+bool isCommitJournalName(std::string_view fileName);
+
+// What recoverOutputs() found and did.
+struct RecoveredOutputs {
+    // Final files whose interrupted commit was completed (the new file put in place or, for an
+    // empty output, the old one removed).
+    std::vector<std::filesystem::path> completed;
+    // Temporary files of unfinished runs that were removed.
+    std::vector<std::filesystem::path> removed;
+};
+// Finishes the commits that a killed run left in `dir` and removes its temporary files, for the
+// final names that `ours` accepts (a journal belongs to the final name of its set's first file).
+// A complete journal is rolled forward: each temporary file it lists that is still there is
+// renamed over its final name, each final file listed for removal is removed. A journal cut short
+// was written before any rename and is dropped with its temporary files. Call it only while no
+// other run can be writing those files (under the data set's lock). Throws std::runtime_error
+// naming the path and the system's reason when a file cannot be renamed or removed.
+RecoveredOutputs recoverOutputs(const std::filesystem::path& dir,
+                                const std::function<bool(std::string_view finalName)>& ours);
 
 }  // namespace orr

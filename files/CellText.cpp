@@ -1,6 +1,7 @@
 // Checks of the grid cells that the input-file writers receive.
 #include "files/CellText.h"
 
+#include "core/InputError.h"
 #include "core/NumberText.h"
 
 namespace orr::cells {
@@ -18,7 +19,7 @@ bool isEmpty(std::string_view text) {
 
 void reject(int row, int column, std::string_view text, std::string_view problem) {
     std::string message = "Row " + std::to_string(row) + ", column " + std::to_string(column) +
-                          ": \"" + std::string(trimmed(text)) + "\" " + std::string(problem);
+                          ": \"" + shownText(trimmed(text)) + "\" " + std::string(problem);
     throw CellError(row, column, message);
 }
 

@@ -14,6 +14,7 @@
 #include "core/InputError.h"
 #include "core/NumberText.h"
 #include "core/OutputSet.h"
+#include "core/Warnings.h"
 #include "files/CellText.h"
 
 namespace orr {
@@ -65,6 +66,21 @@ CoefficientTable readCoefficientFile(const std::filesystem::path& file, int maxS
             auto& row = table.at(equation, species);
             for (int i = 0; i < 4; ++i) row[i] = reader.number(i, kCoefficientNames[i]);
         }
+    }
+    // Records beyond them are not read. A record too many inside a block would have moved every
+    // later block by one, so the forester hears of them.
+    bool more = false;
+    try {
+        more = reader.next(4);
+    } catch (const InputError&) {
+        more = true;
+    }
+    if (more) {
+        warn("coefficient records beyond the equations",
+             "File " + shownPath(file) + " holds more than the " + std::to_string(needed) +
+                 " coefficient records (5 equations of " + std::to_string(table.maxSpec) +
+                 " species) that are read; the rest is not used. Check that no record was "
+                 "added inside a block of an equation.");
     }
     return table;
 }

@@ -58,6 +58,20 @@ std::filesystem::path path(const StepInputs& inputs, DataSetFile file) {
     return path(inputs.dataDir, inputs.dataSetName, file);
 }
 
+std::optional<DataSetFile> dataSetFileNamed(std::string_view dataSetName,
+                                            std::string_view fileName) {
+    if (!fileName.starts_with(dataSetName)) return std::nullopt;
+    const std::string_view rest = fileName.substr(dataSetName.size());
+    for (std::size_t i = 0; i < kFiles.size(); ++i) {
+        if (kFiles[i].suffix == rest) return static_cast<DataSetFile>(i);
+    }
+    return std::nullopt;
+}
+
+std::filesystem::path lockPath(const std::filesystem::path& dataDir, std::string_view dataSetName) {
+    return dataDir / (std::string(dataSetName) + ".lock");
+}
+
 std::string dirText(const std::filesystem::path& dataDir) {
     std::string text = dataDir.string();
     text += std::filesystem::path::preferred_separator;

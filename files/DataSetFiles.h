@@ -4,6 +4,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,11 @@ std::filesystem::path path(const std::filesystem::path& dataDir, std::string_vie
 std::filesystem::path path(const StepInputs& inputs, DataSetFile file);
 // The data directory as the log shows it, ending in the separator.
 std::string dirText(const std::filesystem::path& dataDir);
+// The data-set file that `fileName` (a bare name) is, for that data set; nullopt for any other.
+std::optional<DataSetFile> dataSetFileNamed(std::string_view dataSetName,
+                                            std::string_view fileName);
+// The lock file that a run of the steps holds on its data set: <name>.lock in the data directory.
+std::filesystem::path lockPath(const std::filesystem::path& dataDir, std::string_view dataSetName);
 
 // The files of one data-set pass: DataSet 1 (pass 1) or DataSet 2 (pass 2).
 inline DataSetFile lidarPlots(int pass) {

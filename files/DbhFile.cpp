@@ -25,17 +25,13 @@ DbhLimits DbhLimits::empty(int maxSpec, int maxProd) {
     return limits;
 }
 
-DbhLimits loadDbhLimits(const std::filesystem::path& file, int maxSpec, int maxProd,
-                        const std::string& dataSetName) {
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(file, ec) && fileLength(file) < 1) {
-        throw InputError("Error: No min/max dbhes on file for dataset " + dataSetName);
-    }
-    return readDbhFile(file, maxSpec, maxProd);
-}
+namespace {
 
-DbhLimits readDbhFile(const std::filesystem::path& file, int maxSpec, int maxProd) {
+// Reads the file; `named[index(species, product)]` is set for every class a record names.
+DbhLimits readLimits(const std::filesystem::path& file, int maxSpec, int maxProd,
+                     std::vector<char>& named) {
     DbhLimits limits = DbhLimits::empty(maxSpec, maxProd);
+    named.assign(limits.minDbh.size(), 0);
     CommaReader reader(file);
     while (reader.next(4)) {
         const int species = reader.intInRange(0, "Species", 1, limits.maxSpec);
@@ -45,8 +41,46 @@ DbhLimits readDbhFile(const std::filesystem::path& file, int maxSpec, int maxPro
         // A later record for the same class replaces an earlier one.
         limits.minDbh[limits.index(species, product)] = minDbh;
         limits.maxDbh[limits.index(species, product)] = maxDbh;
+        named[limits.index(species, product)] = 1;
     }
     return limits;
+}
+
+}  // namespace
+
+DbhLimits loadDbhLimits(const std::filesystem::path& file, int maxSpec, int maxProd,
+                        const std::string& dataSetName) {
+    const std::string noLimits = "Error: No min/max dbhes on file for dataset " + dataSetName;
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(file, ec) && fileLength(file) < 1) {
+        throw InputError(noLimits);
+    }
+    std::vector<char> named;
+    const DbhLimits limits = readLimits(file, maxSpec, maxProd, named);
+    // A file of blank lines (or a device that reads as nothing) holds no limits either.
+    if (std::find(named.begin(), named.end(), 1) == named.end()) {
+        throw InputError(noLimits + " (" + shownPath(file) + " holds no record)");
+    }
+    // Every class the parameters make needs its limits: a class left out would take 0 to 0 and
+    // silently drop or move the trees of its species.
+    for (int species = 1; species <= limits.maxSpec; ++species) {
+        for (int product = 1; product <= limits.maxProd; ++product) {
+            if (named[limits.index(species, product)]) continue;
+            throw InputError::file(file, "holds no record for species " + std::to_string(species) +
+                                             ", product " + std::to_string(product) +
+                                             "; with MaxSpec " + std::to_string(limits.maxSpec) +
+                                             " and MaxProd " + std::to_string(limits.maxProd) +
+                                             " it needs one for each of the " +
+                                             std::to_string(limits.maxSpec * limits.maxProd) +
+                                             " species-product classes");
+        }
+    }
+    return limits;
+}
+
+DbhLimits readDbhFile(const std::filesystem::path& file, int maxSpec, int maxProd) {
+    std::vector<char> named;
+    return readLimits(file, maxSpec, maxProd, named);
 }
 
 void writeDbhFile(const std::filesystem::path& file, int maxSpec, int maxProd,

@@ -34,7 +34,10 @@ struct DbhLimits {
 // business (check fileLength first).
 DbhLimits readDbhFile(const std::filesystem::path& file, int maxSpec, int maxProd);
 // The same for a step: an existing empty file stops the step with "Error: No min/max dbhes on
-// file for dataset <name>" (an InputError); a missing one gives the reader's message.
+// file for dataset <name>" (an InputError), and so does a file that holds no record at all (blank
+// lines only); a file without a record for one of the maxSpec * maxProd species-product classes
+// stops it with a message naming the first class missing; a missing file gives the reader's
+// message.
 DbhLimits loadDbhLimits(const std::filesystem::path& file, int maxSpec, int maxProd,
                         const std::string& dataSetName);
 

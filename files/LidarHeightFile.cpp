@@ -23,4 +23,16 @@ void LidarHeightFile::parse(const CommaReader& in, const Limits& limits, Record&
     r.height = in.number(1, "height");
 }
 
+void LidarTreeCount::requireTrees(const std::filesystem::path& file) const {
+    if (records_ == 0) {
+        throw InputError::file(file, "holds no LiDAR tree (records of plot and height)");
+    }
+    if (taller_ == 0) {
+        throw InputError::file(file, "holds no LiDAR tree taller than 10 feet (" +
+                                         std::to_string(records_) +
+                                         (records_ == 1 ? " record" : " records") +
+                                         " read); the steps use only the taller ones");
+    }
+}
+
 }  // namespace orr::files

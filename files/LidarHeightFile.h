@@ -30,4 +30,24 @@ struct LidarHeightFile {
     static void parse(const CommaReader& in, const Limits& limits, Record& r);
 };
 
+// LiDAR trees of this height (feet) or less are not used by steps 6 and 7.
+inline constexpr double kShortestUsedLidarHeight = 10.0;
+
+// What a LiDAR height file held, counted as it is read. A DataSet 1 file without one tree taller
+// than 10 feet gives steps 6 and 7 nothing to work on: they stop with a message naming it instead
+// of writing files without LiDAR trees over the results of an earlier run.
+class LidarTreeCount {
+  public:
+    void add(const LidarHeight& tree) {
+        ++records_;
+        if (tree.height > kShortestUsedLidarHeight) ++taller_;
+    }
+    // Throws InputError naming the file when it held no record or no tree taller than 10 feet.
+    void requireTrees(const std::filesystem::path& file) const;
+
+  private:
+    long long records_ = 0;
+    long long taller_ = 0;
+};
+
 }  // namespace orr::files

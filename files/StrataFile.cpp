@@ -7,6 +7,7 @@
 
 #include "core/CommaReader.h"
 #include "core/CommaWriter.h"
+#include "core/InputError.h"
 #include "core/NumberText.h"
 #include "core/OutputSet.h"
 #include "files/CellText.h"
@@ -34,6 +35,13 @@ StrataTable readStrataFile(const std::filesystem::path& file) {
         row.endPlot = reader.int16(2, kStrataFields[2]);
         row.avgAge = reader.int16(3, kStrataFields[3]);
         table.push_back(row);
+    }
+    // Without a stratum every plot lies outside the strata: steps 6, 7 and 9 would compute
+    // nothing and remove the results of an earlier run.
+    if (table.empty()) {
+        throw InputError::file(file,
+                               "holds no stratum (records of stratum, begin plot, end plot and "
+                               "average age); at least one is needed");
     }
     return table;
 }

@@ -24,8 +24,8 @@ inline constexpr int kMaxStrataRows = 999;
 // Readers throw InputError naming the file, record, field and text on input they cannot use.
 // Writers take the cells' texts as the grid editors hold them, check every cell before anything is
 // written (CellError), and write all or nothing.
-// Strata file: records of four 16-bit integers to the end of the file; more than 999 records is
-// an error.
+// Strata file: records of four 16-bit integers to the end of the file; a file without a record
+// and one of more than 999 records are errors.
 StrataTable readStrataFile(const std::filesystem::path& file);
 
 // Strata rows: four cells each, every value the nearest 16-bit integer (half to even); an empty

@@ -14,6 +14,10 @@ namespace {
 constexpr double kStumpHeight = 4.0;
 // Half the width of the window around the top diameter that counts as reached.
 constexpr double kTopWindow = 0.025;
+// The descent takes at most this many one-foot steps. No tree is that tall; a height computed
+// from odd coefficients can be (millions of feet), and would otherwise keep the step busy for
+// hours. Beyond it the descent has run out, as it does at the stump of a real tree.
+constexpr long long kMostDescentSteps = 2000;
 
 struct TaperRow {
     double TPD, TPH, TP1, TP2, TP3, TP4, TP0;
@@ -37,7 +41,7 @@ double merchantableHeight(const TaperRow& c, double dbh, double height, float pt
     const double lower = static_cast<double>(ptip) - kTopWindow;
     const double upper = static_cast<double>(ptip) + kTopWindow;
     double h = 0.0;
-    for (long long x = 1; x <= height - kStumpHeight; ++x) {
+    for (long long x = 1; x <= height - kStumpHeight && x <= kMostDescentSteps; ++x) {
         h = height - x;
         const double y = taperValue(c, dbh, height, h);
         if (y + 1.0 < 0.0) continue;

@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "model/session/ParameterRanges.h"
+
 namespace orr {
 
 namespace {
@@ -39,6 +41,15 @@ std::string readWhole(const std::filesystem::path& file) {
 
 }  // namespace
 
+std::optional<std::string> parameterFileProblem(const std::filesystem::path& appDir,
+                                                const ParamRecord& params) {
+    const std::optional<std::string> problem = parameterProblem(params);
+    if (!problem) return std::nullopt;
+    return "The user parameters in " + paramFilePath(appDir).string() +
+           " cannot be used: " + *problem +
+           ". Set them in step 2 (or with 'orravant-cli params set').";
+}
+
 StartupResult startUp(Session& session) {
     StartupResult result;
     // The taper tables of the tree equations are built in and need no filling.
@@ -63,6 +74,7 @@ StartupResult startUp(Session& session) {
             return result;
         }
         session.params = *record;
+        result.parameterProblem = parameterFileProblem(session.appDir, session.params);
     } else {
         session.params = ParamRecord::defaults();
         saveParameters(session.appDir, session.params);

@@ -28,11 +28,20 @@ std::filesystem::path resolveAppDir(const std::optional<std::filesystem::path>& 
 struct StartupResult {
     bool paramFileWasEmpty = false;  // an empty (or short) PARAMETER.PRM was found and deleted
     std::string log;                 // the status log's whole text after start-up
+    // PARAMETER.PRM holds a value out of its range (ParameterRanges.h): the message, naming the
+    // file and the parameter. The values are loaded as they are, so that they can be shown and
+    // corrected; no step may start until they are.
+    std::optional<std::string> parameterProblem;
 };
 // Start-up in its order: create DATA FILES when missing; load PARAMETER.PRM (an empty or short
 // one is deleted and the parameters read 0; a missing one gets the defaults, written to a new
-// file); the first log line. Throws std::runtime_error naming the path and the system's reason
-// when the directory or the file cannot be made.
+// file) and check its values; the first log line. Throws std::runtime_error naming the path and
+// the system's reason when the directory or the file cannot be made.
 StartupResult startUp(Session& session);
+
+// The message for parameters out of range, naming PARAMETER.PRM of `appDir` and how to set them;
+// nullopt when every parameter is in range.
+std::optional<std::string> parameterFileProblem(const std::filesystem::path& appDir,
+                                                const ParamRecord& params);
 
 }  // namespace orr

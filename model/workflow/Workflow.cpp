@@ -1,7 +1,10 @@
 #include "model/workflow/Workflow.h"
 
+#include <exception>
+#include <optional>
 #include <string>
 
+#include "model/session/ParameterRanges.h"
 #include "model/workflow/StepCaptions.h"
 
 namespace orr::workflow {
@@ -47,6 +50,41 @@ void Workflow::showLabel(Label l, std::string caption) {
     changed();
 }
 
+void Workflow::inputsChanged(int number) {
+    if (running_) return;
+    // The computation step that shows each output label (0: a set-up step's label).
+    const auto stepOf = [](Label l) {
+        switch (l) {
+            case Label::TreeFile:
+            case Label::PlotClassesFile:
+            case Label::PlotTotalsFile:
+            case Label::Phase2SummaryFile:
+                return 5;
+            case Label::LidarPlotsDS1:
+            case Label::LidarPlotsDS2:
+                return 6;
+            case Label::Phase1DS1:
+            case Label::Phase1DS2:
+                return 7;
+            case Label::Phase2File:
+            case Label::VolumeSummary:
+                return 8;
+            case Label::Regression:
+            case Label::StratumVolume:
+            case Label::Reports:
+                return 9;
+            default:
+                return 0;
+        }
+    };
+    for (Label l : allLabels())
+        if (stepOf(l) >= number) labels_[index(l)].visible = false;
+    for (int later = number + 1; later <= 9; ++later)
+        if (const std::optional<Button> b = stepButton(later)) setEnabled(*b, false);
+    setEnabled(Button::ViewOutput, false);
+    changed();
+}
+
 bool Workflow::lacksTreeFile(int number) const {
     const StepEntry* entry = step(number);
     return entry && entry->description->needsTreeFile && session_.treeFile.empty();
@@ -71,8 +109,26 @@ void Workflow::unlock(int step) {
     setEnabled(Button::Exit, true);
 }
 
+bool Workflow::takeDataSet() {
+    refusal_.clear();
+    if (const auto problem = parameterProblem(session_.params)) {
+        refusal_ = "The user parameters cannot be used: " + *problem + ". Set them in step 2.";
+        return false;
+    }
+    try {
+        dataSetLock_.emplace(DataSetLock::acquire(session_.dataFilesDir(), session_.dataSetName,
+                                                  "the Orravant window"));
+    } catch (const std::exception& e) {
+        refusal_ = e.what();
+        return false;
+    }
+    return true;
+}
+
 bool Workflow::beginStep(int number) {
+    refusal_.clear();
     if (running_ || !step(number)) return false;
+    if (!takeDataSet()) return false;
     running_ = true;
     lock(number);
     changed();
@@ -83,13 +139,17 @@ void Workflow::finishStep(int number, const StepResult& result) {
     unlock(number);
     if (result.completed()) afterStep(number, result);
     running_ = false;
+    dataSetLock_.reset();
     changed();
 }
 
 bool Workflow::beginAllSteps() {
+    refusal_.clear();
     if (running_) return false;
+    if (!takeDataSet()) return false;
     running_ = true;
     allSteps_ = true;
+    allStepsSeeds_.clear();
     changed();
     return true;
 }
@@ -101,6 +161,7 @@ void Workflow::beginStepOfAll(int number) {
 std::optional<int> Workflow::finishStepOfAll(int number, const StepResult& result, StepView& view) {
     unlock(number);
     if (result.completed()) afterStep(number, result);
+    if (result.seed && !session_.run.seed) allStepsSeeds_.emplace_back(number, *result.seed);
     const StepEntry* next = step(number + 1);
     if (result.completed() && next) {
         changed();
@@ -108,9 +169,14 @@ std::optional<int> Workflow::finishStepOfAll(int number, const StepResult& resul
     }
     running_ = false;
     allSteps_ = false;
+    dataSetLock_.reset();
     changed();
     if (result.completed()) {
-        view.replaceLog("All steps completed successfully!\r\n");
+        std::string log = "All steps completed successfully!\r\n";
+        for (const auto& [stepNumber, seed] : allStepsSeeds_)
+            log += "Random seed of step " + std::to_string(stepNumber) + ": " +
+                   std::to_string(seed) + "\r\n";
+        view.replaceLog(log);
         view.status("Status: All steps completed successfully!");
         return std::nullopt;
     }

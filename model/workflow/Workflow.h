@@ -10,7 +10,10 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "model/session/DataSetLock.h"
 #include "model/session/Session.h"
 #include "model/workflow/Controls.h"
 #include "model/workflow/StepRunner.h"
@@ -50,19 +53,30 @@ class Workflow {
     void reset();
     // A dialog sets a label's caption and shows it.
     void showLabel(Label l, std::string caption);
+    // The files step `step` reads were changed (the tree file: 5, the LiDAR files: 6): what
+    // steps `step` and later wrote no longer follows from the chosen files, so their labels are
+    // hidden and the steps after `step` (and the output viewer) are disabled again until step
+    // `step` runs anew. Nothing changes while a step runs.
+    void inputsChanged(int step);
 
     // The chosen files a step still lacks, to be chosen before it starts.
     bool lacksTreeFile(int step) const;
     bool lacksLidarFiles(int step) const;
 
-    // A single step 5..9: refused (false) while another step runs or for another number.
-    // Steps 6 and 7 keep Reset and Exit disabled until they end.
+    // A single step 5..9: refused (false) while another step runs or for another number, and
+    // with refusal() set while the parameters are out of range or another run (another window,
+    // the command line) holds the data set. The data set stays locked until finishStep. Steps 6
+    // and 7 keep Reset and Exit disabled until they end.
     bool beginStep(int step);
     // The step ended: on completion its labels show and the next step is enabled.
     void finishStep(int step, const StepResult& result);
 
-    // Step 10: refused while a step runs.
+    // Step 10: refused while a step runs, and like beginStep; the data set stays locked until
+    // step 10 ends.
     bool beginAllSteps();
+    // Why the last beginStep or beginAllSteps was refused, for a message box; empty when it was
+    // refused only because a step runs.
+    const std::string& refusal() const { return refusal_; }
     // Step `step` of step 10 starts (locks Reset and Exit for steps 6 and 7).
     void beginStepOfAll(int step);
     // Step `step` of step 10 ended: the next step to run, or nullopt when step 10 is over; the
@@ -82,6 +96,8 @@ class Workflow {
     void lock(int step);
     void unlock(int step);
     void afterStep(int step, const StepResult& result);
+    // Checks the parameters and locks the data set; false (and refusal_ set) when it cannot.
+    bool takeDataSet();
 
     Session& session_;
     std::span<const StepEntry> steps_;
@@ -89,7 +105,12 @@ class Workflow {
     std::array<OutputLabel, kLabelCount> labels_{};
     bool running_ = false;
     bool allSteps_ = false;
+    // Step 10: the clock seeds of its random steps, for its closing log.
+    std::vector<std::pair<int, std::uint64_t>> allStepsSeeds_;
     std::function<void()> onChange_;
+    std::optional<DataSetLock>
+        dataSetLock_;  // held from the start of a step (or step 10) to its end
+    std::string refusal_;
 };
 
 }  // namespace orr::workflow

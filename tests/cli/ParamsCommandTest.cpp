@@ -1,4 +1,6 @@
 // orravant-cli params: printing, and setting with the checks of the parameters dialog.
+#include <limits>
+
 #include "model/session/Startup.h"
 #include "tests/cli/CliSupport.h"
 
@@ -61,6 +63,14 @@ TEST(ParamsCommand, RefusedValuesExitWith1AndSaveNothing) {
         {{"MaxPlots=0", "MaxSpec=0"}, "Max number of Species should be greater than 0"},
         {{"LiHgtAdj=Maybe"}, "LiHgtAdj should be \"Yes\", \"No\", 0 or 1"},
         {{"ModelSet=2"}, "ModelSet should be \"ModelSet 1\", \"ModelSet 2\", 0 or 1"},
+        // Values every step must be able to carry: a top diameter that would keep the taper
+        // search going for hours, tables too large for any run.
+        {{"ModelSet=1", "PTIP=1e30"}, "PTIP should be a top diameter from 0 to 100 inches"},
+        {{"ModelSet=1", "STIP=1000"}, "STIP should be a top diameter from 0 to 100 inches"},
+        {{"ModelSet=1", "PTIP=-1"}, "PTIP should be a top diameter from 0 to 100 inches"},
+        {{"MaxSpec=1000"}, "Max number of Species should be at most 999"},
+        {{"MaxProd=100"}, "Max number of Products should be at most 99"},
+        {{"Max\x1b[2JSpec=3"}, "orravant-cli params: unknown parameter \"Max\\x1B[2JSpec\""},
     };
     for (const auto& [values, message] : cases) {
         SCOPED_TRACE(values.front());
@@ -68,6 +78,12 @@ TEST(ParamsCommand, RefusedValuesExitWith1AndSaveNothing) {
         std::vector<std::string> words = {"params", "set"};
         words.insert(words.end(), values.begin(), values.end());
         const Outcome r = cliIn(dir.path(), words);
+        if (message.starts_with("orravant-cli params:")) {
+            EXPECT_EQ(r.status, kExitUsage);
+            EXPECT_EQ(r.err.substr(0, r.err.find('\n')), message);
+            EXPECT_FALSE(std::filesystem::exists(paramFilePath(dir.path())));
+            continue;
+        }
         EXPECT_EQ(r.status, kExitFailed);
         EXPECT_EQ(r.err, message + "\n");
         EXPECT_EQ(stored(dir), ParamRecord::defaults());
@@ -87,6 +103,31 @@ TEST(ParamsCommand, ListsTakeTheirTextsOrPositionsAndTipsAreStoredOnlyWithModelS
     EXPECT_EQ(set({"LiHgtAdj=1", "ModelSet=ModelSet 2", "PTIP=4.1", "STIP=2.5cm"}),
               std::tuple(1, 1, 4.1f, 2.5f));
     EXPECT_EQ(set({"ModelSet=0", "PTIP=9"}), std::tuple(1, 0, 4.1f, 2.5f));
+}
+
+// A parameter file holding a value out of range is printed as it is, with a note, and a value
+// not given in `set` must then be set too before anything is saved.
+TEST(ParamsCommand, AStoredValueOutOfRangeIsShownAndMustBeSet) {
+    TempDir dir;
+    ParamRecord bad = ParamRecord::defaults();
+    bad.ModelSet = 1;
+    bad.PTIP = std::numeric_limits<float>::infinity();
+    saveParameters(dir.path(), bad);
+    Outcome r = cliIn(dir.path(), {"params"});
+    EXPECT_EQ(r.status, kExitOk);
+    EXPECT_NE(r.out.find("PTIP=infinity\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("note: The user parameters in " + (dir / "PARAMETER.PRM").string() +
+                         " cannot be used: PTIP should be a top diameter from 0 to 100 inches, "
+                         "not infinity."),
+              std::string::npos)
+        << r.err;
+    r = cliIn(dir.path(), {"params", "set", "MaxItern=50"});
+    EXPECT_EQ(std::pair(r.status, r.err),
+              std::pair(kExitFailed,
+                        std::string("PTIP should be a top diameter from 0 to 100 inches, not "
+                                    "infinity\n")));
+    EXPECT_EQ(cliIn(dir.path(), {"params", "set", "MaxItern=50", "PTIP=4"}).status, kExitOk);
+    EXPECT_EQ(stored(dir).PTIP, 4.0f);
 }
 
 TEST(ParamsCommand, AStartUpFailureExitsWith1NamingThePath) {

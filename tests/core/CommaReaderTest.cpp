@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "core/CommaReader.h"
 #include "core/CommaWriter.h"
 #include "core/InputError.h"
@@ -64,6 +68,57 @@ TEST(CommaReader, ErrorsNameFileRecordFieldAndText) {
     EXPECT_EQ(
         messageOf([&] { s.intInRange(2, "species", 1, 3); }),
         "File s.csv, record 1, field 3 (species): \"7\" is outside the allowed range 1 to 3.");
+}
+
+// A record ends its line: a field after its last one is refused, not read as the first field of
+// the next record (which would shift every later field), and a quote closes on its line.
+TEST(CommaReader, AFurtherFieldOnARecordsLineOrTextAfterAQuoteIsRefused) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"1,2,3,4,9\r\n5,6,7,8\r\n",
+         "record 1, field 5: \"9\" stands after the last of the record's 4 fields, on the same "
+         "line; a record ends its line."},
+        {"1,2,3,4\r\n5,6,7,8,\r\n", "record 2, field 5: \"\" stands after the last"},
+        {"1,2,3,4,5,6,7,8\r\n", "record 1, field 5: \"5\" stands after the last"},
+        {"1,2,\"8.9\"abc,4\r\n",
+         "record 1, field 3: \"8.9\" is followed by \"abc\" after its closing quote."},
+        {"1,2,\"8.9,4\r\n\"5\",6,7,8\r\n",
+         "record 1, field 3: \"8.9,4\" starts with a quote that is not closed on its line."},
+    };
+    for (const auto& [text, message] : cases) {
+        SCOPED_TRACE(text);
+        CommaReader r(text, "c.csv");
+        const std::string got = messageOf([&] {
+            while (r.next(4)) {
+            }
+        });
+        EXPECT_EQ(got.rfind("File c.csv, " + message, 0), 0u) << got;
+    }
+    // A record over two lines, blanks after a closing quote and the program's own layouts read.
+    CommaReader r("1,2\r\n3,\"4\" \r\n", "c.csv");
+    ASSERT_TRUE(r.next(4));
+    EXPECT_EQ(r.text(3), "4");
+    EXPECT_FALSE(r.next(4));
+}
+
+// Text from a file reaches a message escaped and cut: no byte acts on the terminal, a NUL byte
+// does not end the message early, and a huge field does not make a huge message.
+TEST(CommaReader, MessagesShowTheFieldsTextEscapedAndCut) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {std::string("\x1B[31mred\x07\0x", 11), "\"\\x1B[31mred\\x07\\x00x\""},
+        {std::string(100000, '7') + "x", "\"" + std::string(40, '7') + "...\""},
+        {"h\xC3\xB6he\xFF", "\"h\xC3\xB6he\\xFF\""},  // UTF-8 kept, a stray byte escaped
+        {"a\xE2\x80\xAE"
+         "b",
+         "\"a\\xE2\\x80\\xAEb\""},  // a right-to-left override
+    };
+    for (const auto& [field, shown] : cases) {
+        CommaReader r("1," + field + "\r\n", "c.csv");
+        ASSERT_TRUE(r.next(2));
+        EXPECT_EQ(messageOf([&] { r.number(1, "height"); }),
+                  "File c.csv, record 1, field 2 (height): " + shown + " is not a number.");
+    }
+    EXPECT_EQ(characterCount("\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4"), 5u);  // "äääää"
+    EXPECT_EQ(characterCount("ab\xFF"), 3u);
 }
 
 TEST(CommaReader, UnreadableFilesAreNamed) {

@@ -1,6 +1,8 @@
 // All-or-nothing outputs: nothing reaches a final name before commit, and a failure anywhere
 // leaves every earlier file whole.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -95,6 +97,69 @@ TEST(OutputSet, TemporaryNamesAreUniqueAndRecognised) {
     b.commit();
     a.commit();  // the later commit wins, whole
     EXPECT_EQ(readFile(dir / "x.csv"), std::string(2 << 20, 'a'));
+}
+
+// A run killed during its commit: the next start completes it (every new file was whole before
+// the first rename) and removes what the run left; a journal cut short means no rename began, so
+// the old files stay. The kill is played in a child process, after `renames` renames.
+TEST(OutputSet, ACommitKilledDuringItsRenamesIsCompletedAtTheNextStart) {
+    struct Case {
+        std::size_t renames;
+        bool journalCutShort;
+        std::vector<std::string> expected;  // a.csv, b.csv, c.csv ("" when absent)
+    };
+    const std::vector<Case> cases = {
+        {0, false, {"new a", "new b", ""}},
+        {1, false, {"new a", "new b", ""}},
+        {2, false, {"new a", "new b", ""}},
+        {0, true, {"old a", "old b", "old c"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.renames) + (c.journalCutShort ? ", journal cut short" : ""));
+        test::TempDir dir;
+        writeFile(dir / "a.csv", "old a");
+        writeFile(dir / "b.csv", "old b");
+        writeFile(dir / "c.csv", "old c");
+        static std::size_t killAt;
+        killAt = c.renames;
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            afterCommitRenameForTests = [](std::size_t done) {
+                if (done == killAt) ::_exit(0);
+            };
+            OutputSet out;
+            out.file(dir / "a.csv").append("new a");
+            out.file(dir / "b.csv").append("new b");
+            out.file(dir / "c.csv");  // empty: removes c.csv
+            out.commit();
+            ::_exit(1);  // not killed
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        if (c.journalCutShort) {
+            for (const auto& name : namesIn(dir.path())) {
+                if (!isCommitJournalName(name)) continue;
+                const std::string journal = readFile(dir / name);
+                writeFile(dir / name, journal.substr(0, journal.size() - 3));
+            }
+        }
+        // Another data set's leftovers in the same directory are not touched.
+        writeFile(dir / "other.csv.~0123456789abcdef.tmp", "x");
+        const RecoveredOutputs done =
+            recoverOutputs(dir.path(), [](std::string_view name) { return name != "other.csv"; });
+        EXPECT_EQ(done.completed.empty(), c.journalCutShort);
+        EXPECT_FALSE(done.removed.empty());  // the old versions kept for an undo, at least
+        std::vector<std::string> got;
+        for (const char* name : {"a.csv", "b.csv", "c.csv"}) {
+            got.push_back(std::filesystem::exists(dir / name) ? readFile(dir / name) : "");
+        }
+        EXPECT_EQ(got, c.expected);
+        std::vector<std::string> names = {"a.csv", "b.csv", "other.csv.~0123456789abcdef.tmp"};
+        if (c.journalCutShort) names.insert(names.begin() + 2, "c.csv");
+        EXPECT_EQ(namesIn(dir.path()), names);
+    }
 }
 
 }  // namespace

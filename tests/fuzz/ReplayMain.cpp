@@ -1,14 +1,35 @@
 // Feeds every file of a corpus folder to the fuzz target once. A crash or a sanitizer report
-// fails the test; an input the program refuses with a clear message is fine.
+// fails the test; an input the program refuses with a clear message is fine. Each input has a
+// time limit, as under the fuzzer: an input that runs longer (a loop that does not end) fails
+// the test, naming the input.
+#include <unistd.h>
+
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+namespace {
+
+// Seconds per input; generous for the slowest input under the sanitizers.
+constexpr unsigned kSecondsPerInput = 120;
+std::string timeoutMessage;
+
+void onTimeout(int) {
+    const ssize_t ignored = ::write(STDERR_FILENO, timeoutMessage.data(), timeoutMessage.size());
+    (void)ignored;
+    ::_exit(1);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -17,6 +38,7 @@ int main(int argc, char** argv) {
     }
     std::filesystem::path dir = argv[1];
     int count = 0;
+    std::signal(SIGALRM, onTimeout);
     if (std::filesystem::is_directory(dir)) {
         std::vector<std::filesystem::path> files;
         for (const auto& entry : std::filesystem::directory_iterator(dir)) {
@@ -27,7 +49,11 @@ int main(int argc, char** argv) {
             std::ifstream in(file, std::ios::binary);
             std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                             std::istreambuf_iterator<char>());
+            timeoutMessage = "replay: " + file.string() + " ran longer than " +
+                             std::to_string(kSecondsPerInput) + " seconds\n";
+            ::alarm(kSecondsPerInput);
             LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+            ::alarm(0);
             ++count;
         }
     }

@@ -1,5 +1,6 @@
 #include "tests/fuzz/StepFuzz.h"
 
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "core/OutputSet.h"
+#include "model/session/ParameterRanges.h"
 #include "model/session/Session.h"
 #include "model/workflow/StepRunner.h"
 #include "model/workflow/StepTable.h"
@@ -150,23 +152,54 @@ void checkFinite(int step, const std::string& name, const std::string& text) {
     }
 }
 
+constexpr std::size_t kParameterBytes = 16;
+
+// PACF, MaxSpec, MaxProd, MaxItern, PTIP and STIP from 16 bytes, little-endian.
+void readParameters(const std::uint8_t* bytes, ParamRecord& p) {
+    const auto int16 = [&](std::size_t at) {
+        return static_cast<std::int16_t>(
+            static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8));
+    };
+    const auto float32 = [&](std::size_t at) {
+        std::uint32_t bits = 0;
+        for (int i = 3; i >= 0; --i) bits = bits << 8 | bytes[at + static_cast<std::size_t>(i)];
+        return std::bit_cast<float>(bits);
+    };
+    p.PACF = int16(0);
+    p.MaxSpec = int16(2);
+    p.MaxProd = int16(4);
+    p.MaxItern = int16(6);
+    p.PTIP = float32(8);
+    p.STIP = float32(12);
+}
+
 }  // namespace
 
 int fuzzStep(int step, const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     const Baseline& base = baseline();
     const std::vector<std::string>& inputs = kStepInputs.at(step);
-    const std::string& chosen = inputs[data[0] % inputs.size()];
+    const std::string& chosen = inputs[(data[0] & 0x0F) % inputs.size()];
     ParamRecord params = base.params;
     params.ModelSet = static_cast<std::int16_t>((data[0] >> 4) & 1);
     params.LiHgtAdj = static_cast<std::int16_t>((data[0] >> 5) & 1);
+    const bool fuzzedParameters = (data[0] >> 6) & 1;
+    ++data;
+    --size;
+    if (fuzzedParameters) {
+        if (size < kParameterBytes) return 0;
+        readParameters(data, params);
+        data += kParameterBytes;
+        size -= kParameterBytes;
+        if (parameterProblem(params)) return 0;  // refused before any step starts
+    }
 
     ScratchDir dir;
     for (const auto& [name, bytes] : base.files) {
         fs::create_directories((dir.path() / name).parent_path());
         writeText(dir.path() / name, bytes);
     }
-    writeBytes(dir.path() / chosen, data + 1, size - 1);
+    writeBytes(dir.path() / chosen, data, size);
     const Files before = snapshot(dir.path());
 
     const Session session = sessionIn(dir.path(), params);

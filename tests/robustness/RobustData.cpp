@@ -40,9 +40,9 @@ RobustData::RobustData(int plots) {
     saveParameters(app(), params);
 }
 
-CliRun RobustData::run() const {
-    std::vector<std::string> args = {"--dataset", "ROB", "--seed",         "1",
-                                     "--threads", "2",   "--product-code", "drop"};
+CliRun RobustData::run(const std::string& dataSet) const {
+    std::vector<std::string> args = {"--dataset", dataSet, "--seed",         "1",
+                                     "--threads", "2",     "--product-code", "drop"};
     const std::pair<const char*, const char*> files[] = {
         {"--coeff", "coefficients.csv"}, {"--strata", "strata.csv"}, {"--dbh", "dbh.csv"},
         {"--trees", "trees.csv"},        {"--ds1", "lidar-ds1.csv"}, {"--ds2", "lidar-ds2.csv"}};

@@ -34,8 +34,9 @@ class RobustData {
     std::filesystem::path dataDir() const { return app() / "DATA FILES"; }
     std::filesystem::path input(const std::string& name) const { return dir / "in" / name; }
 
-    // orravant-cli --app-dir APP run on every step with the data set's files, seed 1, 2 threads.
-    CliRun run() const;
+    // orravant-cli --app-dir APP run on every step with the data set's files, seed 1, 2 threads,
+    // under the data-set name ROB or `dataSet`.
+    CliRun run(const std::string& dataSet = "ROB") const;
     // The session the command line would make, for calling a step directly.
     Session session() const;
 

@@ -1,8 +1,14 @@
 // Start-up (the data directory, PARAMETER.PRM and the first log line, in that order), the
-// packed parameter record, and where the application directory is.
+// packed parameter record, where the application directory is, and the lock of a data set.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <limits>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/session/DataSetLock.h"
 #include "model/session/Startup.h"
 #include "model/session/UserDataDir.h"
 #include "tests/support/TestFiles.h"
@@ -92,6 +98,77 @@ TEST(Startup, FailuresNameThePathAndTheReason) {
         }
         EXPECT_TRUE(std::filesystem::exists(dir / c.blocker));
     }
+}
+
+// Values that no step can carry are reported at start-up, naming the file and the parameter;
+// they are loaded as they are, so that they can be shown and set again.
+TEST(Startup, ParametersOutOfRangeAreReportedAndKept) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::vector<std::pair<ParamRecord, std::string>> cases = {
+        {{0, 3, 3, 100, 500, 0, 0, 0, 0}, "PACF should be greater than 0"},
+        {{-20, 3, 3, 100, 500, 0, 0, 0, 0}, "PACF should be greater than 0"},
+        {{20, 1000, 3, 100, 500, 0, 0, 0, 0}, "Max number of Species should be at most 999"},
+        {{20, 3, 100, 100, 500, 0, 0, 0, 0}, "Max number of Products should be at most 99"},
+        {{20, 3, 3, 0, 500, 0, 0, 0, 0}, "Max number of Iterations should be greater than 0"},
+        {{20, 3, 3, 100, 500, 2, 0, 0, 0}, "LiHgtAdj should be 0 (\"Yes\") or 1 (\"No\"), not 2"},
+        {{20, 3, 3, 100, 500, 0, 1, inf, 0},
+         "PTIP should be a top diameter from 0 to 100 inches, not infinity"},
+        {{20, 3, 3, 100, 500, 0, 1, 1e30f, 0}, "PTIP should be a top diameter from 0 to 100"},
+        {{20, 3, 3, 100, 500, 0, 1, 4, -1}, "STIP should be a top diameter from 0 to 100"},
+        {{20, 3, 3, 100, 500, 0, 0, inf, 0}, ""},  // ModelSet 1 neither uses nor stores PTIP
+    };
+    for (const auto& [record, problem] : cases) {
+        SCOPED_TRACE(problem);
+        TempDir dir;
+        writeFile(dir / "PARAMETER.PRM", encodeParamRecord(record));
+        Session s = sessionIn(dir.path());
+        const StartupResult r = startUp(s);
+        EXPECT_EQ(s.params, record);
+        EXPECT_EQ(r.log, kFirstLine);
+        if (problem.empty()) {
+            EXPECT_FALSE(r.parameterProblem);
+            continue;
+        }
+        ASSERT_TRUE(r.parameterProblem);
+        EXPECT_NE(r.parameterProblem->find((dir / "PARAMETER.PRM").string()), std::string::npos);
+        EXPECT_NE(r.parameterProblem->find(problem), std::string::npos) << *r.parameterProblem;
+    }
+}
+
+// One run at a time on a data set: a second one is refused at once with a message naming the
+// first; the lock goes with its holder. Taking it tidies what a killed run left of the step
+// outputs of that data set, and nothing else.
+TEST(DataSetLock, ASecondRunIsRefusedNamingTheFirstAndLeftoversAreTidied) {
+    TempDir dir;
+    const std::filesystem::path data = dir / "DATA FILES";
+    std::filesystem::create_directories(data);
+    const std::vector<std::string> leftovers = {"ABC_PH2Plot.csv.~0123456789abcdef.tmp",
+                                                "ABC_Regress.txt.~00000000000000ff.tmp"};
+    const std::vector<std::string> kept = {"ABC_DBH.csv.~0123456789abcdef.tmp",
+                                           "ABCD_PH2Plot.csv.~0123456789abcdef.tmp", "ABC_DBH.csv"};
+    for (const auto& name : leftovers) writeFile(data / name, "x");
+    for (const auto& name : kept) writeFile(data / name, "x");
+    {
+        const DataSetLock first = DataSetLock::acquire(data, "ABC", "orravant-cli run");
+        ASSERT_EQ(first.notes().size(), 1u);
+        for (const auto& name : leftovers) {
+            EXPECT_FALSE(std::filesystem::exists(data / name)) << name;
+            EXPECT_NE(first.notes()[0].find(name), std::string::npos) << first.notes()[0];
+        }
+        for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(data / name)) << name;
+        try {
+            DataSetLock::acquire(data, "ABC", "the Orravant window");
+            ADD_FAILURE() << "a second lock was taken";
+        } catch (const DataSetBusy& e) {
+            const std::string expected = "The data set ABC is in use by another run (" +
+                                         describeThisRun("orravant-cli run").substr(0, 30);
+            EXPECT_EQ(std::string(e.what()).rfind(expected, 0), 0u) << e.what();
+        }
+        // Another data set of the same directory is free.
+        EXPECT_NO_THROW(DataSetLock::acquire(data, "ABCD", "the Orravant window"));
+    }
+    EXPECT_TRUE(DataSetLock::acquire(data, "ABC", "the Orravant window").notes().empty());
+    EXPECT_FALSE(std::filesystem::exists(data / "ABC.lock"));
 }
 
 TEST(ParamRecordBytes, FieldsAreLittleEndianSignedAndFloatsIeee) {

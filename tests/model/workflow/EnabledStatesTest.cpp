@@ -1,4 +1,5 @@
-// The enabled-state chain of the main window, activation, Reset and the one-step-at-a-time rule.
+// The enabled-state chain of the main window, activation, Reset, the one-step-at-a-time rule and
+// the data set's lock.
 #include "tests/model/workflow/WorkflowFixture.h"
 
 namespace orr::workflow {
@@ -112,6 +113,40 @@ TEST_F(EnabledStates, AThrowingStepIsReportedAndEnablesNothing) {
     EXPECT_FALSE(wf.isEnabled(Button::ComputePhase1));
     EXPECT_TRUE(wf.isEnabled(Button::Reset) && wf.isEnabled(Button::Exit));
     EXPECT_FALSE(wf.running());
+}
+
+// A step (or step 10) holds the data set from its start to its end, as the command line does;
+// one that cannot have it, or whose parameters no step can carry, does not start and says why.
+TEST_F(EnabledStates, AStepDoesNotStartOnADataSetInUseOrWithParametersOutOfRange) {
+    wf.activate();
+    std::string seen;
+    ScriptedSteps::behaviour[0] = [&](const StepInputs&, StepHost&) {
+        try {
+            DataSetLock::acquire(session.dataFilesDir(), "ABC", "orravant-cli run");
+        } catch (const DataSetBusy& e) {
+            seen = e.what();
+        }
+        return StepResult{};
+    };
+    ASSERT_TRUE(wf.runStep(5, host));
+    EXPECT_EQ(seen.rfind("The data set ABC is in use by another run (the Orravant window, ", 0), 0u)
+        << seen;
+    {
+        const DataSetLock other = DataSetLock::acquire(session.dataFilesDir(), "ABC", "a test");
+        EXPECT_FALSE(wf.beginStep(6));
+        EXPECT_EQ(wf.refusal().rfind("The data set ABC is in use by another run (a test, ", 0), 0u)
+            << wf.refusal();
+        EXPECT_FALSE(wf.beginAllSteps());
+        EXPECT_FALSE(wf.running());
+    }
+    session.params.PACF = 0;
+    EXPECT_FALSE(wf.beginAllSteps());
+    EXPECT_EQ(wf.refusal(),
+              "The user parameters cannot be used: PACF should be greater than 0. Set them in "
+              "step 2.");
+    session.params.PACF = 20;
+    EXPECT_TRUE(wf.runStep(6, host));
+    EXPECT_EQ(ScriptedSteps::calls, (std::vector<int>{5, 6}));
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ class WorkflowTest : public ::testing::Test {
         session.dbhFile = "/d/ABC_DBH.csv";
         session.treeFile = "/field data/TREES.csv";
         session.lidarHighFile = "/lidar/High Heights.csv";
+        session.params = ParamRecord::defaults();  // a step does not start with parameters of 0
         ScriptedSteps::clear();
     }
     test::TempDir dir;

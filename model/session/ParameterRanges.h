@@ -1,0 +1,53 @@
+// The ranges of the user parameters within which every step can carry them, checked wherever
+// the parameters are read (PARAMETER.PRM at start-up), set (the parameters dialog, `params set`)
+// or about to be used (the start of a step, in the window and on the command line), so that no
+// step starts with a value that it or a later step cannot use.
+//
+//   PACF, MaxItern, MaxPlots    1 to 32767 (their 16-bit fields)
+//   MaxSpec                     1 to 999   (the tables per species and product class, and the
+//   MaxProd                     1 to 99     files that must hold a record for every one, grow
+//                                           with their product)
+//   LiHgtAdj, ModelSet          0 or 1 (list positions)
+//   PTIP, STIP                  finite, 0 to 100 inches; checked only with ModelSet 2 (list
+//                               position 1), the only model set that uses and stores them
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/Parameters.h"
+
+namespace orr {
+
+// A count parameter, with the words of its messages ("<caption> should be greater than 0",
+// "<caption> should be at most <max>").
+struct CountParameter {
+    const char* name;     // as in PARAMETER.PRM and `params set`
+    const char* caption;  // as the parameters dialog's messages name it
+    std::int16_t ParamRecord::*field;
+    int max;
+};
+inline constexpr int kMaxSpeciesCount = 999;
+inline constexpr int kMaxProductCount = 99;
+inline constexpr std::array<CountParameter, 5> kCountParameters{{
+    {"PACF", "PACF", &ParamRecord::PACF, 32767},
+    {"MaxSpec", "Max number of Species", &ParamRecord::MaxSpec, kMaxSpeciesCount},
+    {"MaxProd", "Max number of Products", &ParamRecord::MaxProd, kMaxProductCount},
+    {"MaxItern", "Max number of Iterations", &ParamRecord::MaxItern, 32767},
+    {"MaxPlots", "Max number of Plots", &ParamRecord::MaxPlots, 32767},
+}};
+// The largest top diameter (inches) that PTIP and STIP may hold.
+inline constexpr float kMaxTipDiameter = 100.0f;
+
+// The message for a count of value `value`, or nullopt when it is in range.
+std::optional<std::string> countProblem(const CountParameter& count, long long value);
+// The message for PTIP or STIP (`name`) of value `value`, or nullopt when it is in range.
+std::optional<std::string> tipProblem(const char* name, float value);
+
+// The message of the first parameter out of its range, in the order of the record; nullopt when
+// every one is in range.
+std::optional<std::string> parameterProblem(const ParamRecord& p);
+
+}  // namespace orr
