@@ -12,7 +12,9 @@
 #include "cli/CliCommand.h"
 #include "cli/CliHost.h"
 #include "cli/FlagList.h"
+#include "core/InputError.h"
 #include "core/RandomStreams.h"
+#include "model/session/DataSetLock.h"
 #include "model/session/Startup.h"
 #include "model/workflow/StepRunner.h"
 #include "model/workflow/StepTable.h"
@@ -24,10 +26,13 @@ namespace {
 constexpr const char* kRunUsage =
     "usage: orravant-cli [--app-dir DIR] run --dataset NAME --coeff FILE --strata FILE\n"
     "           --dbh FILE --trees FILE --ds1 FILE [--ds2 FILE] [--steps 5,6,7,8,9]\n"
-    "           [--seed N] [--threads N] [--product-code drop|ask] [--verbose]\n"
+    "           [--seed N] [--threads N] [--product-code drop|ask] [--strict] [--verbose]\n"
     "\n"
     "Runs computation steps on one data set. The results are written to\n"
     "<application directory>/DATA FILES/<NAME>_... as the desktop program writes them.\n"
+    "A file is needed only when a chosen step reads it: --coeff and --dbh by steps 5 to 7,\n"
+    "--strata by steps 6, 7 and 9, --trees by steps 5 and 9, --ds1 by steps 6 and 7;\n"
+    "step 8 reads only the files of the data set.\n"
     "\n"
     "  --dataset NAME        data-set name, at most 6 characters\n"
     "  --coeff FILE          regression coefficient file\n"
@@ -41,10 +46,31 @@ constexpr const char* kRunUsage =
     "  --threads N           worker threads (default 0: all cores)\n"
     "  --product-code MODE   ask: ask on the terminal for a tree whose DBH fits no product;\n"
     "                        drop: drop such trees (default when stdin is not a terminal)\n"
+    "  --strict              a run that raised warnings ends with exit status 1\n"
     "  --verbose             show the status captions and progress on stderr\n"
     "  --help                show this text\n"
     "\n"
-    "Exit status: 0 every step completed, 1 a step stopped on an error, 2 usage error.\n";
+    "Warnings (an empty field read as 0, a dropped tree, an implausible height, a stratum\n"
+    "that entered the combined estimate through its ground mean) are logged where they\n"
+    "arise and counted by kind on stderr at the end of the run.\n"
+    "\n"
+    "Exit status: 0 every step completed (also with warnings, unless --strict), 1 a step\n"
+    "stopped on an error or was cancelled (Ctrl-C), or warnings under --strict,\n"
+    "2 usage error.\n";
+
+// The file flags and the steps that read each file.
+struct FileFlag {
+    const char* name;
+    std::filesystem::path Session::*path;
+    std::initializer_list<int> readBy;
+};
+const FileFlag kFileFlags[] = {
+    {"coeff", &Session::coefficientFile, {5, 6, 7}},
+    {"strata", &Session::strataFile, {6, 7, 9}},
+    {"dbh", &Session::dbhFile, {5, 6, 7}},
+    {"trees", &Session::treeFile, {5, 9}},
+    {"ds1", &Session::lidarHighFile, {6, 7}},
+};
 
 using workflow::StepEntry;
 
@@ -55,18 +81,19 @@ struct RunPlan {
     unsigned threads = 0;
     ProductCodePolicy productCodes = ProductCodePolicy::Drop;
     bool verbose = false;
+    bool strict = false;
 };
 
 std::string checkedDataSetName(std::string name) {
     const auto first = name.find_first_not_of(' ');
     const auto last = name.find_last_not_of(' ');
     name = first == std::string::npos ? "" : name.substr(first, last - first + 1);
-    if (name.empty() || name.size() > 6) {
-        throw UsageError("--dataset must be 1 to 6 characters, not '" + name + "'");
+    if (name.empty() || characterCount(name) > 6) {
+        throw UsageError("--dataset must be 1 to 6 characters, not '" + shownText(name) + "'");
     }
     for (unsigned char c : name) {
         if (c < 0x20 || c == '/' || c == '\\' || c == ':') {
-            throw UsageError("--dataset '" + name +
+            throw UsageError("--dataset '" + shownText(name) +
                              "' holds a character not allowed in a file name");
         }
     }
@@ -118,18 +145,24 @@ RunPlan parseRun(const CliContext& ctx) {
     FlagList flags(ctx.args,
                    {"dataset", "coeff", "strata", "dbh", "trees", "ds1", "ds2", "steps", "seed",
                     "threads", "product-code"},
-                   {"verbose", "help"});
+                   {"verbose", "strict", "help"});
     RunPlan plan;
     plan.names.dataSetName = checkedDataSetName(flags.required("dataset"));
-    plan.names.coefficientFile = inputPath(flags.required("coeff"));
-    plan.names.strataFile = inputPath(flags.required("strata"));
-    plan.names.dbhFile = inputPath(flags.required("dbh"));
-    plan.names.treeFile = inputPath(flags.required("trees"));
-    plan.names.lidarHighFile = inputPath(flags.required("ds1"));
+    plan.steps = chosenSteps(flags.value("steps"));
+    for (const FileFlag& file : kFileFlags) {
+        const bool needed = std::any_of(plan.steps.begin(), plan.steps.end(), [&](const auto& s) {
+            return std::find(file.readBy.begin(), file.readBy.end(), s.number()) !=
+                   file.readBy.end();
+        });
+        if (needed) {
+            plan.names.*file.path = inputPath(flags.required(file.name));
+        } else if (auto given = flags.value(file.name); given && !given->empty()) {
+            plan.names.*file.path = inputPath(*given);
+        }
+    }
     if (auto ds2 = flags.value("ds2"); ds2 && !ds2->empty()) {
         plan.names.lidarLowFile = inputPath(*ds2);
     }
-    plan.steps = chosenSteps(flags.value("steps"));
     if (auto seed = flags.value("seed")) {
         std::uint64_t n = 0;
         const char* end = seed->data() + seed->size();
@@ -152,6 +185,7 @@ RunPlan parseRun(const CliContext& ctx) {
         }
     }
     plan.verbose = flags.has("verbose");
+    plan.strict = flags.has("strict");
     return plan;
 }
 
@@ -179,7 +213,8 @@ int runCommand(CliContext& ctx) {
     Session session;
     std::string startLog;
     try {
-        session.appDir = resolveAppDir(ctx.appDir);
+        // The log names the data directory: an absolute path, wherever the run was started.
+        session.appDir = std::filesystem::absolute(resolveAppDir(ctx.appDir)).lexically_normal();
         const StartupResult start = startUp(session);
         startLog = start.log;
         if (start.paramFileWasEmpty) {
@@ -198,6 +233,18 @@ int runCommand(CliContext& ctx) {
     session.lidarHighFile = plan.names.lidarHighFile;
     session.lidarLowFile = plan.names.lidarLowFile;
     session.run.threads = plan.threads;
+    // The parameters must be in range, and the data set is this run's until it ends.
+    std::optional<DataSetLock> dataSetLock;
+    try {
+        if (auto problem = parameterFileProblem(session.appDir, session.params))
+            throw std::runtime_error(*problem);
+        dataSetLock.emplace(
+            DataSetLock::acquire(session.dataFilesDir(), session.dataSetName, "orravant-cli run"));
+    } catch (const std::exception& e) {
+        ctx.err << "error: " << e.what() << "\n";
+        return kExitFailed;
+    }
+    for (const std::string& note : dataSetLock->notes()) ctx.err << "note: " << note << "\n";
 
     CliHost host(session.params.MaxProd, ctx.in, ctx.out, ctx.err, plan.verbose);
     // The start-up line asks for the set-up steps, which the flags have done: kept, not shown.
@@ -210,14 +257,11 @@ int runCommand(CliContext& ctx) {
     }
 
     CliHost::catchInterrupt();
+    std::vector<std::pair<std::string, std::size_t>> warningKinds;  // in the order first raised
     for (const StepEntry& step : plan.steps) {
         const StepResult result =
             workflow::runStep(*step.description, step.run,
                               workflow::stepInputs(session, plan.productCodes), seed, host);
-        if (result.droppedQuestions > 0) {
-            host.log("Product-code questions answered by dropping the tree: " +
-                     std::to_string(result.droppedQuestions));
-        }
         if (result.end == StepResult::End::Cancelled) {
             ctx.err << "error: step " << step.number()
                     << " was cancelled; its files were not changed\n";
@@ -227,6 +271,27 @@ int runCommand(CliContext& ctx) {
             ctx.err << "error: step " << step.number() << " did not complete\n";
             return kExitFailed;
         }
+        for (const Warning& w : result.warnings) {
+            auto kind = std::find_if(warningKinds.begin(), warningKinds.end(),
+                                     [&](const auto& k) { return k.first == w.kind; });
+            if (kind == warningKinds.end()) {
+                warningKinds.emplace_back(w.kind, 1);
+            } else {
+                ++kind->second;
+            }
+        }
+    }
+    // One line per kind of warning, so that a batch script can tell a clean run from a warned
+    // one without reading the log.
+    std::size_t warnings = 0;
+    for (const auto& [kind, count] : warningKinds) {
+        ctx.err << "warning: " << kind << ": " << count << "\n";
+        warnings += count;
+    }
+    if (plan.strict && warnings > 0) {
+        ctx.err << "error: " << warnings << (warnings == 1 ? " warning" : " warnings")
+                << " under --strict\n";
+        return kExitFailed;
     }
     return kExitOk;
 }

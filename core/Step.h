@@ -18,6 +18,25 @@
 
 namespace orr {
 
+// The product-code question of step 6 in full: a tree whose DBH fits no product class of its
+// species, and the gap of the DBH file its DBH falls in.
+struct ProductCodeQuestion {
+    int species = 0;
+    double dbh = 0;        // the tree's DBH in inches, as computed
+    double dbh1 = 0;       // the DBH rounded to 0.1 inch, as the product search uses it
+    int startProduct = 0;  // the product class the tree was drawn into
+    int maxProduct = 0;    // product codes run from 1 to this (MaxProd)
+    // The gap: the nearest DBH limits of the species' products at or below the DBH and above it
+    // (nullopt where there is none). Trees of the species whose DBH lies in the same gap can
+    // share one answer.
+    std::optional<double> gapFrom;
+    std::optional<double> gapTo;
+};
+struct ProductCodeAnswer {
+    std::optional<int> code;  // nullopt: the tree is dropped
+    bool wholeGap = false;    // the answer holds for every tree of the species in the same gap
+};
+
 // What a running step may use. The desktop program calls the step on a worker thread, so every
 // call may come from a thread other than the window's.
 struct StepHost {
@@ -29,6 +48,11 @@ struct StepHost {
     // The product-code question for a tree whose DBH fits no product of its species: the code the
     // user gave, or nullopt to drop the tree.
     virtual std::optional<int> askProductCode(int species, double dbh) = 0;
+    // The same question with the gap its DBH falls in. A host that can offer one answer for the
+    // whole gap overrides this; by default the question is asked as above, for this DBH only.
+    virtual ProductCodeAnswer answerProductQuestion(const ProductCodeQuestion& question) {
+        return {askProductCode(question.species, question.dbh), false};
+    }
     virtual ~StepHost() = default;
 };
 
@@ -71,12 +95,11 @@ struct StepResult {
     // `closingReplacesLog`, otherwise it is added to it.
     std::vector<std::string> closingLog;
     bool closingReplacesLog = false;
-    // Product-code questions that were answered by dropping the tree (asked or not, under
-    // ProductCodePolicy::Drop), for the command line's summary line.
-    std::size_t droppedQuestions = 0;
     // Completed: what the forester should know about the run (the runner adds those raised
     // through warn() while the step ran, and logs them after the closing log).
     std::vector<Warning> warnings;
+    // Steps 6 and 7: the seed their draws came from (set by the runner).
+    std::optional<std::uint64_t> seed;
 
     bool completed() const { return end == End::Completed; }
     static StepResult stopped(std::string message) {

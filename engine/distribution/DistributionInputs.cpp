@@ -51,10 +51,11 @@ std::span<const double> LidarHeights::of(int plot) const {
 }
 
 LidarHeights readLidarHeights(const std::filesystem::path& file, const files::Limits& limits,
-                              const std::vector<char>& wanted) {
+                              const std::vector<char>& wanted, files::LidarTreeCount* count) {
     LidarHeights heights;
     heights.byPlot_.resize(wanted.size());
     files::forEachRecord<files::LidarHeightFile>(file, limits, [&](const files::LidarHeight& r) {
+        if (count) count->add(r);
         const auto plot = static_cast<std::size_t>(r.plot);
         if (plot < wanted.size() && wanted[plot]) heights.byPlot_[plot].push_back(r.height);
     });
@@ -73,8 +74,10 @@ PlotsAndHeights readPlotsAndHeights(const StepInputs& in) {
     std::vector<char> wanted(static_cast<std::size_t>(std::max(0, limits.maxPlots + 1)), 0);
     for (const auto& p : read.plots) wanted[static_cast<std::size_t>(p.plot)] = 1;
 
-    read.heights[0] = readLidarHeights(in.paths.lidarHigh, limits, wanted);
+    files::LidarTreeCount dataSet1;
+    read.heights[0] = readLidarHeights(in.paths.lidarHigh, limits, wanted, &dataSet1);
     if (plotFileFault) std::rethrow_exception(plotFileFault);
+    dataSet1.requireTrees(in.paths.lidarHigh);
     if (!in.paths.lidarLow.empty())
         read.heights[1] = readLidarHeights(in.paths.lidarLow, limits, wanted);
     return read;

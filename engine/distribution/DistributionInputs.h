@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/Step.h"
+#include "files/LidarHeightFile.h"
 #include "files/RecordFile.h"
 #include "files/StrataFile.h"
 
@@ -38,7 +39,7 @@ class LidarHeights {
 
   private:
     friend LidarHeights readLidarHeights(const std::filesystem::path&, const files::Limits&,
-                                         const std::vector<char>&);
+                                         const std::vector<char>&, files::LidarTreeCount*);
     std::vector<std::vector<double>> byPlot_;
 };
 
@@ -52,12 +53,14 @@ struct PlotsAndHeights {
 // Reads the plot file and the LiDAR height files. The DataSet 1 file is read before a fault of
 // the plot file is reported, so that a MaxPlots too small for the LiDAR plots is the first thing
 // the user hears of. A LiDAR plot above MaxPlots throws files::PlotAboveMaxPlots; every other
-// fault throws InputError. A last plot whose last record has no ground trees is left out.
+// fault throws InputError, and so does a DataSet 1 file without a LiDAR tree taller than 10
+// feet. A last plot whose last record has no ground trees is left out.
 PlotsAndHeights readPlotsAndHeights(const StepInputs& inputs);
 
-// The heights of the plots with `wanted[plot]` set.
+// The heights of the plots with `wanted[plot]` set; every record is counted in `count`, if given.
 LidarHeights readLidarHeights(const std::filesystem::path& file, const files::Limits& limits,
-                              const std::vector<char>& wanted);
+                              const std::vector<char>& wanted,
+                              files::LidarTreeCount* count = nullptr);
 
 // Average age of the first stratum (in file order) whose plot range holds the plot; 0 when none
 // does.

@@ -1,6 +1,9 @@
 #include "engine/distribution/DistributionPasses.h"
 
 #include <algorithm>
+#include <map>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "core/ParallelFor.h"
@@ -30,10 +33,21 @@ class Passes {
 
     // One pass; the message when a plot meets a missing coefficient.
     std::optional<std::string> run(int pass, OutputFile& plotFile, OutputFile* speciesFile);
-    std::size_t droppedQuestions() const { return dropped_; }
+    std::vector<DroppedTrees> droppedTrees() const;
+    const std::vector<GapAnswer>& gapAnswers() const { return gapAnswers_; }
 
   private:
+    struct GapKey {
+        int species = 0;
+        DbhGap gap;
+        auto operator<=>(const GapKey&) const = default;
+    };
+    // The questions of one plot, in order.
     void askQuestions(const std::vector<ProductQuestion>& questions);
+    // The answer to a question not answered before: from an answer given for its whole gap, or
+    // from the user; the index of the gap answer that settled it, if one did.
+    std::pair<std::optional<int>, std::optional<std::size_t>> answer(const ProductQuestion& q,
+                                                                     const GapKey& gap);
 
     const StepInputs& in_;
     const DistributionTables& tables_;
@@ -41,9 +55,18 @@ class Passes {
     StepHost& host_;
     unsigned threads_;
     ProductAnswers answers_;  // for the step's whole run
-    std::size_t dropped_ = 0;
+    std::vector<GapAnswer> gapAnswers_;
+    std::map<GapKey, std::size_t> gapAnswerOf_;      // gap -> index in gapAnswers_
+    std::map<PromptKey, std::size_t> settledByGap_;  // question -> index in gapAnswers_
+    std::map<int, DroppedTrees> droppedTrees_;  // by species
     std::size_t done_ = 0;
 };
+
+std::vector<DroppedTrees> Passes::droppedTrees() const {
+    std::vector<DroppedTrees> all;
+    for (const auto& [species, trees] : droppedTrees_) all.push_back(trees);
+    return all;
+}
 
 std::optional<std::string> Passes::run(int pass, OutputFile& plotFile, OutputFile* speciesFile) {
     host_.log(statusHeading());
@@ -59,6 +82,7 @@ std::optional<std::string> Passes::run(int pass, OutputFile& plotFile, OutputFil
     // raised them are computed, and the results are taken in plot order.
     const std::size_t chunk = std::max<std::size_t>(64, 16 * std::size_t{threads_});
     const std::size_t total = 2 * plots.size();
+    PlausibilityTally plausibility;
     for (std::size_t start = 0; start < jobs.size(); start += chunk) {
         stopIfCancelled(host_);
         std::size_t count = std::min(chunk, jobs.size() - start);
@@ -96,23 +120,67 @@ std::optional<std::string> Passes::run(int pass, OutputFile& plotFile, OutputFil
                 files::LidarPlotFile::write(plotFile, line);
                 host_.log(statusLogLine(line));
             }
+            plausibility.add(result.plausibility);
         }
         done_ += count;
         host_.progress(done_, total);
     }
+    const std::string dataSet = "DataSet " + std::to_string(pass);
+    plausibility.warn("ground heights of " + dataSet + " LiDAR trees",
+                      dataSet + " LiDAR tree volumes");
     return std::nullopt;
 }
 
 void Passes::askQuestions(const std::vector<ProductQuestion>& questions) {
+    // The trees of this plot that each gap answer decided; a tree asking under two start
+    // products of the same gap counts once.
+    std::map<std::size_t, std::set<std::size_t>> decided;
+    std::map<int, std::set<std::size_t>> droppedHere;  // species -> trees of this plot
     for (const auto& q : questions) {
-        if (answers_.contains(q.key)) continue;
-        std::optional<int> answer;
-        if (in_.productCodes == ProductCodePolicy::Ask)
-            answer = host_.askProductCode(q.key.species, q.dbh);
-        // No code, or one outside 1..MaxProd, drops the tree.
-        if (!answer || *answer < 1 || *answer > in_.params.MaxProd) ++dropped_;
-        answers_[q.key] = answer;
+        const GapKey gap{q.key.species, dbhGap(tables_.dbh, q.key.species, q.key.dbh1)};
+        if (!answers_.contains(q.key)) {
+            const auto [code, byGap] = answer(q, gap);
+            answers_[q.key] = code;
+            if (byGap) settledByGap_[q.key] = *byGap;
+        }
+        if (const auto by = settledByGap_.find(q.key); by != settledByGap_.end())
+            decided[by->second].insert(q.trees.begin(), q.trees.end());
+        const std::optional<int>& code = answers_[q.key];
+        if (!code || *code < 1 || *code > in_.params.MaxProd) {
+            droppedHere[q.key.species].insert(q.trees.begin(), q.trees.end());
+            auto [at, first] = droppedTrees_.try_emplace(q.key.species);
+            DroppedTrees& d = at->second;
+            if (first) {
+                d.species = q.key.species;
+                d.smallestDbh = d.largestDbh = q.key.dbh1;
+            }
+            d.smallestDbh = std::min(d.smallestDbh, q.key.dbh1);
+            d.largestDbh = std::max(d.largestDbh, q.key.dbh1);
+        }
     }
+    for (const auto& [index, trees] : decided) gapAnswers_[index].trees += trees.size();
+    for (const auto& [species, trees] : droppedHere) droppedTrees_[species].trees += trees.size();
+}
+
+std::pair<std::optional<int>, std::optional<std::size_t>> Passes::answer(const ProductQuestion& q,
+                                                                         const GapKey& gap) {
+    if (const auto given = gapAnswerOf_.find(gap); given != gapAnswerOf_.end())
+        return {gapAnswers_[given->second].code, given->second};
+    if (in_.productCodes != ProductCodePolicy::Ask) return {std::nullopt, std::nullopt};
+    ProductCodeQuestion question;
+    question.species = q.key.species;
+    question.dbh = q.dbh;
+    question.dbh1 = q.key.dbh1;
+    question.startProduct = q.key.startProduct;
+    question.maxProduct = in_.params.MaxProd;
+    question.gapFrom = gap.gap.from;
+    question.gapTo = gap.gap.to;
+    const ProductCodeAnswer given = host_.answerProductQuestion(question);
+    if (!given.wholeGap) return {given.code, std::nullopt};
+    const std::size_t index = gapAnswers_.size();
+    gapAnswers_.push_back({gap.species, gap.gap, given.code, 0});
+    gapAnswerOf_[gap] = index;
+    return {given.code, index};
 }
 
 }  // namespace
@@ -125,7 +193,8 @@ PassesEnd distributePasses(const StepInputs& in, const DistributionTables& table
     end.stop = passes.run(1, outputs.plotsDS1, &outputs.speciesDS1);
     // DataSet 2 runs also without a LOW-height file: its plots get their ground values.
     if (!end.stop) end.stop = passes.run(2, outputs.plotsDS2, nullptr);
-    end.droppedQuestions = passes.droppedQuestions();
+    end.gapAnswers = passes.gapAnswers();
+    end.dropped = passes.droppedTrees();
     return end;
 }
 

@@ -5,10 +5,12 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/OutputSet.h"
 #include "core/Step.h"
 #include "engine/distribution/DistributionInputs.h"
+#include "engine/distribution/ProductSearch.h"
 #include "files/CoefficientFile.h"
 #include "files/DbhFile.h"
 #include "files/StrataFile.h"
@@ -29,17 +31,38 @@ struct DistributionOutputs {
     OutputFile& plotsDS2;
 };
 
+// One answer the user gave for every tree of a species in a gap of the DBH file, and how many
+// LiDAR trees it decided (of both data sets, counted once per plot).
+struct GapAnswer {
+    int species = 0;
+    DbhGap gap;
+    std::optional<int> code;  // nullopt: the trees were dropped
+    std::size_t trees = 0;
+};
+
+// The LiDAR trees of one species dropped for want of a product code (of both data sets, counted
+// once per plot and data set), and the range of their DBHs (to 0.1 inch).
+struct DroppedTrees {
+    int species = 0;
+    std::size_t trees = 0;
+    double smallestDbh = 0;
+    double largestDbh = 0;
+};
+
 struct PassesEnd {
     // The draws of a plot reached a tree whose ground-height equation lacks its coefficient: the
     // message for the user, and the step stops.
     std::optional<std::string> stop;
-    // Product-code questions answered by dropping the tree (asked or not).
-    std::size_t droppedQuestions = 0;
+    // The answers given for whole gaps, in the order they were given.
+    std::vector<GapAnswer> gapAnswers;
+    // The trees dropped, by species (ascending).
+    std::vector<DroppedTrees> dropped;
 };
 
 // Runs both passes: logs a heading per pass and a line per written class, asks the product-code
 // questions (under ProductCodePolicy::Ask) in plot order before the plots that raised them are
-// computed, reports progress, and writes every plot's records in plot order. Throws StepCancelled
+// computed (an answer given for a whole gap settles the later questions of that gap without
+// asking), reports progress, and writes every plot's records in plot order. Throws StepCancelled
 // when the host asks to stop.
 PassesEnd distributePasses(const StepInputs& inputs, const DistributionTables& tables,
                            const PlotsAndHeights& read, DistributionOutputs& outputs,

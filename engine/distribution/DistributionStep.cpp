@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "core/NumberText.h"
 #include "core/OutputSet.h"
 #include "engine/distribution/DistributionInputs.h"
 #include "engine/distribution/DistributionPasses.h"
@@ -20,6 +21,47 @@
 namespace orr {
 
 using files::DataSetFile;
+
+namespace {
+
+// What one answer for a whole gap of the DBH file decided, for the log:
+// "Species 1, DBH 11.9 to 14.0: product 3 for 57 trees (one answer for the gap)".
+std::string gapAnswerLine(const distribution::GapAnswer& answer) {
+    const auto inches = [](double d) { return Format(d, "0.0"); };
+    std::string line = "Species " + std::to_string(answer.species) + ", DBH ";
+    if (answer.gap.from && answer.gap.to)
+        line += inches(*answer.gap.from) + " to " + inches(*answer.gap.to);
+    else if (answer.gap.from)
+        line += "from " + inches(*answer.gap.from) + " up";
+    else if (answer.gap.to)
+        line += "below " + inches(*answer.gap.to);
+    else
+        line += "of any size";
+    const std::string trees =
+        std::to_string(answer.trees) + (answer.trees == 1 ? " tree" : " trees");
+    line += answer.code ? ": product " + std::to_string(*answer.code) + " for " + trees
+                        : ": " + trees + " dropped";
+    return line + " (one answer for the gap)";
+}
+
+}  // namespace
+
+// Trees dropped for want of a product code, by species with the range of their DBHs.
+void warnDroppedTrees(const std::vector<distribution::DroppedTrees>& dropped) {
+    if (dropped.empty()) return;
+    std::size_t total = 0;
+    std::string bySpecies;
+    for (const auto& d : dropped) {
+        total += d.trees;
+        bySpecies += (bySpecies.empty() ? "" : ", ") + std::string("species ") +
+                     std::to_string(d.species) + " (" + std::to_string(d.trees) +
+                     (d.trees == 1 ? " tree" : " trees") + ", DBH " + roundedText(d.smallestDbh, 1) +
+                     (d.largestDbh > d.smallestDbh ? " to " + roundedText(d.largestDbh, 1) : "") +
+                     " inches)";
+    }
+    warn("dropped trees", std::to_string(total) + (total == 1 ? " LiDAR tree" : " LiDAR trees") +
+                              " dropped for want of a product code: " + bySpecies + ".");
+}
 
 StepResult distributeLidarTrees(const StepInputs& in, StepHost& host) {
     if (in.paths.lidarHigh.empty())
@@ -36,7 +78,9 @@ StepResult distributeLidarTrees(const StepInputs& in, StepHost& host) {
     } catch (const files::PlotAboveMaxPlots& e) {
         // MaxPlots is a 16-bit number: a plot beyond it is a fault of the file, not of MaxPlots.
         if (e.plot > std::numeric_limits<std::int16_t>::max()) throw;
-        return StepResult::needsLargerMaxPlots(e.plot);
+        StepResult larger = StepResult::needsLargerMaxPlots(e.plot);
+        larger.message = e.what();  // the file, record and plot number, for the message
+        return larger;
     }
 
     OutputSet outputs;
@@ -55,8 +99,8 @@ StepResult distributeLidarTrees(const StepInputs& in, StepHost& host) {
     if (end.stop) return StepResult::stopped(*end.stop);
     stopIfCancelled(host);
 
+    warnDroppedTrees(end.dropped);
     StepResult result;
-    result.droppedQuestions = end.droppedQuestions;
     result.closingReplacesLog = true;
     result.closingLog = {"Iteration Done!!", "The following files were created in directory - " +
                                                  files::dirText(in.dataDir)};
@@ -69,6 +113,8 @@ StepResult distributeLidarTrees(const StepInputs& in, StepHost& host) {
     for (const auto& [file, listed] : listing) {
         if (listed) result.closingLog.push_back(files::fileName(in.dataSetName, file));
     }
+    for (const distribution::GapAnswer& answer : end.gapAnswers)
+        result.closingLog.push_back(gapAnswerLine(answer));
     result.outputs = outputs.commit();
     return result;
 }

@@ -63,6 +63,8 @@ class PlotWork {
     double volume(int species, std::size_t i);
     std::size_t positionCount() const { return positions_.size(); }
     const std::vector<std::pair<int, int>>& classes() const { return classes_; }
+    // The ground heights and volumes of the trees counted so far, each (species, tree) once.
+    const PlausibilityTally& plausibility() const { return plausibility_; }
 
   private:
     void buildDistribution();
@@ -81,6 +83,7 @@ class PlotWork {
     std::vector<Outcome> outcomes_;              // [position][tree]
     std::vector<std::pair<int, int>> classes_;   // (species, product) of every output class
     bool anyPrompt_ = false;
+    PlausibilityTally plausibility_;
 };
 
 // Classes with a share above 0, sorted by share with sortShares and taken largest first; each
@@ -128,6 +131,8 @@ double PlotWork::volume(int species, std::size_t i) {
     if (std::isnan(v)) {
         const TreeRuleSetup rule{setup_.coeff, setup_.params, setup_.pass};
         v = lidarTreeVolume(rule, species, grown_[s][i]);
+        plausibility_.height(job_.plot->plot, species, grown_[s][i].groundHeight);
+        plausibility_.volume(job_.plot->plot, species, v);
     }
     return v;
 }
@@ -243,9 +248,10 @@ std::vector<ProductQuestion> drawnQuestions(const PlotWork& work) {
             const Position& pos = work.position(k);
             const LidarTree& t = work.tree(pos.species, i);
             const PromptKey key{pos.species, pos.product, t.dbh1};
-            const bool known = std::any_of(questions.begin(), questions.end(),
-                                           [&](const auto& q) { return q.key == key; });
-            if (!known) questions.push_back({key, t.dbh});
+            auto known = std::find_if(questions.begin(), questions.end(),
+                                      [&](const auto& q) { return q.key == key; });
+            if (known == questions.end()) known = questions.insert(known, {key, t.dbh, {}});
+            known->trees.push_back(i);
         }
     }
     return questions;
@@ -286,6 +292,7 @@ PlotResult finish(const PassSetup& setup, const PlotJob& job, const PlotWork& wo
         result.missingCoefficientSpecies = stop;
         return result;
     }
+    result.plausibility = work.plausibility();
 
     if (setup.pass == 1) result.speciesCounts = speciesCounts(*job.plot, params.MaxSpec);
     auto ground = job.plot->classes.begin();

@@ -16,6 +16,7 @@
 #include "engine/distribution/DistributionInputs.h"
 #include "files/CoefficientFile.h"
 #include "files/DbhFile.h"
+#include "engine/equations/Plausibility.h"
 #include "files/LidarPlotFile.h"
 #include "files/SpeciesCountFile.h"
 
@@ -49,6 +50,7 @@ struct PromptKey {
 struct ProductQuestion {
     PromptKey key;
     double dbh = 0;  // the full DBH of the first tree that asks, for the question's caption
+    std::vector<std::size_t> trees;  // the plot's LiDAR trees (0-based, file order) that ask it
 };
 // The answers: a product code, or nullopt (the tree is dropped).
 using ProductAnswers = std::map<PromptKey, std::optional<int>>;
@@ -56,6 +58,7 @@ using ProductAnswers = std::map<PromptKey, std::optional<int>>;
 struct PlotResult {
     std::vector<files::SpeciesCount> speciesCounts;  // pass 1 only
     std::vector<files::LidarPlotClass> classes;      // the plot's records of the pass's plot file
+    PlausibilityTally plausibility;                  // the ground heights and volumes of its trees
     // The draws reached a tree of this species whose ground-height equation lacks its
     // coefficient: the plot has no result, and the step stops.
     std::optional<int> missingCoefficientSpecies;

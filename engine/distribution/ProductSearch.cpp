@@ -63,4 +63,19 @@ ProductChoice searchProduct(const DbhLimits& limits, int s, int startProduct, do
     }
 }
 
+DbhGap dbhGap(const DbhLimits& limits, int s, double d) {
+    DbhGap gap;
+    for (int p = 1; p <= limits.maxProd; ++p) {
+        for (const double limit : {limits.min(s, p), limits.max(s, p)}) {
+            if (limit == 0) continue;
+            if (limit <= d) {
+                if (!gap.from || limit > *gap.from) gap.from = limit;
+            } else if (!gap.to || limit < *gap.to) {
+                gap.to = limit;
+            }
+        }
+    }
+    return gap;
+}
+
 }  // namespace orr::distribution

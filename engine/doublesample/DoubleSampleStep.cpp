@@ -79,7 +79,9 @@ StepResult computeDoubleSample(const StepInputs& in, StepHost& host) {
     // The stratum volume report is listed before the regression report.
     OutputFile& stratVol = outputs.file(files::path(in, DataSetFile::StratumVolume));
     OutputFile& regress = outputs.file(files::path(in, DataSetFile::Regression));
-    const DoubleSampleEstimates estimates = estimateAllStrata(inputs, regress);
+    const DoubleSampleEstimates estimates = estimateAllStrata(inputs);
+    writeRegressionReport(estimates, regress);
+    for (const std::string& note : combinationNotes(estimates)) warn("combined estimate", note);
     const Allocation allocation =
         allocateClasses(inputs, estimates, in.params.MaxSpec, in.params.MaxProd);
     writeStratVolReport(allocation, estimates, stratVol);

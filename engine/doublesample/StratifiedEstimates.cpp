@@ -1,11 +1,9 @@
 #include "engine/doublesample/StratifiedEstimates.h"
 
-#include <array>
 #include <cmath>
 #include <string>
 
 #include "engine/doublesample/RegressReport.h"
-#include "engine/doublesample/StratumEstimate.h"
 #include "engine/doublesample/StudentT.h"
 
 namespace orr {
@@ -20,91 +18,157 @@ void line(OutputFile& out, const std::string& text) {
     out.append("\r\n");
 }
 
-// The stratified combination: per regression the weighted sum of the strata's estimates and of
-// their squared weighted standard errors, weights from the plots of stratum index 0.
-struct Combination {
-    std::array<double, 2> M0{};  // N1 + n of all plots, per data set
-    std::array<double, kRegressions> sum{};
-    std::array<double, kRegressions> var{};
-};
+std::string strataList(const std::vector<int>& strata) {
+    std::string text;
+    for (int h : strata) text += (text.empty() ? "" : ", ") + std::to_string(h);
+    return text;
+}
 
-// Writes the section of stratum index h and selects its estimate.
-void writeStratum(int h, const StratumEstimate& e, DoubleSampleEstimates& out, Combination& comb,
-                  OutputFile& report) {
+// Selects the estimate of stratum index h among its usable regressions.
+void select(int h, DoubleSampleEstimates& est) {
     const auto index = static_cast<std::size_t>(h);
-    line(report, regress::headerLine());
-    if (h == 0) {
-        for (int d = 0; d < 2; ++d) comb.M0[d] = e.n[d] + e.N1[d];
-    }
+    const StratumEstimate& e = est.strata[index];
     double best = kNoSelection;
     for (int k = 0; k < kRegressions; ++k) {
         const RegressionResult& r = e.reg[k];
-        if (!(r.Beta > 0)) continue;  // neither written, selected nor combined
-        const int d = dataSetOf(k);
+        if (!usable(r)) continue;
+        est.written[index][k] = true;
         if (r.SE < best) {  // on equal SE the lower k stays
             best = r.SE;
-            out.best[index] = {r.YbarLR, r.SybarLR, r.SE};
+            est.best[index] = {r.YbarLR, r.SybarLR, r.SE};
+            est.selected[index] = k;
         }
-        out.n2[index] = e.n[d];
-        line(report, regress::regressionLine(h, k, e));
-        if (h >= 1 && comb.M0[d] > 0) {
-            const double w = (e.n[d] + e.N1[d]) / comb.M0[d];
-            comb.sum[k] += w * r.YbarLR;
-            comb.var[k] += (w * r.SybarLR) * (w * r.SybarLR);
-        }
+        est.n2[index] = e.n[dataSetOf(k)];
     }
-    line(report, "");
-    line(report, regress::variableHeaderLine());
-    for (int k = 0; k < kRegressions; ++k) {
-        if (e.reg[k].phase1Mean > 0) line(report, regress::variableLine(h, k, e));
-    }
-    line(report, regress::groundLine(0, e.ybar[0]));
-    if (e.ybar[1] > 0) line(report, regress::groundLine(1, e.ybar[1]));
-    line(report, regress::groundVolumeLine(e.ybarG));
-    line(report, " ");
-    line(report, " ");
 }
 
-// The combined section. A regression is combined only when its degrees of freedom, the plots of
-// index 0 less two per stratum, are at least 1: with none, t and so the SE would be 0 and the
-// regression a false best.
-void writeCombined(const Combination& comb, DoubleSampleEstimates& out, OutputFile& report) {
-    line(report, regress::combinedHeaderLine());
-    double best = kNoSelection;
-    for (int k = 0; k < kRegressions; ++k) {
-        if (!(comb.sum[k] > 0)) continue;
-        const double df = comb.M0[dataSetOf(k)] - 2.0 * out.H;
-        if (!(df >= 1)) continue;
-        const double t = studentT(static_cast<int>(df), kErrorProbability);
-        const double S = std::sqrt(comb.var[k]);
-        const double SE = 100 * S * t / comb.sum[k];
-        if (SE < best) {
-            best = SE;
-            out.best[static_cast<std::size_t>(out.H) + 1] = {comb.sum[k], S, SE};
-        }
-        line(report, regress::combinedLine(k, comb.sum[k], S, SE));
+// The combination of regression k over the strata 1..H.
+void combine(int k, DoubleSampleEstimates& est) {
+    const int d = dataSetOf(k);
+    double plots = 0;  // n + N1 over the strata
+    bool anyWritten = false;
+    for (int h = 1; h <= est.H; ++h) {
+        const StratumEstimate& e = est.strata[static_cast<std::size_t>(h)];
+        plots += e.n[d] + e.N1[d];
+        anyWritten = anyWritten || est.written[static_cast<std::size_t>(h)][k];
     }
+    if (!anyWritten) return;
+
+    CombinedEstimate c;
+    c.k = k;
+    double variance = 0;
+    std::vector<int> tooFew;
+    for (int h = 1; h <= est.H; ++h) {
+        const StratumEstimate& e = est.strata[static_cast<std::size_t>(h)];
+        const double w = (e.n[d] + e.N1[d]) / plots;
+        if (!(w > 0)) continue;
+        if (est.written[static_cast<std::size_t>(h)][k]) {
+            c.YbarLR += w * e.reg[k].YbarLR;
+            variance += (w * e.reg[k].SybarLR) * (w * e.reg[k].SybarLR);
+        } else if (e.N2G >= 2) {
+            c.YbarLR += w * e.ybarG;
+            variance += (w * e.groundSE) * (w * e.groundSE);
+            c.groundMeanStrata.push_back(h);
+        } else {
+            tooFew.push_back(h);
+        }
+    }
+    if (!tooFew.empty()) {
+        est.notCombined.push_back({k, std::move(tooFew)});
+        return;
+    }
+    if (!(c.YbarLR > 0)) return;
+    // With no degree of freedom left, t and so the SE would be 0 and the regression a false
+    // best: no combined estimate.
+    const double df = plots - 2.0 * est.H;
+    if (!(df >= 1)) return;
+    c.t = studentT(static_cast<int>(df), kErrorProbability);
+    c.SybarLR = std::sqrt(variance);
+    c.SE = 100 * c.SybarLR * c.t / c.YbarLR;
+    est.combined.push_back(std::move(c));
 }
 
 }  // namespace
 
-DoubleSampleEstimates estimateAllStrata(const DoubleSampleInputs& in, OutputFile& report) {
-    DoubleSampleEstimates out;
-    out.H = in.H;
+bool usable(const RegressionResult& r) {
+    return r.Beta > 0 && r.YbarLR > 0;
+}
+
+DoubleSampleEstimates estimateAllStrata(const DoubleSampleInputs& in) {
+    DoubleSampleEstimates est;
+    est.H = in.H;
     const auto strata = static_cast<std::size_t>(in.H) + 1;
-    out.best.assign(strata + 1, SelectedEstimate{});
-    out.n2.assign(strata, 0);
-    out.n2g.assign(strata, 0);
-    Combination comb;
+    est.strata.reserve(strata);
+    est.written.assign(strata, {});
+    est.selected.assign(strata, -1);
+    est.best.assign(strata + 1, SelectedEstimate{});
+    est.n2.assign(strata, 0);
+    est.n2g.assign(strata, 0);
     for (int h = 0; h <= in.H; ++h) {
         const auto index = static_cast<std::size_t>(h);
-        const StratumEstimate e =
-            estimateStratum({in.phase1[0][index], in.phase1[1][index]}, in.phase2[index]);
-        out.n2g[index] = e.N2G;
-        writeStratum(h, e, out, comb, report);
+        est.strata.push_back(
+            estimateStratum({in.phase1[0][index], in.phase1[1][index]}, in.phase2[index]));
+        est.n2g[index] = est.strata.back().N2G;
+        select(h, est);
     }
-    writeCombined(comb, out, report);
-    return out;
+    for (int k = 0; k < kRegressions; ++k) combine(k, est);
+
+    double best = kNoSelection;
+    CombinedEstimate* chosen = nullptr;
+    for (CombinedEstimate& c : est.combined) {
+        if (c.SE < best) {  // on equal SE the lower k stays
+            best = c.SE;
+            chosen = &c;
+        }
+    }
+    if (chosen) {
+        chosen->selected = true;
+        est.best[strata] = {chosen->YbarLR, chosen->SybarLR, chosen->SE};
+    }
+    return est;
+}
+
+std::vector<std::string> combinationNotes(const DoubleSampleEstimates& est) {
+    std::vector<std::string> notes;
+    for (int k = 0; k < kRegressions; ++k) {
+        const std::string name(variableName(k));
+        for (const CombinedEstimate& c : est.combined) {
+            if (c.k == k && !c.groundMeanStrata.empty())
+                notes.push_back(name + ": ground mean used in stratum " +
+                                strataList(c.groundMeanStrata));
+        }
+        for (const NotCombined& n : est.notCombined) {
+            if (n.k == k)
+                notes.push_back(name + ": not combined, fewer than two Phase 2 plots in stratum " +
+                                strataList(n.strata));
+        }
+    }
+    return notes;
+}
+
+void writeRegressionReport(const DoubleSampleEstimates& est, OutputFile& report) {
+    for (int h = 0; h <= est.H; ++h) {
+        const auto index = static_cast<std::size_t>(h);
+        const StratumEstimate& e = est.strata[index];
+        line(report, regress::headerLine());
+        for (int k = 0; k < kRegressions; ++k) {
+            if (est.written[index][k]) line(report, regress::regressionLine(h, k, e));
+        }
+        line(report, "");
+        line(report, regress::variableHeaderLine());
+        for (int k = 0; k < kRegressions; ++k) {
+            if (e.reg[k].phase1Mean > 0) line(report, regress::variableLine(h, k, e));
+        }
+        line(report, regress::groundLine(0, e.ybar[0]));
+        if (e.ybar[1] > 0) line(report, regress::groundLine(1, e.ybar[1]));
+        line(report, regress::groundVolumeLine(e.ybarG));
+        line(report, " ");
+        line(report, " ");
+    }
+    line(report, regress::combinedHeaderLine());
+    for (const CombinedEstimate& c : est.combined)
+        line(report, regress::combinedLine(c.k, c.YbarLR, c.SybarLR, c.SE));
+    for (const std::string& note : combinationNotes(est)) line(report, "      " + note);
 }
 
 }  // namespace orr

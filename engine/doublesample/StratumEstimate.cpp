@@ -95,6 +95,11 @@ StratumEstimate estimateStratum(const std::array<Phase1Totals, 2>& phase1,
         }
     }
     e.ybarG = e.N2G > 0 ? s.yG / e.N2G : 0;
+    if (e.N2G >= 2) {
+        double squares = 0;
+        for (const Phase2Plot& plot : plots) squares += (plot.y - e.ybarG) * (plot.y - e.ybarG);
+        e.groundSE = std::sqrt(squares / (e.N2G - 1) / e.N2G);
+    }
 
     for (int d = 0; d < 2; ++d) {
         const double n = e.n[d];

@@ -48,6 +48,9 @@ struct StratumEstimate {
     std::array<double, 2> CV{};  // percent
     double N2G = 0;              // Phase 2 plots with ground trees
     double ybarG = 0;            // their mean ground volume
+    // The standard error of that mean, s_G / sqrt(N2G) with s_G^2 = sum (y - ybarG)^2 / (N2G - 1):
+    // what the stratum's ground plots alone tell; 0 with fewer than two plots.
+    double groundSE = 0;
     std::array<RegressionResult, kRegressions> reg{};
 };
 

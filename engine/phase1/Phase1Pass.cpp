@@ -33,6 +33,7 @@ struct CountedTree {
     int species;
     double basalArea;
     double volume;
+    double height;  // the ground height predicted from the LiDAR height
 };
 
 // What one group makes of its trees: the counted ones in order, the draws that fell in no
@@ -63,7 +64,8 @@ void computeGroup(const PlotGroup& group, const std::vector<double>& heights, Tr
             }
             const std::optional<GroundTree> tree =
                 cache.compute(species, heights[i], group.plotAge);
-            if (tree) result.trees.push_back({species, tree->basalArea, tree->volume});
+            if (tree)
+                result.trees.push_back({species, tree->basalArea, tree->volume, tree->height});
         }
     } catch (...) {
         result.error = std::current_exception();
@@ -104,6 +106,8 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
                 }
                 currentPlot = plot;
                 sums.add(tree.species, tree.basalArea, tree.volume);
+                tally.plausibility.height(plot, tree.species, tree.height);
+                tally.plausibility.volume(plot, tree.species, tree.volume);
             }
             tally.noInterval += result.noInterval;
             if (result.error) std::rethrow_exception(result.error);

@@ -60,10 +60,15 @@ StepResult computePhase1(const StepInputs& in, StepHost& host) {
         if (lidarFile.empty()) continue;
         phase1::LidarReader lidar(lidarFile, limits);
         const std::uintmax_t bytes = fileLength(lidarFile);
-        if (bytes < 1) continue;
+        // An empty DataSet 2 file is a skipped pass; DataSet 1 must hold trees (below).
+        if (bytes < 1 && pass == 2) continue;
         const phase1::PassTally tally =
             phase1::computePass(pass, lidar, tables, in, threads, out, host, progress);
+        if (pass == 1) tally.trees.requireTrees(lidarFile);
         host.log(phase1::tallyLine(pass, tally));
+        const std::string dataSet = "DataSet " + std::to_string(pass);
+        tally.plausibility.warn("ground heights of " + dataSet + " LiDAR trees",
+                                dataSet + " LiDAR tree volumes");
         progress.before += bytes;
     }
     host.progress(progress.total, progress.total);

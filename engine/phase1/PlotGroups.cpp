@@ -68,6 +68,7 @@ bool GroupReader::fill(GroupBatch& batch, std::size_t heights) {
                 done_ = true;
                 break;
             }
+            tally_.trees.add(tree);
             if (tree.height <= kLowestLidarHeight) continue;
             pending_ = tree;
         }

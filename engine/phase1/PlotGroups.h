@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/equations/Plausibility.h"
 #include "engine/phase1/StratumShares.h"
 #include "files/LidarHeightFile.h"
 #include "files/StrataFile.h"
@@ -23,6 +24,8 @@ struct PassTally {
     long long noInterval = 0;       // trees whose draw fell in no species interval
     std::vector<int> outsidePlots;  // the first twenty such plots, in file order
     long long furtherOutsidePlots = 0;
+    PlausibilityTally plausibility;  // the counted trees' ground heights and volumes
+    files::LidarTreeCount trees;     // every record read, and those taller than 10 feet
 };
 
 // A group of a plot that lies in a stratum's range (the trees of other plots are only tallied).

@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "core/NumberText.h"
 #include "core/OutputSet.h"
+#include "engine/equations/Plausibility.h"
 #include "engine/equations/TreeEquations.h"
 #include "engine/phase2/PlotTotals.h"
 #include "files/CoefficientFile.h"
@@ -20,6 +22,22 @@ namespace {
 using files::DataSetFile;
 
 constexpr long kProgressEvery = 4096;
+
+// Not one tree is part of the sample: the wrong DBH file or the wrong tree file, not a stand
+// without trees. The earlier plot totals are kept.
+StepResult noTreeReachesTheMinimum(const StepInputs& in, long read, const DbhLimits& limits) {
+    double smallest = 0;
+    bool any = false;
+    for (int s = 1; s <= limits.maxSpec; ++s) {
+        if (!any || limits.min(s, 1) < smallest) smallest = limits.min(s, 1);
+        any = true;
+    }
+    return StepResult::stopped("File " + in.paths.trees.string() +
+                               ": no tree reaches the smallest DBH of product 1 of its species (" +
+                               std::to_string(read) + (read == 1 ? " tree read" : " trees read") +
+                               "; the smallest such DBH in " + in.paths.dbh.string() + " is " +
+                               shortest(smallest) + " inches). The earlier plot totals are kept.");
+}
 
 }  // namespace
 
@@ -42,6 +60,8 @@ StepResult computePlotTotals(const StepInputs& in, StepHost& host) {
     std::int32_t prevPlot = 0;
     files::GroundTree t;
     long read = 0;
+    long counted = 0;
+    PlausibilityTally plausibility;
     while (trees.next(t)) {
         if (read++ % kProgressEvery == 0) {
             stopIfCancelled(host);
@@ -49,12 +69,17 @@ StepResult computePlotTotals(const StepInputs& in, StepHost& host) {
         }
         // Trees below the smallest DBH of product 1 of their species are not part of the sample.
         if (t.dbh < limits.min(t.species, 1)) continue;
+        ++counted;
         if (t.plot != prevPlot && prevPlot >= 1)
             totals.closePlot(prevPlot, plotFile, plotTotalFile);
         prevPlot = t.plot;
         double height = t.height;
-        if (height == 0) height = treeHeight(coeff, params, t.species, t.dbh, t.age);
+        if (height == 0) {
+            height = treeHeight(coeff, params, t.species, t.dbh, t.age);
+            plausibility.height(t.plot, t.species, height);
+        }
         const double volume = treeVolume(coeff, params, t.species, t.dbh, height);
+        plausibility.volume(t.plot, t.species, volume);
         files::TreeVolumeFile::write(
             treeFile, {t.plot, t.species, t.product, t.dbh, height, volume, t.extra1, t.extra2});
         totals.addTree(t.species, t.product, pacf, treeBasalArea(t.dbh), volume);
@@ -64,6 +89,7 @@ StepResult computePlotTotals(const StepInputs& in, StepHost& host) {
     if (read == 0) {
         return StepResult::stopped("File " + in.paths.trees.string() + ": holds no tree records.");
     }
+    if (counted == 0) return noTreeReachesTheMinimum(in, read, limits);
     if (totals.plotHoldsAnything()) totals.closePlot(prevPlot, plotFile, plotTotalFile);
     host.progress(trees.reader().bytesTotal(), trees.reader().bytesTotal());
     totals.writeSummary(summaryFile);
@@ -71,6 +97,7 @@ StepResult computePlotTotals(const StepInputs& in, StepHost& host) {
 
     StepResult result;
     result.outputs = outputs.commit();
+    plausibility.warn("predicted heights of ground trees", "ground tree volumes");
     result.closingLog.push_back("The Following Files are Created in directory " +
                                 files::dirText(in.dataDir));
     for (const auto& path : result.outputs) result.closingLog.push_back(path.filename().string());

@@ -48,6 +48,7 @@ StepResult runStep(const StepDescription& entry, StepFunction run, StepInputs in
     }
     std::vector<Warning> raised = collector.take();
     result.warnings.insert(result.warnings.begin(), raised.begin(), raised.end());
+    if (entry.drawsRandomNumbers) result.seed = inputs.seed;
 
     switch (result.end) {
         case StepResult::End::Completed: {
@@ -55,6 +56,9 @@ StepResult runStep(const StepDescription& entry, StepFunction run, StepInputs in
             for (const std::string& line : result.closingLog) closing += line + "\r\n";
             if (result.closingReplacesLog) {
                 view.replaceLog(closing);
+                // A seed from the clock stays in view, so that the run can be repeated.
+                if (entry.drawsRandomNumbers && !fixedSeed)
+                    view.log("Random seed: " + std::to_string(inputs.seed));
             } else {
                 for (const std::string& line : result.closingLog) view.log(line);
             }
@@ -66,7 +70,11 @@ StepResult runStep(const StepDescription& entry, StepFunction run, StepInputs in
             view.message(result.message, Icon::Critical);
             break;
         case StepResult::End::NeedsLargerMaxPlots:
-            view.message(kMaxPlotsMessage, Icon::Critical);
+            // The step's message, when it gives one, says where the plot was found.
+            view.message(result.message.empty()
+                             ? std::string(kMaxPlotsMessage)
+                             : std::string(kMaxPlotsMessage) + "\n(" + result.message + ")",
+                         Icon::Critical);
             break;
         case StepResult::End::Cancelled:
             break;

@@ -158,9 +158,11 @@ TEST_F(ProductCodePromptRun, DropOrAnEmptyAnswerDropsTheTreeAndTheLogCountsIt) {
         SCOPED_TRACE(mode);
         const Outcome r = cliIn(app, promptArgs(mode), input, terminal);
         ASSERT_EQ(r.status, kExitOk) << r.err;
-        EXPECT_NE(r.out.find("\nProduct-code questions answered by dropping the tree: 1\n"),
+        EXPECT_NE(r.out.find("\nWarning: 1 LiDAR tree dropped for want of a product code: "
+                             "species 1 (1 tree, DBH 40 inches).\n"),
                   std::string::npos)
             << r.out;
+        EXPECT_NE(r.err.find("warning: dropped trees: 1\n"), std::string::npos) << r.err;
         EXPECT_EQ(
             r.err.find(" SPECIES = 1\n DBH = 40\n ENTER PRODUCT CODE...") != std::string::npos,
             mode == std::string("ask"))
@@ -188,6 +190,56 @@ TEST_F(ProductCodePromptRun, WithoutASeedTheClockSeedIsLogged) {
     const std::string seed = r.out.substr(13, r.out.find('\n') - 13);
     EXPECT_FALSE(seed.empty());
     EXPECT_EQ(seed.find_first_not_of("0123456789"), std::string::npos) << seed;
+}
+
+}  // namespace
+}  // namespace orr::test
+
+namespace orr::test {
+namespace {
+
+// Warnings: logged where they arise, counted by kind at the end; exit 0, or 1 under --strict.
+// An empty field reads as 0; a predicted height of 10 + 2 * 300 = 610 feet is implausible.
+TEST_F(RunCommandTest, WarningsAreCountedByKindAndFailTheRunOnlyUnderStrict) {
+    writeFile(in / "trees.csv", crlf({"1,1,1,8,0,20,,", "1,1,1,300,0,20,0,0"}));
+    for (const bool strict : {false, true}) {
+        auto a = args();
+        if (strict) a.push_back("--strict");
+        const Outcome r = cliIn(app, a);
+        EXPECT_EQ(r.status, strict ? kExitFailed : kExitOk) << r.err;
+        EXPECT_NE(r.out.find("Warning: File " + (in / "trees.csv").string() +
+                             ": 2 empty fields read as 0, the first in record 1, field 7.\n"),
+                  std::string::npos)
+            << r.out;
+        EXPECT_NE(r.out.find("Warning: 1 predicted heights of ground trees above 400 feet, the "
+                             "first 610 feet in plot 1, species 1"),
+                  std::string::npos)
+            << r.out;
+        EXPECT_EQ(r.err, std::string("warning: empty fields: 1\nwarning: heights above 400 ft: 1\n") +
+                             (strict ? "error: 2 warnings under --strict\n" : ""));
+    }
+}
+
+// A step that reads no LiDAR file needs no --ds1 (and step 8 none of the chosen files); the data
+// directory in the log is absolute even when --app-dir is relative.
+TEST_F(RunCommandTest, OnlyTheFilesTheChosenStepsReadAreRequiredAndTheLogNamesAnAbsoluteDir) {
+    const Outcome eight = cliIn(app, {"run", "--dataset", "RUN", "--steps", "8"});
+    EXPECT_EQ(eight.status, kExitFailed) << eight.err;  // no earlier step has run
+    EXPECT_NE(eight.err.find("_PH2plotDS1.csv is missing"), std::string::npos) << eight.err;
+    const Outcome noCoeff = cliIn(app, {"run", "--dataset", "RUN", "--steps", "5"});
+    EXPECT_EQ(noCoeff.status, kExitUsage);
+    EXPECT_NE(noCoeff.err.find("--coeff"), std::string::npos) << noCoeff.err;
+
+    const auto before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    auto a = args();
+    a.insert(a.begin(), {"--app-dir", "app"});
+    const Outcome r = cli(a);
+    std::filesystem::current_path(before);
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_NE(r.out.find("Created in directory " + (app / "DATA FILES").string() + "/\n"),
+              std::string::npos)
+        << r.out;
 }
 
 }  // namespace

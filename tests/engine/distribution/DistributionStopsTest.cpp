@@ -40,7 +40,10 @@ TEST(DistributionStops, LidarPlotAboveMaxPlotsNeedsALargerMaxPlots) {
     const StepResult result = d.run();
     EXPECT_EQ(result.end, End::NeedsLargerMaxPlots);
     EXPECT_EQ(result.plot, 25);
-    d.expectNothingChanged("Number of plots in data files exceeds the Maxplots parameter setting");
+    d.expectNothingChanged(
+        "Number of plots in data files exceeds the Maxplots parameter setting\n(File " +
+        d.session.lidarLowFile.string() +
+        ", record 2, field 1 (plot): \"25\" is outside the allowed range 0 to 20.)");
     // The window raises MaxPlots and runs the step again.
     d.session.params.MaxPlots = 25;
     EXPECT_TRUE(d.run().completed());

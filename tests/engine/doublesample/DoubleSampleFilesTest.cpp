@@ -116,8 +116,11 @@ TEST_F(SingleStratum, StratumVolumeReport) {
 // Three strata (see writeThreeStrata): a plot in two strata rows (the later wins), plots in no
 // stratum (index 0 only), a ground-only plot, stratum 3 with negative slopes only, no
 // _Phase1DS2.csv but DataSet 2 values in _Phase2.csv ("Grn Volume-DS2" still written).
-// Worked by hand from the sums of x, y, xy per stratum; combined: M_0 = 35, weights 14/35 and
-// 10/35, t(35 - 6).
+// Worked by hand from the sums of x, y, xy per stratum. Combined: the weights are the strata's
+// shares of the 30 plots of the strata (14, 10 and 6; the 5 plots past the last row do not
+// dilute them), t(30 - 6); stratum 3 enters through its ground mean 50 with standard error
+// 10 / sqrt(3): LiBA 14/30 * 72.761 + 10/30 * 127.674 + 6/30 * 50 = 86.51, standard error
+// sqrt((14/30 * 3.43)^2 + (10/30 * 5.45)^2 + (6/30 * 5.774)^2) = 2.68.
 class ThreeStrata : public DoubleSampleTest {
   protected:
     void SetUp() override { writeThreeStrata(); }
@@ -159,8 +162,10 @@ TEST_F(ThreeStrata, RegressionReport) {
         " 3    LiBA-DS1(sq.ft) " + k17 + " 7       7       20      " + k16 + " 512     512   0",
         " 3    LiVOL-DS1(cu.ft)" + k17 + " 51.7    50      20      " + k16 + " 512     512   0",
         grnDs1("50"), ground("50"), " ", " ", kCombinedHeader,
-        "Co    GrnVol  LiBA-DS1(sq.ft)  " + k16 + " 65.6    2.08    " + k9 + " 6.47",
-        "Co    GrnVol  LiVOL-DS1(cu.ft) " + k16 + " 62.9    2.13    " + k9 + " 6.94"};
+        "Co    GrnVol  LiBA-DS1(sq.ft)  " + k16 + " 86.5    2.68    " + k9 + " 6.4",
+        "Co    GrnVol  LiVOL-DS1(cu.ft) " + k16 + " 83.4    2.74    " + k9 + " 6.79",
+        "      LiBA-DS1(sq.ft): ground mean used in stratum 3",
+        "      LiVOL-DS1(cu.ft): ground mean used in stratum 3"};
     EXPECT_EQ(read(DataSetFile::Regression), crlf(expected));
 }
 
@@ -190,11 +195,11 @@ TEST_F(ThreeStrata, StratumVolumeReport) {
         k44 + "--TOTAL-- 127.7   127.7    40    12.5    61.9    125",
         "",
         "3               0          0        0       ",
-        "combined        65.58      2.08     6.47     1    1   40.6    40.6     29    6.0     "
+        "combined        86.51      2.68     6.4      1    1   53.6    53.6     29    6.0     "
         "55.0    59.7",
-        k44 + " 1    2   25.0    25.0     11    3.7     65.0    36.7",
-        k45 + "Subtotal 65.6    65.6     40    9.6     57.7    96",
-        k44 + "--TOTAL-- 65.6    65.6     40    9.6     57.7    96",
+        k44 + " 1    2   32.9    32.9     11    3.7     65.0    36.7",
+        k45 + "Subtotal 86.5    86.5     40    9.6     57.7    96",
+        k44 + "--TOTAL-- 86.5    86.5     40    9.6     57.7    96",
         ""};
     EXPECT_EQ(read(DataSetFile::StratumVolume), crlf(expected));
 }

@@ -104,19 +104,27 @@ TEST(Phase2Golden, WritesTheFourFilesAndTheLog) {
     EXPECT_TRUE(d.host.messages.empty());
 }
 
-TEST(Phase2Golden, AllTreesBelowTheMinimumLeaveNoOutputFiles) {
+TEST(Phase2Golden, NoTreeReachingTheMinimumStopsAndKeepsTheEarlierFiles) {
     Phase2Data d;
     writeFile(d.file(DataSetFile::PlotClasses), "old\r\n");
     writeFile(d.session.treeFile, crlf({"3,1,1,5,40,20,0,0", "5,2,2,4.99,40,20,0,0"}));
-    ASSERT_TRUE(d.run());
-    for (auto f : kPhase2Files) EXPECT_FALSE(std::filesystem::exists(d.file(f)));
-    EXPECT_EQ(d.host.logLines().size(), 4u);
+    EXPECT_FALSE(d.run());
+    ASSERT_EQ(d.host.messages.size(), 1u);
+    EXPECT_EQ(d.host.messages[0].text,
+              "File " + d.session.treeFile.string() +
+                  ": no tree reaches the smallest DBH of product 1 of its species (2 trees read; "
+                  "the smallest such DBH in " +
+                  d.session.dbhFile.string() + " is 4 inches). The earlier plot totals are kept.");
+    EXPECT_EQ(d.output(DataSetFile::PlotClasses), "old\r\n");
+    for (auto f : {DataSetFile::TreeVolumes, DataSetFile::PlotTotals, DataSetFile::Phase2Summary})
+        EXPECT_FALSE(std::filesystem::exists(d.file(f)));
 }
 
 TEST(Phase2Golden, ZeroTotalsGiveZeroPercentAndCodesOfZeroCountOnlyInThePlotTotal) {
     // DBH 0 has no basal area and species 3 no volume; species 0 product 0 is in no class.
     Phase2Data d;
-    writeFile(d.session.dbhFile, crlf({R"(1,1,"6","9.9")"}));
+    writeFile(d.session.dbhFile,
+              crlf({R"(1,1,"6","9.9")", "1,2,0,0", "2,1,0,0", "2,2,0,0", "3,1,0,0", "3,2,0,0"}));
     writeFile(d.session.treeFile,
               crlf({"7,3,1,0,12,20,0,0", "7,3,2,0,12,20,0,0", "7,0,0,0,12,20,0,0"}));
     ASSERT_TRUE(d.run());

@@ -20,10 +20,29 @@ class AllSteps : public WorkflowTest {
     int cancelled = 0;
 };
 
-TEST_F(AllSteps, EveryStepInOrderEndsWithTheCompletionLine) {
+TEST_F(AllSteps, EveryStepInOrderEndsWithTheCompletionLineAndTheClockSeeds) {
+    // Steps 6 and 7 replace the log when they end; the seed they drew from stays in it.
+    for (int i : {1, 2})
+        ScriptedSteps::behaviour[i] = [](const StepInputs& in, StepHost&) {
+            StepResult r;
+            r.closingLog = {"done with " + std::to_string(in.seed)};
+            r.closingReplacesLog = true;
+            return r;
+        };
+    ASSERT_TRUE(wf.runStep(7, host));
+    const auto afterSeven = host.logLines();
+    ASSERT_EQ(afterSeven.size(), 2u);
+    const std::string seed7 = afterSeven[0].substr(std::string("done with ").size());
+    EXPECT_EQ(afterSeven[1], "Random seed: " + seed7);
+
+    ScriptedSteps::calls.clear();
     EXPECT_TRUE(wf.runAllSteps(host));
     EXPECT_EQ(ScriptedSteps::calls, (std::vector<int>{5, 6, 7, 8, 9}));
-    EXPECT_EQ(host.logText, "All steps completed successfully!\r\n");
+    const auto lines = host.logLines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "All steps completed successfully!");
+    EXPECT_EQ(lines[1].rfind("Random seed of step 6: ", 0), 0u);
+    EXPECT_EQ(lines[2].rfind("Random seed of step 7: ", 0), 0u);
     EXPECT_EQ(host.statuses.back(), "Status: All steps completed successfully!");
     EXPECT_TRUE(wf.isEnabled(Button::ViewOutput));
     EXPECT_TRUE(host.messages.empty());
