@@ -31,7 +31,7 @@ const char* const kUsage =
     "\n"
     "Options:\n"
     "  --app-dir DIR   the application directory (PARAMETER.PRM and DATA FILES); by default\n"
-    "                  the program's own directory when writable, else\n"
+    "                  the program's own directory when writable (never /usr/bin), else\n"
     "                  $XDG_DATA_HOME/Orravant\n"
     "  --help          show this text\n"
     "  --version       show the program's name and version\n"

@@ -1,5 +1,6 @@
 // Where the program keeps PARAMETER.PRM and DATA FILES: beside its executable when that
-// directory is writable, otherwise in the user's data directory.
+// directory is writable and is not one of the system's program directories (a build tree, a
+// program unpacked into a folder of its own), otherwise in the user's data directory.
 #include <pwd.h>
 #include <unistd.h>
 
@@ -19,6 +20,16 @@ std::optional<std::filesystem::path> executableDir() {
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec || exe.empty()) return std::nullopt;
     return exe.parent_path();
+}
+
+// The directories the system's packages install programs into: an installed program never
+// keeps data there, not even when root runs it.
+bool isSystemProgramDir(const std::filesystem::path& dir) {
+    const std::string text = dir.lexically_normal().string();
+    for (std::string_view prefix : {"/usr/", "/bin", "/sbin", "/opt/", "/snap/"}) {
+        if (text == prefix || text.rfind(prefix, 0) == 0) return true;
+    }
+    return false;
 }
 
 bool isWritableDir(const std::filesystem::path& dir) {
@@ -56,7 +67,8 @@ std::filesystem::path userDataDir(std::string_view xdgDataHome, std::string_view
 
 std::filesystem::path resolveAppDir(const std::optional<std::filesystem::path>& explicitDir) {
     if (explicitDir) return *explicitDir;
-    if (const auto dir = executableDir(); dir && isWritableDir(*dir)) return *dir;
+    if (const auto dir = executableDir(); dir && !isSystemProgramDir(*dir) && isWritableDir(*dir))
+        return *dir;
     return userDataDir(environment("XDG_DATA_HOME"), homeDir());
 }
 
