@@ -19,7 +19,10 @@ PACKAGE_BUILD="$ROOT/build/package" # a Release build of the programs, and the .
 JOBS="$(nproc 2>/dev/null || echo 2)"
 
 PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-qpa-plugins libgl-dev)
+          qt6-base-dev qt6-qpa-plugins libgl-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
+          libssl-dev)
+# What the tests need besides: a browser that renders the report of step 9.
+TEST_TOOLS=(chromium)
 # What making and checking the Debian package needs besides.
 PACKAGE_TOOLS=(dpkg-dev file lintian desktop-file-utils appstream man-db)
 
@@ -85,7 +88,7 @@ run_demo() {
     say "Files in $data/:"
     ls -1 "$data"
     say ""
-    for report in DEMO_VolSum.txt DEMO_Regress.txt DEMO_StratVol.txt; do
+    for report in DEMO_VolSum.txt DEMO_Regress.txt DEMO_StratVol.txt DEMO_Report.html; do
         if [ -f "$data/$report" ]; then
             say "Report: $data/$report"
         fi
@@ -147,7 +150,11 @@ demo)
     ;;
 test)
     # Only root can run the package test, and only root can install its tools.
-    if [ "$(id -u)" -eq 0 ]; then install_missing "${PACKAGE_TOOLS[@]}"; else install_missing; fi
+    if [ "$(id -u)" -eq 0 ]; then
+        install_missing "${PACKAGE_TOOLS[@]}" "${TEST_TOOLS[@]}"
+    else
+        install_missing "${TEST_TOOLS[@]}"
+    fi
     run_tests
     ;;
 build)

@@ -1,8 +1,13 @@
 #include "cli/CliHost.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <csignal>
+#include <cstdio>
+#include <iostream>
 #include <istream>
 #include <ostream>
 
@@ -43,10 +48,49 @@ std::string oneLine(std::string_view text) {
     return out;
 }
 
+// Minutes and seconds, or hours, minutes and seconds: "0:07", "12:40", "1:02:03".
+std::string clockText(double seconds) {
+    const long s = std::lround(std::max(0.0, seconds));
+    char text[32];
+    if (s >= 3600) {
+        std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
+    } else {
+        std::snprintf(text, sizeof text, "%ld:%02ld", s / 60, s % 60);
+    }
+    return text;
+}
+
+double secondsBetween(CliHost::Clock::time_point from, CliHost::Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+// A step shows its progress line once it has run this long, and draws it again at most this often.
+constexpr double kLineAfterSeconds = 0.5;
+constexpr double kRedrawSeconds = 0.2;
+// The log reaches stdout at least this often while a step runs.
+constexpr double kFlushSeconds = 1.0;
+
 }  // namespace
 
-CliHost::CliHost(int maxProd, std::istream& in, std::ostream& out, std::ostream& err, bool verbose)
-    : maxProd_(maxProd), in_(in), out_(out), err_(err), verbose_(verbose) {}
+CliHost::CliHost(int maxProd, std::istream& in, std::ostream& out, std::ostream& err, bool verbose,
+                 Display display)
+    : maxProd_(maxProd), in_(in), out_(out), err_(err), verbose_(verbose) {
+    if (display == Display::Terminal) {
+        terminal_ = true;
+    } else if (display == Display::Detect) {
+        terminal_ = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+        sharedTerminal_ = terminal_ && &out == &std::cout && ::isatty(STDOUT_FILENO) == 1;
+    }
+    start_ = drawn_ = flushed_ = now();
+}
+
+CliHost::~CliHost() {
+    try {
+        if (stepRunning_) endStep();
+        out_.flush();
+    } catch (...) {  // nothing more can be shown
+    }
+}
 
 void CliHost::catchInterrupt() {
     interrupted = false;
@@ -55,6 +99,35 @@ void CliHost::catchInterrupt() {
 
 bool CliHost::cancelled() const {
     return interrupted.load();
+}
+
+void CliHost::primeLog(std::string_view text) {
+    log_.clear();
+    logKept_ = true;
+    keep(text);
+}
+
+void CliHost::keep(std::string_view text) {
+    if (!logKept_) return;
+    if (log_.size() + text.size() > kKeptLog) {
+        log_.clear();
+        log_.shrink_to_fit();
+        logKept_ = false;
+        return;
+    }
+    log_ += text;
+}
+
+void CliHost::clearLine() {
+    if (lineShown_ && !lineCleared_) {
+        err_ << "\r\033[K" << std::flush;
+        lineCleared_ = true;
+    }
+}
+
+void CliHost::flushLog() {
+    out_.flush();
+    flushed_ = now();
 }
 
 void CliHost::print(std::string_view text, bool continuesLog) {
@@ -70,35 +143,86 @@ void CliHost::print(std::string_view text, bool continuesLog) {
     if (lineOpen_) {
         shown += '\n';
     }
-    out_ << shown << std::flush;
+    // On a terminal that shows the progress line too, the log line takes the line's place until
+    // the next progress redraws it below.
+    if (sharedTerminal_) clearLine();
+    out_ << shown;
+    if (sharedTerminal_ || secondsBetween(flushed_, now()) >= kFlushSeconds) flushLog();
 }
 
 void CliHost::log(std::string_view line) {
-    log_ += line;
-    log_ += "\r\n";
-    print(std::string(line) + "\r\n", false);
+    keep(line);
+    keep("\r\n");
+    std::string text(line);
+    text += "\r\n";
+    print(text, false);
 }
 
 void CliHost::replaceLog(std::string_view text) {
     // A step that rebuilds the log from its old text plus a new line prints only the new part;
     // any other replacement prints the whole new text.
-    if (!log_.empty() && text.size() >= log_.size() && text.substr(0, log_.size()) == log_) {
+    if (logKept_ && !log_.empty() && text.size() >= log_.size() &&
+        text.substr(0, log_.size()) == log_) {
         print(text.substr(log_.size()), true);
     } else {
         print(text, false);
     }
-    log_ = text;
+    log_.clear();
+    logKept_ = true;
+    keep(text);
 }
 
 void CliHost::status(std::string_view caption) {
     if (verbose_) {
+        flushLog();
+        clearLine();
         err_ << oneLine(caption) << '\n' << std::flush;
     }
 }
 
 void CliHost::message(std::string_view text, workflow::Icon icon) {
+    flushLog();
+    clearLine();
     err_ << (icon == workflow::Icon::Critical ? "error: " : "note: ") << oneLine(text) << '\n'
          << std::flush;
+}
+
+void CliHost::beginStep(int number) {
+    flushLog();
+    step_ = number;
+    start_ = drawn_ = now();
+    share_ = -1;
+    stepRunning_ = true;
+    lineShown_ = lineCleared_ = false;
+    lastDecile_ = -1;
+}
+
+void CliHost::endStep() {
+    flushLog();
+    if (terminal_ && stepRunning_ && lineShown_) drawLine(true);
+    stepRunning_ = false;
+    lineShown_ = lineCleared_ = false;
+}
+
+void CliHost::drawLine(bool done) {
+    const auto at = now();
+    const double elapsed = secondsBetween(start_, at);
+    std::string line = "\rstep " + std::to_string(step_) + ": ";
+    if (done) {
+        line += "done in " + clockText(elapsed) + "\033[K\n";
+    } else {
+        if (share_ >= 0) line += std::to_string(static_cast<int>(share_ * 100)) + "%, ";
+        line += clockText(elapsed) + " elapsed";
+        // The time left from the pace so far, once there is a pace to go by.
+        if (share_ >= 0.01 && share_ < 1) {
+            line += ", about " + clockText(elapsed * (1 - share_) / share_) + " left";
+        }
+        line += "\033[K";
+    }
+    err_ << line << std::flush;
+    drawn_ = at;
+    lineShown_ = !done;
+    lineCleared_ = false;
 }
 
 std::optional<int> CliHost::askProductCode(int species, double dbh) {
@@ -124,13 +248,27 @@ std::optional<int> CliHost::askProductCode(int species, double dbh) {
 }
 
 void CliHost::progress(std::size_t done, std::size_t total) {
-    if (!verbose_ || total == 0) {
+    if (total == 0) {
         return;
     }
-    const int percent = static_cast<int>(done >= total ? 100 : done * 100 / total);
-    // One line per tenth of the work is enough on a terminal.
+    share_ = done >= total ? 1.0 : static_cast<double>(done) / static_cast<double>(total);
+    if (terminal_) {
+        const auto at = now();
+        if (secondsBetween(flushed_, at) >= kFlushSeconds) flushLog();
+        if (stepRunning_ && secondsBetween(start_, at) >= kLineAfterSeconds &&
+            (!lineShown_ || lineCleared_ || secondsBetween(drawn_, at) >= kRedrawSeconds)) {
+            drawLine(false);
+        }
+        return;
+    }
+    if (!verbose_) {
+        return;
+    }
+    const int percent = static_cast<int>(share_ * 100);
+    // One line per tenth of the work is enough where the line cannot be rewritten.
     const int decile = percent / 10;
     if (decile != lastDecile_) {
+        flushLog();
         err_ << "progress: " << percent << "% (" << done << " of " << total << ")\n" << std::flush;
     }
     lastDecile_ = percent == 100 ? -1 : decile;

@@ -13,7 +13,7 @@ namespace {
 
 constexpr const char* kGenerateUsage =
     "usage: orravant-cli generate --out DIR [--plots N] [--seed N]\n"
-    "           [--preset sample|large|large-x2]\n"
+    "           [--preset sample|large|large-x2|state]\n"
     "\n"
     "Writes a data set into DIR: coefficients.csv, strata.csv, dbh.csv, trees.csv,\n"
     "lidar-ds1.csv, lidar-ds2.csv and params.txt (NAME=VALUE lines for 'params set').\n"
@@ -21,9 +21,10 @@ constexpr const char* kGenerateUsage =
     "  --out DIR        directory to write to (created when missing)\n"
     "  --preset NAME    sample (default): 400 plots, 40 in Phase 2, 3 species, 3 strata;\n"
     "                   large: 30000 plots, 3000 in Phase 2, 5 species, 20 strata;\n"
-    "                   large-x2: twice the Phase 2 plots of large and Phase 1 plots up to\n"
-    "                   the largest plot number MaxPlots allows (32767)\n"
-    "  --plots N        number of Phase 1 plots (1..32767), a tenth of them in Phase 2\n"
+    "                   large-x2: twice the plots of large (60000, 6000 in Phase 2);\n"
+    "                   state: 1000000 plots, 30000 in Phase 2, as large otherwise\n"
+    "                   (several GB)\n"
+    "  --plots N        number of Phase 1 plots (1..10000000), a tenth of them in Phase 2\n"
     "  --seed N         seed of the random stands (default 1)\n";
 
 }  // namespace
@@ -44,7 +45,8 @@ int generateCommand(CliContext& ctx) {
         const std::string preset = flags.value("preset").value_or("sample");
         auto chosen = generator::presetShape(preset);
         if (!chosen) {
-            throw UsageError("--preset must be sample, large or large-x2, not '" + preset + "'");
+            throw UsageError("--preset must be sample, large, large-x2 or state, not '" + preset +
+                             "'");
         }
         shape = *chosen;
         if (auto plots = flags.integer("plots", 1, generator::kMaxGeneratedPlots)) {

@@ -102,19 +102,6 @@ std::optional<std::string> parseEntries(const std::vector<std::string>& words, E
     return std::nullopt;
 }
 
-// The value of a count as the dialog takes it: the number its text begins with, rounded half
-// to even; it must lie in its range (ParameterRanges.h). Returns the message when it does not.
-std::optional<std::string> checkCount(const CountParameter& count, std::string_view text,
-                                      std::int16_t& value) {
-    const double number = leadingNumber(text);
-    const long long whole = std::isnan(number) ? 0
-                            : number >= 1e9    ? 1000000000
-                                               : cintHalfEven(std::max(number, -1.0));
-    if (auto problem = countProblem(count, whole)) return problem;
-    value = static_cast<std::int16_t>(whole);
-    return std::nullopt;
-}
-
 // A top diameter as the dialog takes it: the number its text begins with, as a 32-bit float.
 std::optional<std::string> checkTip(const char* name, std::string_view text, float& value) {
     const float single = static_cast<float>(leadingNumber(text));
@@ -126,10 +113,12 @@ std::optional<std::string> checkTip(const char* name, std::string_view text, flo
 // Applies the entries to `p` as the dialog's Save does; returns the message of a refused value.
 std::optional<std::string> applyEntries(const Entries& e, ParamRecord& p, std::ostream& err) {
     ParamRecord next = p;
+    // Each count as the dialog takes it (ParameterRanges.h).
     for (std::size_t i = 0; i < kCounts.size(); ++i) {
-        const std::int16_t stored = p.*kCounts[i].field;
-        const std::string text = e.counts[i] ? *e.counts[i] : std::to_string(stored);
-        if (auto message = checkCount(kCounts[i], text, next.*kCounts[i].field)) return message;
+        const std::string text = e.counts[i] ? *e.counts[i] : std::to_string(kCounts[i].get(p));
+        std::int32_t value = 0;
+        if (auto message = typedCount(kCounts[i], text, value)) return message;
+        kCounts[i].set(next, value);
     }
     if (e.LiHgtAdj) {
         const auto position = listPosition(*e.LiHgtAdj, "Yes", "No");

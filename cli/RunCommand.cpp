@@ -14,6 +14,7 @@
 #include "cli/FlagList.h"
 #include "core/InputError.h"
 #include "core/RandomStreams.h"
+#include "files/DataSetFiles.h"
 #include "model/session/DataSetLock.h"
 #include "model/session/Startup.h"
 #include "model/workflow/StepRunner.h"
@@ -29,7 +30,8 @@ constexpr const char* kRunUsage =
     "           [--seed N] [--threads N] [--product-code drop|ask] [--strict] [--verbose]\n"
     "\n"
     "Runs computation steps on one data set. The results are written to\n"
-    "<application directory>/DATA FILES/<NAME>_... as the desktop program writes them.\n"
+    "<application directory>/DATA FILES/<NAME>_... as the desktop program writes them;\n"
+    "after step 9 the last line names its report for the browser, <NAME>_Report.html.\n"
     "A file is needed only when a chosen step reads it: --coeff and --dbh by steps 5 to 7,\n"
     "--strata by steps 6, 7 and 9, --trees by steps 5 and 9, --ds1 by steps 6 and 7;\n"
     "step 8 reads only the files of the data set.\n"
@@ -65,10 +67,8 @@ struct FileFlag {
     std::initializer_list<int> readBy;
 };
 const FileFlag kFileFlags[] = {
-    {"coeff", &Session::coefficientFile, {5, 6, 7}},
-    {"strata", &Session::strataFile, {6, 7, 9}},
-    {"dbh", &Session::dbhFile, {5, 6, 7}},
-    {"trees", &Session::treeFile, {5, 9}},
+    {"coeff", &Session::coefficientFile, {5, 6, 7}}, {"strata", &Session::strataFile, {6, 7, 9}},
+    {"dbh", &Session::dbhFile, {5, 6, 7}},           {"trees", &Session::treeFile, {5, 9}},
     {"ds1", &Session::lidarHighFile, {6, 7}},
 };
 
@@ -259,9 +259,11 @@ int runCommand(CliContext& ctx) {
     CliHost::catchInterrupt();
     std::vector<std::pair<std::string, std::size_t>> warningKinds;  // in the order first raised
     for (const StepEntry& step : plan.steps) {
+        host.beginStep(step.number());
         const StepResult result =
             workflow::runStep(*step.description, step.run,
                               workflow::stepInputs(session, plan.productCodes), seed, host);
+        host.endStep();
         if (result.end == StepResult::End::Cancelled) {
             ctx.err << "error: step " << step.number()
                     << " was cancelled; its files were not changed\n";
@@ -280,6 +282,13 @@ int runCommand(CliContext& ctx) {
                 ++kind->second;
             }
         }
+    }
+    // Step 9's report for the browser, as the last line of the run.
+    if (std::any_of(plan.steps.begin(), plan.steps.end(),
+                    [](const StepEntry& s) { return s.number() == 9; })) {
+        const auto report =
+            files::path(session.dataFilesDir(), session.dataSetName, files::DataSetFile::Report);
+        ctx.out << "Report: " << report.string() << "\n";
     }
     // One line per kind of warning, so that a batch script can tell a clean run from a warned
     // one without reading the log.

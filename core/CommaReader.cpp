@@ -1,9 +1,14 @@
 #include "core/CommaReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+#include <limits>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 
@@ -15,28 +20,14 @@ namespace orr {
 
 namespace {
 
-std::string readWholeFile(const std::filesystem::path& file) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(file, ec))
-        throw InputError::file(file, "is a directory, not a file");
-    std::FILE* f = std::fopen(file.c_str(), "rb");
-    if (!f) throw InputError::file(file, std::string("cannot be opened: ") + std::strerror(errno));
-    std::string data;
-    char buf[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
-    bool failed = std::ferror(f) != 0;
-    int err = errno;
-    std::fclose(f);
-    if (failed) throw InputError::file(file, std::string("cannot be read: ") + std::strerror(err));
-    return data;
-}
-
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
+}
+bool isDigit(char c) {
+    return static_cast<unsigned char>(c - '0') < 10;
 }
 
 std::string_view trim(std::string_view s) {
@@ -45,107 +36,283 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-}  // namespace
+// Digits of a plain decimal ("12", "-3.75") up to which both the digits as a whole number and
+// the power of ten are exact doubles, so that one division gives the correctly rounded value,
+// the same as parseNumber gives.
+constexpr std::size_t kMostPlainDigits = 15;
+// The value of a field that is not a plain decimal: no number read from a file is NaN.
+constexpr double kUnknown = std::numeric_limits<double>::quiet_NaN();
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
-CommaReader::CommaReader(const std::filesystem::path& file)
-    : CommaReader(readWholeFile(file), file) {}
+// What scanNumber found: where the number's characters end, and its value when they are a plain
+// decimal of at most 15 digits, "-" allowed in front (NaN otherwise).
+struct Scanned {
+    std::size_t end;
+    double value;
+};
 
-CommaReader::CommaReader(std::string text, std::filesystem::path file)
-    : file_(std::move(file)), data_(std::move(text)) {
-    // A UTF-8 byte-order mark carries no field.
-    if (data_.size() >= 3 && data_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = 3;
+// Passes over the digits, the point and the digits after it from d[p] on, converting as it goes.
+inline Scanned scanNumber(const char* d, std::size_t p, std::size_t end) {
+    const bool negative = p < end && d[p] == '-';
+    if (negative) ++p;
+    std::uint64_t digits = 0;
+    const std::size_t wholeStart = p;
+    while (p < end && isDigit(d[p])) digits = digits * 10 + static_cast<unsigned>(d[p++] - '0');
+    const std::size_t before = p - wholeStart;
+    std::size_t after = 0;
+    bool point = false;
+    if (p < end && d[p] == '.') {
+        point = true;
+        const std::size_t fractionStart = ++p;
+        while (p < end && isDigit(d[p])) digits = digits * 10 + static_cast<unsigned>(d[p++] - '0');
+        after = p - fractionStart;
+    }
+    if (before == 0 || (point && after == 0) || before + after > kMostPlainDigits)
+        return {p, kUnknown};
+    const double whole = static_cast<double>(digits);
+    const double magnitude = after == 0 ? whole : whole / kPowersOfTen[after];
+    // -0 reads as 0: adding 0 turns -0 into 0 and leaves every other value as it is.
+    return {p, (negative ? -magnitude : magnitude) + 0.0};
 }
 
-// One field: the text up to the next comma or line end, blanks around it removed, quotes
-// stripped. A comma directly followed by a line end or the end of the file leaves one empty
-// field; blank lines carry none.
-bool CommaReader::nextField(std::string_view& out) {
-    const std::size_t end = data_.size();
+}  // namespace
+
+CommaReader::CommaReader(const std::filesystem::path& file, std::size_t bufferBytes) : file_(file) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec))
+        throw InputError::file(file, "is a directory, not a file");
+    fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0)
+        throw InputError::file(file, std::string("cannot be opened: ") + std::strerror(errno));
+    struct stat info {};
+    if (::fstat(fd_, &info) == 0 && info.st_size > 0)
+        total_ = static_cast<std::uintmax_t>(info.st_size);
+    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    capacity_ = std::max<std::size_t>(bufferBytes, 16);
+    buffer_.reset(new char[capacity_]);
+    data_ = buffer_.get();
+    try {
+        while (end_ < 3 && refill()) {
+        }
+    } catch (...) {
+        ::close(fd_);
+        throw;
+    }
+    // A UTF-8 byte-order mark carries no field.
+    if (end_ >= 3 && std::memcmp(buffer_.get(), "\xEF\xBB\xBF", 3) == 0) pos_ = 3;
+}
+
+CommaReader::CommaReader(std::string text, std::filesystem::path file)
+    : file_(std::move(file)), text_(std::move(text)) {
+    data_ = text_.data();
+    end_ = capacity_ = text_.size();
+    total_ = text_.size();
+    atEnd_ = true;
+    if (text_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = 3;
+}
+
+CommaReader::~CommaReader() {
+    warnEmptyFields();
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool CommaReader::refill() {
+    if (atEnd_) return false;
+    char* data = buffer_.get();
+    if (pos_ == 0 && end_ == capacity_) {
+        // One record fills the whole buffer: it grows to hold the record.
+        std::unique_ptr<char[]> larger(new char[2 * capacity_]);
+        std::memcpy(larger.get(), data, end_);
+        buffer_ = std::move(larger);
+        capacity_ *= 2;
+        data = buffer_.get();
+        data_ = data;
+    } else if (pos_ > 0) {
+        std::memmove(data, data + pos_, end_ - pos_);
+        consumed_ += pos_;
+        end_ -= pos_;
+        pos_ = 0;
+    }
     for (;;) {
-        while (pos_ < end && isBlank(data_[pos_])) ++pos_;
-        if (pos_ >= end) {
-            if (afterComma_) {
-                afterComma_ = false;
-                out = {};
-                return true;
-            }
+        const ssize_t n = ::read(fd_, data + end_, capacity_ - end_);
+        if (n > 0) {
+            end_ += static_cast<std::size_t>(n);
+            return true;
+        }
+        if (n == 0) {
+            atEnd_ = true;
             return false;
         }
-        char c = data_[pos_];
+        if (errno != EINTR)
+            throw InputError::file(file_, std::string("cannot be read: ") + std::strerror(errno));
+    }
+}
+
+// One field into `slot`: the text up to the next comma or line end, blanks around it removed,
+// quotes stripped, and its value when it is a plain decimal number. A comma directly followed by
+// a line end or the end of the file leaves one empty field; blank lines carry none. The position
+// is kept in a local and stored once, as this runs for every field of every file.
+CommaReader::Take CommaReader::nextField(std::size_t slot) {
+    const char* const d = data_;
+    const std::size_t end = end_;
+    std::size_t p = pos_;
+    for (;;) {
+        while (p < end && isBlank(d[p])) ++p;
+        if (p >= end) {
+            pos_ = p;
+            if (!atEnd_) return Take::NeedMore;
+            if (!afterComma_) return Take::End;
+            afterComma_ = false;
+            fields_[slot] = {};
+            values_[slot] = kUnknown;
+            return Take::Field;
+        }
+        const char c = d[p];
         if (isLineEnd(c)) {
             if (afterComma_) {
+                pos_ = p;
                 afterComma_ = false;
-                out = {};
-                return true;
+                fields_[slot] = {};
+                values_[slot] = kUnknown;
+                return Take::Field;
             }
-            ++pos_;
-            if (c == '\r' && pos_ < end && data_[pos_] == '\n') ++pos_;
+            ++p;
+            if (c == '\r' && p < end && d[p] == '\n') ++p;
             continue;
         }
         break;
     }
     quoteFault_ = QuoteFault::None;
-    if (data_[pos_] == '"') {
+    double value = kUnknown;
+    if (d[p] == '"') {
         // A quoted field ends at its closing quote, which must stand on the same line; only
         // blanks may follow it before the next separator.
-        const std::string_view rest = std::string_view(data_).substr(pos_ + 1);
-        const std::size_t lineEnd = std::min(rest.find_first_of("\r\n"), rest.size());
+        const std::string_view rest(d + p + 1, end - p - 1);
+        std::size_t lineEnd = rest.find_first_of("\r\n");
+        if (lineEnd == std::string_view::npos) {
+            if (!atEnd_) return Take::NeedMore;
+            lineEnd = rest.size();
+        }
         const std::size_t close = rest.substr(0, lineEnd).find('"');
         if (close == std::string_view::npos) {
             quoteFault_ = QuoteFault::Unclosed;
-            out = rest.substr(0, lineEnd);
-            pos_ += 1 + lineEnd;
+            fields_[slot] = rest.substr(0, lineEnd);
+            p += 1 + lineEnd;
         } else {
-            out = rest.substr(0, close);
-            pos_ += close + 2;
-            const std::size_t after = pos_;
-            while (pos_ < end && data_[pos_] != ',' && !isLineEnd(data_[pos_])) ++pos_;
-            const std::string_view trailing =
-                trim(std::string_view(data_).substr(after, pos_ - after));
+            fields_[slot] = rest.substr(0, close);
+            p += close + 2;
+            const std::size_t after = p;
+            while (p < end && d[p] != ',' && !isLineEnd(d[p])) ++p;
+            const std::string_view trailing = trim(std::string_view(d + after, p - after));
             if (!trailing.empty()) {
                 quoteFault_ = QuoteFault::TextAfter;
                 textAfterQuote_ = trailing;
             }
         }
     } else {
-        std::size_t start = pos_;
-        while (pos_ < end && data_[pos_] != ',' && !isLineEnd(data_[pos_])) ++pos_;
-        out = trim(std::string_view(data_).substr(start, pos_ - start));
+        // A plain decimal is converted while its digits are passed over; anything else ("+3",
+        // "1e3", "12 ", more than 15 digits) is left to parseNumber when number() asks for it.
+        const std::size_t start = p;
+        const Scanned scanned = scanNumber(d, p, end);
+        p = scanned.end;
+        if (p < end ? (d[p] == ',' || isLineEnd(d[p])) : atEnd_) {
+            fields_[slot] = std::string_view(d + start, p - start);
+            value = scanned.value;
+        } else {
+            while (p < end && d[p] != ',' && !isLineEnd(d[p])) ++p;
+            if (p >= end && !atEnd_) return Take::NeedMore;
+            fields_[slot] = trim(std::string_view(d + start, p - start));
+        }
     }
-    afterComma_ = pos_ < end && data_[pos_] == ',';
-    if (afterComma_) ++pos_;
-    return true;
+    // Whether a comma follows can only be told once the byte after the field is in.
+    if (p >= end && !atEnd_) return Take::NeedMore;
+    values_[slot] = value;
+    afterComma_ = p < end && d[p] == ',';
+    pos_ = afterComma_ ? p + 1 : p;
+    return Take::Field;
 }
 
-bool CommaReader::next(int fields) {
-    fields_.clear();
-    std::string_view field;
+CommaReader::Take CommaReader::takeRecord(int fields) {
+    const std::size_t start = pos_;
+    const bool startAfterComma = afterComma_;
+    const auto restore = [&] {
+        pos_ = start;
+        afterComma_ = startAfterComma;
+        return Take::NeedMore;
+    };
+    const auto slots = static_cast<std::size_t>(fields) + 1;
+    if (fields_.size() < slots) {
+        fields_.resize(slots);
+        values_.resize(slots);
+    }
+    const char* const d = data_;
     for (int i = 0; i < fields; ++i) {
-        if (!nextField(field)) {
-            if (i == 0) {
-                warnEmptyFields();  // the file is read: its warning comes in reading order
-                return false;
+        // Most fields are plain decimals right at the position, ended by a comma or a line end
+        // that is already in the buffer: taken here without the general way of nextField.
+        const std::size_t p = pos_;
+        if (p < end_ && (isDigit(d[p]) || d[p] == '-')) {
+            const Scanned scanned = scanNumber(d, p, end_);
+            const std::size_t q = scanned.end;
+            if (q < end_ && scanned.value == scanned.value && (d[q] == ',' || isLineEnd(d[q]))) {
+                fields_[static_cast<std::size_t>(i)] = std::string_view(d + p, q - p);
+                values_[static_cast<std::size_t>(i)] = scanned.value;
+                afterComma_ = d[q] == ',';
+                pos_ = afterComma_ ? q + 1 : q;
+                continue;
             }
-            ++record_;
+        }
+        const Take took = nextField(static_cast<std::size_t>(i));
+        if (took == Take::NeedMore) return restore();
+        if (took == Take::End) {
+            if (i == 0) return Take::End;
+            record_ += 1;
             throw InputError::at(file_, record_, i + 1, "", "end of file",
                                  "was found where the record goes on: the record is cut short");
         }
         if (quoteFault_ != QuoteFault::None) {
-            ++record_;
-            failQuote(i + 1, field);
+            record_ += 1;
+            failQuote(i + 1, fields_[static_cast<std::size_t>(i)]);
         }
-        fields_.push_back(field);
     }
-    ++record_;
     // The last field ended in a comma: another field stands on the same line. Read as the first
     // field of the next record it would shift every field after it, so it is refused.
     if (afterComma_) {
-        nextField(field);
-        throw InputError::at(file_, record_, fields + 1, "", field,
+        if (nextField(static_cast<std::size_t>(fields)) == Take::NeedMore) return restore();
+        record_ += 1;
+        throw InputError::at(file_, record_, fields + 1, "",
+                             fields_[static_cast<std::size_t>(fields)],
                              "stands after the last of the record's " + std::to_string(fields) +
                                  " fields, on the same line; a record ends its line");
     }
-    return true;
+    record_ += 1;
+    count_ = static_cast<std::size_t>(fields);
+    return Take::Field;
+}
+
+bool CommaReader::next(int fields) {
+    count_ = 0;
+    for (;;) {
+        // Blanks and line ends before a record carry no field: they are passed over for good.
+        if (!afterComma_) {
+            const char* const d = data_;
+            while (pos_ < end_ && (isBlank(d[pos_]) || isLineEnd(d[pos_]))) ++pos_;
+            if (pos_ >= end_ && !atEnd_) {
+                refill();
+                continue;
+            }
+        }
+        switch (takeRecord(fields)) {
+            case Take::Field:
+                return true;
+            case Take::End:
+                warnEmptyFields();  // the file is read: its warning comes in reading order
+                return false;
+            case Take::NeedMore:
+                refill();
+                break;
+        }
+    }
 }
 
 void CommaReader::failQuote(int field, std::string_view text) const {
@@ -159,15 +326,13 @@ void CommaReader::failQuote(int field, std::string_view text) const {
 }
 
 std::string_view CommaReader::text(int i) const {
-    return fields_.at(static_cast<std::size_t>(i));
+    if (i < 0 || static_cast<std::size_t>(i) >= count_)
+        throw std::out_of_range("CommaReader::text: no field " + std::to_string(i));
+    return fields_[static_cast<std::size_t>(i)];
 }
 
 void CommaReader::fail(int i, std::string_view name, std::string_view problem) const {
     throw InputError::at(file_, record_, i + 1, name, text(i), problem);
-}
-
-CommaReader::~CommaReader() {
-    warnEmptyFields();
 }
 
 void CommaReader::warnEmptyFields() {
@@ -180,15 +345,16 @@ void CommaReader::warnEmptyFields() {
                              std::to_string(firstEmptyField_) + ".");
 }
 
-double CommaReader::number(int i, std::string_view name) const {
-    if (text(i).empty()) {
+double CommaReader::convert(int i, std::string_view name) const {
+    const std::string_view field = text(i);
+    if (field.empty()) {
         if (emptyFields_++ == 0) {
             firstEmptyRecord_ = record_;
             firstEmptyField_ = i + 1;
         }
         return 0;
     }
-    auto value = parseNumber(text(i));
+    auto value = parseNumber(field);
     if (!value) fail(i, name, "is not a number");
     return *value;
 }
@@ -210,11 +376,22 @@ int CommaReader::intInRange(int i, std::string_view name, int lo, int hi) const 
 
 long CommaReader::countRecords(const std::filesystem::path& file, int fields) {
     CommaReader reader(file);
+    const auto slots = static_cast<std::size_t>(std::max(fields, 0)) + 1;
+    reader.fields_.resize(slots);
+    reader.values_.resize(slots);
     long count = 0;
-    std::string_view field;
     for (;;) {
         for (int i = 0; i < fields; ++i) {
-            if (!reader.nextField(field)) return count;
+            for (;;) {
+                const std::size_t start = reader.pos_;
+                const bool afterComma = reader.afterComma_;
+                const Take took = reader.nextField(static_cast<std::size_t>(i));
+                if (took == Take::Field) break;
+                if (took == Take::End) return count;
+                reader.pos_ = start;
+                reader.afterComma_ = afterComma;
+                reader.refill();
+            }
         }
         ++count;
     }

@@ -4,11 +4,17 @@
 // over several lines. A record ends its line: a further field after its last one on the same line
 // (a record with one field too many, or a trailing comma) is refused rather than read as the
 // start of the next record, which would shift every later field. A quoted field ends at its
-// closing quote on the same line. The whole file is read into memory when the reader is made.
+// closing quote on the same line.
+//
+// A file is streamed through one buffer of about a mebibyte that is used again and again, so the
+// memory a reader needs does not grow with the file (only a single record longer than the buffer
+// makes it grow, to hold that record). A field that is a plain decimal number is converted while
+// it is split off, in the same pass over its bytes; number() then only hands the value over.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,9 +23,13 @@ namespace orr {
 
 class CommaReader {
   public:
-    // Opens and reads the file; throws InputError naming the file when it cannot be read
-    // (missing, a directory, no permission).
-    explicit CommaReader(const std::filesystem::path& file);
+    // Bytes read from the file at a time.
+    static constexpr std::size_t kBufferBytes = std::size_t{1} << 20;
+
+    // Opens the file; throws InputError naming the file when it cannot be read (missing, a
+    // directory, no permission). A read error later on throws the same way from next().
+    // `bufferBytes` is only smaller in tests, to put records across the buffer's end.
+    explicit CommaReader(const std::filesystem::path& file, std::size_t bufferBytes = kBufferBytes);
     ~CommaReader();
     CommaReader(const CommaReader&) = delete;
     CommaReader& operator=(const CommaReader&) = delete;
@@ -35,8 +45,8 @@ class CommaReader {
     // 1-based number of the record last read.
     long record() const { return record_; }
     // Bytes of the file read so far and in all, for progress.
-    std::uintmax_t bytesRead() const { return pos_; }
-    std::uintmax_t bytesTotal() const { return data_.size(); }
+    std::uintmax_t bytesRead() const { return consumed_ + pos_; }
+    std::uintmax_t bytesTotal() const { return total_; }
     const std::filesystem::path& file() const { return file_; }
 
     // Field i (0-based) of the record last read, quotes and surrounding blanks removed.
@@ -45,7 +55,14 @@ class CommaReader {
     // field is not a finite number. `name` is the field's name for the message. An empty field
     // reads as 0; the reader counts such fields and, when it goes, warns once for the file with
     // their number and the first record and field.
-    double number(int i, std::string_view name) const;
+    double number(int i, std::string_view name) const {
+        const auto at = static_cast<std::size_t>(i);
+        if (at < count_) {
+            const double value = values_[at];
+            if (value == value) return value;  // NaN: not a plain decimal, see convert()
+        }
+        return convert(i, name);
+    }
     // Field i as a 16-bit integer: the number rounded half to even; throws when it is not a
     // number or lies outside -32768..32767.
     std::int16_t int16(int i, std::string_view name) const;
@@ -63,23 +80,46 @@ class CommaReader {
   private:
     // What was wrong with the quotes of the field last read.
     enum class QuoteFault { None, Unclosed, TextAfter };
-    bool nextField(std::string_view& out);
+    // What an attempt to take the next field found: a field, the end of the file, or the end of
+    // the bytes in the buffer before the field could be told whole.
+    enum class Take { Field, End, NeedMore };
+    Take nextField(std::size_t slot);
+    // Splits off the record of `fields` fields that starts at pos_; NeedMore leaves the reader as
+    // it was before the call, so that the record can be split again once more bytes are in.
+    Take takeRecord(int fields);
+    // Moves the bytes from pos_ on to the front of the buffer and reads more after them (the
+    // buffer grows only when a single record fills it). False at the end of the file.
+    bool refill();
+    double convert(int i, std::string_view name) const;
     [[noreturn]] void failQuote(int field, std::string_view text) const;
+    void warnEmptyFields();
 
     std::filesystem::path file_;
-    std::string data_;
-    std::size_t pos_ = 0;
+    int fd_ = -1;
+    std::unique_ptr<char[]> buffer_;
+    const char* data_ = nullptr;  // the buffer, or the text of a reader of text in memory
+    std::size_t capacity_ = 0;
+    std::size_t end_ = 0;          // bytes in the buffer
+    std::size_t pos_ = 0;          // the next byte to split
+    std::uintmax_t consumed_ = 0;  // bytes of the file before the buffer's first byte
+    std::uintmax_t total_ = 0;
+    bool atEnd_ = false;  // the buffer holds the file's last byte
+    std::string text_;    // the whole text, for a reader of text in memory
+
     long record_ = 0;
     bool afterComma_ = false;
     QuoteFault quoteFault_ = QuoteFault::None;
     std::string_view textAfterQuote_;
+    // The fields of the record last read, and the value of each that is a plain decimal number
+    // (NaN for any other).
+    std::size_t count_ = 0;
     std::vector<std::string_view> fields_;
+    std::vector<double> values_;
     // Empty fields read as 0: how many, and where the first was.
     mutable long emptyFields_ = 0;
     mutable long firstEmptyRecord_ = 0;
     mutable int firstEmptyField_ = 0;
     bool warned_ = false;
-    void warnEmptyFields();
 };
 
 }  // namespace orr

@@ -5,12 +5,18 @@
 
 namespace orr {
 
+// The largest MaxPlots: plot numbers run up to it in every file and step. Every count and sum
+// of plots is kept in at least 32 bits.
+inline constexpr std::int32_t kLargestMaxPlots = 2000000000;
+
 struct ParamRecord {
     std::int16_t PACF = 0;  // plot expansion factor: trees per unit area a counted tree stands for
     std::int16_t MaxSpec = 0;   // species codes 1..MaxSpec
     std::int16_t MaxProd = 0;   // product codes 1..MaxProd
     std::int16_t MaxItern = 0;  // draws per Phase 2 plot in the LiDAR distribution
-    std::int16_t MaxPlots = 0;  // the largest plot number
+    // The largest plot number, 1..kLargestMaxPlots. PARAMETER.PRM keeps a value up to 32767 in
+    // its 16-bit field and a larger one after the record (model/session/ParamFile.cpp).
+    std::int32_t MaxPlots = 0;
     std::int16_t LiHgtAdj = 0;  // list position: 0 = "Yes", 1 = "No"
     std::int16_t ModelSet = 0;  // list position: 0 = "ModelSet 1", 1 = "ModelSet 2"
     float PTIP = 0;             // top diameter of the taper volume, ModelSet 1 only

@@ -32,6 +32,10 @@ enum class DataSetFile {
     VolumeSummary,     // _VolSum.txt      step 8: report
     Regression,        // _Regress.txt     step 9: report
     StratumVolume,     // _StratVol.txt    step 9: report
+    Estimates,         // _Estimates.csv   step 9: every regression line of _Regress.txt as data
+    Allocation,        // _Allocation.csv  step 9: every class line of _StratVol.txt as data
+    Report,            // _Report.html     step 9: the report for the browser
+    Run,               // _Run.csv         steps 5 to 9: what each step's last run read and wrote
 };
 
 std::string_view suffix(DataSetFile file);

@@ -7,10 +7,15 @@
 
 namespace orr::files {
 
-void LidarHeightFile::parse(const CommaReader& in, const Limits& limits, Record& r) {
+void LidarHeightFile::parsePlot(const CommaReader& in, const Limits& limits, Record& r) {
     const double plot = in.number(0, "plot");
     const long long whole = cintHalfEven(plot);
     if (whole < 0) in.fail(0, "plot", "is not a plot number (0 or more)");
+    // No MaxPlots reaches a plot beyond the largest one: the file is wrong, not the setting.
+    if (whole > kLargestMaxPlots) {
+        in.fail(0, "plot",
+                "is beyond the largest plot number, " + std::to_string(kLargestMaxPlots));
+    }
     if (whole > limits.maxPlots) {
         try {
             in.fail(0, "plot",
@@ -20,7 +25,6 @@ void LidarHeightFile::parse(const CommaReader& in, const Limits& limits, Record&
         }
     }
     r.plot = static_cast<std::int32_t>(whole);
-    r.height = in.number(1, "height");
 }
 
 void LidarTreeCount::requireTrees(const std::filesystem::path& file) const {

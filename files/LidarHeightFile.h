@@ -26,8 +26,23 @@ class PlotAboveMaxPlots : public InputError {
 struct LidarHeightFile {
     using Record = LidarHeight;
     static constexpr int kFields = 2;
-    // A plot below 0 is an InputError; one above MaxPlots throws PlotAboveMaxPlots.
-    static void parse(const CommaReader& in, const Limits& limits, Record& r);
+    // A plot below 0 is an InputError; one above MaxPlots throws PlotAboveMaxPlots. The files
+    // hold millions of records: a whole plot number within 0..MaxPlots is taken at once.
+    static void parse(const CommaReader& in, const Limits& limits, Record& r) {
+        const double plot = in.number(0, "plot");
+        if (plot >= 0 && plot <= limits.maxPlots) {
+            const auto whole = static_cast<std::int32_t>(plot);
+            if (static_cast<double>(whole) == plot) {
+                r.plot = whole;
+                r.height = in.number(1, "height");
+                return;
+            }
+        }
+        parsePlot(in, limits, r);
+        r.height = in.number(1, "height");
+    }
+    // The plot number that is not a whole number within 0..MaxPlots as it stands.
+    static void parsePlot(const CommaReader& in, const Limits& limits, Record& r);
 };
 
 // LiDAR trees of this height (feet) or less are not used by steps 6 and 7.

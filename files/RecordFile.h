@@ -11,6 +11,7 @@
 
 #include "core/CommaReader.h"
 #include "core/Parameters.h"
+#include "core/Step.h"
 
 namespace orr::files {
 
@@ -51,6 +52,45 @@ void forEachRecord(const std::filesystem::path& file, const Limits& limits, Use&
     typename Format::Record r{};
     while (in.next(r)) use(std::as_const(r));
 }
+
+// The same, for a file that may hold millions of records: every kRecordsBetweenReports records,
+// and once more at the end, `onBytes(bytes read so far)` is called; it may throw (a cancel), which
+// ends the reading.
+inline constexpr long kRecordsBetweenReports = 1 << 16;
+template <class Format, class Use, class OnBytes>
+void forEachRecord(const std::filesystem::path& file, const Limits& limits, Use&& use,
+                   OnBytes&& onBytes) {
+    RecordReader<Format> in(file, limits);
+    typename Format::Record r{};
+    long records = 0;
+    while (in.next(r)) {
+        use(std::as_const(r));
+        if (++records % kRecordsBetweenReports == 0) onBytes(in.reader().bytesRead());
+    }
+    onBytes(in.reader().bytesRead());
+}
+
+// A step's reading of its input files one after the other, told to the host as progress over
+// their bytes in all; a cancel stops it at the next report (StepCancelled).
+class ReadingProgress {
+  public:
+    ReadingProgress(StepHost& host, std::uintmax_t totalBytes) : host_(host), total_(totalBytes) {}
+    template <class Format, class Use>
+    void forEach(const std::filesystem::path& file, const Limits& limits, Use&& use) {
+        std::uintmax_t read = 0;
+        forEachRecord<Format>(file, limits, use, [&](std::uintmax_t bytes) {
+            stopIfCancelled(host_);
+            read = bytes;
+            host_.progress(before_ + bytes, total_);
+        });
+        before_ += read;
+    }
+
+  private:
+    StepHost& host_;
+    std::uintmax_t total_;
+    std::uintmax_t before_ = 0;  // bytes of the files read to their end
+};
 
 // Every record of the file, in file order.
 template <class Format>

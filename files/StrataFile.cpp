@@ -1,8 +1,10 @@
-// The strata file: records of stratum, first plot, last plot and average age, four 16-bit
-// integers each, in the order the user entered them; at most 999 of them.
+// The strata file: records of stratum, first plot, last plot and average age in the order the
+// user entered them; at most 999 of them. The plots are 32-bit integers, the others 16-bit.
 #include "files/StrataFile.h"
 
 #include <array>
+#include <cstdint>
+#include <limits>
 #include <string>
 
 #include "core/CommaReader.h"
@@ -18,6 +20,18 @@ namespace {
 
 constexpr const char* kStrataFields[4] = {"Strata", "Begin Plot", "End Plot", "Avg age"};
 
+constexpr long long kSmallestInt32 = std::numeric_limits<std::int32_t>::min();
+constexpr long long kLargestInt32 = std::numeric_limits<std::int32_t>::max();
+
+// A plot number of a range: any 32-bit whole number (a range may reach beyond the plots).
+std::int32_t plotField(const CommaReader& reader, int i) {
+    const long long whole = cintHalfEven(reader.number(i, kStrataFields[i]));
+    if (whole < kSmallestInt32 || whole > kLargestInt32) {
+        reader.fail(i, kStrataFields[i], "is outside the whole numbers -2147483648 to 2147483647");
+    }
+    return static_cast<std::int32_t>(whole);
+}
+
 }  // namespace
 
 StrataTable readStrataFile(const std::filesystem::path& file) {
@@ -31,8 +45,8 @@ StrataTable readStrataFile(const std::filesystem::path& file) {
         }
         StrataRow row;
         row.stratum = reader.int16(0, kStrataFields[0]);
-        row.beginPlot = reader.int16(1, kStrataFields[1]);
-        row.endPlot = reader.int16(2, kStrataFields[2]);
+        row.beginPlot = plotField(reader, 1);
+        row.endPlot = plotField(reader, 2);
         row.avgAge = reader.int16(3, kStrataFields[3]);
         table.push_back(row);
     }
@@ -55,19 +69,27 @@ void writeStrataFile(const std::filesystem::path& file,
     }
     // An empty cell keeps the value of the record before: it repeats the value above it
     // (0 in the first row). Every cell is checked before anything is written.
-    std::array<std::int16_t, 4> values{0, 0, 0, 0};
+    std::array<long long, 4> values{0, 0, 0, 0};
     std::string content;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const int row = static_cast<int>(r) + 1;
         for (int column = 0; column < 4; ++column) {
             const std::string& text = rows[r][column];
             if (cells::isEmpty(text)) continue;
-            const auto whole = toInt16(cells::number(text, row, column));
-            if (!whole) cells::reject(row, column, text, "is outside -32768..32767");
-            values[column] = *whole;
+            const double number = cells::number(text, row, column);
+            if (column == 1 || column == 2) {
+                const long long whole = cintHalfEven(number);
+                if (whole < kSmallestInt32 || whole > kLargestInt32)
+                    cells::reject(row, column, text, "is outside -2147483648..2147483647");
+                values[column] = whole;
+            } else {
+                const auto whole = toInt16(number);
+                if (!whole) cells::reject(row, column, text, "is outside -32768..32767");
+                values[column] = *whole;
+            }
         }
         RecordLine line;
-        for (const std::int16_t value : values) line.integer(value);
+        for (const long long value : values) line.integer(value);
         line.appendTo(content);
     }
     writeFileAtomically(file, content);

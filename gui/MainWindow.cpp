@@ -23,6 +23,7 @@
 #include "gui/LidarFilePicker.h"
 #include "gui/OutputViewerDialog.h"
 #include "gui/RememberedState.h"
+#include "gui/ResultsWindow.h"
 #include "gui/SetupDialogs.h"
 #include "gui/TreeFilePicker.h"
 #include "model/workflow/StepCaptions.h"
@@ -65,6 +66,9 @@ MainWindow::MainWindow(Session& session, std::span<const workflow::StepEntry> st
     on(Button::Exit, [this] { onExit(); });
     connect(buttons_[static_cast<std::size_t>(Button::Instructions)], &QPushButton::clicked, this,
             &MainWindow::onInstructions);
+    connect(resultsButton_, &QPushButton::clicked, this, [this] {
+        if (!workflow_.running()) showResults();
+    });
     connect(cancelButton_, &QPushButton::clicked, this, &MainWindow::onCancelStep);
     connect(changeTreeFile_, &QLabel::linkActivated, this, [this] {
         if (!workflow_.running()) onChangeTreeFile();
@@ -112,6 +116,7 @@ void MainWindow::mirror() {
         link->setText(idle ? QStringLiteral("<a href=\"change\">Change…</a>")
                            : QStringLiteral("Change…"));
     }
+    resultsButton_->setEnabled(workflow_.isEnabled(Button::ViewOutput) && idle);
     openAppDirAction_->setEnabled(idle);
     recentMenu_->setEnabled(idle);
     exitAction_->setEnabled(workflow_.isEnabled(Button::Exit));
@@ -194,6 +199,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     if (help_) help_->close();
+    if (results_) results_->close();
     if (settings_) RememberedState(*settings_).setWindowGeometry(saveGeometry());
     QWidget::closeEvent(event);
 }
@@ -229,6 +235,17 @@ void MainWindow::onViewOutput() {
     OutputViewerDialog dialog(session_, this);
     execDialog(dialog);
     afterDialog();
+}
+
+void MainWindow::showResults() {
+    if (!results_) {
+        results_ = new ResultsWindow(session_, this);
+    } else {
+        results_->reload();
+    }
+    results_->show();
+    results_->raise();
+    results_->activateWindow();
 }
 
 void MainWindow::onReset() {

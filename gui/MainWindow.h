@@ -39,6 +39,7 @@ namespace orr::gui {
 class CrossThreadStepView;
 class ElidedLabel;
 class HelpWindow;
+class ResultsWindow;
 struct RecentDataSet;
 
 class MainWindow : public QWidget, public MainView {
@@ -122,6 +123,8 @@ class MainWindow : public QWidget, public MainView {
     void onStrataDbhFiles();
     void onViewOutput();
     void onInstructions();
+    // The results window (step 11's second button, and after step 9 completes).
+    void showResults();
     void onReset();
     void onExit();
     void afterDialog();
@@ -157,6 +160,8 @@ class MainWindow : public QWidget, public MainView {
     QProgressBar* progressBar_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     HelpWindow* help_ = nullptr;
+    QPushButton* resultsButton_ = nullptr;
+    ResultsWindow* results_ = nullptr;
 
     // The running step: its worker, its number, and what it returned.
     QThread* worker_ = nullptr;

@@ -171,6 +171,15 @@ QGroupBox* MainWindow::buildStepFrame(int step) {
     } else if (step == 6) {
         changeLidarFiles_ = changeLink(QStringLiteral("lnkChangeLidarFiles"), frame);
         grid->addWidget(changeLidarFiles_, 0, 3, Qt::AlignTop | Qt::AlignRight);
+    } else if (step == 11) {
+        // The charts of the results, beside the reports.
+        resultsButton_ =
+            makeButton(QStringLiteral("Resul&ts…"), QStringLiteral("cmdViewResults"), frame);
+        grid->addWidget(resultsButton_, 1, 0, Qt::AlignTop);
+        auto* charts = new QLabel(QStringLiteral("Charts of the estimates by stratum"), frame);
+        charts->setWordWrap(true);
+        charts->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        grid->addWidget(charts, 1, 1);
     }
     // The same columns in every frame, so that they line up down the window; the file names get
     // the larger share.

@@ -5,7 +5,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
+#include <algorithm>
 
+#include "files/DataSetFiles.h"
 #include "gui/BasicDialogs.h"
 #include "gui/CrossThreadStepView.h"
 #include "gui/DialogRunner.h"
@@ -136,6 +138,13 @@ void MainWindow::onStepEnded() {
         workflow_.finishStep(step, result);
     // The tree and LiDAR files a step asked for belong to the data set from now on.
     if (result.completed()) rememberDataSet();
+    // Step 9, alone or as the last of step 10, opens the charts of what it wrote.
+    const bool wroteEstimates = std::any_of(
+        result.outputs.begin(), result.outputs.end(), [this](const std::filesystem::path& p) {
+            return p.filename() ==
+                   files::fileName(session_.dataSetName, files::DataSetFile::Estimates);
+        });
+    if (step == 9 && result.completed() && wroteEstimates) showResults();
 }
 
 void MainWindow::endStepOfAll(int step, const StepResult& result) {

@@ -15,11 +15,13 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <tuple>
 
 #include "core/NumberText.h"
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
 #include "gui/MainView.h"
+#include "model/session/ParameterRanges.h"
 #include "model/session/Startup.h"
 
 namespace orr::gui {
@@ -31,12 +33,6 @@ QLineEdit* makeBox(const char* name, QWidget* parent) {
     box->setObjectName(QString::fromLatin1(name));
     return box;
 }
-
-struct CountField {
-    QLineEdit* box;
-    const char* what;  // the start of its messages
-    std::int16_t ParamRecord::*field;
-};
 
 }  // namespace
 
@@ -142,37 +138,29 @@ void ParametersDialog::loadFromFile() {
 void ParametersDialog::onSave() {
     Session& session = view_.session();
     ParamRecord p = session.params;
-    const CountField counts[] = {
-        {pacfBox_, "PACF", &ParamRecord::PACF},
-        {maxSpeciesBox_, "Max number of Species", &ParamRecord::MaxSpec},
-        {maxProductsBox_, "Max number of Products", &ParamRecord::MaxProd},
-        {maxIterationsBox_, "Max number of Iterations", &ParamRecord::MaxItern},
-        {maxPlotsBox_, "Max number of Plots", &ParamRecord::MaxPlots},
-    };
-    for (const CountField& c : counts) {
-        const double typed = leadingNumber(utf8(c.box->text()));
-        const std::optional<std::int16_t> value = toInt16(typed);
-        QString problem;
-        if (!value && typed > 0)
-            problem = QString::fromLatin1(c.what) + QStringLiteral(" should be at most 32767");
-        else if (!value || *value <= 0)
-            problem = QString::fromLatin1(c.what) + QStringLiteral(" should be greater than 0");
-        if (!problem.isEmpty()) {
-            showError(this, problem);
-            c.box->setFocus();
+    // The same ranges as everywhere the parameters are read, set or used (ParameterRanges.h), so
+    // that nothing is saved that a step would refuse; the first field out of its range is named.
+    QLineEdit* const countBoxes[] = {pacfBox_, maxSpeciesBox_, maxProductsBox_, maxIterationsBox_,
+                                     maxPlotsBox_};
+    static_assert(std::size(countBoxes) == kCountParameters.size());
+    for (std::size_t i = 0; i < kCountParameters.size(); ++i) {
+        std::int32_t value = 0;
+        if (auto problem = typedCount(kCountParameters[i], utf8(countBoxes[i]->text()), value)) {
+            showError(this, qstr(*problem));
+            countBoxes[i]->setFocus();
             return;
         }
-        p.*c.field = *value;
+        kCountParameters[i].set(p, value);
     }
     p.LiHgtAdj = static_cast<std::int16_t>(heightAdjustmentList_->currentIndex());
     p.ModelSet = static_cast<std::int16_t>(modelSetList_->currentIndex());
     if (p.ModelSet == 1) {
-        for (auto [box, field, what] : {std::tuple{ptipBox_, &ParamRecord::PTIP, "Ptip"},
-                                        std::tuple{stipBox_, &ParamRecord::STIP, "Stip"}}) {
+        for (auto [box, field, name] : {std::tuple{ptipBox_, &ParamRecord::PTIP, "PTIP"},
+                                        std::tuple{stipBox_, &ParamRecord::STIP, "STIP"}}) {
+            // The record holds a 32-bit float: the typed number as that float.
             const auto value = static_cast<float>(leadingNumber(utf8(box->text())));
-            if (!std::isfinite(value)) {
-                // The record holds a 32-bit float; a value beyond its range would be infinite.
-                showError(this, QString::fromLatin1(what) + QStringLiteral(" is too large"));
+            if (auto problem = tipProblem(name, value)) {
+                showError(this, qstr(*problem));
                 box->setFocus();
                 return;
             }

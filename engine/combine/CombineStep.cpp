@@ -49,12 +49,24 @@ StepResult combinePhase2(const StepInputs& in, StepHost& host) {
     VolSumReport report(outputs.file(files::path(in, DataSetFile::VolumeSummary)));
     OutputFile& phase2 = outputs.file(files::path(in, DataSetFile::Phase2));
 
-    files::forEachRecord<files::LidarPlotFile>(
+    // Progress: the bytes of the inputs read (the Phase 1 files hold a record per plot and
+    // species of millions of plots).
+    const auto lidarPlotsDS2 = files::path(in, DataSetFile::LidarPlotsDS2);
+    const auto phase1DS2 = files::path(in, DataSetFile::Phase1DS2);
+    const bool withLidarDS2 = fileLength(lidarPlotsDS2) > 1;
+    const bool withPhase1DS2 = fileLength(phase1DS2) > 0;
+    std::uintmax_t total = 0;
+    for (const DataSetFile file : kRequired) total += fileLength(files::path(in, file));
+    if (withLidarDS2) total += fileLength(lidarPlotsDS2);
+    if (withPhase1DS2) total += fileLength(phase1DS2);
+    files::ReadingProgress reading(host, total);
+
+    reading.forEach<files::LidarPlotFile>(
         files::path(in, DataSetFile::LidarPlotsDS1), limits,
         [&](const files::LidarPlotClass& r) { totals.addDataSet1(r); });
 
     report.beginSection("Phase 2, Ground");
-    files::forEachRecord<files::Phase2SummaryFile>(
+    reading.forEach<files::Phase2SummaryFile>(
         files::path(in, DataSetFile::Phase2Summary), limits, [&](const files::ClassMean& r) {
             report.phase2Line(r.species, r.product, r.n, r.ba, r.vol, r.plots);
         });
@@ -65,23 +77,20 @@ StepResult combinePhase2(const StepInputs& in, StepHost& host) {
 
     // A DataSet 2 plot file of at most one byte holds no class record: no section, and the
     // DataSet 2 fields of the combined file stay 0.
-    const auto lidarPlotsDS2 = files::path(in, DataSetFile::LidarPlotsDS2);
-    if (fileLength(lidarPlotsDS2) > 1) {
-        files::forEachRecord<files::LidarPlotFile>(
+    if (withLidarDS2) {
+        reading.forEach<files::LidarPlotFile>(
             lidarPlotsDS2, limits, [&](const files::LidarPlotClass& r) { totals.addDataSet2(r); });
         totals.writeLidarSection(report, "Phase 2, LiDAR-DS2");
     }
     stopIfCancelled(host);
 
-    files::forEachRecord<files::Phase1File>(
-        files::path(in, DataSetFile::Phase1DS1), limits,
-        [&](const files::Phase1Total& r) { totals.addPhase1(r); });
+    reading.forEach<files::Phase1File>(files::path(in, DataSetFile::Phase1DS1), limits,
+                                       [&](const files::Phase1Total& r) { totals.addPhase1(r); });
     totals.writePhase1Section(report, "Phase 1, LiDAR-DS1");
     stopIfCancelled(host);
 
-    const auto phase1DS2 = files::path(in, DataSetFile::Phase1DS2);
-    if (fileLength(phase1DS2) > 0) {
-        files::forEachRecord<files::Phase1File>(
+    if (withPhase1DS2) {
+        reading.forEach<files::Phase1File>(
             phase1DS2, limits, [&](const files::Phase1Total& r) { totals.addPhase1(r); });
         totals.writePhase1Section(report, "Phase 1, LiDAR-DS2");
     }

@@ -23,10 +23,15 @@ bool holdsNothing(const files::Totals& t) {
 }  // namespace
 
 CombineTotals::CombineTotals(const files::Limits& limits)
-    : limits_(limits),
-      plots_(tableSize(limits.maxPlots)),
-      plotSeen_(tableSize(limits.maxPlots), 0),
-      classes_(tableSize(limits.maxSpec) * tableSize(limits.maxProd)) {}
+    : limits_(limits), classes_(tableSize(limits.maxSpec) * tableSize(limits.maxProd)) {}
+
+files::Phase2PlotTotals& CombineTotals::plot(std::int32_t number) {
+    return plots_[number];
+}
+
+void CombineTotals::seen(std::int32_t plot) {
+    if (sectionPlots_.empty() || sectionPlots_.back() != plot) sectionPlots_.push_back(plot);
+}
 
 files::Totals& CombineTotals::classSums(int species, int product) {
     return classes_.at(static_cast<std::size_t>(species) * tableSize(limits_.maxProd) +
@@ -34,38 +39,38 @@ files::Totals& CombineTotals::classSums(int species, int product) {
 }
 
 void CombineTotals::addDataSet1(const files::LidarPlotClass& r) {
-    files::Phase2PlotTotals& plot = plots_.at(static_cast<std::size_t>(r.plot));
-    if (r.groundN != 0 || r.groundBA != 0) add(plot.ground, r.groundN, r.groundBA, r.groundVol);
-    addLidar(r, plot.lidar[0]);
+    files::Phase2PlotTotals& totals = plot(r.plot);
+    if (r.groundN != 0 || r.groundBA != 0) add(totals.ground, r.groundN, r.groundBA, r.groundVol);
+    addLidar(r, totals.lidar[0]);
 }
 
 void CombineTotals::addDataSet2(const files::LidarPlotClass& r) {
-    addLidar(r, plots_.at(static_cast<std::size_t>(r.plot)).lidar[1]);
+    addLidar(r, plot(r.plot).lidar[1]);
 }
 
 // A record's LiDAR values go to the plot's totals of its data set and to the section's class,
 // unless both its N and its BA are 0.
 void CombineTotals::addLidar(const files::LidarPlotClass& r, files::Totals& plot) {
     if (r.lidarN == 0 && r.lidarBA == 0) return;
-    plotSeen_.at(static_cast<std::size_t>(r.plot)) = 1;
+    seen(r.plot);
     add(plot, r.lidarN, r.lidarBA, r.lidarVol);
     add(classSums(r.species, r.product), r.lidarN, r.lidarBA, r.lidarVol);
 }
 
 void CombineTotals::addPhase1(const files::Phase1Total& r) {
     if (r.n == 0 && r.ba == 0) return;
-    plotSeen_.at(static_cast<std::size_t>(r.plot)) = 1;
+    seen(r.plot);
     // Phase 1 has no product classes: its sums use product column 0.
     add(classSums(r.species, 0), r.n, r.ba, r.vol);
 }
 
 // The plots 1..MaxPlots that contributed to the section; the marks are cleared for the next.
-int CombineTotals::takeSectionPlots() {
-    int count = 0;
-    for (int plot = 1; plot <= limits_.maxPlots; ++plot) {
-        if (plotSeen_[static_cast<std::size_t>(plot)] != 0) ++count;
-    }
-    std::fill(plotSeen_.begin(), plotSeen_.end(), 0);
+std::int64_t CombineTotals::takeSectionPlots() {
+    std::sort(sectionPlots_.begin(), sectionPlots_.end());
+    const auto distinct = std::unique(sectionPlots_.begin(), sectionPlots_.end());
+    const auto first = std::lower_bound(sectionPlots_.begin(), distinct, 1);
+    const std::int64_t count = distinct - first;
+    sectionPlots_.clear();
     return count;
 }
 
@@ -77,14 +82,15 @@ void CombineTotals::clearClassSums() {
 }
 
 void CombineTotals::writeLidarSection(VolSumReport& report, std::string_view title) {
-    const int plots = takeSectionPlots();
+    const std::int64_t plots = takeSectionPlots();
     if (plots > 0) {
         report.beginSection(title);
         for (int s = 1; s <= limits_.maxSpec; ++s) {
             for (int p = 1; p <= limits_.maxProd; ++p) {
                 const files::Totals& c = classSums(s, p);
                 if (c.n != 0) {
-                    report.phase2Line(s, p, c.n / plots, c.ba / plots, c.vol / plots, plots);
+                    const auto d = static_cast<double>(plots);
+                    report.phase2Line(s, p, c.n / d, c.ba / d, c.vol / d, plots);
                 }
             }
         }
@@ -94,12 +100,13 @@ void CombineTotals::writeLidarSection(VolSumReport& report, std::string_view tit
 }
 
 void CombineTotals::writePhase1Section(VolSumReport& report, std::string_view title) {
-    const int plots = takeSectionPlots();
+    const std::int64_t plots = takeSectionPlots();
     if (plots > 0) {
         report.beginSection(title);
         for (int s = 1; s <= limits_.maxSpec; ++s) {
             const files::Totals& c = classSums(s, 0);
-            report.phase1Line(s, c.n / plots, c.ba / plots, c.vol / plots, plots);
+            const auto d = static_cast<double>(plots);
+            report.phase1Line(s, c.n / d, c.ba / d, c.vol / d, plots);
         }
         report.endSection();
     }
@@ -107,12 +114,16 @@ void CombineTotals::writePhase1Section(VolSumReport& report, std::string_view ti
 }
 
 void CombineTotals::writePhase2File(OutputFile& out) const {
-    for (int plot = 1; plot <= limits_.maxPlots; ++plot) {
-        files::Phase2PlotTotals t = plots_[static_cast<std::size_t>(plot)];
+    std::vector<std::int32_t> numbers;
+    numbers.reserve(plots_.size());
+    for (const auto& [number, totals] : plots_) numbers.push_back(number);
+    std::sort(numbers.begin(), numbers.end());
+    for (const std::int32_t number : numbers) {
+        files::Phase2PlotTotals t = plots_.at(number);
         if (holdsNothing(t.ground) && holdsNothing(t.lidar[0]) && holdsNothing(t.lidar[1])) {
             continue;
         }
-        t.plot = plot;
+        t.plot = number;
         files::Phase2File::write(out, t);
     }
 }

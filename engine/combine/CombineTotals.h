@@ -3,7 +3,9 @@
 // contributed to that section.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/OutputSet.h"
@@ -41,14 +43,20 @@ class CombineTotals {
 
   private:
     files::Totals& classSums(int species, int product);
+    files::Phase2PlotTotals& plot(std::int32_t number);
     void addLidar(const files::LidarPlotClass& r, files::Totals& plot);
-    int takeSectionPlots();
+    void seen(std::int32_t plot);
+    std::int64_t takeSectionPlots();
     void clearClassSums();
 
     files::Limits limits_;
-    std::vector<files::Phase2PlotTotals> plots_;  // index 0..MaxPlots
-    std::vector<char> plotSeen_;                  // index 0..MaxPlots
-    std::vector<files::Totals> classes_;          // [species 0..MaxSpec][product 0..MaxProd]
+    // The Phase 2 plots met, by plot number; kept for the plots present, not for every number up
+    // to MaxPlots.
+    std::unordered_map<std::int32_t, files::Phase2PlotTotals> plots_;
+    // The plots that contributed to the section being built, each at least once (a plot's
+    // records follow each other, so a repeat right after itself is not kept).
+    std::vector<std::int32_t> sectionPlots_;
+    std::vector<files::Totals> classes_;  // [species 0..MaxSpec][product 0..MaxProd]
 };
 
 }  // namespace orr

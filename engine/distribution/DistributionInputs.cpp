@@ -1,9 +1,14 @@
 #include "engine/distribution/DistributionInputs.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <exception>
+#include <thread>
 
 #include "core/InputError.h"
+#include "core/ParallelFor.h"
+#include "core/Warnings.h"
 #include "files/DataSetFiles.h"
 #include "files/LidarHeightFile.h"
 #include "files/PlotClassFile.h"
@@ -43,26 +48,69 @@ std::vector<Phase2Plot> readPhase2Plots(const std::filesystem::path& file,
     return plots;
 }
 
+// Heights are kept for a plot while the records of the plot follow each other, so the plot is
+// looked up once per run of its records; progress is told every so many records.
+constexpr long kRecordsBetweenReports = 1 << 16;
+
 }  // namespace
 
-std::span<const double> LidarHeights::of(int plot) const {
-    if (plot < 0 || static_cast<std::size_t>(plot) >= byPlot_.size()) return {};
-    return byPlot_[static_cast<std::size_t>(plot)];
+// One LiDAR height file read into the heights of the wanted plots; the bytes read and the
+// heights kept so far can be asked from another thread.
+class LidarHeightReading {
+  public:
+    explicit LidarHeightReading(const std::vector<std::int32_t>& wanted) {
+        heights_.plots_ = wanted;
+        heights_.byPlot_.resize(wanted.size());
+    }
+
+    // Reads the file to its end; `every` is called every so many records (and may throw).
+    void read(const std::filesystem::path& file, const files::Limits& limits,
+              files::LidarTreeCount* count, const std::function<void()>& every) {
+        files::RecordReader<files::LidarHeightFile> in(file, limits);
+        files::LidarHeight r;
+        std::int64_t lastPlot = -1;
+        std::vector<double>* into = nullptr;
+        long records = 0;
+        const auto& plots = heights_.plots_;
+        while (in.next(r)) {
+            if (count) count->add(r);
+            if (r.plot != lastPlot) {
+                lastPlot = r.plot;
+                const auto at = std::lower_bound(plots.begin(), plots.end(), r.plot);
+                into = at != plots.end() && *at == r.plot
+                           ? &heights_.byPlot_[static_cast<std::size_t>(at - plots.begin())]
+                           : nullptr;
+            }
+            if (into) {
+                into->push_back(r.height);
+                ++heights_.count_;
+            }
+            if (++records % kRecordsBetweenReports == 0) {
+                bytes = in.reader().bytesRead();
+                kept = heights_.count_;
+                if (every) every();
+            }
+        }
+        bytes = in.reader().bytesRead();
+        kept = heights_.count_;
+    }
+
+    LidarHeights take() { return std::move(heights_); }
+
+    std::atomic<std::uintmax_t> bytes{0};
+    std::atomic<std::size_t> kept{0};
+
+  private:
+    LidarHeights heights_;
+};
+
+std::span<const double> LidarHeights::of(std::int32_t plot) const {
+    const auto at = std::lower_bound(plots_.begin(), plots_.end(), plot);
+    if (at == plots_.end() || *at != plot) return {};
+    return byPlot_[static_cast<std::size_t>(at - plots_.begin())];
 }
 
-LidarHeights readLidarHeights(const std::filesystem::path& file, const files::Limits& limits,
-                              const std::vector<char>& wanted, files::LidarTreeCount* count) {
-    LidarHeights heights;
-    heights.byPlot_.resize(wanted.size());
-    files::forEachRecord<files::LidarHeightFile>(file, limits, [&](const files::LidarHeight& r) {
-        if (count) count->add(r);
-        const auto plot = static_cast<std::size_t>(r.plot);
-        if (plot < wanted.size() && wanted[plot]) heights.byPlot_[plot].push_back(r.height);
-    });
-    return heights;
-}
-
-PlotsAndHeights readPlotsAndHeights(const StepInputs& in) {
+PlotsAndHeights readPlotsAndHeights(const StepInputs& in, const ReadProgress& onRead) {
     const files::Limits limits = files::Limits::of(in.params);
     PlotsAndHeights read;
     std::exception_ptr plotFileFault;
@@ -71,19 +119,72 @@ PlotsAndHeights readPlotsAndHeights(const StepInputs& in) {
     } catch (const InputError&) {
         plotFileFault = std::current_exception();
     }
-    std::vector<char> wanted(static_cast<std::size_t>(std::max(0, limits.maxPlots + 1)), 0);
-    for (const auto& p : read.plots) wanted[static_cast<std::size_t>(p.plot)] = 1;
+    std::vector<std::int32_t> wanted;
+    wanted.reserve(read.plots.size());
+    for (const auto& p : read.plots) wanted.push_back(p.plot);
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+
+    LidarHeightReading high(wanted), low(wanted);
+    const auto report = [&] {
+        if (onRead) onRead(high.bytes + low.bytes, high.kept + low.kept);
+    };
+    const bool withLow = !in.paths.lidarLow.empty();
+    // The DataSet 2 file is read on a thread of its own while this one reads DataSet 1. Its
+    // warnings and its fault are kept and raised after those of DataSet 1, in the order of a
+    // reading one file after the other; a stop of this thread stops it too.
+    std::atomic<bool> stop{false};
+    std::atomic<bool> lowDone{false};
+    std::exception_ptr lowFault;
+    std::vector<Warning> lowWarnings;
+    std::thread helper;
+    struct Joiner {
+        std::thread& thread;
+        std::atomic<bool>& stop;
+        ~Joiner() {
+            stop = true;
+            if (thread.joinable()) thread.join();
+        }
+    } joiner{helper, stop};
+    if (withLow && threadCount(in.threads) > 1) {
+        helper = std::thread([&] {
+            WarningCollector collector;
+            try {
+                low.read(in.paths.lidarLow, limits, nullptr, [&] {
+                    if (stop) throw StepCancelled();
+                });
+            } catch (...) {
+                lowFault = std::current_exception();
+            }
+            lowWarnings = collector.take();
+            lowDone = true;
+        });
+    }
 
     files::LidarTreeCount dataSet1;
-    read.heights[0] = readLidarHeights(in.paths.lidarHigh, limits, wanted, &dataSet1);
+    high.read(in.paths.lidarHigh, limits, &dataSet1, report);
     if (plotFileFault) std::rethrow_exception(plotFileFault);
     dataSet1.requireTrees(in.paths.lidarHigh);
-    if (!in.paths.lidarLow.empty())
-        read.heights[1] = readLidarHeights(in.paths.lidarLow, limits, wanted);
+    if (withLow) {
+        if (helper.joinable()) {
+            while (!lowDone) {
+                report();
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            helper.join();
+            for (Warning& w : lowWarnings) warn(std::move(w.kind), std::move(w.text));
+            if (lowFault) std::rethrow_exception(lowFault);
+        } else {
+            low.read(in.paths.lidarLow, limits, nullptr, report);
+        }
+    }
+    report();
+    read.heights[0] = high.take();
+    read.heights[1] = low.take();
     return read;
 }
 
-int plotAge(const StrataTable& strata, int plot) {
+int plotAge(const StrataTable& strata, std::int32_t plot) {
     for (const auto& row : strata) {
         if (row.beginPlot <= plot && plot <= row.endPlot) return row.avgAge;
     }

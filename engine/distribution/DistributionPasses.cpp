@@ -28,8 +28,18 @@ std::string missingCoefficientMessage(int pass, int species) {
 class Passes {
   public:
     Passes(const StepInputs& in, const DistributionTables& tables, const PlotsAndHeights& read,
-           StepHost& host)
-        : in_(in), tables_(tables), read_(read), host_(host), threads_(threadCount(in.threads)) {}
+           StepHost& host, std::uintmax_t bytesRead)
+        : in_(in),
+          tables_(tables),
+          read_(read),
+          host_(host),
+          threads_(threadCount(in.threads)),
+          done_(bytesRead),
+          total_(bytesRead) {
+        for (int pass = 1; pass <= 2; ++pass) {
+            for (const Phase2Plot& plot : read.plots) total_ += units(pass, plot);
+        }
+    }
 
     // One pass; the message when a plot meets a missing coefficient.
     std::optional<std::string> run(int pass, OutputFile& plotFile, OutputFile* speciesFile);
@@ -58,8 +68,14 @@ class Passes {
     std::vector<GapAnswer> gapAnswers_;
     std::map<GapKey, std::size_t> gapAnswerOf_;      // gap -> index in gapAnswers_
     std::map<PromptKey, std::size_t> settledByGap_;  // question -> index in gapAnswers_
-    std::map<int, DroppedTrees> droppedTrees_;  // by species
-    std::size_t done_ = 0;
+    std::map<int, DroppedTrees> droppedTrees_;       // by species
+    // Progress: the bytes read before the passes, then each plot's draws as it is written.
+    std::uintmax_t done_ = 0;
+    std::uintmax_t total_ = 0;
+    std::uintmax_t units(int pass, const Phase2Plot& plot) const {
+        const auto& heights = read_.heights[static_cast<std::size_t>(pass - 1)];
+        return passUnits(heights.of(plot.plot).size(), in_.params.MaxItern) + 1;
+    }
 };
 
 std::vector<DroppedTrees> Passes::droppedTrees() const {
@@ -75,13 +91,12 @@ std::optional<std::string> Passes::run(int pass, OutputFile& plotFile, OutputFil
     const LidarHeights& heights = read_.heights[static_cast<std::size_t>(pass - 1)];
     std::vector<PlotJob> jobs(plots.size());
     for (std::size_t n = 0; n < plots.size(); ++n) {
-        const int plot = plots[n].plot;
+        const std::int32_t plot = plots[n].plot;
         jobs[n] = {&plots[n], n, plotAge(tables_.strata, plot), heights.of(plot)};
     }
     // Plots go in chunks: the questions of a chunk are asked in plot order before the plots that
     // raised them are computed, and the results are taken in plot order.
     const std::size_t chunk = std::max<std::size_t>(64, 16 * std::size_t{threads_});
-    const std::size_t total = 2 * plots.size();
     PlausibilityTally plausibility;
     for (std::size_t start = 0; start < jobs.size(); start += chunk) {
         stopIfCancelled(host_);
@@ -121,9 +136,9 @@ std::optional<std::string> Passes::run(int pass, OutputFile& plotFile, OutputFil
                 host_.log(statusLogLine(line));
             }
             plausibility.add(result.plausibility);
+            done_ += units(pass, plots[start + i]);
         }
-        done_ += count;
-        host_.progress(done_, total);
+        host_.progress(done_, total_);
     }
     const std::string dataSet = "DataSet " + std::to_string(pass);
     plausibility.warn("ground heights of " + dataSet + " LiDAR trees",
@@ -187,8 +202,8 @@ std::pair<std::optional<int>, std::optional<std::size_t>> Passes::answer(const P
 
 PassesEnd distributePasses(const StepInputs& in, const DistributionTables& tables,
                            const PlotsAndHeights& read, DistributionOutputs& outputs,
-                           StepHost& host) {
-    Passes passes(in, tables, read, host);
+                           StepHost& host, std::uintmax_t bytesRead) {
+    Passes passes(in, tables, read, host, bytesRead);
     PassesEnd end;
     end.stop = passes.run(1, outputs.plotsDS1, &outputs.speciesDS1);
     // DataSet 2 runs also without a LOW-height file: its plots get their ground values.

@@ -2,7 +2,9 @@
 // DataSet 2 (LOW heights), each plot's LiDAR trees distributed over its species-product classes.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,13 +61,20 @@ struct PassesEnd {
     std::vector<DroppedTrees> dropped;
 };
 
+// The work of the passes in the units of the step's progress, in which reading one byte of a
+// LiDAR file counts 1: a draw costs about as much as reading kBytesPerDraw bytes.
+inline constexpr std::uintmax_t kBytesPerDraw = 2;
+inline std::uintmax_t passUnits(std::uintmax_t heights, int maxItern) {
+    return heights * static_cast<std::uintmax_t>(std::max(maxItern, 0)) * kBytesPerDraw;
+}
+
 // Runs both passes: logs a heading per pass and a line per written class, asks the product-code
 // questions (under ProductCodePolicy::Ask) in plot order before the plots that raised them are
 // computed (an answer given for a whole gap settles the later questions of that gap without
-// asking), reports progress, and writes every plot's records in plot order. Throws StepCancelled
-// when the host asks to stop.
+// asking), reports progress after the `bytesRead` of the reading, and writes every plot's
+// records in plot order. Throws StepCancelled when the host asks to stop.
 PassesEnd distributePasses(const StepInputs& inputs, const DistributionTables& tables,
                            const PlotsAndHeights& read, DistributionOutputs& outputs,
-                           StepHost& host);
+                           StepHost& host, std::uintmax_t bytesRead);
 
 }  // namespace orr::distribution

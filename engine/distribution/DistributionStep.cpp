@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <limits>
 #include <string>
 #include <utility>
 
@@ -55,7 +54,8 @@ void warnDroppedTrees(const std::vector<distribution::DroppedTrees>& dropped) {
         total += d.trees;
         bySpecies += (bySpecies.empty() ? "" : ", ") + std::string("species ") +
                      std::to_string(d.species) + " (" + std::to_string(d.trees) +
-                     (d.trees == 1 ? " tree" : " trees") + ", DBH " + roundedText(d.smallestDbh, 1) +
+                     (d.trees == 1 ? " tree" : " trees") + ", DBH " +
+                     roundedText(d.smallestDbh, 1) +
                      (d.largestDbh > d.smallestDbh ? " to " + roundedText(d.largestDbh, 1) : "") +
                      " inches)";
     }
@@ -72,12 +72,22 @@ StepResult distributeLidarTrees(const StepInputs& in, StepHost& host) {
         loadDbhLimits(in.paths.dbh, params.MaxSpec, params.MaxProd, in.dataSetName),
         readStrataFile(in.paths.strata)};
 
+    // Progress: the bytes of both LiDAR files as they are read, then the draws of the passes,
+    // whose number is known once the heights are in and guessed from the share kept until then.
+    const std::uintmax_t lidarBytes =
+        fileLength(in.paths.lidarHigh) + fileLength(in.paths.lidarLow);
+    const auto onRead = [&](std::uintmax_t bytes, std::size_t kept) {
+        stopIfCancelled(host);
+        const double share = bytes > 0 ? static_cast<double>(lidarBytes) / bytes : 1.0;
+        const auto guessedKept = static_cast<std::uintmax_t>(static_cast<double>(kept) * share);
+        host.progress(bytes, lidarBytes + distribution::passUnits(guessedKept, params.MaxItern));
+    };
     distribution::PlotsAndHeights read;
     try {
-        read = distribution::readPlotsAndHeights(in);
+        read = distribution::readPlotsAndHeights(in, onRead);
     } catch (const files::PlotAboveMaxPlots& e) {
-        // MaxPlots is a 16-bit number: a plot beyond it is a fault of the file, not of MaxPlots.
-        if (e.plot > std::numeric_limits<std::int16_t>::max()) throw;
+        // A plot beyond the largest MaxPlots is a fault of the file, not of MaxPlots.
+        if (e.plot > kLargestMaxPlots) throw;
         StepResult larger = StepResult::needsLargerMaxPlots(e.plot);
         larger.message = e.what();  // the file, record and plot number, for the message
         return larger;
@@ -95,7 +105,7 @@ StepResult distributeLidarTrees(const StepInputs& in, StepHost& host) {
     if (!speciesDS2Listed && std::filesystem::is_regular_file(speciesDS2)) outputs.file(speciesDS2);
 
     const distribution::PassesEnd end =
-        distribution::distributePasses(in, tables, read, written, host);
+        distribution::distributePasses(in, tables, read, written, host, lidarBytes);
     if (end.stop) return StepResult::stopped(*end.stop);
     stopIfCancelled(host);
 

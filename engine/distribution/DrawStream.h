@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <random>
 
 #include "core/RandomStreams.h"
 
@@ -21,7 +20,7 @@ class DrawStream {
     double next() { return uniform01(generator_); }
 
   private:
-    std::mt19937_64 generator_;
+    MersenneTwister64 generator_;
 };
 
 }  // namespace orr::distribution

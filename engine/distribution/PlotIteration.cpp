@@ -1,6 +1,7 @@
 #include "engine/distribution/PlotIteration.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -72,11 +73,20 @@ class PlotWork {
     Outcome pairOutcome(const Position& pos, std::size_t i, const ProductAnswers* answers,
                         int& product);
 
+    // A draw r falls in cell floor(r * kCells) of [0, 1). The positions whose upper bound lies
+    // below the cell's start are below every draw in it, those whose upper bound lies at or above
+    // its end above every one: a draw is compared only with the upper bounds inside its cell.
+    static constexpr std::size_t kCells = 256;
+    void buildCells();
+
     const PassSetup& setup_;
     const PlotJob& job_;
     std::size_t trees_;
     std::vector<Position> positions_;
     std::vector<double> uppers_;
+    // Per cell: the upper bounds below its start, and those below its end.
+    std::array<std::uint32_t, kCells> belowCell_{};
+    std::array<std::uint32_t, kCells> belowCellEnd_{};
     std::vector<int> species_;                   // the species of the positions, ascending
     std::vector<std::vector<LidarTree>> grown_;  // [species index][tree]
     std::vector<std::vector<double>> volumes_;   // [species index][tree], NaN until needed
@@ -110,6 +120,20 @@ void PlotWork::buildDistribution() {
     }
     std::sort(species_.begin(), species_.end());
     species_.erase(std::unique(species_.begin(), species_.end()), species_.end());
+    buildCells();
+}
+
+// The upper bounds do not decrease from one position to the next, so one walk counts them.
+void PlotWork::buildCells() {
+    std::size_t below = 0;
+    for (std::size_t c = 0; c < kCells; ++c) {
+        const double start = static_cast<double>(c) / kCells;  // exact: kCells is a power of 2
+        while (below < uppers_.size() && uppers_[below] < start) ++below;
+        belowCell_[c] = static_cast<std::uint32_t>(below);
+        if (c > 0) belowCellEnd_[c - 1] = belowCell_[c];
+    }
+    while (below < uppers_.size() && uppers_[below] < 1.0) ++below;
+    belowCellEnd_[kCells - 1] = static_cast<std::uint32_t>(below);
 }
 
 void PlotWork::growTrees() {
@@ -216,10 +240,11 @@ std::optional<int> PlotWork::iterate(OnTree onTree, OnIterationEnd onIterationEn
         for (std::size_t i = 0; i < trees_; ++i) {
             const double r = draws.next();
             // The first interval whose upper bound reaches r is the one with lower < r <= upper:
-            // its position is the number of upper bounds below r (counted without branches, as
-            // r is random).
-            std::size_t k = 0;
-            for (std::size_t j = 0; j < positionCount; ++j) k += uppers_[j] < r;
+            // its position is the number of upper bounds below r, which r's cell settles but for
+            // the bounds inside the cell (counted without branches, as r is random).
+            const auto cell = static_cast<std::size_t>(r * kCells);
+            std::size_t k = belowCell_[cell];
+            for (std::size_t j = k; j < belowCellEnd_[cell]; ++j) k += uppers_[j] < r;
             if (k == positionCount || !(r > 0)) continue;
             const Outcome& o = outcomes_[k * trees_ + i];
             if (o.kind == Outcome::Stop) [[unlikely]] {

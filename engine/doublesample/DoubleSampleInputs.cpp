@@ -17,12 +17,10 @@ namespace {
 
 using files::DataSetFile;
 
-// Strata of the plots 0..maxPlots, row by row in file order: a later row overwrites an earlier
-// one where their plot ranges overlap. Plot numbers beyond 0..maxPlots cannot occur in the
-// other files, so a range is only followed as far as the table goes.
-void assignStrata(const std::filesystem::path& file, const StrataTable& rows, int maxPlots,
+// The strata of the plots: a later row overrides an earlier one where their plot ranges overlap.
+// H is the largest stratum number.
+void assignStrata(const std::filesystem::path& file, const StrataTable& rows,
                   DoubleSampleInputs& in) {
-    in.plotStratum.assign(static_cast<std::size_t>(std::max(maxPlots, -1) + 1), 0);
     in.H = 0;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const StrataRow& row = rows[r];
@@ -32,12 +30,8 @@ void assignStrata(const std::filesystem::path& file, const StrataTable& rows, in
                                  "is not a stratum number (0 or more)");
         }
         in.H = std::max(in.H, static_cast<int>(row.stratum));
-        const int first = std::max(0, static_cast<int>(row.beginPlot));
-        const int last = std::min(maxPlots, static_cast<int>(row.endPlot));
-        for (int plot = first; plot <= last; ++plot) {
-            in.plotStratum[static_cast<std::size_t>(plot)] = row.stratum;
-        }
     }
+    in.plotStratum = PlotStratumLookup(rows);
 }
 
 // A Phase 1 file of step 7. A plot counts for its stratum index (and for index 0) when one of
@@ -45,21 +39,32 @@ void assignStrata(const std::filesystem::path& file, const StrataTable& rows, in
 std::vector<Phase1Totals> readPhase1(const std::filesystem::path& file, const files::Limits& limits,
                                      const DoubleSampleInputs& in) {
     std::vector<Phase1Totals> totals(static_cast<std::size_t>(in.H) + 1);
-    std::vector<char> counted(in.plotStratum.size(), 0);
+    // The plots that count, each at least once: a plot's records follow each other, so only a
+    // repeat right after itself is left out here; the plots are counted once each at the end.
+    std::vector<std::int32_t> counted;
+    std::int64_t lastPlot = -1;
+    int h = 0;
     files::forEachRecord<files::Phase1File>(file, limits, [&](const files::Phase1Total& r) {
         if (r.n == 0 && r.ba == 0) return;
-        const auto plot = static_cast<std::size_t>(r.plot);
-        const int h = in.plotStratum[plot];
-        const int first = counted[plot] ? 0 : 1;
-        counted[plot] = 1;
+        if (r.plot != lastPlot) {
+            lastPlot = r.plot;
+            h = in.plotStratum[r.plot];
+            counted.push_back(r.plot);
+        }
         for (const int index : {0, h}) {
             Phase1Totals& t = totals[static_cast<std::size_t>(index)];
-            t.plots += first;
             t.baSum += r.ba;
             t.volSum += r.vol;
             if (h == 0) break;  // a plot in no stratum counts once, at index 0
         }
     });
+    std::sort(counted.begin(), counted.end());
+    counted.erase(std::unique(counted.begin(), counted.end()), counted.end());
+    for (const std::int32_t plot : counted) {
+        const int stratum = in.plotStratum[plot];
+        totals[0].plots += 1;
+        if (stratum != 0) totals[static_cast<std::size_t>(stratum)].plots += 1;
+    }
     return totals;
 }
 
@@ -73,18 +78,17 @@ void readPhase2(const std::filesystem::path& file, const files::Limits& limits,
         const Phase2Plot p{r.ground.vol,
                            {r.lidar[0].ba, r.lidar[0].vol, r.lidar[1].ba, r.lidar[1].vol}};
         in.phase2[0].push_back(p);
-        const int h = in.plotStratum[static_cast<std::size_t>(r.plot)];
+        const int h = in.plotStratum[r.plot];
         if (h >= 1) in.phase2[static_cast<std::size_t>(h)].push_back(p);
     });
 }
 
 }  // namespace
 
-DoubleSampleInputs readDoubleSampleInputs(const StepInputs& inputs) {
+DoubleSampleInputs readRegressionInputs(const StepInputs& inputs) {
     const files::Limits limits = files::Limits::of(inputs.params);
     DoubleSampleInputs in;
-    assignStrata(inputs.paths.strata, readStrataFile(inputs.paths.strata), inputs.params.MaxPlots,
-                 in);
+    assignStrata(inputs.paths.strata, readStrataFile(inputs.paths.strata), in);
     in.phase1[0] = readPhase1(files::path(inputs, DataSetFile::Phase1DS1), limits, in);
     // DataSet 2 is optional: without a Phase 1 file of it (or with an empty one) its totals
     // stay 0 in every stratum.
@@ -93,6 +97,12 @@ DoubleSampleInputs readDoubleSampleInputs(const StepInputs& inputs) {
                        ? readPhase1(phase1DS2, limits, in)
                        : std::vector<Phase1Totals>(static_cast<std::size_t>(in.H) + 1);
     readPhase2(files::path(inputs, DataSetFile::Phase2), limits, in);
+    return in;
+}
+
+DoubleSampleInputs readDoubleSampleInputs(const StepInputs& inputs) {
+    const files::Limits limits = files::Limits::of(inputs.params);
+    DoubleSampleInputs in = readRegressionInputs(inputs);
     in.plotClasses =
         files::readAll<files::PlotClassFile>(files::path(inputs, DataSetFile::PlotClasses), limits);
     in.summary = files::readAll<files::Phase2SummaryFile>(

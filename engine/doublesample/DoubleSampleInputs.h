@@ -4,11 +4,14 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "core/Step.h"
 #include "files/Phase2SummaryFile.h"
 #include "files/PlotClassFile.h"
+#include "files/StrataRanges.h"
 #include "files/TreeInputFile.h"
 
 namespace orr {
@@ -28,9 +31,26 @@ struct Phase2Plot {
     std::array<double, 4> x{};
 };
 
+// The stratum of a plot: that of the last strata row whose range holds it (a later row overrides
+// an earlier one where ranges overlap), 0 when none does. Looked up in the rows' ranges, so it
+// grows with the strata file, not with MaxPlots.
+class PlotStratumLookup {
+  public:
+    PlotStratumLookup() : ranges_(StrataTable{}) {}
+    explicit PlotStratumLookup(StrataTable rows) : rows_(std::move(rows)), ranges_(rows_) {}
+    int operator[](std::int64_t plot) const {
+        const int row = ranges_.lastRow(plot);
+        return row < 0 ? 0 : rows_[static_cast<std::size_t>(row)].stratum;
+    }
+
+  private:
+    StrataTable rows_;
+    StrataRanges ranges_;
+};
+
 struct DoubleSampleInputs {
-    int H = 0;                     // largest stratum number of the strata file, 0 when empty
-    std::vector<int> plotStratum;  // [plot 0..MaxPlots]; 0 = in no stratum
+    int H = 0;                      // largest stratum number of the strata file, 0 when empty
+    PlotStratumLookup plotStratum;  // [plot]: its stratum; 0 = in no stratum
     // [data set 0 (DataSet 1) or 1 (DataSet 2)][stratum index 0..H]
     std::array<std::vector<Phase1Totals>, 2> phase1;
     // [stratum index 0..H]: the Phase 2 plots with ground trees, in file order
@@ -45,5 +65,8 @@ struct DoubleSampleInputs {
 // Throws InputError naming the file, record, field and text for a record it cannot use
 // (the checks of each file's format, and a negative stratum number).
 DoubleSampleInputs readDoubleSampleInputs(const StepInputs& inputs);
+// Only what the regressions need: the strata file, the Phase 1 files and _Phase2.csv (the
+// class values and trees of the allocation stay empty). For the charts of the results.
+DoubleSampleInputs readRegressionInputs(const StepInputs& inputs);
 
 }  // namespace orr

@@ -1,20 +1,29 @@
 // Step 9 as a whole: every input must be there before anything is read; the estimates, the
-// allocation and the two reports, which reach the data directory only when the step completes.
+// allocation, the two reports, their values as data and the report for the browser, which reach
+// the data directory together, only when the step completes.
 #include "engine/doublesample/DoubleSampleStep.h"
 
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
 #include <utility>
+#include <vector>
 
+#include "core/InputError.h"
 #include "core/OutputSet.h"
 #include "engine/doublesample/Allocation.h"
 #include "engine/doublesample/DoubleSampleInputs.h"
+#include "engine/doublesample/HtmlReport.h"
+#include "engine/doublesample/ResultTables.h"
 #include "engine/doublesample/StratVolReport.h"
 #include "engine/doublesample/StratifiedEstimates.h"
+#include "files/AllocationFile.h"
 #include "files/DataSetFiles.h"
+#include "files/EstimatesFile.h"
+#include "files/RunRecord.h"
 
 namespace orr {
 
@@ -67,11 +76,19 @@ std::optional<std::string> missingInput(const StepInputs& in) {
     return std::nullopt;
 }
 
-}  // namespace
+// A data file for spreadsheets: its header line, then the records.
+template <class Format>
+void writeTable(OutputFile& out, const std::vector<typename Format::Record>& rows) {
+    out.append(Format::kHeader);
+    out.append("\r\n");
+    for (const auto& row : rows) Format::write(out, row);
+}
 
-StepResult computeDoubleSample(const StepInputs& in, StepHost& host) {
-    if (auto message = missingInput(in)) return StepResult::stopped(std::move(*message));
-
+// The estimates, the allocation, the two reports, the same values as data and the report for
+// the browser, committed together. `own` collects this run's warnings; those raised before the
+// report is made are moved to `raised` and shown in it.
+StepResult estimateAndReport(const StepInputs& in, StepHost& host, WarningCollector& own,
+                             std::vector<Warning>& raised) {
     const DoubleSampleInputs inputs = readDoubleSampleInputs(in);
     stopIfCancelled(host);
 
@@ -79,12 +96,38 @@ StepResult computeDoubleSample(const StepInputs& in, StepHost& host) {
     // The stratum volume report is listed before the regression report.
     OutputFile& stratVol = outputs.file(files::path(in, DataSetFile::StratumVolume));
     OutputFile& regress = outputs.file(files::path(in, DataSetFile::Regression));
+    OutputFile& estimatesFile = outputs.file(files::path(in, DataSetFile::Estimates));
+    OutputFile& allocationFile = outputs.file(files::path(in, DataSetFile::Allocation));
+    OutputFile& report = outputs.file(files::path(in, DataSetFile::Report));
     const DoubleSampleEstimates estimates = estimateAllStrata(inputs);
     writeRegressionReport(estimates, regress);
     for (const std::string& note : combinationNotes(estimates)) warn("combined estimate", note);
     const Allocation allocation =
         allocateClasses(inputs, estimates, in.params.MaxSpec, in.params.MaxProd);
     writeStratVolReport(allocation, estimates, stratVol);
+
+    ReportContents contents;
+    contents.dataSetName = in.dataSetName;
+    contents.params = in.params;
+    contents.inputs = &inputs;
+    contents.estimates = &estimates;
+    contents.estimateRows = estimateRecords(estimates);
+    contents.allocationRows = allocationRecords(allocation, estimates);
+    writeTable<files::EstimatesFile>(estimatesFile, contents.estimateRows);
+    writeTable<files::AllocationFile>(allocationFile, contents.allocationRows);
+
+    // What the outputs came from: the runs of steps 5 to 8 as recorded, and this one.
+    const auto runFile = files::path(in, DataSetFile::Run);
+    try {
+        contents.earlierRuns = files::readRuns(runFile);
+        std::erase_if(contents.earlierRuns, [](const files::StepRun& r) { return r.step == 9; });
+    } catch (const InputError& e) {
+        contents.runFileProblem = std::string(e.what()) + " The earlier steps' runs are not shown.";
+    }
+    std::vector<Warning> soFar = own.take();
+    raised.insert(raised.end(), soFar.begin(), soFar.end());
+    contents.thisRun = files::describeRun(9, in, std::nullopt, {}, raised);
+    report.append(htmlReport(contents));
     stopIfCancelled(host);
 
     StepResult result;
@@ -93,6 +136,30 @@ StepResult computeDoubleSample(const StepInputs& in, StepHost& host) {
         "Double sample estimates computed successfully!",
         "The following file was created in the directory - " + files::dirText(in.dataDir)};
     for (const auto& file : result.outputs) result.closingLog.push_back(file.filename().string());
+    return result;
+}
+
+}  // namespace
+
+StepResult computeDoubleSample(const StepInputs& in, StepHost& host) {
+    if (auto message = missingInput(in)) return StepResult::stopped(std::move(*message));
+
+    // This run's warnings go into its report and, as raised, to whoever runs the step.
+    std::vector<Warning> raised;
+    StepResult result;
+    std::exception_ptr failure;
+    {
+        WarningCollector own;
+        try {
+            result = estimateAndReport(in, host, own, raised);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        std::vector<Warning> rest = own.take();
+        raised.insert(raised.end(), rest.begin(), rest.end());
+    }
+    for (const Warning& w : raised) warn(w.kind, w.text);
+    if (failure) std::rethrow_exception(failure);
     return result;
 }
 

@@ -60,45 +60,58 @@ std::string totalLine(const ClassSums& s) {
 
 }  // namespace stratvol
 
-namespace {
-
-void add(stratvol::ClassSums& s, double BAalloc, double VolAlloc, double N, double BA,
-         double height, double vol) {
-    s.BAalloc += BAalloc;
-    s.VolAlloc += VolAlloc;
-    s.N += N;
-    s.BA += BA;
-    s.NHeight += N * height;
-    s.vol += vol;
+std::string stratVolRowLabel(int r, const DoubleSampleEstimates& est) {
+    return r == 0 ? "non-stratified" : r == est.H + 1 ? "combined" : std::to_string(r);
 }
 
-// The row block of report row r (stratum index r, or the strata combined for r = H + 1, which
-// uses the classes of index 0).
-void writeRow(OutputFile& out, int r, const Allocation& a, const DoubleSampleEstimates& est) {
-    const std::string label = r == 0           ? "non-stratified"
-                              : r == est.H + 1 ? "combined"
-                                               : std::to_string(r);
-    const SelectedEstimate& e = est.best[static_cast<std::size_t>(r)];
+std::vector<ClassLine> classLines(int r, const Allocation& a, const DoubleSampleEstimates& est) {
+    std::vector<ClassLine> lines;
+    const double YbarLR = est.best[static_cast<std::size_t>(r)].YbarLR;
     const ClassTable* t = a.at(r <= est.H ? r : 0);
-    out.append(stratvol::rowPrefix(label, e));
-    bool continuesPrefix = true;
-    stratvol::ClassSums row;
     for (int s = 1; t && s <= a.maxSpec; ++s) {
-        stratvol::ClassSums species;
         for (int p = 1; p <= a.maxProd; ++p) {
             const std::size_t i = t->index(s, p);
             if (t->shareVol[i] == 0 && t->shareBA[i] == 0) continue;
-            const double BAalloc = t->shareBA[i] * e.YbarLR;
-            const double VolAlloc = t->shareVol[i] * e.YbarLR;
-            if (!continuesPrefix) out.append(blanks(stratvol::kPrefixWidth));
-            continuesPrefix = false;
-            out.append(stratvol::classLine(s, p, BAalloc, VolAlloc, t->N[i], t->BA[i], t->height[i],
-                                           t->vol[i]));
-            out.append("\r\n");
-            add(species, BAalloc, VolAlloc, t->N[i], t->BA[i], t->height[i], t->vol[i]);
-            add(row, BAalloc, VolAlloc, t->N[i], t->BA[i], t->height[i], t->vol[i]);
+            lines.push_back({s, p, t->shareBA[i] * YbarLR, t->shareVol[i] * YbarLR, t->N[i],
+                             t->BA[i], t->height[i], t->vol[i]});
         }
-        if (species.BAalloc > 0) out.append(stratvol::subtotalLine(species) + "\r\n");
+    }
+    return lines;
+}
+
+namespace {
+
+void add(stratvol::ClassSums& s, const ClassLine& c) {
+    s.BAalloc += c.BAalloc;
+    s.VolAlloc += c.VolAlloc;
+    s.N += c.N;
+    s.BA += c.BA;
+    s.NHeight += c.N * c.height;
+    s.vol += c.vol;
+}
+
+// The row block of report row r.
+void writeRow(OutputFile& out, int r, const Allocation& a, const DoubleSampleEstimates& est) {
+    out.append(
+        stratvol::rowPrefix(stratVolRowLabel(r, est), est.best[static_cast<std::size_t>(r)]));
+    bool continuesPrefix = true;
+    stratvol::ClassSums row;
+    stratvol::ClassSums species;
+    const std::vector<ClassLine> lines = classLines(r, a, est);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const ClassLine& c = lines[i];
+        if (!continuesPrefix) out.append(blanks(stratvol::kPrefixWidth));
+        continuesPrefix = false;
+        out.append(stratvol::classLine(c.species, c.product, c.BAalloc, c.VolAlloc, c.N, c.BA,
+                                       c.height, c.vol));
+        out.append("\r\n");
+        add(species, c);
+        add(row, c);
+        // After the last class of a species.
+        if (i + 1 == lines.size() || lines[i + 1].species != c.species) {
+            if (species.BAalloc > 0) out.append(stratvol::subtotalLine(species) + "\r\n");
+            species = {};
+        }
     }
     if (row.BAalloc > 0) out.append(stratvol::totalLine(row) + "\r\n");
     // Ends the prefix line when no class followed it, else leaves a blank line.

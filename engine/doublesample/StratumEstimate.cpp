@@ -48,6 +48,7 @@ void fitRegression(int k, const StratumEstimate& e, const Sums& s, double SSx, d
     r.Rho = SPxy / std::sqrt(SSx * SSy);
     r.YbarLR = YbarLR;
     const double t = studentT(static_cast<int>(n) - 2, kErrorProbability);
+    r.t = t;
     r.SE = 100 * t * r.SybarLR / YbarLR;
     r.Nrs = t * t * e.CV[d] * e.CV[d] / (kAllowableError * kAllowableError);
     // rho^2 + (1 - rho^2) sqrt(10 rho^2 / (1 - rho^2)) and (1 - rho^2) + rho^2 sqrt(0.1 (1 - rho^2)

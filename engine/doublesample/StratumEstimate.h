@@ -33,6 +33,7 @@ struct RegressionResult {
     double Rho = 0;
     double YbarLR = 0;
     double SE = 0;  // percent
+    double t = 0;   // Student t of n - 2 degrees of freedom, as SE uses it
     double Nrs = 0;
     double N1req = 0;
     double N2req = 0;

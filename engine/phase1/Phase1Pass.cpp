@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <exception>
 #include <optional>
-#include <random>
 #include <vector>
 
 #include "core/ParallelFor.h"
@@ -52,7 +51,7 @@ void computeGroup(const PlotGroup& group, const std::vector<double>& heights, Tr
     result.noInterval = 0;
     result.error = nullptr;
     try {
-        std::mt19937_64 generator(streamSeed(seed, kStreamSalt, pass, group.position));
+        MersenneTwister64 generator(streamSeed(seed, kStreamSalt, pass, group.position));
         const DrawList& list = *group.drawList;
         for (std::size_t i = group.first; i < group.last; ++i) {
             // A stratum without shares draws nothing; otherwise one draw per tree, also when it
@@ -80,8 +79,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
     const LidarTreeRule rule(tables.coeff, tables.limits, params, pass);
     PlotSums sums(params.MaxSpec);
     PassTally tally;
-    GroupReader reader(lidar, tables.strata, tables.shares, std::max<int>(params.MaxPlots, 0),
-                       tally);
+    GroupReader reader(lidar, tables.strata, tables.shares, tally);
     GroupBatch batch;
     std::vector<GroupResult> results;
     std::vector<TreeCache> caches(std::max(threads, 1u), TreeCache(rule));

@@ -17,14 +17,10 @@ void GroupBatch::clear() {
 }
 
 GroupReader::GroupReader(LidarReader& lidar, const StrataTable& strata, StratumShares& shares,
-                         int maxPlots, PassTally& tally)
-    : lidar_(lidar),
-      shares_(shares),
-      tally_(tally),
-      plotStrata_(strata, maxPlots),
-      listedOutside_(static_cast<std::size_t>(maxPlots) + 1, 0) {}
+                         PassTally& tally)
+    : lidar_(lidar), shares_(shares), tally_(tally), plotStrata_(strata) {}
 
-void GroupReader::startGroup(GroupBatch& batch, int plot) {
+void GroupReader::startGroup(GroupBatch& batch, std::int32_t plot) {
     groupPlot_ = plot;
     const std::uint64_t position = nextPosition_++;
     const StrataRow* row = plotStrata_.firstRow(plot);
@@ -39,9 +35,7 @@ void GroupReader::startGroup(GroupBatch& batch, int plot) {
         batch.groups.push_back(group);
         return;
     }
-    char& listed = listedOutside_[static_cast<std::size_t>(plot)];
-    if (!listed) {
-        listed = 1;
+    if (outside_.insert(plot).second) {
         if (tally_.outsidePlots.size() < kListedPlots) {
             tally_.outsidePlots.push_back(plot);
         } else {

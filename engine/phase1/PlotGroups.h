@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <exception>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/equations/Plausibility.h"
@@ -20,9 +21,9 @@ namespace orr::phase1 {
 
 // Trees left out of a pass for want of a species, and the plots that lie in no stratum.
 struct PassTally {
-    long long outsideStratum = 0;   // trees of plots outside every stratum's range
-    long long noInterval = 0;       // trees whose draw fell in no species interval
-    std::vector<int> outsidePlots;  // the first twenty such plots, in file order
+    long long outsideStratum = 0;            // trees of plots outside every stratum's range
+    long long noInterval = 0;                // trees whose draw fell in no species interval
+    std::vector<std::int32_t> outsidePlots;  // the first twenty such plots, in file order
     long long furtherOutsidePlots = 0;
     PlausibilityTally plausibility;  // the counted trees' ground heights and volumes
     files::LidarTreeCount trees;     // every record read, and those taller than 10 feet
@@ -30,7 +31,7 @@ struct PassTally {
 
 // A group of a plot that lies in a stratum's range (the trees of other plots are only tallied).
 struct PlotGroup {
-    int plot = 0;
+    std::int32_t plot = 0;
     std::uint64_t position = 0;  // 0-based among all groups of the file
     const DrawList* drawList = nullptr;
     int plotAge = 0;
@@ -51,9 +52,8 @@ using LidarReader = files::RecordReader<files::LidarHeightFile>;
 
 class GroupReader {
   public:
-    // `maxPlots` is the largest plot number the reader accepts; the tally counts the trees of
-    // plots outside every stratum.
-    GroupReader(LidarReader& lidar, const StrataTable& strata, StratumShares& shares, int maxPlots,
+    // The tally counts the trees of plots outside every stratum.
+    GroupReader(LidarReader& lidar, const StrataTable& strata, StratumShares& shares,
                 PassTally& tally);
 
     // Fills `batch` with whole groups, stopping at the first group boundary after `heights`
@@ -61,14 +61,14 @@ class GroupReader {
     bool fill(GroupBatch& batch, std::size_t heights);
 
   private:
-    void startGroup(GroupBatch& batch, int plot);
+    void startGroup(GroupBatch& batch, std::int32_t plot);
 
     LidarReader& lidar_;
     StratumShares& shares_;
     PassTally& tally_;
     PlotStrata plotStrata_;
-    std::vector<char> listedOutside_;
-    std::optional<int> groupPlot_;  // plot of the group being read
+    std::unordered_set<std::int32_t> outside_;  // the plots outside every stratum met so far
+    std::optional<std::int32_t> groupPlot_;     // plot of the group being read
     bool groupInside_ = false;
     std::uint64_t nextPosition_ = 0;
     std::optional<files::LidarHeight> pending_;  // read, but the first tree of the next batch

@@ -100,21 +100,4 @@ const DrawList& StratumShares::drawList(int stratum) {
     return *cached;
 }
 
-PlotStrata::PlotStrata(const StrataTable& strata, int maxPlots)
-    : strata_(strata), rowOf_(static_cast<std::size_t>(std::max(maxPlots, 0)) + 1, -2) {}
-
-const StrataRow* PlotStrata::firstRow(int plot) {
-    int& row = rowOf_.at(static_cast<std::size_t>(plot));
-    if (row == -2) {
-        row = -1;
-        for (std::size_t i = 0; i < strata_.size(); ++i) {
-            if (strata_[i].beginPlot <= plot && plot <= strata_[i].endPlot) {
-                row = static_cast<int>(i);
-                break;
-            }
-        }
-    }
-    return row < 0 ? nullptr : &strata_[static_cast<std::size_t>(row)];
-}
-
 }  // namespace orr::phase1

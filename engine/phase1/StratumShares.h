@@ -3,12 +3,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <vector>
 
 #include "files/RecordFile.h"
 #include "files/StrataFile.h"
+#include "files/StrataRanges.h"
 
 namespace orr::phase1 {
 
@@ -54,16 +56,19 @@ class StratumShares {
     std::vector<std::optional<DrawList>> lists_;
 };
 
-// The first strata record (in file order) whose range holds a plot, found once per plot.
+// The first strata record (in file order) whose range holds a plot.
 class PlotStrata {
   public:
-    PlotStrata(const StrataTable& strata, int maxPlots);
+    explicit PlotStrata(const StrataTable& strata) : strata_(strata), ranges_(strata) {}
     // nullptr when the plot lies in no stratum's range.
-    const StrataRow* firstRow(int plot);
+    const StrataRow* firstRow(std::int32_t plot) const {
+        const int row = ranges_.firstRow(plot);
+        return row < 0 ? nullptr : &strata_[static_cast<std::size_t>(row)];
+    }
 
   private:
     const StrataTable& strata_;
-    std::vector<int> rowOf_;  // per plot: -2 not yet looked up, -1 none, else the row index
+    StrataRanges ranges_;
 };
 
 }  // namespace orr::phase1

@@ -1,5 +1,6 @@
 #include "model/session/ParameterRanges.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/NumberText.h"
@@ -14,6 +15,17 @@ std::optional<std::string> countProblem(const CountParameter& count, long long v
     return std::nullopt;
 }
 
+std::optional<std::string> typedCount(const CountParameter& count, std::string_view text,
+                                      std::int32_t& value) {
+    const double number = leadingNumber(text);
+    // A number far beyond every range only has to stay beyond it once it is whole.
+    const long long whole =
+        number >= 1e15 ? 1000000000000000LL : cintHalfEven(std::max(number, -1.0));
+    if (auto problem = countProblem(count, whole)) return problem;
+    value = static_cast<std::int32_t>(whole);
+    return std::nullopt;
+}
+
 std::optional<std::string> tipProblem(const char* name, float value) {
     if (std::isfinite(value) && value >= 0.0f && value <= kMaxTipDiameter) return std::nullopt;
     std::string message = std::string(name) + " should be a top diameter from 0 to " +
@@ -25,7 +37,7 @@ std::optional<std::string> tipProblem(const char* name, float value) {
 
 std::optional<std::string> parameterProblem(const ParamRecord& p) {
     for (const CountParameter& count : kCountParameters) {
-        if (auto problem = countProblem(count, p.*count.field)) return problem;
+        if (auto problem = countProblem(count, count.get(p))) return problem;
     }
     if (p.LiHgtAdj != 0 && p.LiHgtAdj != 1) {
         return "LiHgtAdj should be 0 (\"Yes\") or 1 (\"No\"), not " + std::to_string(p.LiHgtAdj);

@@ -3,7 +3,9 @@
 // or about to be used (the start of a step, in the window and on the command line), so that no
 // step starts with a value that it or a later step cannot use.
 //
-//   PACF, MaxItern, MaxPlots    1 to 32767 (their 16-bit fields)
+//   PACF, MaxItern              1 to 32767 (their 16-bit fields)
+//   MaxPlots                    1 to 2000000000 (plot numbers of every file; PARAMETER.PRM keeps
+//                               a value above 32767 after its 22-byte record)
 //   MaxSpec                     1 to 999   (the tables per species and product class, and the
 //   MaxProd                     1 to 99     files that must hold a record for every one, grow
 //                                           with their product)
@@ -16,33 +18,49 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/Parameters.h"
 
 namespace orr {
 
 // A count parameter, with the words of its messages ("<caption> should be greater than 0",
-// "<caption> should be at most <max>").
+// "<caption> should be at most <max>"). MaxPlots is a 32-bit field, the other counts 16-bit ones.
 struct CountParameter {
     const char* name;     // as in PARAMETER.PRM and `params set`
     const char* caption;  // as the parameters dialog's messages name it
-    std::int16_t ParamRecord::*field;
-    int max;
+    std::int16_t ParamRecord::*field16;
+    std::int32_t ParamRecord::*field32;
+    std::int32_t max;
+
+    std::int32_t get(const ParamRecord& p) const { return field16 ? p.*field16 : p.*field32; }
+    // `value` must lie in 1..max.
+    void set(ParamRecord& p, std::int32_t value) const {
+        if (field16)
+            p.*field16 = static_cast<std::int16_t>(value);
+        else
+            p.*field32 = value;
+    }
 };
 inline constexpr int kMaxSpeciesCount = 999;
 inline constexpr int kMaxProductCount = 99;
 inline constexpr std::array<CountParameter, 5> kCountParameters{{
-    {"PACF", "PACF", &ParamRecord::PACF, 32767},
-    {"MaxSpec", "Max number of Species", &ParamRecord::MaxSpec, kMaxSpeciesCount},
-    {"MaxProd", "Max number of Products", &ParamRecord::MaxProd, kMaxProductCount},
-    {"MaxItern", "Max number of Iterations", &ParamRecord::MaxItern, 32767},
-    {"MaxPlots", "Max number of Plots", &ParamRecord::MaxPlots, 32767},
+    {"PACF", "PACF", &ParamRecord::PACF, nullptr, 32767},
+    {"MaxSpec", "Max number of Species", &ParamRecord::MaxSpec, nullptr, kMaxSpeciesCount},
+    {"MaxProd", "Max number of Products", &ParamRecord::MaxProd, nullptr, kMaxProductCount},
+    {"MaxItern", "Max number of Iterations", &ParamRecord::MaxItern, nullptr, 32767},
+    {"MaxPlots", "Max number of Plots", nullptr, &ParamRecord::MaxPlots, kLargestMaxPlots},
 }};
 // The largest top diameter (inches) that PTIP and STIP may hold.
 inline constexpr float kMaxTipDiameter = 100.0f;
 
 // The message for a count of value `value`, or nullopt when it is in range.
 std::optional<std::string> countProblem(const CountParameter& count, long long value);
+// A count as the parameters dialog and `params set` take it: the number its text begins with,
+// rounded half to even (ParamsCommand.cpp, ParametersDialog.cpp). The message when it is out of
+// range; otherwise `value` is set.
+std::optional<std::string> typedCount(const CountParameter& count, std::string_view text,
+                                      std::int32_t& value);
 // The message for PTIP or STIP (`name`) of value `value`, or nullopt when it is in range.
 std::optional<std::string> tipProblem(const char* name, float value);
 

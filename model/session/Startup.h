@@ -1,6 +1,7 @@
 // The application directory, PARAMETER.PRM and start-up.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -9,15 +10,30 @@
 
 namespace orr {
 
-// PARAMETER.PRM: one packed little-endian record of 22 bytes.
+// PARAMETER.PRM: one packed little-endian record of 22 bytes. A MaxPlots above 32767 does not fit
+// its 16-bit field. The field then holds kMaxPlotsMarker, -32768, which no valid file holds (an
+// older program refuses such a file as "Max number of Plots should be greater than 0" instead of
+// misreading it), and the value follows the record in a tagged extension of 12 bytes at offset
+// 22: the tag "MaxP", the value as a little-endian 32-bit integer, and its bitwise complement as a
+// check. A MaxPlots that fits (every value up to 32767) is written into the 22 bytes as always,
+// with no extension.
 inline constexpr std::size_t kParamRecordSize = 22;
+inline constexpr std::size_t kMaxPlotsExtensionSize = 12;
+inline constexpr std::int16_t kMaxPlotsMarker = -32768;
 std::string encodeParamRecord(const ParamRecord& p);  // exactly 22 bytes
-// Reads the record at offset 0; a file of 0 to 21 bytes gives nullopt.
+// The extension that follows the record when MaxPlots does not fit its 16-bit field (or is the
+// marker itself); empty otherwise.
+std::string encodeMaxPlotsExtension(const ParamRecord& p);
+// Reads the record at offset 0; a file of 0 to 21 bytes gives nullopt. With the marker in the
+// MaxPlots field, MaxPlots is the value of a whole extension whose tag and check are right, and
+// otherwise the marker itself (out of range, so the file is reported, never misread).
 std::optional<ParamRecord> decodeParamRecord(const std::string& bytes);
 
 std::filesystem::path paramFilePath(const std::filesystem::path& appDir);
-// Writes the record at offset 0 without truncating the file. Throws std::runtime_error naming the
-// path and the system's reason.
+// Writes the record at offset 0 without truncating the file, followed by the MaxPlots extension
+// when it needs one; a record without one removes an extension an earlier save left (the file is
+// cut after the 22 bytes), while bytes of other origin beyond them stay. Throws std::runtime_error
+// naming the path and the system's reason.
 void saveParameters(const std::filesystem::path& appDir, const ParamRecord& p);
 
 // The application directory: the directory of the running executable when it is writable,

@@ -41,7 +41,8 @@ TEST(CliUsage, UsageErrorsExitWith2NameTheProblemAndTouchNothing) {
         {{"generate"}, "error: --out is required"},
         {{"generate", "--out", gen, "--preset", "huge"}, "error: --preset must be sample"},
         {{"generate", "--out", gen, "--plots", "0"}, "error: --plots must be a whole number"},
-        {{"generate", "--out", gen, "--plots", "32768"}, "error: --plots must be a whole number"},
+        {{"generate", "--out", gen, "--plots", "10000001"},
+         "error: --plots must be a whole number"},
         {{"generate", "--out", gen, "--seed", "x"}, "error: --seed must be a whole number"},
         {{"generate", "--out", gen, "--verbose"}, "error: unknown option --verbose"},
     };

@@ -57,7 +57,7 @@ TEST(ParamsCommand, RefusedValuesExitWith1AndSaveNothing) {
         {{"MaxProd=-3"}, "Max number of Products should be greater than 0"},
         {{"MaxItern="}, "Max number of Iterations should be greater than 0"},
         {{"MaxPlots=0.5"}, "Max number of Plots should be greater than 0"},
-        {{"MaxPlots=32767.5"}, "Max number of Plots should be at most 32767"},
+        {{"MaxPlots=2000000000.6"}, "Max number of Plots should be at most 2000000000"},
         {{"PACF=40000"}, "PACF should be at most 32767"},
         {{"MaxItern=1e300"}, "Max number of Iterations should be at most 32767"},
         {{"MaxPlots=0", "MaxSpec=0"}, "Max number of Species should be greater than 0"},

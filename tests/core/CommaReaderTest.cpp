@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "core/CommaReader.h"
 #include "core/CommaWriter.h"
 #include "core/InputError.h"
+#include "core/NumberText.h"
 #include "tests/support/TestFiles.h"
 
 namespace orr {
@@ -128,6 +130,62 @@ TEST(CommaReader, UnreadableFilesAreNamed) {
                   ": cannot be opened: No such file or directory.");
     EXPECT_EQ(messageOf([&] { CommaReader r(dir.path()); }),
               "File " + dir.path().string() + ": is a directory, not a file.");
+}
+
+// Everything a reader makes of a text: each record's fields and numbers, the record number and
+// the bytes read, up to the end or the message that stopped it.
+std::string readThrough(CommaReader& r, int fields) {
+    std::string seen;
+    try {
+        while (r.next(fields)) {
+            seen += std::to_string(r.record()) + "@" + std::to_string(r.bytesRead()) + ":";
+            for (int i = 0; i < fields; ++i) {
+                seen += " [" + std::string(r.text(i)) + "]";
+                try {
+                    seen += shortest(r.number(i, "f"));
+                } catch (const InputError&) {
+                    seen += "?";
+                }
+            }
+            seen += "\n";
+        }
+        seen += "end";
+    } catch (const InputError& e) {
+        seen += e.what();
+    }
+    return seen;
+}
+
+// A file is read through a buffer used again and again: records that run over the buffer's end
+// (a CR LF, a quote, a number or a record longer than the whole buffer cut in two) read exactly
+// as from the whole text at once, and so do the faults.
+TEST(CommaReader, ABufferEndInsideARecordChangesNothing) {
+    const std::string long7(70, '7');
+    const std::vector<std::pair<std::string, int>> texts = {
+        {"\xEF\xBB\xBF"
+         "12,34.5\r\n7,-0.25\r\n\r\n  8 , 1e2\r\n9,\r\n" +
+             long7 + ",3.\r\n",
+         2},
+        {"1,\"ab c\",2.5\r\n3\n4,5\r\n\"x\",+6,.5\r\n7,8,9", 3},
+        {"123456789012345,1234567890123456,0.000000000000001\r\n", 3},
+        {"1,2\r\n3,\"4\r\n", 2},
+        {"1,2\r\n3,4,5\r\n", 2},
+        {"1,2\r\n3,\"4\"x\r\n", 2},
+        {"1,2\r\n3", 2},
+    };
+    test::TempDir dir;
+    for (const auto& [text, fields] : texts) {
+        CommaReader whole(text, "c.csv");
+        const std::string expected = readThrough(whole, fields);
+        test::writeFile(dir / "c.csv", text);
+        for (std::size_t buffer : {16, 17, 19, 23, 64}) {
+            SCOPED_TRACE(text + " / buffer " + std::to_string(buffer));
+            CommaReader streamed(dir / "c.csv", buffer);
+            EXPECT_EQ(
+                readThrough(streamed, fields),
+                std::regex_replace(expected, std::regex("c\\.csv"), (dir / "c.csv").string()));
+        }
+    }
 }
 
 TEST(CommaReader, CountsWholeGroupsOnly) {

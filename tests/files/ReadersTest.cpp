@@ -32,11 +32,13 @@ TEST(Readers, DbhFileALaterRecordReplacesAnEarlierOne) {
     EXPECT_EQ(d.max(2, 2), 0.0);  // a class the file does not name
 }
 
-TEST(Readers, StrataFileIsSixteenBitIntegersToTheEnd) {
+TEST(Readers, StrataFileIsWholeNumbersToTheEndWithPlotsPast16Bits) {
     TempDir dir;
-    writeFile(dir / "s.csv", "1,1,100,30\r\n2, 101 ,250\n\"35\"\r\n3,251,300,40.5\r\n");
+    writeFile(dir / "s.csv",
+              "1,1,100,30\r\n2, 101 ,250\n\"35\"\r\n3,251,300,40.5\r\n4,301,2000000000,9\r\n");
     const StrataTable t = readStrataFile(dir / "s.csv");
-    ASSERT_EQ(t.size(), 3u);
+    ASSERT_EQ(t.size(), 4u);
+    EXPECT_EQ(t[3].endPlot, 2000000000);
     EXPECT_EQ(t[0].endPlot, 100);
     EXPECT_EQ(t[1].beginPlot, 101);
     EXPECT_EQ(t[1].avgAge, 35);
@@ -66,7 +68,10 @@ TEST(Readers, BadInputNamesFileRecordFieldAndText) {
         {crlf({"1,1,1,2", "2,4,1,2"}), dbh, {"record 2", "field 2 (Product): \"4\""}},
         {crlf({"1,1,1,2", "2,-1,1,2"}), dbh, {"record 2", "field 2 (Product): \"-1\""}},
         {crlf({"1,1,1,2", "2,1,x,2"}), dbh, {"record 2", "field 3 (Min DBH): \"x\""}},
-        {crlf({"1,1,100,30", "2,101,40000,30"}), strata, {"record 2", "End Plot", "\"40000\""}},
+        {crlf({"1,1,100,30", "2,101,3000000000,30"}),
+         strata,
+         {"record 2", "End Plot", "\"3000000000\""}},
+        {crlf({"1,1,100,30", "2,101,200,40000"}), strata, {"record 2", "Avg age", "\"40000\""}},
         {thousandStrata, strata, {"record 1000", "999"}},
     };
     for (const Case& c : cases) {

@@ -62,13 +62,13 @@ TEST(Writers, ARefusedCellNamesRowAndColumnAndLeavesTheOldFileWhole) {
          },
          "Row 3, column 3: \"ten\" is not a number"},
         {[](auto f) {
-             writeStrataFile(f, {{"1", "1", "10", "5"}, {"2", "11", "32767.5", "5"}});
+             writeStrataFile(f, {{"1", "1", "10", "5"}, {"2", "11", "2147483647.5", "5"}});
          },
-         "Row 2, column 2: \"32767.5\" is outside -32768..32767"},
+         "Row 2, column 2: \"2147483647.5\" is outside -2147483648..2147483647"},
         {[](auto f) {
-             writeStrataFile(f, {{"1", "1", "-40000", "5"}});
+             writeStrataFile(f, {{"1", "1", "-40000", "-40000"}});
          },
-         "\"-40000\""},
+         "Row 1, column 3: \"-40000\" is outside -32768..32767"},
         {[](auto f) {
              writeStrataFile(f, {{"1", "1", "10", "5"}, {"2", "11", "20", "ten"}});
          },

@@ -168,7 +168,8 @@ class LaptopScreenTest : public QObject {
         click(window_.get(), "cmdIterate");
         QTRY_VERIFY_WITH_TIMEOUT(held, 60000);
         auto* bar = child<QProgressBar>(*window_, "progressStep");
-        QTRY_COMPARE(bar->value(), 500);  // DataSet 1 done, DataSet 2 to come
+        // Caught partway: the LiDAR files read, the draws still to come.
+        QTRY_VERIFY(bar->value() > 0 && bar->value() < bar->maximum());
         QVERIFY(child<QPushButton>(*window_, "cmdCancelStep")->isEnabled());
         expectNoSidewaysScrolling();
         saveShot(*window_, "long-step-progress.png");

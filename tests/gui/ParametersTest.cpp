@@ -86,21 +86,22 @@ class ParametersTest : public QObject {
 
     void badCountsAreRefusedAndNothingIsStored() {
         const QString notAbove0 = "Max number of Species should be greater than 0";
-        const QString above = "Max number of Plots should be at most 32767";
+        const QString above = "Max number of Plots should be at most 2000000000";
         const std::vector<std::tuple<const char*, QString, QString>> rows = {
-            {"txtMaxSpec", "x2", notAbove0},  {"txtMaxSpec", "0.4", notAbove0},
-            {"txtMaxSpec", "0.5", notAbove0}, {"txtMaxSpec", "-3", notAbove0},
-            {"txtMaxPlots", "40000", above},  {"txtMaxPlots", "32767.5", above}};
+            {"txtMaxSpec", "x2", notAbove0},      {"txtMaxSpec", "0.4", notAbove0},
+            {"txtMaxSpec", "0.5", notAbove0},     {"txtMaxSpec", "-3", notAbove0},
+            {"txtMaxPlots", "2000000001", above}, {"txtMaxPlots", "2000000001.5", above}};
         for (const auto& [name, text, message] : rows) {
             QCOMPARE(saveWith(name, text), QStringList{message});
             box(name)->setText(name == QString("txtMaxSpec") ? "2" : "1500");
         }
         QVERIFY(view_->log.isEmpty());
         QCOMPARE(onDisk().MaxSpec, std::int16_t(2));
-        QCOMPARE(onDisk().MaxPlots, std::int16_t(1500));
+        QCOMPARE(onDisk().MaxPlots, 1500);
         QCOMPARE(view_->s.params.MaxSpec, std::int16_t(2));
-        QCOMPARE(saveWith("txtMaxPlots", "32767"), QStringList());
-        QCOMPARE(onDisk().MaxPlots, std::int16_t(32767));
+        // Past the 16-bit field of PARAMETER.PRM, kept through a restart.
+        QCOMPARE(saveWith("txtMaxPlots", "2000000000"), QStringList());
+        QCOMPARE(onDisk().MaxPlots, 2000000000);
     }
 
     void theFirstBadFieldInOrderIsReported() {

@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 struct InputFile {
     const char* name;
     int fields;
-    int codeField;    // a 16-bit integer field; 0 when the file has none
+    int codeField;    // a field that takes no 40000 (a code, or a plot past MaxPlots); 0: none
     int numberField;  // a number field
     int zeroField;    // a field where -0 may stand
 };
@@ -31,7 +31,7 @@ struct InputFile {
 const InputFile kFiles[] = {
     {"trees.csv",        8, 1, 4, 8},
     {"lidar-ds1.csv",    2, 1, 2, 2},
-    {"strata.csv",       4, 3, 4, 4},
+    {"strata.csv",       4, 1, 4, 4},
     {"dbh.csv",          4, 1, 3, 3},
     {"coefficients.csv", 4, 0, 1, 4},
 };
@@ -131,8 +131,18 @@ class BadInputTable : public ::testing::Test {
             EXPECT_EQ(0, run.status) << run.err;
         }
         const Snapshot after = snapshot(data.dataDir());
-        if (c.outcome == Outcome::Refused || c.outcome == Outcome::ReadSame) {
+        if (c.outcome == Outcome::Refused) {
             EXPECT_TRUE(after == before) << "the data files changed";
+        } else if (c.outcome == Outcome::ReadSame) {
+            // The run record and the report name every input with its size and SHA-256: they
+            // tell the two inputs apart, as they should; every other file is the same.
+            const auto results = [](Snapshot s) {
+                std::erase_if(s, [](const auto& file) {
+                    return file.first.ends_with("_Run.csv") || file.first.ends_with("_Report.html");
+                });
+                return s;
+            };
+            EXPECT_TRUE(results(after) == results(before)) << "the data files changed";
         }
         EXPECT_TRUE(temporaryFiles(data.dataDir()).empty());
         // Put everything back for the next case.
@@ -179,7 +189,7 @@ TEST_F(BadInputTable, EveryBadInputIsRefusedWithOneMessageAndNoOutputChanges) {
         check(file, {"NaN", Outcome::Refused, 2, num}, field(2, num, "NaN"));
         check(file, {"decimal comma", Outcome::Refused, 2, num}, field(2, num, "\"1,5\""));
         if (file.codeField > 0) {
-            check(file, {"40000 in a 16-bit field", Outcome::Refused, 2, file.codeField},
+            check(file, {"40000 in a code or plot field", Outcome::Refused, 2, file.codeField},
                   field(2, file.codeField, "40000"));
         }
         // A field more on a record's line would shift every later field by one.

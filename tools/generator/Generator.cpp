@@ -94,9 +94,9 @@ std::optional<DataSetShape> presetShape(std::string_view name) {
     shape.params.LiHgtAdj = 0;  // "Yes": ground heights from the LiDAR height equations
     if (name == "sample") {
         shape.params.MaxPlots = 500;
-    } else if (name == "large" || name == "large-x2") {
-        shape.phase1Plots = name == "large" ? 30000 : kMaxGeneratedPlots;
-        shape.phase2Plots = name == "large" ? 3000 : 6000;
+    } else if (name == "large" || name == "large-x2" || name == "state") {
+        shape.phase1Plots = name == "large" ? 30000 : name == "large-x2" ? 60000 : 1000000;
+        shape.phase2Plots = name == "large" ? 3000 : name == "large-x2" ? 6000 : 30000;
         shape.species = 5;
         shape.strata = 20;
         // About 75 LiDAR heights per plot (1..150) of which a Phase 2 plot's ground crew
@@ -106,7 +106,8 @@ std::optional<DataSetShape> presetShape(std::string_view name) {
         shape.maxTrees = 150;
         shape.groundFraction = 0.21;
         shape.params.MaxItern = 100;
-        shape.params.MaxPlots = kMaxGeneratedPlots;
+        // At least 32767, the MaxPlots the "large" data set has always been generated with.
+        shape.params.MaxPlots = std::max(shape.phase1Plots, 32767);
     } else {
         return std::nullopt;
     }
@@ -119,8 +120,7 @@ void resizeShape(DataSetShape& shape, int phase1Plots) {
     shape.phase1Plots = std::clamp(phase1Plots, 1, kMaxGeneratedPlots);
     shape.phase2Plots = std::max(1, shape.phase1Plots / 10);
     shape.strata = std::min(shape.strata, shape.phase1Plots);
-    shape.params.MaxPlots =
-        static_cast<std::int16_t>(std::max<int>(shape.params.MaxPlots, shape.phase1Plots));
+    shape.params.MaxPlots = std::max<std::int32_t>(shape.params.MaxPlots, shape.phase1Plots);
 }
 
 DataSetFiles dataSetFiles(const std::filesystem::path& dir) {
@@ -133,14 +133,19 @@ DataSetFiles generateDataSet(const DataSetShape& shape, std::uint64_t seed,
     if (shape.species < 1 || shape.species > kModelSpecies || shape.strata < 1 ||
         shape.phase1Plots < 1 || shape.phase1Plots > kMaxGeneratedPlots || shape.phase2Plots < 1 ||
         shape.phase2Plots > shape.phase1Plots) {
-        throw std::invalid_argument(
-            "a data set needs 1 to 5 species, a stratum, and 1 to 32767 "
-            "plots of which at least one in Phase 2");
+        throw std::invalid_argument("a data set needs 1 to 5 species, a stratum, and 1 to " +
+                                    std::to_string(kMaxGeneratedPlots) +
+                                    " plots of which at least one in Phase 2");
     }
     std::filesystem::create_directories(dir);
     const DataSetFiles files = dataSetFiles(dir);
     const std::vector<StratumStand> strata = makeStrata(shape, seed);
     writeInputTables(shape, strata, files);
+    OutputSet plotFiles;
+    OutputFile& trees = plotFiles.file(files.trees);
+    OutputFile& ds1 = plotFiles.file(files.lidarDs1);
+    OutputFile& ds2 = plotFiles.file(files.lidarDs2);
+    for (OutputFile* f : {&trees, &ds1, &ds2}) f->keepWhenEmpty();
 
     StandShape stand;
     stand.species = shape.species;
@@ -148,7 +153,6 @@ DataSetFiles generateDataSet(const DataSetShape& shape, std::uint64_t seed,
     stand.minTrees = shape.minTrees;
     stand.maxTrees = shape.maxTrees;
     stand.groundFraction = shape.groundFraction;
-    std::string trees, ds1, ds2;
     Draws draws(mix(seed));
     // Phase 2 plots lie on a systematic grid over the plot numbers, starting at a random plot.
     const double spacing = static_cast<double>(shape.phase1Plots) / shape.phase2Plots;
@@ -167,9 +171,7 @@ DataSetFiles generateDataSet(const DataSetShape& shape, std::uint64_t seed,
         simulatePlot(draws, stand, strata[static_cast<std::size_t>(stratum)], plot, phase2, trees,
                      ds1, ds2);
     }
-    writeFileAtomically(files.trees, trees);
-    writeFileAtomically(files.lidarDs1, ds1);
-    writeFileAtomically(files.lidarDs2, ds2);
+    plotFiles.commit();
     writeFileAtomically(files.params, paramsText(shape.params));
     return files;
 }

@@ -28,12 +28,17 @@ struct DataSetShape {
 // The seed of the bundled sample under examples/sample, and the default of 'generate'.
 inline constexpr std::uint64_t kSampleSeed = 1;
 
-// "sample", "large" or "large-x2"; nullopt for any other name.
+// "sample", "large", "large-x2" or "state"; nullopt for any other name.
+//   sample    400 plots, 40 in Phase 2, 3 species, 3 strata (the bundled sample)
+//   large     30000 plots, 3000 in Phase 2, 5 species, 20 strata, about 75 LiDAR heights a plot
+//   large-x2  the same with twice the plots: 60000, of which 6000 in Phase 2
+//   state     1000000 plots, 30000 in Phase 2, as large otherwise: an inventory of a large
+//             ownership or a state, several GB of LiDAR heights (only the benchmark makes it)
 std::optional<DataSetShape> presetShape(std::string_view name);
-// Largest number of plots: plot numbers must not pass MaxPlots, a 16-bit integer.
-inline constexpr int kMaxGeneratedPlots = 32767;
-// Resizes a shape to `phase1Plots` plots (1..32767), a tenth of them in Phase 2, MaxPlots
-// raised to cover them and no more strata than plots.
+// Largest number of plots a data set is generated with (MaxPlots itself goes further).
+inline constexpr int kMaxGeneratedPlots = 10000000;
+// Resizes a shape to `phase1Plots` plots (1..kMaxGeneratedPlots), a tenth of them in Phase 2,
+// MaxPlots raised to cover them and no more strata than plots.
 void resizeShape(DataSetShape& shape, int phase1Plots);
 
 struct DataSetFiles {
@@ -45,7 +50,8 @@ struct DataSetFiles {
 DataSetFiles dataSetFiles(const std::filesystem::path& dir);
 
 // Writes the data set into `dir` (created when missing); the same shape and seed give the same
-// bytes. Throws std::runtime_error naming a file that cannot be written.
+// bytes. The files are written as the plots are made, in pieces, so memory does not grow with
+// them. Throws std::runtime_error naming a file that cannot be written.
 DataSetFiles generateDataSet(const DataSetShape& shape, std::uint64_t seed,
                              const std::filesystem::path& dir);
 

@@ -42,7 +42,8 @@ double drawDbh(Draws& draws, double mean) {
     return std::clamp(roundHalfEven(mean, 1), kMinDbh, kMaxDbh);
 }
 
-void writeLidar(int plot, double height, std::string& out) {
+template <class Sink>
+void writeLidar(int plot, double height, Sink& out) {
     RecordLine().integer(plot).rounded(height, 1).appendTo(out);
 }
 
@@ -65,7 +66,7 @@ double Draws::normal() {
 }
 
 void simulatePlot(Draws& draws, const StandShape& shape, const StratumStand& stratum, int plot,
-                  bool phase2, std::string& trees, std::string& ds1, std::string& ds2) {
+                  bool phase2, OutputFile& trees, OutputFile& ds1, OutputFile& ds2) {
     // Older stands have larger trees and fewer of them; plots vary around their stratum.
     const double meanDbh = (3.0 + 0.32 * stratum.age) * std::exp(0.15 * draws.normal());
     const double sigma = 0.45;
@@ -143,7 +144,7 @@ void simulatePlot(Draws& draws, const StandShape& shape, const StratumStand& str
     if (!any2) {
         writeLidar(plot, std::max(1.5, top.lowLidarHeight(tallest->height)), low);
     }
-    ds2 += low;
+    ds2.append(low);
 }
 
 }  // namespace orr::generator

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/OutputSet.h"
+
 namespace orr::generator {
 
 // Uniform and normal numbers from one generator, the same on every platform.
@@ -39,6 +41,6 @@ struct StratumStand {
 // Appends the records of one plot: LiDAR heights to `ds1` and `ds2`, and, for a Phase 2 plot,
 // the ground trees to `trees`.
 void simulatePlot(Draws& draws, const StandShape& shape, const StratumStand& stratum, int plot,
-                  bool phase2, std::string& trees, std::string& ds1, std::string& ds2);
+                  bool phase2, OutputFile& trees, OutputFile& ds1, OutputFile& ds2);
 
 }  // namespace orr::generator

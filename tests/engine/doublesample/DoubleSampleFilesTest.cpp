@@ -14,36 +14,7 @@ namespace {
 // t(8 - 2 df), SE 7.45 for both.
 class SingleStratum : public DoubleSampleTest {
   protected:
-    void SetUp() override {
-        session.dataSetName = "T1";
-        session.params.MaxSpec = 2;
-        session.params.MaxProd = 2;
-        session.params.MaxPlots = 20;
-        writeStrata({"1,1,20,30"});
-        write(DataSetFile::Phase2, {"1,40,10,100,20,10,50,0,0,0", "2,40,12,120,20,12,50,0,0,0",
-                                    "3,40,14,140,20,14,50,0,0,0", "4,40,16,160,20,16,50,0,0,0",
-                                    "5,40,20,200,0,0,0,20,20,50", "6,40,22,210,0,0,0,20,22,50",
-                                    "7,40,24,220,0,0,0,20,24,50", "8,40,26,230,0,0,0,20,26,50"});
-        write(DataSetFile::Phase1DS1, {"1,1,20,20,100", "1,2,20,5.75,100", "2,1,20,25,100",
-                                       "3,1,20,26,100", "4,1,20,26.25,100", "9,1,0,0,999"});
-        write(DataSetFile::Phase1DS2,
-              {"5,1,20,18,60", "6,1,20,18.5,60", "7,1,20,18.5,60", "8,1,20,19,60"});
-        write(DataSetFile::PlotClasses,
-              {"1,1,1,20,6,60,50,60,60", "1,2,2,20,4,40,50,40,40", "2,1,1,20,6,70,50,50,58.33",
-               "2,2,2,20,6,50,50,50,41.67", "3,1,1,20,8,80,50,57.14,57.14",
-               "3,2,2,20,6,60,50,42.86,42.86", "4,1,1,20,8,90,50,50,56.25",
-               "4,2,2,20,8,70,50,50,43.75", "5,1,1,40,20,200,100,100,100",
-               "6,1,1,20,10,100,50,45.45,47.62", "6,1,2,20,12,110,50,54.55,52.38",
-               "7,1,2,40,24,220,100,100,100", "8,1,1,20,12,115,50,46.15,50",
-               "8,2,2,20,14,115,50,53.85,50"});
-        // The summary holds the means rounded to 2 decimals, as step 5 writes them.
-        write(DataSetFile::Phase2Summary,
-              {"1,1,20,8.75,89.38,8", "1,2,7.5,4.5,41.25,8", "2,2,12.5,4.75,41.88,8"});
-        // Heights: (1,1) 60 and 70, (1,2) 80, (2,2) 50 and 55. A height of 0 is not measured
-        // and left out.
-        writeTrees({"1,1,1,10,60,30,0,0", "2,1,1,9,0,30,0,0", "5,1,1,11,70,30,0,0",
-                    "7,1,2,12,80,30,0,0", "3,2,2,8,50,30,0,0", "8,2,2,8.5,55,30,0,0"});
-    }
+    void SetUp() override { writeSingleStratum(); }
 
     static std::vector<std::string> section(const std::string& h) {
         const std::string st = " " + h + "    ";
@@ -84,7 +55,8 @@ TEST_F(SingleStratum, RegressionReportAndLog) {
               (std::vector<std::string>{"Double sample estimates computed successfully!",
                                         "The following file was created in the directory - " +
                                             files::dirText(session.dataFilesDir()),
-                                        "T1_StratVol.txt", "T1_Regress.txt"}));
+                                        "T1_StratVol.txt", "T1_Regress.txt", "T1_Estimates.csv",
+                                        "T1_Allocation.csv", "T1_Report.html"}));
 }
 
 // Index 0 takes the summary means (volume 172.51 -> 173), stratum 1 its sums over its 8 Phase 2

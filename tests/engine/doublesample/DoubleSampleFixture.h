@@ -56,6 +56,10 @@ class DoubleSampleTest : public ::testing::Test {
     // Runs step 9 and expects it to complete without a message.
     void runExpectingSuccess();
 
+    // One stratum covering every plot ("T1", MaxSpec 2, MaxProd 2, MaxPlots 20): DataSet 1 on
+    // plots 1-4 with y = 10 x, DataSet 2 on plots 5-8 with y = 100 + 5 x (see
+    // DoubleSampleFilesTest.cpp for the values worked out by hand).
+    void writeSingleStratum();
     // A small valid data set ("T2": three strata, MaxSpec 2, MaxProd 2, MaxPlots 30): a plot in
     // two strata rows, plots in no stratum, no DataSet 2 Phase 1 file, a stratum whose
     // regressions all have negative slopes.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <set>
@@ -51,15 +52,18 @@ class SampleData : public ::testing::Test {
         session.dataSetName = "SAMPLE";
         session.params = ParamRecord::defaults();
         ParamRecord& p = session.params;
-        std::map<std::string, std::int16_t*> fields = {
-            {"PACF", &p.PACF},         {"MaxSpec", &p.MaxSpec},   {"MaxProd", &p.MaxProd},
-            {"MaxItern", &p.MaxItern}, {"MaxPlots", &p.MaxPlots}, {"LiHgtAdj", &p.LiHgtAdj},
-            {"ModelSet", &p.ModelSet}};
+        const std::map<std::string, std::function<void(int)>> fields = {
+            {"PACF", [&](int v) { p.PACF = static_cast<std::int16_t>(v); }},
+            {"MaxSpec", [&](int v) { p.MaxSpec = static_cast<std::int16_t>(v); }},
+            {"MaxProd", [&](int v) { p.MaxProd = static_cast<std::int16_t>(v); }},
+            {"MaxItern", [&](int v) { p.MaxItern = static_cast<std::int16_t>(v); }},
+            {"MaxPlots", [&](int v) { p.MaxPlots = v; }},
+            {"LiHgtAdj", [&](int v) { p.LiHgtAdj = static_cast<std::int16_t>(v); }},
+            {"ModelSet", [&](int v) { p.ModelSet = static_cast<std::int16_t>(v); }}};
         std::ifstream params(sample / "params.txt");
         for (std::string line; std::getline(params, line);) {
             const auto eq = line.find('=');
-            *fields.at(line.substr(0, eq)) =
-                static_cast<std::int16_t>(std::stoi(line.substr(eq + 1)));
+            fields.at(line.substr(0, eq))(std::stoi(line.substr(eq + 1)));
         }
         session.coefficientFile = sample / "coefficients.csv";
         session.strataFile = sample / "strata.csv";

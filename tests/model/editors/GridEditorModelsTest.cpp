@@ -229,15 +229,21 @@ TEST(StrataEditor, SaveCommitsHalvesToEvenAndRepeatsTheValueAboveInEmptyCells) {
               crlf({"2,1,100,30", "4,101,250,30", "4,101,250,30", "4,101,250,30"}));
 }
 
-TEST(StrataEditor, SaveRefusesTextsThatAreNoSixteenBitNumber) {
+TEST(StrataEditor, SaveRefusesTextsOutsideTheirWholeNumbers) {
     TempDir dir;
     writeFile(dir / "A_STRATA.csv", "1,1,10,5\r\n");
     StrataEditorModel grid;
     grid.activate();
-    typeAll(grid, {"1", "1", "100", "30", "2", "101", "40000", "30"});
+    // Plot numbers are 32-bit, the stratum and the age 16-bit.
+    typeAll(grid, {"1", "1", "100", "30", "2", "101", "40000", "40000"});
     EXPECT_EQ(grid.cell(2, 2), "40000");
     expectRefused(grid, dir / "A_STRATA.csv", "1,1,10,5\r\n",
-                  "Row 2, column 2: \"40000\" is outside -32768..32767", 2, 2);
+                  "Row 2, column 3: \"40000\" is outside -32768..32767", 2, 3);
+    StrataEditorModel far;
+    far.activate();
+    typeAll(far, {"1", "1", "3000000000", "30"});
+    expectRefused(far, dir / "A_STRATA.csv", "1,1,10,5\r\n",
+                  "Row 1, column 2: \"3000000000\" is outside -2147483648..2147483647", 1, 2);
     StrataEditorModel other;
     other.activate();
     typeAll(other, {"1", "one", "100", "30"});

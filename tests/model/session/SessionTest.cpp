@@ -190,6 +190,34 @@ TEST(SaveParameters, WritesAtOffsetZeroWithoutTruncating) {
     EXPECT_EQ(readFile(paramFilePath(dir.path())), encodeParamRecord(p) + "TAIL");
 }
 
+// A MaxPlots past 16 bits survives a restart; one that fits leaves the 22 bytes as they always
+// were; a damaged extension is never read as a plot count.
+TEST(SaveParameters, AMaxPlotsPast16BitsFollowsTheRecordAndOneThatFitsDoesNot) {
+    TempDir dir;
+    const std::filesystem::path file = paramFilePath(dir.path());
+    ParamRecord p = ParamRecord::defaults();
+    p.MaxPlots = 1000000;
+    saveParameters(dir.path(), p);
+    const std::string bytes = readFile(file);
+    ASSERT_EQ(bytes.size(), 34u);
+    EXPECT_EQ(bytes.substr(8, 2), std::string("\x00\x80", 2));  // the marker, -32768
+    // "MaxP", 1000000 = 0x000F4240 and its complement, little-endian.
+    EXPECT_EQ(bytes.substr(22), std::string("MaxP\x40\x42\x0F\x00\xBF\xBD\xF0\xFF", 12));
+    Session restarted = sessionIn(dir.path());
+    startUp(restarted);
+    EXPECT_EQ(restarted.params, p);
+
+    std::string damaged = bytes;
+    damaged[33] = 0;  // the check no longer matches
+    EXPECT_EQ(decodeParamRecord(damaged)->MaxPlots, kMaxPlotsMarker);
+    EXPECT_EQ(decodeParamRecord(bytes.substr(0, 22))->MaxPlots, kMaxPlotsMarker);
+
+    p.MaxPlots = 32767;
+    saveParameters(dir.path(), p);
+    EXPECT_EQ(readFile(file), encodeParamRecord(p));
+    EXPECT_EQ(readFile(file).substr(8, 2), std::string("\xFF\x7F", 2));
+}
+
 TEST(AppDir, ExplicitThenTheExecutablesDirectoryWhenWritable) {
     EXPECT_EQ(resolveAppDir(std::filesystem::path("/some/where")), "/some/where");
     const auto exe = std::filesystem::read_symlink("/proc/self/exe");

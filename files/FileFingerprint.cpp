@@ -1,0 +1,86 @@
+#include "files/FileFingerprint.h"
+
+#include <openssl/evp.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace orr::files {
+
+namespace {
+
+struct ContextFree {
+    void operator()(EVP_MD_CTX* c) const { EVP_MD_CTX_free(c); }
+};
+struct FileClose {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+class Sha256 {
+  public:
+    Sha256() : ctx_(EVP_MD_CTX_new()) {
+        if (!ctx_ || EVP_DigestInit_ex(ctx_.get(), EVP_sha256(), nullptr) != 1)
+            throw std::runtime_error("SHA-256 is not available from libcrypto");
+    }
+    void add(const void* data, std::size_t size) {
+        if (EVP_DigestUpdate(ctx_.get(), data, size) != 1)
+            throw std::runtime_error("SHA-256 failed in libcrypto");
+    }
+    std::string hex() {
+        unsigned char digest[EVP_MAX_MD_SIZE];
+        unsigned int length = 0;
+        if (EVP_DigestFinal_ex(ctx_.get(), digest, &length) != 1)
+            throw std::runtime_error("SHA-256 failed in libcrypto");
+        static constexpr char kDigits[] = "0123456789abcdef";
+        std::string text;
+        text.reserve(2 * length);
+        for (unsigned int i = 0; i < length; ++i) {
+            text += kDigits[digest[i] >> 4];
+            text += kDigits[digest[i] & 0xf];
+        }
+        return text;
+    }
+
+  private:
+    std::unique_ptr<EVP_MD_CTX, ContextFree> ctx_;
+};
+
+[[noreturn]] void cannotRead(const std::filesystem::path& file, int err) {
+    throw std::runtime_error("File " + file.string() + " cannot be read: " + std::strerror(err));
+}
+
+}  // namespace
+
+FileFingerprint fingerprint(const std::filesystem::path& file) {
+    std::unique_ptr<std::FILE, FileClose> in(std::fopen(file.c_str(), "rb"));
+    if (!in) cannotRead(file, errno);
+    Sha256 sha;
+    std::vector<unsigned char> buffer(1 << 20);
+    FileFingerprint f;
+    f.name = file.filename().string();
+    for (;;) {
+        const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), in.get());
+        if (got > 0) {
+            sha.add(buffer.data(), got);
+            f.size += got;
+        }
+        if (got < buffer.size()) {
+            if (std::ferror(in.get())) cannotRead(file, errno != 0 ? errno : EIO);
+            break;
+        }
+    }
+    f.sha256 = sha.hex();
+    return f;
+}
+
+std::string sha256Hex(std::string_view data) {
+    Sha256 sha;
+    sha.add(data.data(), data.size());
+    return sha.hex();
+}
+
+}  // namespace orr::files

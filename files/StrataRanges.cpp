@@ -1,0 +1,40 @@
+#include "files/StrataRanges.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace orr {
+
+StrataRanges::StrataRanges(const StrataTable& rows) {
+    std::vector<std::int64_t> cuts{std::numeric_limits<std::int64_t>::min()};
+    for (const StrataRow& row : rows) {
+        if (row.beginPlot > row.endPlot) continue;  // holds no plot
+        cuts.push_back(row.beginPlot);
+        cuts.push_back(static_cast<std::int64_t>(row.endPlot) + 1);
+    }
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    for (const std::int64_t from : cuts) {
+        Piece piece{from, -1, -1};
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i].beginPlot <= from && from <= rows[i].endPlot) {
+                if (piece.first < 0) piece.first = static_cast<int>(i);
+                piece.last = static_cast<int>(i);
+            }
+        }
+        // Neighbours in the same rows are one piece.
+        if (!pieces_.empty() && pieces_.back().first == piece.first &&
+            pieces_.back().last == piece.last)
+            continue;
+        pieces_.push_back(piece);
+    }
+}
+
+const StrataRanges::Piece& StrataRanges::at(std::int64_t plot) const {
+    const auto after =
+        std::upper_bound(pieces_.begin(), pieces_.end(), plot,
+                         [](std::int64_t p, const Piece& piece) { return p < piece.from; });
+    return *(after - 1);  // the first piece starts below every plot
+}
+
+}  // namespace orr

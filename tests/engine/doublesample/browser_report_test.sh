@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Step 9's report for the browser, opened by a real browser: the command line runs steps 5 to 9 on
+# the bundled sample and names the report on its last line; headless Chromium loads the file
+# (offline, from a fresh profile) and the DOM it renders must hold one estimates row per row of
+# _Estimates.csv, one scatter SVG per stratum index (0 to the largest stratum of the strata file)
+# and one allocation row per row of _Allocation.csv. Without Chromium the test fails, unless the
+# build opted out (ORRAVANT_SKIP_MISSING_BROWSER=ON), where it is skipped (77).
+#
+#   browser_report_test.sh CLI SOURCE_DIR WORK_DIR SKIP_MISSING_BROWSER
+set -euo pipefail
+CLI="$1"
+SRC="$2"
+WORK="$3"
+SKIP_MISSING="${4:-OFF}"
+fail() {
+    echo "FAILED: $*"
+    exit 1
+}
+
+browser="$(command -v chromium || command -v chromium-browser || true)"
+if [ -z "$browser" ]; then
+    [ "$SKIP_MISSING" = ON ] && { echo "SKIPPED: chromium is not installed"; exit 77; }
+    fail "chromium is not installed; './orravant.sh test' installs it"
+fi
+
+rm -rf "$WORK"
+mkdir -p "$WORK/app"
+sample="$SRC/examples/sample"
+settings=()
+mapfile -t settings <"$sample/params.txt"
+"$CLI" --app-dir "$WORK/app" params set "${settings[@]}" >/dev/null
+"$CLI" --app-dir "$WORK/app" run --dataset SAMPLE --seed 20261207 --product-code drop \
+    --coeff "$sample/coefficients.csv" --strata "$sample/strata.csv" --dbh "$sample/dbh.csv" \
+    --trees "$sample/trees.csv" --ds1 "$sample/lidar-ds1.csv" --ds2 "$sample/lidar-ds2.csv" \
+    >"$WORK/run.log" 2>&1 || fail "the sample run failed:"$'\n'"$(cat "$WORK/run.log")"
+data="$WORK/app/DATA FILES"
+report="$data/SAMPLE_Report.html"
+[ "$(tail -n 1 "$WORK/run.log")" = "Report: $report" ] ||
+    fail "the run's last line is '$(tail -n 1 "$WORK/run.log")', not 'Report: $report'"
+
+# As root Chromium runs only without its sandbox; nothing may reach the network.
+timeout 120 "$browser" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$WORK/profile" --dump-dom "file://${report// /%20}" \
+    >"$WORK/dom.html" 2>"$WORK/browser.log" ||
+    fail "chromium could not load the report:"$'\n'"$(tail -n 20 "$WORK/browser.log")"
+
+count() { grep -o "$1" "$WORK/dom.html" | wc -l; }
+rows=$(count '<tr class="estimate')
+svgs=$(count '<svg class="scatter"')
+classes=$(count '<tr class="class-line"')
+estimates=$(($(wc -l <"$data/SAMPLE_Estimates.csv") - 1))
+allocation=$(($(wc -l <"$data/SAMPLE_Allocation.csv") - 1))
+strata=$(($(cut -d, -f1 "$sample/strata.csv" | sort -n | tail -n 1) + 1))
+[ "$estimates" -gt 0 ] || fail "SAMPLE_Estimates.csv has no rows"
+[ "$rows" -eq "$estimates" ] || fail "$rows estimate rows rendered, $estimates in the CSV file"
+[ "$svgs" -eq "$strata" ] || fail "$svgs scatter SVGs rendered for $strata stratum indexes"
+[ "$classes" -eq "$allocation" ] ||
+    fail "$classes allocation rows rendered, $allocation in the CSV file"
+echo "the browser rendered $rows estimate rows, $svgs scatters and $classes allocation rows"
