@@ -100,19 +100,7 @@ QChart* scatterChart(const StratumScatter& s) {
     auto* chart = new QChart;
     chart->setTitle(s.stratum == 0 ? QStringLiteral("All plots (non-stratified)")
                                    : QStringLiteral("Stratum %1").arg(s.stratum));
-    double xLow = s.phase1Mean, xHigh = s.phase1Mean, yLow = 0, yHigh = 0;
-    for (const ChartPoint& p : s.plots) {
-        xLow = std::min(xLow, p.x);
-        xHigh = std::max(xHigh, p.x);
-        yLow = std::min(yLow, p.y);
-        yHigh = std::max(yHigh, p.y);
-    }
-    if (s.hasRegression) {
-        for (const double y : {s.lineFrom.y, s.lineTo.y, s.estimate}) {
-            yLow = std::min(yLow, y);
-            yHigh = std::max(yHigh, y);
-        }
-    }
+    const auto [xLow, xHigh, yLow, yHigh] = scatterExtent(s);
     QValueAxis* x = valueAxis(xLow, xHigh, qstr(variableName(s.k)));
     QValueAxis* y = valueAxis(yLow, yHigh, QStringLiteral("Ground volume (cu.ft)"));
     chart->addAxis(x, Qt::AlignBottom);

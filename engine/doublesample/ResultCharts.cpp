@@ -6,6 +6,23 @@
 
 namespace orr {
 
+ScatterExtent scatterExtent(const StratumScatter& s) {
+    ScatterExtent e{s.phase1Mean, s.phase1Mean, 0, 0};
+    for (const ChartPoint& p : s.plots) {
+        e.xLow = std::min(e.xLow, p.x);
+        e.xHigh = std::max(e.xHigh, p.x);
+        e.yLow = std::min(e.yLow, p.y);
+        e.yHigh = std::max(e.yHigh, p.y);
+    }
+    if (s.hasRegression) {
+        for (const double y : {s.lineFrom.y, s.lineTo.y, s.estimate}) {
+            e.yLow = std::min(e.yLow, y);
+            e.yHigh = std::max(e.yHigh, y);
+        }
+    }
+    return e;
+}
+
 StratumScatter stratumScatter(const DoubleSampleInputs& in, const DoubleSampleEstimates& est, int h,
                               std::optional<int> k) {
     const auto index = static_cast<std::size_t>(h);

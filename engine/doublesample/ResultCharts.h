@@ -41,6 +41,16 @@ struct StratumScatter {
 StratumScatter stratumScatter(const DoubleSampleInputs& in, const DoubleSampleEstimates& est, int h,
                               std::optional<int> k);
 
+// What a scatter's axes must cover: the plots, the Phase 1 mean, the fitted line and the
+// estimate; the ground volume from 0 at least.
+struct ScatterExtent {
+    double xLow = 0;
+    double xHigh = 0;
+    double yLow = 0;
+    double yHigh = 0;
+};
+ScatterExtent scatterExtent(const StratumScatter& s);
+
 // An estimate with its 95 percent confidence interval: estimate -/+ t S_ybarLR.
 struct EstimateInterval {
     std::string label;     // "non-stratified", the stratum number, "combined"

@@ -94,19 +94,7 @@ std::string htmlEscaped(std::string_view text) {
 }
 
 std::string svgScatter(const StratumScatter& s, std::string_view variable) {
-    double xLow = s.phase1Mean, xHigh = s.phase1Mean, yLow = 0, yHigh = 0;
-    for (const ChartPoint& p : s.plots) {
-        xLow = std::min(xLow, p.x);
-        xHigh = std::max(xHigh, p.x);
-        yLow = std::min(yLow, p.y);
-        yHigh = std::max(yHigh, p.y);
-    }
-    if (s.hasRegression) {
-        for (const double y : {s.lineFrom.y, s.lineTo.y, s.estimate}) {
-            yLow = std::min(yLow, y);
-            yHigh = std::max(yHigh, y);
-        }
-    }
+    const auto [xLow, xHigh, yLow, yHigh] = scatterExtent(s);
     const Axis x = axisOver(xLow, xHigh, kLeft, kWidth - kRight);
     const Axis y = axisOver(yLow, yHigh, kHeight - kBottom, kTop);
     const std::string name = htmlEscaped(variable);

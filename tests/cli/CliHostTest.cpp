@@ -1,6 +1,7 @@
 // The command line's view of a step: what reaches stdout and stderr, and the product-code prompt.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
 
 #include "cli/CliHost.h"
@@ -63,6 +64,44 @@ TEST(CliHost, AsksUntilAProductAndDropsOnAnEmptyAnswerOrEndOfInput) {
     EXPECT_EQ(host.askProductCode(1, 40.25), std::nullopt);  // empty answer
     EXPECT_EQ(host.askProductCode(1, 40.25), std::nullopt);  // end of input
     EXPECT_EQ(rig.out.str(), "");
+}
+
+// The clock the progress line reads in the test below.
+CliHost::Clock::time_point fakeNow;
+CliHost::Clock::time_point readFakeNow() {
+    return fakeNow;
+}
+
+TEST(CliHost, OnATerminalAStepOverHalfASecondShowsOneLineRewrittenWithTheTimeLeft) {
+    using namespace std::chrono_literals;
+    HostRig rig;
+    CliHost host(3, rig.in, rig.out, rig.err, false, CliHost::Display::Terminal);
+    host.now = &readFakeNow;
+    // A short step shows nothing.
+    host.beginStep(5);
+    host.progress(1, 2);
+    fakeNow += 100ms;
+    host.progress(2, 2);
+    host.endStep();
+    EXPECT_EQ(rig.err.str(), "");
+    // A long one: no line in its first half second, then at most five draws a second, the share
+    // done, the time taken and the time left at the pace so far; left standing with its time.
+    host.beginStep(7);
+    host.progress(1, 10);
+    fakeNow += 1s;
+    host.progress(2, 10);
+    fakeNow += 100ms;
+    host.progress(3, 10);  // too soon after the last draw
+    fakeNow += 1s;
+    host.log("a line");
+    host.progress(5, 10);
+    fakeNow += 3s;
+    host.endStep();
+    EXPECT_EQ(rig.err.str(),
+              "\rstep 7: 20%, 0:01 elapsed, about 0:04 left\033[K"
+              "\rstep 7: 50%, 0:02 elapsed, about 0:02 left\033[K"
+              "\rstep 7: done in 0:05\033[K\n");
+    EXPECT_EQ(rig.out.str(), "a line\n");
 }
 
 }  // namespace
