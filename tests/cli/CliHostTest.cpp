@@ -18,33 +18,17 @@ struct HostRig {
     std::ostringstream out, err;
 };
 
-TEST(CliHost, LogLinesGoToStdoutAsWrittenAndAReplacedLogPrintsOnlyWhatIsNew) {
-    HostRig rig;
-    CliHost host = rig.make(false);
-    host.log("heading ");
-    EXPECT_EQ(host.logText(), "heading \r\n");
-    host.replaceLog("heading \r\n1     1  1  20");
-    host.replaceLog("heading \r\n1     1  1  20\r\n1     1  2  40");
-    host.replaceLog("Iteration Done!!\r\n");  // a text of its own: printed whole
-    host.replaceLog("");                      // cleared: nothing printed
-    EXPECT_EQ(rig.out.str(), "heading \n1     1  1  20\n1     1  2  40\nIteration Done!!\n");
-    EXPECT_EQ(host.logText(), "");
-    EXPECT_EQ(rig.err.str(), "");
-}
-
 TEST(CliHost, MessagesAreOneLineOnStderrStatusAndProgressOnlyWhenVerbose) {
     HostRig rig;
     CliHost quiet = rig.make(false);
     quiet.status("Status: Computing Plot Totals..");
     quiet.progress(1, 2);
-    quiet.message("Error: No min/max dbhes on file for dataset AB", Icon::Critical);
     quiet.message("two\r\nlines", Icon::Information);
     CliHost loud = rig.make(true);
-    loud.status("Status: Computing Plot Totals..");
+    loud.message("Error: No min/max dbhes", Icon::Critical);
     for (std::size_t done : {0, 10, 25, 200}) loud.progress(done, 200);  // 10: same tenth as 0
     EXPECT_EQ(rig.err.str(),
-              "error: Error: No min/max dbhes on file for dataset AB\nnote: two  lines\n"
-              "Status: Computing Plot Totals..\nprogress: 0% (0 of 200)\n"
+              "note: two  lines\nerror: Error: No min/max dbhes\nprogress: 0% (0 of 200)\n"
               "progress: 12% (25 of 200)\nprogress: 100% (200 of 200)\n");
     EXPECT_EQ(rig.out.str(), "");
 }

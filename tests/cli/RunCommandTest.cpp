@@ -100,17 +100,6 @@ TEST_F(RunCommandTest, StepFiveRunWritesItsFilesAndPrintsItsLog) {
               crlf({"1,1,5,1.75,130,2", "1,2,5,2.73,156.25,2", "2,2,5,3.93,40,2"}));
 }
 
-TEST_F(RunCommandTest, RelativePathsAreTakenFromTheCurrentDirectory) {
-    const auto before = std::filesystem::current_path();
-    std::filesystem::current_path(in);
-    const Outcome r = cliIn(
-        app, {"run", "--dataset", "REL", "--coeff", "coeff.csv", "--strata", "strata.csv", "--dbh",
-              "dbh.csv", "--trees", "./trees.csv", "--ds1", "ds1.csv", "--steps", "5"});
-    std::filesystem::current_path(before);
-    EXPECT_EQ(r.status, kExitOk) << r.err;
-    EXPECT_EQ(dataFile("REL_PH2PlotT.csv"), crlf({"1,20,11.34,340", "3,10,5.45,312.5"}));
-}
-
 TEST_F(RunCommandTest, AStepThatStopsExitsWith1AndNamesTheProblem) {
     const Outcome r = cliIn(app, argsWith("--trees", (in / "missing.csv").string()));
     EXPECT_EQ(r.status, kExitFailed);
@@ -119,84 +108,48 @@ TEST_F(RunCommandTest, AStepThatStopsExitsWith1AndNamesTheProblem) {
     EXPECT_FALSE(std::filesystem::exists(app / "DATA FILES" / "RUN_PH2Plot.csv"));
 }
 
-TEST_F(RunCommandTest, VerboseShowsTheStatusCaptionsAndProgressOnStderr) {
-    auto a = args();
-    a.push_back("--verbose");
-    const Outcome r = cliIn(app, a);
-    ASSERT_EQ(r.status, kExitOk) << r.err;
-    for (auto line : {"Status: Computing Plot Totals..\n",
-                      "Status: Plot Totals Computation completed!\n", "progress: 100% ("})
-        EXPECT_NE(r.err.find(line), std::string::npos) << r.err;
-    EXPECT_EQ(r.out.find("Status:"), std::string::npos);
-}
-
 // One ground tree of product 2 and one LiDAR tree whose DBH (always 40) lies above every product
-// of its species: step 6 has to ask for its product code.
-class ProductCodePromptRun : public RunCommandTest {
-  protected:
-    void SetUp() override {
-        RunCommandTest::SetUp();
-        // MaxItern 3; LiHgtAdj "No": the ground height is the LiDAR height.
-        saveParameters(app, {10, 1, 2, 3, 10, 1, 0, 0.0f, 0.0f});
-        writeFile(in / "coeff.csv",
-                  crlf({"40,0,1,0", "10,2,1,0", "0,0,0,0", "0,0,0,0", "1,0,0,0"}));
-        writeFile(in / "dbh.csv", crlf({R"(1,1,"5","10")", R"(1,2,"10.1","20")"}));
-        writeFile(in / "trees.csv", crlf({"1,1,2,15,50,20,0,0"}));
-        writeFile(in / "ds1.csv", crlf({"1,40"}));
-    }
-
-    std::vector<std::string> promptArgs(const std::string& mode) const {
+// of its species: step 6 asks for its product code, or drops the tree with a warning under
+// --product-code drop or on an empty answer. Without --seed the clock's seed is logged.
+TEST_F(RunCommandTest, StepSixAsksForAProductCodeOrDropsTheTree) {
+    // MaxItern 3; LiHgtAdj "No": the ground height is the LiDAR height.
+    saveParameters(app, {10, 1, 2, 3, 10, 1, 0, 0.0f, 0.0f});
+    writeFile(in / "coeff.csv", crlf({"40,0,1,0", "10,2,1,0", "0,0,0,0", "0,0,0,0", "1,0,0,0"}));
+    writeFile(in / "dbh.csv", crlf({R"(1,1,"5","10")", R"(1,2,"10.1","20")"}));
+    writeFile(in / "trees.csv", crlf({"1,1,2,15,50,20,0,0"}));
+    writeFile(in / "ds1.csv", crlf({"1,40"}));
+    for (const auto& [mode, input] :
+         {std::pair("drop", "1\n"), std::pair("ask", "\n"), std::pair("ask", "1\n")}) {
+        SCOPED_TRACE(std::string(mode) + " " + input);
+        const bool ask = mode == std::string("ask"), dropped = !ask || input[0] == '\n';
         auto a = argsWith("--steps", "5,6");
-        a.insert(a.end(), {"--seed", "3", "--product-code", mode});
-        return a;
-    }
-};
-
-TEST_F(ProductCodePromptRun, DropOrAnEmptyAnswerDropsTheTreeAndTheLogCountsIt) {
-    for (const auto& [mode, input, terminal] :
-         {std::tuple("drop", "1\n", true), std::tuple("ask", "\n", false)}) {
-        SCOPED_TRACE(mode);
-        const Outcome r = cliIn(app, promptArgs(mode), input, terminal);
+        a.insert(a.end(), {"--product-code", mode});
+        if (ask) a.insert(a.end(), {"--seed", "3"});
+        const Outcome r = cliIn(app, a, input, !ask);  // drop does not ask even a terminal
         ASSERT_EQ(r.status, kExitOk) << r.err;
-        EXPECT_NE(r.out.find("\nWarning: 1 LiDAR tree dropped for want of a product code: "
-                             "species 1 (1 tree, DBH 40 inches).\n"),
-                  std::string::npos)
-            << r.out;
-        EXPECT_NE(r.err.find("warning: dropped trees: 1\n"), std::string::npos) << r.err;
         EXPECT_EQ(
-            r.err.find(" SPECIES = 1\n DBH = 40\n ENTER PRODUCT CODE...") != std::string::npos,
-            mode == std::string("ask"))
+            r.err.find(" SPECIES = 1\n DBH = 40\n ENTER PRODUCT CODE...") != std::string::npos, ask)
             << r.err;
+        EXPECT_EQ(r.out.find("\nWarning: 1 LiDAR tree dropped for want of a product code: "
+                             "species 1 (1 tree, DBH 40 inches).\n") != std::string::npos,
+                  dropped)
+            << r.out;
+        EXPECT_EQ(r.err.find("warning: dropped trees: 1\n") != std::string::npos, dropped);
+        if (!ask) {
+            ASSERT_EQ(r.out.rfind("Random seed: ", 0), 0u) << r.out;
+            const std::string seed = r.out.substr(13, r.out.find('\n') - 13);
+            EXPECT_FALSE(seed.empty());
+            EXPECT_EQ(seed.find_first_not_of("0123456789"), std::string::npos) << seed;
+        } else if (!dropped) {
+            // The tree counts in product 1 in each of the three iterations: LN = PACF,
+            // LBA = 0.005454 * 40^2 * 10 = 87.264, LVOL = 1 * 10; the ground class is product 2
+            // (BA 0.005454 * 15^2 * 10 = 12.2715).
+            EXPECT_EQ(dataFile("RUN_PH2plotDS1.csv"),
+                      crlf({" 1 , 1 , 1 , 0 , 0 , 0 , 10 , 87.3 , 10 ",
+                            " 1 , 1 , 2 , 10 , 12.3 , 10 , 0 , 0 , 0 "}));
+        }
     }
 }
-
-TEST_F(ProductCodePromptRun, AskModeAnswerBecomesTheTreesProduct) {
-    const Outcome r = cliIn(app, promptArgs("ask"), "1\n");
-    ASSERT_EQ(r.status, kExitOk) << r.err;
-    EXPECT_EQ(r.out.find("dropping"), std::string::npos);
-    // The tree counts in product 1 in each of the three iterations: LN = PACF,
-    // LBA = 0.005454 * 40^2 * 10 = 87.264, LVOL = 1 * 10; the ground class is product 2
-    // (BA 0.005454 * 15^2 * 10 = 12.2715).
-    EXPECT_EQ(dataFile("RUN_PH2plotDS1.csv"), crlf({" 1 , 1 , 1 , 0 , 0 , 0 , 10 , 87.3 , 10 ",
-                                                    " 1 , 1 , 2 , 10 , 12.3 , 10 , 0 , 0 , 0 "}));
-}
-
-TEST_F(ProductCodePromptRun, WithoutASeedTheClockSeedIsLogged) {
-    auto a = promptArgs("drop");
-    a.erase(std::find(a.begin(), a.end(), "--seed"), std::find(a.begin(), a.end(), "--seed") + 2);
-    const Outcome r = cliIn(app, a);
-    ASSERT_EQ(r.status, kExitOk) << r.err;
-    ASSERT_EQ(r.out.rfind("Random seed: ", 0), 0u) << r.out;
-    const std::string seed = r.out.substr(13, r.out.find('\n') - 13);
-    EXPECT_FALSE(seed.empty());
-    EXPECT_EQ(seed.find_first_not_of("0123456789"), std::string::npos) << seed;
-}
-
-}  // namespace
-}  // namespace orr::test
-
-namespace orr::test {
-namespace {
 
 // Warnings: logged where they arise, counted by kind at the end; exit 0, or 1 under --strict.
 // An empty field reads as 0; a predicted height of 10 + 2 * 300 = 610 feet is implausible.
@@ -215,14 +168,16 @@ TEST_F(RunCommandTest, WarningsAreCountedByKindAndFailTheRunOnlyUnderStrict) {
                              "first 610 feet in plot 1, species 1"),
                   std::string::npos)
             << r.out;
-        EXPECT_EQ(r.err, std::string("warning: empty fields: 1\nwarning: heights above 400 ft: 1\n") +
-                             (strict ? "error: 2 warnings under --strict\n" : ""));
+        EXPECT_EQ(r.err,
+                  std::string("warning: empty fields: 1\nwarning: heights above 400 ft: 1\n") +
+                      (strict ? "error: 2 warnings under --strict\n" : ""));
     }
 }
 
-// A step that reads no LiDAR file needs no --ds1 (and step 8 none of the chosen files); the data
-// directory in the log is absolute even when --app-dir is relative.
-TEST_F(RunCommandTest, OnlyTheFilesTheChosenStepsReadAreRequiredAndTheLogNamesAnAbsoluteDir) {
+// A step that reads no LiDAR file needs no --ds1 (and step 8 none of the chosen files); paths
+// are taken from the current directory, and the data directory in the log is absolute even when
+// --app-dir is relative; --verbose shows the status captions and progress on stderr.
+TEST_F(RunCommandTest, OnlyTheFilesTheChosenStepsReadAreRequiredAndRelativePathsAreTaken) {
     const Outcome eight = cliIn(app, {"run", "--dataset", "RUN", "--steps", "8"});
     EXPECT_EQ(eight.status, kExitFailed) << eight.err;  // no earlier step has run
     EXPECT_NE(eight.err.find("_PH2plotDS1.csv is missing"), std::string::npos) << eight.err;
@@ -231,15 +186,20 @@ TEST_F(RunCommandTest, OnlyTheFilesTheChosenStepsReadAreRequiredAndTheLogNamesAn
     EXPECT_NE(noCoeff.err.find("--coeff"), std::string::npos) << noCoeff.err;
 
     const auto before = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-    auto a = args();
-    a.insert(a.begin(), {"--app-dir", "app"});
-    const Outcome r = cli(a);
+    std::filesystem::current_path(in);
+    const Outcome r = cli({"--app-dir", "../app", "run", "--dataset", "REL", "--coeff", "coeff.csv",
+                           "--strata", "strata.csv", "--dbh", "dbh.csv", "--trees", "./trees.csv",
+                           "--steps", "5", "--verbose"});
     std::filesystem::current_path(before);
     ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(dataFile("REL_PH2PlotT.csv"), crlf({"1,20,11.34,340", "3,10,5.45,312.5"}));
     EXPECT_NE(r.out.find("Created in directory " + (app / "DATA FILES").string() + "/\n"),
               std::string::npos)
         << r.out;
+    for (auto line : {"Status: Computing Plot Totals..\n",
+                      "Status: Plot Totals Computation completed!\n", "progress: 100% ("})
+        EXPECT_NE(r.err.find(line), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("Status:"), std::string::npos);
 }
 
 }  // namespace

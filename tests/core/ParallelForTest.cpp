@@ -12,15 +12,14 @@ namespace orr {
 namespace {
 
 struct CancelAfter : StepHost {
-    explicit CancelAfter(int calls) : left(calls) {}
     void log(std::string_view) override {}
     void progress(std::size_t, std::size_t) override {}
     bool cancelled() const override { return --left < 0; }
     std::optional<int> askProductCode(int, double) override { return std::nullopt; }
-    mutable std::atomic<int> left;
+    mutable std::atomic<int> left{5};
 };
 
-TEST(ParallelFor, EveryIndexOnceOnAnyNumberOfThreads) {
+TEST(ParallelFor, EveryIndexOnceAndAFailureOrACancelStopsHandingOutWork) {
     for (unsigned threads : {1u, 2u, 8u}) {
         for (std::size_t chunk : {1u, 7u}) {
             std::vector<std::atomic<int>> seen(1000);
@@ -30,19 +29,15 @@ TEST(ParallelFor, EveryIndexOnceOnAnyNumberOfThreads) {
         }
     }
     parallelFor(0, 4, [](std::size_t, unsigned) { FAIL(); });
-}
 
-TEST(ParallelFor, AFailureOrACancelStopsHandingOutWork) {
     std::atomic<int> done{0};
-    EXPECT_THROW(parallelFor(100000, 4,
-                             [&](std::size_t i, unsigned) {
-                                 if (i == 10) throw std::invalid_argument("plot 10");
-                                 ++done;
-                             }),
-                 std::invalid_argument);
+    const auto work = [&](std::size_t i, unsigned) {
+        if (i == 10) throw std::invalid_argument("plot 10");
+        ++done;
+    };
+    EXPECT_THROW(parallelFor(100000, 4, work), std::invalid_argument);
     EXPECT_LT(done.load(), 100000);
-
-    CancelAfter host(5);
+    CancelAfter host;
     done = 0;
     EXPECT_THROW(parallelFor(
                      100000, 2, [&](std::size_t, unsigned) { ++done; }, &host),

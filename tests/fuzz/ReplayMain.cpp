@@ -8,7 +8,6 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -23,12 +22,6 @@ namespace {
 constexpr unsigned kSecondsPerInput = 120;
 std::string timeoutMessage;
 
-void onTimeout(int) {
-    const ssize_t ignored = ::write(STDERR_FILENO, timeoutMessage.data(), timeoutMessage.size());
-    (void)ignored;
-    ::_exit(1);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -36,27 +29,27 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s CORPUS_DIR\n", argv[0]);
         return 2;
     }
-    std::filesystem::path dir = argv[1];
-    int count = 0;
-    std::signal(SIGALRM, onTimeout);
-    if (std::filesystem::is_directory(dir)) {
-        std::vector<std::filesystem::path> files;
-        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    std::vector<std::filesystem::path> files;
+    if (std::filesystem::is_directory(argv[1]))
+        for (const auto& entry : std::filesystem::directory_iterator(argv[1]))
             if (entry.is_regular_file()) files.push_back(entry.path());
-        }
-        std::sort(files.begin(), files.end());
-        for (const auto& file : files) {
-            std::ifstream in(file, std::ios::binary);
-            std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                            std::istreambuf_iterator<char>());
-            timeoutMessage = "replay: " + file.string() + " ran longer than " +
-                             std::to_string(kSecondsPerInput) + " seconds\n";
-            ::alarm(kSecondsPerInput);
-            LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
-            ::alarm(0);
-            ++count;
-        }
+    std::sort(files.begin(), files.end());
+    std::signal(SIGALRM, [](int) {
+        const ssize_t ignored =
+            ::write(STDERR_FILENO, timeoutMessage.data(), timeoutMessage.size());
+        (void)ignored;
+        ::_exit(1);
+    });
+    for (const auto& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                        std::istreambuf_iterator<char>());
+        timeoutMessage = "replay: " + file.string() + " ran longer than " +
+                         std::to_string(kSecondsPerInput) + " seconds\n";
+        ::alarm(kSecondsPerInput);
+        LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+        ::alarm(0);
     }
-    std::printf("%d passed, 0 failed\n", count);
+    std::printf("%zu passed, 0 failed\n", files.size());
     return 0;
 }

@@ -1,6 +1,8 @@
 #include "tests/fuzz/StepFuzz.h"
 
+#include <algorithm>
 #include <bit>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +11,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/OutputSet.h"
@@ -36,8 +39,6 @@ struct SilentView : workflow::StepView {
     bool cancelled() const override { return false; }
 };
 
-constexpr const char* kDataSet = "FZ";
-
 // Input files in "in/", step outputs in "app/DATA FILES/"; names relative to the scratch folder.
 const std::map<int, std::vector<std::string>> kStepInputs = {
     {5, {"in/trees.csv", "in/coefficients.csv", "in/dbh.csv"}},
@@ -59,17 +60,13 @@ const std::map<int, std::vector<std::string>> kStepInputs = {
 
 using Files = std::map<std::string, std::string>;  // relative name -> bytes
 
-std::string readAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 Files snapshot(const fs::path& root) {
     Files files;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (entry.is_regular_file()) {
-            files[fs::relative(entry.path(), root).generic_string()] = readAll(entry.path());
-        }
+        if (!entry.is_regular_file()) continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[fs::relative(entry.path(), root).generic_string()].assign(
+            std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     return files;
 }
@@ -77,7 +74,7 @@ Files snapshot(const fs::path& root) {
 Session sessionIn(const fs::path& root, const ParamRecord& params) {
     Session session;
     session.appDir = root / "app";
-    session.dataSetName = kDataSet;
+    session.dataSetName = "FZ";
     session.coefficientFile = root / "in/coefficients.csv";
     session.strataFile = root / "in/strata.csv";
     session.dbhFile = root / "in/dbh.csv";
@@ -125,29 +122,23 @@ const Baseline& baseline() {
         base.params.MaxItern = 3;
         fs::create_directories(dir.path() / "app/DATA FILES");
         const Session session = sessionIn(dir.path(), base.params);
-        for (int step = 5; step <= 9; ++step) {
+        for (int step = 5; step <= 9; ++step)
             if (!runStep(step, session)) fail(step, "the valid data set does not run");
-        }
         base.files = snapshot(dir.path());
     });
     return base;
 }
 
-bool notFinite(const std::string& token) {
-    std::string t;
-    for (char c : token) t += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    if (!t.empty() && (t[0] == '-' || t[0] == '+')) t.erase(0, 1);
-    return t == "nan" || t == "inf" || t == "infinity";
-}
-
+// Aborts when a field of `text` reads "nan", "inf" or "infinity" in any case, signed or not.
 void checkFinite(int step, const std::string& name, const std::string& text) {
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find_first_of(", \r\n\"", start);
-        if (end == std::string::npos) end = text.size();
-        if (notFinite(text.substr(start, end - start))) {
+        std::size_t end = std::min(text.find_first_of(", \r\n\"", start), text.size());
+        std::string t = text.substr(start, end - start);
+        if (!t.empty() && (t[0] == '-' || t[0] == '+')) t.erase(0, 1);
+        for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (t == "nan" || t == "inf" || t == "infinity")
             fail(step, name + " holds a number that is not finite");
-        }
         start = end + 1;
     }
 }
@@ -157,20 +148,16 @@ constexpr std::size_t kParameterBytes = 16;
 // PACF, MaxSpec, MaxProd, MaxItern, PTIP and STIP from 16 bytes, little-endian.
 void readParameters(const std::uint8_t* bytes, ParamRecord& p) {
     const auto int16 = [&](std::size_t at) {
-        return static_cast<std::int16_t>(
-            static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8));
+        return static_cast<std::int16_t>(bytes[at] | bytes[at + 1] << 8);
     };
     const auto float32 = [&](std::size_t at) {
-        std::uint32_t bits = 0;
-        for (int i = 3; i >= 0; --i) bits = bits << 8 | bytes[at + static_cast<std::size_t>(i)];
-        return std::bit_cast<float>(bits);
+        return std::bit_cast<float>(static_cast<std::uint32_t>(bytes[at] | bytes[at + 1] << 8 |
+                                                               bytes[at + 2] << 16 |
+                                                               std::uint32_t{bytes[at + 3]} << 24));
     };
-    p.PACF = int16(0);
-    p.MaxSpec = int16(2);
-    p.MaxProd = int16(4);
-    p.MaxItern = int16(6);
-    p.PTIP = float32(8);
-    p.STIP = float32(12);
+    std::tie(p.PACF, p.MaxSpec, p.MaxProd, p.MaxItern) =
+        std::tuple(int16(0), int16(2), int16(4), int16(6));
+    std::tie(p.PTIP, p.STIP) = std::tuple(float32(8), float32(12));
 }
 
 }  // namespace
@@ -197,9 +184,9 @@ int fuzzStep(int step, const std::uint8_t* data, std::size_t size) {
     ScratchDir dir;
     for (const auto& [name, bytes] : base.files) {
         fs::create_directories((dir.path() / name).parent_path());
-        writeText(dir.path() / name, bytes);
+        writeBytes(dir.path() / name, bytes);
     }
-    writeBytes(dir.path() / chosen, data, size);
+    writeBytes(dir.path() / chosen, {reinterpret_cast<const char*>(data), size});
     const Files before = snapshot(dir.path());
 
     const Session session = sessionIn(dir.path(), params);
@@ -212,13 +199,11 @@ int fuzzStep(int step, const std::uint8_t* data, std::size_t size) {
 
     const Files after = snapshot(dir.path());
     for (const auto& [name, bytes] : after) {
-        if (isTemporaryOutputName(fs::path(name).filename().string())) {
+        if (isTemporaryOutputName(fs::path(name).filename().string()))
             fail(step, "a temporary file was left: " + name);
-        }
         const auto was = before.find(name);
-        if (completed && (was == before.end() || was->second != bytes)) {
+        if (completed && (was == before.end() || was->second != bytes))
             checkFinite(step, name, bytes);
-        }
     }
     if (!completed && after != before) fail(step, "the step stopped but changed the files");
     return 0;

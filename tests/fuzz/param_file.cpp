@@ -8,13 +8,13 @@
 #include "tests/fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string bytes(reinterpret_cast<const char*>(data), size);
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
     auto record = orr::decodeParamRecord(bytes);
     if (record && orr::encodeParamRecord(*record) != bytes.substr(0, orr::kParamRecordSize)) {
         std::abort();
     }
     orr::fuzz::ScratchDir dir;
-    orr::fuzz::writeBytes(dir.path() / "PARAMETER.PRM", data, size);
+    orr::fuzz::writeBytes(dir.path() / "PARAMETER.PRM", bytes);
     orr::Session session;
     session.appDir = dir.path();
     orr::startUp(session);

@@ -1,20 +1,20 @@
 #include "tests/gui/GuiTestSupport.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QLineEdit>
-#include <QTest>
+#include <array>
 #include <filesystem>
 
 #include "gui/DialogRunner.h"
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
+#include "model/session/Startup.h"
+#include "tools/generator/Generator.h"
 
 namespace orr::guitest {
 
 MessageRecorder::MessageRecorder() {
     gui::setMessageHandler([this](const gui::MessageRequest& r) {
-        messages.push_back({r.icon, r.text, r.buttons});
+        messages.push_back({r.icon, r.text});
         if (r.buttons.testFlag(QMessageBox::Yes)) {
             if (answers.empty()) return QMessageBox::No;
             const auto answer = answers.front();
@@ -67,18 +67,38 @@ FileDialogScript::FileDialogScript() {
         opened << path;
         return platformOpens;
     });
-    gui::setDirectoryHandler([this](QWidget*, const QString&, const QString&) {
-        if (directories.empty()) return QString();
-        const QString dir = directories.front();
-        directories.pop_front();
-        return dir;
-    });
 }
 
 FileDialogScript::~FileDialogScript() {
     gui::setOpenFileHandler(nullptr);
     gui::setOpenUrlHandler(nullptr);
-    gui::setDirectoryHandler(nullptr);
+}
+
+std::function<StepResult(const StepInputs&, StepHost&)> ScriptedSteps::behaviour[5];
+std::vector<int> ScriptedSteps::calls;
+
+namespace {
+template <int Step>
+StepResult scripted(const StepInputs& inputs, StepHost& host) {
+    ScriptedSteps::calls.push_back(Step);
+    auto& run = ScriptedSteps::behaviour[Step - 5];
+    return run ? run(inputs, host) : StepResult{};
+}
+}  // namespace
+
+void ScriptedSteps::clear() {
+    for (auto& b : behaviour) b = nullptr;
+    calls.clear();
+}
+
+std::span<const workflow::StepEntry> ScriptedSteps::steps() {
+    using workflow::describeStep;
+    static const std::array<workflow::StepEntry, 5> table = {{{describeStep(5), &scripted<5>},
+                                                              {describeStep(6), &scripted<6>},
+                                                              {describeStep(7), &scripted<7>},
+                                                              {describeStep(8), &scripted<8>},
+                                                              {describeStep(9), &scripted<9>}}};
+    return table;
 }
 
 void click(QWidget* root, const char* objectName) {
@@ -88,18 +108,20 @@ void click(QWidget* root, const char* objectName) {
     button->click();
 }
 
+QString statusCaption(QWidget& mainWindow) {
+    return child<QGroupBox>(mainWindow, "FrameStatus")->title();
+}
+
+void runButton(gui::MainWindow& window, const char* button) {
+    click(&window, button);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.workflow().running(), 120000);
+}
+
 void showActive(QWidget& window) {
     window.show();
     QApplication::setActiveWindow(&window);
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QVERIFY(QTest::qWaitForWindowActive(&window));
-}
-
-void typeIn(QWidget& editor, const QString& text, Qt::Key key) {
-    auto* box = child<QLineEdit>(editor, "txtEdit");
-    QVERIFY(box->isVisible());
-    if (!text.isEmpty()) QTest::keyClicks(box, text);
-    QTest::keyClick(box, key);
 }
 
 QByteArray readAll(const QString& path) {
@@ -112,6 +134,22 @@ void writeAll(const QString& path, const QByteArray& content) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(content);
+}
+
+void setUpGeneratedSample(Session& session, const QString& appDir, const std::string& name) {
+    session.appDir = gui::fspath(appDir);
+    startUp(session);
+    const auto shape = generator::presetShape("sample");
+    const auto inputs = generator::generateDataSet(*shape, 11, session.appDir / "input");
+    session.params = shape->params;
+    session.run.seed = 5;
+    session.dataSetName = name;
+    session.coefficientFile = inputs.coefficients;
+    session.strataFile = inputs.strata;
+    session.dbhFile = inputs.dbh;
+    session.treeFile = inputs.trees;
+    session.lidarHighFile = inputs.lidarDs1;
+    session.lidarLowFile = inputs.lidarDs2;
 }
 
 FakeView::FakeView() {

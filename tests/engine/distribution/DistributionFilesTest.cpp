@@ -1,7 +1,10 @@
-// Step 6 files and log compared whole (data set in DistributionData.h). With one class per plot
-// every draw is forced: a class with a share of 1 receives every counted LiDAR tree in every
-// iteration.
+// Step 6 files and log compared whole (data set in DistributionData.h): with one class per plot
+// every draw is forced, a class with a share of 1 receiving every counted LiDAR tree in every
+// iteration. Draws from several classes are repeatable with a fixed seed whatever the number of
+// threads.
 #include <gtest/gtest.h>
+
+#include <random>
 
 #include "files/DataSetFiles.h"
 #include "tests/engine/distribution/DistributionData.h"
@@ -79,43 +82,6 @@ TEST(DistributionFiles, ForcedDrawsGiveTheHandWorkedFilesAndLog) {
     EXPECT_EQ(d.host.logText, crlf({"Iteration Done!!", dirLine}));
 }
 
-TEST(DistributionFiles, PlotGroupingAndSpeciesCounts) {
-    struct Row {
-        const char* name;
-        std::vector<std::string> plots, high, plotDS1 /* empty: not compared */, specDS1;
-    };
-    const std::vector<Row> rows = {
-        {"a repeated plot number is two plots, each drawing H 22, volume 11 -> 110",
-         {"3,1,1,20,10.91,123.456,100,100,100", "4,2,1,10,1,5,100,100,100",
-          "3,1,1,10,5,60,100,100,100"},
-         {"3,20"},
-         {" 3 , 1 , 1 , 20 , 10.9 , 123 , 10 , 5.5 , 110 ", " 4 , 2 , 1 , 10 , 1 , 5 , 0 , 0 , 0 ",
-          " 3 , 1 , 1 , 10 , 5 , 60 , 10 , 5.5 , 110 "},
-         {"3,1,20", "3,2,0", "4,1,0", "4,2,10", "3,1,10", "3,2,0"}},
-        {"a last plot without ground trees in its last record is not computed",
-         {"3,1,1,20,10.91,123.456,100,100,100", "4,2,1,0,0,5,100,100,100"},
-         {"3,20", "4,20"},
-         {},
-         {"3,1,20", "3,2,0"}},
-        {"the species count rounds its running sum half to even: 2.5 -> 2, 3.5 -> 4",
-         {"3,1,1,2.5,1,1,50,50,50", "3,1,2,1.5,1,1,50,50,50"},
-         {"1,20"},
-         {},
-         {"3,1,4", "3,2,0"}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        DistributionData d;
-        d.write(DataSetFile::PlotClasses, row.plots);
-        d.writeLidar(1, row.high);
-        ASSERT_TRUE(d.run().completed());
-        if (!row.plotDS1.empty()) {
-            EXPECT_EQ(d.read(DataSetFile::LidarPlotsDS1), crlf(row.plotDS1));
-        }
-        EXPECT_EQ(d.read(DataSetFile::SpeciesCountsDS1), crlf(row.specDS1));
-    }
-}
-
 TEST(DistributionFiles, ProductQuestionIsAskedOncePerKeyAndAnInvalidOrNoAnswerDropsTheTree) {
     // Species 1 (DBH 10) drawn into product 2 of limits 4..8: above them, with no product 3.
     struct Row {
@@ -158,6 +124,47 @@ TEST(DistributionFiles, ProductQuestionIsAskedOncePerKeyAndAnInvalidOrNoAnswerDr
         EXPECT_EQ(d.read(DataSetFile::LidarPlotsDS2),
                   crlf({" 3 , 1 , 1 , 0 , 0 , 0 , 10 , 5.5 , 200 ", ground}));
     }
+}
+
+// `count` LiDAR trees of heights from..from+count-1 on a plot.
+void addTrees(std::vector<std::string>& lines, int plot, int count, int from) {
+    for (int t = 0; t < count; ++t)
+        lines.push_back(std::to_string(plot) + "," + std::to_string(from + t));
+}
+
+TEST(DistributionDraws, FixedSeedGivesIdenticalFilesAnyThreadCount) {
+    DistributionData d;
+    d.session.params.MaxPlots = 5000;
+    d.session.params.MaxItern = 25;
+    std::mt19937 gen(11);
+    std::vector<std::string> ground, high, low;
+    for (int p = 1; p <= 300; ++p) {  // two or three classes, 1 to 40 trees in both data sets
+        const auto a = std::to_string(10 + gen() % 60), b = std::to_string(100 - std::stoi(a));
+        ground.push_back(std::to_string(p) + ",1,1,10,1,1," + a + ",0,0");
+        ground.push_back(std::to_string(p) + ",2,1,10,1,1," + b + ",0,0");
+        if (p % 3 == 0) ground.push_back(std::to_string(p) + ",2,2,10,1,1,5,0,0");
+        const int trees = 1 + static_cast<int>(gen() % 40);
+        addTrees(high, p, trees, 8 + static_cast<int>(gen() % 20));
+        addTrees(low, p, trees, 12 + static_cast<int>(gen() % 20));
+    }
+    d.write(DataSetFile::PlotClasses, ground);
+    d.writeLidar(1, high);
+    d.writeLidar(2, low);
+    auto outputs = [&] {
+        return d.read(DataSetFile::LidarPlotsDS1) + d.read(DataSetFile::SpeciesCountsDS1) +
+               d.read(DataSetFile::LidarPlotsDS2);
+    };
+    d.session.run.seed = 1234;
+    ASSERT_TRUE(d.run().completed());
+    const std::string first = outputs();
+    for (unsigned threads : {4u, 0u}) {
+        d.session.run.threads = threads;
+        ASSERT_TRUE(d.run().completed());
+        EXPECT_EQ(outputs(), first) << threads << " threads";
+    }
+    d.session.run.seed = 1235;
+    ASSERT_TRUE(d.run().completed());
+    EXPECT_NE(outputs(), first);
 }
 
 }  // namespace

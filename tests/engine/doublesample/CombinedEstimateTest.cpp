@@ -14,16 +14,11 @@ class StratumWithoutRegression : public DoubleSampleTest {
 
     // Replaces the Phase 2 records of stratum 3 (plots 21 to 23) with `records`.
     void stratumThreePhase2(const std::vector<std::string>& records) {
-        std::vector<std::string> lines = {
-            "1,40,5,50,20,5,45,10,4,40",   "2,40,7,70,20,6,60,10,5,55",
-            "3,40,9,90,20,8,85,10,7,80",   "4,40,8,80,20,7,80,0,0,0",
-            "5,40,12,120,20,10,110,0,0,0", "6,40,6,60,20,6,50,0,0,0",
-            "7,40,6.5,65,0,0,0,0,0,0",     "11,40,15,150,20,12,140,0,0,0",
-            "12,40,10,100,20,9,105,0,0,0", "13,40,13,130,20,11,120,0,0,0",
-            "14,0,0,5,20,5,50,0,0,0"};
-        lines.insert(lines.end(), records.begin(), records.end());
-        lines.insert(lines.end(), {"26,40,20,200,20,15,190,0,0,0", "27,40,18,180,20,14,170,0,0,0"});
-        write(DataSetFile::Phase2, lines);
+        std::string text = read(DataSetFile::Phase2);
+        const std::string old = crlf(
+            {"21,40,4,40,20,8,60,0,0,0", "22,40,6,60,20,6,40,0,0,0", "23,40,5,50,20,7,50,0,0,0"});
+        writeFile(path(DataSetFile::Phase2),
+                  text.replace(text.find(old), old.size(), crlf(records)));
     }
 
     // The regression report from stratum 3's header on.

@@ -28,11 +28,8 @@ void PrintTo(const BadInput& bad, std::ostream* os) {
 
 const BadInput kBadInputs[] = {
     {"MissingPhase2", DataSetFile::Phase2, {}, {"Missing file", "written by step 8"}},
-    {"MissingPhase1", DataSetFile::Phase1DS1, {}, {"Missing file", "written by step 7"}},
     {"MissingPlotFile", DataSetFile::PlotClasses, {}, {"Missing file", "written by step 5"}},
-    {"MissingSummary", DataSetFile::Phase2Summary, {}, {"Missing file", "written by step 5"}},
     {"MissingTreeFile", kTrees, {}, {"Missing file", "chosen in step 5"}},
-    {"MissingStrataFile", kStrata, {}, {"Missing file", "written by step 4"}},
     {"NoStrataFile",
      kStrata,
      kUnset,
@@ -45,7 +42,6 @@ const BadInput kBadInputs[] = {
      DataSetFile::Phase2,
      {"1,40,5,50,20,5,45,0,0,0", "31,40,7,70,20,6,60,0,0,0"},
      {"record 2", "field 1", "\"31\""}},
-    {"Phase2PlotZero", DataSetFile::Phase2, {"0,40,5,50,20,5,45,0,0,0"}, {"record 1", "\"0\""}},
     {"NegativePhase1Plot",
      DataSetFile::Phase1DS1,
      {"1,1,20,5,50", "-3,1,20,6,60"},
@@ -54,21 +50,8 @@ const BadInput kBadInputs[] = {
      DataSetFile::Phase2Summary,
      {"1,1,29.33,5.97,59.67,15", "1,2,abc,3.67,36.67,15"},
      {"record 2", "field 3", "\"abc\""}},
-    {"PlotFileSpecies3",
-     DataSetFile::PlotClasses,
-     {"1,3,1,40,5,50,100,100,100"},
-     {"record 1", "field 2", "\"3\""}},
-    {"SummaryProduct7",
-     DataSetFile::Phase2Summary,
-     {"1,7,29.33,5.97,59.67,15"},
-     {"record 1", "field 2", "\"7\""}},
-    {"NegativeTreeSpecies",
-     kTrees,
-     {"1,1,1,10,50,30,0,0", "2,-1,1,10,50,30,0,0"},
-     {"record 2", "field 2", "\"-1\""}},
     // The tree file has passed the checks of step 5: a species above MaxSpec is refused.
     {"TreeSpeciesAboveMaxSpec", kTrees, {"4,3,1,9,99,30,0,0"}, {"record 1", "field 2", "\"3\""}},
-    {"NegativeStratum", kStrata, {"1,1,10,30", "-2,11,20,30"}, {"record 2", "field 1", "\"-2\""}},
     {"RecordCutShort", DataSetFile::Phase2, {"1,40,5,50,20,5,45,0,0,0", "2,40,7,70"}, {"record"}},
 };
 

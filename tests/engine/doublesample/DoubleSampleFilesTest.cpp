@@ -1,7 +1,5 @@
 // Step 9 end to end on small data sets written in the test; both reports compared whole against
 // texts worked out by hand.
-#include <filesystem>
-
 #include "files/DataSetFiles.h"
 #include "tests/engine/doublesample/DoubleSampleFixture.h"
 
@@ -174,16 +172,6 @@ TEST_F(ThreeStrata, StratumVolumeReport) {
         k44 + "--TOTAL-- 86.5    86.5     40    9.6     57.7    96",
         ""};
     EXPECT_EQ(read(DataSetFile::StratumVolume), crlf(expected));
-}
-
-// Looking at the length of _Phase1DS2.csv creates no file; an empty one counts as none.
-TEST_F(ThreeStrata, AnEmptyOrMissingDataSet2FileIsNone) {
-    runExpectingSuccess();
-    EXPECT_FALSE(std::filesystem::exists(path(DataSetFile::Phase1DS2)));
-    const std::string regress = read(DataSetFile::Regression);
-    write(DataSetFile::Phase1DS2, {});
-    runExpectingSuccess();
-    EXPECT_EQ(read(DataSetFile::Regression), regress);
 }
 
 }  // namespace

@@ -2,16 +2,18 @@
 // agree, within its rounding, with the estimates computed here from the step 7 and 8 files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "engine/combine/CombineStep.h"
 #include "engine/distribution/DistributionStep.h"
@@ -23,6 +25,7 @@
 #include "files/Phase1File.h"
 #include "files/Phase2File.h"
 #include "files/StrataFile.h"
+#include "model/session/ParameterRanges.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestFiles.h"
 
@@ -30,68 +33,27 @@ namespace orr::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Phase1Records = std::vector<files::Phase1Total>;
-using Phase2Records = std::vector<files::Phase2PlotTotals>;
+using files::DataSetFile;
 
 // The estimates of one regression as the estimator defines them.
 struct Expected {
     bool computed = false;
     double beta = 0, idx = 0, y = 0, s = 0, rho = 0, se = 0;
-    double xp1 = 0;
     int N1 = 0, n = 0;
 };
 
-class SampleData : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        const char* source = std::getenv("ORRAVANT_SOURCE_DIR");
-        sample = fs::path(source ? source : ".") / "examples" / "sample";
-        ASSERT_TRUE(fs::exists(sample / "strata.csv")) << sample;
-        session.appDir = dir.path();
-        fs::create_directories(session.dataFilesDir());
-        session.dataSetName = "SAMPLE";
-        session.params = ParamRecord::defaults();
-        ParamRecord& p = session.params;
-        const std::map<std::string, std::function<void(int)>> fields = {
-            {"PACF", [&](int v) { p.PACF = static_cast<std::int16_t>(v); }},
-            {"MaxSpec", [&](int v) { p.MaxSpec = static_cast<std::int16_t>(v); }},
-            {"MaxProd", [&](int v) { p.MaxProd = static_cast<std::int16_t>(v); }},
-            {"MaxItern", [&](int v) { p.MaxItern = static_cast<std::int16_t>(v); }},
-            {"MaxPlots", [&](int v) { p.MaxPlots = v; }},
-            {"LiHgtAdj", [&](int v) { p.LiHgtAdj = static_cast<std::int16_t>(v); }},
-            {"ModelSet", [&](int v) { p.ModelSet = static_cast<std::int16_t>(v); }}};
-        std::ifstream params(sample / "params.txt");
-        for (std::string line; std::getline(params, line);) {
-            const auto eq = line.find('=');
-            fields.at(line.substr(0, eq))(std::stoi(line.substr(eq + 1)));
-        }
-        session.coefficientFile = sample / "coefficients.csv";
-        session.strataFile = sample / "strata.csv";
-        session.dbhFile = sample / "dbh.csv";
-        session.treeFile = sample / "trees.csv";
-        session.lidarHighFile = sample / "lidar-ds1.csv";
-        session.lidarLowFile = sample / "lidar-ds2.csv";
-        session.run.seed = 1;
-        session.run.threads = 1;
-    }
-
-    TempDir dir;
-    fs::path sample;
-    Session session;
-    FakeHost host;
-};
-
-// Independent estimates of stratum h: the plots are filtered from the files for this stratum.
+// Independent estimates of stratum h (0: every plot), by data set d and LiDAR variable j as
+// 2 d + j; M0 takes the plots of index 0 of each data set.
 std::map<int, Expected> expectedStratum(int h, const std::vector<int>& stratumOf,
-                                        const Phase2Records& phase2,
-                                        const std::array<Phase1Records, 2>& phase1,
-                                        std::vector<double>& M0) {
+                                        const std::vector<files::Phase2PlotTotals>& phase2,
+                                        const std::vector<files::Phase1Total> (&phase1)[2],
+                                        double (&M0)[2]) {
     auto in = [&](int plot) { return h == 0 || stratumOf[static_cast<std::size_t>(plot)] == h; };
     auto ground = [&](const files::Phase2PlotTotals& r) {
         return in(r.plot) && (r.ground.n > 0 || r.ground.ba > 0);
     };
     std::map<int, Expected> out;
-    double yG = 0, nG = 0;  // ground plots
+    double yG = 0, nG = 0;
     for (const auto& r : phase2) {
         if (!ground(r)) continue;
         yG += r.ground.vol;
@@ -100,55 +62,48 @@ std::map<int, Expected> expectedStratum(int h, const std::vector<int>& stratumOf
     const double ybarG = nG > 0 ? yG / nG : 0;
     for (int d = 0; d < 2; ++d) {
         std::set<int> plots1;
-        double ba1 = 0, vol1 = 0;
+        double x1[2] = {0, 0};  // Phase 1 sums of BA and volume
         for (const auto& r : phase1[d]) {
             if (!in(r.plot) || (r.n == 0 && r.ba == 0)) continue;
             plots1.insert(r.plot);
-            ba1 += r.ba;
-            vol1 += r.vol;
+            x1[0] += r.ba;
+            x1[1] += r.vol;
         }
         const double N1 = static_cast<double>(plots1.size());
         std::vector<std::array<double, 3>> pts;  // y, BA, volume
         for (const auto& r : phase2) {
-            if (!ground(r) || (r.lidar[d].ba == 0 && r.lidar[d].vol == 0)) continue;
-            pts.push_back({r.ground.vol, r.lidar[d].ba, r.lidar[d].vol});
+            if (ground(r) && (r.lidar[d].ba != 0 || r.lidar[d].vol != 0))
+                pts.push_back({r.ground.vol, r.lidar[d].ba, r.lidar[d].vol});
         }
         const double n = static_cast<double>(pts.size());
         if (h == 0) M0[d] = n + N1;
-        double my = 0;
+        double my = 0, syy = 0;
         for (const auto& p : pts) my += p[0] / n;
-        double syy = 0;
         for (const auto& p : pts) syy += (p[0] - my) * (p[0] - my);
         const double s2 = n > 1 ? syy / (n - 1) : 0;
         for (int j = 0; j < 2; ++j) {
-            Expected e;
+            Expected& e = out[2 * d + j];
             e.N1 = static_cast<int>(N1);
             e.n = static_cast<int>(n);
-            e.xp1 = N1 > 0 ? (j == 0 ? ba1 : vol1) / N1 : 0;
-            double mx = 0;
+            double mx = 0, sxx = 0, sxy = 0;
             for (const auto& p : pts) mx += p[1 + j] / n;
-            double sxx = 0, sxy = 0;
             for (const auto& p : pts) {
                 sxx += (p[1 + j] - mx) * (p[1 + j] - mx);
                 sxy += (p[1 + j] - mx) * (p[0] - my);
             }
-            if (n > 2 && N1 > 0 && my != 0 && sxx > 0 && syy > 0) {
-                e.beta = sxy / sxx;
-                const double mse = (syy - sxy * sxy / sxx) / (n - 2);
-                const double dx = e.xp1 - mx;
-                const double v =
-                    (n / (n + N1)) * s2 / N1 + (1 - n / N1) * mse * (1 / n + dx * dx / sxx);
-                e.y = ybarG + e.beta * dx;
-                if (v >= 0 && e.y != 0) {
-                    e.computed = true;
-                    e.idx = 100 * (e.beta * sxy) / syy;
-                    e.s = std::sqrt(v);
-                    e.rho = sxy / std::sqrt(sxx * syy);
-                    const double t = studentT(static_cast<int>(n) - 2, 0.05f);
-                    e.se = 100 * t * e.s / e.y;
-                }
-            }
-            out[2 * d + j] = e;
+            if (n <= 2 || N1 == 0 || my == 0 || sxx <= 0 || syy <= 0) continue;
+            e.beta = sxy / sxx;
+            const double mse = (syy - sxy * sxy / sxx) / (n - 2);
+            const double dx = x1[j] / N1 - mx;
+            const double v =
+                (n / (n + N1)) * s2 / N1 + (1 - n / N1) * mse * (1 / n + dx * dx / sxx);
+            e.y = ybarG + e.beta * dx;
+            if (v < 0 || e.y == 0) continue;
+            e.computed = true;
+            e.idx = 100 * (e.beta * sxy) / syy;
+            e.s = std::sqrt(v);
+            e.rho = sxy / std::sqrt(sxx * syy);
+            e.se = 100 * studentT(static_cast<int>(n) - 2, 0.05f) * e.s / e.y;
         }
     }
     return out;
@@ -159,14 +114,45 @@ void near(const std::string& printed, double value, double halfUnit, const std::
         << what << ": printed " << printed << ", computed " << value;
 }
 
-TEST_F(SampleData, RegressionReportAgreesWithAnIndependentComputation) {
+TEST(SampleData, RegressionReportAgreesWithAnIndependentComputation) {
+    const char* source = std::getenv("ORRAVANT_SOURCE_DIR");
+    const fs::path sample = fs::path(source ? source : ".") / "examples" / "sample";
+    ASSERT_TRUE(fs::exists(sample / "strata.csv")) << sample;
+    TempDir dir;
+    Session session;
+    FakeHost host;
+    session.appDir = dir.path();
+    fs::create_directories(session.dataFilesDir());
+    session.dataSetName = "SAMPLE";
+    session.params = ParamRecord::defaults();
+    std::ifstream params(sample / "params.txt");
+    for (std::string line; std::getline(params, line);) {
+        const std::string name = line.substr(0, line.find('='));
+        const int value = std::stoi(line.substr(name.size() + 1));
+        if (name == "LiHgtAdj" || name == "ModelSet") {
+            (name == "LiHgtAdj" ? session.params.LiHgtAdj : session.params.ModelSet) =
+                static_cast<std::int16_t>(value);
+            continue;
+        }
+        const auto count = std::ranges::find_if(
+            kCountParameters, [&](const CountParameter& c) { return c.name == name; });
+        ASSERT_NE(count, kCountParameters.end()) << line;
+        count->set(session.params, value);
+    }
+    session.coefficientFile = sample / "coefficients.csv";
+    session.strataFile = sample / "strata.csv";
+    session.dbhFile = sample / "dbh.csv";
+    session.treeFile = sample / "trees.csv";
+    session.lidarHighFile = sample / "lidar-ds1.csv";
+    session.lidarLowFile = sample / "lidar-ds2.csv";
+    session.run.seed = 1;
+    session.run.threads = 1;
     const workflow::StepFunction steps[] = {&computePlotTotals, &distributeLidarTrees,
                                             &computePhase1, &combinePhase2, &computeDoubleSample};
     for (int n = 5; n <= 9; ++n) {
         ASSERT_TRUE(runStep(n, steps[n - 5], session, host, ProductCodePolicy::Drop).completed())
             << "step " << n;
     }
-    using files::DataSetFile;
     auto dataSetFile = [&](DataSetFile f) {
         return files::path(session.dataFilesDir(), session.dataSetName, f);
     };
@@ -180,7 +166,7 @@ TEST_F(SampleData, RegressionReportAgreesWithAnIndependentComputation) {
     }
     const auto limits = files::Limits::of(session.params);
     const auto phase2 = files::readAll<files::Phase2File>(dataSetFile(DataSetFile::Phase2), limits);
-    const std::array<Phase1Records, 2> phase1 = {
+    const std::vector<files::Phase1Total> phase1[2] = {
         files::readAll<files::Phase1File>(dataSetFile(DataSetFile::Phase1DS1), limits),
         files::readAll<files::Phase1File>(dataSetFile(DataSetFile::Phase1DS2), limits)};
     ASSERT_FALSE(phase2.empty());
@@ -197,7 +183,7 @@ TEST_F(SampleData, RegressionReportAgreesWithAnIndependentComputation) {
     }
     const char* names[4] = {"LiBA-DS1(sq.ft)", "LiVOL-DS1(cu.ft)", "LiBA-DS2(sq.ft)",
                             "LiVOL-DS2(cu.ft)"};
-    std::vector<double> M0(2, 0), sum(4, 0), var(4, 0);
+    double M0[2] = {0, 0}, sum[4] = {0, 0, 0, 0}, var[4] = {0, 0, 0, 0};
     int regressionLines = 0;
     for (int h = 0; h <= H; ++h) {
         const auto expected = expectedStratum(h, stratumOf, phase2, phase1, M0);

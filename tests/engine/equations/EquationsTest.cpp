@@ -10,12 +10,6 @@
 namespace orr {
 namespace {
 
-// Total volume of species 1 from its single-precision coefficients: TV0 * D^TVD * H^TVH.
-double totalVolumeSpecies1(double dbh, double height) {
-    return double{0.002805426f} * std::pow(dbh, double{2.0728f}) *
-           std::pow(height, double{0.9061f});
-}
-
 TEST(TaperVolume, WorkedCases) {
     struct Row {
         const char* name;
@@ -32,17 +26,12 @@ TEST(TaperVolume, WorkedCases) {
         {"species 2 lands inside the window at 39 ft", 2, 12, 60, 6.0f, 17.7772, 0.00005},
         {"species 5, positive z keeps the total volume", 5, 8, 50, 3.0f, 7.4023, 0.00005},
         {"height exactly 4 ft", 1, 10, 4.0, 4.0f, 0.0, 0.0},
-        {"species 7 at 4 ft", 7, 10, 4.0, 4.0f, 0.0, 0.0},
         {"species 0: row of zeros", 0, 10, 80, 4.0f, 0.0, 0.0},
-        {"negative species", -3, 10, 80, 4.0f, 0.0, 0.0},
-        {"4.01 ft: positive ratio", 1, 10, 4.01, 4.0f, totalVolumeSpecies1(10, 4.01), 1e-12},
-        {"4.5 ft: no descent step", 1, 10, 4.5, 4.0f, totalVolumeSpecies1(10, 4.5), 1e-12},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         EXPECT_NEAR(taperVolume(r.species, r.dbh, r.height, r.ptip), r.expected, r.tolerance);
     }
-    EXPECT_EQ(taperVolume(32767, 12, 55, 5.0f), taperVolume(3, 12, 55, 5.0f));  // row of species 3
 }
 
 // Also for a height from odd coefficients (4.3e8 ft) with a top no stem reaches: the descent
@@ -73,7 +62,7 @@ CoefficientTable table(std::array<double, 4> height, std::array<double, 4> volum
     return t;
 }
 
-TEST(TreeEquations, HeightModelSet0IgnoresAgeAndModelSet1UsesIt) {
+TEST(TreeEquations, HeightUnderBothModelSetsAndZeroWithoutARealValue) {
     const CoefficientTable t0 = table({10, 2, 0.5, 99});
     EXPECT_DOUBLE_EQ(treeHeight(t0, modelSet(0), 1, 16, 5), 18.0);  // 10 + 2 * 16^0.5
     EXPECT_DOUBLE_EQ(treeHeight(t0, modelSet(0), 1, 16, 80), 18.0);
@@ -81,10 +70,6 @@ TEST(TreeEquations, HeightModelSet0IgnoresAgeAndModelSet1UsesIt) {
     const CoefficientTable t1 = table({1, 0.5, 1, 0.5});
     EXPECT_NEAR(treeHeight(t1, modelSet(1), 1, std::exp(2.0), 4), std::exp(3.0), 1e-12);
     EXPECT_NEAR(treeHeight(t1, modelSet(1), 1, std::exp(2.0), 16), std::exp(5.0), 1e-10);
-    EXPECT_GT(treeHeight(table({1, 0.5, 1.5, 0.5}), modelSet(1), 1, 1.01, 20), 0.0);
-}
-
-TEST(TreeEquations, HeightWithoutARealValueIsZero) {
     struct Row {
         const char* name;
         std::array<double, 4> coeff;
@@ -93,16 +78,10 @@ TEST(TreeEquations, HeightWithoutARealValueIsZero) {
         int age;
     };
     const std::vector<Row> rows = {
-        {"MS1, DBH 1 inch", {1, 0.5, 1.5, 0.5}, 1, 1, 1.0, 20},
         {"MS1, DBH below 1 inch", {1, 0.5, 1.5, 0.5}, 1, 1, 0.5, 20},
-        {"MS1, DBH 0", {1, 0.5, 1.5, 0.5}, 1, 1, 0.0, 20},
         {"MS0, negative DBH to a fractional power", {10, 2, 0.5, 0}, 0, 1, -4, 10},
-        {"MS0, 0 to a negative power", {10, 2, -0.5, 0}, 0, 1, 0, 10},
-        {"MS1, age 0 to a negative power", {1, 0.5, 1, -0.5}, 1, 1, 10, 0},
-        {"MS1, negative age to a fractional power", {1, 0.5, 1, 0.5}, 1, 1, 10, -4},
         {"MS1, exponent beyond a double", {800, 0, 1, 1}, 1, 1, 10, 4},
         {"species without a row", {10, 2, 0.5, 0}, 0, 3, 16, 5},
-        {"negative species", {10, 2, 0.5, 0}, 0, -1, 16, 5},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

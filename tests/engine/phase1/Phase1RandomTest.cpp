@@ -1,11 +1,9 @@
-// The species draws of step 7: a fixed seed gives fixed files, a run repeats with its seed, and
-// the shares are reached over many draws.
+// The species draws of step 7: a fixed seed gives fixed files, and several threads computing
+// plot groups side by side give the files and the log of one thread going tree by tree.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdio>
-#include <map>
-#include <sstream>
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -38,55 +36,56 @@ TEST(Phase1Draws, AFixedSeedGivesTheseFiles) {
                                     "5,2,40,5.45,2440"}));
 }
 
-// Shares 0.7 and 0.3 over 400 plots of ten trees each, in both passes; PACF 7.
-class ManyDraws : public ::testing::Test {
-  protected:
-    ManyDraws() {
-        data.session.params.PACF = 7;
-        data.session.params.MaxPlots = 400;
-        data.writeStrata(crlf({"1,1,400,30"}));
-        data.writeSpecies(crlf({"1,1,70", "1,2,30"}));
-        std::vector<std::string> records;
-        for (int plot = 1; plot <= 400; ++plot) {
-            for (int tree = 0; tree < 10; ++tree) records.push_back(std::to_string(plot) + ",20");
+// Many plot groups: more heights than one batch of the step holds, plots in three strata ranges
+// (one without Phase 2 trees) and outside every range, heights of 10 feet or less among them,
+// and plots that come back after other plots.
+std::string manyGroups(std::uint32_t state) {
+    auto next = [&state](std::uint32_t range) {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<int>((state >> 8) % range);
+    };
+    std::string text;
+    for (int i = 0; i < 2600; ++i) {
+        const int plot = 1 + next(2800), trees = 1 + next(40);
+        for (int t = 0; t < trees; ++t) {
+            const int tenths = 50 + next(700);
+            text += std::to_string(plot) + "," + std::to_string(tenths / 10) + "." +
+                    std::to_string(tenths % 10) + "\r\n";
         }
-        data.writeHigh(crlf(records));
-        data.writeLow(crlf(records));
     }
-    Phase1Data data;
+    return text;
+}
+
+struct Outcome {
+    bool completed = false;
+    std::string ds1, ds2;
     RecordingHost host;
 };
 
-TEST_F(ManyDraws, SpeciesCountsMatchTheSharesAndNIsAMultipleOfPacf) {
-    ASSERT_TRUE(data.run(host));
-    for (int pass : {1, 2}) {
-        std::map<int, long> counts;
-        std::istringstream lines(data.output(pass));
-        for (std::string line; std::getline(lines, line);) {
-            int plot = 0, species = 0;
-            long n = 0;
-            ASSERT_EQ(std::sscanf(line.c_str(), "%d,%d,%ld,", &plot, &species, &n), 3) << line;
-            EXPECT_EQ(n % 7, 0) << line;
-            counts[species] += n / 7;
-        }
-        EXPECT_EQ(counts[1] + counts[2], 4000) << pass;  // the shares add up to 1
-        const double expected = 4000 * 0.7, standardError = std::sqrt(4000 * 0.7 * 0.3);
-        EXPECT_LT(std::fabs(counts[1] - expected), 4.0 * standardError) << pass << counts[1];
-    }
+void runWith(Phase1Data& data, unsigned threads, Outcome& outcome) {
+    data.session.run.threads = threads;
+    outcome.completed = data.run(outcome.host);
+    outcome.ds1 = data.output(1);
+    outcome.ds2 = data.output(2);
 }
 
-TEST_F(ManyDraws, ASeedRepeatsItsRunAndEachPassDrawsOnItsOwn) {
-    ASSERT_TRUE(data.run(host));
-    const std::string first1 = data.output(1), first2 = data.output(2);
-    EXPECT_NE(first1, first2);  // each pass draws from generators of its own
-    RecordingHost again;
-    ASSERT_TRUE(data.run(again));
-    EXPECT_EQ(data.output(1), first1);
-    EXPECT_EQ(data.output(2), first2);
-    data.session.run.seed = 12346;
-    RecordingHost other;
-    ASSERT_TRUE(data.run(other));
-    EXPECT_NE(data.output(1), first1);
+TEST(Phase1Threads, OneAndFourThreadsGiveIdenticalFilesAndLog) {
+    Phase1Data data;
+    data.session.params.MaxPlots = 3000;
+    // Plots 2501..2800 lie in no stratum; stratum 3 has no Phase 2 trees.
+    data.writeStrata(crlf({"1,1,1000,30", "2,1001,2000,60", "3,2001,2500,90"}));
+    data.writeSpecies(crlf({"5,1,30", "5,2,70", "1500,1,50", "1500,2,50"}));
+    data.writeHigh(manyGroups(7));
+    data.writeLow(manyGroups(99));
+    Outcome one, four;
+    runWith(data, 1, one);
+    runWith(data, 4, four);
+    ASSERT_TRUE(one.completed && four.completed);
+    EXPECT_GT(std::count(one.ds1.begin(), one.ds1.end(), '\n'), 1500);  // several batches
+    EXPECT_EQ(one.ds1, four.ds1);
+    EXPECT_EQ(one.ds2, four.ds2);
+    EXPECT_EQ(one.host.logged, four.host.logged);
+    EXPECT_EQ(one.host.logText, four.host.logText);
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ TEST_F(SingleSpeciesStrata, EveryTreeGetsItsStratumsSpeciesAndTheLogTellsEveryLi
                                         "Status : Phase 1 computation completed!!"}));
 }
 
-TEST_F(SingleSpeciesStrata, NoFileForAnEmptyNameOrAnEmptyFileAndAStopForTenFeetOrLessOnly) {
+TEST_F(SingleSpeciesStrata, NoDataSet2FileForAnEmptyNameOrAnEmptyFile) {
     writeFile(data.file(DataSetFile::Phase1DS2), "from an earlier run\r\n");
     data.session.lidarLowFile.clear();
     ASSERT_TRUE(data.run(host));
@@ -77,19 +77,6 @@ TEST_F(SingleSpeciesStrata, NoFileForAnEmptyNameOrAnEmptyFileAndAStopForTenFeetO
     ASSERT_TRUE(data.run(again));
     EXPECT_FALSE(data.exists(2));
     EXPECT_EQ(again.logged.back(), skipLine(1, 0, 0));  // the empty DataSet 2 file is no pass
-
-    // A DataSet 1 file without a tree above 10 feet gives nothing to carry: the step stops
-    // naming it, and the files of the run before stay.
-    const std::string before = data.output(1);
-    data.writeHigh(crlf({"3,10", "3,9.99", "12,4"}));
-    RecordingHost third;
-    EXPECT_FALSE(data.run(third));
-    ASSERT_EQ(third.messages.size(), 1u);
-    EXPECT_EQ(third.messages[0].text,
-              "File " + data.high().string() +
-                  ": holds no LiDAR tree taller than 10 feet (3 records read); the steps use only "
-                  "the taller ones.");
-    EXPECT_EQ(data.output(1), before);
 }
 
 TEST(Phase1Strata, OverlappingRangesTheFirstStratumTakesThePhase1Plot) {

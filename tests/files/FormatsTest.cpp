@@ -1,10 +1,98 @@
-// Readers and record counters of the coefficient, strata and DBH files.
-#include "tests/files/FormatsSupport.h"
+// The coefficient, strata and DBH files: the editors' cell texts written to exact files (or
+// refused, leaving the old file whole), and the readers and record counters with their messages
+// naming file, record, field and text.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/InputError.h"
+#include "files/CellText.h"
+#include "files/CoefficientFile.h"
+#include "files/DbhFile.h"
+#include "files/StrataFile.h"
+#include "tests/support/TestFiles.h"
 
 namespace orr {
 namespace {
 
 using namespace orr::test;
+
+// Expects an error of type Error whose message holds every fragment.
+template <class Error>
+void expectError(const std::function<void()>& action, const std::vector<std::string>& fragments) {
+    try {
+        action();
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        const std::string message = e.what();
+        for (const std::string& fragment : fragments)
+            EXPECT_NE(message.find(fragment), std::string::npos) << message;
+    }
+}
+
+using Row4 = std::array<std::string, 4>;
+using Row2 = std::array<std::string, 2>;
+
+TEST(Writers, CoefficientFileHoldsTheShortestFloatTextWithZerosForEmptyAndDash) {
+    TempDir dir;
+    writeCoefficientFile(dir / "c.csv", {{"0.123456789", "-1234.5", ".5", "-"},
+                                         {"", "0.1", "1e-5", ""},
+                                         {"1", "2", "3", "4"},
+                                         {" 4.5 ", "-0.25", "0", "0.75"},
+                                         {"5", "", "", "-"}});
+    EXPECT_EQ(readFile(dir / "c.csv"), crlf({"0.1234568,-1234.5,0.5,0", "0,0.1,0.00001,0",
+                                             "1,2,3,4", "4.5,-0.25,0,0.75", "5,0,0,0"}));
+}
+
+TEST(Writers, StrataFileRepeatsTheValueAboveAndRoundsHalvesToEven) {
+    TempDir dir;
+    writeStrataFile(dir / "s.csv", {{"", "1", "", "20"},
+                                    {"", "", "", ""},
+                                    {"2.5", " 7.6 ", "-2.5", "0.4"},
+                                    {"", "-0.6", "32767.4", "-32768"},
+                                    {"3.5", "", "9", ""}});
+    EXPECT_EQ(readFile(dir / "s.csv"),
+              crlf({"0,1,0,20", "0,1,0,20", "2,8,-2,0", "2,-1,32767,-32768", "4,-1,9,-32768"}));
+    writeStrataFile(dir / "999.csv", std::vector<Row4>(999, Row4{"1", "1", "1", "1"}));
+    EXPECT_EQ(readFile(dir / "999.csv").size(), 999u * 9u);
+}
+
+TEST(Writers, DbhFileQuotesEnteredTextsAndWritesUnquotedZeroForEmptyCells) {
+    TempDir dir;
+    writeDbhFile(dir / "d.csv", 2, 3, {{"0", "4.5"}, {}, {}, {"4.5", "9"}, {".5", ""}, {}});
+    EXPECT_EQ(readFile(dir / "d.csv"), crlf({"1,1,\"0\",\"4.5\"", "1,2,0,0", "1,3,0,0",
+                                             "2,1,\"4.5\",\"9\"", "2,2,\".5\",0", "2,3,0,0"}));
+    EXPECT_THROW(writeDbhFile(dir / "e.csv", 2, 3, std::vector<Row2>(5)), std::invalid_argument);
+}
+
+// The editors' refusals are checked with the grids; these are the edges of the whole numbers.
+TEST(Writers, ARefusedCellNamesRowAndColumnAndLeavesTheOldFileWhole) {
+    std::vector<Row4> coefficients(5, Row4{"1", "2", "3", "4"});
+    coefficients[2][1] = "x1";
+    const std::vector<std::pair<std::function<void(const std::filesystem::path&)>, std::string>>
+        cases = {
+            {[&](auto f) { writeCoefficientFile(f, coefficients); },
+             "Row 3, column 2: \"x1\" is not a number"},
+            {[](auto f) {
+                 writeStrataFile(f, {{"1", "1", "10", "5"}, {"2", "11", "2147483647.5", "5"}});
+             },
+             "Row 2, column 2: \"2147483647.5\" is outside -2147483648..2147483647"},
+            {[](auto f) {
+                 writeStrataFile(f, {{"1", "1", "-40000", "-40000"}});
+             },
+             "Row 1, column 3: \"-40000\" is outside -32768..32767"},
+        };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.second);
+        TempDir dir;
+        writeFile(dir / "f.csv", "old\r\n");
+        expectError<CellError>([&] { c.first(dir / "f.csv"); }, {c.second});
+        EXPECT_EQ(readFile(dir / "f.csv"), "old\r\n");
+    }
+}
+
 using Coeff = std::array<double, 4>;
 
 TEST(Readers, CoefficientFileIsFiveBlocksOfMaxSpecRecordsAcrossLines) {
@@ -64,9 +152,7 @@ TEST(Readers, BadInputNamesFileRecordFieldAndText) {
          coeff,
          {"record 2", "(b2)", "\"abc\""}},
         {crlf({"1,1,1,2", "3,1,1,2"}), dbh, {"record 2", "field 1 (Species): \"3\""}},
-        {crlf({"1,1,1,2", "0,1,1,2"}), dbh, {"record 2", "field 1 (Species): \"0\""}},
         {crlf({"1,1,1,2", "2,4,1,2"}), dbh, {"record 2", "field 2 (Product): \"4\""}},
-        {crlf({"1,1,1,2", "2,-1,1,2"}), dbh, {"record 2", "field 2 (Product): \"-1\""}},
         {crlf({"1,1,1,2", "2,1,x,2"}), dbh, {"record 2", "field 3 (Min DBH): \"x\""}},
         {crlf({"1,1,100,30", "2,101,3000000000,30"}),
          strata,
