@@ -3,17 +3,11 @@
 // steps 3 and 4 then take the entry corrected. Edit and View fall back to the program's own
 // editor and viewer. What Save makes of each cell is checked on the grid models
 // (tests/model/editors/); here the windows around them.
-#include <QFontInfo>
-#include <QRadioButton>
-#include <QTableView>
-#include <QTableWidget>
-
 #include "gui/CoefficientEditor.h"
 #include "gui/CoefficientFileDialog.h"
 #include "gui/CommaTableModel.h"
 #include "gui/DataSetNameDialog.h"
 #include "gui/DbhEditor.h"
-#include "gui/GuiText.h"
 #include "gui/InputFileEditor.h"
 #include "gui/LidarFilePicker.h"
 #include "gui/OutputViewerDialog.h"
@@ -22,7 +16,6 @@
 #include "gui/StrataDbhFilesDialog.h"
 #include "gui/StrataEditor.h"
 #include "gui/TreeFilePicker.h"
-#include "model/session/Startup.h"
 #include "tests/gui/GuiTestSupport.h"
 
 using namespace orr;
@@ -30,68 +23,85 @@ using namespace orr::guitest;
 
 namespace {
 
-// The main window's stand-in, with every message box, modal dialog and file dialog answered.
-struct Bench {
-    FakeView view;
+// The main window as a dialog sees it, on a fresh application directory with its data folder and
+// parameter file, with every message box, modal dialog and file dialog answered.
+struct Bench : gui::MainView {
+    QTemporaryDir dir;
+    Session s;
+    QStringList log;
+    QMap<QString, QString> labels;
     MessageRecorder messages;
     DialogScript dialogs;
     FileDialogScript files;
-    Session& s() { return view.s; }
+    Bench() {
+        s.appDir = gui::fspath(dir.path());
+        s.params = ParamRecord::defaults();  // MaxSpec 2, MaxProd 3
+        std::filesystem::create_directories(s.dataFilesDir());
+        saveParameters(s.appDir, s.params);
+    }
+    QString dataFile(const QString& name) const {
+        return gui::qpath(s.dataFilesDir()) + "/" + name;
+    }
+    Session& session() override { return s; }
+    void appendLog(const QString& line) override { log << line; }
+    void showOutputLabel(const QString& name, const QString& caption) override {
+        labels[name] = caption;
+    }
 };
-
-constexpr int kAccepted = QDialog::Accepted;
 
 // The one message a refused entry shows, as an error; the dialog stays open.
 void expectRefused(Bench& b, QWidget& dialog, const QString& message) {
-    QCOMPARE(b.messages.texts(), QStringList{message});
-    QCOMPARE(b.messages.messages[0].icon, QMessageBox::Critical);
+    QCOMPARE(b.messages.texts, QStringList{message});
+    QCOMPARE(b.messages.icons[0], QMessageBox::Critical);
     QVERIFY(dialog.isVisible());
-    b.messages.messages.clear();
-}
-
-void mouseClick(QWidget& dialog, const char* button) {
-    QTest::mouseClick(child<QPushButton>(dialog, button), Qt::LeftButton);
+    b.messages.clear();
 }
 
 // A grid editor of step 3 or 4: the values typed cell after cell (Enter between them) cannot be
 // saved; the box stays open on the cell named. Corrected there, the file is saved and chosen.
 template <class Editor>
-void refusedInGrid(Bench& b, const QStringList& typed, const char* file, const QString& message,
-                   int column, std::filesystem::path Session::*chosen) {
-    b.s().dataSetName = "E";
-    const QString path = b.view.dataFile(file);
-    writeAll(path, "earlier file\r\n");
-    Editor editor(b.view);
-    showActive(editor);
-    auto* box = child<QLineEdit>(editor, "txtEdit");
-    for (int i = 0; i < typed.size(); ++i) {
-        QTest::keyClicks(box, typed[i]);
-        if (i + 1 < typed.size()) QTest::keyClick(box, Qt::Key_Return);
-    }
-    mouseClick(editor, "cmdSave");
-    expectRefused(b, editor, message);
-    QCOMPARE(readAll(path), QByteArray("earlier file\r\n"));
-    QVERIFY(box->isVisible());
-    QCOMPARE(child<QTableWidget>(editor, "MSHFlexGrid1")->currentColumn(), column);
-    box->setText("2");
-    mouseClick(editor, "cmdSave");
-    QCOMPARE(editor.result(), kAccepted);
-    QCOMPARE(b.messages.texts().size(), 1);  // the note naming the file made
-    QVERIFY(b.messages.texts()[0].endsWith(path + " Created"));
-    b.messages.messages.clear();
-    QVERIFY(readAll(path).startsWith("1,"));
-    QCOMPARE(gui::qpath(b.s().*chosen), path);
+std::function<void(Bench&)> refusedInGrid(QStringList typed, const char* file, QString message,
+                                          int column, std::filesystem::path Session::*chosen) {
+    return [=](Bench& b) {
+        b.s.dataSetName = "E";
+        const QString path = b.dataFile(file);
+        writeAll(path, "earlier file\r\n");
+        Editor editor(b);
+        showActive(editor);
+        auto* box = child<QLineEdit>(editor, "txtEdit");
+        QTest::keyClicks(box, typed.join('\r'));  // '\r' is the Return key
+        QTest::mouseClick(child<QPushButton>(editor, "cmdSave"), Qt::LeftButton);
+        expectRefused(b, editor, message);
+        QCOMPARE(readAll(path), QByteArray("earlier file\r\n"));
+        QVERIFY(box->isVisible());
+        QCOMPARE(child<QTableWidget>(editor, "MSHFlexGrid1")->currentColumn(), column);
+        box->setText("2");
+        QTest::mouseClick(child<QPushButton>(editor, "cmdSave"), Qt::LeftButton);
+        QCOMPARE(editor.result(), int(QDialog::Accepted));
+        QCOMPARE(b.messages.texts.size(), 1);  // the note naming the file made
+        QVERIFY(b.messages.texts[0].endsWith(path + " Created"));
+        b.messages.clear();
+        QVERIFY(readAll(path).startsWith("1,"));
+        QCOMPARE(gui::qpath(b.s.*chosen), path);
+    };
+}
+
+// A row on a dialog that the main window opens: made on the bench, shown, then `act`.
+template <class Dialog>
+std::function<void(Bench&)> on(std::function<void(Bench&, QDialog&)> act) {
+    return [act](Bench& b) {
+        Dialog d(b);
+        showActive(d);
+        act(b, d);
+    };
 }
 
 const QString kIllegalName =
     "The dataset name cannot hold any of the characters \\ / : * ? \" < > | or a control character";
 
 const std::vector<std::pair<const char*, std::function<void(Bench&)>>> kRefusals = {
-    {"data-set name",
-     [](Bench& b) {
-         writeAll(b.view.dataFile("ABC_VolSum.txt"), "report\r\n");
-         gui::DataSetNameDialog d(b.view);
-         showActive(d);
+    {"data-set name", on<gui::DataSetNameDialog>([](Bench& b, QDialog& d) {
+         writeAll(b.dataFile("ABC_VolSum.txt"), "report\r\n");
          auto* box = child<QLineEdit>(d, "txtDataSetName");
          for (const auto& [name, message] : std::vector<std::pair<QString, QString>>{
                   {"   ", "Please Enter the DataSet Name"},
@@ -101,51 +111,41 @@ const std::vector<std::pair<const char*, std::function<void(Bench&)>>> kRefusals
              box->setText(name);
              click(&d, "cmdSave");
              expectRefused(b, d, message);
-             QVERIFY(b.s().dataSetName.empty() && b.view.log.isEmpty());
+             QVERIFY(b.s.dataSetName.empty() && b.log.isEmpty());
          }
          // The reports of an earlier data set of that name are overwritten only if the user says
          // so.
          box->setText("ABC");
          click(&d, "cmdSave");  // answered No
-         QCOMPARE(b.messages.texts(),
+         QCOMPARE(b.messages.texts,
                   QStringList{"Previous dataset with name ABC exists, do you want to overwrite ?"});
-         QVERIFY(b.s().dataSetName.empty() && d.isVisible());
-         b.messages.messages.clear();
-     }},
-    {"parameters",
-     [](Bench& b) {
-         saveParameters(b.s().appDir, b.s().params);
-         const QString file = gui::qpath(paramFilePath(b.s().appDir));
+         QVERIFY(b.s.dataSetName.empty() && d.isVisible());
+         b.messages.clear();
+     })},
+    {"parameters", on<gui::ParametersDialog>([](Bench& b, QDialog& d) {
+         const QString file = gui::qpath(paramFilePath(b.s.appDir));
          const QByteArray before = readAll(file);
-         gui::ParametersDialog d(b.view);
-         showActive(d);
          auto* box = child<QLineEdit>(d, "txtMaxSpec");
          QCOMPARE(box->text(), QString("2"));
          box->setText("0.4");
          click(&d, "cmdSave");
          expectRefused(b, d, "Max number of Species should be greater than 0");
          QCOMPARE(readAll(file), before);
-         QCOMPARE(b.s().params.MaxSpec, std::int16_t(2));
-         QVERIFY(b.view.log.isEmpty());
-     }},
-    {"tree file picker",
-     [](Bench& b) {
-         gui::TreeFilePicker d(b.view);
-         showActive(d);
+         QCOMPARE(b.s.params.MaxSpec, std::int16_t(2));
+         QVERIFY(b.log.isEmpty());
+     })},
+    {"tree file picker", on<gui::TreeFilePicker>([](Bench& b, QDialog& d) {
          click(&d, "cmdOK");
          expectRefused(b, d, "Please Enter Input File");
-         QVERIFY(b.s().treeFile.empty());
-     }},
-    {"LiDAR file picker",
-     [](Bench& b) {
-         gui::LidarFilePicker d(b.view);
-         showActive(d);
+         QVERIFY(b.s.treeFile.empty());
+     })},
+    {"LiDAR file picker", on<gui::LidarFilePicker>([](Bench& b, QDialog& d) {
          b.files.files = {"/lidar/low.csv"};
          click(&d, "cmdBrowseLowFile");
          click(&d, "cmdOK");
          expectRefused(b, d, "Please select Phase 1 Lidar Height");
-         QVERIFY(b.s().lidarHighFile.empty());
-     }},
+         QVERIFY(b.s.lidarHighFile.empty());
+     })},
     {"product-code prompt",
      [](Bench& b) {
          // A tree of species 2 at 13.07 inches, between product 2 (up to 11.9) and 3 (from 14).
@@ -158,59 +158,46 @@ const std::vector<std::pair<const char*, std::function<void(Bench&)>>> kRefusals
              QCOMPARE(d.productCode(), std::nullopt);
          }
      }},
-    {"coefficient file dialog",
-     [](Bench& b) {
-         const QString file = b.view.dataFile("X_COEFFIC.csv");
+    {"coefficient file dialog", on<gui::CoefficientFileDialog>([](Bench& b, QDialog& d) {
+         const QString file = b.dataFile("X_COEFFIC.csv");
          writeAll(file, QByteArray("1,2,3,4\r\n").repeated(10));  // two species, as MaxSpec says
-         gui::CoefficientFileDialog d(b.view);
-         showActive(d);
          click(&d, "cmdOK");
          expectRefused(b, d, "Please Enter Co-eff File");
          b.files.files = {file};
          click(&d, "cmdBrowse");
          click(&d, "cmdOK");
-         QCOMPARE(d.result(), kAccepted);
-         QCOMPARE(gui::qpath(b.s().coefficientFile), file);
-         QCOMPARE(b.view.log, QStringList{"Regression Coefficient File chosen:" + file});
-     }},
-    {"strata and DBH file dialog",
-     [](Bench& b) {
-         const QString strata = b.view.dataFile("S_STRATA.csv"), dbh = b.view.dataFile("S_DBH.csv");
+         QCOMPARE(d.result(), int(QDialog::Accepted));
+         QCOMPARE(gui::qpath(b.s.coefficientFile), file);
+         QCOMPARE(b.log, QStringList{"Regression Coefficient File chosen:" + file});
+     })},
+    {"strata and DBH file dialog", on<gui::StrataDbhFilesDialog>([](Bench& b, QDialog& d) {
+         const QString strata = b.dataFile("S_STRATA.csv"), dbh = b.dataFile("S_DBH.csv");
          writeAll(strata, "1,1,100,30\r\n");
          writeAll(dbh, "1,1,0,0\r\n1,2,0,0\r\n1,3,0,0\r\n2,1,0,0\r\n2,2,0,0\r\n2,3,0,0\r\n");
-         gui::StrataDbhFilesDialog d(b.view);
-         showActive(d);
          click(&d, "cmdOK");
          expectRefused(b, d, "Please enter the Strata File");
          b.files.files = {strata, dbh};
          click(&d, "cmdBrowseStrata");
          click(&d, "cmdBrowseDBH");
          click(&d, "cmdOK");
-         QCOMPARE(d.result(), kAccepted);
-         QCOMPARE(b.view.labels.value("LblStratDBHfilename"),
+         QCOMPARE(d.result(), int(QDialog::Accepted));
+         QCOMPARE(b.labels.value("LblStratDBHfilename"),
                   QString("Strata File - S_STRATA.csv  DBH File - S_DBH.csv"));
-     }},
+     })},
     {"coefficient editor",
-     [](Bench& b) {
-         refusedInGrid<gui::CoefficientEditor>(
-             b, {"1", "1.2.3", "4", ""}, "E_COEFFIC.csv",
-             "Species 1, b1 (equation 1): \"1.2.3\" is not a number", 2, &Session::coefficientFile);
-     }},
-    {"strata editor",
-     [](Bench& b) {
-         refusedInGrid<gui::StrataEditor>(b, {"1", "one", ""}, "E_STRATA.csv",
-                                          "Row 1, Begin Plot: \"one\" is not a number", 1,
-                                          &Session::strataFile);
-     }},
+     refusedInGrid<gui::CoefficientEditor>({"1", "1.2.3", "4", ""}, "E_COEFFIC.csv",
+                                           "Species 1, b1 (equation 1): \"1.2.3\" is not a number",
+                                           2, &Session::coefficientFile)},
+    {"strata editor", refusedInGrid<gui::StrataEditor>({"1", "one", ""}, "E_STRATA.csv",
+                                                       "Row 1, Begin Plot: \"one\" is not a number",
+                                                       1, &Session::strataFile)},
     {"DBH editor",
-     [](Bench& b) {
-         refusedInGrid<gui::DbhEditor>(b, {"4", "big"}, "E_DBH.csv",
-                                       "Species 1, Product 1, Max DBH: \"big\" is not a number", 3,
-                                       &Session::dbhFile);
-     }},
+     refusedInGrid<gui::DbhEditor>({"4", "big"}, "E_DBH.csv",
+                                   "Species 1, Product 1, Max DBH: \"big\" is not a number", 3,
+                                   &Session::dbhFile)},
     {"grid editor of a chosen file",
      [](Bench& b) {
-         const QString file = b.view.dataFile("ABC_DBH.csv");
+         const QString file = b.dataFile("ABC_DBH.csv");
          const QByteArray before = "1,1,\"5\",\"8.9\"\r\n1,2,\"9\",\"11.9\"\r\n2,1,5,10.9\r\n";
          writeAll(file, before);
          gui::InputFileEditor editor(gui::fspath(file), gui::dbhFileHeadings());
@@ -227,7 +214,7 @@ const std::vector<std::pair<const char*, std::function<void(Bench&)>>> kRefusals
          QCOMPARE(readAll(file), before);
          QVERIFY(table.setData(table.index(1, 3), "12.5", Qt::EditRole));
          click(&editor, "cmdSave");
-         QCOMPARE(editor.result(), kAccepted);
+         QCOMPARE(editor.result(), int(QDialog::Accepted));
          QCOMPARE(readAll(file),
                   QByteArray("1,1,\"5\",\"8.9\"\r\n1,2,\"9\",\"12.5\"\r\n2,1,5.5,10.9\r\n"));
      }},
@@ -248,10 +235,10 @@ class DialogsTest : public QObject {
         Bench b;
         kRefusals[row].second(b);
         if (QTest::currentTestFailed()) return;
-        QCOMPARE(b.messages.texts(), QStringList());
-        QCOMPARE(b.dialogs.unexpected, QStringList());
+        QCOMPARE(b.messages.texts, QStringList());
+        QCOMPARE(b.dialogs.shown, QStringList());
         for (const QString& folder : b.files.startFolders)  // every file dialog
-            QCOMPARE(folder, gui::qpath(b.s().dataFilesDir()));
+            QCOMPARE(folder, gui::qpath(b.s.dataFilesDir()));
     }
 
     // Without a program of the platform for the file, or with the "here" buttons, the file
@@ -278,30 +265,29 @@ class DialogsTest : public QObject {
         QFETCH(bool, platformOpens);
         QFETCH(QString, ownWindow);
         Bench b;
-        b.s().dataSetName = "ABC";
-        const QString file = b.view.dataFile("ABC_FILE.csv");
+        b.s.dataSetName = "ABC";
+        const QString file = b.dataFile("ABC_FILE.csv"), report = b.dataFile("ABC_VolSum.txt");
         writeAll(file, "1,1,\"5\",\"8.9\"\r\n");
-        writeAll(b.view.dataFile("ABC_VolSum.txt"), "Phase 2, Ground\r\n  1  2  3.00\r\n");
-        b.s().treeFile = b.s().coefficientFile = b.s().strataFile = b.s().dbhFile =
-            gui::fspath(file);
+        writeAll(report, "Phase 2, Ground\r\n  1  2  3.00\r\n");
+        b.s.treeFile = b.s.coefficientFile = b.s.strataFile = b.s.dbhFile = gui::fspath(file);
         b.files.platformOpens = platformOpens;
         QString shown;  // the rows of the grid, or the report's text in a fixed-pitch font
-        b.dialogs.scripts.push_back([&](QDialog& d) {
+        b.dialogs.scripts << [&](QDialog& d) {
             if (auto* grid = d.findChild<QTableView*>("grdInputFile"))
                 shown = QString::number(grid->model()->rowCount()) + " rows";
             if (auto* text = d.findChild<QPlainTextEdit*>("txtReport"))
                 if (QFontInfo(text->font()).fixedPitch()) shown = text->toPlainText();
             return int(QDialog::Rejected);
-        });
+        };
         std::unique_ptr<QDialog> d;
-        if (dialog == "tree") d = std::make_unique<gui::TreeFilePicker>(b.view);
-        if (dialog == "coeff") d = std::make_unique<gui::CoefficientFileDialog>(b.view);
-        if (dialog == "strata") d = std::make_unique<gui::StrataDbhFilesDialog>(b.view);
-        if (dialog == "report") d = std::make_unique<gui::OutputViewerDialog>(b.s());
+        if (dialog == "tree") d = std::make_unique<gui::TreeFilePicker>(b);
+        if (dialog == "coeff") d = std::make_unique<gui::CoefficientFileDialog>(b);
+        if (dialog == "strata") d = std::make_unique<gui::StrataDbhFilesDialog>(b);
+        if (dialog == "report") d = std::make_unique<gui::OutputViewerDialog>(b.s);
         d->show();
         if (dialog == "report") child<QRadioButton>(*d, "Option1")->setChecked(true);
         click(d.get(), qPrintable(button));
-        const QString opened = dialog == "report" ? b.view.dataFile("ABC_VolSum.txt") : file;
+        const QString opened = dialog == "report" ? report : file;
         QCOMPARE(b.files.opened, button.endsWith("Here") ? QStringList{} : QStringList{opened});
         QCOMPARE(b.dialogs.shown, ownWindow.isEmpty() ? QStringList{} : QStringList{ownWindow});
         if (ownWindow == "InputFileEditor") QCOMPARE(shown, QString("1 rows"));

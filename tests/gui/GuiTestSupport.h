@@ -1,83 +1,21 @@
 // Seams for window tests: every message box is answered by the test and recorded, every modal
-// dialog and file dialog is run by a script instead of waiting for a user, and a MainView stands
-// in for the main window where a dialog is tested alone.
+// dialog and file dialog is run by a script instead of waiting for a user.
 #pragma once
 
-#include <QApplication>
-#include <QDialog>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMap>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QStringList>
-#include <QTemporaryDir>
 #include <QTest>
-#include <deque>
+#include <QtWidgets>
 #include <functional>
-#include <span>
-#include <vector>
 
-#include "gui/MainView.h"
+#include "files/DataSetFiles.h"
+#include "gui/DialogRunner.h"
+#include "gui/DialogServices.h"
+#include "gui/GuiText.h"
 #include "gui/MainWindow.h"
-#include "model/session/Session.h"
+#include "model/session/Startup.h"
 #include "model/workflow/StepTable.h"
+#include "tools/generator/Generator.h"
 
 namespace orr::guitest {
-
-struct Message {
-    QMessageBox::Icon icon;
-    QString text;
-};
-
-// Records every message box; answers Yes/No questions from a queue (No when it is empty) and
-// every other box with OK.
-class MessageRecorder {
-  public:
-    MessageRecorder();
-    ~MessageRecorder();
-    std::vector<Message> messages;
-    std::deque<QMessageBox::StandardButton> answers;
-    QStringList texts() const;
-};
-
-// Runs modal dialogs from a queue of scripts, in order; a dialog that finds no script is
-// recorded as unexpected and rejected at once.
-class DialogScript {
-  public:
-    DialogScript();
-    ~DialogScript();
-    std::deque<std::function<int(QDialog&)>> scripts;
-    QStringList shown;  // objectNames of every dialog run
-    QStringList unexpected;
-};
-
-// Answers file-open dialogs from a queue (an empty text or an empty queue: cancelled) and records
-// the folder each started in; opening a file with the platform is recorded and answered by
-// `platformOpens`.
-class FileDialogScript {
-  public:
-    FileDialogScript();
-    ~FileDialogScript();
-    std::deque<QString> files;
-    QStringList startFolders;
-    QStringList opened;
-    bool platformOpens = true;
-};
-
-// Stand-ins for steps 5 to 9, with the real steps' descriptions: each records its number and does
-// what the test put in its slot (index step - 5); an empty slot completes doing nothing.
-struct ScriptedSteps {
-    static std::function<StepResult(const StepInputs&, StepHost&)> behaviour[5];
-    static std::vector<int> calls;
-    static void clear();
-    static std::span<const workflow::StepEntry> steps();
-};
-
-// Clicks the enabled button with this objectName inside the widget.
-void click(QWidget* root, const char* objectName);
 
 // The child with this objectName; aborts the test program when there is none.
 template <typename T>
@@ -87,32 +25,128 @@ T* child(QWidget& parent, const char* name) {
     return w;
 }
 
-// The main window's status caption; a step button clicked and the step (or step 10) waited for.
-QString statusCaption(QWidget& mainWindow);
-void runButton(gui::MainWindow& window, const char* button);
+// Clicks the button with this objectName inside the widget, which must be enabled.
+inline void click(QWidget* root, const char* name) {
+    QPushButton* button = child<QPushButton>(*root, name);
+    QVERIFY2(button->isEnabled(), name);
+    button->click();
+}
 
 // Shows a window as the active one, so that key clicks reach it.
-void showActive(QWidget& window);
+inline void showActive(QWidget& window) {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+}
 
-QByteArray readAll(const QString& path);  // "<missing>" when the file cannot be read
-void writeAll(const QString& path, const QByteArray& content);
+// Records every message box; answers a Yes/No question with No, every other box with OK.
+struct MessageRecorder {
+    QStringList texts;
+    QList<QMessageBox::Icon> icons;
+    MessageRecorder() {
+        gui::setMessageHandler([this](const gui::MessageRequest& r) {
+            texts << r.text;
+            icons << r.icon;
+            return r.buttons.testFlag(QMessageBox::Yes) ? QMessageBox::No : QMessageBox::Ok;
+        });
+    }
+    ~MessageRecorder() { gui::setMessageHandler(nullptr); }
+    void clear() { texts.clear(), icons.clear(); }
+};
+
+// Runs modal dialogs with the scripts queued, in order, recording the objectName of each; a
+// dialog that finds no script is rejected at once.
+struct DialogScript {
+    QList<std::function<int(QDialog&)>> scripts;
+    QStringList shown;
+    DialogScript() {
+        gui::setDialogRunner([this](QDialog& dialog) {
+            shown << dialog.objectName();
+            if (scripts.isEmpty()) return int(QDialog::Rejected);
+            const auto script = scripts.takeFirst();
+            showActive(dialog);
+            const int result = script(dialog);
+            dialog.hide();
+            return result;
+        });
+    }
+    ~DialogScript() { gui::setDialogRunner(nullptr); }
+};
+
+// Answers file-open dialogs with the files queued (none left: cancelled), recording the folder
+// each started in; opening a file with the platform is recorded and answered by `platformOpens`.
+struct FileDialogScript {
+    QStringList files, startFolders, opened;
+    bool platformOpens = true;
+    FileDialogScript() {
+        gui::setOpenFileHandler([this](QWidget*, const QString&, const QString& dir) {
+            startFolders << dir;
+            return files.isEmpty() ? QString() : files.takeFirst();
+        });
+        gui::setOpenUrlHandler([this](const QString& path) {
+            opened << path;
+            return platformOpens;
+        });
+    }
+    ~FileDialogScript() {
+        gui::setOpenFileHandler(nullptr);
+        gui::setOpenUrlHandler(nullptr);
+    }
+};
+
+// The main window's status caption; a step button clicked and the step (or step 10) waited for.
+inline QString statusCaption(QWidget& mainWindow) {
+    return child<QGroupBox>(mainWindow, "FrameStatus")->title();
+}
+inline void runButton(gui::MainWindow& window, const char* button) {
+    click(&window, button);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.workflow().running(), 120000);
+}
+
+// With ORRAVANT_SCREENSHOTS=DIR, the window as it looks saved as DIR/name.
+inline void saveShot(QWidget& window, const char* name) {
+    const QString dir = qEnvironmentVariable("ORRAVANT_SCREENSHOTS");
+    if (!dir.isEmpty()) QVERIFY(window.grab().save(dir + "/" + name));
+}
+
+inline QByteArray readAll(const QString& path) {  // "<missing>" when it cannot be read
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+inline void writeAll(const QString& path, const QByteArray& content) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(content);
+}
 
 // A generated sample data set (seed 11) in a new application directory, the session set up as
-// steps 1 to 4 leave it.
-void setUpGeneratedSample(Session& session, const QString& appDir, const std::string& name);
-
-// The main window as a dialog sees it, on a fresh application directory with its data folder.
-struct FakeView : gui::MainView {
+// steps 1 to 4 leave it, in the main window with these steps.
+struct SampleWindow {
     QTemporaryDir dir;
-    Session s;
-    QStringList log;
-    QMap<QString, QString> labels;
-    FakeView();
-    QString dataFile(const QString& name) const;
-    Session& session() override { return s; }
-    void appendLog(const QString& line) override { log << line; }
-    void showOutputLabel(const QString& name, const QString& caption) override {
-        labels[name] = caption;
+    Session session;
+    std::unique_ptr<gui::MainWindow> window;
+    explicit SampleWindow(std::span<const workflow::StepEntry> steps = workflow::stepTable()) {
+        session.appDir = gui::fspath(dir.path());
+        startUp(session);
+        const auto shape = generator::presetShape("sample");
+        const auto in = generator::generateDataSet(*shape, 11, session.appDir / "input");
+        session.params = shape->params;
+        session.run.seed = 5;
+        session.dataSetName = "SAMPLE";
+        session.coefficientFile = in.coefficients;
+        session.strataFile = in.strata;
+        session.dbhFile = in.dbh;
+        session.treeFile = in.trees;
+        session.lidarHighFile = in.lidarDs1;
+        session.lidarLowFile = in.lidarDs2;
+        window = std::make_unique<gui::MainWindow>(session, steps);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->activate();
+    }
+    QString file(files::DataSetFile f) const {
+        return gui::qpath(files::path(session.dataFilesDir(), "SAMPLE", f));
     }
 };
 

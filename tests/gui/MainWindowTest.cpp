@@ -1,10 +1,7 @@
 // The main window with stand-in steps, so that no data is needed: the enabled-state chain as the
 // buttons show it, from the set-up through step 10 to Reset; a plot above MaxPlots; the log kept
 // within 64000 characters.
-
-#include "gui/GuiText.h"
-#include "gui/MainWindow.h"
-#include "model/session/Startup.h"
+#include "gui/ElidedLabel.h"
 #include "tests/gui/GuiTestSupport.h"
 
 using namespace orr;
@@ -19,11 +16,25 @@ const QStringList kStepButtons = {"cmdDataSetCreate",  "cmdSetParam",      "cmdR
                                   "cmdReset",          "cmdExit"};
 const QStringList kAtStart = {"cmdDataSetCreate", "cmdSetParam", "cmdRegCoeff", "cmdAssignPlotsDBH",
                               "cmdInstructions",  "cmdReset",    "cmdExit"};
-const QStringList kOutputLabels = {
-    "lbldatasetname",  "LblCoeffFile",    "LblStratDBHfilename", "LblInputFilename",
-    "LblPlotOutfile1", "LblPlotOutfile2", "LblPlotOutfile3",     "LblHighLidar6",
-    "LblLowLidar6",    "LblHighLidar7",   "LblLowLidar7",        "LblCombine8",
-    "LblCombineSumm8", "LblCompute9",     "LblAllocate9",        "lblOutputfiles"};
+
+// Stand-ins for steps 5 to 9: each records its number; step 6 needs MaxPlots of `plotsOfSix`.
+std::vector<int> calls;
+int plotsOfSix = 0;
+template <int Step>
+StepResult scripted(const StepInputs& in, StepHost&) {
+    calls.push_back(Step);
+    const bool tooFew = Step == 6 && in.params.MaxPlots < plotsOfSix;
+    return tooFew ? StepResult::needsLargerMaxPlots(plotsOfSix) : StepResult{};
+}
+std::span<const workflow::StepEntry> scriptedSteps() {
+    using workflow::describeStep;
+    static const workflow::StepEntry steps[] = {{describeStep(5), &scripted<5>},
+                                                {describeStep(6), &scripted<6>},
+                                                {describeStep(7), &scripted<7>},
+                                                {describeStep(8), &scripted<8>},
+                                                {describeStep(9), &scripted<9>}};
+    return steps;
+}
 
 }  // namespace
 
@@ -35,24 +46,19 @@ class MainWindowTest : public QObject {
     Session session_;
     std::unique_ptr<gui::MainWindow> window_;
 
-    QLabel* label(const QString& name) const { return window_->findChild<QLabel*>(name); }
-    bool enabled(const char* name) const {
-        return window_->findChild<QPushButton*>(name)->isEnabled();
-    }
     QStringList enabledButtons() const {
         QStringList on;
         for (const QString& name : kStepButtons)
-            if (enabled(qPrintable(name))) on << name;
+            if (child<QPushButton>(*window_, qPrintable(name))->isEnabled()) on << name;
         return on;
     }
     QStringList shownLabels() const {
         QStringList shown;
-        for (const QString& name : kOutputLabels)
-            if (label(name)->isVisible()) shown << name;
+        for (auto* l : window_->findChildren<gui::ElidedLabel*>())
+            if (l->isVisible()) shown << l->objectName();
         return shown;
     }
     QString logWidgetText() { return child<QPlainTextEdit>(*window_, "txtStatus")->toPlainText(); }
-    void run(const char* name) { runButton(*window_, name); }
     // Step 1 through its dialog, the coefficient, strata and DBH files named directly.
     void completeSetUp() {
         session_.coefficientFile = "/d/ABC_COEFFIC.csv";
@@ -74,15 +80,16 @@ class MainWindowTest : public QObject {
         session_ = Session{};
         session_.appDir = gui::fspath(dir_.path());
         const StartupResult started = startUp(session_);
-        ScriptedSteps::clear();
-        window_ = std::make_unique<gui::MainWindow>(session_, ScriptedSteps::steps());
+        calls.clear();
+        plotsOfSix = 0;
+        window_ = std::make_unique<gui::MainWindow>(session_, scriptedSteps());
         window_->setLogText(started.log);
         window_->show();
     }
     void cleanup() { window_.reset(); }
 
     // Step 10 asks for the tree and LiDAR files it lacks; a new tree file disables the steps
-    // that read what step 5 wrote; Reset keeps the log and the parameters.
+    // that read what step 5 wrote; Reset keeps the log.
     void theButtonsFollowTheSetUpTheStepsAndReset() {
         QCOMPARE(enabledButtons(), kAtStart);
         QCOMPARE(shownLabels(), QStringList());
@@ -91,7 +98,7 @@ class MainWindowTest : public QObject {
                  QStringList({"cmdDataSetCreate", "cmdSetParam", "cmdRegCoeff", "cmdAssignPlotsDBH",
                               "cmdComputePlots", "cmdAllSteps", "cmdInstructions", "cmdReset",
                               "cmdExit"}));
-        QCOMPARE(label("lbldatasetname")->text(), QString("DataSetName - ABC"));
+        QCOMPARE(child<QLabel>(*window_, "lbldatasetname")->text(), QString("DataSetName - ABC"));
 
         FileDialogScript files;
         files.files = {"/field/trees.csv", "/lidar/high.csv"};
@@ -102,16 +109,16 @@ class MainWindowTest : public QObject {
                 click(&d, "cmdOK");
                 return d.result();
             });
-        run("cmdAllSteps");
+        runButton(*window_, "cmdAllSteps");
         QCOMPARE(dialogs.shown, QStringList({"frmAssignHgtVol", "frmEnterPhase1Height"}));
         const QString dataDir = gui::qpath(session_.dataFilesDir());
         QCOMPARE(files.startFolders, QStringList({dataDir, dataDir}));
         QCOMPARE(session_.treeFile.string(), std::string("/field/trees.csv"));
         QCOMPARE(session_.lidarHighFile.string(), std::string("/lidar/high.csv"));
-        QCOMPARE(ScriptedSteps::calls, (std::vector<int>{5, 6, 7, 8, 9}));
+        QCOMPARE(calls, (std::vector<int>{5, 6, 7, 8, 9}));
         QCOMPARE(statusCaption(*window_), QString("Status: All steps completed successfully!"));
         QCOMPARE(enabledButtons(), kStepButtons);
-        QVERIFY(label("LblPlotOutfile1")->isVisible() && label("LblCompute9")->isVisible());
+        QVERIFY(shownLabels().contains("LblPlotOutfile1") && shownLabels().contains("LblCompute9"));
 
         files.files = {"/field/trees2.csv"};
         QVERIFY(QMetaObject::invokeMethod(child<QLabel>(*window_, "lnkChangeTreeFile"),
@@ -125,35 +132,30 @@ class MainWindowTest : public QObject {
         QCOMPARE(shownLabels(), QStringList{"lbldatasetname"});  // files of 3 and 4 named directly
 
         const QString logBefore = logWidgetText();
-        const ParamRecord params = session_.params;
         click(window_.get(), "cmdReset");
         QCOMPARE(enabledButtons(), kAtStart);
         QCOMPARE(shownLabels(), QStringList());
-        QVERIFY(session_.dataSetName.empty() && session_.dbhFile.empty());
         QCOMPARE(logWidgetText(), logBefore);
-        QVERIFY(session_.params == params);
         QCOMPARE(statusCaption(*window_),
                  QString("Status: Reset - please perform Steps 1 through 4..."));
     }
 
     // The parameters open; the step runs again only once MaxPlots covers the plot.
     void aPlotAboveMaxPlotsOpensTheParameters_data() {
-        QTest::addColumn<QString>("maxPlots");  // typed into the parameters dialog
-        QTest::addColumn<QList<int>>("calls");
-        QTest::newRow("covers the plot") << "2000" << QList<int>{5, 6, 6};
-        QTest::newRow("still too small") << "1999" << QList<int>{5, 6};
+        QTest::addColumn<QString>("maxPlots");      // typed into the parameters dialog
+        QTest::addColumn<std::vector<int>>("run");  // the steps run
+        QTest::newRow("covers the plot") << "2000" << std::vector<int>{5, 6, 6};
+        QTest::newRow("still too small") << "1999" << std::vector<int>{5, 6};
     }
     void aPlotAboveMaxPlotsOpensTheParameters() {
         QFETCH(QString, maxPlots);
-        QFETCH(QList<int>, calls);
+        QFETCH(std::vector<int>, run);
         session_.treeFile = "/d/trees.csv";
         session_.lidarHighFile = "/d/high.csv";
         completeSetUp();
         session_.params.MaxPlots = 1500;
-        ScriptedSteps::behaviour[1] = [](const StepInputs& in, StepHost&) {
-            return in.params.MaxPlots < 2000 ? StepResult::needsLargerMaxPlots(2000) : StepResult{};
-        };
-        run("cmdComputePlots");
+        plotsOfSix = 2000;
+        runButton(*window_, "cmdComputePlots");
         DialogScript dialogs;
         dialogs.scripts.push_back([maxPlots](QDialog& d) {
             child<QLineEdit>(d, "txtMaxPlots")->setText(maxPlots);
@@ -161,13 +163,13 @@ class MainWindowTest : public QObject {
             return d.result();
         });
         MessageRecorder messages;
-        run("cmdIterate");
+        runButton(*window_, "cmdIterate");
         QCOMPARE(
-            messages.texts(),
+            messages.texts,
             QStringList{"Number of plots in data files exceeds the Maxplots parameter setting"});
         QCOMPARE(dialogs.shown, QStringList{"frmUserParameters"});
-        QCOMPARE(QList<int>(ScriptedSteps::calls.begin(), ScriptedSteps::calls.end()), calls);
-        QCOMPARE(enabled("cmdComputePhase1"), calls.size() == 3);
+        QCOMPARE(calls, run);
+        QCOMPARE(enabledButtons().contains("cmdComputePhase1"), run.size() == 3);
     }
 
     void theLogIsClearedBeforeALineOnceItHoldsMoreThan64000Characters() {

@@ -1,14 +1,7 @@
 // What the main window remembers between runs, in a settings file of the test's own (never the
 // user's): its size, the application directory and the recently used data sets, which the File
 // menu opens again.
-#include <QAction>
-#include <QMenu>
-#include <QSettings>
-
-#include "gui/GuiText.h"
-#include "gui/MainWindow.h"
 #include "gui/RememberedState.h"
-#include "model/session/Startup.h"
 #include "tests/gui/GuiTestSupport.h"
 
 using namespace orr;
@@ -25,7 +18,7 @@ class RememberedStateTest : public QObject {
     std::unique_ptr<gui::MainWindow> window(Session& session, QSettings& settings) {
         session.appDir = gui::fspath(path("app1"));
         startUp(session);
-        auto w = std::make_unique<gui::MainWindow>(session, ScriptedSteps::steps());
+        auto w = std::make_unique<gui::MainWindow>(session, workflow::stepTable());
         w->useSettings(&settings);
         w->show();
         return w;
@@ -74,9 +67,8 @@ class RememberedStateTest : public QObject {
         QVERIFY(QFile::remove(path("ABC_DBH.csv")));
         MessageRecorder messages;
         QVERIFY(!w->openRecentDataSet(gui::RememberedState(settings).recentDataSets().front()));
-        QCOMPARE(messages.texts(),
-                 QStringList{"The data set ABC cannot be opened again: the file " +
-                             path("ABC_DBH.csv") + " is no longer there."});
+        QCOMPARE(messages.texts, QStringList{"The data set ABC cannot be opened again: the file " +
+                                             path("ABC_DBH.csv") + " is no longer there."});
         QCOMPARE(next.dataSetName, std::string("ABC"));
     }
 };

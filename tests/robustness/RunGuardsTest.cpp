@@ -1,6 +1,7 @@
 // What guards a whole run of the command line: one run at a time on a data set, parameters that
 // every step can carry, output that reached its destination, and data-set names counted in
-// characters.
+// characters; and a step cancelled in the middle leaves the files of the run before it whole and
+// no temporary file behind.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,7 +13,9 @@
 
 #include "model/session/DataSetLock.h"
 #include "model/session/Startup.h"
+#include "model/workflow/StepTable.h"
 #include "tests/robustness/RobustData.h"
+#include "tests/support/FakeHost.h"
 
 namespace orr::test {
 namespace {
@@ -21,19 +24,14 @@ namespace fs = std::filesystem;
 
 class RunGuards : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const CliRun good = data.run();
-        ASSERT_EQ(0, good.status) << good.err;
-        before = snapshot(data.dataDir());
-    }
     RobustData data;
-    Snapshot before;
+    const Snapshot before = data.goodRun();
 };
 
 TEST_F(RunGuards, ARunOnADataSetInUseStopsAtOnceNamingTheOtherRun) {
     {
         const DataSetLock other = DataSetLock::acquire(data.dataDir(), "ROB", "a test run");
-        const CliRun second = data.run();
+        const Outcome second = data.run();
         EXPECT_EQ(second.status, 1);
         EXPECT_EQ(second.err.rfind("error: The data set ROB is in use by another run (a test run, "
                                    "process " +
@@ -74,7 +72,7 @@ TEST_F(RunGuards, ParametersOutOfRangeStopTheRunBeforeAnyStep) {
         ParamRecord p = data.params;
         c.spoil(p);
         saveParameters(data.app(), p);
-        const CliRun run = data.run();
+        const Outcome run = data.run();
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, "error: The user parameters in " + paramFilePath(data.app()).string() +
                                " cannot be used: " + c.problem +
@@ -102,6 +100,34 @@ TEST_F(RunGuards, ADataSetNameIsCountedInCharacters) {
         fs::exists(data.dataDir() / "\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4_Regress.txt"));
     EXPECT_EQ(data.run("\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4").status, 2);
 }
+
+class CancelledStep : public ::testing::TestWithParam<int> {};
+
+TEST_P(CancelledStep, EarlierFilesStayWholeAndNoTemporaryFileIsLeft) {
+    // Enough plots that every step reports progress more than once before it ends.
+    RobustData data(600);
+    const Snapshot before = data.goodRun();
+    const workflow::StepEntry* step = workflow::findStep(workflow::stepTable(), GetParam());
+
+    // Cancelled before the first, then before the second report of progress.
+    for (std::size_t stopAt : {1u, 2u}) {
+        SCOPED_TRACE("cancelled at progress report " + std::to_string(stopAt));
+        FakeHost host;
+        std::size_t reports = 0;
+        host.onProgress = [&](std::size_t done, std::size_t total) {
+            ++reports;
+            EXPECT_LE(done, total);
+        };
+        host.onCancelled = [&] { return reports >= stopAt; };
+        const StepResult result = runStep(GetParam(), step->run, data.session(), host);
+        EXPECT_EQ(result.end, StepResult::End::Cancelled);
+        EXPECT_TRUE(host.messages.empty());
+        EXPECT_TRUE(snapshot(data.dataDir()) == before) << "a data file changed or was left";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps5To7, CancelledStep, ::testing::Values(5, 6, 7),
+                         [](const auto& info) { return "Step" + std::to_string(info.param); });
 
 }  // namespace
 }  // namespace orr::test

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "core/OutputSet.h"
@@ -46,9 +47,8 @@ class CombineTest : public ::testing::Test {
         session.params = ParamRecord::defaults();
     }
     void setLimits(int maxSpec, int maxProd, int maxPlots) {
-        session.params.MaxSpec = static_cast<std::int16_t>(maxSpec);
-        session.params.MaxProd = static_cast<std::int16_t>(maxProd);
-        session.params.MaxPlots = static_cast<std::int16_t>(maxPlots);
+        auto& p = session.params;
+        std::tie(p.MaxSpec, p.MaxProd, p.MaxPlots) = std::tuple(maxSpec, maxProd, maxPlots);
     }
     std::filesystem::path file(DataSetFile f) const {
         return files::path(session.dataFilesDir(), session.dataSetName, f);
@@ -157,6 +157,7 @@ std::string missing(int step) {
 }
 
 // Limits of the set: MaxSpec 2, MaxProd 2, MaxPlots 5.
+// clang-format off
 const BadInput kBadInputs[] = {
     {"MissingPlotFile", kLidarDS1, nullptr, {missing(6)}},
     {"MissingPhase1", kPhase1DS1, nullptr, {missing(7)}},
@@ -167,17 +168,12 @@ const BadInput kBadInputs[] = {
     // The last file read, when everything else is already combined in memory.
     {"Phase1DS2Species3", kPhase1DS2, "1,1,2,1,1\n5,3,4,3,5", {"record 2, field 2", "\"3\""}},
     // Sums beyond the range of a double have no text; they are refused, not written as "inf".
-    {"ReportLineTooLarge",
-     kLidarDS1,
-     "1,1,1,0,0,0,1e308,1,1\n2,1,1,0,0,0,1e308,1,1",
-     {"too large", "volume summary report"},
-     false},
-    {"TotalsTooLarge",
-     kLidarDS1,
-     "1,1,1,1e308,1,3,0,0,0\n1,2,2,1e308,1,3,0,0,0",
-     {"The totals of plot 1 are too large to be written to the combined Phase 2 file."},
-     false},
+    {"ReportLineTooLarge", kLidarDS1, "1,1,1,0,0,0,1e308,1,1\n2,1,1,0,0,0,1e308,1,1",
+     {"too large", "volume summary report"}, false},
+    {"TotalsTooLarge", kLidarDS1, "1,1,1,1e308,1,3,0,0,0\n1,2,2,1e308,1,3,0,0,0",
+     {"The totals of plot 1 are too large to be written to the combined Phase 2 file."}, false},
 };
+// clang-format on
 
 class CombineBadInput : public CombineTest, public ::testing::WithParamInterface<BadInput> {
   protected:
@@ -216,9 +212,8 @@ TEST_P(CombineBadInput, IsNamedAndStopsTheStepLeavingTheOldFiles) {
 
     EXPECT_EQ(read(kVolSum), kOldReport);
     EXPECT_EQ(read(kPhase2), kOldPhase2);
-    for (const auto& entry : std::filesystem::directory_iterator(session.dataFilesDir())) {
+    for (const auto& entry : std::filesystem::directory_iterator(session.dataFilesDir()))
         EXPECT_FALSE(isTemporaryOutputName(entry.path().filename().string())) << entry.path();
-    }
     EXPECT_EQ(host.logText, "Combining all Phase 2 estimates...\r\n");
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].icon, Icon::Critical);

@@ -1,15 +1,12 @@
 // A small data set for step 6 in a temporary application directory, run through the real step
-// runner, and a host that keeps every line the step logged.
+// runner.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "core/OutputSet.h"
 #include "engine/distribution/DistributionStep.h"
 #include "files/DataSetFiles.h"
 #include "model/session/Session.h"
@@ -20,22 +17,13 @@ namespace orr::test {
 
 using files::DataSetFile;
 
-struct LoggingHost : FakeHost {
-    std::vector<std::string> logged;  // every line logged, also those a later replace removed
-    void log(std::string_view line) override {
-        logged.emplace_back(line);
-        FakeHost::log(line);
-    }
-};
-
 // The coefficient rows of DistributionData: 5 equations x 2 species, "b0,b1,b2,b3".
-inline std::vector<std::string> standardCoefficients() {
-    return {"4,6,0,0",   "1,5,0,0",      // DBH from height: b0 + b1 (b2 = 0)
-            "1,1,1,0",   "1,1,1,0",      // height from DBH (not used by this step)
-            "2,1,1,0",   "0,1,1,0",      // ground height from DataSet 1: b0 + b1 h^b2
-            "0,2,1,0",   "-5,1,1,0",     // ground height from DataSet 2
-            "0,0,0.5,0", "1,0,0.25,0"};  // volume: b0 + b1 D + b2 H + b3 D^2 H
-}
+inline const std::vector<std::string> kCoefficients = {
+    "4,6,0,0",   "1,5,0,0",      // DBH from height: b0 + b1 (b2 = 0)
+    "1,1,1,0",   "1,1,1,0",      // height from DBH (not used by this step)
+    "2,1,1,0",   "0,1,1,0",      // ground height from DataSet 1: b0 + b1 h^b2
+    "0,2,1,0",   "-5,1,1,0",     // ground height from DataSet 2
+    "0,0,0.5,0", "1,0,0.25,0"};  // volume: b0 + b1 D + b2 H + b3 D^2 H
 
 // Data set "T": PACF 10, MaxSpec 2, MaxProd 2, MaxItern 4, MaxPlots 20, LiHgtAdj 0, seed 7.
 // Species 1 grows to DBH 10 (BA 0.5454), species 2 to DBH 6 (BA 0.196344). Ground height from a
@@ -46,7 +34,7 @@ inline std::vector<std::string> standardCoefficients() {
 struct DistributionData {
     TempDir dir;
     Session session;
-    LoggingHost host;
+    FakeHost host;
 
     DistributionData() {
         session.appDir = dir.path();
@@ -62,7 +50,7 @@ struct DistributionData {
         session.coefficientFile = file(DataSetFile::Coefficients);
         session.dbhFile = file(DataSetFile::Dbh);
         session.strataFile = file(DataSetFile::Strata);
-        write(DataSetFile::Coefficients, standardCoefficients());
+        write(DataSetFile::Coefficients, kCoefficients);
         write(DataSetFile::Dbh,
               {R"(1,1,"5","12")", R"(1,2,"12","30")", R"(2,1,"4","8")", R"(2,2,"8","20")"});
         write(DataSetFile::Strata, {"1,1,20,30"});
@@ -84,19 +72,6 @@ struct DistributionData {
     }
     std::string read(DataSetFile f) const { return readFile(file(f)); }
     bool exists(DataSetFile f) const { return std::filesystem::exists(file(f)); }
-
-    // The outputs of an earlier run, which a run that does not complete leaves byte-identical,
-    // with no temporary file beside them.
-    static constexpr DataSetFile kEarlier[] = {
-        DataSetFile::LidarPlotsDS1, DataSetFile::SpeciesCountsDS1, DataSetFile::LidarPlotsDS2};
-    void writeEarlierOutputs() {
-        for (DataSetFile f : kEarlier) writeFile(file(f), "earlier" + file(f).filename().string());
-    }
-    void expectEarlierOutputs() const {
-        for (DataSetFile f : kEarlier) EXPECT_EQ(read(f), "earlier" + file(f).filename().string());
-        for (const auto& entry : std::filesystem::directory_iterator(session.dataFilesDir()))
-            EXPECT_FALSE(isTemporaryOutputName(entry.path().filename().string())) << entry.path();
-    }
 };
 
 }  // namespace orr::test

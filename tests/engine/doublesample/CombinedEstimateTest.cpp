@@ -48,7 +48,7 @@ TEST_F(StratumWithoutRegression, TwoPlotsEnterThroughTheirGroundMean) {
             kRegressHeader, "", kVariableHeader,
             " 3    LiBA-DS1(sq.ft) " + k17 + " 7       7       28.28   " + k16 + " 0       0     0",
             " 3    LiVOL-DS1(cu.ft)" + k17 + " 51.7    50      28.28   " + k16 + " 0       0     0",
-            grnDs1("50"), ground("50"), " ", " ", kCombinedHeader,
+            kGrnDs1 + "50", kGround + "50", " ", " ", kCombinedHeader,
             "Co    GrnVol  LiBA-DS1(sq.ft)  " + k16 + " 87.8    3.04    " + k9 + " 7.17",
             "Co    GrnVol  LiVOL-DS1(cu.ft) " + k16 + " 84.5    3.1     " + k9 + " 7.59",
             "      LiBA-DS1(sq.ft): ground mean used in stratum 3",

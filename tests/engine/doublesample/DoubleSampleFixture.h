@@ -1,5 +1,5 @@
-// A data directory with the inputs of step 9 written by the test, a scripted host, and the fixed
-// texts of the two reports.
+// A data directory with the inputs of step 9 written by the test (MaxSpec 2, MaxProd 2), a
+// scripted host, and the fixed texts of the two reports.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -31,16 +31,10 @@ inline const std::string kStratVolHeader =
     " Vol";
 inline const std::string k9(9, ' '), k16(16, ' '), k17(17, ' '), k44(44, ' '), k45(45, ' ');
 
-// The ground lines of a regression report section, ending in the value's text.
-inline std::string grnDs1(const std::string& v) {
-    return "      Grn Volume-DS1" + std::string(28, ' ') + v;
-}
-inline std::string grnDs2(const std::string& v) {
-    return "      Grn Volume-DS2" + std::string(28, ' ') + v;
-}
-inline std::string ground(const std::string& v) {
-    return "      Ground Volume" + std::string(29, ' ') + v;
-}
+// The ground lines of a regression report section, before the value's text.
+inline const std::string kGrnDs1 = "      Grn Volume-DS1" + std::string(28, ' '),
+                         kGrnDs2 = "      Grn Volume-DS2" + std::string(28, ' '),
+                         kGround = "      Ground Volume" + std::string(29, ' ');
 
 class DoubleSampleTest : public ::testing::Test {
   protected:
@@ -48,6 +42,7 @@ class DoubleSampleTest : public ::testing::Test {
         session.appDir = dir.path();
         std::filesystem::create_directories(session.dataFilesDir());
         session.params = ParamRecord::defaults();
+        session.params.MaxSpec = session.params.MaxProd = 2;
     }
 
     // Writes a data-set file or the strata or tree file; each line gets CR LF.
@@ -75,13 +70,10 @@ class DoubleSampleTest : public ::testing::Test {
         for (const auto& m : host.messages) ADD_FAILURE() << "unexpected message: " << m.text;
     }
 
-    // One stratum covering every plot ("T1", MaxSpec 2, MaxProd 2, MaxPlots 20): DataSet 1 on
-    // plots 1-4 with y = 10 x, DataSet 2 on plots 5-8 with y = 100 + 5 x (see
-    // DoubleSampleFilesTest.cpp for the values worked out by hand).
+    // One stratum covering every plot ("T1", MaxPlots 20): DataSet 1 on plots 1-4 with y = 10 x,
+    // DataSet 2 on plots 5-8 with y = 100 + 5 x (values worked out in DoubleSampleStepTest.cpp).
     void writeSingleStratum() {
         session.dataSetName = "T1";
-        session.params.MaxSpec = 2;
-        session.params.MaxProd = 2;
         session.params.MaxPlots = 20;
         writeStrata({"1,1,20,30"});
         write(DataSetFile::Phase2, {"1,40,10,100,20,10,50,0,0,0", "2,40,12,120,20,12,50,0,0,0",
@@ -109,13 +101,11 @@ class DoubleSampleTest : public ::testing::Test {
                     "7,1,2,12,80,30,0,0", "3,2,2,8,50,30,0,0", "8,2,2,8.5,55,30,0,0"});
     }
 
-    // A small valid data set ("T2": three strata, MaxSpec 2, MaxProd 2, MaxPlots 30): a plot in
-    // two strata rows, plots in no stratum, no DataSet 2 Phase 1 file, a stratum whose
-    // regressions all have negative slopes.
+    // A small valid data set ("T2": three strata, MaxPlots 30): a plot in two strata rows, plots
+    // in no stratum, no DataSet 2 Phase 1 file, a stratum whose regressions all have negative
+    // slopes.
     void writeThreeStrata() {
         session.dataSetName = "T2";
-        session.params.MaxSpec = 2;
-        session.params.MaxProd = 2;
         session.params.MaxPlots = 30;
         // Plot 5 lies in the ranges of rows 1 and 4: the later row puts it in stratum 2. Plots 26
         // to 30 lie in no stratum.

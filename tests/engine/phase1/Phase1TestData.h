@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/phase1/Phase1Step.h"
@@ -44,24 +45,22 @@ class Phase1Data {
         std::filesystem::create_directories(session.dataFilesDir());
         session.dataSetName = "T";
         session.params = ParamRecord::defaults();
-        session.params.PACF = 20;
-        session.params.MaxSpec = 2;
-        session.params.MaxProd = 1;
-        session.params.MaxPlots = 100;
-        session.params.LiHgtAdj = 0;
-        session.params.ModelSet = 0;
+        auto& p = session.params;
+        std::tie(p.PACF, p.MaxSpec, p.MaxProd, p.MaxPlots, p.LiHgtAdj, p.ModelSet) =
+            std::tuple(20, 2, 1, 100, 0, 0);
         session.run.seed = 12345;
         session.coefficientFile = file(DataSetFile::Coefficients);
         session.strataFile = file(DataSetFile::Strata);
         session.dbhFile = file(DataSetFile::Dbh);
-        session.lidarHighFile = high();
-        session.lidarLowFile = low();
+        session.lidarHighFile = dir / "high.csv";
+        session.lidarLowFile = dir / "low.csv";
         writeCoefficients(kStandardCoefficients);
         writeFile(session.dbhFile, crlf({"1,1,0,99", "2,1,0,99"}));
     }
 
     TempDir dir;
     Session session;
+    RecordingHost host;
 
     std::filesystem::path file(DataSetFile f) const {
         return files::path(session.dataFilesDir(), session.dataSetName, f);
@@ -72,8 +71,6 @@ class Phase1Data {
         return files::fileName(session.dataSetName, files::phase1(pass));
     }
     bool exists(int pass) const { return std::filesystem::exists(file(files::phase1(pass))); }
-    std::filesystem::path high() const { return dir / "high.csv"; }
-    std::filesystem::path low() const { return dir / "low.csv"; }
 
     void writeCoefficients(const std::vector<std::string>& records) {
         writeFile(session.coefficientFile, crlf(records));
@@ -82,9 +79,10 @@ class Phase1Data {
     void writeSpecies(const std::string& text) {
         writeFile(file(DataSetFile::SpeciesCountsDS1), text);
     }
-    void writeHigh(const std::string& text) { writeFile(high(), text); }
-    void writeLow(const std::string& text) { writeFile(low(), text); }
-    bool run(RecordingHost& host) { return runStep(7, &computePhase1, session, host).completed(); }
+    void writeHigh(const std::string& text) { writeFile(session.lidarHighFile, text); }
+    void writeLow(const std::string& text) { writeFile(session.lidarLowFile, text); }
+    bool run(RecordingHost& on) { return runStep(7, &computePhase1, session, on).completed(); }
+    bool run() { return run(host); }
 };
 
 }  // namespace orr::test

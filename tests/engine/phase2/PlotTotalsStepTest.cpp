@@ -129,15 +129,12 @@ struct BadInput {
 };
 
 TEST(Phase2InputError, EachBadInputStopsWithOneMessageAndKeepsEarlierFiles) {
-    const auto trees = &Session::treeFile;
-    const auto coeff = &Session::coefficientFile;
+    const auto trees = &Session::treeFile, coeff = &Session::coefficientFile;
     const std::vector<BadInput> cases = {
-        {trees,
-         kGood + crlf({"2,4,1,10,25,20,0,0"}),
-         {"trees.csv", "record 3", "Species", "\"4\""}},
+        {trees, kGood + "2,4,1,10,25,20,0,0\r\n", {"trees.csv", "record 3", "Species", "\"4\""}},
         // Read well, but nothing to total: the files of the run before are kept.
         {trees,
-         crlf({"3,1,1,5,40,20,0,0", "5,2,2,4.99,40,20,0,0"}),
+         "3,1,1,5,40,20,0,0\r\n5,2,2,4.99,40,20,0,0\r\n",
          {"trees.csv: no tree reaches the smallest DBH of product 1 of its species (2 trees read; "
           "the smallest such DBH in ",
           "dbh.csv is 4 inches). The earlier plot totals are kept."}},
@@ -147,9 +144,8 @@ TEST(Phase2InputError, EachBadInputStopsWithOneMessageAndKeepsEarlierFiles) {
         {trees, kMissing, {"none.csv"}},
         {trees, kUnset, {"Please Enter Input File"}},  // no tree file chosen
     };
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const BadInput& c = cases[i];
-        SCOPED_TRACE("case " + std::to_string(i));
+    for (const BadInput& c : cases) {
+        SCOPED_TRACE(c.messageParts[0]);
         Phase2Data d;
         writeFile(d.session.treeFile, kGood);
         for (auto f : kPhase2Files) writeFile(d.file(f), "old");
