@@ -14,9 +14,9 @@
 
 #include "core/Parameters.h"
 #include "engine/distribution/DistributionInputs.h"
+#include "engine/equations/Plausibility.h"
 #include "files/CoefficientFile.h"
 #include "files/DbhFile.h"
-#include "engine/equations/Plausibility.h"
 #include "files/LidarPlotFile.h"
 #include "files/SpeciesCountFile.h"
 

@@ -40,13 +40,13 @@ struct NotCombined {
 
 struct DoubleSampleEstimates {
     int H = 0;
-    std::vector<StratumEstimate> strata;          // 0..H
+    std::vector<StratumEstimate> strata;                  // 0..H
     std::vector<std::array<bool, kRegressions>> written;  // 0..H: the regression lines written
-    std::vector<int> selected;                    // 0..H: the selected k, -1 for none
-    std::vector<SelectedEstimate> best;           // 0..H, and H+1 for the strata combined
-    std::vector<double> n2;                       // 0..H: n of the last regression written
-    std::vector<double> n2g;                      // 0..H: Phase 2 plots with ground trees
-    std::vector<CombinedEstimate> combined;       // the combined lines, in k order
+    std::vector<int> selected;                            // 0..H: the selected k, -1 for none
+    std::vector<SelectedEstimate> best;                   // 0..H, and H+1 for the strata combined
+    std::vector<double> n2;                               // 0..H: n of the last regression written
+    std::vector<double> n2g;                              // 0..H: Phase 2 plots with ground trees
+    std::vector<CombinedEstimate> combined;               // the combined lines, in k order
     std::vector<NotCombined> notCombined;
 };
 

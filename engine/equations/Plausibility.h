@@ -19,7 +19,8 @@ class PlausibilityTally {
         if (!(feet <= kTallestTree)) tall_.note(plot, species, feet);
     }
     void volume(std::int64_t plot, int species, double cubicFeet) {
-        if (!(cubicFeet >= 0) || !std::isfinite(cubicFeet)) badVolume_.note(plot, species, cubicFeet);
+        if (!(cubicFeet >= 0) || !std::isfinite(cubicFeet))
+            badVolume_.note(plot, species, cubicFeet);
     }
     // Adds a tally of later trees (plots are merged in the order they were read).
     void add(const PlausibilityTally& later);
