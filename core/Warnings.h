@@ -19,17 +19,24 @@ struct Warning {
 // takes them. Without a collector a warning is dropped.
 class WarningCollector {
   public:
-    WarningCollector();
+    // Keep: the collector takes the warnings. PassOn: it keeps a copy of each and passes it on
+    // to the collector around it, as though it were not there: to see what one part of a step
+    // raised while the warnings still reach the step's runner as they are raised.
+    enum class Mode { Keep, PassOn };
+    explicit WarningCollector(Mode mode = Mode::Keep);
     ~WarningCollector();
     WarningCollector(const WarningCollector&) = delete;
     WarningCollector& operator=(const WarningCollector&) = delete;
 
     // The warnings collected so far, in the order raised; the collector is empty afterwards.
     std::vector<Warning> take();
+    // The same, left in the collector.
+    const std::vector<Warning>& collected() const { return warnings_; }
 
   private:
     friend void warn(std::string kind, std::string text);
     std::vector<Warning> warnings_;
+    Mode mode_;
     WarningCollector* outer_;
 };
 

@@ -176,22 +176,14 @@ StepResult runRecorded(int step, bool drawsRandomNumbers,
                        StepResult (*run)(const StepInputs&, StepHost&), const StepInputs& in,
                        StepHost& host) {
     StepResult result;
-    std::vector<Warning> raised;
-    std::exception_ptr failure;
+    std::vector<Warning> warnings;
     {
-        WarningCollector collector;
-        try {
-            result = run(in, host);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        raised = collector.take();
+        // The step's warnings reach the caller as they are raised; the record keeps a copy.
+        const WarningCollector raised(WarningCollector::Mode::PassOn);
+        result = run(in, host);
+        warnings = raised.collected();
     }
-    for (const Warning& w : raised) warn(w.kind, w.text);
-    if (failure) std::rethrow_exception(failure);
     if (!result.completed()) return result;
-
-    std::vector<Warning> warnings = raised;
     warnings.insert(warnings.end(), result.warnings.begin(), result.warnings.end());
     const std::filesystem::path runFile = path(in, DataSetFile::Run);
     try {

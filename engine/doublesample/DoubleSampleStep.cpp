@@ -3,7 +3,6 @@
 // the data directory together, only when the step completes.
 #include "engine/doublesample/DoubleSampleStep.h"
 
-#include <exception>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -85,10 +84,9 @@ void writeTable(OutputFile& out, const std::vector<typename Format::Record>& row
 }
 
 // The estimates, the allocation, the two reports, the same values as data and the report for
-// the browser, committed together. `own` collects this run's warnings; those raised before the
-// report is made are moved to `raised` and shown in it.
-StepResult estimateAndReport(const StepInputs& in, StepHost& host, WarningCollector& own,
-                             std::vector<Warning>& raised) {
+// the browser, committed together. `raised` sees this run's warnings; those raised before the
+// report is made are shown in it.
+StepResult estimateAndReport(const StepInputs& in, StepHost& host, const WarningCollector& raised) {
     const DoubleSampleInputs inputs = readDoubleSampleInputs(in);
     stopIfCancelled(host);
 
@@ -124,9 +122,7 @@ StepResult estimateAndReport(const StepInputs& in, StepHost& host, WarningCollec
     } catch (const InputError& e) {
         contents.runFileProblem = std::string(e.what()) + " The earlier steps' runs are not shown.";
     }
-    std::vector<Warning> soFar = own.take();
-    raised.insert(raised.end(), soFar.begin(), soFar.end());
-    contents.thisRun = files::describeRun(9, in, std::nullopt, {}, raised);
+    contents.thisRun = files::describeRun(9, in, std::nullopt, {}, raised.collected());
     report.append(htmlReport(contents));
     stopIfCancelled(host);
 
@@ -145,22 +141,8 @@ StepResult computeDoubleSample(const StepInputs& in, StepHost& host) {
     if (auto message = missingInput(in)) return StepResult::stopped(std::move(*message));
 
     // This run's warnings go into its report and, as raised, to whoever runs the step.
-    std::vector<Warning> raised;
-    StepResult result;
-    std::exception_ptr failure;
-    {
-        WarningCollector own;
-        try {
-            result = estimateAndReport(in, host, own, raised);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        std::vector<Warning> rest = own.take();
-        raised.insert(raised.end(), rest.begin(), rest.end());
-    }
-    for (const Warning& w : raised) warn(w.kind, w.text);
-    if (failure) std::rethrow_exception(failure);
-    return result;
+    const WarningCollector raised(WarningCollector::Mode::PassOn);
+    return estimateAndReport(in, host, raised);
 }
 
 }  // namespace orr

@@ -15,6 +15,7 @@
 #include "core/ParallelFor.h"
 #include "core/RandomStreams.h"
 #include "core/ShareSort.h"
+#include "core/Warnings.h"
 #include "tests/support/FakeHost.h"
 
 namespace orr {
@@ -62,6 +63,24 @@ TEST(ShareSort, ManyKeysEndSortedWithTheirPayload) {
     const Order pay = sorted(keys);
     EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
     for (std::size_t i = 0; i < keys.size(); ++i) ASSERT_EQ(keys[i], original[pay[i]]);
+}
+
+// A collector that passes warnings on keeps a copy and leaves them to the one around it; the
+// innermost collector that keeps them ends their way.
+TEST(Warnings, APassingCollectorCopiesWhatReachesTheOneAroundIt) {
+    WarningCollector outer;
+    {
+        const WarningCollector watching(WarningCollector::Mode::PassOn);
+        warn("a", "first");
+        {
+            WarningCollector keeping;
+            warn("b", "kept inside");
+            EXPECT_EQ(keeping.take(), (std::vector<Warning>{{"b", "kept inside"}}));
+        }
+        warn("c", "second");
+        EXPECT_EQ(watching.collected(), (std::vector<Warning>{{"a", "first"}, {"c", "second"}}));
+    }
+    EXPECT_EQ(outer.take(), (std::vector<Warning>{{"a", "first"}, {"c", "second"}}));
 }
 
 TEST(ParallelFor, EveryIndexOnceAndAFailureOrACancelStopsHandingOutWork) {
