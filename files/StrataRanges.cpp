@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace orr {
 
-StrataRanges::StrataRanges(const StrataTable& rows) {
+StrataRanges::StrataRanges(StrataTable table) : rows_(std::move(table)) {
+    const StrataTable& rows = rows_;
     std::vector<std::int64_t> cuts{std::numeric_limits<std::int64_t>::min()};
     for (const StrataRow& row : rows) {
         if (row.beginPlot > row.endPlot) continue;  // holds no plot

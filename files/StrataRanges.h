@@ -12,13 +12,14 @@ namespace orr {
 
 class StrataRanges {
   public:
-    explicit StrataRanges(const StrataTable& rows);
-    // Index of the first row, in file order, whose range begin plot..end plot holds the plot;
-    // -1 when none does.
-    int firstRow(std::int64_t plot) const { return at(plot).first; }
-    // Index of the last row whose range holds the plot (the one that overrides the others where
-    // ranges overlap); -1 when none does.
-    int lastRow(std::int64_t plot) const { return at(plot).last; }
+    // The rows are kept with the ranges.
+    explicit StrataRanges(StrataTable rows = {});
+    // The first row, in file order, whose range begin plot..end plot holds the plot; nullptr
+    // when none does.
+    const StrataRow* firstRow(std::int64_t plot) const { return row(at(plot).first); }
+    // The last row whose range holds the plot (the one that overrides the others where ranges
+    // overlap); nullptr when none does.
+    const StrataRow* lastRow(std::int64_t plot) const { return row(at(plot).last); }
 
   private:
     // The plot numbers cut into pieces at every begin plot and after every end plot: every plot
@@ -29,7 +30,11 @@ class StrataRanges {
         int last = -1;
     };
     const Piece& at(std::int64_t plot) const;
+    const StrataRow* row(int index) const {
+        return index < 0 ? nullptr : &rows_[static_cast<std::size_t>(index)];
+    }
 
+    StrataTable rows_;
     std::vector<Piece> pieces_;  // ascending; the first starts below every plot number
 };
 

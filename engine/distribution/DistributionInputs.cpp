@@ -48,10 +48,6 @@ std::vector<Phase2Plot> readPhase2Plots(const std::filesystem::path& file,
     return plots;
 }
 
-// Heights are kept for a plot while the records of the plot follow each other, so the plot is
-// looked up once per run of its records; progress is told every so many records.
-constexpr long kRecordsBetweenReports = 1 << 16;
-
 }  // namespace
 
 // One LiDAR height file read into the heights of the wanted plots; the bytes read and the
@@ -74,6 +70,7 @@ class LidarHeightReading {
         const auto& plots = heights_.plots_;
         while (in.next(r)) {
             if (count) count->add(r);
+            // A plot is looked up once per run of its records, which follow each other.
             if (r.plot != lastPlot) {
                 lastPlot = r.plot;
                 const auto at = std::lower_bound(plots.begin(), plots.end(), r.plot);
@@ -85,7 +82,7 @@ class LidarHeightReading {
                 into->push_back(r.height);
                 ++heights_.count_;
             }
-            if (++records % kRecordsBetweenReports == 0) {
+            if (++records % files::kRecordsBetweenReports == 0) {
                 bytes = in.reader().bytesRead();
                 kept = heights_.count_;
                 if (every) every();

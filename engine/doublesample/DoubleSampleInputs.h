@@ -36,15 +36,14 @@ struct Phase2Plot {
 // grows with the strata file, not with MaxPlots.
 class PlotStratumLookup {
   public:
-    PlotStratumLookup() : ranges_(StrataTable{}) {}
-    explicit PlotStratumLookup(StrataTable rows) : rows_(std::move(rows)), ranges_(rows_) {}
+    PlotStratumLookup() = default;
+    explicit PlotStratumLookup(StrataTable rows) : ranges_(std::move(rows)) {}
     int operator[](std::int64_t plot) const {
-        const int row = ranges_.lastRow(plot);
-        return row < 0 ? 0 : rows_[static_cast<std::size_t>(row)].stratum;
+        const StrataRow* row = ranges_.lastRow(plot);
+        return row ? row->stratum : 0;
     }
 
   private:
-    StrataTable rows_;
     StrataRanges ranges_;
 };
 

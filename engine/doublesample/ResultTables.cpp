@@ -12,6 +12,21 @@ std::optional<double> efficiency(const StratumEstimate& e, int k) {
     return e.groundSE * e.groundSE / (se * se);
 }
 
+namespace {
+
+// An estimate with its standard error, SE % and t, and its 95 % interval YbarLR -/+ t S_ybarLR.
+void setEstimate(files::EstimateRecord& row, double ybarLR, double seYbarLR, double sePercent,
+                 double t) {
+    row.ybarLR = ybarLR;
+    row.seYbarLR = seYbarLR;
+    row.sePercent = sePercent;
+    row.t = t;
+    row.ci95Low = ybarLR - t * seYbarLR;
+    row.ci95High = ybarLR + t * seYbarLR;
+}
+
+}  // namespace
+
 std::vector<files::EstimateRecord> estimateRecords(const DoubleSampleEstimates& est) {
     std::vector<files::EstimateRecord> rows;
     for (int h = 0; h <= est.H; ++h) {
@@ -29,12 +44,7 @@ std::vector<files::EstimateRecord> estimateRecords(const DoubleSampleEstimates& 
             row.n1 = e.N1[d];
             row.beta = r.Beta;
             row.rho = r.Rho;
-            row.ybarLR = r.YbarLR;
-            row.seYbarLR = r.SybarLR;
-            row.sePercent = r.SE;
-            row.t = r.t;
-            row.ci95Low = r.YbarLR - r.t * r.SybarLR;
-            row.ci95High = r.YbarLR + r.t * r.SybarLR;
+            setEstimate(row, r.YbarLR, r.SybarLR, r.SE, r.t);
             row.groundMean = e.ybarG;
             if (e.N2G >= 2) row.groundSE = e.groundSE;
             row.efficiency = efficiency(e, k);
@@ -45,12 +55,7 @@ std::vector<files::EstimateRecord> estimateRecords(const DoubleSampleEstimates& 
         files::EstimateRecord row;
         row.variable = std::string(variableName(c.k));
         row.selected = c.selected;
-        row.ybarLR = c.YbarLR;
-        row.seYbarLR = c.SybarLR;
-        row.sePercent = c.SE;
-        row.t = c.t;
-        row.ci95Low = c.YbarLR - c.t * c.SybarLR;
-        row.ci95High = c.YbarLR + c.t * c.SybarLR;
+        setEstimate(row, c.YbarLR, c.SybarLR, c.SE, c.t);
         rows.push_back(std::move(row));
     }
     return rows;

@@ -16,6 +16,7 @@
 #include "engine/phase1/StratumShares.h"
 #include "files/LidarHeightFile.h"
 #include "files/StrataFile.h"
+#include "files/StrataRanges.h"
 
 namespace orr::phase1 {
 
@@ -66,7 +67,7 @@ class GroupReader {
     LidarReader& lidar_;
     StratumShares& shares_;
     PassTally& tally_;
-    PlotStrata plotStrata_;
+    StrataRanges plotStrata_;                   // the first strata record whose range holds a plot
     std::unordered_set<std::int32_t> outside_;  // the plots outside every stratum met so far
     std::optional<std::int32_t> groupPlot_;     // plot of the group being read
     bool groupInside_ = false;

@@ -3,14 +3,12 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <vector>
 
 #include "files/RecordFile.h"
 #include "files/StrataFile.h"
-#include "files/StrataRanges.h"
 
 namespace orr::phase1 {
 
@@ -54,21 +52,6 @@ class StratumShares {
     int maxSpec_ = 0;
     std::vector<double> shares_;  // [stratum 0..999][species 0..maxSpec]
     std::vector<std::optional<DrawList>> lists_;
-};
-
-// The first strata record (in file order) whose range holds a plot.
-class PlotStrata {
-  public:
-    explicit PlotStrata(const StrataTable& strata) : strata_(strata), ranges_(strata) {}
-    // nullptr when the plot lies in no stratum's range.
-    const StrataRow* firstRow(std::int32_t plot) const {
-        const int row = ranges_.firstRow(plot);
-        return row < 0 ? nullptr : &strata_[static_cast<std::size_t>(row)];
-    }
-
-  private:
-    const StrataTable& strata_;
-    StrataRanges ranges_;
 };
 
 }  // namespace orr::phase1
