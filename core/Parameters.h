@@ -21,6 +21,12 @@ struct ParamRecord {
     std::int16_t ModelSet = 0;  // list position: 0 = "ModelSet 1", 1 = "ModelSet 2"
     float PTIP = 0;             // top diameter of the taper volume, ModelSet 1 only
     float STIP = 0;
+    // Not in the 22-byte record: kept after it in PARAMETER.PRM only when they differ from these
+    // defaults (model/session/ParamFile.cpp), so that a file of the defaults stays 22 bytes.
+    std::int16_t LidarClasses = 0;  // list position: 0 = random draws, 1 = expected shares
+    double GroundPlotCost = 10;     // the cost of one ground (Phase 2) plot
+    double LidarPlotCost = 1;       // the cost of one LiDAR (Phase 1) plot
+    double TargetError = 10;        // the sampling error aimed at, percent
 
     static ParamRecord defaults() { return {20, 2, 3, 100, 1500, 1, 0, 0.0f, 0.0f}; }
     bool operator==(const ParamRecord&) const = default;

@@ -1,15 +1,18 @@
 // PARAMETER.PRM: the nine user parameters as one packed little-endian record of 22 bytes at
-// offset 0 of the file, and the MaxPlots extension after it when MaxPlots does not fit its 16-bit
-// field (Startup.h).
+// offset 0 of the file, the MaxPlots extension after it when MaxPlots does not fit its 16-bit
+// field, and the settings extension when a later setting differs from its default (Startup.h).
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <bit>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 #include <string_view>
 
+#include "core/NumberText.h"
 #include "model/session/Startup.h"
 
 namespace orr {
@@ -43,6 +46,22 @@ void putI16(std::string& out, std::int16_t v) {
 }
 
 constexpr std::string_view kMaxPlotsTag = "MaxP";
+constexpr std::string_view kSettingsTag = "Opts";
+constexpr std::size_t kSettingsHeaderSize = 12;  // the tag, the length and its complement
+
+// The settings of the extension, each with the field it fills.
+struct IntegerSetting {
+    std::string_view name;
+    std::int16_t ParamRecord::*field;
+};
+struct NumberSetting {
+    std::string_view name;
+    double ParamRecord::*field;
+};
+constexpr IntegerSetting kIntegerSettings[] = {{"LidarClasses", &ParamRecord::LidarClasses}};
+constexpr NumberSetting kNumberSettings[] = {{"GroundPlotCost", &ParamRecord::GroundPlotCost},
+                                             {"LidarPlotCost", &ParamRecord::LidarPlotCost},
+                                             {"TargetError", &ParamRecord::TargetError}};
 
 // Whether MaxPlots goes into the extension: it does not fit the 16-bit field, or it is the marker
 // itself (which the field alone would not give back).
@@ -77,6 +96,75 @@ std::string encodeMaxPlotsExtension(const ParamRecord& p) {
     return out;
 }
 
+std::string encodeSettingsExtension(const ParamRecord& p) {
+    const ParamRecord defaults = ParamRecord::defaults();
+    std::string text;
+    for (const IntegerSetting& s : kIntegerSettings) {
+        if (p.*s.field != defaults.*s.field)
+            text += std::string(s.name) + "=" + std::to_string(p.*s.field) + "\n";
+    }
+    for (const NumberSetting& s : kNumberSettings) {
+        // Written whenever not the very default, so that a NaN is kept (and reported) too.
+        if (!(p.*s.field == defaults.*s.field))
+            text += std::string(s.name) + "=" + shortest(p.*s.field) + "\n";
+    }
+    if (text.empty()) return {};
+    std::string out(kSettingsTag);
+    const auto length = static_cast<std::uint32_t>(text.size());
+    putU32(out, length);
+    putU32(out, ~length);
+    return out + text;
+}
+
+namespace {
+
+// The length of the program's own extensions that follow the record: the MaxPlots extension when
+// its tag is there, then the settings extension when its tag and length check are right.
+std::size_t ownExtensionsLength(const std::string& bytes) {
+    std::size_t at = kParamRecordSize;
+    if (bytes.size() >= at + kMaxPlotsExtensionSize &&
+        bytes.compare(at, kMaxPlotsTag.size(), kMaxPlotsTag) == 0)
+        at += kMaxPlotsExtensionSize;
+    if (bytes.size() >= at + kSettingsHeaderSize &&
+        bytes.compare(at, kSettingsTag.size(), kSettingsTag) == 0) {
+        const std::uint32_t length = getU32(bytes, at + 4);
+        if (getU32(bytes, at + 8) == ~length && bytes.size() - at - kSettingsHeaderSize >= length)
+            at += kSettingsHeaderSize + length;
+    }
+    return at - kParamRecordSize;
+}
+
+// Reads the settings extension's NAME=VALUE lines into `p`. A value that is not a number of its
+// kind is kept as one out of range (-1, NaN), so that the range check names the setting; a name
+// this program does not know is passed over.
+void decodeSettings(std::string_view text, ParamRecord& p) {
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        const std::size_t eq = line.find('=');
+        if (eq == std::string_view::npos) continue;
+        const std::string_view name = line.substr(0, eq);
+        const std::string_view value = line.substr(eq + 1);
+        for (const IntegerSetting& s : kIntegerSettings) {
+            if (name != s.name) continue;
+            std::int16_t v = -1;
+            const auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), v);
+            p.*s.field = ec == std::errc() && ptr == value.data() + value.size() ? v : -1;
+        }
+        for (const NumberSetting& s : kNumberSettings) {
+            if (name != s.name) continue;
+            double v = 0;
+            const auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), v);
+            p.*s.field = ec == std::errc() && ptr == value.data() + value.size()
+                             ? v
+                             : std::numeric_limits<double>::quiet_NaN();
+        }
+    }
+}
+
+}  // namespace
+
 std::optional<ParamRecord> decodeParamRecord(const std::string& bytes) {
     if (bytes.size() < kParamRecordSize) return std::nullopt;
     ParamRecord p;
@@ -96,6 +184,12 @@ std::optional<ParamRecord> decodeParamRecord(const std::string& bytes) {
     p.ModelSet = getI16(bytes, 12);
     p.PTIP = std::bit_cast<float>(getU32(bytes, 14));
     p.STIP = std::bit_cast<float>(getU32(bytes, 18));
+    std::size_t at = kParamRecordSize;
+    if (bytes.size() >= at + kMaxPlotsExtensionSize &&
+        bytes.compare(at, kMaxPlotsTag.size(), kMaxPlotsTag) == 0)
+        at += kMaxPlotsExtensionSize;
+    if (kParamRecordSize + ownExtensionsLength(bytes) > at)
+        decodeSettings(std::string_view(bytes).substr(at + kSettingsHeaderSize), p);
     return p;
 }
 
@@ -105,20 +199,33 @@ std::filesystem::path paramFilePath(const std::filesystem::path& appDir) {
 
 void saveParameters(const std::filesystem::path& appDir, const ParamRecord& p) {
     const std::filesystem::path file = paramFilePath(appDir);
-    const std::string extension = encodeMaxPlotsExtension(p);
-    const std::string bytes = encodeParamRecord(p) + extension;
     const auto fail = [&file](int error) {
         throw std::runtime_error("Cannot write the parameter file " + file.string() + ": " +
                                  std::strerror(error));
     };
-    // Opened for writing without truncating: the record replaces the first 22 bytes and
-    // anything beyond them stays, but for an extension of an earlier save.
     const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) fail(errno);
     const auto failClosing = [&](int error) {
         ::close(fd);
         fail(error);
     };
+    // What follows the record and this program's own extensions in the file stays: an earlier
+    // save's extensions are replaced, bytes of other origin are kept after the new ones.
+    std::string old;
+    char chunk[4096];
+    for (;;) {
+        const ssize_t n = ::pread(fd, chunk, sizeof chunk, static_cast<off_t>(old.size()));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            failClosing(errno);
+        }
+        if (n == 0) break;
+        old.append(chunk, static_cast<std::size_t>(n));
+    }
+    std::string bytes =
+        encodeParamRecord(p) + encodeMaxPlotsExtension(p) + encodeSettingsExtension(p);
+    if (old.size() > kParamRecordSize)
+        bytes += old.substr(kParamRecordSize + ownExtensionsLength(old));
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = ::pwrite(fd, bytes.data() + written, bytes.size() - written,
@@ -129,16 +236,8 @@ void saveParameters(const std::filesystem::path& appDir, const ParamRecord& p) {
         }
         written += static_cast<std::size_t>(n);
     }
-    if (extension.empty()) {
-        // A MaxPlots that fits its field leaves no stale extension behind.
-        char tag[4];
-        const ssize_t n = ::pread(fd, tag, sizeof tag, static_cast<off_t>(kParamRecordSize));
-        if (n == static_cast<ssize_t>(sizeof tag) &&
-            std::string_view(tag, sizeof tag) == kMaxPlotsTag &&
-            ::ftruncate(fd, static_cast<off_t>(kParamRecordSize)) != 0) {
-            failClosing(errno);
-        }
-    }
+    if (old.size() > bytes.size() && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
+        failClosing(errno);
     if (::close(fd) != 0) fail(errno);
 }
 

@@ -24,16 +24,21 @@ std::string encodeParamRecord(const ParamRecord& p);  // exactly 22 bytes
 // The extension that follows the record when MaxPlots does not fit its 16-bit field (or is the
 // marker itself); empty otherwise.
 std::string encodeMaxPlotsExtension(const ParamRecord& p);
+// The later settings (LidarClasses, GroundPlotCost, LidarPlotCost, TargetError) follow the record
+// and the MaxPlots extension, when one differs from its default, in the settings extension: the
+// tag "Opts", the length of its text as a little-endian 32-bit integer and its complement, then
+// the text, a line "Name=value" for each setting that differs (numbers in their shortest form).
+// A file of the defaults keeps its 22 bytes; an older file reads with the defaults.
+std::string encodeSettingsExtension(const ParamRecord& p);
 // Reads the record at offset 0; a file of 0 to 21 bytes gives nullopt. With the marker in the
 // MaxPlots field, MaxPlots is the value of a whole extension whose tag and check are right, and
 // otherwise the marker itself (out of range, so the file is reported, never misread).
 std::optional<ParamRecord> decodeParamRecord(const std::string& bytes);
 
 std::filesystem::path paramFilePath(const std::filesystem::path& appDir);
-// Writes the record at offset 0 without truncating the file, followed by the MaxPlots extension
-// when it needs one; a record without one removes an extension an earlier save left (the file is
-// cut after the 22 bytes), while bytes of other origin beyond them stay. Throws std::runtime_error
-// naming the path and the system's reason.
+// Writes the record at offset 0, followed by the MaxPlots and settings extensions it needs; the
+// extensions an earlier save left are replaced, while bytes of other origin after them stay. Throws
+// std::runtime_error naming the path and the system's reason.
 void saveParameters(const std::filesystem::path& appDir, const ParamRecord& p);
 
 // The application directory: the directory of the running executable when it is writable,

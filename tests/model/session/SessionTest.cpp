@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -152,6 +153,47 @@ TEST(SaveParameters, AMaxPlotsPast16BitsFollowsTheRecordAndOneThatFitsDoesNot) {
     saveParameters(dir.path(), p);
     EXPECT_EQ(readFile(file), encodeParamRecord(p));
     EXPECT_EQ(readFile(file).substr(8, 2), std::string("\xFF\x7F", 2));
+}
+
+// The later settings follow the record (and a MaxPlots extension) only when one differs from its
+// default; they survive a restart, an older file reads as the defaults, another save replaces
+// them, and bytes of other origin after them stay.
+TEST(SaveParameters, LaterSettingsFollowTheRecordOnlyWhenTheyDifferFromTheDefaults) {
+    TempDir dir;
+    const std::filesystem::path file = paramFilePath(dir.path());
+    ParamRecord p = ParamRecord::defaults();
+    saveParameters(dir.path(), p);
+    EXPECT_EQ(readFile(file).size(), 22u);
+    p.LidarClasses = 1;
+    p.GroundPlotCost = 12.5;
+    p.MaxPlots = 40000;
+    saveParameters(dir.path(), p);
+    const std::string text = "LidarClasses=1\nGroundPlotCost=12.5\n";
+    EXPECT_EQ(readFile(file), encodeParamRecord(p) + encodeMaxPlotsExtension(p) + "Opts" +
+                                  std::string("\x23\x00\x00\x00\xDC\xFF\xFF\xFF", 8) + text);
+    Session restarted = sessionIn(dir.path());
+    startUp(restarted);
+    EXPECT_EQ(restarted.params, p);
+
+    writeFile(file, readFile(file) + "TAIL");
+    p.GroundPlotCost = 10;
+    p.TargetError = 5;
+    saveParameters(dir.path(), p);
+    EXPECT_EQ(readFile(file), encodeParamRecord(p) + encodeMaxPlotsExtension(p) +
+                                  encodeSettingsExtension(p) + "TAIL");
+    EXPECT_EQ(*decodeParamRecord(readFile(file)), p);
+
+    // A damaged length check leaves the defaults; a value that is no number reads out of range.
+    std::string damaged = encodeParamRecord(p) + encodeSettingsExtension(p);
+    damaged[30] = 0;
+    EXPECT_EQ(decodeParamRecord(damaged)->TargetError, 10);
+    const std::string bad = "TargetError=ten\n";
+    const std::string badBytes =
+        encodeParamRecord(p) + "Opts" + std::string("\x10\x00\x00\x00\xEF\xFF\xFF\xFF", 8) + bad;
+    EXPECT_TRUE(std::isnan(decodeParamRecord(badBytes)->TargetError));
+    p = ParamRecord::defaults();
+    saveParameters(dir.path(), p);
+    EXPECT_EQ(readFile(file), encodeParamRecord(p) + "TAIL");
 }
 
 // The application directory: the one given, else the executable's when writable, else the
