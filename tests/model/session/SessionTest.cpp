@@ -118,7 +118,8 @@ TEST(ParamRecordBytes, FieldsAreLittleEndianSignedAndFloatsIeee) {
     EXPECT_EQ(decodeParamRecord(expected), p);
 }
 
-// Parameters are written at offset 0 of a longer file and read back from there, the rest kept;
+// Parameters are written at offset 0 of a longer file and read back from there, the rest kept
+// after the program's own extensions;
 // a MaxPlots past 16 bits survives a restart; one that fits leaves the 22 bytes as they always
 // were; a damaged extension is never read as a plot count.
 TEST(SaveParameters, AMaxPlotsPast16BitsFollowsTheRecordAndOneThatFitsDoesNot) {
@@ -136,10 +137,10 @@ TEST(SaveParameters, AMaxPlotsPast16BitsFollowsTheRecordAndOneThatFitsDoesNot) {
     p.MaxPlots = 1000000;
     saveParameters(dir.path(), p);
     const std::string bytes = readFile(file);
-    ASSERT_EQ(bytes.size(), 34u);
+    ASSERT_EQ(bytes.size(), 38u);  // the extension comes before the bytes of other origin
     EXPECT_EQ(bytes.substr(8, 2), std::string("\x00\x80", 2));  // the marker, -32768
     // "MaxP", 1000000 = 0x000F4240 and its complement, little-endian.
-    EXPECT_EQ(bytes.substr(22), std::string("MaxP\x40\x42\x0F\x00\xBF\xBD\xF0\xFF", 12));
+    EXPECT_EQ(bytes.substr(22), std::string("MaxP\x40\x42\x0F\x00\xBF\xBD\xF0\xFF", 12) + "TAIL");
     Session restarted = sessionIn(dir.path());
     startUp(restarted);
     EXPECT_EQ(restarted.params, p);
@@ -151,7 +152,7 @@ TEST(SaveParameters, AMaxPlotsPast16BitsFollowsTheRecordAndOneThatFitsDoesNot) {
 
     p.MaxPlots = 32767;
     saveParameters(dir.path(), p);
-    EXPECT_EQ(readFile(file), encodeParamRecord(p));
+    EXPECT_EQ(readFile(file), encodeParamRecord(p) + "TAIL");
     EXPECT_EQ(readFile(file).substr(8, 2), std::string("\xFF\x7F", 2));
 }
 
