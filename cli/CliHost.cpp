@@ -226,9 +226,23 @@ void CliHost::drawLine(bool done) {
 }
 
 std::optional<int> CliHost::askProductCode(int species, double dbh) {
+    ProductCodeQuestion question;
+    question.species = species;
+    question.dbh = dbh;
+    return ask(question);
+}
+
+ProductCodeAnswer CliHost::answerProductQuestion(const ProductCodeQuestion& question) {
+    return {ask(question), false};
+}
+
+std::optional<int> CliHost::ask(const ProductCodeQuestion& question) {
     err_ << "Product Code Error...\n";
-    err_ << " SPECIES = " << species << '\n';
-    err_ << " DBH = " << shortest(dbh) << '\n';
+    if (question.plot != 0) err_ << " PLOT = " << question.plot << '\n';
+    err_ << " SPECIES = " << question.species << '\n';
+    err_ << " DBH = " << shortest(question.dbh) << '\n';
+    err_ << (maxProd_ == 1 ? " Valid product code: 1\n"
+                           : " Valid product codes: 1 to " + std::to_string(maxProd_) + "\n");
     for (;;) {
         err_ << " ENTER PRODUCT CODE... " << std::flush;
         std::string answer;

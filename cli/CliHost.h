@@ -42,6 +42,8 @@ class CliHost : public workflow::StepView {
     void status(std::string_view caption) override;
     void message(std::string_view text, workflow::Icon icon) override;
     std::optional<int> askProductCode(int species, double dbh) override;
+    // The question with the plot that raises it; one answer per tree (no whole-gap answer).
+    ProductCodeAnswer answerProductQuestion(const ProductCodeQuestion& question) override;
     void progress(std::size_t done, std::size_t total) override;
     bool cancelled() const override;
 
@@ -66,6 +68,8 @@ class CliHost : public workflow::StepView {
     // longer than this is a step's output of many lines, which no replacement continues.
     static constexpr std::size_t kKeptLog = std::size_t{1} << 20;
 
+    // Asks on the terminal until a valid code or an empty answer (nullopt: drop the tree).
+    std::optional<int> ask(const ProductCodeQuestion& question);
     void keep(std::string_view text);
     void print(std::string_view text, bool continuesLog);
     // Flushes the log to stdout and takes the progress line off the terminal while something

@@ -53,13 +53,21 @@ std::string tipText(float x) {
     return shortestFloat(x);
 }
 
+// LiDAR height adjustment as a word: list position 0 ("Yes") adjusts, 1 ("No") does not; a
+// file may hold another number, printed as it is.
+std::string heightAdjustmentWord(std::int16_t position) {
+    if (position == 0) return "yes";
+    if (position == 1) return "no";
+    return std::to_string(position);
+}
+
 void printParameters(std::ostream& out, const ParamRecord& p) {
     out << "PACF=" << p.PACF << "\n"
         << "MaxSpec=" << p.MaxSpec << "\n"
         << "MaxProd=" << p.MaxProd << "\n"
         << "MaxItern=" << p.MaxItern << "\n"
         << "MaxPlots=" << p.MaxPlots << "\n"
-        << "LiHgtAdj=" << p.LiHgtAdj << "\n"
+        << "LiHgtAdj=" << heightAdjustmentWord(p.LiHgtAdj) << "\n"
         << "ModelSet=" << p.ModelSet << "\n"
         << "PTIP=" << tipText(p.PTIP) << "\n"
         << "STIP=" << tipText(p.STIP) << "\n";
@@ -122,7 +130,7 @@ std::optional<std::string> applyEntries(const Entries& e, ParamRecord& p, std::o
     }
     if (e.LiHgtAdj) {
         const auto position = listPosition(*e.LiHgtAdj, "Yes", "No");
-        if (!position) return "LiHgtAdj should be \"Yes\", \"No\", 0 or 1";
+        if (!position) return "LiHgtAdj should be yes or no (or 0 for yes, 1 for no)";
         next.LiHgtAdj = *position;
     }
     if (e.ModelSet) {

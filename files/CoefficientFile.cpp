@@ -24,12 +24,24 @@ namespace {
 constexpr int kEquations = 5;
 constexpr const char* kCoefficientNames[4] = {"b0", "b1", "b2", "b3"};
 
-// A coefficient cell as the 32-bit float the file holds: 0 for an empty cell (and for "-" in
-// the b3 column, which the editor shows where the equation has no b3).
-float coefficientCell(const std::string& text, int row, int cell) {
+// Equations 1, 3 and 4 have no b3: the editor shows "-" in that column.
+bool equationHasB3(int equation) {
+    return equation == 2 || equation == 5;
+}
+
+// A coefficient cell as the 32-bit float the file holds. An empty cell is refused: a coefficient
+// nobody entered is not written as 0. Only the b3 of an equation without one may stay empty or
+// show "-" (written as 0); `equation` is 0 when the rows are not five whole blocks.
+float coefficientCell(const std::string& text, int row, int cell, int equation) {
     const int column = cell + 1;  // column 0 of the editor holds the species labels
     const std::string_view value = cells::trimmed(text);
-    if (value.empty() || (cell == 3 && value == "-")) return 0.0f;
+    if (cell == 3 && value == "-") return 0.0f;
+    if (value.empty()) {
+        if (cell == 3 && equation != 0 && !equationHasB3(equation)) return 0.0f;
+        throw CellError(row, column,
+                        "Row " + std::to_string(row) + ", column " + std::to_string(column) +
+                            " is blank: enter the coefficient (0 where it is zero)");
+    }
     const double number = cells::number(value, row, column);
     // Checked before the conversion: a double beyond the float range has no float value.
     if (std::fabs(number) > static_cast<double>(std::numeric_limits<float>::max())) {
@@ -88,12 +100,14 @@ CoefficientTable readCoefficientFile(const std::filesystem::path& file, int maxS
 void writeCoefficientFile(const std::filesystem::path& file,
                           const std::vector<std::array<std::string, 4>>& rows) {
     // Every cell is checked before anything is written.
+    const std::size_t species = rows.size() % kEquations == 0 ? rows.size() / kEquations : 0;
     std::string content;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const int row = static_cast<int>(r) + 1;
+        const int equation = species == 0 ? 0 : static_cast<int>(r / species) + 1;
         RecordLine line;
         for (int cell = 0; cell < 4; ++cell) {
-            line.raw(shortestFloat(coefficientCell(rows[r][cell], row, cell)));
+            line.raw(shortestFloat(coefficientCell(rows[r][cell], row, cell, equation)));
         }
         line.appendTo(content);
     }

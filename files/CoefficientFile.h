@@ -33,8 +33,9 @@ struct CoefficientTable {
 // beyond them are not read.
 CoefficientTable readCoefficientFile(const std::filesystem::path& file, int maxSpec);
 
-// Coefficient rows: 5 * maxSpec rows of four cells (block by block, species by species). An empty
-// cell, and "-" in the fourth, is 0; a number is written as its 32-bit float's shortest text.
+// Coefficient rows: 5 * maxSpec rows of four cells (block by block, species by species). A number
+// is written as its 32-bit float's shortest text; "-" in the fourth is 0. An empty cell is
+// refused, but for the fourth of an equation without b3 (equations 1, 3 and 4), which is 0.
 void writeCoefficientFile(const std::filesystem::path& file,
                           const std::vector<std::array<std::string, 4>>& rows);
 

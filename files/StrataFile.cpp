@@ -2,6 +2,7 @@
 // user entered them; at most 999 of them. The plots are 32-bit integers, the others 16-bit.
 #include "files/StrataFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
@@ -67,15 +68,32 @@ void writeStrataFile(const std::filesystem::path& file,
                         "A strata file can have at most " + std::to_string(kMaxStrataRows) +
                             " rows; this grid has " + std::to_string(rows.size()));
     }
-    // An empty cell keeps the value of the record before: it repeats the value above it
-    // (0 in the first row). Every cell is checked before anything is written.
+    if (rows.empty()) {
+        throw CellError(1, 0, "Row 1 is blank: a strata file needs at least one stratum");
+    }
+    // An empty cell keeps the value of the record before: it repeats the value above it. A row
+    // wholly blank, and an empty cell of the first row, would be saved as values nobody entered:
+    // refused. Every cell is checked before anything is written.
     std::array<long long, 4> values{0, 0, 0, 0};
+    std::vector<std::array<long long, 4>> records;
     std::string content;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const int row = static_cast<int>(r) + 1;
+        if (std::ranges::all_of(rows[r], [](const std::string& t) { return cells::isEmpty(t); })) {
+            throw CellError(row, 0,
+                            "Row " + std::to_string(row) +
+                                " is blank: enter its stratum, begin plot, end plot and average "
+                                "age (a blank row is not saved as a copy of the row above)");
+        }
         for (int column = 0; column < 4; ++column) {
             const std::string& text = rows[r][column];
-            if (cells::isEmpty(text)) continue;
+            if (cells::isEmpty(text)) {
+                if (r > 0) continue;
+                throw CellError(row, column,
+                                "Row 1, column " + std::to_string(column) +
+                                    " is blank, and there is no row above whose value it could "
+                                    "repeat");
+            }
             const double number = cells::number(text, row, column);
             if (column == 1 || column == 2) {
                 const long long whole = cintHalfEven(number);
@@ -88,6 +106,26 @@ void writeStrataFile(const std::filesystem::path& file,
                 values[column] = *whole;
             }
         }
+        const long long stratum = values[0], begin = values[1], end = values[2];
+        if (begin > end) {
+            throw CellError(row, 2,
+                            "Row " + std::to_string(row) + ", column 2: the end plot " +
+                                std::to_string(end) + " is below the begin plot " +
+                                std::to_string(begin));
+        }
+        // Two ranges of one stratum may not share a plot: it would be counted twice.
+        for (std::size_t k = 0; k < records.size(); ++k) {
+            const auto& other = records[k];
+            if (other[0] == stratum && begin <= other[2] && other[1] <= end) {
+                throw CellError(row, 1,
+                                "Row " + std::to_string(row) + ", column 1: plots " +
+                                    std::to_string(begin) + " to " + std::to_string(end) +
+                                    " overlap plots " + std::to_string(other[1]) + " to " +
+                                    std::to_string(other[2]) + " of row " + std::to_string(k + 1) +
+                                    ", in the same stratum " + std::to_string(stratum));
+            }
+        }
+        records.push_back(values);
         RecordLine line;
         for (const long long value : values) line.integer(value);
         line.appendTo(content);

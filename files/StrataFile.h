@@ -31,8 +31,9 @@ inline constexpr int kMaxStrataRows = 999;
 StrataTable readStrataFile(const std::filesystem::path& file);
 
 // Strata rows: four cells each, every value the nearest whole number (half to even), 16-bit for
-// the stratum and the age and 32-bit for the plots; an empty cell repeats the value above it (0
-// in the first row). More than 999 rows is refused.
+// the stratum and the age and 32-bit for the plots; an empty cell repeats the value above it.
+// Refused: no row or more than 999, a row wholly blank, an empty cell in the first row, a begin
+// plot above its end plot, and two ranges of one stratum that share a plot.
 void writeStrataFile(const std::filesystem::path& file,
                      const std::vector<std::array<std::string, 4>>& rows);
 

@@ -38,6 +38,11 @@ CoefficientFileDialog::CoefficientFileDialog(MainView& view, QWidget* parent)
     fileBox_ = new QLineEdit(frame);
     fileBox_->setObjectName(QStringLiteral("txtCoeffFileName"));
     fileBox_->setMinimumWidth(320);
+    // Only a file chosen with Browse is used: the box shows it and takes no typing.
+    fileBox_->setReadOnly(true);
+    fileBox_->setPlaceholderText(QStringLiteral("Choose the file with Browse"));
+    fileBox_->setToolTip(
+        QStringLiteral("The file chosen with Browse; a path cannot be typed here"));
     auto* browse = button(QStringLiteral("Browse"), "cmdBrowse", frame);
     auto* createFile = button(QStringLiteral("&Create File"), "cmdCreateFile", frame);
     auto* grid = new QGridLayout(frame);
@@ -137,10 +142,12 @@ void CoefficientFileDialog::onEdit(bool here) {
         fileBox_->setFocus();
         return;
     }
+    // The rows are labelled by equation and species, as in the editor that creates the file.
+    const RowHeadings rows = coefficientFileRows(view_.session().params.MaxSpec);
     if (here)
-        editInputFileHere(this, file, coefficientFileHeadings());
+        editInputFileHere(this, file, coefficientFileHeadings(), rows);
     else
-        editInputFile(this, file, coefficientFileHeadings());
+        editInputFile(this, file, coefficientFileHeadings(), rows);
 }
 
 }  // namespace orr::gui

@@ -47,6 +47,21 @@ CommaTableModel::Line CommaTableModel::split(std::string raw) {
     return line;
 }
 
+void CommaTableModel::setRowLabels(RowLabels labels, std::function<QString(long)> toolTips) {
+    rowLabels_ = std::move(labels);
+    rowToolTips_ = std::move(toolTips);
+    if (!lines_.empty()) emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+}
+
+void CommaTableModel::countFields() {
+    firstFields_.resize(lines_.size());
+    long fields = 0;
+    for (std::size_t r = 0; r < lines_.size(); ++r) {
+        firstFields_[r] = fields;
+        fields += static_cast<long>(lines_[r].fields.size());
+    }
+}
+
 std::optional<QString> CommaTableModel::load(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
@@ -71,6 +86,7 @@ std::optional<QString> CommaTableModel::load(const std::filesystem::path& file) 
         start = end + 1;
     }
     columns_ = std::max(columns_, static_cast<int>(headings_.size()));
+    countFields();
     modified_ = false;
     endResetModel();
     return std::nullopt;
@@ -138,10 +154,15 @@ bool CommaTableModel::setData(const QModelIndex& index, const QVariant& value, i
     const auto c = static_cast<std::size_t>(index.column());
     const QString text = value.toString().trimmed();
     if (c < line.fields.size() ? line.fields[c].shown == text : text.isEmpty()) return false;
+    const bool longer = line.fields.size() <= c;
     while (line.fields.size() <= c) {
         Field empty;
         empty.edited = true;
         line.fields.push_back(empty);
+    }
+    if (longer) {
+        countFields();
+        emit headerDataChanged(Qt::Vertical, index.row(), rowCount() - 1);
     }
     line.fields[c].shown = text;
     line.fields[c].edited = true;
@@ -152,6 +173,16 @@ bool CommaTableModel::setData(const QModelIndex& index, const QVariant& value, i
 }
 
 QVariant CommaTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Vertical && section >= 0 && section < rowCount() &&
+        !lines_[static_cast<std::size_t>(section)].fields.empty()) {
+        const long first = firstFields_[static_cast<std::size_t>(section)];
+        if (role == Qt::ToolTipRole && rowToolTips_) return rowToolTips_(first);
+        if (role == Qt::DisplayRole && rowLabels_) {
+            // The line number, as messages give it, then what the line holds.
+            const QString label = rowLabels_(first);
+            if (!label.isEmpty()) return QStringLiteral("%1  %2").arg(section + 1).arg(label);
+        }
+    }
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return section + 1;  // the line number, as messages give it
     if (section < headings_.size()) return headings_[section];

@@ -7,6 +7,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,11 @@ class CommaTableModel : public QAbstractTableModel {
   public:
     // `headings`: names of the first columns (further columns are "Field 9", ...).
     explicit CommaTableModel(QStringList headings, QObject* parent = nullptr);
+
+    // What a line's row heading says beside its line number, from the position in the file of
+    // the line's first field (0-based, counted over all the lines before); empty: the number only.
+    using RowLabels = std::function<QString(long firstField)>;
+    void setRowLabels(RowLabels labels, std::function<QString(long firstField)> toolTips = {});
 
     // Reads the file; the message (naming the file and the reason) when it cannot be read.
     std::optional<QString> load(const std::filesystem::path& file);
@@ -46,11 +52,16 @@ class CommaTableModel : public QAbstractTableModel {
         bool edited = false;
     };
     static Line split(std::string raw);
+    // The position in the file of the first field of each line.
+    void countFields();
 
     QStringList headings_;
     std::vector<Line> lines_;
     int columns_ = 0;
     bool modified_ = false;
+    RowLabels rowLabels_;
+    std::function<QString(long)> rowToolTips_;
+    std::vector<long> firstFields_;
 };
 
 }  // namespace orr::gui

@@ -8,15 +8,25 @@
 
 namespace orr::gui {
 
+void editInputFile(QWidget* parent, const std::filesystem::path& file, const QStringList& headings,
+                   const RowHeadings& rows) {
+    if (!openWithDefaultProgram(qpath(file))) editInputFileHere(parent, file, headings, rows);
+}
+
+void editInputFileHere(QWidget* parent, const std::filesystem::path& file,
+                       const QStringList& headings, const RowHeadings& rows) {
+    InputFileEditor editor(file, headings, parent, rows);
+    if (editor.loaded()) execDialog(editor);
+}
+
 void editInputFile(QWidget* parent, const std::filesystem::path& file,
                    const QStringList& headings) {
-    if (!openWithDefaultProgram(qpath(file))) editInputFileHere(parent, file, headings);
+    editInputFile(parent, file, headings, RowHeadings{});
 }
 
 void editInputFileHere(QWidget* parent, const std::filesystem::path& file,
                        const QStringList& headings) {
-    InputFileEditor editor(file, headings, parent);
-    if (editor.loaded()) execDialog(editor);
+    editInputFileHere(parent, file, headings, RowHeadings{});
 }
 
 void viewReport(QWidget* parent, const std::filesystem::path& file) {

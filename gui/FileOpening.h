@@ -11,7 +11,14 @@ class QWidget;
 
 namespace orr::gui {
 
-// An input file: the platform's program, else the built-in grid editor.
+struct RowHeadings;
+
+// An input file: the platform's program, else the built-in grid editor (`rows`: what its row
+// headings say beside the line numbers).
+void editInputFile(QWidget* parent, const std::filesystem::path& file, const QStringList& headings,
+                   const RowHeadings& rows);
+void editInputFileHere(QWidget* parent, const std::filesystem::path& file,
+                       const QStringList& headings, const RowHeadings& rows);
 void editInputFile(QWidget* parent, const std::filesystem::path& file, const QStringList& headings);
 void editInputFileHere(QWidget* parent, const std::filesystem::path& file,
                        const QStringList& headings);

@@ -50,6 +50,13 @@ std::optional<EditorKey> editorKeyOf(int key) {
             return std::nullopt;
     }
 }
+// A key that types a character into a cell (not a shortcut, not a moving key).
+bool startsTyping(const QKeyEvent& event) {
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QString text = event.text();
+    return !text.isEmpty() && text.at(0).isPrint();
+}
 }  // namespace
 
 GridEditorDialog::GridEditorDialog(MainView& view, std::unique_ptr<editors::GridEditorModel> model,
@@ -176,10 +183,16 @@ void GridEditorDialog::showEvent(QShowEvent* event) {
 
 bool GridEditorDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const int key = keyEvent->key();
         if (watched == editorBox_) {
             if (const auto editorKey = editorKeyOf(key)) {
                 handleEditorKey(*editorKey);
+                return true;
+            }
+            // Tab goes on to the next cell as Enter does, Shift+Tab back as Left does.
+            if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+                handleEditorKey(key == Qt::Key_Tab ? EditorKey::Right : EditorKey::Left);
                 return true;
             }
         } else if (watched == grid_ && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
@@ -187,6 +200,21 @@ bool GridEditorDialog::eventFilter(QObject* watched, QEvent* event) {
             model_->startEdit();
             showEditor();
             return true;
+        } else if (watched == grid_ && (key == Qt::Key_Tab || key == Qt::Key_Backtab)) {
+            // With the box closed (after Esc), Tab still moves on from the current cell.
+            if (model_->startEdit()) {
+                editorBox_->setText(qstr(model_->editorText()));
+                handleEditorKey(key == Qt::Key_Tab ? EditorKey::Right : EditorKey::Left);
+                return true;
+            }
+        } else if (watched == grid_ && startsTyping(*keyEvent)) {
+            // Typing in the grid starts editing the current cell with what was typed.
+            if (model_->startEdit()) {
+                showEditor();
+                editorBox_->setText(keyEvent->text());
+                model_->setEditorText(utf8(keyEvent->text()));
+                return true;
+            }
         }
     } else if (watched == editorBox_ && event->type() == QEvent::FocusIn) {
         editorBox_->selectAll();

@@ -5,11 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -48,6 +50,10 @@ HelpWindow::HelpWindow(const QString& indexPage, QWidget* parent) : QWidget(pare
     layout->addLayout(top);
     layout->addWidget(split, 1);
     resize(1000, 700);
+    // Escape closes the window, as it closes a dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     auto find = [this] {
         searchResult_->setText(findNext(search_->text()) ? QString() : QStringLiteral("Not found"));

@@ -14,12 +14,14 @@
 #include "gui/CommaTableModel.h"
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
+#include "model/editors/CoeffEditorModel.h"
 
 namespace orr::gui {
 
 InputFileEditor::InputFileEditor(const std::filesystem::path& file, const QStringList& headings,
-                                 QWidget* parent)
+                                 QWidget* parent, const RowHeadings& rows)
     : QDialog(parent), file_(file), model_(new CommaTableModel(headings, this)) {
+    if (rows.labels) model_->setRowLabels(rows.labels, rows.toolTips);
     setObjectName(QStringLiteral("InputFileEditor"));
     setWindowTitle(QStringLiteral("Edit ") + qpath(file.filename()));
 
@@ -30,8 +32,10 @@ InputFileEditor::InputFileEditor(const std::filesystem::path& file, const QStrin
     grid_->setObjectName(QStringLiteral("grdInputFile"));
     grid_->setModel(model_);
     grid_->setWordWrap(false);  // a number is never broken over two lines
+    // Typing starts editing the current cell; Tab goes on to the next one.
     grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
+    grid_->setTabKeyNavigation(true);
 
     auto* save = makeButton(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this);
     auto* cancel = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
@@ -109,6 +113,29 @@ QStringList treeFileHeadings() {
 
 QStringList coefficientFileHeadings() {
     return {QStringLiteral("b0"), QStringLiteral("b1"), QStringLiteral("b2"), QStringLiteral("b3")};
+}
+
+RowHeadings coefficientFileRows(int maxSpec) {
+    if (maxSpec <= 0) return {};
+    constexpr long kFields = 4;
+    const auto equationOf = [maxSpec](long field) {
+        return field % kFields == 0 ? field / kFields / maxSpec + 1 : 0;
+    };
+    RowHeadings rows;
+    rows.labels = [maxSpec, equationOf](long field) {
+        const long equation = equationOf(field);
+        if (equation == 0) return QString();  // the line continues a record
+        if (equation > editors::CoeffEditorModel::kEquations) return QStringLiteral("not read");
+        return QStringLiteral("Species %1 (equation %2)")
+            .arg(field / kFields % maxSpec + 1)
+            .arg(equation);
+    };
+    rows.toolTips = [equationOf](long field) {
+        const long equation = equationOf(field);
+        if (equation == 0 || equation > editors::CoeffEditorModel::kEquations) return QString();
+        return qstr(editors::CoeffEditorModel::captions()[static_cast<std::size_t>(equation - 1)]);
+    };
+    return rows;
 }
 
 QStringList strataFileHeadings() {

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QStringList>
 #include <filesystem>
+#include <functional>
 
 class QTableView;
 
@@ -14,12 +15,19 @@ namespace orr::gui {
 
 class CommaTableModel;
 
+// What the row headings say beside the line numbers, for a file whose records mean something by
+// their position (the coefficient file): from the position in the file of a line's first field.
+struct RowHeadings {
+    std::function<QString(long firstField)> labels;    // empty text: the line number only
+    std::function<QString(long firstField)> toolTips;  // may be empty
+};
+
 class InputFileEditor : public QDialog {
     Q_OBJECT
   public:
     // `headings`: the names of the file's fields, in order.
     InputFileEditor(const std::filesystem::path& file, const QStringList& headings,
-                    QWidget* parent = nullptr);
+                    QWidget* parent = nullptr, const RowHeadings& rows = {});
 
     // False when the file could not be read (a message was shown); the editor is not to be run.
     bool loaded() const { return loaded_; }
@@ -40,6 +48,10 @@ class InputFileEditor : public QDialog {
 // The field names of the input files, for the editor's column headings.
 QStringList treeFileHeadings();
 QStringList coefficientFileHeadings();
+// The coefficient file's records labelled as the coefficient editor labels its rows, "Species 2
+// (equation 3)", with the equation's caption as the tip; records past the five blocks of
+// `maxSpec` species are "not read".
+RowHeadings coefficientFileRows(int maxSpec);
 QStringList strataFileHeadings();
 QStringList dbhFileHeadings();
 

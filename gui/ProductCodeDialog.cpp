@@ -40,6 +40,12 @@ QString gapText(const ProductCodeQuestion& q) {
         .arg(where);
 }
 
+// The codes the prompt takes: the product classes of the DBH file, 1 to MaxProd.
+QString validProductCodes(int maxProduct) {
+    return maxProduct == 1 ? QStringLiteral(" Valid product code: 1")
+                           : QStringLiteral(" Valid product codes: 1 to %1").arg(maxProduct);
+}
+
 }  // namespace
 
 ProductCodeDialog::ProductCodeDialog(const ProductCodeQuestion& question, bool offerGap,
@@ -56,6 +62,9 @@ ProductCodeDialog::ProductCodeDialog(const ProductCodeQuestion& question, bool o
         return label;
     };
     auto* column = new QVBoxLayout(frame);
+    if (question.plot != 0)
+        column->addWidget(
+            makeLabel("lblPlot", QStringLiteral(" PLOT = ") + QString::number(question.plot)));
     column->addWidget(
         makeLabel("Label1", QStringLiteral(" SPECIES = ") + QString::number(question.species)));
     column->addWidget(makeLabel("Label2", QStringLiteral(" DBH = ") + inches(question.dbh)));
@@ -65,6 +74,8 @@ ProductCodeDialog::ProductCodeDialog(const ProductCodeQuestion& question, bool o
         column->addWidget(gap);
     }
     column->addWidget(makeLabel("Label3", QStringLiteral(" ENTER PRODUCT CODE...")));
+    if (question.maxProduct > 0)
+        column->addWidget(makeLabel("lblValidCodes", validProductCodes(question.maxProduct)));
     codeBox_ = new QLineEdit(frame);
     codeBox_->setObjectName(QStringLiteral("txtProdCode"));
     column->addWidget(codeBox_);

@@ -1,8 +1,8 @@
 // The product-code prompt of step 6: a LiDAR tree whose DBH fits no product class of its species.
-// It shows the species, the DBH to 0.1 inch and the gap of the DBH file the DBH falls in, and
-// offers to use the answer for every tree of the species in that gap (ticked at first), so that
-// one answer per gap is enough. OK hands back the code typed in (1 to MaxProd); Cancel (or
-// closing the window) drops the tree.
+// It shows the plot, the species, the DBH to 0.1 inch, the valid product codes (1 to MaxProd)
+// and the gap of the DBH file the DBH falls in, and offers to use the answer for every tree of
+// the species in that gap (ticked at first), so that one answer per gap is enough. OK hands back
+// the code typed in (1 to MaxProd); Cancel (or closing the window) drops the tree.
 #pragma once
 
 #include <QDialog>

@@ -6,10 +6,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSvgGenerator>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -29,6 +31,10 @@ ResultsWindow::ResultsWindow(const Session& session, QWidget* parent)
     setObjectName(QStringLiteral("frmResults"));
     setWindowFlag(Qt::Window);
     resize(1000, 640);
+    // Escape closes the window, as it closes a dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     auto* choose = new QLabel(QStringLiteral("Regression &variable:"), this);
     variable_ = new QComboBox(this);

@@ -49,6 +49,13 @@ FileFrame fileFrame(QWidget* parent, const QString& caption, const QString& labe
     f.box = new QLineEdit(f.frame);
     f.box->setObjectName(QLatin1String(boxName));
     f.box->setMinimumWidth(320);
+    // Only a file chosen with Browse or made with Create is used: the box shows it and takes no
+    // typing, so that no path typed here is shown as chosen and then ignored.
+    f.box->setReadOnly(true);
+    f.box->setPlaceholderText(QStringLiteral("Choose the file with Browse or Create"));
+    f.box->setToolTip(
+        QStringLiteral("The file chosen with Browse or made with Create; a path "
+                       "cannot be typed here"));
     f.browse = button(QStringLiteral("Browse"), browseName, f.frame);
     f.create = button(createCaption, createName, f.frame);
     f.edit = button(editCaption, editName, f.frame);

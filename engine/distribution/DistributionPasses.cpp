@@ -53,11 +53,12 @@ class Passes {
         auto operator<=>(const GapKey&) const = default;
     };
     // The questions of one plot, in order.
-    void askQuestions(const std::vector<ProductQuestion>& questions);
+    void askQuestions(const std::vector<ProductQuestion>& questions, std::int32_t plot);
     // The answer to a question not answered before: from an answer given for its whole gap, or
     // from the user; the index of the gap answer that settled it, if one did.
     std::pair<std::optional<int>, std::optional<std::size_t>> answer(const ProductQuestion& q,
-                                                                     const GapKey& gap);
+                                                                     const GapKey& gap,
+                                                                     std::int32_t plot);
 
     const StepInputs& in_;
     const DistributionTables& tables_;
@@ -113,7 +114,7 @@ std::optional<std::string> Passes::run(int pass, OutputFile& plotFile, OutputFil
                 if (looks[i].result->missingCoefficientSpecies) count = i + 1;
                 continue;
             }
-            askQuestions(looks[i].questions);
+            askQuestions(looks[i].questions, plots[start + i].plot);
             waiting.push_back(i);
         }
         parallelFor(
@@ -146,7 +147,7 @@ std::optional<std::string> Passes::run(int pass, OutputFile& plotFile, OutputFil
     return std::nullopt;
 }
 
-void Passes::askQuestions(const std::vector<ProductQuestion>& questions) {
+void Passes::askQuestions(const std::vector<ProductQuestion>& questions, std::int32_t plot) {
     // The trees of this plot that each gap answer decided; a tree asking under two start
     // products of the same gap counts once.
     std::map<std::size_t, std::set<std::size_t>> decided;
@@ -154,7 +155,7 @@ void Passes::askQuestions(const std::vector<ProductQuestion>& questions) {
     for (const auto& q : questions) {
         const GapKey gap{q.key.species, dbhGap(tables_.dbh, q.key.species, q.key.dbh1)};
         if (!answers_.contains(q.key)) {
-            const auto [code, byGap] = answer(q, gap);
+            const auto [code, byGap] = answer(q, gap, plot);
             answers_[q.key] = code;
             if (byGap) settledByGap_[q.key] = *byGap;
         }
@@ -178,11 +179,13 @@ void Passes::askQuestions(const std::vector<ProductQuestion>& questions) {
 }
 
 std::pair<std::optional<int>, std::optional<std::size_t>> Passes::answer(const ProductQuestion& q,
-                                                                         const GapKey& gap) {
+                                                                         const GapKey& gap,
+                                                                         std::int32_t plot) {
     if (const auto given = gapAnswerOf_.find(gap); given != gapAnswerOf_.end())
         return {gapAnswers_[given->second].code, given->second};
     if (in_.productCodes != ProductCodePolicy::Ask) return {std::nullopt, std::nullopt};
     ProductCodeQuestion question;
+    question.plot = plot;
     question.species = q.key.species;
     question.dbh = q.dbh;
     question.dbh1 = q.key.dbh1;

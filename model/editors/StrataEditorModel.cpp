@@ -1,6 +1,8 @@
 // The strata editor's grid: key moves that append rows, and the strata file it saves.
 #include "model/editors/StrataEditorModel.h"
 
+#include <algorithm>
+
 #include "files/CellText.h"
 #include "files/StrataFile.h"
 #include "model/editors/CommitRules.h"
@@ -51,7 +53,13 @@ std::vector<std::array<std::string, 4>> StrataEditorModel::strataRows() const {
 }
 
 void StrataEditorModel::write(const std::filesystem::path& file) const {
-    writeStrataFile(file, strataRows());
+    // Enter past the last value appends a row; blank rows at the end of the grid hold nothing
+    // to save and are left out. A blank row between filled ones is refused by the writer.
+    std::vector<std::array<std::string, 4>> rows = strataRows();
+    while (!rows.empty() &&
+           std::ranges::all_of(rows.back(), [](const std::string& t) { return cells::isEmpty(t); }))
+        rows.pop_back();
+    writeStrataFile(file, rows);
 }
 
 std::pair<int, int> StrataEditorModel::gridCellOf(const CellError& error) const {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/InputError.h"
 #include "core/NumberText.h"
 
 namespace orr {
@@ -18,6 +19,21 @@ std::optional<std::string> countProblem(const CountParameter& count, long long v
 std::optional<std::string> typedCount(const CountParameter& count, std::string_view text,
                                       std::int32_t& value) {
     const double number = leadingNumber(text);
+    // A text that begins with no number counts as 0 and is refused as not greater than 0. One
+    // that begins with a number must be a whole number and nothing else: "2.5" is not taken as
+    // 2, nor "20 trees" as 20.
+    if (number != 0.0) {
+        const std::optional<double> exact = parseNumber(text);
+        if (!exact || *exact != std::floor(*exact)) {
+            std::string_view shown = text;
+            while (!shown.empty() && (shown.front() == ' ' || shown.front() == '\t'))
+                shown.remove_prefix(1);
+            while (!shown.empty() && (shown.back() == ' ' || shown.back() == '\t'))
+                shown.remove_suffix(1);
+            return std::string(count.caption) + " should be a whole number, not \"" +
+                   shownText(shown) + "\"";
+        }
+    }
     // A number far beyond every range only has to stay beyond it once it is whole.
     const long long whole =
         number >= 1e15 ? 1000000000000000LL : cintHalfEven(std::max(number, -1.0));

@@ -56,9 +56,10 @@ inline constexpr float kMaxTipDiameter = 100.0f;
 
 // The message for a count of value `value`, or nullopt when it is in range.
 std::optional<std::string> countProblem(const CountParameter& count, long long value);
-// A count as the parameters dialog and `params set` take it: the number its text begins with,
-// rounded half to even (ParamsCommand.cpp, ParametersDialog.cpp). The message when it is out of
-// range; otherwise `value` is set.
+// A count as the parameters dialog and `params set` take it (ParamsCommand.cpp,
+// ParametersDialog.cpp): a whole number, blanks around it allowed; a text that begins with no
+// number counts as 0. The message when it is not a whole number or out of range; otherwise
+// `value` is set.
 std::optional<std::string> typedCount(const CountParameter& count, std::string_view text,
                                       std::int32_t& value);
 // The message for PTIP or STIP (`name`) of value `value`, or nullopt when it is in range.

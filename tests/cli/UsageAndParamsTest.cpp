@@ -90,11 +90,11 @@ TEST(ParamsCommand, PrintsTheNineParametersAfterStartUp) {
     Outcome r = cliIn(dir.path(), {"params"});
     EXPECT_EQ(r.status, kExitOk);
     EXPECT_EQ(r.out,
-              "PACF=20\nMaxSpec=2\nMaxProd=3\nMaxItern=100\nMaxPlots=1500\nLiHgtAdj=1\n"
+              "PACF=20\nMaxSpec=2\nMaxProd=3\nMaxItern=100\nMaxPlots=1500\nLiHgtAdj=no\n"
               "ModelSet=0\nPTIP=0\nSTIP=0\n");
     saveParameters(dir.path(), {1, 1, 1, 1, 1, 0, 1, 4.1f, 0.5f});
     EXPECT_EQ(cli({"--app-dir=" + dir.path().string(), "params"}).out,
-              "PACF=1\nMaxSpec=1\nMaxProd=1\nMaxItern=1\nMaxPlots=1\nLiHgtAdj=0\n"
+              "PACF=1\nMaxSpec=1\nMaxProd=1\nMaxItern=1\nMaxPlots=1\nLiHgtAdj=yes\n"
               "ModelSet=1\nPTIP=4.1\nSTIP=0.5\n");
 }
 
@@ -104,9 +104,16 @@ TEST(ParamsCommand, RefusedValuesExitWith1AndSaveNothing) {
         {{"MaxSpec=x2"}, "Max number of Species should be greater than 0"},
         {{"MaxProd=-3"}, "Max number of Products should be greater than 0"},
         {{"MaxItern="}, "Max number of Iterations should be greater than 0"},
-        {{"MaxPlots=2000000000.6"}, "Max number of Plots should be at most 2000000000"},
+        {{"MaxPlots=2000000001"}, "Max number of Plots should be at most 2000000000"},
+        // A count that is not a whole number is refused, not rounded.
+        {{"PACF=2.5"}, "PACF should be a whole number, not \"2.5\""},
+        {{"MaxPlots= 3.5 plots"},
+         "Max number of Plots should be a whole number, not \"3.5 plots\""},
+        {{"MaxSpec=20abc"}, "Max number of Species should be a whole number, not \"20abc\""},
+        {{"MaxItern=0.4"}, "Max number of Iterations should be a whole number, not \"0.4\""},
         {{"MaxItern=1e300"}, "Max number of Iterations should be at most 32767"},
-        {{"LiHgtAdj=Maybe"}, "LiHgtAdj should be \"Yes\", \"No\", 0 or 1"},
+        {{"LiHgtAdj=Maybe"}, "LiHgtAdj should be yes or no (or 0 for yes, 1 for no)"},
+        {{"LiHgtAdj=2"}, "LiHgtAdj should be yes or no (or 0 for yes, 1 for no)"},
         {{"ModelSet=2"}, "ModelSet should be \"ModelSet 1\", \"ModelSet 2\", 0 or 1"},
         // Values every step must be able to carry: a top diameter that would keep the taper
         // search going for hours, tables too large for any run.
@@ -125,7 +132,7 @@ TEST(ParamsCommand, RefusedValuesExitWith1AndSaveNothing) {
     }
 }
 
-// A count takes the leading number of its text rounded half to even; a list takes its text or
+// A count takes a whole number, blanks around it allowed; a list takes its text in any case or
 // its position; the top diameters are stored only with ModelSet 2.
 TEST(ParamsCommand, SetTakesLeadingNumbersListTextsOrPositionsAndTipsOnlyWithModelSet2) {
     TempDir dir;
@@ -136,10 +143,13 @@ TEST(ParamsCommand, SetTakesLeadingNumbersListTextsOrPositionsAndTipsOnlyWithMod
         const ParamRecord p = stored(dir);
         return std::tuple(p.LiHgtAdj, p.ModelSet, p.PTIP, p.STIP);
     };
-    set({"MaxSpec=2.6", "MaxProd=2.5", "MaxPlots= 3.5 plots", "MaxItern=32767.4"});
+    set({"MaxSpec= 3", "MaxProd=2 ", "MaxPlots=4", "MaxItern=32767", "PACF=+20"});
     const ParamRecord p = stored(dir);
-    EXPECT_EQ(std::tuple(p.MaxSpec, p.MaxProd, p.MaxPlots, p.MaxItern), std::tuple(3, 2, 4, 32767));
+    EXPECT_EQ(std::tuple(p.MaxSpec, p.MaxProd, p.MaxPlots, p.MaxItern, p.PACF),
+              std::tuple(3, 2, 4, 32767, 20));
     EXPECT_EQ(set({"LiHgtAdj=Yes", "PTIP=4", "STIP=2"}), std::tuple(0, 0, 0.0f, 0.0f));
+    EXPECT_EQ(set({"LiHgtAdj=NO"}), std::tuple(1, 0, 0.0f, 0.0f));
+    EXPECT_EQ(set({"lihgtadj=yes"}), std::tuple(0, 0, 0.0f, 0.0f));
     EXPECT_EQ(set({"LiHgtAdj=1", "ModelSet=ModelSet 2", "PTIP=4.1", "STIP=2.5cm"}),
               std::tuple(1, 1, 4.1f, 2.5f));
     EXPECT_EQ(set({"ModelSet=0", "PTIP=9"}), std::tuple(1, 0, 4.1f, 2.5f));

@@ -21,15 +21,16 @@ using Row4 = std::array<std::string, 4>;
 
 TEST(Writers, StrataFileRepeatsTheValueAboveAndRoundsHalvesToEven) {
     TempDir dir;
-    writeStrataFile(dir / "s.csv", {{"", "1", "", "20"},
-                                    {"", "", "", ""},
-                                    {"2.5", " 7.6 ", "-2.5", "0.4"},
-                                    {"", "-0.6", "32767.4", "-32768"},
-                                    {"3.5", "", "9", ""}});
+    writeStrataFile(dir / "s.csv", {{"1", "1", "100", "20"},
+                                    {"2.5", " 7.6 ", "", "-2.5"},
+                                    {"", "-0.6", "6.5", "0.4"},
+                                    {"3.5", "", "32767.4", "-32768"}});
     EXPECT_EQ(readFile(dir / "s.csv"),
-              crlf({"0,1,0,20", "0,1,0,20", "2,8,-2,0", "2,-1,32767,-32768", "4,-1,9,-32768"}));
-    writeStrataFile(dir / "999.csv", std::vector<Row4>(999, Row4{"1", "1", "1", "1"}));
-    EXPECT_EQ(readFile(dir / "999.csv").size(), 999u * 9u);
+              crlf({"1,1,100,20", "2,8,100,-2", "2,-1,6,0", "4,-1,32767,-32768"}));
+    std::vector<Row4> many;  // one plot each, 999 strata
+    for (int i = 1; i <= 999; ++i) many.push_back({std::to_string(i), "1", "1", "1"});
+    writeStrataFile(dir / "999.csv", many);
+    EXPECT_EQ(readStrataFile(dir / "999.csv").size(), 999u);
 }
 
 // Five blocks of MaxSpec records, species 0 all zeros, records past the last block not read.

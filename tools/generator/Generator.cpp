@@ -82,7 +82,8 @@ void writeInputTables(const DataSetShape& shape, const std::vector<StratumStand>
 std::string paramsText(const ParamRecord& p) {
     return "PACF=" + std::to_string(p.PACF) + "\nMaxSpec=" + std::to_string(p.MaxSpec) +
            "\nMaxProd=" + std::to_string(p.MaxProd) + "\nMaxItern=" + std::to_string(p.MaxItern) +
-           "\nMaxPlots=" + std::to_string(p.MaxPlots) + "\nLiHgtAdj=" + std::to_string(p.LiHgtAdj) +
+           "\nMaxPlots=" + std::to_string(p.MaxPlots) +
+           "\nLiHgtAdj=" + (p.LiHgtAdj == 0 ? "yes" : "no") +
            "\nModelSet=" + std::to_string(p.ModelSet) + "\n";
 }
 

@@ -37,6 +37,18 @@ void editAt(GridEditorModel& grid, int row, int column) {
     grid.startEdit();
 }
 
+// Enters `value` in every coefficient cell of the grid that is empty.
+void fillEmpty(CoeffEditorModel& grid, const std::string& value) {
+    for (int e = 1; e <= CoeffEditorModel::kEquations; ++e)
+        for (int k = 1; k <= grid.maxSpec(); ++k)
+            for (int c = 1; c <= 4; ++c)
+                if (grid.cell(grid.speciesRow(e, k), c).empty()) {
+                    editAt(grid, grid.speciesRow(e, k), c);
+                    grid.setEditorText(value);
+                    grid.commit();
+                }
+}
+
 // One key in the editor box: the start cell holds `stored`, `typed` is entered and `key`
 // pressed. The box ends on (row, column) with `outcome`, the start cell holds `cellAfter`, and a
 // key that leaves the box open on the start cell shows its stored text again.
@@ -192,8 +204,8 @@ TEST(CoeffEditor, ClickOpensOnlyEditableColumnsAndScrollDropsTheEntry) {
 }
 
 // Save commits the pending entry and writes the grid: the coefficients in five blocks of species
-// records, the strata with halves to even and the value above in empty cells, the DBH limits
-// quoted as entered with 0 for empty cells.
+// records, the strata with halves to even and the value above in empty cells (blank rows at the
+// end left out), the DBH limits quoted as entered with 0 for empty cells.
 TEST(GridEditors, SaveWritesTheFileFromTheCells) {
     TempDir dir;
     const auto saved = [&](GridEditorModel& grid) {
@@ -206,6 +218,7 @@ TEST(GridEditors, SaveWritesTheFileFromTheCells) {
     typeAll(coeff, {"1.5", " 0.123456789 ", "-3"}, Right);  // DBH, species 1; b3 keeps "-"
     editAt(coeff, 5, 1);                                    // height, species 1
     typeAll(coeff, {"2", "", "", ".25"});
+    fillEmpty(coeff, "0");
     editAt(coeff, 15, 4);  // volume, species 2, b3: typed and left pending
     coeff.setEditorText("1e-3");
     EXPECT_EQ(saved(coeff),
@@ -217,7 +230,7 @@ TEST(GridEditors, SaveWritesTheFileFromTheCells) {
     typeAll(strata, {"3.5", "101", "250", ""});
     type(strata, "", Down);  // row 3 left wholly empty; Down appends row 4
     EXPECT_EQ(strata.rowCount(), 5);
-    EXPECT_EQ(saved(strata), crlf({"2,1,100,30", "4,101,250,30", "4,101,250,30", "4,101,250,30"}));
+    EXPECT_EQ(saved(strata), crlf({"2,1,100,30", "4,101,250,30"}));
     DbhEditorModel dbh(2, 3);
     dbh.activate();
     editAt(dbh, 4, 2);  // species 2, product 1: an entered 0 is quoted, an empty cell is not
@@ -232,6 +245,7 @@ TEST(GridEditors, SaveWritesTheFileFromTheCells) {
 TEST(GridEditors, SaveRefusesACellItCannotWriteAndOpensTheBoxOnIt) {
     CoeffEditorModel coeff(2);
     coeff.activate();
+    fillEmpty(coeff, "1");
     editAt(coeff, 6, 3);  // height, species 2, b2
     type(coeff, "1,5", Enter);
     editAt(coeff, 2, 1);
@@ -257,6 +271,7 @@ TEST(GridEditors, SaveRefusesACellItCannotWriteAndOpensTheBoxOnIt) {
     StrataEditorModel many;
     many.activate();
     for (int i = 1; i < 1000; ++i) type(many, "", Down);
+    type(many, "1", Right);  // the last row is not blank: it is saved, and the grid is too long
     expectRefused(many, "A strata file can have at most 999 rows; this grid has 1000", 1000, 0);
     DbhEditorModel dbh(2, 3);
     dbh.activate();
@@ -264,6 +279,60 @@ TEST(GridEditors, SaveRefusesACellItCannotWriteAndOpensTheBoxOnIt) {
     type(dbh, "ten", Enter);
     expectRefused(dbh, "Row 5, column 3: \"ten\" is not a number", 5, 3);
     EXPECT_EQ(dbh.editorText(), "ten");
+}
+
+// Save refuses what would write values nobody entered: a blank coefficient (but b3 of an
+// equation without one), a blank strata row between filled ones or a blank cell of the first,
+// a begin plot above its end plot and two ranges of one stratum sharing a plot.
+TEST(GridEditors, SaveRefusesBlanksAndRangesThatCannotBe) {
+    TempDir dir;
+    CoeffEditorModel coeff(2);
+    coeff.activate();
+    fillEmpty(coeff, "1");
+    for (auto [row, column] : {std::pair(9, 2), std::pair(12, 3), std::pair(2, 4)}) {
+        editAt(coeff, row, column);  // height ground DS1 species 2 b1, DS2 species 2 b2, a "-"
+        coeff.setEditorText("");
+        coeff.commit();
+    }
+    expectRefused(coeff, "Row 9, column 2 is blank: enter the coefficient (0 where it is zero)", 9,
+                  2);
+    type(coeff, "0", Enter);
+    expectRefused(coeff, "Row 12, column 3 is blank", 12, 3);
+    coeff.setEditorText("2");
+    EXPECT_TRUE(coeff.save(dir / "C.csv").saved);  // an empty b3 of equation 1 is 0
+
+    const std::vector<std::tuple<std::vector<std::string>, std::string, int, int>> strataCases = {
+        {{}, "Row 1 is blank: a strata file needs at least one stratum", 1, 0},
+        {{"1", "1", "10", "20", "", "", "", "", "2", "11", "20", "25"},
+         "Row 2 is blank: enter its stratum, begin plot, end plot and average age",
+         2,
+         0},
+        {{"1", "", "10", "20"},
+         "Row 1, column 1 is blank, and there is no row above whose value it could repeat",
+         1,
+         1},
+        {{"1", "10", "5", "20"},
+         "Row 1, column 2: the end plot 5 is below the begin plot 10",
+         1,
+         2},
+        {{"1", "1", "10", "20", "2", "1", "10", "20", "", "10", "20", "20"},
+         "Row 3, column 1: plots 10 to 20 overlap plots 1 to 10 of row 2, in the same stratum 2",
+         3,
+         1},
+    };
+    for (const auto& [typed, message, row, column] : strataCases) {
+        SCOPED_TRACE(message);
+        StrataEditorModel strata;
+        strata.activate();
+        for (const std::string& v : typed) type(strata, v, Enter);
+        expectRefused(strata, message, row, column);
+    }
+    // Ranges next to each other, and the same plots in two strata, are taken.
+    StrataEditorModel strata;
+    strata.activate();
+    typeAll(strata, {"1", "1", "10", "20", "1", "11", "20", "20", "2", "1", "20", "30"});
+    ASSERT_TRUE(strata.save(dir / "S.csv").saved);
+    EXPECT_EQ(readFile(dir / "S.csv"), crlf({"1,1,10,20", "1,11,20,20", "2,1,20,30"}));
 }
 
 }  // namespace
