@@ -21,7 +21,6 @@ namespace orr {
 // The product-code question of step 6 in full: a tree whose DBH fits no product class of its
 // species, and the gap of the DBH file its DBH falls in.
 struct ProductCodeQuestion {
-    long long plot = 0;  // the Phase 2 plot of the tree (0: not known)
     int species = 0;
     double dbh = 0;        // the tree's DBH in inches, as computed
     double dbh1 = 0;       // the DBH rounded to 0.1 inch, as the product search uses it
@@ -32,6 +31,7 @@ struct ProductCodeQuestion {
     // share one answer.
     std::optional<double> gapFrom;
     std::optional<double> gapTo;
+    long long plot = 0;  // the Phase 2 plot whose tree asks first (0: not known)
 };
 struct ProductCodeAnswer {
     std::optional<int> code;  // nullopt: the tree is dropped

@@ -50,6 +50,24 @@ TEST(CliHost, AsksUntilAProductAndDropsOnAnEmptyAnswerOrEndOfInput) {
     EXPECT_EQ(rig.out.str(), "");
 }
 
+// The question of step 6 names the plot whose tree asks and the codes the prompt takes.
+TEST(CliHost, TheProductQuestionNamesThePlotAndTheValidCodes) {
+    HostRig rig("3
+");
+    CliHost host = rig.make(false);
+    ProductCodeQuestion question;
+    question.species = 2;
+    question.dbh = 12.25;
+    question.maxProduct = 3;
+    question.plot = 417;
+    const ProductCodeAnswer answer = host.answerProductQuestion(question);
+    EXPECT_EQ(answer.code, 3);
+    EXPECT_FALSE(answer.wholeGap);
+    EXPECT_EQ(rig.err.str(),
+              "Product Code Error...\n PLOT = 417\n SPECIES = 2\n DBH = 12.25\n"
+              " Valid product codes: 1 to 3\n ENTER PRODUCT CODE... ");
+}
+
 // The clock the progress line reads in the test below.
 CliHost::Clock::time_point fakeNow;
 CliHost::Clock::time_point readFakeNow() {

@@ -61,7 +61,8 @@ void expectRefused(Bench& b, QWidget& dialog, const QString& message) {
 // saved; the box stays open on the cell named. Corrected there, the file is saved and chosen.
 template <class Editor>
 std::function<void(Bench&)> refusedInGrid(QStringList typed, const char* file, QString message,
-                                          int column, std::filesystem::path Session::*chosen) {
+                                          int column, std::filesystem::path Session::*chosen,
+                                          QString fix = "2") {
     return [=](Bench& b) {
         b.s.dataSetName = "E";
         const QString path = b.dataFile(file);
@@ -75,7 +76,7 @@ std::function<void(Bench&)> refusedInGrid(QStringList typed, const char* file, Q
         QCOMPARE(readAll(path), QByteArray("earlier file\r\n"));
         QVERIFY(box->isVisible());
         QCOMPARE(child<QTableWidget>(editor, "MSHFlexGrid1")->currentColumn(), column);
-        box->setText("2");
+        box->setText(fix);
         QTest::mouseClick(child<QPushButton>(editor, "cmdSave"), Qt::LeftButton);
         QCOMPARE(editor.result(), int(QDialog::Accepted));
         QCOMPARE(b.messages.texts.size(), 1);  // the note naming the file made
@@ -127,9 +128,19 @@ const std::vector<std::pair<const char*, std::function<void(Bench&)>>> kRefusals
          const QByteArray before = readAll(file);
          auto* box = child<QLineEdit>(d, "txtMaxSpec");
          QCOMPARE(box->text(), QString("2"));
-         box->setText("0.4");
+         box->setText("x2");
          click(&d, "cmdSave");
          expectRefused(b, d, "Max number of Species should be greater than 0");
+         // A count that is not a whole number is refused, not rounded; the box keeps the focus.
+         box->setText("0.4");
+         click(&d, "cmdSave");
+         expectRefused(b, d, "Max number of Species should be a whole number, not \"0.4\"");
+         box->setText(" 3");
+         auto* pacf = child<QLineEdit>(d, "txtPACF");
+         pacf->setText("2.5");
+         click(&d, "cmdSave");
+         expectRefused(b, d, "PACF should be a whole number, not \"2.5\"");
+         QCOMPARE(QApplication::focusWidget(), pacf);
          QCOMPARE(readAll(file), before);
          QCOMPARE(b.s.params.MaxSpec, std::int16_t(2));
          QVERIFY(b.log.isEmpty());
@@ -157,10 +168,17 @@ const std::vector<std::pair<const char*, std::function<void(Bench&)>>> kRefusals
              expectRefused(b, d, "Please enter a valid product code");
              QCOMPARE(d.productCode(), std::nullopt);
          }
+         // The question names the valid codes and the plot whose tree asks.
+         QCOMPARE(child<QLabel>(d, "lblValidCodes")->text(), QString(" Valid product codes: 1 to 3"));
+         QVERIFY(!d.findChild<QLabel*>("lblPlot"));
+         gui::ProductCodeDialog named({2, 13.07, 13.1, 3, 3, 11.9, 14.0, 12}, true);
+         QCOMPARE(child<QLabel>(named, "lblPlot")->text(), QString(" PLOT = 12"));
      }},
     {"coefficient file dialog", on<gui::CoefficientFileDialog>([](Bench& b, QDialog& d) {
          const QString file = b.dataFile("X_COEFFIC.csv");
          writeAll(file, QByteArray("1,2,3,4\r\n").repeated(10));  // two species, as MaxSpec says
+         QTest::keyClicks(child<QLineEdit>(d, "txtCoeffFileName"), file);
+         QVERIFY(child<QLineEdit>(d, "txtCoeffFileName")->text().isEmpty());
          click(&d, "cmdOK");
          expectRefused(b, d, "Please Enter Co-eff File");
          b.files.files = {file};
@@ -174,6 +192,12 @@ const std::vector<std::pair<const char*, std::function<void(Bench&)>>> kRefusals
          const QString strata = b.dataFile("S_STRATA.csv"), dbh = b.dataFile("S_DBH.csv");
          writeAll(strata, "1,1,100,30\r\n");
          writeAll(dbh, "1,1,0,0\r\n1,2,0,0\r\n1,3,0,0\r\n2,1,0,0\r\n2,2,0,0\r\n2,3,0,0\r\n");
+         // The boxes take no typing: a path typed there is neither shown nor ignored.
+         for (const char* name : {"txtStrataFileName", "txtDBHFileName"}) {
+             auto* box = child<QLineEdit>(d, name);
+             QTest::keyClicks(box, strata);
+             QVERIFY(box->text().isEmpty() && box->isReadOnly() && !box->toolTip().isEmpty());
+         }
          click(&d, "cmdOK");
          expectRefused(b, d, "Please enter the Strata File");
          b.files.files = {strata, dbh};
@@ -184,13 +208,29 @@ const std::vector<std::pair<const char*, std::function<void(Bench&)>>> kRefusals
          QCOMPARE(b.labels.value("LblStratDBHfilename"),
                   QString("Strata File - S_STRATA.csv  DBH File - S_DBH.csv"));
      })},
+    // The 40 cells of two species, cell after cell.
     {"coefficient editor",
-     refusedInGrid<gui::CoefficientEditor>({"1", "1.2.3", "4", ""}, "E_COEFFIC.csv",
+     refusedInGrid<gui::CoefficientEditor>(QStringList{"1", "1.2.3"} + QStringList(38, "4"),
+                                           "E_COEFFIC.csv",
                                            "Species 1, b1 (equation 1): \"1.2.3\" is not a number",
                                            2, &Session::coefficientFile)},
-    {"strata editor", refusedInGrid<gui::StrataEditor>({"1", "one", ""}, "E_STRATA.csv",
-                                                       "Row 1, Begin Plot: \"one\" is not a number",
-                                                       1, &Session::strataFile)},
+    // A cell left blank is not written as 0 (b3 of the height equation, species 1: cell 12).
+    {"coefficient editor, a blank cell",
+     refusedInGrid<gui::CoefficientEditor>(QStringList(11, "1") + QStringList{""} +
+                                               QStringList(28, "4"),
+                                           "E_COEFFIC.csv",
+                                           "Species 1, b3 (equation 2) is blank: enter the "
+                                           "coefficient (0 where it is zero)",
+                                           4, &Session::coefficientFile)},
+    {"strata editor",
+     refusedInGrid<gui::StrataEditor>({"1", "one", "10", "20"}, "E_STRATA.csv",
+                                      "Row 1, Begin Plot: \"one\" is not a number", 1,
+                                      &Session::strataFile)},
+    {"strata editor, overlapping ranges",
+     refusedInGrid<gui::StrataEditor>(
+         {"1", "1", "10", "20", "1", "5", "30", "20"}, "E_STRATA.csv",
+         "Row 2, Begin Plot: plots 5 to 30 overlap plots 1 to 10 of row 1, in the same stratum 1",
+         1, &Session::strataFile, "11")},
     {"DBH editor",
      refusedInGrid<gui::DbhEditor>({"4", "big"}, "E_DBH.csv",
                                    "Species 1, Product 1, Max DBH: \"big\" is not a number", 3,
@@ -239,6 +279,82 @@ class DialogsTest : public QObject {
         QCOMPARE(b.dialogs.shown, QStringList());
         for (const QString& folder : b.files.startFolders)  // every file dialog
             QCOMPARE(folder, gui::qpath(b.s.dataFilesDir()));
+    }
+
+    // Tab goes on to the next cell and typing starts editing it: in a grid editor (also with its
+    // editor box closed by Esc) and in the grid of a chosen file.
+    void tabMovesOnAndTypingStartsEditing() {
+        Bench b;
+        b.s.dataSetName = "E";
+        gui::StrataEditor editor(b);
+        showActive(editor);
+        auto* box = child<QLineEdit>(editor, "txtEdit");
+        auto* grid = child<QTableWidget>(editor, "MSHFlexGrid1");
+        const auto cell = [&](int row, int column) {
+            return QString::fromStdString(editor.model().cell(row, column));
+        };
+        QTRY_COMPARE(QApplication::focusWidget(), box);
+        QTest::keyClicks(box, "1");
+        QTest::keyClick(box, Qt::Key_Tab);
+        QTest::keyClicks(box, "5");
+        QTest::keyClick(box, Qt::Key_Tab);
+        QCOMPARE(cell(1, 0), QString("1"));
+        QCOMPARE(cell(1, 1), QString("5"));
+        QCOMPARE(grid->currentColumn(), 2);
+        QVERIFY(box->isVisible());
+        QTest::keyClick(box, Qt::Key_Escape);
+        QVERIFY(!box->isVisible());
+        QTest::keyClicks(grid, "9");
+        QVERIFY(box->isVisible());
+        QCOMPARE(box->text(), QString("9"));
+        QTest::keyClick(box, Qt::Key_Tab);
+        QCOMPARE(cell(1, 2), QString("9"));
+        QCOMPARE(grid->currentColumn(), 3);
+        QTest::keyClick(box, Qt::Key_Backtab);
+        QCOMPARE(grid->currentColumn(), 2);
+
+        const QString file = b.dataFile("E_STRATA.csv");
+        writeAll(file, "1,1,100,30\r\n");
+        gui::InputFileEditor chosen(gui::fspath(file), gui::strataFileHeadings());
+        showActive(chosen);
+        auto* table = child<QTableView>(chosen, "grdInputFile");
+        table->setFocus();
+        table->setCurrentIndex(table->model()->index(0, 0));
+        QTest::keyClicks(table, "2");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), "7");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        const auto field = [&](int column) {
+            return chosen.table().data(chosen.table().index(0, column), Qt::DisplayRole).toString();
+        };
+        QCOMPARE(field(0), QString("2"));
+        QCOMPARE(field(1), QString("7"));
+        QCOMPARE(field(2), QString("100"));
+    }
+
+    // Edit in Grid labels the lines of a coefficient file by species and equation, as the
+    // editor that creates it labels its rows; a line past the five blocks is not read.
+    void editInGridLabelsCoefficientRowsByEquationAndSpecies() {
+        Bench b;  // MaxSpec 2
+        const QString file = b.dataFile("ABC_COEFFIC.csv");
+        writeAll(file, QByteArray("1,2,3,4\r\n").repeated(11));
+        b.s.coefficientFile = gui::fspath(file);
+        QStringList labels;
+        QString tip;
+        b.dialogs.scripts << [&](QDialog& d) {
+            const QAbstractItemModel* grid = child<QTableView>(d, "grdInputFile")->model();
+            for (int row : {0, 1, 2, 9, 10})
+                labels << grid->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
+            tip = grid->headerData(2, Qt::Vertical, Qt::ToolTipRole).toString();
+            return int(QDialog::Rejected);
+        };
+        gui::CoefficientFileDialog d(b);
+        d.show();
+        click(&d, "cmdEditHere");
+        QCOMPARE(labels, (QStringList{"1  Species 1 (equation 1)", "2  Species 2 (equation 1)",
+                                      "3  Species 1 (equation 2)", "10  Species 2 (equation 5)",
+                                      "11  not read"}));
+        QCOMPARE(tip, QString("From Phase 2 Hgt = b0 + b1(DBH)^ b2(age)^ b3"));
     }
 
     // Without a program of the platform for the file, or with the "here" buttons, the file

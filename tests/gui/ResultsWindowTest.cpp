@@ -12,6 +12,7 @@
 #include "files/DataSetFiles.h"
 #include "files/EstimatesFile.h"
 #include "files/HeaderedFile.h"
+#include "gui/HelpWindow.h"
 #include "gui/ResultsWindow.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/support/FakeHost.h"
@@ -150,6 +151,17 @@ class ResultsWindowTest : public QObject {
         child<QTabWidget>(w, "tabCharts")->setCurrentIndex(2);  // stratum 1
         QApplication::processEvents();
         saveShot(w, "results-window.png");
+    }
+
+    // Escape closes the results window and the help window, as it closes a dialog.
+    void escapeClosesTheResultsAndHelpWindows() {
+        gui::ResultsWindow results(session);
+        gui::HelpWindow help(QString{});
+        for (QWidget* window : {static_cast<QWidget*>(&results), static_cast<QWidget*>(&help)}) {
+            showActive(*window);
+            QTest::keyClick(window, Qt::Key_Escape);
+            QVERIFY(!window->isVisible());
+        }
     }
 };
 
