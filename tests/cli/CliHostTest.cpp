@@ -52,8 +52,7 @@ TEST(CliHost, AsksUntilAProductAndDropsOnAnEmptyAnswerOrEndOfInput) {
 
 // The question of step 6 names the plot whose tree asks and the codes the prompt takes.
 TEST(CliHost, TheProductQuestionNamesThePlotAndTheValidCodes) {
-    HostRig rig("3
-");
+    HostRig rig("3\n");
     CliHost host = rig.make(false);
     ProductCodeQuestion question;
     question.species = 2;

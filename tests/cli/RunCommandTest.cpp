@@ -83,8 +83,10 @@ TEST_F(RunCommandTest, StepSixAsksForAProductCodeOrDropsTheTree) {
         if (ask) a.insert(a.end(), {"--seed", "3"});
         const Outcome r = cliIn(app, a, input, !ask);  // drop does not ask even a terminal
         ASSERT_EQ(r.status, kExitOk) << r.err;
-        EXPECT_EQ(
-            r.err.find(" SPECIES = 1\n DBH = 40\n ENTER PRODUCT CODE...") != std::string::npos, ask)
+        // The question names the plot of the tree and the codes it takes.
+        EXPECT_EQ(r.err.find(" PLOT = 1\n SPECIES = 1\n DBH = 40\n Valid product codes: 1 to 2\n"
+                             " ENTER PRODUCT CODE...") != std::string::npos,
+                  ask)
             << r.err;
         EXPECT_EQ(r.out.find("\nWarning: 1 LiDAR tree dropped for want of a product code: "
                              "species 1 (1 tree, DBH 40 inches).\n") != std::string::npos,

@@ -323,7 +323,8 @@ class DialogsTest : public QObject {
         QTest::keyClicks(table, "2");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTest::keyClicks(QApplication::focusWidget(), "7");
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(table->currentIndex().column(), 2);
         const auto field = [&](int column) {
             return chosen.table().data(chosen.table().index(0, column), Qt::DisplayRole).toString();
         };
