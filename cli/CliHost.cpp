@@ -11,6 +11,7 @@
 #include <istream>
 #include <ostream>
 
+#include "core/CommaReader.h"
 #include "core/NumberText.h"
 
 namespace orr {
@@ -18,9 +19,16 @@ namespace orr {
 namespace {
 
 std::atomic<bool> interrupted{false};
+std::atomic<int> stopSignal{0};  // the first signal that asked for the stop
 
-extern "C" void onInterrupt(int) {
+extern "C" void onInterrupt(int signal) {
+    int none = 0;
+    stopSignal.compare_exchange_strong(none, signal);
     interrupted = true;
+}
+
+bool interruptedNow() {
+    return interrupted.load();
 }
 
 // The log keeps CR LF; the terminal gets plain line ends.
@@ -94,11 +102,37 @@ CliHost::~CliHost() {
 
 void CliHost::catchInterrupt() {
     interrupted = false;
-    std::signal(SIGINT, onInterrupt);
+    stopSignal = 0;
+    // Ctrl-C, a kill (SIGTERM) and a closed terminal (SIGHUP) all stop the run the same way: the
+    // step stops at its next check, writes nothing, and the lock goes with the run. A closed pipe
+    // on stdout is seen as a failed write (cancelled()), not as a signal that ends the program.
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+    // A file being read stops at its next mebibyte, even in the middle of a record.
+    CommaReader::setStopCheck(&interruptedNow);
+}
+
+std::string CliHost::stopReason() const {
+    if (outputLost_) return "the standard output was closed";
+    switch (stopSignal.load()) {
+        case SIGTERM:
+            return "SIGTERM";
+        case SIGHUP:
+            return "SIGHUP";
+        default:
+            return "Ctrl-C";
+    }
 }
 
 bool CliHost::cancelled() const {
-    return interrupted.load();
+    return interrupted.load() || outputLost_.load();
+}
+
+void CliHost::noteOutput() {
+    if (!out_.good()) outputLost_ = true;
 }
 
 void CliHost::primeLog(std::string_view text) {
@@ -127,6 +161,7 @@ void CliHost::clearLine() {
 
 void CliHost::flushLog() {
     out_.flush();
+    noteOutput();
     flushed_ = now();
 }
 
@@ -147,6 +182,7 @@ void CliHost::print(std::string_view text, bool continuesLog) {
     // the next progress redraws it below.
     if (sharedTerminal_) clearLine();
     out_ << shown;
+    noteOutput();
     if (sharedTerminal_ || secondsBetween(flushed_, now()) >= kFlushSeconds) flushLog();
 }
 

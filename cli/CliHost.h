@@ -12,6 +12,7 @@
 // runs, never once per line.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <iosfwd>
@@ -57,8 +58,13 @@ class CliHost : public workflow::StepView {
     // The whole log, while it is short enough to be kept (see kKeptLog).
     const std::string& logText() const { return log_; }
 
-    // Ctrl-C (SIGINT) from now on cancels the running step instead of ending the program.
+    // Ctrl-C (SIGINT), SIGTERM and SIGHUP from now on cancel the running step (and the reading
+    // of a file) instead of ending the program; SIGPIPE is ignored, and a write to `out` that
+    // fails (a closed pipe) cancels the running step too.
     static void catchInterrupt();
+    // What stopped the run, for its last message: "Ctrl-C", "SIGTERM", "SIGHUP" or "the standard
+    // output was closed".
+    std::string stopReason() const;
 
     // Only for tests of the progress line: the clock it reads.
     Clock::time_point (*now)() = &Clock::now;
@@ -71,6 +77,9 @@ class CliHost : public workflow::StepView {
     // Asks on the terminal until a valid code or an empty answer (nullopt: drop the tree).
     std::optional<int> ask(const ProductCodeQuestion& question);
     void keep(std::string_view text);
+    // A write to `out` failed: the run stops at its next check.
+    void noteOutput();
+    std::atomic<bool> outputLost_{false};
     void print(std::string_view text, bool continuesLog);
     // Flushes the log to stdout and takes the progress line off the terminal while something
     // else is written there.

@@ -176,17 +176,22 @@ int paramsCommand(CliContext& ctx) {
     Session session;
     try {
         session.appDir = resolveAppDir(ctx.appDir);
-        const StartupResult started = startUp(session);
         if (!setting) {
+            // Printing changes nothing: no file is made, written or deleted.
+            const StartupResult looked = lookUp(session);
             printParameters(ctx.out, session.params);
-            if (started.parameterProblem) ctx.err << "note: " << *started.parameterProblem << "\n";
+            if (looked.parameterProblem) ctx.err << "note: " << *looked.parameterProblem << "\n";
             return kExitOk;
         }
+        // The stored values are read and the new ones saved under one lock, so that a set made
+        // by another process meanwhile is never undone by this one.
+        const ParameterFileLock lock = ParameterFileLock::acquire(session.appDir);
+        startUp(session, &lock);
         if (auto message = applyEntries(entries, session.params, ctx.err)) {
             ctx.err << *message << "\n";
             return kExitFailed;
         }
-        saveParameters(session.appDir, session.params);
+        saveParameters(session.appDir, session.params, &lock);
     } catch (const std::exception& error) {
         ctx.err << error.what() << "\n";
         return kExitFailed;

@@ -98,6 +98,11 @@ std::string checkedDataSetName(std::string name) {
                              "' holds a character not allowed in a file name");
         }
     }
+    // A name that reads one way and is another: every file, log line and report would show it.
+    if (const std::string_view hidden = firstFormatCharacter(name); !hidden.empty()) {
+        throw UsageError("--dataset '" + shownText(name) + "' holds " + shownText(hidden) +
+                         ", a character that changes the direction or visibility of text");
+    }
     return name;
 }
 
@@ -234,6 +239,9 @@ int runCommand(CliContext& ctx) {
     session.lidarHighFile = plan.names.lidarHighFile;
     session.lidarLowFile = plan.names.lidarLowFile;
     session.run.threads = plan.threads;
+    // From here on a stop (Ctrl-C, SIGTERM, SIGHUP, a closed stdout) ends the run through its
+    // own end, which lets the data set's lock go.
+    CliHost::catchInterrupt();
     // The parameters must be in range, and the data set is this run's until it ends.
     std::optional<DataSetLock> dataSetLock;
     try {
@@ -257,17 +265,21 @@ int runCommand(CliContext& ctx) {
         host.log("Random seed: " + std::to_string(*seed));
     }
 
-    CliHost::catchInterrupt();
     std::vector<std::pair<std::string, std::size_t>> warningKinds;  // in the order first raised
     for (const StepEntry& step : plan.steps) {
+        if (host.cancelled()) {
+            ctx.err << "error: the run stopped before step " << step.number() << " ("
+                    << host.stopReason() << "); the files of the steps before it are in place\n";
+            return kExitFailed;
+        }
         host.beginStep(step.number());
         const StepResult result =
             workflow::runStep(*step.description, step.run,
                               workflow::stepInputs(session, plan.productCodes), seed, host);
         host.endStep();
         if (result.end == StepResult::End::Cancelled) {
-            ctx.err << "error: step " << step.number()
-                    << " was cancelled; its files were not changed\n";
+            ctx.err << "error: step " << step.number() << " was cancelled (" << host.stopReason()
+                    << "); its files were not changed\n";
             return kExitFailed;
         }
         if (!result.completed()) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -14,6 +15,7 @@
 
 #include "core/InputError.h"
 #include "core/NumberText.h"
+#include "core/Step.h"
 #include "core/Warnings.h"
 
 namespace orr {
@@ -76,18 +78,42 @@ inline Scanned scanNumber(const char* d, std::size_t p, std::size_t end) {
     return {p, (negative ? -magnitude : magnitude) + 0.0};
 }
 
+// Asked at every refill of a reader's buffer: the stop of the whole program (Ctrl-C).
+std::atomic<bool (*)()> stopCheck{nullptr};
+
+// Throws InputError naming the file and its kind unless it is a regular file.
+void refuseUnlessRegular(const std::filesystem::path& file, mode_t mode) {
+    if (S_ISREG(mode)) return;
+    if (S_ISDIR(mode)) throw InputError::file(file, "is a directory, not a file");
+    const char* kind = S_ISFIFO(mode)                   ? "a FIFO (named pipe)"
+                       : S_ISSOCK(mode)                 ? "a socket"
+                       : S_ISCHR(mode) || S_ISBLK(mode) ? "a device"
+                                                        : "not a regular file";
+    throw InputError::file(
+        file, std::string("is ") + kind + ", not a regular file; only a file on the disk is read");
+}
+
 }  // namespace
 
 CommaReader::CommaReader(const std::filesystem::path& file, std::size_t bufferBytes) : file_(file) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(file, ec))
-        throw InputError::file(file, "is a directory, not a file");
-    fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    // Only a regular file is read: a FIFO or a device would keep the run waiting (with its data
+    // set locked) or feed it without end. The kind is asked before the file is opened, and asked
+    // again of what was opened (without waiting for a writer), in case it changed in between.
+    struct stat info {};
+    if (::stat(file.c_str(), &info) == 0) refuseUnlessRegular(file, info.st_mode);
+    fd_ = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0)
         throw InputError::file(file, std::string("cannot be opened: ") + std::strerror(errno));
-    struct stat info {};
-    if (::fstat(fd_, &info) == 0 && info.st_size > 0)
-        total_ = static_cast<std::uintmax_t>(info.st_size);
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int err = errno;
+        const bool known = ::fstat(fd_, &info) == 0;
+        ::close(fd_);
+        if (!known)
+            throw InputError::file(file, std::string("cannot be read: ") + std::strerror(err));
+        refuseUnlessRegular(file, info.st_mode);
+    }
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    if (info.st_size > 0) total_ = static_cast<std::uintmax_t>(info.st_size);
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
     capacity_ = std::max<std::size_t>(bufferBytes, 16);
     buffer_.reset(new char[capacity_]);
@@ -117,10 +143,46 @@ CommaReader::~CommaReader() {
     if (fd_ >= 0) ::close(fd_);
 }
 
+void CommaReader::setStopCheck(bool (*check)()) {
+    stopCheck.store(check);
+}
+
+// The record that starts at pos_ fills the buffer: the field it was in the middle of, when that
+// is longer than any real field, or a record longer than any real record, is refused.
+void CommaReader::refuseLongRecord() const {
+    const char* const d = data_;
+    // The field in progress starts after the last separator; the fields before it are counted
+    // as the splitting counts them (a line end ends a field, blank lines carry none).
+    std::size_t fieldStart = pos_;
+    int field = firstFieldAtPos_;
+    bool inField = false;
+    for (std::size_t p = pos_; p < end_; ++p) {
+        const char c = d[p];
+        if (c == ',' || (isLineEnd(c) && inField)) {
+            ++field;
+            inField = false;
+            fieldStart = p + 1;
+        } else if (isLineEnd(c) || (!inField && isBlank(c))) {
+            fieldStart = p + 1;
+        } else {
+            inField = true;
+        }
+    }
+    const std::string_view text(d + fieldStart, end_ - fieldStart);
+    if (text.size() > kMostFieldBytes || capacity_ >= kMostRecordBytes) {
+        throw InputError::at(file_, record_ + 1, field, "", text,
+                             "runs on for more than " + std::to_string(kMostFieldBytes) +
+                                 " bytes without its field ending (or its line, or its record), "
+                                 "longer than any field of a real file");
+    }
+}
+
 bool CommaReader::refill() {
     if (atEnd_) return false;
+    if (const auto check = stopCheck.load(); check && check()) throw StepCancelled();
     char* data = buffer_.get();
     if (pos_ == 0 && end_ == capacity_) {
+        refuseLongRecord();
         // One record fills the whole buffer: it grows to hold the record.
         std::unique_ptr<char[]> larger(new char[2 * capacity_]);
         std::memcpy(larger.get(), data, end_);
@@ -233,6 +295,15 @@ CommaReader::Take CommaReader::nextField(std::size_t slot) {
     return Take::Field;
 }
 
+void CommaReader::refuseLongField(int field) const {
+    const std::string_view text = fields_[static_cast<std::size_t>(field - 1)];
+    if (text.size() <= kMostFieldBytes) return;
+    throw InputError::at(file_, record_ + 1, field, "", text,
+                         "is " + std::to_string(text.size()) + " bytes long, longer than any " +
+                             "field of a real file (at most " + std::to_string(kMostFieldBytes) +
+                             ")");
+}
+
 CommaReader::Take CommaReader::takeRecord(int fields) {
     const std::size_t start = pos_;
     const bool startAfterComma = afterComma_;
@@ -274,6 +345,7 @@ CommaReader::Take CommaReader::takeRecord(int fields) {
             record_ += 1;
             failQuote(i + 1, fields_[static_cast<std::size_t>(i)]);
         }
+        refuseLongField(i + 1);
     }
     // The last field ended in a comma: another field stands on the same line. Read as the first
     // field of the next record it would shift every field after it, so it is refused.
@@ -381,6 +453,7 @@ long CommaReader::countRecords(const std::filesystem::path& file, int fields) {
     reader.values_.resize(slots);
     long count = 0;
     for (;;) {
+        reader.record_ = count;  // for the message of a record that is too long
         for (int i = 0; i < fields; ++i) {
             for (;;) {
                 const std::size_t start = reader.pos_;
@@ -390,6 +463,7 @@ long CommaReader::countRecords(const std::filesystem::path& file, int fields) {
                 if (took == Take::End) return count;
                 reader.pos_ = start;
                 reader.afterComma_ = afterComma;
+                reader.firstFieldAtPos_ = i + 1;
                 reader.refill();
             }
         }

@@ -25,9 +25,21 @@ class CommaReader {
   public:
     // Bytes read from the file at a time.
     static constexpr std::size_t kBufferBytes = std::size_t{1} << 20;
+    // No field of a real file comes near this; a longer one (or a line or record that does not
+    // end within it) is refused, so that the reader's memory stays bounded whatever the file.
+    static constexpr std::size_t kMostFieldBytes = std::size_t{1} << 20;
+    // The buffer grows to hold a record of several long fields, never beyond this.
+    static constexpr std::size_t kMostRecordBytes = std::size_t{64} << 20;
 
-    // Opens the file; throws InputError naming the file when it cannot be read (missing, a
-    // directory, no permission). A read error later on throws the same way from next().
+    // Called at every refill of the buffer (each mebibyte), in every reader of the process: when
+    // it returns true the reading stops with StepCancelled. The command line sets it to its
+    // Ctrl-C; nullptr: never.
+    static void setStopCheck(bool (*check)());
+
+    // Opens the file; throws InputError naming the file when it cannot be read (missing, no
+    // permission) or is not a regular file (a directory, a FIFO, a device, a socket: refused
+    // before it is opened for reading). A read error later on throws the same way from next(),
+    // and so does a field longer than kMostFieldBytes, naming the record and the field.
     // `bufferBytes` is only smaller in tests, to put records across the buffer's end.
     explicit CommaReader(const std::filesystem::path& file, std::size_t bufferBytes = kBufferBytes);
     ~CommaReader();
@@ -90,6 +102,10 @@ class CommaReader {
     // Moves the bytes from pos_ on to the front of the buffer and reads more after them (the
     // buffer grows only when a single record fills it). False at the end of the file.
     bool refill();
+    // The record at pos_ fills the whole buffer: throws when it cannot be a real one.
+    void refuseLongRecord() const;
+    // Throws when field `field` (1-based) of the record being split is too long.
+    void refuseLongField(int field) const;
     double convert(int i, std::string_view name) const;
     [[noreturn]] void failQuote(int field, std::string_view text) const;
     void warnEmptyFields();
@@ -107,6 +123,7 @@ class CommaReader {
     std::string text_;    // the whole text, for a reader of text in memory
 
     long record_ = 0;
+    int firstFieldAtPos_ = 1;  // the number of the field that starts at pos_ (countRecords)
     bool afterComma_ = false;
     QuoteFault quoteFault_ = QuoteFault::None;
     std::string_view textAfterQuote_;

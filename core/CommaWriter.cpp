@@ -35,6 +35,21 @@ RecordLine& RecordLine::quoted(std::string_view text) {
     return *this;
 }
 
+RecordLine& RecordLine::userText(std::string_view text) {
+    return quoted(formulaSafe(text));
+}
+
+std::string formulaSafe(std::string_view text) {
+    const bool guarded =
+        !text.empty() && std::string_view("=+-@\t\r'").find(text.front()) != std::string_view::npos;
+    return guarded ? "'" + std::string(text) : std::string(text);
+}
+
+std::string_view withoutFormulaGuard(std::string_view cell) {
+    if (!cell.empty() && cell.front() == '\'') cell.remove_prefix(1);
+    return cell;
+}
+
 RecordLine& RecordLine::raw(std::string_view text) {
     separate();
     text_ += text;

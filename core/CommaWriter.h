@@ -12,7 +12,10 @@ class RecordLine {
     RecordLine& rounded(double x, int decimals);  // half to even, then shortest text
     RecordLine& integer(long long x);
     RecordLine& quoted(std::string_view text);  // "text"
-    RecordLine& raw(std::string_view text);     // as it stands
+    // A cell of user text (a file name, a warning, a data-set name), quoted, that a spreadsheet
+    // never takes for a formula: see formulaSafe().
+    RecordLine& userText(std::string_view text);
+    RecordLine& raw(std::string_view text);  // as it stands
     // The record with CR LF appended.
     std::string line() const { return text_ + "\r\n"; }
     // Appends the record and CR LF to `out` (a string or an output file).
@@ -27,5 +30,12 @@ class RecordLine {
     std::string text_;
     bool first_ = true;
 };
+
+// A text that a spreadsheet would evaluate ("=...", "+...", "-...", "@...", or one starting with a
+// tab or CR) gets a leading apostrophe, as does a text that starts with one, so that
+// withoutFormulaGuard() gives back exactly the text written. Any other text stays as it is.
+std::string formulaSafe(std::string_view text);
+// The text of a cell that formulaSafe() wrote.
+std::string_view withoutFormulaGuard(std::string_view cell);
 
 }  // namespace orr

@@ -10,12 +10,20 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/InputError.h"
+
 namespace orr {
 
 namespace {
 
 [[noreturn]] void failOn(std::string_view what, const std::filesystem::path& path, int err) {
     throw std::runtime_error(std::string(what) + " " + path.string() + ": " + std::strerror(err));
+}
+
+[[noreturn]] void refuseLockFile(const std::filesystem::path& path, std::string_view what) {
+    throw std::runtime_error("The lock file " + shownPath(path) + " is " + std::string(what) +
+                             ", not a lock file of this program; it is left as it is and "
+                             "nothing was written through it. Remove it and start again.");
 }
 
 // What the file holds, at most a few kilobytes; empty when it cannot be read.
@@ -63,8 +71,17 @@ std::optional<FileLock> FileLock::tryLock(const std::filesystem::path& path,
     // The holder removes the file before it lets the lock go; a lock taken on a file that has
     // been removed (or replaced) meanwhile guards nothing, so the file is opened again.
     for (int attempt = 0;; ++attempt) {
-        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        // A link at the lock's name is never followed (it would let the lock write into any
+        // file the user can write), and only a regular file is a lock file.
+        const int fd =
+            ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+        if (fd < 0 && errno == ELOOP) refuseLockFile(path, "a symbolic link");
         if (fd < 0) failOn("Cannot make the lock file", path, errno);
+        struct stat kind {};
+        if (::fstat(fd, &kind) != 0 || !S_ISREG(kind.st_mode)) {
+            ::close(fd);
+            refuseLockFile(path, "not a regular file");
+        }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             const int err = errno;
             if (err == EWOULDBLOCK || err == EINTR) {
@@ -77,7 +94,7 @@ std::optional<FileLock> FileLock::tryLock(const std::filesystem::path& path,
         }
         struct stat opened {};
         struct stat named {};
-        if (::fstat(fd, &opened) == 0 && ::stat(path.c_str(), &named) == 0 &&
+        if (::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
             opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
             writeHolder(fd, holder);
             return FileLock(path, fd);

@@ -16,8 +16,9 @@ class FileLock {
     // Takes the lock at `path`, making the file when it is missing, and writes `holder` into it
     // (as far as the disk lets it: the lock does not depend on it). When the lock is held
     // already, returns nullopt and sets `heldBy` to what its holder wrote (empty when it has not
-    // written it). Never waits. Throws std::runtime_error naming the path and the system's
-    // reason when the file cannot be made or locked.
+    // written it). Never waits. A symbolic link or anything but a regular file at `path` is
+    // never followed nor written: it throws std::runtime_error saying so. Throws the same, naming
+    // the path and the system's reason, when the file cannot be made or locked.
     static std::optional<FileLock> tryLock(const std::filesystem::path& path,
                                            std::string_view holder, std::string& heldBy);
 

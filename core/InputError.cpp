@@ -4,6 +4,22 @@
 
 namespace orr {
 
+bool isFormatCharacter(std::uint32_t c) {
+    // The format characters (general category Cf) of Unicode 15.
+    static constexpr std::uint32_t kRanges[][2] = {
+        {0x00AD, 0x00AD},   {0x0600, 0x0605},   {0x061C, 0x061C},   {0x06DD, 0x06DD},
+        {0x070F, 0x070F},   {0x0890, 0x0891},   {0x08E2, 0x08E2},   {0x180E, 0x180E},
+        {0x200B, 0x200F},   {0x202A, 0x202E},   {0x2060, 0x2064},   {0x2066, 0x206F},
+        {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD}, {0x110CD, 0x110CD},
+        {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
+        {0xE0020, 0xE007F},
+    };
+    for (const auto& [from, to] : kRanges) {
+        if (c >= from && c <= to) return true;
+    }
+    return false;
+}
+
 namespace {
 
 // Length of the well-formed UTF-8 sequence at text[at] and its code point; 0 when the bytes there
@@ -35,10 +51,11 @@ std::size_t utf8Sequence(std::string_view text, std::size_t at, std::uint32_t& c
     return length;
 }
 
-// Code points that steer a terminal or reorder the text around them: C1 controls and the
-// bidirectional embeddings, overrides and isolates.
+// Code points that steer a terminal or reorder the text around them, or that show as nothing:
+// C1 controls and the format characters (bidirectional marks, embeddings, overrides and
+// isolates, zero-width spaces and joiners, the byte-order mark ...).
 bool isInvisibleControl(std::uint32_t c) {
-    return (c >= 0x80 && c <= 0x9F) || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+    return (c >= 0x80 && c <= 0x9F) || isFormatCharacter(c);
 }
 
 void appendEscaped(std::string& out, std::string_view bytes) {
@@ -101,6 +118,17 @@ std::size_t characterCount(std::string_view text) {
         at += length == 0 ? 1 : length;
     }
     return count;
+}
+
+std::string_view firstFormatCharacter(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        std::uint32_t codePoint = 0;
+        const auto c = static_cast<unsigned char>(text[at]);
+        const std::size_t length = c >= 0x80 ? utf8Sequence(text, at, codePoint) : 0;
+        if (length > 0 && isFormatCharacter(codePoint)) return text.substr(at, length);
+        at += length == 0 ? 1 : length;
+    }
+    return {};
 }
 
 InputError InputError::at(const std::filesystem::path& file, long record, int field,

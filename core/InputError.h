@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -31,6 +32,13 @@ inline constexpr std::size_t kShownCharacters = 40;
 std::string shownText(std::string_view text, std::size_t maxCharacters = kShownCharacters);
 // A path as a message shows it: escaped like shownText(), never cut.
 std::string shownPath(const std::filesystem::path& path);
+
+// A format character (Unicode general category Cf): one that changes the direction of the text
+// around it (U+200E, U+200F, U+061C, U+202A to U+202E, U+2066 to U+2069) or shows as nothing
+// (U+200B to U+200D, U+2060, U+FEFF ...). shownText() writes them as \xHH.
+bool isFormatCharacter(std::uint32_t codePoint);
+// The UTF-8 bytes of the first format character in `text`; empty when it holds none.
+std::string_view firstFormatCharacter(std::string_view text);
 
 // Characters of a UTF-8 text (a byte that is not part of a UTF-8 sequence counts as one).
 std::size_t characterCount(std::string_view text);

@@ -1,6 +1,7 @@
 #include "core/OutputSet.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "core/InputError.h"
 #include "core/RandomStreams.h"
 
 namespace orr {
@@ -79,7 +81,7 @@ std::string_view finalNameOf(std::string_view name, std::string_view end) {
 // Writes all of `bytes` to a new file, flushed to the disk. Returns 0, or the system's error
 // number of the first step that failed (the file is then removed).
 int writeNewFile(const std::filesystem::path& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) return errno;
     int err = 0;
     for (std::size_t done = 0; done < bytes.size() && err == 0;) {
@@ -106,25 +108,64 @@ std::string journalName(const std::filesystem::path& journalDir, const std::file
     return p.parent_path() == journalDir ? p.filename().string() : p.string();
 }
 
-std::filesystem::path fromJournal(const std::filesystem::path& journalDir, std::string_view name) {
-    const std::filesystem::path p(name);
-    return p.is_absolute() ? p : journalDir / p;
+// A journal is never larger than this: a few entries of file names.
+constexpr std::size_t kShownNameCharacters = 200;  // of a name in a refused journal's message
+constexpr std::size_t kMostJournalBytes = std::size_t{1} << 20;
+
+[[noreturn]] void refuseJournal(const std::filesystem::path& journal, std::string_view problem) {
+    throw std::runtime_error("The commit journal " + shownPath(journal) + " " +
+                             std::string(problem) +
+                             "; it is not followed and is left in place, and no file was "
+                             "renamed or removed. Remove it when no run is using the data set.");
 }
 
-// Rolls a journal forward; a journal cut short is only removed (no rename had started).
-void replayJournal(const std::filesystem::path& journal, RecoveredOutputs& done) {
-    std::string bytes;
-    {
-        std::FILE* f = std::fopen(journal.c_str(), "rb");
-        if (!f) failOn("Cannot read", journal, errno);
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
-        const bool failed = std::ferror(f) != 0;
-        const int err = errno;
-        std::fclose(f);
-        if (failed) failOn("Cannot read", journal, err);
+// The journal's bytes, read without following a link and with a bound.
+std::string readJournal(const std::filesystem::path& journal) {
+    const int fd = ::open(journal.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ELOOP) refuseJournal(journal, "is a symbolic link");
+        failOn("Cannot read", journal, errno);
     }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        refuseJournal(journal, "is not a regular file");
+    }
+    std::string bytes;
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int err = errno;
+            ::close(fd);
+            failOn("Cannot read", journal, err);
+        }
+        if (n == 0) break;
+        bytes.append(buf, static_cast<std::size_t>(n));
+        if (bytes.size() > kMostJournalBytes) {
+            ::close(fd);
+            refuseJournal(journal, "is larger than any journal this program writes");
+        }
+    }
+    ::close(fd);
+    return bytes;
+}
+
+// A name a journal may hold: a bare file name in the journal's own folder.
+bool isBareName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\\") == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
+}
+
+// Rolls a journal forward; a journal cut short is only removed (no rename had started). Every
+// entry of a complete journal is checked before anything is renamed: it names only the final
+// files that `ours` accepts, and their temporary files, by bare name in the journal's folder.
+void replayJournal(const std::filesystem::path& journal,
+                   const std::function<bool(std::string_view finalName)>& ours,
+                   RecoveredOutputs& done) {
+    const std::string bytes = readJournal(journal);
     std::vector<std::string_view> parts;
     for (std::size_t at = 0; at < bytes.size();) {
         const std::size_t nul = bytes.find('\0', at);
@@ -135,31 +176,57 @@ void replayJournal(const std::filesystem::path& journal, RecoveredOutputs& done)
     const bool complete =
         !parts.empty() && parts.front() == kJournalHeader && parts.back() == kJournalEndMark;
     const std::filesystem::path dir = journal.parent_path();
+    struct Entry {
+        std::string_view temp;  // empty: the final file is removed
+        std::string_view final;
+    };
+    std::vector<Entry> entries;
+    const auto checkFinal = [&](std::string_view name) {
+        if (!isBareName(name) || !ours(name))
+            refuseJournal(journal, "names \"" + shownText(name, kShownNameCharacters) +
+                                       "\", which is not an output of its data set in its folder");
+    };
     for (std::size_t i = 1; complete && i + 1 < parts.size();) {
-        if (parts[i] == kJournalReplace && i + 2 < parts.size()) {
-            const std::filesystem::path temp = fromJournal(dir, parts[i + 1]);
-            const std::filesystem::path final = fromJournal(dir, parts[i + 2]);
-            std::error_code ec;
-            if (std::filesystem::exists(temp, ec)) {
-                std::filesystem::rename(temp, final, ec);
-                if (ec) {
-                    throw std::runtime_error("Cannot complete the replacement of " +
-                                             final.string() + ": " + ec.message());
-                }
-                done.completed.push_back(final);
-            }
+        if (parts[i] == kJournalReplace && i + 3 < parts.size()) {
+            const std::string_view temp = parts[i + 1];
+            const std::string_view final = parts[i + 2];
+            checkFinal(final);
+            if (!isBareName(temp) || finalNameOf(temp, kTempEnd) != final)
+                refuseJournal(journal, "names \"" + shownText(temp, kShownNameCharacters) +
+                                           "\", which is not a temporary file of " +
+                                           shownText(final));
+            entries.push_back({temp, final});
             i += 3;
-        } else if (parts[i] == kJournalRemove) {
-            const std::filesystem::path final = fromJournal(dir, parts[i + 1]);
-            std::error_code ec;
+        } else if (parts[i] == kJournalRemove && i + 2 < parts.size()) {
+            checkFinal(parts[i + 1]);
+            entries.push_back({{}, parts[i + 1]});
+            i += 2;
+        } else {
+            refuseJournal(journal, "holds an entry this program does not write");
+        }
+    }
+    for (const Entry& entry : entries) {
+        const std::filesystem::path final = dir / entry.final;
+        std::error_code ec;
+        if (!entry.temp.empty()) {
+            const std::filesystem::path temp = dir / entry.temp;
+            const auto status = std::filesystem::symlink_status(temp, ec);
+            if (!std::filesystem::exists(status)) continue;
+            if (!std::filesystem::is_regular_file(status))
+                refuseJournal(journal,
+                              "lists " + shownText(entry.temp) + ", which is not a regular file");
+            std::filesystem::rename(temp, final, ec);
+            if (ec) {
+                throw std::runtime_error("Cannot complete the replacement of " + final.string() +
+                                         ": " + ec.message());
+            }
+            done.completed.push_back(final);
+        } else {
             if (std::filesystem::remove(final, ec)) done.completed.push_back(final);
             if (ec) {
                 throw std::runtime_error("Cannot complete the removal of " + final.string() + ": " +
                                          ec.message());
             }
-            i += 2;
-        } else {
-            break;  // not written by this program: left to the removal below
         }
     }
     syncDirectory(dir);
@@ -199,7 +266,7 @@ RecoveredOutputs recoverOutputs(const std::filesystem::path& dir,
         throw std::runtime_error("Cannot read the directory " + dir.string() + ": " + ec.message());
     // The journals first: the temporary files they list are the new outputs.
     std::sort(journals.begin(), journals.end());
-    for (const auto& journal : journals) replayJournal(journal, done);
+    for (const auto& journal : journals) replayJournal(journal, ours, done);
     for (const auto& temp : temporaries) {
         if (std::filesystem::remove(temp, ec)) done.removed.push_back(temp);
         if (ec) throw std::runtime_error("Cannot remove " + temp.string() + ": " + ec.message());
@@ -228,7 +295,8 @@ void OutputFile::spill() {
         for (int attempt = 0;; ++attempt) {
             temp_ = final_;
             temp_ += uniqueSuffix();
-            const int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+            const int fd =
+                ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
             if (fd >= 0) {
                 file_ = ::fdopen(fd, "wb");
                 if (!file_) {
@@ -406,6 +474,8 @@ std::vector<std::filesystem::path> OutputSet::commit() {
         // Every rename is on the disk before the journal that could repeat them goes.
         syncDirectory(journal.parent_path());
         std::filesystem::remove(journal, ignored);
+    } else if (!swaps.empty()) {
+        syncDirectory(swaps.front().file->finalPath().parent_path());
     }
     for (auto& swap : swaps) {
         if (!swap.backup.empty()) std::filesystem::remove(swap.backup, ignored);

@@ -105,7 +105,12 @@ struct RecoveredOutputs {
 // final names that `ours` accepts (a journal belongs to the final name of its set's first file).
 // A complete journal is rolled forward: each temporary file it lists that is still there is
 // renamed over its final name, each final file listed for removal is removed. A journal cut short
-// was written before any rename and is dropped with its temporary files. Call it only while no
+// was written before any rename and is dropped with its temporary files. A journal is followed
+// only as far as it is the program's own: a regular file (never a link) of at most a mebibyte
+// whose every entry is a bare name in `dir` of a final file that `ours` accepts, or of that
+// file's temporary file. Any other journal is refused before anything is renamed: it throws
+// std::runtime_error naming the journal and what it names, and the journal is left in place.
+// Call it only while no
 // other run can be writing those files (under the data set's lock). Throws std::runtime_error
 // naming the path and the system's reason when a file cannot be renamed or removed.
 RecoveredOutputs recoverOutputs(const std::filesystem::path& dir,

@@ -35,6 +35,11 @@ std::string encoded(std::string_view text) {
     return out;
 }
 
+// Whether an entry's value is text (a parameter as given, a warning) rather than a number.
+bool carriesText(std::string_view entry) {
+    return entry == run::kParameter || entry == run::kWarning;
+}
+
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -70,8 +75,12 @@ void RunFile::parse(const CommaReader& in, const Limits&, Record& r) {
     for (std::string_view k : kKinds) known = known || k == kind;
     if (!known) in.fail(1, "entry", "is not parameter, seed, read, wrote or warning");
     r.entry = std::string(kind);
+    // The name and the value are user text (file names, warnings, parameters), written so that
+    // a spreadsheet never evaluates them; a seed and a file size are numbers.
     r.name = decoded(in, 2, "name");
     r.value = decoded(in, 3, "value");
+    r.name = std::string(withoutFormulaGuard(r.name));
+    if (carriesText(r.entry)) r.value = std::string(withoutFormulaGuard(r.value));
     r.sha256 = std::string(in.text(4));
 }
 
@@ -79,8 +88,8 @@ void RunFile::write(OutputFile& out, const Record& r) {
     RecordLine()
         .integer(r.step)
         .quoted(r.entry)
-        .quoted(encoded(r.name))
-        .quoted(encoded(r.value))
+        .userText(encoded(r.name))
+        .quoted(carriesText(r.entry) ? formulaSafe(encoded(r.value)) : encoded(r.value))
         .quoted(r.sha256)
         .appendTo(out);
 }

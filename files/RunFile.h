@@ -5,7 +5,9 @@
 // warnings it raised. Step 9's report for the browser shows them and checks each data-set file a
 // step read against what the step that writes it recorded. Comma style without a header; a text
 // field keeps every character, with
-// '%', '"', CR and LF written as %25, %22, %0D and %0A.
+// '%', '"', CR and LF written as %25, %22, %0D and %0A. A name or a text value that a spreadsheet
+// would take for a formula (one that starts with =, +, -, @ or a tab) is written after an
+// apostrophe, and so is one that starts with an apostrophe; reading takes it off again.
 #pragma once
 
 #include <string>

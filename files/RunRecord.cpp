@@ -191,8 +191,18 @@ StepResult runRecorded(int step, bool drawsRandomNumbers,
                   describeRun(step, in, drawsRandomNumbers ? std::optional(in.seed) : std::nullopt,
                               result.outputs, std::move(warnings)));
     } catch (const std::exception& e) {
-        warn("run record", "The run of step " + std::to_string(step) + " was not recorded in " +
-                               runFile.filename().string() + ": " + e.what());
+        // The record would name the step's earlier run as the one that made its files: it goes,
+        // so that no report shows it as the current one (a record that cannot be replaced may
+        // still be removed), and the run has failed.
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(std::filesystem::symlink_status(runFile, ec)))
+            std::filesystem::remove(runFile, ec);
+        return StepResult::stopped(
+            "The run of step " + std::to_string(step) + " could not be recorded in " +
+            shownPath(runFile) + ": " + e.what() +
+            (std::filesystem::exists(std::filesystem::symlink_status(runFile, ec))
+                 ? std::string()
+                 : std::string(" The record of the earlier runs was removed with it.")));
     }
     return result;
 }

@@ -48,9 +48,11 @@ std::vector<StepRun> readRuns(const std::filesystem::path& runFile);
 // A run file that cannot be read is started anew, with a warning.
 void recordRun(const std::filesystem::path& runFile, const StepRun& run);
 
-// Runs `step` and, when it completed, records its run in the data set's _Run.csv (a failure to
-// record is a warning; the step's files are in place by then). The warnings the step raised are
-// passed on to the caller's collector as they were.
+// Runs `step` and, when it completed, records its run in the data set's _Run.csv. A failure to
+// record stops the run (the step's files are in place by then): the result is Stopped with a
+// message naming _Run.csv and the reason, and _Run.csv is removed when it can be, so that no
+// report takes the step's earlier run for the one that made its files. The warnings the step
+// raised are passed on to the caller's collector as they were.
 StepResult runRecorded(int step, bool drawsRandomNumbers,
                        StepResult (*run)(const StepInputs&, StepHost&), const StepInputs& in,
                        StepHost& host);

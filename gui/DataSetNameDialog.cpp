@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "core/InputError.h"
 #include "files/DataSetFiles.h"
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
@@ -80,6 +81,13 @@ QString DataSetNameDialog::nameProblem(const QString& name) {
             return QStringLiteral(
                 "The dataset name cannot hold any of the characters \\ / : * ? \" < > | "
                 "or a control character");
+    // A name that reads one way and is another: every file, log line and report would show it.
+    const std::string text = utf8(name);
+    if (const std::string_view hidden = firstFormatCharacter(text); !hidden.empty())
+        return QString::fromStdString("The dataset name \"" + shownText(text) + "\" holds " +
+                                      shownText(hidden) +
+                                      ", a character that changes the direction or visibility "
+                                      "of text");
     return {};
 }
 

@@ -12,8 +12,6 @@
 #include <QVBoxLayout>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <tuple>
 
@@ -110,18 +108,22 @@ bool ParametersDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void ParametersDialog::loadFromFile() {
     // The dialog shows what the file holds, not the values in memory.
-    const std::filesystem::path file = paramFilePath(view_.session().appDir);
+    const std::filesystem::path& appDir = view_.session().appDir;
+    const std::filesystem::path file = paramFilePath(appDir);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) return;
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    in.close();
-    const std::optional<ParamRecord> record = decodeParamRecord(bytes);
-    if (!record) {
+    std::optional<ParamRecord> record;
+    try {
+        // Under the parameter file's lock, as every change of the file: a file being replaced
+        // by another process is read whole, and a short one is deleted only while it is short.
+        const ParameterFileLock lock = ParameterFileLock::acquire(appDir);
+        record = decodeParamRecord(readParameterFile(file));
         // An empty (or short) file is deleted, as at start-up; the boxes stay empty.
-        std::filesystem::remove(file, ec);
-        return;
+        if (!record) std::filesystem::remove(file, ec);
+    } catch (const std::exception&) {
+        return;  // nothing to show: the boxes keep the values in memory
     }
+    if (!record) return;
     pacfBox_->setText(QString::number(record->PACF));
     maxSpeciesBox_->setText(QString::number(record->MaxSpec));
     maxProductsBox_->setText(QString::number(record->MaxProd));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -38,11 +39,17 @@ struct Outcome {
     double vol = 0;
 };
 
+// Everything a tree of the plot brings to the draws (its grown trees, its volumes, the outcome
+// of each position) depends on its LiDAR height alone, and a plot's heights come in few distinct
+// values (tenths of a foot): it is worked out once per distinct height, and each tree keeps only
+// the number of its height. A plot of ten million trees then needs little more than the heights
+// themselves; the result is the same as working out every tree on its own.
 class PlotWork {
   public:
     PlotWork(const PassSetup& setup, const PlotJob& job)
         : setup_(setup), job_(job), trees_(job.heights.size()) {
         buildDistribution();
+        indexHeights();
         growTrees();
     }
 
@@ -59,9 +66,11 @@ class PlotWork {
     bool anyPrompt() const { return anyPrompt_; }
     std::size_t trees() const { return trees_; }
     const Position& position(std::size_t k) const { return positions_[k]; }
-    const Outcome& outcome(std::size_t k, std::size_t i) const { return outcomes_[k * trees_ + i]; }
+    const Outcome& outcome(std::size_t k, std::size_t i) const {
+        return outcomes_[k * kinds_ + kindOf_[i]];
+    }
     const LidarTree& tree(int species, std::size_t i) const;
-    double volume(int species, std::size_t i);
+    double volume(int species, std::size_t d);
     std::size_t positionCount() const { return positions_.size(); }
     const std::vector<std::pair<int, int>>& classes() const { return classes_; }
     // The ground heights and volumes of the trees counted so far, each (species, tree) once.
@@ -69,8 +78,10 @@ class PlotWork {
 
   private:
     void buildDistribution();
+    void indexHeights();
     void growTrees();
-    Outcome pairOutcome(const Position& pos, std::size_t i, const ProductAnswers* answers,
+    // The outcome of a tree of distinct height `d` drawn into `pos`.
+    Outcome pairOutcome(const Position& pos, std::size_t d, const ProductAnswers* answers,
                         int& product);
 
     // A draw r falls in cell floor(r * kCells) of [0, 1). The positions whose upper bound lies
@@ -82,16 +93,23 @@ class PlotWork {
     const PassSetup& setup_;
     const PlotJob& job_;
     std::size_t trees_;
+    // The distinct heights in the order they first come, how many trees have each, and the
+    // distinct height of every tree.
+    std::vector<double> kindHeights_;
+    std::vector<std::uint32_t> kindTrees_;
+    std::vector<std::uint32_t> kindOf_;
+    std::size_t kinds_ = 0;
     std::vector<Position> positions_;
     std::vector<double> uppers_;
     // Per cell: the upper bounds below its start, and those below its end.
     std::array<std::uint32_t, kCells> belowCell_{};
     std::array<std::uint32_t, kCells> belowCellEnd_{};
     std::vector<int> species_;                   // the species of the positions, ascending
-    std::vector<std::vector<LidarTree>> grown_;  // [species index][tree]
-    std::vector<std::vector<double>> volumes_;   // [species index][tree], NaN until needed
-    std::vector<Outcome> outcomes_;              // [position][tree]
-    std::vector<std::pair<int, int>> classes_;   // (species, product) of every output class
+    std::vector<std::vector<LidarTree>> grown_;  // [species index][distinct height]
+    std::vector<std::vector<double>>
+        volumes_;                    // [species index][distinct height], NaN until needed
+    std::vector<Outcome> outcomes_;  // [position][distinct height]
+    std::vector<std::pair<int, int>> classes_;  // (species, product) of every output class
     bool anyPrompt_ = false;
     PlausibilityTally plausibility_;
 };
@@ -136,39 +154,82 @@ void PlotWork::buildCells() {
     belowCellEnd_[kCells - 1] = static_cast<std::uint32_t>(below);
 }
 
+// Heights are told apart by their bits: two trees share a distinct height only when every rule
+// gives them the same result.
+void PlotWork::indexHeights() {
+    kindOf_.resize(trees_);
+    // Open addressing over the distinct heights; the table is at most half full.
+    constexpr std::uint32_t kFree = std::numeric_limits<std::uint32_t>::max();
+    std::vector<std::uint32_t> table(64, kFree);
+    const auto slotOf = [&](std::uint64_t bits) {
+        return static_cast<std::size_t>((bits * 0x9e3779b97f4a7c15ULL) >> 20) & (table.size() - 1);
+    };
+    for (std::size_t i = 0; i < trees_; ++i) {
+        const double h = job_.heights[i];
+        const auto bits = std::bit_cast<std::uint64_t>(h);
+        std::size_t slot = slotOf(bits);
+        while (table[slot] != kFree &&
+               std::bit_cast<std::uint64_t>(kindHeights_[table[slot]]) != bits)
+            slot = (slot + 1) & (table.size() - 1);
+        if (table[slot] == kFree) {
+            table[slot] = static_cast<std::uint32_t>(kindHeights_.size());
+            kindHeights_.push_back(h);
+            kindTrees_.push_back(0);
+            if (2 * kindHeights_.size() > table.size()) {
+                std::vector<std::uint32_t> larger(2 * table.size(), kFree);
+                table.swap(larger);
+                for (std::uint32_t d = 0; d < kindHeights_.size(); ++d) {
+                    std::size_t at = slotOf(std::bit_cast<std::uint64_t>(kindHeights_[d]));
+                    while (table[at] != kFree) at = (at + 1) & (table.size() - 1);
+                    table[at] = d;
+                }
+            }
+            kindOf_[i] = static_cast<std::uint32_t>(kindHeights_.size() - 1);
+        } else {
+            kindOf_[i] = table[slot];
+        }
+        ++kindTrees_[kindOf_[i]];
+    }
+    kinds_ = kindHeights_.size();
+}
+
 void PlotWork::growTrees() {
     const TreeRuleSetup rule{setup_.coeff, setup_.params, setup_.pass};
     grown_.resize(species_.size());
     volumes_.resize(species_.size());
     for (std::size_t s = 0; s < species_.size(); ++s) {
-        grown_[s].reserve(trees_);
-        for (double h : job_.heights)
+        grown_[s].reserve(kinds_);
+        for (double h : kindHeights_)
             grown_[s].push_back(growLidarTree(rule, species_[s], job_.age, h));
-        volumes_[s].assign(trees_, std::numeric_limits<double>::quiet_NaN());
+        volumes_[s].assign(kinds_, std::numeric_limits<double>::quiet_NaN());
     }
 }
 
-double PlotWork::volume(int species, std::size_t i) {
+// Worked out once per species and distinct height; the tally counts every tree of that height,
+// as though each had been worked out on its own.
+double PlotWork::volume(int species, std::size_t d) {
     const auto s = static_cast<std::size_t>(
         std::lower_bound(species_.begin(), species_.end(), species) - species_.begin());
-    double& v = volumes_[s][i];
+    double& v = volumes_[s][d];
     if (std::isnan(v)) {
         const TreeRuleSetup rule{setup_.coeff, setup_.params, setup_.pass};
-        v = lidarTreeVolume(rule, species, grown_[s][i]);
-        plausibility_.height(job_.plot->plot, species, grown_[s][i].groundHeight);
-        plausibility_.volume(job_.plot->plot, species, v);
+        v = lidarTreeVolume(rule, species, grown_[s][d]);
+        plausibility_.height(job_.plot->plot, species, grown_[s][d].groundHeight, kindTrees_[d]);
+        plausibility_.volume(job_.plot->plot, species, v, kindTrees_[d]);
     }
     return v;
 }
 
 const LidarTree& PlotWork::tree(int species, std::size_t i) const {
     const auto at = std::lower_bound(species_.begin(), species_.end(), species) - species_.begin();
-    return grown_[static_cast<std::size_t>(at)][i];
+    return grown_[static_cast<std::size_t>(at)][kindOf_[i]];
 }
 
-Outcome PlotWork::pairOutcome(const Position& pos, std::size_t i, const ProductAnswers* answers,
+Outcome PlotWork::pairOutcome(const Position& pos, std::size_t d, const ProductAnswers* answers,
                               int& product) {
-    const LidarTree& t = tree(pos.species, i);
+    const auto at =
+        std::lower_bound(species_.begin(), species_.end(), pos.species) - species_.begin();
+    const LidarTree& t = grown_[static_cast<std::size_t>(at)][d];
     Outcome o;
     if (t.kind == LidarTree::Kind::MissingCoefficient) o.kind = Outcome::Stop;
     if (t.kind != LidarTree::Kind::Grown) return o;
@@ -191,7 +252,7 @@ Outcome PlotWork::pairOutcome(const Position& pos, std::size_t i, const ProductA
     if (choice.kind != ProductChoice::Kind::Product) return o;
     if (t.dbh1 < limits.min(pos.species, 1)) return o;
 
-    const double v = volume(pos.species, i);
+    const double v = volume(pos.species, d);
     if (!std::isfinite(v)) return o;
     const double pacf = setup_.params->PACF;
     o.kind = Outcome::Counted;
@@ -203,14 +264,14 @@ Outcome PlotWork::pairOutcome(const Position& pos, std::size_t i, const ProductA
 }
 
 void PlotWork::resolve(const ProductAnswers* answers) {
-    outcomes_.assign(positions_.size() * trees_, Outcome{});
+    outcomes_.assign(positions_.size() * kinds_, Outcome{});
     std::vector<int> products(outcomes_.size(), 0);
     for (const auto& c : job_.plot->classes) classes_.emplace_back(c.species, c.product);
     for (std::size_t k = 0; k < positions_.size(); ++k) {
-        for (std::size_t i = 0; i < trees_; ++i) {
-            int& product = products[k * trees_ + i];
-            outcomes_[k * trees_ + i] = pairOutcome(positions_[k], i, answers, product);
-            if (outcomes_[k * trees_ + i].kind != Outcome::Counted) continue;
+        for (std::size_t d = 0; d < kinds_; ++d) {
+            int& product = products[k * kinds_ + d];
+            outcomes_[k * kinds_ + d] = pairOutcome(positions_[k], d, answers, product);
+            if (outcomes_[k * kinds_ + d].kind != Outcome::Counted) continue;
             const std::pair<int, int> cls{positions_[k].species, product};
             if (std::find(classes_.begin(), classes_.end(), cls) == classes_.end())
                 classes_.push_back(cls);
@@ -223,7 +284,7 @@ void PlotWork::resolve(const ProductAnswers* answers) {
             outcomes_[n].cls = classes_.size();
             continue;
         }
-        const std::pair<int, int> key{positions_[n / trees_].species, products[n]};
+        const std::pair<int, int> key{positions_[n / kinds_].species, products[n]};
         outcomes_[n].cls = static_cast<std::size_t>(
             std::lower_bound(classes_.begin(), classes_.end(), key) - classes_.begin());
     }
@@ -246,7 +307,7 @@ std::optional<int> PlotWork::iterate(OnTree onTree, OnIterationEnd onIterationEn
             std::size_t k = belowCell_[cell];
             for (std::size_t j = k; j < belowCellEnd_[cell]; ++j) k += uppers_[j] < r;
             if (k == positionCount || !(r > 0)) continue;
-            const Outcome& o = outcomes_[k * trees_ + i];
+            const Outcome& o = outcomes_[k * kinds_ + kindOf_[i]];
             if (o.kind == Outcome::Stop) [[unlikely]] {
                 stopAt = std::min(stopAt, k);
                 continue;

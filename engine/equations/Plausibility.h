@@ -14,13 +14,14 @@ inline constexpr double kTallestTree = 400;  // feet
 
 class PlausibilityTally {
   public:
-    // A predicted (not measured) height and a tree volume of a tree of `species` in `plot`.
-    void height(std::int64_t plot, int species, double feet) {
-        if (!(feet <= kTallestTree)) tall_.note(plot, species, feet);
+    // A predicted (not measured) height and a tree volume of a tree of `species` in `plot`; of
+    // `trees` such trees alike.
+    void height(std::int64_t plot, int species, double feet, long long trees = 1) {
+        if (!(feet <= kTallestTree)) tall_.note(plot, species, feet, trees);
     }
-    void volume(std::int64_t plot, int species, double cubicFeet) {
+    void volume(std::int64_t plot, int species, double cubicFeet, long long trees = 1) {
         if (!(cubicFeet >= 0) || !std::isfinite(cubicFeet))
-            badVolume_.note(plot, species, cubicFeet);
+            badVolume_.note(plot, species, cubicFeet, trees);
     }
     // Adds a tally of later trees (plots are merged in the order they were read).
     void add(const PlausibilityTally& later);
@@ -34,8 +35,9 @@ class PlausibilityTally {
         std::int64_t plot = 0;
         int species = 0;
         double value = 0;
-        void note(std::int64_t p, int s, double v) {
-            if (count++ == 0) plot = p, species = s, value = v;
+        void note(std::int64_t p, int s, double v, long long trees) {
+            if (count == 0) plot = p, species = s, value = v;
+            count += trees;
         }
     };
     Cases tall_;

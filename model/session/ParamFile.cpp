@@ -2,17 +2,23 @@
 // offset 0 of the file, the MaxPlots extension after it when MaxPlots does not fit its 16-bit
 // field, and the settings extension when a later setting differs from its default (Startup.h).
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <bit>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstring>
 #include <limits>
 #include <stdexcept>
 #include <string_view>
+#include <system_error>
+#include <thread>
 
 #include "core/NumberText.h"
+#include "core/OutputSet.h"
+#include "model/session/DataSetLock.h"
 #include "model/session/Startup.h"
 
 namespace orr {
@@ -197,48 +203,85 @@ std::filesystem::path paramFilePath(const std::filesystem::path& appDir) {
     return appDir / "PARAMETER.PRM";
 }
 
-void saveParameters(const std::filesystem::path& appDir, const ParamRecord& p) {
-    const std::filesystem::path file = paramFilePath(appDir);
-    const auto fail = [&file](int error) {
-        throw std::runtime_error("Cannot write the parameter file " + file.string() + ": " +
-                                 std::strerror(error));
+namespace {
+
+// No parameter file this program writes comes near this: 22 bytes and two short extensions.
+constexpr std::size_t kMostParameterFileBytes = std::size_t{1} << 20;
+constexpr auto kLockPause = std::chrono::milliseconds(10);
+constexpr auto kLockWait = std::chrono::seconds(30);
+
+}  // namespace
+
+ParameterFileLock ParameterFileLock::acquire(const std::filesystem::path& appDir) {
+    std::filesystem::path lockFile = paramFilePath(appDir);
+    lockFile += ".lock";
+    std::error_code ignored;  // a directory that cannot be made is named by the lock's failure
+    std::filesystem::create_directories(appDir, ignored);
+    const std::string me = describeThisRun("orravant");
+    const auto until = std::chrono::steady_clock::now() + kLockWait;
+    for (;;) {
+        std::string heldBy;
+        if (std::optional<FileLock> lock = FileLock::tryLock(lockFile, me, heldBy))
+            return ParameterFileLock(std::move(*lock));
+        if (std::chrono::steady_clock::now() >= until) {
+            throw std::runtime_error(
+                "The parameter file " + paramFilePath(appDir).string() +
+                " is being changed by another process (" +
+                (heldBy.empty() ? std::string("one that is just starting") : heldBy) +
+                ") and was not changed; try again when it has ended.");
+        }
+        std::this_thread::sleep_for(kLockPause);
+    }
+}
+
+std::string readParameterFile(const std::filesystem::path& file) {
+    const auto fail = [&file](const std::string& reason) {
+        throw std::runtime_error("Cannot read the parameter file " + file.string() + ": " + reason);
     };
-    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) fail(errno);
-    const auto failClosing = [&](int error) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return {};
+        fail(std::strerror(errno));
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        fail(error);
-    };
-    // What follows the record and this program's own extensions in the file stays: an earlier
-    // save's extensions are replaced, bytes of other origin are kept after the new ones.
-    std::string old;
+        fail("it is not a regular file");
+    }
+    std::string bytes;
     char chunk[4096];
     for (;;) {
-        const ssize_t n = ::pread(fd, chunk, sizeof chunk, static_cast<off_t>(old.size()));
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            if (errno == EINTR) continue;
-            failClosing(errno);
+            const int error = errno;
+            ::close(fd);
+            fail(std::strerror(error));
         }
         if (n == 0) break;
-        old.append(chunk, static_cast<std::size_t>(n));
+        bytes.append(chunk, static_cast<std::size_t>(n));
+        if (bytes.size() > kMostParameterFileBytes) {
+            ::close(fd);
+            fail("it is larger than any parameter file");
+        }
     }
+    ::close(fd);
+    return bytes;
+}
+
+void saveParameters(const std::filesystem::path& appDir, const ParamRecord& p,
+                    const ParameterFileLock* held) {
+    std::optional<ParameterFileLock> own;
+    if (!held) own.emplace(ParameterFileLock::acquire(appDir));
+    const std::filesystem::path file = paramFilePath(appDir);
+    // What follows the record and this program's own extensions in the file stays: an earlier
+    // save's extensions are replaced, bytes of other origin are kept after the new ones.
+    const std::string old = readParameterFile(file);
     std::string bytes =
         encodeParamRecord(p) + encodeMaxPlotsExtension(p) + encodeSettingsExtension(p);
     if (old.size() > kParamRecordSize)
         bytes += old.substr(kParamRecordSize + ownExtensionsLength(old));
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.data() + written, bytes.size() - written,
-                                   static_cast<off_t>(written));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            failClosing(errno);
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    if (old.size() > bytes.size() && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
-        failClosing(errno);
-    if (::close(fd) != 0) fail(errno);
+    writeFileAtomically(file, bytes);  // throws "Cannot write <file>: <reason>"
 }
 
 }  // namespace orr

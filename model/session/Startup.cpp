@@ -3,8 +3,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <system_error>
 
@@ -31,14 +29,6 @@ void makeDataDir(const std::filesystem::path& dir) {
     if (ec) failOn("Cannot create the data directory", dir, ec.message());
 }
 
-std::string readWhole(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) failOn("Cannot read the parameter file", file, std::strerror(errno));
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) failOn("Cannot read the parameter file", file, "read error");
-    return bytes;
-}
-
 }  // namespace
 
 std::optional<std::string> parameterFileProblem(const std::filesystem::path& appDir,
@@ -50,25 +40,26 @@ std::optional<std::string> parameterFileProblem(const std::filesystem::path& app
            ". Set them in step 2 (or with 'orravant-cli params set').";
 }
 
-StartupResult startUp(Session& session) {
-    StartupResult result;
-    // The taper tables of the tree equations are built in and need no filling.
-    makeDataDir(session.dataFilesDir());
+namespace {
 
+// PARAMETER.PRM read into the session as start-up reads it. Under the parameter file's lock
+// (`held`) a missing file is written with the defaults and a short one deleted; without it
+// nothing is changed.
+StartupResult loadParameters(Session& session, const ParameterFileLock* held) {
+    StartupResult result;
     const std::filesystem::path paramFile = paramFilePath(session.appDir);
+    const std::string bytes = readParameterFile(paramFile);
     std::error_code ec;
-    const bool present = std::filesystem::exists(paramFile, ec);
-    if (ec) failOn("Cannot read the parameter file", paramFile, ec.message());
+    const bool present = !bytes.empty() || std::filesystem::exists(paramFile, ec);
     if (present) {
-        if (!std::filesystem::is_regular_file(paramFile, ec)) {
-            failOn("Cannot read the parameter file", paramFile, "it is not a regular file");
-        }
-        const std::optional<ParamRecord> record = decodeParamRecord(readWhole(paramFile));
+        const std::optional<ParamRecord> record = decodeParamRecord(bytes);
         if (!record) {
             // An empty (or short) file is deleted; the parameters keep their zero start values
             // and start-up ends here, leaving the log empty. The next start writes the defaults.
-            std::filesystem::remove(paramFile, ec);
-            if (ec) failOn("Cannot delete the empty parameter file", paramFile, ec.message());
+            if (held) {
+                std::filesystem::remove(paramFile, ec);
+                if (ec) failOn("Cannot delete the empty parameter file", paramFile, ec.message());
+            }
             session.params = ParamRecord{};
             result.paramFileWasEmpty = true;
             return result;
@@ -77,10 +68,32 @@ StartupResult startUp(Session& session) {
         result.parameterProblem = parameterFileProblem(session.appDir, session.params);
     } else {
         session.params = ParamRecord::defaults();
-        saveParameters(session.appDir, session.params);
+        if (held) saveParameters(session.appDir, session.params, held);
     }
     result.log = kFirstLogLine;
     return result;
+}
+
+}  // namespace
+
+StartupResult startUp(Session& session, const ParameterFileLock* held) {
+    // The taper tables of the tree equations are built in and need no filling.
+    makeDataDir(session.dataFilesDir());
+    // The file is read, and written when missing or deleted when short, under its lock: a file
+    // being replaced by another process is never taken for a missing one.
+    std::optional<ParameterFileLock> own;
+    if (!held) held = &own.emplace(ParameterFileLock::acquire(session.appDir));
+    return loadParameters(session, held);
+}
+
+StartupResult lookUp(Session& session) {
+    std::error_code ec;
+    const std::filesystem::path dataDir = session.dataFilesDir();
+    if (std::filesystem::exists(dataDir, ec) && !std::filesystem::is_directory(dataDir, ec))
+        failOn("Cannot create the data directory", dataDir, "a file of that name is in the way");
+    // Without the lock: the file is only ever replaced whole (by a rename), so a reading sees
+    // the old file or the new one.
+    return loadParameters(session, nullptr);
 }
 
 }  // namespace orr

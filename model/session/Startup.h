@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "core/FileLock.h"
 #include "model/session/Session.h"
 
 namespace orr {
@@ -36,10 +37,34 @@ std::string encodeSettingsExtension(const ParamRecord& p);
 std::optional<ParamRecord> decodeParamRecord(const std::string& bytes);
 
 std::filesystem::path paramFilePath(const std::filesystem::path& appDir);
-// Writes the record at offset 0, followed by the MaxPlots and settings extensions it needs; the
-// extensions an earlier save left are replaced, while bytes of other origin after them stay. Throws
-// std::runtime_error naming the path and the system's reason.
-void saveParameters(const std::filesystem::path& appDir, const ParamRecord& p);
+
+// The lock that every change of PARAMETER.PRM holds, from the reading of the file to the
+// replacement: its own lock file, PARAMETER.PRM.lock beside it. PARAMETER.PRM belongs to no data
+// set (every data set of the application directory shares it, and `params set` names none), so
+// the data set's lock cannot guard it, and a run that holds its data set for hours does not keep
+// the parameters from being set. Taking it waits while another process changes the file (which
+// takes milliseconds), at most half a minute; then it throws std::runtime_error naming the
+// file and the process that holds it.
+class ParameterFileLock {
+  public:
+    static ParameterFileLock acquire(const std::filesystem::path& appDir);
+
+  private:
+    explicit ParameterFileLock(FileLock lock) : lock_(std::move(lock)) {}
+    FileLock lock_;
+};
+
+// Replaces PARAMETER.PRM with the record at offset 0, followed by the MaxPlots and settings
+// extensions it needs; the extensions the file held are replaced, while bytes of other origin
+// after them stay. The new file is written beside the old one, flushed to the disk and renamed
+// over it, so that a reader sees the old file or the new one and never a part of either. Holds
+// the parameter file's lock while it reads the old file and replaces it (`held`: the caller holds
+// it already). Throws std::runtime_error naming the path and the system's reason.
+void saveParameters(const std::filesystem::path& appDir, const ParamRecord& p,
+                    const ParameterFileLock* held = nullptr);
+// The bytes of PARAMETER.PRM (empty when it is missing), read with a bound: a file larger than
+// any parameter file is refused. Throws std::runtime_error naming the path and the reason.
+std::string readParameterFile(const std::filesystem::path& file);
 
 // The application directory: the directory of the running executable when it is writable,
 // otherwise $XDG_DATA_HOME/Orravant (default ~/.local/share/Orravant). An explicit directory
@@ -56,9 +81,14 @@ struct StartupResult {
 };
 // Start-up in its order: create DATA FILES when missing; load PARAMETER.PRM (an empty or short
 // one is deleted and the parameters read 0; a missing one gets the defaults, written to a new
-// file) and check its values; the first log line. Throws std::runtime_error naming the path and
-// the system's reason when the directory or the file cannot be made.
-StartupResult startUp(Session& session);
+// file) and check its values; the first log line. PARAMETER.PRM is read, and written or deleted,
+// under its lock (`held`: the caller holds it already). Throws std::runtime_error naming the path
+// and the system's reason when the directory or the file cannot be made.
+StartupResult startUp(Session& session, const ParameterFileLock* held = nullptr);
+// The same reading without changing anything (`orravant-cli params`): the same checks and the
+// same parameters, but a missing DATA FILES is not made, a missing PARAMETER.PRM gives the
+// defaults without writing them, and an empty or short one reads 0 without being deleted.
+StartupResult lookUp(Session& session);
 
 // The message for parameters out of range, naming PARAMETER.PRM of `appDir` and how to set them;
 // nullopt when every parameter is in range.

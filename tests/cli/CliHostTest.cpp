@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <sstream>
 
 #include "cli/CliHost.h"
+#include "core/CommaReader.h"
+#include "core/Step.h"
+#include "tests/support/TestFiles.h"
 
 namespace orr {
 namespace {
@@ -103,6 +107,50 @@ TEST(CliHost, OnATerminalAStepOverHalfASecondShowsOneLineRewrittenWithTheTimeLef
               "\rstep 7: 50%, 0:02 elapsed, about 0:02 left\033[K"
               "\rstep 7: done in 0:05\033[K\n");
     EXPECT_EQ(rig.out.str(), "a line\n");
+}
+
+// SIGTERM and SIGHUP stop a run as Ctrl-C does: the step is cancelled at its next check, and a
+// file being read stops at its next refill; the program itself goes on to end the run.
+TEST(CliHost, SigtermAndSighupCancelTheStepAndTheReadingLikeCtrlC) {
+    test::TempDir dir;
+    std::string lines;
+    for (int i = 0; i < 200; ++i) lines += std::to_string(i) + ",1\r\n";
+    test::writeFile(dir / "in.csv", lines);
+    for (const auto& [signal, reason] : {std::pair{SIGTERM, "SIGTERM"}, std::pair{SIGHUP, "SIGHUP"},
+                                         std::pair{SIGINT, "Ctrl-C"}}) {
+        SCOPED_TRACE(reason);
+        HostRig rig;
+        CliHost host = rig.make(false);
+        CliHost::catchInterrupt();
+        EXPECT_FALSE(host.cancelled());
+        ASSERT_EQ(std::raise(signal), 0);
+        EXPECT_TRUE(host.cancelled());
+        EXPECT_EQ(host.stopReason(), reason);
+        EXPECT_THROW(
+            {
+                CommaReader reader(dir / "in.csv", 16);
+                while (reader.next(2)) {
+                }
+            },
+            StepCancelled);
+        CliHost::catchInterrupt();  // the next run starts afresh
+        EXPECT_FALSE(host.cancelled());
+    }
+    CommaReader::setStopCheck(nullptr);
+}
+
+// Output that cannot be written (a closed pipe) stops the run as a signal does.
+TEST(CliHost, AFailedWriteToStdoutCancelsTheStep) {
+    HostRig rig;
+    CliHost host = rig.make(false);
+    CliHost::catchInterrupt();
+    host.log("first line");
+    EXPECT_FALSE(host.cancelled());
+    rig.out.setstate(std::ios::badbit);
+    host.beginStep(5);
+    host.log("a line that goes nowhere");
+    EXPECT_TRUE(host.cancelled());
+    EXPECT_EQ(host.stopReason(), "the standard output was closed");
 }
 
 }  // namespace

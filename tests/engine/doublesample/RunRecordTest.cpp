@@ -3,6 +3,8 @@
 // leaves the record as it was; a record that cannot be read is started anew with a warning.
 #include <gtest/gtest.h>
 
+#include <system_error>
+
 #include "core/OutputSet.h"
 #include "files/DataSetFiles.h"
 #include "files/FileFingerprint.h"
@@ -103,6 +105,67 @@ TEST_F(RunRecord, AnUnreadableRecordIsStartedAnew) {
     const std::vector<files::StepRun> runs = files::readRuns(runFile());
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].step, 6);
+}
+
+// A record that cannot be written fails the run, naming _Run.csv and the system's reason; the
+// record of the step's earlier run is removed, so that no report takes it for this run's.
+TEST_F(RunRecord, ARecordThatCannotBeWrittenStopsTheRunAndTheEarlierRecordGoes) {
+    run(5, false, &fakeStep5);
+    run(6, true, &fakeStep6);
+    ASSERT_EQ(files::readRuns(runFile()).size(), 2u);
+    // The disk fills up while the new record replaces the old one.
+    afterCommitRenameForTests = [](std::size_t) {
+        throw std::system_error(ENOSPC, std::generic_category(), "Cannot write the record");
+    };
+    WarningCollector collector;
+    const StepResult r =
+        files::runRecorded(6, true, &fakeStep6, in, host);  // writes only the record
+    afterCommitRenameForTests = nullptr;
+    EXPECT_EQ(r.end, StepResult::End::Stopped);
+    EXPECT_EQ(r.message.rfind("The run of step 6 could not be recorded in " + runFile().string() +
+                                  ": Cannot write the record: No space left on device",
+                              0),
+              0u)
+        << r.message;
+    EXPECT_FALSE(std::filesystem::exists(runFile()));
+    EXPECT_TRUE(files::readRuns(runFile()).empty());
+}
+
+// What stands at the record's name and is not a file is left alone; the run fails all the same.
+TEST_F(RunRecord, ADirectoryAtTheRecordsNameStopsTheRunAndStays) {
+    std::filesystem::create_directories(runFile() / "inside");
+    WarningCollector collector;
+    const StepResult r = files::runRecorded(5, false, &fakeStep5, in, host);
+    EXPECT_EQ(r.end, StepResult::End::Stopped);
+    EXPECT_NE(r.message.find("could not be recorded in " + runFile().string()), std::string::npos)
+        << r.message;
+    EXPECT_TRUE(std::filesystem::is_directory(runFile() / "inside"));
+}
+
+// Names and text values that a spreadsheet would evaluate are written after an apostrophe and
+// read back as they were; numbers and ordinary texts are written as they are.
+TEST_F(RunRecord, UserTextNeverStartsASpreadsheetFormula) {
+    const std::filesystem::path output = dir / "out.csv";
+    files::StepRun r;
+    r.step = 5;
+    r.parameters = {{"PACF", "20"}, {"=cmd|' /C calc'!A0", "-2"}};
+    r.read = {{"+SUM(A1).csv", 3, "ab"}, {"@x", 4, "cd"}, {"'quoted", 5, "ef"}};
+    r.warnings = {{"kind", "-1 trees"}, {"\ttab", "plain"}};
+    files::recordRun(output, r);
+    const std::string text = readFile(output);
+    EXPECT_EQ(text,
+              "5,\"parameter\",\"PACF\",\"20\",\"\"\r\n"
+              "5,\"parameter\",\"'=cmd|' /C calc'!A0\",\"'-2\",\"\"\r\n"
+              "5,\"read\",\"'+SUM(A1).csv\",\"3\",\"ab\"\r\n"
+              "5,\"read\",\"'@x\",\"4\",\"cd\"\r\n"
+              "5,\"read\",\"''quoted\",\"5\",\"ef\"\r\n"
+              "5,\"warning\",\"kind\",\"'-1 trees\",\"\"\r\n"
+              "5,\"warning\",\"'\ttab\",\"plain\",\"\"\r\n");
+    const std::vector<files::StepRun> back = files::readRuns(output);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].parameters, r.parameters);
+    EXPECT_EQ(back[0].read, r.read);
+    EXPECT_EQ(back[0].warnings, r.warnings);
 }
 
 }  // namespace
