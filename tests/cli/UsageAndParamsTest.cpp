@@ -151,11 +151,12 @@ TEST(ParamsCommand, SetTakesLeadingNumbersListTextsOrPositionsAndTipsOnlyWithMod
 // when it is "expected", so that a file of the defaults stays 22 bytes, and printed back as set.
 TEST(ParamsCommand, LidarClassesRoundTripsAndLeavesADefaultFileAt22Bytes) {
     TempDir dir;
+    using Stored = std::pair<std::int16_t, std::uintmax_t>;  // the choice, the file's size
     const auto set = [&](const std::string& value) {
         const Outcome r = cliIn(dir.path(), {"params", "set", "LidarClasses=" + value});
         EXPECT_EQ(r.status, kExitOk) << r.err;
-        return std::pair(stored(dir).LidarClasses,
-                         std::filesystem::file_size(paramFilePath(dir.path())));
+        return Stored(stored(dir).LidarClasses,
+                      std::filesystem::file_size(paramFilePath(dir.path())));
     };
     const auto printedChoice = [&] {
         const std::string out = cliIn(dir.path(), {"params"}).out;
@@ -164,10 +165,10 @@ TEST(ParamsCommand, LidarClassesRoundTripsAndLeavesADefaultFileAt22Bytes) {
     EXPECT_EQ(set("EXPECTED").first, 1);
     EXPECT_GT(set("expected").second, 22u);
     EXPECT_EQ(printedChoice(), "LidarClasses=expected\n");
-    EXPECT_EQ(set("Draws"), std::pair<std::int16_t, std::uintmax_t>(0, 22));
+    EXPECT_EQ(set("Draws"), Stored(0, 22));
     EXPECT_EQ(printedChoice(), "LidarClasses=draws\n");
     EXPECT_EQ(set(" 1 ").first, 1);
-    EXPECT_EQ(set("0"), std::pair<std::int16_t, std::uintmax_t>(0, 22));
+    EXPECT_EQ(set("0"), Stored(0, 22));
     // Setting another parameter keeps the choice.
     set("expected");
     EXPECT_EQ(cliIn(dir.path(), {"params", "set", "MaxItern=7"}).status, kExitOk);

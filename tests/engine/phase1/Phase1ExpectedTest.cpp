@@ -81,7 +81,7 @@ TEST(Phase1ExpectedShares, TheMeanOfTheDrawsOverManySeedsApproachesTheExpectedSh
     ASSERT_EQ(expected.size(), 6u);  // three plots, two species each
 
     data.session.params.LidarClasses = 0;
-    constexpr int kSeeds = 600;
+    constexpr int kSeeds = 150;
     std::map<std::pair<int, int>, std::array<std::vector<double>, 3>> draws;
     for (int seed = 1; seed <= kSeeds; ++seed) {
         data.session.run.seed = static_cast<std::uint64_t>(seed);
