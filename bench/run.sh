@@ -2,7 +2,8 @@
 # Times whole runs of steps 5 to 9 on the generated data sets "large", "large-x2" (both model
 # sets, median of 3) and "state" (a million Phase 1 plots, once), beside the time the machine
 # takes to read the same input files once (cat to /dev/null, and a parse-only pass); checks that
-# 1, 2 and 8 threads write the same bytes; runs the micro-benchmarks; and writes the table to
+# 1, 2 and 8 threads write the same bytes; times steps 6 and 7 with random draws and with
+# expected shares (bench/lidar_classes.sh); runs the micro-benchmarks; and writes the table to
 # docs/performance.md.
 #
 #   bench/run.sh [--no-state]     --no-state leaves out the million-plot data set (several GB)
@@ -110,6 +111,10 @@ for modelset in 0 1; do
 done
 echo "1, 2 and 8 threads write the same files: $same_threads"
 
+# Steps 6 and 7 with random draws and with expected shares on "large" (MaxItern 100).
+lidar_classes=$("$ROOT/bench/lidar_classes.sh" "$CLI" "$DATA/large" "$BUILD")
+echo "$lidar_classes"
+
 micro=$("$BUILD/bin/bench_comma_reader" --benchmark_min_time=1 2>/dev/null | grep '^BM_' || true)
 reader_mbs=$(printf '%s\n' "$micro" | awk '/^BM_ReadLidarHeights/ {
     for (i = 1; i <= NF; ++i) if ($i ~ /^bytes_per_second=/) {
@@ -163,6 +168,12 @@ taper=$("$BUILD/bin/bench_tapervol" 2>/dev/null | grep '^BM_' || true)
     echo "| target | measured | limit | |"
     echo "|---|---|---|---|"
     printf '%s\n' "${targets[@]}"
+    echo
+    echo "Steps 6 and 7 on \"large\" (ModelSet 0, MaxItern 100, all cores; median of 3) with the"
+    echo "LiDAR trees drawn into their classes (LidarClasses=draws) and entering every class with"
+    echo "its share (LidarClasses=expected):"
+    echo
+    echo "$lidar_classes"
     echo
     echo "Micro-benchmarks (rates per CPU second of one core):"
     echo

@@ -29,5 +29,8 @@ int paramsCommand(CliContext& ctx);
 int runCommand(CliContext& ctx);
 // orravant-cli generate --out DIR [--plots N] [--seed N]
 int generateCommand(CliContext& ctx);
+// orravant-cli [--app-dir DIR] spread --dataset NAME --coeff F --strata F --dbh F --trees F
+//              --ds1 F [--ds2 F] [--seeds K] [--threads N]
+int spreadCommand(CliContext& ctx);
 
 }  // namespace orr

@@ -21,13 +21,17 @@ const char* const kUsage =
     "Commands:\n"
     "  params                      print the nine user parameters as NAME=VALUE\n"
     "  params set NAME=VALUE ...   check and save parameters (PACF, MaxSpec, MaxProd,\n"
-    "                              MaxItern, MaxPlots, LiHgtAdj, ModelSet, PTIP, STIP)\n"
+    "                              MaxItern, MaxPlots, LiHgtAdj, ModelSet, PTIP, STIP,\n"
+    "                              LidarClasses=draws|expected)\n"
     "  run --dataset NAME --coeff F --strata F --dbh F --trees F --ds1 F [--ds2 F]\n"
     "      [--steps 5,6,7,8,9] [--seed N] [--threads N] [--product-code drop|ask]\n"
     "      [--verbose]\n"
     "                              run computation steps on a data set\n"
     "  generate --out DIR [--preset sample|large|large-x2] [--plots N] [--seed N]\n"
     "                              write a sample data set\n"
+    "  spread --dataset NAME --coeff F --strata F --dbh F --trees F --ds1 F [--ds2 F]\n"
+    "      [--seeds K] [--threads N]\n"
+    "                              how much the random draws move the estimates\n"
     "\n"
     "Options:\n"
     "  --app-dir DIR   the application directory (PARAMETER.PRM and DATA FILES); by default\n"
@@ -97,6 +101,7 @@ int cliMain(int argc, const char* const* argv, std::istream& in, std::ostream& o
     if (command == "params") return paramsCommand(ctx);
     if (command == "run") return runCommand(ctx);
     if (command == "generate") return generateCommand(ctx);
+    if (command == "spread") return spreadCommand(ctx);
     return usageError(err, "unknown command " + std::string(command));
 }
 

@@ -71,12 +71,19 @@ void printParameters(std::ostream& out, const ParamRecord& p) {
         << "ModelSet=" << p.ModelSet << "\n"
         << "PTIP=" << tipText(p.PTIP) << "\n"
         << "STIP=" << tipText(p.STIP) << "\n";
+    // A value outside the list (from a damaged file) prints as its number.
+    if (p.LidarClasses == 0 || p.LidarClasses == 1)
+        out << "LidarClasses=" << kLidarClassesNames[static_cast<std::size_t>(p.LidarClasses)]
+            << "\n";
+    else
+        out << "LidarClasses=" << p.LidarClasses << "\n";
 }
 
 // The values typed for the parameters, as texts; a parameter not given keeps its stored value.
 struct Entries {
     std::array<std::optional<std::string>, 5> counts;
     std::optional<std::string> LiHgtAdj, ModelSet, PTIP, STIP;
+    std::optional<std::string> LidarClasses;
 };
 
 // Reads NAME=VALUE words; returns the unusable word's problem, or nothing.
@@ -103,6 +110,8 @@ std::optional<std::string> parseEntries(const std::vector<std::string>& words, E
             e.PTIP = value;
         } else if (sameName(name, "STIP")) {
             e.STIP = value;
+        } else if (sameName(name, "LidarClasses")) {
+            e.LidarClasses = value;
         } else {
             return "unknown parameter \"" + shownText(name) + "\"";
         }
@@ -137,6 +146,12 @@ std::optional<std::string> applyEntries(const Entries& e, ParamRecord& p, std::o
         const auto position = listPosition(*e.ModelSet, "ModelSet 1", "ModelSet 2");
         if (!position) return "ModelSet should be \"ModelSet 1\", \"ModelSet 2\", 0 or 1";
         next.ModelSet = *position;
+    }
+    if (e.LidarClasses) {
+        const auto position =
+            listPosition(*e.LidarClasses, kLidarClassesNames[0], kLidarClassesNames[1]);
+        if (!position) return "LidarClasses should be \"draws\", \"expected\", 0 or 1";
+        next.LidarClasses = *position;
     }
     // PTIP and STIP belong to ModelSet 2 (position 1); otherwise they keep their values.
     if (next.ModelSet == 1) {

@@ -260,7 +260,7 @@ int runCommand(CliContext& ctx) {
     host.primeLog(startLog);
     // One seed for the whole run, logged when it came from the clock so the run can be repeated.
     std::optional<std::uint64_t> seed = plan.seed;
-    if (!seed && drawsRandomNumbers(plan.steps)) {
+    if (!seed && drawsRandomNumbers(plan.steps) && !expectedShares(session.params)) {
         seed = clockSeed();
         host.log("Random seed: " + std::to_string(*seed));
     }

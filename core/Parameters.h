@@ -33,3 +33,13 @@ struct ParamRecord {
 };
 
 }  // namespace orr
+
+namespace orr {
+
+// Steps 6 and 7 let every LiDAR tree enter each class with the chance its draw would have
+// (LidarClasses 1) instead of drawing it into one class at random (0, the default).
+inline bool expectedShares(const ParamRecord& p) {
+    return p.LidarClasses == 1;
+}
+
+}  // namespace orr

@@ -36,6 +36,7 @@ enum class DataSetFile {
     Allocation,        // _Allocation.csv  step 9: every class line of _StratVol.txt as data
     Report,            // _Report.html     step 9: the report for the browser
     Run,               // _Run.csv         steps 5 to 9: what each step's last run read and wrote
+    Spread,            // _Spread.csv      orravant-cli spread: how the random draws move step 9
 };
 
 std::string_view suffix(DataSetFile file);

@@ -1,5 +1,7 @@
 #include "files/Phase1File.h"
 
+#include <cmath>
+
 #include "core/CommaWriter.h"
 
 namespace orr::files {
@@ -13,13 +15,14 @@ void Phase1File::parse(const CommaReader& in, const Limits& limits, Record& r) {
 }
 
 void Phase1File::write(OutputFile& out, const Record& r) {
-    RecordLine()
-        .integer(r.plot)
-        .integer(r.species)
-        .integer(static_cast<long long>(r.n))
-        .number(r.ba)
-        .number(r.vol)
-        .appendTo(out);
+    RecordLine line;
+    line.integer(r.plot).integer(r.species);
+    // N is a whole number of trees per unit area, but for expected shares (2 decimals).
+    if (r.n == std::trunc(r.n) && std::fabs(r.n) < 0x1p53)
+        line.integer(static_cast<long long>(r.n));
+    else
+        line.number(r.n);
+    line.number(r.ba).number(r.vol).appendTo(out);
 }
 
 }  // namespace orr::files

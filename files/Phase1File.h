@@ -12,7 +12,7 @@ namespace orr::files {
 struct Phase1Total {
     std::int32_t plot = 0;  // 0..MaxPlots (a LiDAR file may hold plot 0)
     int species = 0;        // 1..MaxSpec
-    double n = 0;           // a whole number
+    double n = 0;           // a whole number; with expected shares rounded to 2 decimals
     double ba = 0;          // written as it is (step 7 rounds it to 2 decimals)
     double vol = 0;         // written as it is (step 7 rounds it to 2 decimals)
 };

@@ -104,11 +104,20 @@ std::vector<std::filesystem::path> filesReadBy(int step, const StepInputs& in) {
 }
 
 std::vector<std::pair<std::string, std::string>> parameterTexts(const ParamRecord& p) {
-    return {{"PACF", std::to_string(p.PACF)},         {"MaxSpec", std::to_string(p.MaxSpec)},
-            {"MaxProd", std::to_string(p.MaxProd)},   {"MaxItern", std::to_string(p.MaxItern)},
-            {"MaxPlots", std::to_string(p.MaxPlots)}, {"LiHgtAdj", std::to_string(p.LiHgtAdj)},
-            {"ModelSet", std::to_string(p.ModelSet)}, {"PTIP", shortestFloat(p.PTIP)},
-            {"STIP", shortestFloat(p.STIP)}};
+    std::vector<std::pair<std::string, std::string>> texts = {
+        {"PACF", std::to_string(p.PACF)},         {"MaxSpec", std::to_string(p.MaxSpec)},
+        {"MaxProd", std::to_string(p.MaxProd)},   {"MaxItern", std::to_string(p.MaxItern)},
+        {"MaxPlots", std::to_string(p.MaxPlots)}, {"LiHgtAdj", std::to_string(p.LiHgtAdj)},
+        {"ModelSet", std::to_string(p.ModelSet)}, {"PTIP", shortestFloat(p.PTIP)},
+        {"STIP", shortestFloat(p.STIP)}};
+    if (p.LidarClasses != 0) texts.emplace_back(kLidarClassesName, std::to_string(p.LidarClasses));
+    return texts;
+}
+
+bool usedExpectedShares(const StepRun& run) {
+    return std::any_of(run.parameters.begin(), run.parameters.end(), [](const auto& p) {
+        return p.first == kLidarClassesName && p.second == "1";
+    });
 }
 
 StepRun describeRun(int step, const StepInputs& in, std::optional<std::uint64_t> seed,

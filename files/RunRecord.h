@@ -31,7 +31,12 @@ struct StepRun {
 // not chosen or not there.
 std::vector<std::filesystem::path> filesReadBy(int step, const StepInputs& in);
 
+// The nine parameters, and LidarClasses=1 after them only when the LiDAR trees get their classes
+// by expected shares, so that the record of a run with random draws stays as it was.
 std::vector<std::pair<std::string, std::string>> parameterTexts(const ParamRecord& p);
+inline constexpr const char* kLidarClassesName = "LidarClasses";
+// Whether a recorded run gave the LiDAR trees their classes by expected shares.
+bool usedExpectedShares(const StepRun& run);
 
 // The run of step `step` on `in` that wrote `written`, with the files it read fingerprinted now.
 // Throws std::runtime_error naming a file that cannot be read.

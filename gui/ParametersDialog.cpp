@@ -32,6 +32,16 @@ QLineEdit* makeBox(const char* name, QWidget* parent) {
     return box;
 }
 
+// One line under the choice of steps 6 and 7 saying what it means.
+QString lidarClassesMeaning(int position) {
+    return position == 1 ? QStringLiteral(
+                               "Each LiDAR tree enters every class with its share: "
+                               "the same data always give the same result.")
+                         : QStringLiteral(
+                               "Each LiDAR tree is drawn into one class at random, "
+                               "MaxItern times: the result depends on the seed.");
+}
+
 }  // namespace
 
 ParametersDialog::ParametersDialog(MainView& view, QWidget* parent) : QDialog(parent), view_(view) {
@@ -59,6 +69,12 @@ ParametersDialog::ParametersDialog(MainView& view, QWidget* parent) : QDialog(pa
     ms2->addRow(QStringLiteral("Ptip:"), ptipBox_);
     ms2->addRow(QStringLiteral("Stip:"), stipBox_);
 
+    lidarClassesList_ = new QComboBox(frame);
+    lidarClassesList_->setObjectName(QStringLiteral("cboLidarClasses"));
+    lidarClassesMeaning_ = new QLabel(frame);
+    lidarClassesMeaning_->setObjectName(QStringLiteral("lblLidarClassesMeaning"));
+    lidarClassesMeaning_->setWordWrap(true);
+
     auto* form = new QFormLayout(frame);
     form->addRow(QStringLiteral("Change PACF"), pacfBox_);
     form->addRow(QStringLiteral("Change max number of species"), maxSpeciesBox_);
@@ -68,6 +84,8 @@ ParametersDialog::ParametersDialog(MainView& view, QWidget* parent) : QDialog(pa
     form->addRow(QStringLiteral("LiDAR Height Adjustment"), heightAdjustmentList_);
     form->addRow(QStringLiteral("LiDAR Model Set Used"), modelSetList_);
     form->addRow(modelSet2Frame_);
+    form->addRow(QStringLiteral("LiDAR trees to classes"), lidarClassesList_);
+    form->addRow(lidarClassesMeaning_);
 
     saveButton_ = makeButton(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this);
     cancelButton_ = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
@@ -75,7 +93,7 @@ ParametersDialog::ParametersDialog(MainView& view, QWidget* parent) : QDialog(pa
 
     QWidget* order[] = {pacfBox_,     maxSpeciesBox_,        maxProductsBox_, maxIterationsBox_,
                         maxPlotsBox_, heightAdjustmentList_, modelSetList_,   ptipBox_,
-                        stipBox_,     saveButton_,           cancelButton_};
+                        stipBox_,     lidarClassesList_,     saveButton_,     cancelButton_};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
     for (QLineEdit* box : {pacfBox_, maxSpeciesBox_, maxProductsBox_, maxIterationsBox_,
                            maxPlotsBox_, ptipBox_, stipBox_})
@@ -83,6 +101,8 @@ ParametersDialog::ParametersDialog(MainView& view, QWidget* parent) : QDialog(pa
 
     connect(modelSetList_, &QComboBox::currentIndexChanged, this,
             &ParametersDialog::onModelSetChosen);
+    connect(lidarClassesList_, &QComboBox::currentIndexChanged, this,
+            &ParametersDialog::onLidarClassesChosen);
     connect(saveButton_, &QPushButton::clicked, this, &ParametersDialog::onSave);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -91,7 +111,15 @@ ParametersDialog::ParametersDialog(MainView& view, QWidget* parent) : QDialog(pa
     heightAdjustmentList_->setCurrentIndex(0);
     modelSetList_->setCurrentIndex(0);
     onModelSetChosen(0);
+    lidarClassesList_->addItems(
+        {QStringLiteral("Random draws"), QStringLiteral("Expected shares")});
+    lidarClassesList_->setCurrentIndex(0);
+    onLidarClassesChosen(0);
     loadFromFile();
+}
+
+void ParametersDialog::onLidarClassesChosen(int position) {
+    lidarClassesMeaning_->setText(lidarClassesMeaning(position));
 }
 
 void ParametersDialog::onModelSetChosen(int position) {
@@ -135,6 +163,8 @@ void ParametersDialog::loadFromFile() {
         heightAdjustmentList_->setCurrentIndex(record->LiHgtAdj);
     if (record->ModelSet == 0 || record->ModelSet == 1)
         modelSetList_->setCurrentIndex(record->ModelSet);
+    if (record->LidarClasses == 0 || record->LidarClasses == 1)
+        lidarClassesList_->setCurrentIndex(record->LidarClasses);
 }
 
 void ParametersDialog::onSave() {
@@ -156,6 +186,7 @@ void ParametersDialog::onSave() {
     }
     p.LiHgtAdj = static_cast<std::int16_t>(heightAdjustmentList_->currentIndex());
     p.ModelSet = static_cast<std::int16_t>(modelSetList_->currentIndex());
+    p.LidarClasses = static_cast<std::int16_t>(lidarClassesList_->currentIndex());
     if (p.ModelSet == 1) {
         for (auto [box, field, name] : {std::tuple{ptipBox_, &ParamRecord::PTIP, "PTIP"},
                                         std::tuple{stipBox_, &ParamRecord::STIP, "STIP"}}) {

@@ -5,6 +5,7 @@
 
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -24,6 +25,7 @@ class ParametersDialog : public QDialog {
     void loadFromFile();
     void onSave();
     void onModelSetChosen(int position);
+    void onLidarClassesChosen(int position);
 
     MainView& view_;
     QLineEdit* pacfBox_;
@@ -36,6 +38,8 @@ class ParametersDialog : public QDialog {
     QGroupBox* modelSet2Frame_;
     QLineEdit* ptipBox_;
     QLineEdit* stipBox_;
+    QComboBox* lidarClassesList_;
+    QLabel* lidarClassesMeaning_;
     QPushButton* saveButton_;
     QPushButton* cancelButton_;
 };

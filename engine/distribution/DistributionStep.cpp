@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "core/NumberText.h"
@@ -22,6 +23,11 @@ namespace orr {
 using files::DataSetFile;
 
 namespace {
+
+// With random draws the run seed tells how the classes were given.
+constexpr std::string_view kExpectedSharesLine =
+    "LiDAR trees to classes: expected shares (every LiDAR tree entered each class with its "
+    "share; no random draws)";
 
 // What one answer for a whole gap of the DBH file decided, for the log:
 // "Species 1, DBH 11.9 to 14.0: product 3 for 57 trees (one answer for the gap)".
@@ -125,6 +131,7 @@ StepResult distributeLidarTrees(const StepInputs& in, StepHost& host) {
     }
     for (const distribution::GapAnswer& answer : end.gapAnswers)
         result.closingLog.push_back(gapAnswerLine(answer));
+    if (expectedShares(params)) result.closingLog.push_back(std::string(kExpectedSharesLine));
     result.outputs = outputs.commit();
     return result;
 }

@@ -1,8 +1,10 @@
 // Step 6: the LiDAR trees of every Phase 2 plot are drawn MaxItern times into the plot's
 // species-product classes in proportion to its ground trees, grown into ground trees with the
 // regression equations, and averaged; once for DataSet 1 (HIGH heights) and once for DataSet 2
-// (LOW heights). Reads the coefficient, DBH and strata files, _PH2Plot.csv and both LiDAR height
-// files; writes _PH2plotDS1.csv, _PH2specDS1.csv and _PH2plotDS2.csv.
+// (LOW heights). With expected shares (LidarClasses 1) every LiDAR tree enters every class with
+// the chance of its draw instead, once, and nothing is averaged. Reads the coefficient, DBH and
+// strata files, _PH2Plot.csv and both LiDAR height files; writes _PH2plotDS1.csv, _PH2specDS1.csv
+// and _PH2plotDS2.csv.
 #pragma once
 
 #include "core/Step.h"

@@ -62,6 +62,14 @@ class PlotWork {
     // missing coefficient when the plot stops.
     template <class OnTree, class OnIterationEnd>
     std::optional<int> iterate(OnTree onTree, OnIterationEnd onIterationEnd) const;
+    // Expected shares: onTree(k, i, outcome, width) for every tree, in file order, and every
+    // position with an interval that is not empty, in draw-list order; width is the chance that a
+    // draw puts the tree there. Returns the species of the missing coefficient when the plot
+    // stops, as the draws would sooner or later.
+    template <class OnTree>
+    std::optional<int> spread(OnTree onTree) const;
+    // Whether the plot's trees are spread by their shares instead of drawn.
+    bool expected() const { return expectedShares(*setup_.params); }
 
     bool anyPrompt() const { return anyPrompt_; }
     std::size_t trees() const { return trees_; }
@@ -320,12 +328,38 @@ std::optional<int> PlotWork::iterate(OnTree onTree, OnIterationEnd onIterationEn
     return std::nullopt;
 }
 
-// The questions of the pairs that the draws reach; none when the plot stops.
+template <class OnTree>
+std::optional<int> PlotWork::spread(OnTree onTree) const {
+    if (trees_ == 0 || positions_.empty()) return std::nullopt;
+    // A stop anywhere the trees enter stops the plot; the first position that meets it names it.
+    for (std::size_t k = 0; k < positions_.size(); ++k) {
+        if (!(positions_[k].upper > positions_[k].lower)) continue;
+        for (std::size_t i = 0; i < trees_; ++i) {
+            if (outcomes_[k * trees_ + i].kind == Outcome::Stop) return positions_[k].species;
+        }
+    }
+    for (std::size_t i = 0; i < trees_; ++i) {
+        for (std::size_t k = 0; k < positions_.size(); ++k) {
+            const double width = positions_[k].upper - positions_[k].lower;
+            if (!(width > 0)) continue;
+            onTree(k, i, outcomes_[k * trees_ + i], width);
+        }
+    }
+    return std::nullopt;
+}
+
+// The questions of the pairs that the draws reach (with expected shares: every pair with an
+// interval that is not empty); none when the plot stops.
 std::vector<ProductQuestion> drawnQuestions(const PlotWork& work) {
     const std::size_t trees = work.trees();
     std::vector<char> drawn(work.positionCount() * trees, 0);
-    const auto stop = work.iterate(
-        [&](std::size_t k, std::size_t i, const Outcome&) { drawn[k * trees + i] = 1; }, [] {});
+    const auto reached = [&](std::size_t k, std::size_t i, const Outcome&) {
+        drawn[k * trees + i] = 1;
+    };
+    const auto stop = work.expected()
+                          ? work.spread([&](std::size_t k, std::size_t i, const Outcome& o,
+                                            double) { reached(k, i, o); })
+                          : work.iterate(reached, [] {});
     std::vector<ProductQuestion> questions;
     if (stop) return questions;
     for (std::size_t k = 0; k < work.positionCount(); ++k) {
@@ -349,8 +383,9 @@ struct Estimate {
     double vol = 0;
 };
 
-// The iterations, the averages and the plot's records. Pairs still waiting for an answer count
-// nothing; callers make sure that no draw reaches them.
+// The iterations, the averages and the plot's records; with expected shares every tree's share
+// of every class, not averaged. Pairs still waiting for an answer count nothing; callers make
+// sure that no draw reaches them.
 PlotResult finish(const PassSetup& setup, const PlotJob& job, const PlotWork& work) {
     PlotResult result;
     const ParamRecord& params = *setup.params;
@@ -358,22 +393,33 @@ PlotResult finish(const PassSetup& setup, const PlotJob& job, const PlotWork& wo
     const std::size_t classCount = work.classes().size();
     // The estimates of the iteration and their sums over the iterations. One slot more than
     // there are classes: trees that count nothing add their zeros there.
-    std::vector<Estimate> iteration(classCount + 1), sums(classCount);
-    const auto stop = work.iterate(
-        [&](std::size_t, std::size_t, const Outcome& o) {
-            Estimate& e = iteration[o.cls];
-            e.n += o.n;
-            e.ba += o.ba;
-            e.vol += o.vol;
-        },
-        [&] {
-            for (std::size_t c = 0; c < classCount; ++c) {
-                sums[c].n += iteration[c].n;
-                sums[c].ba += iteration[c].ba;
-                sums[c].vol += iteration[c].vol;
-                iteration[c] = Estimate{};
-            }
+    std::vector<Estimate> iteration(classCount + 1), sums(classCount + 1);
+    const bool expected = work.expected();
+    std::optional<int> stop;
+    if (expected) {
+        stop = work.spread([&](std::size_t, std::size_t, const Outcome& o, double width) {
+            Estimate& e = sums[o.cls];
+            e.n += width * o.n;
+            e.ba += width * o.ba;
+            e.vol += width * o.vol;
         });
+    } else {
+        stop = work.iterate(
+            [&](std::size_t, std::size_t, const Outcome& o) {
+                Estimate& e = iteration[o.cls];
+                e.n += o.n;
+                e.ba += o.ba;
+                e.vol += o.vol;
+            },
+            [&] {
+                for (std::size_t c = 0; c < classCount; ++c) {
+                    sums[c].n += iteration[c].n;
+                    sums[c].ba += iteration[c].ba;
+                    sums[c].vol += iteration[c].vol;
+                    iteration[c] = Estimate{};
+                }
+            });
+    }
     if (stop) {
         result.missingCoefficientSpecies = stop;
         return result;
@@ -393,7 +439,11 @@ PlotResult finish(const PassSetup& setup, const PlotJob& job, const PlotWork& wo
             line.groundVol = ground->vol;
             ++ground;
         }
-        if (sums[c].n != 0) {
+        if (sums[c].n != 0 && expected) {
+            line.lidarN = sums[c].n;
+            line.lidarBA = sums[c].ba;
+            line.lidarVol = sums[c].vol;
+        } else if (sums[c].n != 0) {
             line.lidarN = sums[c].n / params.MaxItern;
             line.lidarBA = sums[c].ba / params.MaxItern;
             line.lidarVol = sums[c].vol / params.MaxItern;

@@ -1,7 +1,9 @@
 // The species-product iteration of one Phase 2 plot in one data-set pass: the plot's LiDAR trees
 // are drawn MaxItern times into its classes in proportion to its ground trees, grown into ground
-// trees and averaged. A pure function of its inputs: it returns the plot's records and any stop,
-// so plots can be computed in any order or at the same time and still give the same files.
+// trees and averaged; with expected shares each tree enters every class with the width of its
+// draw interval, without draws or averages. A pure function of its inputs: it returns the plot's
+// records and any stop, so plots can be computed in any order or at the same time and still give
+// the same files.
 #pragma once
 
 #include <compare>

@@ -83,6 +83,25 @@ void writeTable(OutputFile& out, const std::vector<typename Format::Record>& row
     for (const auto& row : rows) Format::write(out, row);
 }
 
+// Steps 6 and 7 should give the LiDAR trees their classes the same way: Phase 2 and Phase 1
+// LiDAR values made differently do not belong in one regression.
+void warnIfLidarClassesDiffer(const std::vector<files::StepRun>& runs) {
+    const files::StepRun *six = nullptr, *seven = nullptr;
+    for (const files::StepRun& r : runs) {
+        if (r.step == 6) six = &r;
+        if (r.step == 7) seven = &r;
+    }
+    if (!six || !seven) return;
+    const bool sixExpected = files::usedExpectedShares(*six);
+    const bool sevenExpected = files::usedExpectedShares(*seven);
+    if (sixExpected == sevenExpected) return;
+    const auto choice = [](bool expected) { return expected ? "expected shares" : "random draws"; };
+    warn("LiDAR classes", std::string("Steps 6 and 7 gave the LiDAR trees their classes in "
+                                      "different ways: step 6 by ") +
+                              choice(sixExpected) + ", step 7 by " + choice(sevenExpected) +
+                              ". Run both with the same LidarClasses.");
+}
+
 // The estimates, the allocation, the two reports, the same values as data and the report for
 // the browser, committed together. `raised` sees this run's warnings; those raised before the
 // report is made are shown in it.
@@ -122,6 +141,7 @@ StepResult estimateAndReport(const StepInputs& in, StepHost& host, const Warning
     } catch (const InputError& e) {
         contents.runFileProblem = std::string(e.what()) + " The earlier steps' runs are not shown.";
     }
+    warnIfLidarClassesDiffer(contents.earlierRuns);
     contents.thisRun = files::describeRun(9, in, std::nullopt, {}, raised.collected());
     report.append(htmlReport(contents));
     stopIfCancelled(host);

@@ -1,5 +1,6 @@
 #include "engine/doublesample/HtmlReport.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "core/NumberText.h"
@@ -174,6 +175,8 @@ std::string parameterMeaning(const std::string& name, const std::string& value) 
     if (name == "LiHgtAdj") return value == "0" ? " (Yes)" : value == "1" ? " (No)" : "";
     if (name == "ModelSet")
         return value == "0" ? " (ModelSet 1)" : value == "1" ? " (ModelSet 2)" : "";
+    if (name == files::kLidarClassesName)
+        return value == "0" ? " (random draws)" : value == "1" ? " (expected shares)" : "";
     return "";
 }
 
@@ -182,12 +185,22 @@ std::string parametersTable(const Runs& runs) {
     for (const files::StepRun* r : runs.all)
         html += "<th>Step " + std::to_string(r->step) + "</th>";
     html += "</tr></thead>\n<tbody>\n";
-    const files::StepRun& last = *runs.all.back();
-    for (std::size_t i = 0; i < last.parameters.size(); ++i) {
-        const auto& [name, value] = last.parameters[i];
+    std::vector<std::pair<std::string, std::string>> rows = runs.all.back()->parameters;
+    // LidarClasses is recorded only when it is not the default (random draws, 0); it has a row
+    // when some step recorded it.
+    const auto hasLidarClasses = [](const std::vector<std::pair<std::string, std::string>>& ps) {
+        return std::any_of(ps.begin(), ps.end(),
+                           [](const auto& p) { return p.first == files::kLidarClassesName; });
+    };
+    if (!hasLidarClasses(rows) &&
+        std::any_of(runs.all.begin(), runs.all.end(),
+                    [&](const files::StepRun* r) { return hasLidarClasses(r->parameters); }))
+        rows.emplace_back(files::kLidarClassesName, "0");
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto& [name, value] = rows[i];
         html += "<tr>" + textCell(name);
         for (const files::StepRun* r : runs.all) {
-            std::string shown;
+            std::string shown = name == files::kLidarClassesName ? "0" : "";
             for (const auto& [n, v] : r->parameters) {
                 if (n == name) shown = v;
             }
@@ -208,6 +221,10 @@ std::string seeds(const Runs& runs) {
         html += "<li>Step " + std::to_string(step) + ": ";
         if (!r) {
             html += "no record.";
+        } else if (files::usedExpectedShares(*r)) {
+            html +=
+                "expected shares: every LiDAR tree entered each class with its share; no "
+                "random draws, the result does not depend on a seed.";
         } else if (r->seed) {
             html += "seed " + std::to_string(*r->seed) + ".";
         } else {

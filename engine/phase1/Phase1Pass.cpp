@@ -33,6 +33,7 @@ struct CountedTree {
     double basalArea;
     double volume;
     double height;  // the ground height predicted from the LiDAR height
+    double share;   // expected shares: the width of the species' interval; draws: 1
 };
 
 // What one group makes of its trees: the counted ones in order, the draws that fell in no
@@ -45,12 +46,39 @@ struct GroupResult {
     std::exception_ptr error;
 };
 
+// Expected shares: every tree enters every species of the draw list whose interval is not
+// empty, in list order, with the interval's width.
+void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, TreeCache& cache,
+                 GroupResult& result) {
+    const DrawList& list = *group.drawList;
+    for (std::size_t i = group.first; i < group.last; ++i) {
+        if (list.empty()) {
+            ++result.noInterval;
+            continue;
+        }
+        for (const DrawPosition& position : list) {
+            const double width = position.upper - position.lower;
+            if (!(width > 0)) continue;
+            const std::optional<GroundTree> tree =
+                cache.compute(position.species, heights[i], group.plotAge);
+            if (tree) {
+                result.trees.push_back(
+                    {position.species, tree->basalArea, tree->volume, tree->height, width});
+            }
+        }
+    }
+}
+
 void computeGroup(const PlotGroup& group, const std::vector<double>& heights, TreeCache& cache,
-                  std::uint64_t seed, int pass, GroupResult& result) {
+                  std::uint64_t seed, int pass, bool expected, GroupResult& result) {
     result.trees.clear();
     result.noInterval = 0;
     result.error = nullptr;
     try {
+        if (expected) {
+            spreadGroup(group, heights, cache, result);
+            return;
+        }
         MersenneTwister64 generator(streamSeed(seed, kStreamSalt, pass, group.position));
         const DrawList& list = *group.drawList;
         for (std::size_t i = group.first; i < group.last; ++i) {
@@ -64,7 +92,7 @@ void computeGroup(const PlotGroup& group, const std::vector<double>& heights, Tr
             const std::optional<GroundTree> tree =
                 cache.compute(species, heights[i], group.plotAge);
             if (tree)
-                result.trees.push_back({species, tree->basalArea, tree->volume, tree->height});
+                result.trees.push_back({species, tree->basalArea, tree->volume, tree->height, 1.0});
         }
     } catch (...) {
         result.error = std::current_exception();
@@ -77,7 +105,8 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
                       unsigned threads, OutputFile& out, StepHost& host, PassProgress progress) {
     const ParamRecord& params = in.params;
     const LidarTreeRule rule(tables.coeff, tables.limits, params, pass);
-    PlotSums sums(params.MaxSpec);
+    const bool expected = expectedShares(params);
+    PlotSums sums(params.MaxSpec, expected);
     PassTally tally;
     GroupReader reader(lidar, tables.strata, tables.shares, tally);
     GroupBatch batch;
@@ -92,7 +121,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
             batch.groups.size(), threads,
             [&](std::size_t i, unsigned worker) {
                 computeGroup(batch.groups[i], batch.heights, caches[worker], in.seed, pass,
-                             results[i]);
+                             expected, results[i]);
             },
             &host, kGroupsPerChunk);
         for (std::size_t i = 0; i < batch.groups.size(); ++i) {
@@ -103,7 +132,10 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
                     sums.writePlot(*currentPlot, params.PACF, out, host);
                 }
                 currentPlot = plot;
-                sums.add(tree.species, tree.basalArea, tree.volume);
+                if (expected)
+                    sums.addShare(tree.species, tree.share, tree.basalArea, tree.volume);
+                else
+                    sums.add(tree.species, tree.basalArea, tree.volume);
                 tally.plausibility.height(plot, tree.species, tree.height);
                 tally.plausibility.volume(plot, tree.species, tree.volume);
             }

@@ -1,6 +1,7 @@
 // One data-set pass of the Phase 1 computation: every LiDAR tree above 10 feet of the pass's
-// height file gets its species drawn from its plot's stratum, is turned into ground terms, and
-// the trees are summed per plot and species into the pass's output file.
+// height file gets its species drawn from its plot's stratum (with expected shares: enters every
+// species of the stratum with its share), is turned into ground terms, and the trees are summed
+// per plot and species into the pass's output file.
 #pragma once
 
 #include <cstdint>

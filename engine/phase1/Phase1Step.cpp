@@ -87,6 +87,12 @@ StepResult computePhase1(const StepInputs& in, StepHost& host) {
         result.outputs.push_back(file);
         result.closingLog.push_back(files::fileName(in.dataSetName, files::phase1(pass)));
     }
+    // With random draws the run seed tells how the species were given.
+    if (expectedShares(params)) {
+        result.closingLog.push_back(
+            "LiDAR trees to species: expected shares (every LiDAR tree entered each species of "
+            "its stratum with its share; no random draws)");
+    }
     return result;
 }
 

@@ -8,8 +8,10 @@
 
 namespace orr::phase1 {
 
-PlotSums::PlotSums(int maxSpec)
-    : count_(static_cast<std::size_t>(std::max(maxSpec, 0)) + 1, 0),
+PlotSums::PlotSums(int maxSpec, bool expectedShares)
+    : expectedShares_(expectedShares),
+      shares_(static_cast<std::size_t>(std::max(maxSpec, 0)) + 1, 0.0),
+      count_(shares_.size(), 0),
       basalArea_(count_.size(), 0.0),
       volume_(count_.size(), 0.0) {}
 
@@ -20,27 +22,42 @@ void PlotSums::add(int species, double basalArea, double volume) {
     volume_[s] += volume;
 }
 
+void PlotSums::addShare(int species, double share, double basalArea, double volume) {
+    const auto s = static_cast<std::size_t>(species);
+    shares_[s] += share;
+    basalArea_[s] += share * basalArea;
+    volume_[s] += share * volume;
+}
+
 bool PlotSums::any() const {
+    if (expectedShares_)
+        return std::any_of(shares_.begin(), shares_.end(), [](double w) { return w > 0; });
     return std::any_of(count_.begin(), count_.end(), [](long long c) { return c > 0; });
 }
 
-std::string PlotSums::statusLine(int plot, int species, long long n, double ba, double volume) {
-    return padField(StrForm(plot), 6) + padField(StrForm(species), 6) +
-           padField(StrForm(static_cast<double>(n)), 6) + padField(StrForm(ba), 8) +
-           StrForm(volume);
+std::string PlotSums::statusLine(int plot, int species, double n, double ba, double volume) {
+    return padField(StrForm(plot), 6) + padField(StrForm(species), 6) + padField(StrForm(n), 6) +
+           padField(StrForm(ba), 8) + StrForm(volume);
 }
 
 void PlotSums::writePlot(int plot, int pacf, OutputFile& out, StepHost& host) {
     for (std::size_t s = 1; s < count_.size(); ++s) {
-        if (count_[s] != 0 || basalArea_[s] != 0.0) {
+        if (expectedShares_ && (shares_[s] != 0 || basalArea_[s] != 0.0)) {
+            const double n = roundHalfEven(shares_[s] * pacf, 2);
+            const double ba = roundHalfEven(basalArea_[s] * pacf, 2);
+            const double volume = roundHalfEven(volume_[s] * pacf, 2);
+            files::Phase1File::write(out, {plot, static_cast<int>(s), n, ba, volume});
+            host.log(statusLine(plot, static_cast<int>(s), n, ba, volume));
+        } else if (!expectedShares_ && (count_[s] != 0 || basalArea_[s] != 0.0)) {
             const long long n = count_[s] * pacf;
             const double ba = roundHalfEven(basalArea_[s] * pacf, 2);
             const double volume = roundHalfEven(volume_[s] * pacf, 2);
             files::Phase1File::write(
                 out, {plot, static_cast<int>(s), static_cast<double>(n), ba, volume});
-            host.log(statusLine(plot, static_cast<int>(s), n, ba, volume));
+            host.log(statusLine(plot, static_cast<int>(s), static_cast<double>(n), ba, volume));
         }
         count_[s] = 0;
+        shares_[s] = 0.0;
         basalArea_[s] = 0.0;
         volume_[s] = 0.0;
     }

@@ -11,21 +11,27 @@ namespace orr::phase1 {
 
 class PlotSums {
   public:
-    explicit PlotSums(int maxSpec);
+    // With `expectedShares` the trees come with shares (addShare) and N is written to 2 decimals.
+    explicit PlotSums(int maxSpec, bool expectedShares = false);
 
     void add(int species, double basalArea, double volume);
+    // Expected shares: a tree that enters `species` with `share`, the width of its interval.
+    void addShare(int species, double share, double basalArea, double volume);
     // True when some species has a counted tree.
     bool any() const;
 
     // Closes the plot: for species 1..maxSpec, unless its count and basal-area sum are both 0,
     // one line (plot, species, count * pacf, BA sum * pacf and volume sum * pacf to 2 decimals)
-    // added to `out` and one status line to the log; then every sum returns to 0.
+    // added to `out` and one status line to the log; then every sum returns to 0. With expected
+    // shares the count is the sum of the shares and count * pacf is rounded to 2 decimals too.
     void writePlot(int plot, int pacf, OutputFile& out, StepHost& host);
 
     // The status line of one written record.
-    static std::string statusLine(int plot, int species, long long n, double ba, double volume);
+    static std::string statusLine(int plot, int species, double n, double ba, double volume);
 
   private:
+    bool expectedShares_ = false;
+    std::vector<double> shares_;  // expected shares: the sum of the trees' shares
     std::vector<long long> count_;
     std::vector<double> basalArea_;
     std::vector<double> volume_;

@@ -51,6 +51,13 @@ std::optional<std::string> tipProblem(const char* name, float value) {
     return message;
 }
 
+std::optional<std::string> lidarClassesProblem(std::int16_t value) {
+    if (value == 0 || value == 1) return std::nullopt;
+    return "LidarClasses should be 0 (\"draws\": random draws) or 1 (\"expected\": expected "
+           "shares), not " +
+           std::to_string(value);
+}
+
 std::optional<std::string> parameterProblem(const ParamRecord& p) {
     for (const CountParameter& count : kCountParameters) {
         if (auto problem = countProblem(count, count.get(p))) return problem;
@@ -66,6 +73,8 @@ std::optional<std::string> parameterProblem(const ParamRecord& p) {
         if (auto problem = tipProblem("PTIP", p.PTIP)) return problem;
         if (auto problem = tipProblem("STIP", p.STIP)) return problem;
     }
+    // After the 22-byte record.
+    if (auto problem = lidarClassesProblem(p.LidarClasses)) return problem;
     return std::nullopt;
 }
 

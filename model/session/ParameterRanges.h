@@ -10,6 +10,7 @@
 //   MaxProd                     1 to 99     files that must hold a record for every one, grow
 //                                           with their product)
 //   LiHgtAdj, ModelSet          0 or 1 (list positions)
+//   LidarClasses                0 (random draws) or 1 (expected shares)
 //   PTIP, STIP                  finite, 0 to 100 inches; checked only with ModelSet 2 (list
 //                               position 1), the only model set that uses and stores them
 #pragma once
@@ -64,6 +65,11 @@ std::optional<std::string> typedCount(const CountParameter& count, std::string_v
                                       std::int32_t& value);
 // The message for PTIP or STIP (`name`) of value `value`, or nullopt when it is in range.
 std::optional<std::string> tipProblem(const char* name, float value);
+
+// How steps 6 and 7 give LiDAR trees their classes, as `params` prints it and `params set` takes
+// it: "draws" (position 0) and "expected" (position 1).
+inline constexpr std::array<const char*, 2> kLidarClassesNames{"draws", "expected"};
+std::optional<std::string> lidarClassesProblem(std::int16_t value);
 
 // The message of the first parameter out of its range, in the order of the record; nullopt when
 // every one is in range.

@@ -28,7 +28,9 @@ StepResult runStep(const StepDescription& entry, StepFunction run, StepInputs in
     view.status(entry.runningCaption);
     if (entry.startLog) view.replaceLog(*entry.startLog);
     for (std::string_view line : entry.startLines) view.log(line);
-    if (entry.drawsRandomNumbers) {
+    // With expected shares steps 6 and 7 draw nothing: no seed is set or logged.
+    const bool draws = entry.drawsRandomNumbers && !expectedShares(inputs.params);
+    if (draws) {
         if (fixedSeed) {
             inputs.seed = *fixedSeed;
         } else {
@@ -48,7 +50,7 @@ StepResult runStep(const StepDescription& entry, StepFunction run, StepInputs in
     }
     std::vector<Warning> raised = collector.take();
     result.warnings.insert(result.warnings.begin(), raised.begin(), raised.end());
-    if (entry.drawsRandomNumbers) result.seed = inputs.seed;
+    if (draws) result.seed = inputs.seed;
 
     switch (result.end) {
         case StepResult::End::Completed: {
@@ -57,8 +59,7 @@ StepResult runStep(const StepDescription& entry, StepFunction run, StepInputs in
             if (result.closingReplacesLog) {
                 view.replaceLog(closing);
                 // A seed from the clock stays in view, so that the run can be repeated.
-                if (entry.drawsRandomNumbers && !fixedSeed)
-                    view.log("Random seed: " + std::to_string(inputs.seed));
+                if (draws && !fixedSeed) view.log("Random seed: " + std::to_string(inputs.seed));
             } else {
                 for (const std::string& line : result.closingLog) view.log(line);
             }

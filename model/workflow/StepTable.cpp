@@ -16,7 +16,9 @@ namespace {
 // Step `Number` whose completed runs are recorded in the data set's _Run.csv.
 template <int Number, StepFunction Run>
 StepResult recorded(const StepInputs& inputs, StepHost& host) {
-    return files::runRecorded(Number, describeStep(Number)->drawsRandomNumbers, Run, inputs, host);
+    // With expected shares steps 6 and 7 draw nothing, and no seed is recorded.
+    const bool draws = describeStep(Number)->drawsRandomNumbers && !expectedShares(inputs.params);
+    return files::runRecorded(Number, draws, Run, inputs, host);
 }
 
 }  // namespace

@@ -91,11 +91,11 @@ TEST(ParamsCommand, PrintsTheNineParametersAfterStartUp) {
     EXPECT_EQ(r.status, kExitOk);
     EXPECT_EQ(r.out,
               "PACF=20\nMaxSpec=2\nMaxProd=3\nMaxItern=100\nMaxPlots=1500\nLiHgtAdj=no\n"
-              "ModelSet=0\nPTIP=0\nSTIP=0\n");
+              "ModelSet=0\nPTIP=0\nSTIP=0\nLidarClasses=draws\n");
     saveParameters(dir.path(), {1, 1, 1, 1, 1, 0, 1, 4.1f, 0.5f});
     EXPECT_EQ(cli({"--app-dir=" + dir.path().string(), "params"}).out,
               "PACF=1\nMaxSpec=1\nMaxProd=1\nMaxItern=1\nMaxPlots=1\nLiHgtAdj=yes\n"
-              "ModelSet=1\nPTIP=4.1\nSTIP=0.5\n");
+              "ModelSet=1\nPTIP=4.1\nSTIP=0.5\nLidarClasses=draws\n");
 }
 
 TEST(ParamsCommand, RefusedValuesExitWith1AndSaveNothing) {
@@ -119,6 +119,8 @@ TEST(ParamsCommand, RefusedValuesExitWith1AndSaveNothing) {
         // search going for hours, tables too large for any run.
         {{"ModelSet=1", "PTIP=1e30"}, "PTIP should be a top diameter from 0 to 100 inches"},
         {{"MaxSpec=1000"}, "Max number of Species should be at most 999"},
+        {{"LidarClasses=mean"}, "LidarClasses should be \"draws\", \"expected\", 0 or 1"},
+        {{"LidarClasses=2"}, "LidarClasses should be \"draws\", \"expected\", 0 or 1"},
     };
     for (const auto& [values, message] : cases) {
         SCOPED_TRACE(values.front());
@@ -153,6 +155,35 @@ TEST(ParamsCommand, SetTakesLeadingNumbersListTextsOrPositionsAndTipsOnlyWithMod
     EXPECT_EQ(set({"LiHgtAdj=1", "ModelSet=ModelSet 2", "PTIP=4.1", "STIP=2.5cm"}),
               std::tuple(1, 1, 4.1f, 2.5f));
     EXPECT_EQ(set({"ModelSet=0", "PTIP=9"}), std::tuple(1, 0, 4.1f, 2.5f));
+}
+
+// The choice of steps 6 and 7 by its word (any case) or position: stored after the record only
+// when it is "expected", so that a file of the defaults stays 22 bytes, and printed back as set.
+TEST(ParamsCommand, LidarClassesRoundTripsAndLeavesADefaultFileAt22Bytes) {
+    TempDir dir;
+    using Stored = std::pair<std::int16_t, std::uintmax_t>;  // the choice, the file's size
+    const auto set = [&](const std::string& value) {
+        const Outcome r = cliIn(dir.path(), {"params", "set", "LidarClasses=" + value});
+        EXPECT_EQ(r.status, kExitOk) << r.err;
+        return Stored(stored(dir).LidarClasses,
+                      std::filesystem::file_size(paramFilePath(dir.path())));
+    };
+    const auto printedChoice = [&] {
+        const std::string out = cliIn(dir.path(), {"params"}).out;
+        return out.substr(out.find("LidarClasses="));
+    };
+    EXPECT_EQ(set("EXPECTED").first, 1);
+    EXPECT_GT(set("expected").second, 22u);
+    EXPECT_EQ(printedChoice(), "LidarClasses=expected\n");
+    EXPECT_EQ(set("Draws"), Stored(0, 22));
+    EXPECT_EQ(printedChoice(), "LidarClasses=draws\n");
+    EXPECT_EQ(set(" 1 ").first, 1);
+    EXPECT_EQ(set("0"), Stored(0, 22));
+    // Setting another parameter keeps the choice.
+    set("expected");
+    EXPECT_EQ(cliIn(dir.path(), {"params", "set", "MaxItern=7"}).status, kExitOk);
+    EXPECT_EQ(stored(dir).LidarClasses, 1);
+    EXPECT_EQ(stored(dir).MaxItern, 7);
 }
 
 // A parameter file holding a value out of range is printed as it is, with a note, and a value

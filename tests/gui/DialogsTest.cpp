@@ -3,6 +3,9 @@
 // steps 3 and 4 then take the entry corrected. Edit and View fall back to the program's own
 // editor and viewer. What Save makes of each cell is checked on the grid models
 // (tests/model/editors/); here the windows around them.
+#include <QComboBox>
+#include <QLabel>
+
 #include "gui/CoefficientEditor.h"
 #include "gui/CoefficientFileDialog.h"
 #include "gui/CommaTableModel.h"
@@ -410,6 +413,35 @@ class DialogsTest : public QObject {
         if (ownWindow == "InputFileEditor") QCOMPARE(shown, QString("1 rows"));
         if (ownWindow == "ReportViewer")
             QCOMPARE(shown, QString("Phase 2, Ground\n  1  2  3.00\n"));
+    }
+
+    // The choice of steps 6 and 7 with its line of meaning: saved after the record only when it
+    // is expected shares, and shown back from the file when the dialog opens again.
+    void lidarClassesChoiceIsSavedAndShownBack() {
+        Bench b;
+        const QString file = gui::qpath(paramFilePath(b.s.appDir));
+        {
+            gui::ParametersDialog d(b);
+            showActive(d);
+            auto* choice = child<QComboBox>(d, "cboLidarClasses");
+            auto* meaning = child<QLabel>(d, "lblLidarClassesMeaning");
+            QCOMPARE(choice->currentIndex(), 0);
+            QVERIFY(meaning->text().contains("at random"));
+            choice->setCurrentIndex(1);
+            QVERIFY(meaning->text().contains("with its share"));
+            click(&d, "cmdSave");
+            QCOMPARE(d.result(), int(QDialog::Accepted));
+        }
+        QCOMPARE(b.s.params.LidarClasses, std::int16_t(1));
+        QVERIFY(readAll(file).size() > 22);
+        gui::ParametersDialog again(b);
+        showActive(again);
+        auto* choice = child<QComboBox>(again, "cboLidarClasses");
+        QCOMPARE(choice->currentIndex(), 1);
+        choice->setCurrentIndex(0);
+        click(&again, "cmdSave");
+        QCOMPARE(b.s.params.LidarClasses, std::int16_t(0));
+        QCOMPARE(readAll(file).size(), 22);
     }
 };
 

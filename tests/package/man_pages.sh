@@ -37,14 +37,15 @@ check() {
 }
 
 cli_help="$("$CLI" --help)" || fail "orravant-cli --help exits with $?"
-for command in params run generate; do
+for command in params run generate spread; do
     grep -q "^  $command" <<<"$cli_help" || fail "orravant-cli --help does not list $command"
     grep -q "^\.SS \"\?$command" "$MAN_DIR/orravant-cli.1" ||
         fail "orravant-cli(1) has no section on $command"
 done
 run_help="$("$CLI" run --help)" || fail "orravant-cli run --help exits with $?"
 generate_help="$("$CLI" generate --help)" || fail "orravant-cli generate --help exits with $?"
-check orravant-cli "$CLI" "$cli_help"$'\n'"$run_help"$'\n'"$generate_help"
+spread_help="$("$CLI" spread --help)" || fail "orravant-cli spread --help exits with $?"
+check orravant-cli "$CLI" "$cli_help"$'\n'"$run_help"$'\n'"$generate_help"$'\n'"$spread_help"
 
 if [ -n "$DESKTOP" ]; then
     # No display is needed: --help and --version are answered before any window opens.
