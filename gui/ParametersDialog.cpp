@@ -21,6 +21,7 @@
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
 #include "gui/MainView.h"
+#include "gui/PlanSettingsBox.h"
 #include "model/session/ParameterRanges.h"
 #include "model/session/Startup.h"
 
@@ -70,6 +71,8 @@ ParametersDialog::ParametersDialog(MainView& view, QWidget* parent) : QDialog(pa
     form->addRow(QStringLiteral("LiDAR Height Adjustment"), heightAdjustmentList_);
     form->addRow(QStringLiteral("LiDAR Model Set Used"), modelSetList_);
     form->addRow(modelSet2Frame_);
+    planBox_ = new PlanSettingsBox(frame);
+    form->addRow(planBox_);
 
     saveButton_ = makeButton(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this);
     cancelButton_ = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
@@ -79,6 +82,14 @@ ParametersDialog::ParametersDialog(MainView& view, QWidget* parent) : QDialog(pa
                         maxPlotsBox_, heightAdjustmentList_, modelSetList_,   ptipBox_,
                         stipBox_,     saveButton_,           cancelButton_};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    // The plan's boxes come after the model set's.
+    QWidget* previous = stipBox_;
+    for (std::size_t i = 0; i < PlanSettingsBox::kBoxes; ++i) {
+        setTabOrder(previous, planBox_->box(i));
+        planBox_->box(i)->installEventFilter(this);
+        previous = planBox_->box(i);
+    }
+    setTabOrder(previous, saveButton_);
     for (QLineEdit* box : {pacfBox_, maxSpeciesBox_, maxProductsBox_, maxIterationsBox_,
                            maxPlotsBox_, ptipBox_, stipBox_})
         box->installEventFilter(this);
@@ -133,6 +144,7 @@ void ParametersDialog::loadFromFile() {
         heightAdjustmentList_->setCurrentIndex(record->LiHgtAdj);
     if (record->ModelSet == 0 || record->ModelSet == 1)
         modelSetList_->setCurrentIndex(record->ModelSet);
+    planBox_->load(*record);
 }
 
 void ParametersDialog::onSave() {
@@ -166,6 +178,10 @@ void ParametersDialog::onSave() {
             }
             p.*field = value;
         }
+    }
+    if (const QString problem = planBox_->take(p); !problem.isEmpty()) {
+        showError(this, problem);
+        return;
     }
     try {
         saveParameters(session.appDir, p);

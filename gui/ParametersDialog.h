@@ -1,4 +1,5 @@
-// Step 2: the nine user parameters, shown as PARAMETER.PRM holds them and saved back to it.
+// Step 2: the nine user parameters and the settings of the plan of the next inventory, shown as
+// PARAMETER.PRM holds them and saved back to it.
 #pragma once
 
 #include <QDialog>
@@ -11,6 +12,7 @@ class QPushButton;
 namespace orr::gui {
 
 class MainView;
+class PlanSettingsBox;
 
 class ParametersDialog : public QDialog {
     Q_OBJECT
@@ -36,6 +38,7 @@ class ParametersDialog : public QDialog {
     QGroupBox* modelSet2Frame_;
     QLineEdit* ptipBox_;
     QLineEdit* stipBox_;
+    PlanSettingsBox* planBox_;
     QPushButton* saveButton_;
     QPushButton* cancelButton_;
 };

@@ -1,5 +1,6 @@
 #include "engine/doublesample/PlanEstimates.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -70,8 +71,10 @@ std::optional<ForestPlan> forestPlan(const DoubleSampleEstimates& est, const Pla
             // Entered through the mean of its ground plots: no LiDAR regression to lean on.
             p.sY = e.groundSE * std::sqrt(e.N2G);
         }
-        const double rho = std::sqrt(p.rho2);
-        designSum += p.weight * p.sY * (std::sqrt(s.groundPlotCost * (1 - p.rho2)) + rootC1 * rho);
+        // A perfect fit may leave rho^2 a rounding error above 1.
+        const double rest = std::max(0.0, 1 - p.rho2);
+        designSum +=
+            p.weight * p.sY * (std::sqrt(s.groundPlotCost * rest) + rootC1 * std::sqrt(p.rho2));
         spreadSum += p.weight * p.sY;
         f.strata.push_back(p);
     }
@@ -80,7 +83,7 @@ std::optional<ForestPlan> forestPlan(const DoubleSampleEstimates& est, const Pla
     f.groundOnlyCost = s.groundPlotCost * f.groundOnlyN;
     for (ForestPlanStratum& p : f.strata) {
         const double ws = p.weight * p.sY;
-        p.n2Required = f.K * ws * std::sqrt((1 - p.rho2) / s.groundPlotCost);
+        p.n2Required = f.K * ws * std::sqrt(std::max(0.0, 1 - p.rho2) / s.groundPlotCost);
         p.n1Required = f.K * ws * std::sqrt(p.rho2) / rootC1;
         p.cost = s.groundPlotCost * p.n2Required + s.lidarPlotCost * p.n1Required;
         p.groundOnlyN = ws * spreadSum / f.V0;

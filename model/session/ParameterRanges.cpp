@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/InputError.h"
 #include "core/NumberText.h"
 
 namespace orr {
@@ -35,6 +36,28 @@ std::optional<std::string> tipProblem(const char* name, float value) {
     return message;
 }
 
+std::optional<std::string> planProblem(const PlanParameter& setting, double value) {
+    const std::string caption(setting.caption);
+    if (std::isnan(value)) return caption + " should be a number, not NaN";
+    if (std::isinf(value))
+        return caption + " should be a number, not " + (value > 0 ? "infinity" : "-infinity");
+    if (value <= 0) return caption + " should be greater than 0";
+    if (value < setting.least) return caption + " should be at least " + shortest(setting.least);
+    if (value > setting.most) return caption + " should be at most " + shortest(setting.most);
+    return std::nullopt;
+}
+
+std::optional<std::string> typedPlanValue(const PlanParameter& setting, std::string_view text,
+                                          double& value) {
+    const std::optional<double> number = parseNumber(text);
+    if (!number)
+        return std::string(setting.caption) + " should be a number, not \"" + shownText(text) +
+               "\"";
+    if (auto problem = planProblem(setting, *number)) return problem;
+    value = *number;
+    return std::nullopt;
+}
+
 std::optional<std::string> parameterProblem(const ParamRecord& p) {
     for (const CountParameter& count : kCountParameters) {
         if (auto problem = countProblem(count, count.get(p))) return problem;
@@ -49,6 +72,9 @@ std::optional<std::string> parameterProblem(const ParamRecord& p) {
     if (p.ModelSet == 1) {
         if (auto problem = tipProblem("PTIP", p.PTIP)) return problem;
         if (auto problem = tipProblem("STIP", p.STIP)) return problem;
+    }
+    for (const PlanParameter& setting : kPlanParameters) {
+        if (auto problem = planProblem(setting, p.*setting.field)) return problem;
     }
     return std::nullopt;
 }
