@@ -11,6 +11,7 @@
 #include <QPen>
 #include <QScatterSeries>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -101,7 +102,8 @@ QTableWidget* planTable(const InventoryPlan& plan, QWidget* parent) {
     }
     table->resizeColumnsToContents();
     // Tall enough for every row, so that the page scrolls rather than the table.
-    int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
+    int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth() +
+                 table->horizontalScrollBar()->sizeHint().height();
     for (int row = 0; row < table->rowCount(); ++row) height += table->rowHeight(row);
     table->setMinimumHeight(height);
     table->setMaximumHeight(height);
@@ -181,8 +183,10 @@ QChart* planCostChart(const StratumPlan& p, const PlanSettings& settings) {
     if (p.ratio) {
         auto* minimum = new QScatterSeries;
         minimum->setObjectName(QStringLiteral("seriesPlanMinimum"));
-        minimum->setName(QStringLiteral("Least cost: %1 LiDAR plots per ground plot, %2")
-                             .arg(fixed(*p.ratio, 2), fixed(p.cost, 1)));
+        minimum->setName(QStringLiteral("Least cost"));
+        chart->setTitle(
+            chart->title() +
+            QStringLiteral(", least %1 at %2").arg(fixed(p.cost, 1), fixed(*p.ratio, 2)));
         minimum->setColor(kMinimum);
         minimum->setMarkerSize(12);
         minimum->append(*p.ratio, p.cost);
