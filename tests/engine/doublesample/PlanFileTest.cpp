@@ -181,6 +181,19 @@ TEST_F(PlanFile, ThreeStrataAgainstTheFormulasAtDefaultAndOtherCosts) {
         expectClose(total.groundOnlyN, spread * spread / V0, "ground-only plots");
         expectClose(total.groundOnlyCost, c.c2 * spread * spread / V0, "ground-only cost");
         EXPECT_EQ(total.pays, costTotal < c.c2 * spread * spread / V0);
+
+        // The report's Plan section: the plots to take rounded up, and where LiDAR does not pay.
+        const std::string html = read(DataSetFile::Report);
+        EXPECT_NE(html.find("<h2 id=\"plan\">Plan</h2>"), std::string::npos);
+        EXPECT_NE(
+            html.find("<strong>" + std::to_string(static_cast<long>(std::ceil(n2Total))) +
+                      " ground plots and " + std::to_string(static_cast<long>(std::ceil(n1Total))) +
+                      " LiDAR plots for "),
+            std::string::npos);
+        EXPECT_NE(html.find("<li>Stratum 3: in the design for the whole forest the LiDAR phase "
+                            "does not pay; it would take fewer LiDAR plots (0.0) than ground "
+                            "plots"),
+                  std::string::npos);
     }
 }
 
