@@ -61,6 +61,13 @@ std::string heightAdjustmentWord(std::int16_t position) {
     return std::to_string(position);
 }
 
+// A plan setting as printed; a file may hold one that is not a number.
+std::string numberText(double x) {
+    if (std::isnan(x)) return "NaN";
+    if (std::isinf(x)) return x > 0 ? "infinity" : "-infinity";
+    return shortest(x);
+}
+
 void printParameters(std::ostream& out, const ParamRecord& p) {
     out << "PACF=" << p.PACF << "\n"
         << "MaxSpec=" << p.MaxSpec << "\n"
@@ -77,6 +84,8 @@ void printParameters(std::ostream& out, const ParamRecord& p) {
             << "\n";
     else
         out << "LidarClasses=" << p.LidarClasses << "\n";
+    for (const PlanParameter& setting : kPlanParameters)
+        out << setting.name << "=" << numberText(p.*setting.field) << "\n";
 }
 
 // The values typed for the parameters, as texts; a parameter not given keeps its stored value.
@@ -84,6 +93,7 @@ struct Entries {
     std::array<std::optional<std::string>, 5> counts;
     std::optional<std::string> LiHgtAdj, ModelSet, PTIP, STIP;
     std::optional<std::string> LidarClasses;
+    std::array<std::optional<std::string>, kPlanParameters.size()> plan;
 };
 
 // Reads NAME=VALUE words; returns the unusable word's problem, or nothing.
@@ -98,6 +108,12 @@ std::optional<std::string> parseEntries(const std::vector<std::string>& words, E
         for (std::size_t i = 0; i < kCounts.size(); ++i) {
             if (sameName(name, kCounts[i].name)) {
                 e.counts[i] = value;
+                known = true;
+            }
+        }
+        for (std::size_t i = 0; i < kPlanParameters.size(); ++i) {
+            if (sameName(name, kPlanParameters[i].name)) {
+                e.plan[i] = value;
                 known = true;
             }
         }
@@ -163,6 +179,12 @@ std::optional<std::string> applyEntries(const Entries& e, ParamRecord& p, std::o
         }
     } else if (e.PTIP || e.STIP) {
         err << "PTIP and STIP are kept only with ModelSet 2 (ModelSet=1); not changed\n";
+    }
+    // The plan of the next inventory: plot costs and target error.
+    for (std::size_t i = 0; i < kPlanParameters.size(); ++i) {
+        if (!e.plan[i]) continue;
+        const PlanParameter& setting = kPlanParameters[i];
+        if (auto message = typedPlanValue(setting, *e.plan[i], next.*setting.field)) return message;
     }
     // What was not given keeps its stored value, which must be in range too.
     if (auto problem = parameterProblem(next)) return problem;

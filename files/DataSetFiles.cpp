@@ -11,12 +11,13 @@ struct FileName {
     int step;
 };
 
-constexpr std::array<FileName, 22> kFiles = {{
+constexpr std::array<FileName, 23> kFiles = {{
     {"_COEFFIC.csv", 0},    {"_STRATA.csv", 0},     {"_DBH.csv", 0},        {"_PH2TreeV.csv", 5},
     {"_PH2Plot.csv", 5},    {"_PH2PlotT.csv", 5},   {"_PH2Sum.csv", 5},     {"_PH2plotDS1.csv", 6},
     {"_PH2plotDS2.csv", 6}, {"_PH2specDS1.csv", 6}, {"_PH2specDS2.csv", 6}, {"_Phase1DS1.csv", 7},
     {"_Phase1DS2.csv", 7},  {"_Phase2.csv", 8},     {"_VolSum.txt", 8},     {"_Regress.txt", 9},
     {"_StratVol.txt", 9},   {"_Estimates.csv", 9},  {"_Allocation.csv", 9}, {"_Report.html", 9},
+    {"_Plan.csv", 9},
     {"_Run.csv", 5},     // and every step after it
     {"_Spread.csv", 0},  // by orravant-cli spread, which no step reads
 }};

@@ -35,6 +35,7 @@ enum class DataSetFile {
     Estimates,         // _Estimates.csv   step 9: every regression line of _Regress.txt as data
     Allocation,        // _Allocation.csv  step 9: every class line of _StratVol.txt as data
     Report,            // _Report.html     step 9: the report for the browser
+    Plan,              // _Plan.csv        step 9: the plan of the next inventory
     Run,               // _Run.csv         steps 5 to 9: what each step's last run read and wrote
     Spread,            // _Spread.csv      orravant-cli spread: how the random draws move step 9
 };

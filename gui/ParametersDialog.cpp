@@ -19,6 +19,7 @@
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
 #include "gui/MainView.h"
+#include "gui/PlanSettingsBox.h"
 #include "model/session/ParameterRanges.h"
 #include "model/session/Startup.h"
 
@@ -86,6 +87,8 @@ ParametersDialog::ParametersDialog(MainView& view, QWidget* parent) : QDialog(pa
     form->addRow(modelSet2Frame_);
     form->addRow(QStringLiteral("LiDAR trees to classes"), lidarClassesList_);
     form->addRow(lidarClassesMeaning_);
+    planBox_ = new PlanSettingsBox(frame);
+    form->addRow(planBox_);
 
     saveButton_ = makeButton(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this);
     cancelButton_ = makeButton(QStringLiteral("&Cancel"), QStringLiteral("cmdCancel"), this);
@@ -95,6 +98,14 @@ ParametersDialog::ParametersDialog(MainView& view, QWidget* parent) : QDialog(pa
                         maxPlotsBox_, heightAdjustmentList_, modelSetList_,   ptipBox_,
                         stipBox_,     lidarClassesList_,     saveButton_,     cancelButton_};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    // The plan's boxes come after the model set's.
+    QWidget* previous = stipBox_;
+    for (std::size_t i = 0; i < PlanSettingsBox::kBoxes; ++i) {
+        setTabOrder(previous, planBox_->box(i));
+        planBox_->box(i)->installEventFilter(this);
+        previous = planBox_->box(i);
+    }
+    setTabOrder(previous, saveButton_);
     for (QLineEdit* box : {pacfBox_, maxSpeciesBox_, maxProductsBox_, maxIterationsBox_,
                            maxPlotsBox_, ptipBox_, stipBox_})
         box->installEventFilter(this);
@@ -165,6 +176,7 @@ void ParametersDialog::loadFromFile() {
         modelSetList_->setCurrentIndex(record->ModelSet);
     if (record->LidarClasses == 0 || record->LidarClasses == 1)
         lidarClassesList_->setCurrentIndex(record->LidarClasses);
+    planBox_->load(*record);
 }
 
 void ParametersDialog::onSave() {
@@ -199,6 +211,10 @@ void ParametersDialog::onSave() {
             }
             p.*field = value;
         }
+    }
+    if (const QString problem = planBox_->take(p); !problem.isEmpty()) {
+        showError(this, problem);
+        return;
     }
     try {
         saveParameters(session.appDir, p);

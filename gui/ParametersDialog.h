@@ -1,4 +1,5 @@
-// Step 2: the nine user parameters, shown as PARAMETER.PRM holds them and saved back to it.
+// Step 2: the nine user parameters and the settings of the plan of the next inventory, shown as
+// PARAMETER.PRM holds them and saved back to it.
 #pragma once
 
 #include <QDialog>
@@ -12,6 +13,7 @@ class QPushButton;
 namespace orr::gui {
 
 class MainView;
+class PlanSettingsBox;
 
 class ParametersDialog : public QDialog {
     Q_OBJECT
@@ -40,6 +42,7 @@ class ParametersDialog : public QDialog {
     QLineEdit* stipBox_;
     QComboBox* lidarClassesList_;
     QLabel* lidarClassesMeaning_;
+    PlanSettingsBox* planBox_;
     QPushButton* saveButton_;
     QPushButton* cancelButton_;
 };

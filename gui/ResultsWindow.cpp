@@ -21,6 +21,7 @@
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
 #include "gui/ResultsCharts.h"
+#include "gui/ResultsPlanTab.h"
 #include "model/session/Session.h"
 #include "model/workflow/StepRunner.h"
 
@@ -65,6 +66,9 @@ ResultsWindow::ResultsWindow(const Session& session, QWidget* parent)
         showRegression(index <= 0 ? std::nullopt : std::optional<int>(index - 1));
     });
     connect(save, &QPushButton::clicked, this, &ResultsWindow::onSave);
+    // The Plan tab holds several charts and no chart of its own to save.
+    connect(tabs_, &QTabWidget::currentChanged, this,
+            [this, save](int index) { save->setEnabled(index < chartCount()); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     reload();
 }
@@ -74,7 +78,7 @@ void ResultsWindow::reload() {
     problem_.clear();
     try {
         inputs_ = readRegressionInputs(workflow::stepInputs(session_, ProductCodePolicy::Drop));
-        estimates_ = estimateAllStrata(inputs_);
+        estimates_ = estimateAllStrata(inputs_, PlanSettings::of(session_.params));
     } catch (const std::exception& e) {
         problem_ = QStringLiteral("The results cannot be shown: ") + qstr(e.what());
         inputs_ = {};
@@ -135,6 +139,8 @@ void ResultsWindow::rebuild() {
         tabs_->addTab(
             page, h == 0 ? QStringLiteral("Non-stratified") : QStringLiteral("Stratum %1").arg(h));
     }
+    tabs_->addTab(new ResultsPlanTab(planInventory(estimates_, PlanSettings::of(session_.params))),
+                  QStringLiteral("Plan"));
     if (current >= 0 && current < tabs_->count()) tabs_->setCurrentIndex(current);
 }
 

@@ -2,7 +2,9 @@
 // LiDAR variable of a regression, with the fitted line, the Phase 1 mean and the estimate, and
 // the regression's R², SE % and efficiency beside it; a chart of every stratum's estimate and the
 // combined one with 95 % confidence bars; a choice of regression variable; each chart saved as PNG
-// or SVG. It works the estimates out again from the files step 9 read, with step 9's own code.
+// or SVG; and the Plan tab, the plan of the next inventory for the plot costs and target error of
+// the parameters (gui/ResultsPlanTab.h). It works the estimates out again from the files step 9
+// read, with step 9's own code.
 #pragma once
 
 #include <QString>

@@ -16,12 +16,14 @@
 #include "engine/doublesample/Allocation.h"
 #include "engine/doublesample/DoubleSampleInputs.h"
 #include "engine/doublesample/HtmlReport.h"
+#include "engine/doublesample/PlanEstimates.h"
 #include "engine/doublesample/ResultTables.h"
 #include "engine/doublesample/StratVolReport.h"
 #include "engine/doublesample/StratifiedEstimates.h"
 #include "files/AllocationFile.h"
 #include "files/DataSetFiles.h"
 #include "files/EstimatesFile.h"
+#include "files/PlanFile.h"
 #include "files/RunRecord.h"
 
 namespace orr {
@@ -116,7 +118,9 @@ StepResult estimateAndReport(const StepInputs& in, StepHost& host, const Warning
     OutputFile& estimatesFile = outputs.file(files::path(in, DataSetFile::Estimates));
     OutputFile& allocationFile = outputs.file(files::path(in, DataSetFile::Allocation));
     OutputFile& report = outputs.file(files::path(in, DataSetFile::Report));
-    const DoubleSampleEstimates estimates = estimateAllStrata(inputs);
+    OutputFile& planFile = outputs.file(files::path(in, DataSetFile::Plan));
+    const PlanSettings planSettings = PlanSettings::of(in.params);
+    const DoubleSampleEstimates estimates = estimateAllStrata(inputs, planSettings);
     writeRegressionReport(estimates, regress);
     for (const std::string& note : combinationNotes(estimates)) warn("combined estimate", note);
     const Allocation allocation =
@@ -132,6 +136,9 @@ StepResult estimateAndReport(const StepInputs& in, StepHost& host, const Warning
     contents.allocationRows = allocationRecords(allocation, estimates);
     writeTable<files::EstimatesFile>(estimatesFile, contents.estimateRows);
     writeTable<files::AllocationFile>(allocationFile, contents.allocationRows);
+    const InventoryPlan plan = planInventory(estimates, planSettings);
+    contents.plan = &plan;
+    writeTable<files::PlanFile>(planFile, planRecords(plan));
 
     // What the outputs came from: the runs of steps 5 to 8 as recorded, and this one.
     const auto runFile = files::path(in, DataSetFile::Run);

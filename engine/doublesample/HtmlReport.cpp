@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/NumberText.h"
+#include "engine/doublesample/PlanReport.h"
 #include "engine/doublesample/ResultCharts.h"
 #include "engine/doublesample/SvgScatter.h"
 #include "files/DataSetFiles.h"
@@ -350,6 +351,7 @@ std::string htmlReport(const ReportContents& c) {
     html += scatterFigures(c);
     html +=
         "<h2 id=\"allocation\">Allocation to species-product classes</h2>\n" + allocationTable(c);
+    if (c.plan) html += planSection(*c.plan, c.dataSetName);
     html += "<h2 id=\"run\">What these results come from</h2>\n";
     html += "<h3 id=\"parameters\">Parameters</h3>\n" + parametersTable(runs);
     html += "<h3 id=\"seed\">Random draws</h3>\n" + seeds(runs);

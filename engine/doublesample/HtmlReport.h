@@ -2,9 +2,9 @@
 // scripts, fonts or other files; it opens offline and can be passed on). A summary of the
 // combined estimate; the estimates with their 95 percent confidence intervals; per stratum an
 // inline SVG scatter of the regression behind its estimate; the allocation to species-product
-// classes; and what the outputs came from: the parameters, the seed of the random draws, every
-// file each step read (name, size, SHA-256, checked against what the step that writes it
-// recorded) and the warnings of every step.
+// classes; the plan of the next inventory; and what the outputs came from: the parameters, the
+// seed of the random draws, every file each step read (name, size, SHA-256, checked against what
+// the step that writes it recorded) and the warnings of every step.
 #pragma once
 
 #include <optional>
@@ -13,6 +13,7 @@
 
 #include "core/Parameters.h"
 #include "engine/doublesample/DoubleSampleInputs.h"
+#include "engine/doublesample/PlanEstimates.h"
 #include "engine/doublesample/StratifiedEstimates.h"
 #include "files/AllocationFile.h"
 #include "files/EstimatesFile.h"
@@ -32,6 +33,7 @@ struct ReportContents {
     const DoubleSampleEstimates* estimates = nullptr;
     std::vector<files::EstimateRecord> estimateRows;
     std::vector<files::AllocationRecord> allocationRows;
+    const InventoryPlan* plan = nullptr;  // the plan of the next inventory, when there is one
 };
 
 std::string htmlReport(const ReportContents& c);

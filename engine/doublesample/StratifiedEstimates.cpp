@@ -58,9 +58,10 @@ void combine(int k, DoubleSampleEstimates& est) {
     c.k = k;
     double variance = 0;
     std::vector<int> tooFew;
+    const std::vector<double> weights = combinationWeights(est, k);
     for (int h = 1; h <= est.H; ++h) {
         const StratumEstimate& e = est.strata[static_cast<std::size_t>(h)];
-        const double w = (e.n[d] + e.N1[d]) / plots;
+        const double w = weights[static_cast<std::size_t>(h)];
         if (!(w > 0)) continue;
         if (est.written[static_cast<std::size_t>(h)][k]) {
             c.YbarLR += w * e.reg[k].YbarLR;
@@ -90,11 +91,26 @@ void combine(int k, DoubleSampleEstimates& est) {
 
 }  // namespace
 
+std::vector<double> combinationWeights(const DoubleSampleEstimates& est, int k) {
+    const int d = dataSetOf(k);
+    double plots = 0;  // n + N1 over the strata
+    for (int h = 1; h <= est.H; ++h) {
+        const StratumEstimate& e = est.strata[static_cast<std::size_t>(h)];
+        plots += e.n[d] + e.N1[d];
+    }
+    std::vector<double> weights(static_cast<std::size_t>(est.H) + 1, 0.0);
+    for (int h = 1; h <= est.H; ++h) {
+        const StratumEstimate& e = est.strata[static_cast<std::size_t>(h)];
+        weights[static_cast<std::size_t>(h)] = (e.n[d] + e.N1[d]) / plots;
+    }
+    return weights;
+}
+
 bool usable(const RegressionResult& r) {
     return r.Beta > 0 && r.YbarLR > 0;
 }
 
-DoubleSampleEstimates estimateAllStrata(const DoubleSampleInputs& in) {
+DoubleSampleEstimates estimateAllStrata(const DoubleSampleInputs& in, const PlanSettings& plan) {
     DoubleSampleEstimates est;
     est.H = in.H;
     const auto strata = static_cast<std::size_t>(in.H) + 1;
@@ -107,7 +123,7 @@ DoubleSampleEstimates estimateAllStrata(const DoubleSampleInputs& in) {
     for (int h = 0; h <= in.H; ++h) {
         const auto index = static_cast<std::size_t>(h);
         est.strata.push_back(
-            estimateStratum({in.phase1[0][index], in.phase1[1][index]}, in.phase2[index]));
+            estimateStratum({in.phase1[0][index], in.phase1[1][index]}, in.phase2[index], plan));
         est.n2g[index] = est.strata.back().N2G;
         select(h, est);
     }

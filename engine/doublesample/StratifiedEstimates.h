@@ -58,8 +58,14 @@ bool usable(const RegressionResult& r);
 // the plots of the strata (n + N1 of the regression's data set over the sum across strata 1..H);
 // a stratum without a usable regression k enters the combination of k through its ground-plot
 // mean and that mean's standard error, and when it has fewer than two Phase 2 plots the
-// combination of k cannot be formed.
-DoubleSampleEstimates estimateAllStrata(const DoubleSampleInputs& in);
+// combination of k cannot be formed. The required sample sizes are those of `plan`.
+DoubleSampleEstimates estimateAllStrata(const DoubleSampleInputs& in,
+                                        const PlanSettings& plan = {});
+
+// The weights W_h of the strata h = 1..H in the combination of regression k, indexed 0..H (index
+// 0 always 0): each stratum's share of the plots of the strata, n + N1 of k's data set. The one
+// place the combination and the plan of the next inventory take their weights from.
+std::vector<double> combinationWeights(const DoubleSampleEstimates& est, int k);
 
 // The regression report (_Regress.txt).
 void writeRegressionReport(const DoubleSampleEstimates& est, OutputFile& report);

@@ -22,7 +22,7 @@ struct Sums {
 
 // The fit of regression k from its sums; leaves r's results at 0 when it cannot be computed.
 void fitRegression(int k, const StratumEstimate& e, const Sums& s, double SSx, double SPxy,
-                   RegressionResult& r) {
+                   const PlanSettings& plan, RegressionResult& r) {
     const int d = dataSetOf(k);
     const double n = e.n[d];
     const double N1 = e.N1[d];
@@ -50,13 +50,18 @@ void fitRegression(int k, const StratumEstimate& e, const Sums& s, double SSx, d
     const double t = studentT(static_cast<int>(n) - 2, kErrorProbability);
     r.t = t;
     r.SE = 100 * t * r.SybarLR / YbarLR;
-    r.Nrs = t * t * e.CV[d] * e.CV[d] / (kAllowableError * kAllowableError);
-    // rho^2 + (1 - rho^2) sqrt(10 rho^2 / (1 - rho^2)) and (1 - rho^2) + rho^2 sqrt(0.1 (1 - rho^2)
-    // / rho^2), written so that they stay finite at rho^2 = 0 and rho^2 = 1.
+    const double E = plan.targetError;
+    r.Nrs = t * t * e.CV[d] * e.CV[d] / (E * E);
+    // rho^2 + sqrt((c2/c1) rho^2 (1 - rho^2)) and (1 - rho^2) + sqrt((c1/c2) rho^2 (1 - rho^2)),
+    // which stay finite at rho^2 = 0 and rho^2 = 1. With a ground plot ten times a LiDAR plot the
+    // ratios are exactly 10 and 0.1 (both divisions are exact or correctly rounded), so the sizes
+    // are the very doubles of the fixed factors 10 and 0.1.
+    const double groundToLidar = plan.groundPlotCost / plan.lidarPlotCost;
+    const double lidarToGround = plan.lidarPlotCost / plan.groundPlotCost;
     const double rho2 = r.Rho * r.Rho;
     const double spread = std::max(0.0, rho2 * (1 - rho2));
-    r.N1req = r.Nrs * (rho2 + std::sqrt(10 * spread));
-    r.N2req = r.Nrs * ((1 - rho2) + std::sqrt(0.1 * spread));
+    r.N1req = r.Nrs * (rho2 + std::sqrt(groundToLidar * spread));
+    r.N2req = r.Nrs * ((1 - rho2) + std::sqrt(lidarToGround * spread));
 }
 
 }  // namespace
@@ -68,7 +73,7 @@ std::string_view variableName(int k) {
 }
 
 StratumEstimate estimateStratum(const std::array<Phase1Totals, 2>& phase1,
-                                const std::vector<Phase2Plot>& plots) {
+                                const std::vector<Phase2Plot>& plots, const PlanSettings& plan) {
     StratumEstimate e;
     for (int d = 0; d < 2; ++d) {
         const Phase1Totals& p = phase1[d];
@@ -121,7 +126,7 @@ StratumEstimate estimateStratum(const std::array<Phase1Totals, 2>& phase1,
         r.phase2Mean = s.x[k] / n;
         const double SSx = s.x2[k] - s.x[k] * s.x[k] / n;
         const double SPxy = s.xy[k] - s.x[k] * s.y[d] / n;
-        fitRegression(k, e, s, SSx, SPxy, r);
+        fitRegression(k, e, s, SSx, SPxy, plan, r);
     }
     return e;
 }

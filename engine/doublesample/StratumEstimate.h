@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/doublesample/DoubleSampleInputs.h"
+#include "engine/doublesample/PlanSettings.h"
 
 namespace orr {
 
@@ -20,7 +21,6 @@ inline constexpr int dataSetOf(int k) {
 std::string_view variableName(int k);
 
 inline constexpr float kErrorProbability = 0.05f;  // two-sided, 95 percent confidence
-inline constexpr double kAllowableError = 10;      // percent, in N_rs
 
 struct RegressionResult {
     double phase1Mean = 0;  // x-bar' of the Phase 1 plots
@@ -34,7 +34,11 @@ struct RegressionResult {
     double YbarLR = 0;
     double SE = 0;  // percent
     double t = 0;   // Student t of n - 2 degrees of freedom, as SE uses it
+    // Plots a ground-only inventory needs for the target error E: t^2 CV^2 / E^2.
     double Nrs = 0;
+    // The LiDAR and ground plots of the cheapest double sample that reaches E, with c1 and c2 the
+    // costs of a LiDAR and a ground plot: Nrs (rho^2 + sqrt((c2/c1) rho^2 (1 - rho^2))) and
+    // Nrs ((1 - rho^2) + sqrt((c1/c2) rho^2 (1 - rho^2))).
     double N1req = 0;
     double N2req = 0;
 };
@@ -58,8 +62,10 @@ struct StratumEstimate {
 // Estimates of one stratum index from its Phase 1 totals per data set and its Phase 2 plots.
 // A regression that cannot be computed (no variation in x or in y, fewer than three Phase 2
 // plots, no Phase 1 plots, a ground mean of 0, a negative variance, an estimate of 0) keeps all
-// its results at 0, so it is neither written, selected nor combined.
+// its results at 0, so it is neither written, selected nor combined. The required sample sizes
+// are those for the plot costs and target error of `plan`.
 StratumEstimate estimateStratum(const std::array<Phase1Totals, 2>& phase1,
-                                const std::vector<Phase2Plot>& plots);
+                                const std::vector<Phase2Plot>& plots,
+                                const PlanSettings& plan = {});
 
 }  // namespace orr

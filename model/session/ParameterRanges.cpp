@@ -58,6 +58,28 @@ std::optional<std::string> lidarClassesProblem(std::int16_t value) {
            std::to_string(value);
 }
 
+std::optional<std::string> planProblem(const PlanParameter& setting, double value) {
+    const std::string caption(setting.caption);
+    if (std::isnan(value)) return caption + " should be a number, not NaN";
+    if (std::isinf(value))
+        return caption + " should be a number, not " + (value > 0 ? "infinity" : "-infinity");
+    if (value <= 0) return caption + " should be greater than 0";
+    if (value < setting.least) return caption + " should be at least " + shortest(setting.least);
+    if (value > setting.most) return caption + " should be at most " + shortest(setting.most);
+    return std::nullopt;
+}
+
+std::optional<std::string> typedPlanValue(const PlanParameter& setting, std::string_view text,
+                                          double& value) {
+    const std::optional<double> number = parseNumber(text);
+    if (!number)
+        return std::string(setting.caption) + " should be a number, not \"" + shownText(text) +
+               "\"";
+    if (auto problem = planProblem(setting, *number)) return problem;
+    value = *number;
+    return std::nullopt;
+}
+
 std::optional<std::string> parameterProblem(const ParamRecord& p) {
     for (const CountParameter& count : kCountParameters) {
         if (auto problem = countProblem(count, count.get(p))) return problem;
@@ -75,6 +97,9 @@ std::optional<std::string> parameterProblem(const ParamRecord& p) {
     }
     // After the 22-byte record.
     if (auto problem = lidarClassesProblem(p.LidarClasses)) return problem;
+    for (const PlanParameter& setting : kPlanParameters) {
+        if (auto problem = planProblem(setting, p.*setting.field)) return problem;
+    }
     return std::nullopt;
 }
 

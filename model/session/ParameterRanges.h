@@ -13,6 +13,11 @@
 //   LidarClasses                0 (random draws) or 1 (expected shares)
 //   PTIP, STIP                  finite, 0 to 100 inches; checked only with ModelSet 2 (list
 //                               position 1), the only model set that uses and stores them
+//   GroundPlotCost,             the costs of a ground and a LiDAR plot in the plan of the next
+//   LidarPlotCost               inventory: numbers greater than 0, from 0.000001 to 1e12 (any
+//                               currency or unit, so that the plan's figures stay finite)
+//   TargetError                 the sampling error aimed at: greater than 0 and at most 100
+//                               percent, and at least 0.001
 #pragma once
 
 #include <array>
@@ -70,6 +75,30 @@ std::optional<std::string> tipProblem(const char* name, float value);
 // it: "draws" (position 0) and "expected" (position 1).
 inline constexpr std::array<const char*, 2> kLidarClassesNames{"draws", "expected"};
 std::optional<std::string> lidarClassesProblem(std::int16_t value);
+
+// A setting of the plan of the next inventory, with the words of its messages ("<caption> should
+// be greater than 0").
+struct PlanParameter {
+    const char* name;     // as in PARAMETER.PRM and `params set`
+    const char* caption;  // as the messages name it
+    double ParamRecord::*field;
+    double least;  // the smallest value taken (above 0)
+    double most;   // the largest
+};
+inline constexpr std::array<PlanParameter, 3> kPlanParameters{{
+    {"GroundPlotCost", "Ground plot cost (GroundPlotCost)", &ParamRecord::GroundPlotCost, 1e-6,
+     1e12},
+    {"LidarPlotCost", "LiDAR plot cost (LidarPlotCost)", &ParamRecord::LidarPlotCost, 1e-6, 1e12},
+    {"TargetError", "Target error (TargetError)", &ParamRecord::TargetError, 0.001, 100},
+}};
+
+// The message for a plan setting of value `value`, or nullopt when it is in range.
+std::optional<std::string> planProblem(const PlanParameter& setting, double value);
+// A plan setting as the parameters dialog and `params set` take it: the whole text must be a
+// number (blanks around it allowed). The message when it is not, or is out of range; otherwise
+// `value` is set.
+std::optional<std::string> typedPlanValue(const PlanParameter& setting, std::string_view text,
+                                          double& value);
 
 // The message of the first parameter out of its range, in the order of the record; nullopt when
 // every one is in range.

@@ -85,17 +85,78 @@ ParamRecord stored(const TempDir& app) {
     return *decodeParamRecord(readFile(paramFilePath(app.path())));
 }
 
-TEST(ParamsCommand, PrintsTheNineParametersAfterStartUp) {
+TEST(ParamsCommand, PrintsTheParametersAfterStartUp) {
     TempDir dir;
     Outcome r = cliIn(dir.path(), {"params"});
     EXPECT_EQ(r.status, kExitOk);
     EXPECT_EQ(r.out,
               "PACF=20\nMaxSpec=2\nMaxProd=3\nMaxItern=100\nMaxPlots=1500\nLiHgtAdj=no\n"
-              "ModelSet=0\nPTIP=0\nSTIP=0\nLidarClasses=draws\n");
-    saveParameters(dir.path(), {1, 1, 1, 1, 1, 0, 1, 4.1f, 0.5f});
+              "ModelSet=0\nPTIP=0\nSTIP=0\nLidarClasses=draws\nGroundPlotCost=10\nLidarPlotCost=1\nTargetError=10\n");
+    ParamRecord p{1, 1, 1, 1, 1, 0, 1, 4.1f, 0.5f};
+    p.GroundPlotCost = 0.1;
+    p.LidarPlotCost = 1e-6;
+    p.TargetError = 12.5;
+    saveParameters(dir.path(), p);
     EXPECT_EQ(cli({"--app-dir=" + dir.path().string(), "params"}).out,
               "PACF=1\nMaxSpec=1\nMaxProd=1\nMaxItern=1\nMaxPlots=1\nLiHgtAdj=yes\n"
-              "ModelSet=1\nPTIP=4.1\nSTIP=0.5\nLidarClasses=draws\n");
+              "ModelSet=1\nPTIP=4.1\nSTIP=0.5\nLidarClasses=draws\nGroundPlotCost=0.1\nLidarPlotCost=0.000001\n"
+              "TargetError=12.5\n");
+}
+
+// The plot costs and the target error: set by name in any case, kept in PARAMETER.PRM after the
+// record only while one differs from its default, and printed in their shortest form.
+TEST(ParamsCommand, PlanSettingsRoundTripAndTheDefaultsLeaveTheRecordAlone) {
+    TempDir dir;
+    const std::filesystem::path file = paramFilePath(dir.path());
+    Outcome r = cliIn(dir.path(), {"params", "set", "groundplotcost=25.5", "LidarPlotCost= 0.75 ",
+                                   "TARGETERROR=7.25"});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    ParamRecord p = stored(dir);
+    EXPECT_EQ(std::tuple(p.GroundPlotCost, p.LidarPlotCost, p.TargetError),
+              std::tuple(25.5, 0.75, 7.25));
+    EXPECT_GT(readFile(file).size(), kParamRecordSize);
+    r = cliIn(dir.path(), {"params"});
+    EXPECT_NE(r.out.find("\nGroundPlotCost=25.5\nLidarPlotCost=0.75\nTargetError=7.25\n"),
+              std::string::npos)
+        << r.out;
+    // Only what is given changes; the largest target and a cost in exponent form are taken.
+    ASSERT_EQ(cliIn(dir.path(), {"params", "set", "TargetError=100", "GroundPlotCost=1e3"}).status,
+              kExitOk);
+    p = stored(dir);
+    EXPECT_EQ(std::tuple(p.GroundPlotCost, p.LidarPlotCost, p.TargetError),
+              std::tuple(1000.0, 0.75, 100.0));
+    ASSERT_EQ(cliIn(dir.path(),
+                    {"params", "set", "GroundPlotCost=10", "LidarPlotCost=1", "TargetError=10"})
+                  .status,
+              kExitOk);
+    EXPECT_EQ(readFile(file), encodeParamRecord(ParamRecord::defaults()));
+}
+
+// Out-of-range plot costs or target error stored in PARAMETER.PRM (by an older or foreign
+// program) stop a run before any step, naming the setting.
+TEST(ParamsCommand, ARunStartsOnlyWithPlanSettingsInRange) {
+    for (const auto& [field, value, message] :
+         {std::tuple{&ParamRecord::GroundPlotCost, -1.0,
+                     "Ground plot cost (GroundPlotCost) should be greater than 0"},
+          std::tuple{&ParamRecord::LidarPlotCost, 0.0,
+                     "LiDAR plot cost (LidarPlotCost) should be greater than 0"},
+          std::tuple{&ParamRecord::TargetError, 150.0,
+                     "Target error (TargetError) should be at most 100"},
+          std::tuple{&ParamRecord::TargetError, 1e-4,
+                     "Target error (TargetError) should be at least 0.001"}}) {
+        SCOPED_TRACE(message);
+        TempDir dir;
+        ParamRecord p = ParamRecord::defaults();
+        p.*field = value;
+        saveParameters(dir.path(), p);
+        const Outcome r = cliIn(dir.path(), {"run", "--dataset", "A", "--steps", "8"});
+        EXPECT_EQ(r.status, kExitFailed);
+        EXPECT_NE(r.err.find("error: The user parameters in " + (dir / "PARAMETER.PRM").string() +
+                             " cannot be used: " + message + "."),
+                  std::string::npos)
+            << r.err;
+        EXPECT_FALSE(std::filesystem::exists(dir / "DATA FILES" / "A_Phase2.csv"));
+    }
 }
 
 TEST(ParamsCommand, RefusedValuesExitWith1AndSaveNothing) {
@@ -121,6 +182,17 @@ TEST(ParamsCommand, RefusedValuesExitWith1AndSaveNothing) {
         {{"MaxSpec=1000"}, "Max number of Species should be at most 999"},
         {{"LidarClasses=mean"}, "LidarClasses should be \"draws\", \"expected\", 0 or 1"},
         {{"LidarClasses=2"}, "LidarClasses should be \"draws\", \"expected\", 0 or 1"},
+        // The plan of the next inventory: costs above 0, a target error above 0 and at most 100.
+        {{"GroundPlotCost=0"}, "Ground plot cost (GroundPlotCost) should be greater than 0"},
+        {{"LidarPlotCost=-2"}, "LiDAR plot cost (LidarPlotCost) should be greater than 0"},
+        {{"GroundPlotCost=12 dollars"},
+         "Ground plot cost (GroundPlotCost) should be a number, not \"12 dollars\""},
+        {{"LidarPlotCost=inf"}, "LiDAR plot cost (LidarPlotCost) should be a number, not \"inf\""},
+        {{"LidarPlotCost=1e13"}, "LiDAR plot cost (LidarPlotCost) should be at most 1000000000000"},
+        {{"TargetError=0"}, "Target error (TargetError) should be greater than 0"},
+        {{"TargetError=-5"}, "Target error (TargetError) should be greater than 0"},
+        {{"TargetError=100.5"}, "Target error (TargetError) should be at most 100"},
+        {{"TargetError="}, "Target error (TargetError) should be a number, not \"\""},
     };
     for (const auto& [values, message] : cases) {
         SCOPED_TRACE(values.front());

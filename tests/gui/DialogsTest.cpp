@@ -148,6 +148,45 @@ const std::vector<std::pair<const char*, std::function<void(Bench&)>>> kRefusals
          QCOMPARE(b.s.params.MaxSpec, std::int16_t(2));
          QVERIFY(b.log.isEmpty());
      })},
+    {"parameters: plan of the next inventory", on<gui::ParametersDialog>([](Bench& b, QDialog& d) {
+         const QString file = gui::qpath(paramFilePath(b.s.appDir));
+         const QByteArray before = readAll(file);
+         auto* ground = child<QLineEdit>(d, "txtGroundPlotCost");
+         auto* lidar = child<QLineEdit>(d, "txtLidarPlotCost");
+         auto* target = child<QLineEdit>(d, "txtTargetError");
+         QCOMPARE((QStringList{ground->text(), lidar->text(), target->text()}),
+                  (QStringList{"10", "1", "10"}));
+         for (const auto& [box, text, message] :
+              std::vector<std::tuple<QLineEdit*, QString, QString>>{
+                  {ground, "0", "Ground plot cost (GroundPlotCost) should be greater than 0"},
+                  {lidar, "-1", "LiDAR plot cost (LidarPlotCost) should be greater than 0"},
+                  {lidar, "cheap",
+                   "LiDAR plot cost (LidarPlotCost) should be a number, not \"cheap\""},
+                  {target, "0", "Target error (TargetError) should be greater than 0"},
+                  {target, "101", "Target error (TargetError) should be at most 100"}}) {
+             ground->setText("10");
+             lidar->setText("1");
+             target->setText("10");
+             box->setText(text);
+             click(&d, "cmdSave");
+             expectRefused(b, d, message);
+             QCOMPARE(QApplication::focusWidget(), box);
+             QCOMPARE(readAll(file), before);
+             QCOMPARE(b.s.params, ParamRecord::defaults());
+             QVERIFY(b.log.isEmpty());
+         }
+         ground->setText("12.5");
+         lidar->setText("0.5");
+         target->setText(" 7.5 ");
+         click(&d, "cmdSave");
+         QCOMPARE(d.result(), int(QDialog::Accepted));
+         QCOMPARE(b.log, QStringList{"User Parameters Set"});
+         const ParamRecord saved = *decodeParamRecord(readAll(file).toStdString());
+         QCOMPARE(saved, b.s.params);
+         QCOMPARE(saved.GroundPlotCost, 12.5);
+         QCOMPARE(saved.LidarPlotCost, 0.5);
+         QCOMPARE(saved.TargetError, 7.5);
+     })},
     {"tree file picker", on<gui::TreeFilePicker>([](Bench& b, QDialog& d) {
          click(&d, "cmdOK");
          expectRefused(b, d, "Please Enter Input File");

@@ -13,6 +13,7 @@
 #include "files/EstimatesFile.h"
 #include "files/HeaderedFile.h"
 #include "gui/HelpWindow.h"
+#include "files/PlanFile.h"
 #include "gui/ResultsWindow.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/support/FakeHost.h"
@@ -112,8 +113,9 @@ class ResultsWindowTest : public QObject {
     // The sample as ./orravant.sh demo runs it (seed 20261207): one estimate per stratum index
     // and the combined one, each the selected row of _Estimates.csv; each scatter with the
     // stratum's Phase 2 plots (40 in all, 13, 14 and 13 in strata 1 to 3).
-    void theSampleChartsHoldWhatTheFileHolds() {
-        QTemporaryDir app;
+    // The sample through steps 5 to 9 in `app`, as ./orravant.sh demo runs it.
+    static Session runSample(const QTemporaryDir& app, double groundPlotCost = 10,
+                             double lidarPlotCost = 1, double targetError = 10) {
         Session sample;
         sample.appDir = gui::fspath(app.path());
         std::filesystem::create_directories(sample.dataFilesDir());
@@ -126,12 +128,23 @@ class ResultsWindowTest : public QObject {
         sample.lidarHighFile = source / "lidar-ds1.csv";
         sample.lidarLowFile = source / "lidar-ds2.csv";
         sample.params = {20, 3, 3, 100, 500, 0, 0, 0.0f, 0.0f};
+        sample.params.GroundPlotCost = groundPlotCost;
+        sample.params.LidarPlotCost = lidarPlotCost;
+        sample.params.TargetError = targetError;
         sample.run.seed = 20261207;
         for (const workflow::StepEntry& step : workflow::stepTable()) {
             test::FakeHost host;
-            QVERIFY(test::runStep(step.number(), step.run, sample, host, ProductCodePolicy::Drop)
-                        .completed());
+            if (!test::runStep(step.number(), step.run, sample, host, ProductCodePolicy::Drop)
+                     .completed())
+                return {};
         }
+        return sample;
+    }
+
+    void theSampleChartsHoldWhatTheFileHolds() {
+        QTemporaryDir app;
+        const Session sample = runSample(app);
+        QVERIFY(!sample.dataSetName.empty());
 
         gui::ResultsWindow w(sample);
         w.resize(1100, 640);
@@ -162,6 +175,59 @@ class ResultsWindowTest : public QObject {
             QTest::keyClick(window, Qt::Key_Escape);
             QVERIFY(!window->isVisible());
         }
+    }
+
+    // The Plan tab on the sample with costs and a target of its own: the table holds the rows
+    // of _Plan.csv (the plots to take rounded up), and each stratum's cost curve has its least
+    // value at the ratio and cost of the file, below every other point of the curve, with the
+    // cost of ground plots alone beside it. The Plan tab has no single chart to save.
+    void thePlanTabShowsThePlanFile() {
+        QTemporaryDir app;
+        const Session sample = runSample(app, 35, 2.5, 8);
+        QVERIFY(!sample.dataSetName.empty());
+        const auto rows = files::readWithHeader<files::PlanFile>(
+            files::path(sample.dataFilesDir(), "DEMO", files::DataSetFile::Plan), {});
+        QCOMPARE(rows.size(), std::size_t{4 + 3 + 1});  // indexes 0-3, strata 1-3, total
+
+        gui::ResultsWindow w(sample);
+        showActive(w);
+        auto* tabs = child<QTabWidget>(w, "tabCharts");
+        QCOMPARE(tabs->tabText(tabs->count() - 1), QStringLiteral("Plan"));
+        tabs->setCurrentIndex(tabs->count() - 1);
+        QVERIFY(!child<QPushButton>(w, "cmdSaveChart")->isEnabled());
+        auto* table = child<QTableWidget>(w, "tblPlan");
+        QCOMPARE(table->rowCount(), static_cast<int>(rows.size()));
+        for (int i = 0; i < table->rowCount(); ++i) {
+            const files::PlanRecord& r = rows[static_cast<std::size_t>(i)];
+            QCOMPARE(table->item(i, 1)->text(), QString::fromStdString(r.variable));
+            QCOMPARE(table->item(i, 8)->text(), QString::number(std::ceil(r.n2Required)));
+            QCOMPARE(table->item(i, 9)->text(), QString::number(std::ceil(r.n1Required)));
+            QCOMPARE(table->item(i, 13)->text(), r.pays ? QString("yes") : QString("no"));
+        }
+        QVERIFY(child<QLabel>(w, "lblPlan")
+                    ->text()
+                    .contains(QStringLiteral(
+                        "A ground plot costs 35 and a LiDAR plot 2.5; the target is a sampling "
+                        "error of 8 %")));
+        for (int h = 0; h <= 3; ++h) {
+            const files::PlanRecord& r = rows[static_cast<std::size_t>(h)];
+            QChart* chart =
+                child<QChartView>(w, qPrintable(QStringLiteral("chartPlan%1").arg(h)))->chart();
+            const QList<QPointF> least = pointsOf(chart, "seriesPlanMinimum");
+            QCOMPARE(least.size(), 1);
+            QCOMPARE(least[0].x(), *r.ratio);
+            QCOMPARE(least[0].y(), r.cost);
+            const QList<QPointF> curve = pointsOf(chart, "seriesPlanCost");
+            QVERIFY(curve.size() > 10);
+            QVERIFY(curve.front().x() < *r.ratio && curve.back().x() > *r.ratio);
+            for (const QPointF& p : curve) QVERIFY(p.y() >= r.cost * (1 - 1e-12));
+            const QList<QPointF> groundOnly = pointsOf(chart, "seriesGroundOnly");
+            QCOMPARE(groundOnly.size(), 2);
+            QCOMPARE(groundOnly[0].y(), r.groundOnlyCost);
+        }
+        w.resize(1100, 760);
+        QApplication::processEvents();
+        saveShot(w, "results-plan.png");
     }
 };
 

@@ -2,9 +2,10 @@
 # Step 9's report for the browser, opened by a real browser: the command line runs steps 5 to 9 on
 # the bundled sample and names the report on its last line; headless Chromium loads the file
 # (offline, from a fresh profile) and the DOM it renders must hold one estimates row per row of
-# _Estimates.csv, one scatter SVG per stratum index (0 to the largest stratum of the strata file)
-# and one allocation row per row of _Allocation.csv. Without Chromium the test fails, unless the
-# build opted out (ORRAVANT_SKIP_MISSING_BROWSER=ON), where it is skipped (77).
+# _Estimates.csv, one scatter SVG per stratum index (0 to the largest stratum of the strata file),
+# one allocation row per row of _Allocation.csv and one plan row per row of _Plan.csv. Without
+# Chromium the test fails, unless the build opted out (ORRAVANT_SKIP_MISSING_BROWSER=ON), where it
+# is skipped (77).
 #
 #   browser_report_test.sh CLI SOURCE_DIR WORK_DIR SKIP_MISSING_BROWSER
 set -euo pipefail
@@ -57,4 +58,8 @@ strata=$(($(cut -d, -f1 "$sample/strata.csv" | sort -n | tail -n 1) + 1))
 [ "$svgs" -eq "$strata" ] || fail "$svgs scatter SVGs rendered for $strata stratum indexes"
 [ "$classes" -eq "$allocation" ] ||
     fail "$classes allocation rows rendered, $allocation in the CSV file"
-echo "the browser rendered $rows estimate rows, $svgs scatters and $classes allocation rows"
+plans=$(count '<tr class="plan-')
+plan=$(($(wc -l <"$data/SAMPLE_Plan.csv") - 1))
+[ "$plans" -eq "$plan" ] || fail "$plans plan rows rendered, $plan in SAMPLE_Plan.csv"
+echo "the browser rendered $rows estimate rows, $svgs scatters, $classes allocation rows and" \
+    "$plans plan rows"

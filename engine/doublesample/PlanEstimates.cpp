@@ -1,0 +1,187 @@
+#include "engine/doublesample/PlanEstimates.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace orr {
+
+namespace {
+
+StratumPlan stratumPlan(const DoubleSampleEstimates& est, int h, const PlanSettings& s) {
+    const auto index = static_cast<std::size_t>(h);
+    const StratumEstimate& e = est.strata[index];
+    const int k = est.selected[index];
+    const int d = dataSetOf(k);
+    const RegressionResult& r = e.reg[k];
+    StratumPlan p;
+    p.stratum = h;
+    p.k = k;
+    p.rho2 = r.Rho * r.Rho;
+    p.sY = std::sqrt(e.s2[d]);
+    p.n2 = e.n[d];
+    p.n1 = e.N1[d];
+    p.sePercent = r.SE;
+    if (p.rho2 < 1) p.ratio = std::sqrt(s.groundPlotCost / s.lidarPlotCost * p.rho2 / (1 - p.rho2));
+    p.n2Required = r.N2req;
+    p.n1Required = r.N1req;
+    p.cost = s.groundPlotCost * p.n2Required + s.lidarPlotCost * p.n1Required;
+    p.groundOnlyN = r.Nrs;
+    p.groundOnlyCost = s.groundPlotCost * r.Nrs;
+    p.pays = p.cost < p.groundOnlyCost;
+    return p;
+}
+
+// The design for the strata combined in the selected combined estimate.
+std::optional<ForestPlan> forestPlan(const DoubleSampleEstimates& est, const PlanSettings& s) {
+    const CombinedEstimate* combined = nullptr;
+    for (const CombinedEstimate& c : est.combined) {
+        if (c.selected) combined = &c;
+    }
+    if (!combined) return std::nullopt;
+
+    ForestPlan f;
+    f.k = combined->k;
+    f.Ybar = combined->YbarLR;
+    f.t = combined->t;
+    f.sePercent = combined->SE;
+    const double allowed = s.targetError * f.Ybar / (100 * f.t);
+    f.V0 = allowed * allowed;
+
+    const int d = dataSetOf(f.k);
+    const std::vector<double> weights = combinationWeights(est, f.k);
+    const double rootC1 = std::sqrt(s.lidarPlotCost);
+    double designSum = 0;  // sum W_h S_h (sqrt(c2 (1 - rho_h^2)) + sqrt(c1) rho_h)
+    double spreadSum = 0;  // sum W_h S_h
+    for (int h = 1; h <= est.H; ++h) {
+        const auto index = static_cast<std::size_t>(h);
+        if (!(weights[index] > 0)) continue;  // not in the combination
+        const StratumEstimate& e = est.strata[index];
+        ForestPlanStratum p;
+        p.stratum = h;
+        p.weight = weights[index];
+        p.n2 = e.n[d];
+        p.n1 = e.N1[d];
+        if (const int k = est.selected[index]; k >= 0) {
+            p.k = k;
+            p.rho2 = e.reg[k].Rho * e.reg[k].Rho;
+            p.sY = std::sqrt(e.s2[dataSetOf(k)]);
+            p.sePercent = e.reg[k].SE;
+        } else {
+            // Entered through the mean of its ground plots: no LiDAR regression to lean on.
+            p.sY = e.groundSE * std::sqrt(e.N2G);
+        }
+        // A perfect fit may leave rho^2 a rounding error above 1.
+        const double rest = std::max(0.0, 1 - p.rho2);
+        designSum +=
+            p.weight * p.sY * (std::sqrt(s.groundPlotCost * rest) + rootC1 * std::sqrt(p.rho2));
+        spreadSum += p.weight * p.sY;
+        f.strata.push_back(p);
+    }
+    f.K = designSum / f.V0;
+    f.groundOnlyN = spreadSum * spreadSum / f.V0;
+    f.groundOnlyCost = s.groundPlotCost * f.groundOnlyN;
+    for (ForestPlanStratum& p : f.strata) {
+        const double ws = p.weight * p.sY;
+        p.n2Required = f.K * ws * std::sqrt(std::max(0.0, 1 - p.rho2) / s.groundPlotCost);
+        p.n1Required = f.K * ws * std::sqrt(p.rho2) / rootC1;
+        p.cost = s.groundPlotCost * p.n2Required + s.lidarPlotCost * p.n1Required;
+        p.groundOnlyN = ws * spreadSum / f.V0;
+        p.groundOnlyCost = s.groundPlotCost * p.groundOnlyN;
+        p.pays = !(p.n1Required < p.n2Required);
+        f.n2 += p.n2;
+        f.n1 += p.n1;
+        f.n2Required += p.n2Required;
+        f.n1Required += p.n1Required;
+        f.cost += p.cost;
+    }
+    f.pays = f.cost < f.groundOnlyCost;
+    return f;
+}
+
+}  // namespace
+
+InventoryPlan planInventory(const DoubleSampleEstimates& est, const PlanSettings& settings) {
+    InventoryPlan plan;
+    plan.settings = settings;
+    for (int h = 0; h <= est.H; ++h) {
+        if (est.selected[static_cast<std::size_t>(h)] >= 0)
+            plan.strata.push_back(stratumPlan(est, h, settings));
+    }
+    plan.forest = forestPlan(est, settings);
+    return plan;
+}
+
+std::vector<files::PlanRecord> planRecords(const InventoryPlan& plan) {
+    std::vector<files::PlanRecord> rows;
+    for (const StratumPlan& p : plan.strata) {
+        files::PlanRecord row;
+        row.stratum = std::to_string(p.stratum);
+        row.variable = std::string(variableName(p.k));
+        row.rho2 = p.rho2;
+        row.sY = p.sY;
+        row.n2 = p.n2;
+        row.n1 = p.n1;
+        row.sePercent = p.sePercent;
+        row.ratio = p.ratio;
+        row.n2Required = p.n2Required;
+        row.n1Required = p.n1Required;
+        row.cost = p.cost;
+        row.groundOnlyN = p.groundOnlyN;
+        row.groundOnlyCost = p.groundOnlyCost;
+        row.pays = p.pays;
+        rows.push_back(std::move(row));
+    }
+    if (!plan.forest) return rows;
+    const ForestPlan& f = *plan.forest;
+    for (const ForestPlanStratum& p : f.strata) {
+        files::PlanRecord row;
+        row.stratum = "all";
+        row.variable = "stratum " + std::to_string(p.stratum);
+        row.rho2 = p.rho2;
+        row.sY = p.sY;
+        row.n2 = p.n2;
+        row.n1 = p.n1;
+        row.sePercent = p.sePercent;
+        if (p.n2Required > 0) row.ratio = p.n1Required / p.n2Required;
+        row.n2Required = p.n2Required;
+        row.n1Required = p.n1Required;
+        row.cost = p.cost;
+        row.groundOnlyN = p.groundOnlyN;
+        row.groundOnlyCost = p.groundOnlyCost;
+        row.pays = p.pays;
+        rows.push_back(std::move(row));
+    }
+    files::PlanRecord total;
+    total.stratum = "all";
+    total.variable = "total";
+    total.n2 = f.n2;
+    total.n1 = f.n1;
+    total.sePercent = f.sePercent;
+    total.n2Required = f.n2Required;
+    total.n1Required = f.n1Required;
+    total.cost = f.cost;
+    total.groundOnlyN = f.groundOnlyN;
+    total.groundOnlyCost = f.groundOnlyCost;
+    total.pays = f.pays;
+    rows.push_back(std::move(total));
+    return rows;
+}
+
+double costAtRatio(const StratumPlan& p, const PlanSettings& s, double r) {
+    return p.groundOnlyN * ((1 - p.rho2) + p.rho2 / r) * (s.groundPlotCost + s.lidarPlotCost * r);
+}
+
+std::vector<ChartPoint> costCurve(const StratumPlan& p, const PlanSettings& s, int points) {
+    const double centre = p.ratio && *p.ratio > 0 ? *p.ratio : 2;
+    const double low = std::log(centre / 5);
+    const double high = std::log(centre * 5);
+    std::vector<ChartPoint> curve;
+    for (int i = 0; i < points; ++i) {
+        const double r = std::exp(low + (high - low) * i / (points - 1));
+        curve.push_back({r, costAtRatio(p, s, r)});
+    }
+    return curve;
+}
+
+}  // namespace orr
