@@ -42,5 +42,6 @@ QStringList treeFileHeadings();
 QStringList coefficientFileHeadings();
 QStringList strataFileHeadings();
 QStringList dbhFileHeadings();
+QStringList areasFileHeadings();
 
 }  // namespace orr::gui
