@@ -4,12 +4,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -47,7 +50,13 @@ HelpWindow::HelpWindow(const QString& indexPage, QWidget* parent) : QWidget(pare
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(split, 1);
-    resize(1000, 700);
+    // Within a laptop screen of 1366x768, frame and task bar included; Escape closes it.
+    QSize size(1000, 700);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 80));
+    resize(size);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     auto find = [this] {
         searchResult_->setText(findNext(search_->text()) ? QString() : QStringLiteral("Not found"));

@@ -3,7 +3,10 @@
 # the bundled sample and names the report on its last line; headless Chromium loads the file
 # (offline, from a fresh profile) and the DOM it renders must hold one estimates row per row of
 # _Estimates.csv, one scatter SVG per stratum index (0 to the largest stratum of the strata file)
-# and one allocation row per row of _Allocation.csv. Without Chromium the test fails, unless the
+# and one allocation row per row of _Allocation.csv. The run gives the sample's stratum areas, so
+# the rows of the strata combined by area are among them. The page must not scroll sideways at
+# the width of a laptop (1366 pixels) nor of a phone (412): a copy of the report with a script
+# that measures the page's width is laid out by Chromium at each width. Without Chromium the test fails, unless the
 # build opted out (ORRAVANT_SKIP_MISSING_BROWSER=ON), where it is skipped (77).
 #
 #   browser_report_test.sh CLI SOURCE_DIR WORK_DIR SKIP_MISSING_BROWSER
@@ -32,7 +35,7 @@ mapfile -t settings <"$sample/params.txt"
 "$CLI" --app-dir "$WORK/app" run --dataset SAMPLE --seed 20261207 --product-code drop \
     --coeff "$sample/coefficients.csv" --strata "$sample/strata.csv" --dbh "$sample/dbh.csv" \
     --trees "$sample/trees.csv" --ds1 "$sample/lidar-ds1.csv" --ds2 "$sample/lidar-ds2.csv" \
-    >"$WORK/run.log" 2>&1 || fail "the sample run failed:"$'\n'"$(cat "$WORK/run.log")"
+    --areas "$sample/areas.csv" >"$WORK/run.log" 2>&1 || fail "the sample run failed:"$'\n'"$(cat "$WORK/run.log")"
 data="$WORK/app/DATA FILES"
 report="$data/SAMPLE_Report.html"
 [ "$(tail -n 1 "$WORK/run.log")" = "Report: $report" ] ||
@@ -58,3 +61,25 @@ strata=$(($(cut -d, -f1 "$sample/strata.csv" | sort -n | tail -n 1) + 1))
 [ "$classes" -eq "$allocation" ] ||
     fail "$classes allocation rows rendered, $allocation in the CSV file"
 echo "the browser rendered $rows estimate rows, $svgs scatters and $classes allocation rows"
+
+grep -q '^combined-area,' "$data/SAMPLE_Estimates.csv" || fail "no combined-area rows with the areas"
+
+# The page's own width against the window's at a laptop's and a phone's width.
+measured="$WORK/measured.html"
+sed 's#</body>#<script>document.body.insertAdjacentHTML("beforeend", "<p id=\\"page-width\\">" + document.documentElement.scrollWidth + " " + window.innerWidth + "</p>");</script></body>#' \
+    "$report" >"$measured"
+grep -q 'id=\\"page-width' "$measured" || fail "the measuring script was not put into the copy"
+for width in 1366 412; do
+    timeout 120 "$browser" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+        --disable-background-networking --disable-component-update --disable-sync \
+        --user-data-dir="$WORK/profile-$width" --window-size="$width,900" --hide-scrollbars \
+        --dump-dom "file://$measured" >"$WORK/dom-$width.html" 2>"$WORK/browser-$width.log" ||
+        fail "chromium could not load the report at $width pixels"
+    read -r page inner < <(sed -n 's#.*<p id="page-width">\([0-9]*\) \([0-9]*\)</p>.*#\1 \2#p' \
+        "$WORK/dom-$width.html")
+    [ -n "${page:-}" ] || fail "no width measured at $width pixels"
+    [ "$inner" -le "$width" ] || fail "the window is $inner pixels wide, not $width"
+    [ "$page" -le "$inner" ] ||
+        fail "at $width pixels the page is $page pixels wide: it scrolls sideways"
+    echo "at $width pixels: page $page, window $inner"
+done
