@@ -34,8 +34,8 @@ constexpr Key kPaths[] = {
 }  // namespace
 
 RecentDataSet recentDataSetOf(const Session& s) {
-    return {s.appDir,  s.dataSetName, s.coefficientFile, s.strataFile,
-            s.dbhFile, s.treeFile,    s.lidarHighFile,   s.lidarLowFile, s.areasFile};
+    return {s.appDir,   s.dataSetName,   s.coefficientFile, s.strataFile, s.dbhFile,
+            s.treeFile, s.lidarHighFile, s.lidarLowFile,    s.areasFile};
 }
 
 std::optional<std::filesystem::path> RememberedState::lastAppDir() const {

@@ -14,6 +14,7 @@
 
 #include "engine/doublesample/AreaEstimates.h"
 #include "engine/doublesample/DoubleSampleInputs.h"
+#include "engine/doublesample/ResultCharts.h"
 #include "engine/doublesample/StratifiedEstimates.h"
 
 class QChart;

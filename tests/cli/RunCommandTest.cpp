@@ -64,6 +64,26 @@ TEST_F(RunCommandTest, AStepThatStopsExitsWith1AndNamesTheProblem) {
     EXPECT_FALSE(std::filesystem::exists(app / "DATA FILES" / "RUN_PH2Plot.csv"));
 }
 
+// Stratum areas that step 9 would refuse stop the run before step 5 changes a file; without
+// step 9 the areas are not read at all.
+TEST_F(RunCommandTest, RefusedStratumAreasStopTheRunBeforeAnyStep) {
+    const std::string areas = (in / "areas.csv").string();
+    writeFile(areas, crlf({"1,100", "2,50"}));
+    auto all = argsWith("--steps", "5,6,7,8,9");
+    all.insert(all.end(), {"--areas", areas});
+    const Outcome refused = cliIn(app, all);
+    EXPECT_EQ(refused.status, kExitFailed);
+    EXPECT_EQ(refused.err, "error: File " + areas +
+                               ", record 2, field 1 (stratum): \"2\" is not a stratum of the "
+                               "strata file.\n")
+        << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(app / "DATA FILES" / "RUN_PH2Plot.csv"));
+
+    auto stepFive = args();
+    stepFive.insert(stepFive.end(), {"--areas", areas});
+    EXPECT_EQ(cliIn(app, stepFive).status, kExitOk);
+}
+
 // One ground tree of product 2 and one LiDAR tree whose DBH (always 40) lies above every product
 // of its species: step 6 asks for its product code, or drops the tree with a warning under
 // --product-code drop or on an empty answer. Without --seed the clock's seed is logged.
