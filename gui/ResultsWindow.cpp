@@ -265,7 +265,7 @@ QString ResultsWindow::saveChart(int index, const QString& file) const {
         svg.setFileName(file);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(windowTitle());
+        svg.setTitle(view->chart()->title());  // the data set and the variable
         QPainter painter;
         if (!painter.begin(&svg))
             return QStringLiteral("File ") + file + QStringLiteral(" cannot be written.");
