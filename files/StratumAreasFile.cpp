@@ -5,11 +5,8 @@
 #include <string>
 
 #include "core/CommaReader.h"
-#include "core/CommaWriter.h"
 #include "core/InputError.h"
-#include "core/NumberText.h"
 #include "core/OutputSet.h"
-#include "files/CellText.h"
 #include "files/StrataFile.h"
 
 namespace orr {
@@ -79,31 +76,6 @@ void writeStratumAreasTemplate(const std::filesystem::path& file,
                                const std::vector<std::array<std::string, 2>>& rows) {
     std::string content;
     for (const auto& [stratum, acres] : rows) content += stratum + "," + acres + "\r\n";
-    writeFileAtomically(file, content);
-}
-
-void writeStratumAreasFile(const std::filesystem::path& file,
-                           const std::vector<std::array<std::string, 2>>& rows) {
-    std::string content;
-    std::set<long long> seen;
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        const int row = static_cast<int>(r) + 1;
-        const std::string& stratumText = rows[r][0];
-        const std::string& acresText = rows[r][1];
-        if (cells::isEmpty(stratumText) && cells::isEmpty(acresText)) continue;
-        if (cells::isEmpty(stratumText)) cells::reject(row, 0, stratumText, "is no stratum");
-        const double number = cells::number(stratumText, row, 0);
-        const long long stratum = cintHalfEven(number);
-        if (number != static_cast<double>(stratum) || stratum < 1 || stratum > kLargestStratum)
-            cells::reject(row, 0, stratumText, "is not a stratum number 1..32767");
-        if (!seen.insert(stratum).second)
-            cells::reject(row, 0, stratumText, "is given an area a second time");
-        const double acres = cells::isEmpty(acresText) ? 0 : cells::number(acresText, row, 1);
-        if (!(acres > 0)) cells::reject(row, 1, acresText, "is not a positive number of acres");
-        RecordLine line;
-        line.integer(stratum).number(acres);
-        line.appendTo(content);
-    }
     writeFileAtomically(file, content);
 }
 

@@ -41,10 +41,4 @@ std::string stratumAreasFileName(const std::string& dataSetName);
 void writeStratumAreasTemplate(const std::filesystem::path& file,
                                const std::vector<std::array<std::string, 2>>& rows);
 
-// Writes the rows of the grid editor (stratum, acres), all or nothing. Every cell is checked
-// before anything is written (CellError): the stratum a whole number 1..32767 given once, the
-// acres a positive number; a row with both cells empty is left out.
-void writeStratumAreasFile(const std::filesystem::path& file,
-                           const std::vector<std::array<std::string, 2>>& rows);
-
 }  // namespace orr

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <set>
+#include <sstream>
 
 #include "model/session/Startup.h"
 #include "tests/cli/CliSupport.h"
@@ -247,6 +248,21 @@ TEST(SampleRun, PlotNumbersPast16BitsGiveTheSameResults) {
     writeFile(far.strata, shifted(readFile(sample.strata), {1, 2}, kShift));
 
     const auto nearData = runSample(dir / "near", sample, 500);
+    // A forest a forester would recognise: at PACF 20 every Phase 2 plot holds about 80 to 250
+    // sq.ft of basal area and 1,500 to 8,000 cu.ft of volume per acre.
+    std::size_t plots = 0;
+    std::istringstream phase2(readFile(nearData / "S_Phase2.csv"));
+    for (std::string line; std::getline(phase2, line); ++plots) {
+        std::istringstream fields(line);
+        std::string plot, n, ba, volume;
+        std::getline(fields, plot, ',');
+        std::getline(fields, n, ',');
+        std::getline(fields, ba, ',');
+        std::getline(fields, volume, ',');
+        EXPECT_TRUE(std::stod(ba) > 75 && std::stod(ba) < 280) << line;
+        EXPECT_TRUE(std::stod(volume) > 1200 && std::stod(volume) < 8000) << line;
+    }
+    EXPECT_EQ(plots, 40u);
     const auto farData = runSample(dir / "far-app", far, 500 + kShift);
     std::size_t compared = 0;
     for (const auto& entry : std::filesystem::directory_iterator(nearData)) {
