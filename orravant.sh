@@ -74,6 +74,7 @@ run_demo() {
     cp "$sample/trees.csv" "$data/DEMO_trees.csv"
     cp "$sample/lidar-ds1.csv" "$data/DEMO_lidar-ds1.csv"
     cp "$sample/lidar-ds2.csv" "$data/DEMO_lidar-ds2.csv"
+    cp "$sample/areas.csv" "$data/DEMO_AREAS.csv"
     local settings=()
     while IFS= read -r line; do
         [ -n "$line" ] && settings+=("$line")
@@ -83,7 +84,7 @@ run_demo() {
     (cd "$data" && "$cli" --app-dir "$app" run --dataset DEMO --seed 20261207 \
         --coeff DEMO_COEFFIC.csv --strata DEMO_STRATA.csv --dbh DEMO_DBH.csv \
         --trees DEMO_trees.csv --ds1 DEMO_lidar-ds1.csv --ds2 DEMO_lidar-ds2.csv \
-        --product-code drop)
+        --areas DEMO_AREAS.csv --product-code drop)
     say ""
     say "Files in $data/:"
     ls -1 "$data"
@@ -94,8 +95,15 @@ run_demo() {
         fi
     done
     if [ -f "$data/DEMO_StratVol.txt" ]; then
-        awk '/^combined/ { printf "Combined estimate: YbarLR %s cu.ft, standard error %s, SE %s%%\n", $2, $3, $4 }' \
+        awk '/^combined/ { printf "Combined estimate: YbarLR %s cu.ft per acre, standard error %s, SE %s%%\n", $2, $3, $4 }' \
             "$data/DEMO_StratVol.txt"
+    fi
+    # The strata combined by their areas (the selected regression) and the total over the forest.
+    if [ -f "$data/DEMO_Estimates.csv" ]; then
+        awk -F, '$1 == "combined-area" && $3 == 1 {
+            printf "Area-weighted mean: %.1f cu.ft per acre (95%% interval %.1f to %.1f)\n", $8, $12, $13
+            printf "Total over %.1f acres: %.0f cu.ft (95%% interval %.0f to %.0f)\n", $17, $18, $20, $21 }' \
+            "$data/DEMO_Estimates.csv"
     fi
 }
 

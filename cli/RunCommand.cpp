@@ -15,6 +15,7 @@
 #include "core/InputError.h"
 #include "core/RandomStreams.h"
 #include "files/DataSetFiles.h"
+#include "files/StratumAreasFile.h"
 #include "model/session/DataSetLock.h"
 #include "model/session/Startup.h"
 #include "model/workflow/StepRunner.h"
@@ -27,11 +28,14 @@ namespace {
 constexpr const char* kRunUsage =
     "usage: orravant-cli [--app-dir DIR] run --dataset NAME --coeff FILE --strata FILE\n"
     "           --dbh FILE --trees FILE --ds1 FILE [--ds2 FILE] [--steps 5,6,7,8,9]\n"
-    "           [--seed N] [--threads N] [--product-code drop|ask] [--strict] [--verbose]\n"
+    "           [--areas FILE] [--seed N] [--threads N] [--product-code drop|ask]\n"
+    "           [--strict] [--verbose]\n"
     "\n"
     "Runs computation steps on one data set. The results are written to\n"
     "<application directory>/DATA FILES/<NAME>_... as the desktop program writes them;\n"
     "after step 9 the last line names its report for the browser, <NAME>_Report.html.\n"
+    "Every estimate is a mean per acre (ground volume in cu.ft per acre); with --areas\n"
+    "step 9 also gives each stratum's total and the strata combined by their areas.\n"
     "A file is needed only when a chosen step reads it: --coeff and --dbh by steps 5 to 7,\n"
     "--strata by steps 6, 7 and 9, --trees by steps 5 and 9, --ds1 by steps 6 and 7;\n"
     "step 8 reads only the files of the data set.\n"
@@ -43,6 +47,7 @@ constexpr const char* kRunUsage =
     "  --trees FILE          Phase 2 ground tree file\n"
     "  --ds1 FILE            Phase 1 LiDAR heights, DataSet 1 (HIGH)\n"
     "  --ds2 FILE            Phase 1 LiDAR heights, DataSet 2 (LOW), optional\n"
+    "  --areas FILE          stratum areas, records of stratum,acres (step 9), optional\n"
     "  --steps LIST          steps to run, comma-separated (default: every step available)\n"
     "  --seed N              seed of the random draws (default: from the clock, logged)\n"
     "  --threads N           worker threads (default 0: all cores)\n"
@@ -149,8 +154,8 @@ std::vector<StepEntry> chosenSteps(const std::optional<std::string>& list) {
 
 RunPlan parseRun(const CliContext& ctx) {
     FlagList flags(ctx.args,
-                   {"dataset", "coeff", "strata", "dbh", "trees", "ds1", "ds2", "steps", "seed",
-                    "threads", "product-code"},
+                   {"dataset", "coeff", "strata", "dbh", "trees", "ds1", "ds2", "areas", "steps",
+                    "seed", "threads", "product-code"},
                    {"verbose", "strict", "help"});
     RunPlan plan;
     plan.names.dataSetName = checkedDataSetName(flags.required("dataset"));
@@ -168,6 +173,9 @@ RunPlan parseRun(const CliContext& ctx) {
     }
     if (auto ds2 = flags.value("ds2"); ds2 && !ds2->empty()) {
         plan.names.lidarLowFile = inputPath(*ds2);
+    }
+    if (auto areas = flags.value("areas"); areas && !areas->empty()) {
+        plan.names.areasFile = inputPath(*areas);
     }
     if (auto seed = flags.value("seed")) {
         std::uint64_t n = 0;
@@ -238,6 +246,20 @@ int runCommand(CliContext& ctx) {
     session.treeFile = plan.names.treeFile;
     session.lidarHighFile = plan.names.lidarHighFile;
     session.lidarLowFile = plan.names.lidarLowFile;
+    session.areasFile = plan.names.areasFile;
+    // Stratum areas that step 9 would refuse are refused before any step changes a file.
+    if (!session.areasFile.empty() &&
+        std::any_of(plan.steps.begin(), plan.steps.end(),
+                    [](const StepEntry& s) { return s.number() == 9; })) {
+        try {
+            if (session.strataFile.empty())
+                throw std::runtime_error("--areas needs the strata file (--strata)");
+            readStratumAreasFile(session.areasFile, strataNamedIn(session.strataFile));
+        } catch (const std::exception& e) {
+            ctx.err << "error: " << e.what() << "\n";
+            return kExitFailed;
+        }
+    }
     session.run.threads = plan.threads;
     // From here on a stop (Ctrl-C, SIGTERM, SIGHUP, a closed stdout) ends the run through its
     // own end, which lets the data set's lock go.

@@ -68,6 +68,7 @@ struct InputPaths {
     std::filesystem::path trees;      // Phase 2 ground trees
     std::filesystem::path lidarHigh;  // Phase 1 LiDAR heights, DataSet 1
     std::filesystem::path lidarLow;   // Phase 1 LiDAR heights, DataSet 2; empty when not chosen
+    std::filesystem::path areas;      // stratum areas in acres (step 9); empty when not chosen
 };
 
 struct StepInputs {

@@ -15,7 +15,8 @@ RecordLine& optional(RecordLine& line, const std::optional<double>& x) {
 
 void EstimatesFile::parse(const CommaReader& in, const Limits&, Record& r) {
     const std::string_view stratum = in.text(0);
-    if (stratum == "combined") {
+    r.areaWeighted = stratum == "combined-area";
+    if (stratum == "combined" || r.areaWeighted) {
         r.stratum.reset();
     } else {
         r.stratum = in.intInRange(0, "stratum", 0, 32767);
@@ -35,11 +36,18 @@ void EstimatesFile::parse(const CommaReader& in, const Limits&, Record& r) {
     r.groundMean = optionalNumber(in, 13, "ground_mean");
     r.groundSE = optionalNumber(in, 14, "ground_se");
     r.efficiency = optionalNumber(in, 15, "efficiency");
+    r.acres = optionalNumber(in, 16, "acres");
+    r.total = optionalNumber(in, 17, "total");
+    r.seTotal = optionalNumber(in, 18, "se_total");
+    r.totalCi95Low = optionalNumber(in, 19, "total_ci95_low");
+    r.totalCi95High = optionalNumber(in, 20, "total_ci95_high");
 }
 
 void EstimatesFile::write(OutputFile& out, const Record& r) {
     RecordLine line;
-    line.raw(r.stratum ? std::to_string(*r.stratum) : "combined")
+    line.raw(r.stratum        ? std::to_string(*r.stratum)
+             : r.areaWeighted ? "combined-area"
+                              : "combined")
         .raw(r.variable)
         .integer(r.selected ? 1 : 0);
     for (const auto& x : {r.n2, r.n1, r.beta, r.rho}) optional(line, x);
@@ -49,7 +57,9 @@ void EstimatesFile::write(OutputFile& out, const Record& r) {
         .number(r.t)
         .number(r.ci95Low)
         .number(r.ci95High);
-    for (const auto& x : {r.groundMean, r.groundSE, r.efficiency}) optional(line, x);
+    for (const auto& x : {r.groundMean, r.groundSE, r.efficiency, r.acres, r.total, r.seTotal,
+                          r.totalCi95Low, r.totalCi95High})
+        optional(line, x);
     line.appendTo(out);
 }
 

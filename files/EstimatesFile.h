@@ -1,6 +1,7 @@
 // _Estimates.csv, written by step 9 beside its reports: every regression line of the regression
 // report as data, for a spreadsheet or R. A header line, then one row per line in the report's
-// order: the regressions written for each stratum index 0..H, then the combined lines. Numbers
+// order: the regressions written for each stratum index 0..H, then the combined lines, then
+// (with stratum areas) the lines of the strata combined by area, stratum "combined-area". Numbers
 // are the unrounded values the report rounds, in their shortest text; a value that does not
 // apply is an empty field.
 #pragma once
@@ -16,7 +17,9 @@ namespace orr::files {
 
 struct EstimateRecord {
     std::optional<int> stratum;  // 0..H; nullopt for the strata combined ("combined")
-    std::string variable;        // the report's name of the LiDAR variable
+    // The strata combined by their areas ("combined-area") rather than by their plots.
+    bool areaWeighted = false;
+    std::string variable;   // the report's name of the LiDAR variable
     bool selected = false;  // the regression chosen as the stratum's (or the combined) estimate
     // Stratum rows only.
     std::optional<double> n2;    // Phase 2 plots with LiDAR data of the regression's data set
@@ -36,15 +39,23 @@ struct EstimateRecord {
     std::optional<double> groundMean;
     std::optional<double> groundSE;
     std::optional<double> efficiency;
+    // With stratum areas: the acres the row stands for, the total over them (the mean per acre
+    // times the acres), its standard error and its 95 percent interval. Empty without areas.
+    std::optional<double> acres;
+    std::optional<double> total;
+    std::optional<double> seTotal;
+    std::optional<double> totalCi95Low;
+    std::optional<double> totalCi95High;
     bool operator==(const EstimateRecord&) const = default;
 };
 
 struct EstimatesFile {
     using Record = EstimateRecord;
-    static constexpr int kFields = 16;
+    static constexpr int kFields = 21;
     static constexpr std::string_view kHeader =
         "stratum,variable,selected,n2,n1,beta,rho,ybar_lr,se_ybar_lr,se_percent,t,ci95_low,"
-        "ci95_high,ground_mean,ground_se,efficiency";
+        "ci95_high,ground_mean,ground_se,efficiency,acres,total,se_total,total_ci95_low,"
+        "total_ci95_high";
     // The header must be the file's first record; parse reads the records after it.
     static void parse(const CommaReader& in, const Limits& limits, Record& r);
     static void write(OutputFile& out, const Record& r);

@@ -36,7 +36,9 @@ ReadList readList(int step, const StepInputs& in) {
                     {DataSetFile::LidarPlotsDS1, DataSetFile::LidarPlotsDS2,
                      DataSetFile::Phase2Summary, DataSetFile::Phase1DS1, DataSetFile::Phase1DS2}};
         case 9:
-            return {{p.strata},
+            // The areas file is read only when one is chosen: without it the record is as it
+            // was before areas could be given.
+            return {{p.strata, p.areas},
                     {DataSetFile::Phase1DS1, DataSetFile::Phase1DS2, DataSetFile::Phase2,
                      DataSetFile::PlotClasses, DataSetFile::Phase2Summary}};
         default:

@@ -143,6 +143,10 @@ QStringList strataFileHeadings() {
             QStringLiteral("Avg age")};
 }
 
+QStringList areasFileHeadings() {
+    return {QStringLiteral("Stratum"), QStringLiteral("Acres")};
+}
+
 QStringList dbhFileHeadings() {
     return {QStringLiteral("Species"), QStringLiteral("Product"), QStringLiteral("Min DBH"),
             QStringLiteral("Max DBH")};

@@ -54,5 +54,6 @@ QStringList coefficientFileHeadings();
 RowHeadings coefficientFileRows(int maxSpec);
 QStringList strataFileHeadings();
 QStringList dbhFileHeadings();
+QStringList areasFileHeadings();
 
 }  // namespace orr::gui

@@ -8,6 +8,7 @@
 #include <exception>
 #include <system_error>
 
+#include "files/DataSetFiles.h"
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
 #include "gui/MainWindow.h"
@@ -91,6 +92,7 @@ bool MainWindow::openRecentDataSet(const RecentDataSet& d) {
         session_.lidarHighFile = d.lidarHighFile;
         if (isFile(d.lidarLowFile)) session_.lidarLowFile = d.lidarLowFile;
     }
+    if (isFile(d.areasFile)) session_.areasFile = d.areasFile;
     const QString name = qstr(d.name);
     // The labels and the log as steps 1, 3 and 4 leave them.
     appendLog(QStringLiteral("DataSet Name is: ") + name);
@@ -107,6 +109,15 @@ bool MainWindow::openRecentDataSet(const RecentDataSet& d) {
         appendLog(QStringLiteral("Tree Input FileName:") + qpath(session_.treeFile));
     setStatusCaption(QStringLiteral("Status: DataSet ") + name + QStringLiteral(" opened"));
     activate();
+    // Reports of an earlier run are there to be viewed again, and its results shown.
+    for (const files::DataSetFile report :
+         {files::DataSetFile::Regression, files::DataSetFile::StratumVolume,
+          files::DataSetFile::VolumeSummary, files::DataSetFile::Report}) {
+        if (isFile(files::path(session_.dataFilesDir(), session_.dataSetName, report))) {
+            workflow_.reportsFound();
+            break;
+        }
+    }
     return true;
 }
 

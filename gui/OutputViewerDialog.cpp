@@ -15,10 +15,12 @@
 namespace orr::gui {
 
 namespace {
-// The reports of the three options, top to bottom.
-constexpr std::array<files::DataSetFile, 3> kReports = {files::DataSetFile::VolumeSummary,
-                                                        files::DataSetFile::Regression,
-                                                        files::DataSetFile::StratumVolume};
+// The files of the options, top to bottom: the three reports, then the report for the browser
+// and the results as data for a spreadsheet.
+constexpr std::array<files::DataSetFile, kOutputOptions> kReports = {
+    files::DataSetFile::VolumeSummary, files::DataSetFile::Regression,
+    files::DataSetFile::StratumVolume, files::DataSetFile::Report,
+    files::DataSetFile::Estimates,     files::DataSetFile::Allocation};
 }  // namespace
 
 OutputViewerDialog::OutputViewerDialog(const Session& session, QWidget* parent)

@@ -1,9 +1,11 @@
-// Step 11: opens one of the three reports of the data set, offering only those that hold
-// something, in the platform's program or in the built-in viewer.
+// Step 11: opens one of the reports of the data set, the report for the browser or the results
+// as CSV files, offering only those that hold something, in the platform's program (the browser
+// for the report, the spreadsheet for a CSV file) or in the built-in viewer.
 #pragma once
 
 #include <QDialog>
 #include <array>
+#include <cstddef>
 
 class QRadioButton;
 
@@ -12,6 +14,10 @@ struct Session;
 }
 
 namespace orr::gui {
+
+// The files step 11 offers: _VolSum.txt, _Regress.txt, _StratVol.txt, _Report.html,
+// _Estimates.csv and _Allocation.csv (options "Option1" to "Option6").
+inline constexpr std::size_t kOutputOptions = 6;
 
 class OutputViewerDialog : public QDialog {
     Q_OBJECT
@@ -23,7 +29,7 @@ class OutputViewerDialog : public QDialog {
     void onView(bool here);
 
     const Session& session_;
-    std::array<QRadioButton*, 3> options_{};
+    std::array<QRadioButton*, kOutputOptions> options_{};
 };
 
 }  // namespace orr::gui

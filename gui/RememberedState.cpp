@@ -28,13 +28,14 @@ constexpr Key kPaths[] = {
     {"treeFile", &RecentDataSet::treeFile},
     {"lidarHighFile", &RecentDataSet::lidarHighFile},
     {"lidarLowFile", &RecentDataSet::lidarLowFile},
+    {"areasFile", &RecentDataSet::areasFile},
 };
 
 }  // namespace
 
 RecentDataSet recentDataSetOf(const Session& s) {
-    return {s.appDir,  s.dataSetName, s.coefficientFile, s.strataFile,
-            s.dbhFile, s.treeFile,    s.lidarHighFile,   s.lidarLowFile};
+    return {s.appDir,   s.dataSetName,   s.coefficientFile, s.strataFile, s.dbhFile,
+            s.treeFile, s.lidarHighFile, s.lidarLowFile,    s.areasFile};
 }
 
 std::optional<std::filesystem::path> RememberedState::lastAppDir() const {

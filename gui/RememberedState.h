@@ -27,6 +27,7 @@ struct RecentDataSet {
     std::filesystem::path treeFile;       // may be empty
     std::filesystem::path lidarHighFile;  // may be empty
     std::filesystem::path lidarLowFile;   // may be empty
+    std::filesystem::path areasFile;      // may be empty
     bool operator==(const RecentDataSet&) const = default;
 };
 

@@ -65,7 +65,9 @@ QChart* estimatesChart(const std::vector<EstimateInterval>& bars, const QString&
     for (std::size_t i = 0; i < bars.size(); ++i)
         x->append(qstr(bars[i].label), static_cast<double>(i) + 0.5);
     x->setTitleText(QStringLiteral("Stratum"));
-    QValueAxis* y = valueAxis(low, high, QStringLiteral("Mean ground volume (cu.ft)"));
+    // Room above the highest bar, so that its end does not touch the frame.
+    high += 0.08 * (high - low);
+    QValueAxis* y = valueAxis(low, high, QStringLiteral("Mean ground volume (cu.ft per acre)"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
 
@@ -74,12 +76,16 @@ QChart* estimatesChart(const std::vector<EstimateInterval>& bars, const QString&
     estimates->setName(QStringLiteral("Estimate"));
     estimates->setColor(kPlots);
     estimates->setMarkerSize(11);
+    // The points first and the bars over them, so that no marker hides a short interval.
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        if (bars[i].present) estimates->append(static_cast<double>(i), bars[i].estimate);
+    }
+    attach(chart, estimates, x, y);
     bool firstBar = true;
     for (std::size_t i = 0; i < bars.size(); ++i) {
         const EstimateInterval& b = bars[i];
         if (!b.present) continue;
         const double at = static_cast<double>(i);
-        estimates->append(at, b.estimate);
         auto* bar = new QLineSeries;
         bar->setObjectName(QStringLiteral("seriesInterval%1").arg(i));
         bar->setName(QStringLiteral("95 % confidence interval"));
@@ -91,18 +97,18 @@ QChart* estimatesChart(const std::vector<EstimateInterval>& bars, const QString&
         if (!firstBar) chart->legend()->markers(bar).front()->setVisible(false);
         firstBar = false;
     }
-    attach(chart, estimates, x, y);
     chart->legend()->setAlignment(Qt::AlignBottom);
     return chart;
 }
 
 QChart* scatterChart(const StratumScatter& s) {
     auto* chart = new QChart;
-    chart->setTitle(s.stratum == 0 ? QStringLiteral("All plots (non-stratified)")
-                                   : QStringLiteral("Stratum %1").arg(s.stratum));
+    chart->setTitle((s.stratum == 0 ? QStringLiteral("All plots (non-stratified)")
+                                    : QStringLiteral("Stratum %1").arg(s.stratum)) +
+                    QStringLiteral(": ground volume on ") + qstr(variableName(s.k)));
     const auto [xLow, xHigh, yLow, yHigh] = scatterExtent(s);
     QValueAxis* x = valueAxis(xLow, xHigh, qstr(variableName(s.k)));
-    QValueAxis* y = valueAxis(yLow, yHigh, QStringLiteral("Ground volume (cu.ft)"));
+    QValueAxis* y = valueAxis(yLow, yHigh, QStringLiteral("Ground volume (cu.ft per acre)"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
 
@@ -157,7 +163,7 @@ QString scatterSummary(const StratumScatter& s, const EstimateInterval& interval
                 .arg(fixed(s.rSquared, "0.000"), fixed(s.sePercent, "0.00"),
                      s.efficiency ? fixed(*s.efficiency, "0.00") : QStringLiteral("–"));
     text +=
-        QStringLiteral("<br><br>Estimate %1<br>95 % CI %2 – %3")
+        QStringLiteral("<br><br>Estimate %1 cu.ft per acre<br>95 % CI %2 – %3")
             .arg(fixed(s.estimate, "0.0"), fixed(interval.low, "0.0"), fixed(interval.high, "0.0"));
     text += s.selected ? QStringLiteral("<br><br>The stratum's selected regression.")
                        : QStringLiteral("<br><br>Not the stratum's selected regression.");

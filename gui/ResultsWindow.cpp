@@ -5,19 +5,28 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSvgGenerator>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <exception>
+#include <set>
+#include <string>
 
+#include "core/NumberText.h"
 #include "engine/doublesample/ResultCharts.h"
+#include "engine/doublesample/ResultTables.h"
+#include "files/StratumAreasFile.h"
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
 #include "gui/ResultsCharts.h"
@@ -31,8 +40,11 @@ ResultsWindow::ResultsWindow(const Session& session, QWidget* parent)
     : QWidget(parent), session_(session) {
     setObjectName(QStringLiteral("frmResults"));
     setWindowFlag(Qt::Window);
-    resize(1000, 640);
-    // Escape closes the window, as it closes a dialog.
+    // Within a laptop screen of 1366x768, frame and task bar included.
+    QSize size(1180, 640);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 80));
+    resize(size);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
@@ -79,10 +91,24 @@ void ResultsWindow::reload() {
     try {
         inputs_ = readRegressionInputs(workflow::stepInputs(session_, ProductCodePolicy::Drop));
         estimates_ = estimateAllStrata(inputs_, PlanSettings::of(session_.params));
+        areas_.reset();
+        areasNote_.clear();
+        if (!session_.areasFile.empty()) {
+            try {
+                const std::set<int> strata = strataNamedIn(session_.strataFile);
+                areas_ = estimateByArea(estimates_,
+                                        readStratumAreasFile(session_.areasFile, strata), strata);
+                for (const std::string& note : areaNotes(*areas_))
+                    areasNote_ += qstr(note) + QStringLiteral(". ");
+            } catch (const std::exception& e) {
+                areasNote_ = QStringLiteral("The stratum areas are not used: ") + qstr(e.what());
+            }
+        }
     } catch (const std::exception& e) {
         problem_ = QStringLiteral("The results cannot be shown: ") + qstr(e.what());
         inputs_ = {};
         estimates_ = {};
+        areas_.reset();
     }
     rebuild();
 }
@@ -102,6 +128,7 @@ void ResultsWindow::rebuild() {
         delete page;
     }
     views_.clear();
+    table_ = nullptr;
     problemLabel_->setText(problem_);
     problemLabel_->setVisible(!problem_.isEmpty());
     if (!problem_.isEmpty()) return;
@@ -113,21 +140,48 @@ void ResultsWindow::rebuild() {
         views_.push_back(view);
         return view;
     };
-    const std::vector<EstimateInterval> bars = estimateIntervals(estimates_, shown_);
-    const QString title = shown_ ? QStringLiteral("Estimates of mean ground volume on ") +
-                                       qstr(variableName(*shown_)) +
-                                       QStringLiteral(", with 95 % confidence intervals")
-                                 : QStringLiteral(
-                                       "Estimates of mean ground volume (selected "
-                                       "regressions), with 95 % confidence intervals");
-    tabs_->addTab(addView(estimatesChart(bars, title), QStringLiteral("chartEstimates")),
-                  QStringLiteral("Estimates"));
+    std::vector<EstimateInterval> bars = estimateIntervals(estimates_, shown_);
+    if (areas_) {
+        EstimateInterval byArea{"combined by area"};
+        for (const AreaCombinedEstimate& c : areas_->combined) {
+            if (shown_ ? c.k == *shown_ : c.selected)
+                byArea = {"combined by area",     true, c.k, c.mean, c.mean - c.t * c.seMean,
+                          c.mean + c.t * c.seMean};
+        }
+        bars.push_back(std::move(byArea));
+    }
+    // The data set and the variable in every title, so that a saved chart says what it shows.
+    const QString dataSet = qstr(session_.dataSetName) + QStringLiteral(" – ");
+    const QString title =
+        dataSet +
+        (shown_ ? QStringLiteral("Mean ground volume per acre on ") + qstr(variableName(*shown_)) +
+                      QStringLiteral(", with 95 % confidence intervals")
+                : QStringLiteral("Mean ground volume per acre (each stratum's selected "
+                                 "regression), with 95 % confidence intervals"));
+    auto* estimatesPage = new QWidget;
+    auto* estimatesRow = new QHBoxLayout(estimatesPage);
+    estimatesRow->addWidget(addView(estimatesChart(bars, title), QStringLiteral("chartEstimates")),
+                            3);
+    auto* tableColumn = new QVBoxLayout;
+    table_ = new QTableWidget(estimatesPage);
+    table_->setObjectName(QStringLiteral("tblEstimates"));
+    tableColumn->addWidget(table_, 1);
+    auto* note = new QLabel(areasNote_, estimatesPage);
+    note->setObjectName(QStringLiteral("lblAreasNote"));
+    note->setWordWrap(true);
+    note->setVisible(!areasNote_.isEmpty());
+    tableColumn->addWidget(note);
+    estimatesRow->addLayout(tableColumn, 2);
+    fillTable(bars);
+    tabs_->addTab(estimatesPage, QStringLiteral("Estimates"));
     for (int h = 0; h <= estimates_.H; ++h) {
         const StratumScatter s = stratumScatter(inputs_, estimates_, h, shown_);
         const std::vector<EstimateInterval> sameRegression = estimateIntervals(estimates_, s.k);
         auto* page = new QWidget;
         auto* row = new QHBoxLayout(page);
-        row->addWidget(addView(scatterChart(s), QStringLiteral("chartStratum%1").arg(h)), 1);
+        QChart* scatter = scatterChart(s);
+        scatter->setTitle(dataSet + scatter->title());
+        row->addWidget(addView(scatter, QStringLiteral("chartStratum%1").arg(h)), 1);
         auto* figures =
             new QLabel(scatterSummary(s, sameRegression[static_cast<std::size_t>(h)]), page);
         figures->setObjectName(QStringLiteral("lblStratum%1").arg(h));
@@ -139,9 +193,69 @@ void ResultsWindow::rebuild() {
         tabs_->addTab(
             page, h == 0 ? QStringLiteral("Non-stratified") : QStringLiteral("Stratum %1").arg(h));
     }
-    tabs_->addTab(new ResultsPlanTab(planInventory(estimates_, PlanSettings::of(session_.params))),
+    tabs_->addTab(new ResultsPlanTab(planInventory(estimates_, PlanSettings::of(session_.params),
+                                                   areas_ ? &*areas_ : nullptr)),
                   QStringLiteral("Plan"));
     if (current >= 0 && current < tabs_->count()) tabs_->setCurrentIndex(current);
+}
+
+void ResultsWindow::fillTable(const std::vector<EstimateInterval>& bars) {
+    std::vector<files::EstimateRecord> records = estimateRecords(estimates_);
+    if (areas_) addAreaColumns(estimates_, *areas_, records);
+    QStringList headings = {QStringLiteral("Stratum"),
+                            QStringLiteral("Regression"),
+                            QStringLiteral("Estimate\n(cu.ft per acre)"),
+                            QStringLiteral("SE"),
+                            QStringLiteral("95 % CI"),
+                            QStringLiteral("N2L"),
+                            QStringLiteral("N1")};
+    if (areas_) headings << QStringLiteral("Total\n(cu.ft)") << QStringLiteral("Total 95 % CI");
+    table_->setColumnCount(static_cast<int>(headings.size()));
+    table_->setHorizontalHeaderLabels(headings);
+    table_->verticalHeader()->setVisible(false);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    const auto number = [](double x, const char* pattern) { return qstr(Format(x, pattern)); };
+    int row = 0;
+    for (const EstimateInterval& bar : bars) {
+        if (!bar.present) continue;
+        const std::string variable(variableName(bar.k));
+        const files::EstimateRecord* found = nullptr;
+        for (const files::EstimateRecord& r : records) {
+            const bool combined = bar.label == "combined";
+            const bool byArea = bar.label == "combined by area";
+            const bool same =
+                byArea ? r.areaWeighted
+                : combined
+                    ? !r.stratum && !r.areaWeighted
+                    : r.stratum &&
+                          *r.stratum == (bar.label == "non-stratified" ? 0 : std::stoi(bar.label));
+            if (same && r.variable == variable) found = &r;
+        }
+        if (!found) continue;
+        const files::EstimateRecord& r = *found;
+        table_->setRowCount(row + 1);
+        QStringList cells = {
+            qstr(bar.label),
+            qstr(variable),
+            number(r.ybarLR, "0.0"),
+            number(r.seYbarLR, "0.00"),
+            number(r.ci95Low, "0.0") + QStringLiteral(" – ") + number(r.ci95High, "0.0"),
+            r.n2 ? number(*r.n2, "0") : QString(),
+            r.n1 ? number(*r.n1, "0") : QString()};
+        if (areas_) {
+            cells << (r.total ? number(*r.total, "0") : QString())
+                  << (r.total ? number(*r.totalCi95Low, "0") + QStringLiteral(" – ") +
+                                    number(*r.totalCi95High, "0")
+                              : QString());
+        }
+        for (int column = 0; column < cells.size(); ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            if (column >= 2) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table_->setItem(row, column, item);
+        }
+        ++row;
+    }
+    table_->resizeColumnsToContents();
 }
 
 QChart* ResultsWindow::chart(int index) const {
@@ -160,7 +274,7 @@ QString ResultsWindow::saveChart(int index, const QString& file) const {
         svg.setFileName(file);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(windowTitle());
+        svg.setTitle(view->chart()->title());  // the data set and the variable
         QPainter painter;
         if (!painter.begin(&svg))
             return QStringLiteral("File ") + file + QStringLiteral(" cannot be written.");

@@ -1,10 +1,12 @@
 // The results window: for each stratum a scatter of its Phase 2 plots' ground volume against the
 // LiDAR variable of a regression, with the fitted line, the Phase 1 mean and the estimate, and
 // the regression's R², SE % and efficiency beside it; a chart of every stratum's estimate and the
-// combined one with 95 % confidence bars; a choice of regression variable; each chart saved as PNG
-// or SVG; and the Plan tab, the plan of the next inventory for the plot costs and target error of
-// the parameters (gui/ResultsPlanTab.h). It works the estimates out again from the files step 9
-// read, with step 9's own code.
+// combined ones with 95 % confidence bars and a table of their numbers beside it (with totals
+// when the stratum areas are chosen); a choice of regression variable; each chart saved as PNG
+// or SVG, titled with the data set and the variable; and the Plan tab, the plan of the next
+// inventory for the plot costs and target error of the parameters (gui/ResultsPlanTab.h). Escape
+// closes the window. It works the estimates out again from the files step 9 read, with step 9's
+// own code.
 #pragma once
 
 #include <QString>
@@ -12,7 +14,9 @@
 #include <optional>
 #include <vector>
 
+#include "engine/doublesample/AreaEstimates.h"
 #include "engine/doublesample/DoubleSampleInputs.h"
+#include "engine/doublesample/ResultCharts.h"
 #include "engine/doublesample/StratifiedEstimates.h"
 
 class QChart;
@@ -20,6 +24,7 @@ class QChartView;
 class QComboBox;
 class QLabel;
 class QTabWidget;
+class QTableWidget;
 
 namespace orr {
 struct Session;
@@ -47,8 +52,14 @@ class ResultsWindow : public QWidget {
     // PNG; an empty text, or why it could not be written.
     QString saveChart(int index, const QString& file) const;
 
+    // The table beside the estimates chart ("tblEstimates").
+    QTableWidget* estimatesTable() const { return table_; }
+
   private:
     void rebuild();
+    // Fills the table with the estimate of each stratum and of both combinations for the
+    // regression shown, with totals when the stratum areas are known.
+    void fillTable(const std::vector<EstimateInterval>& bars);
     void onSave();
 
     const Session& session_;
@@ -59,6 +70,9 @@ class ResultsWindow : public QWidget {
     QString problem_;
     DoubleSampleInputs inputs_;
     DoubleSampleEstimates estimates_;
+    std::optional<AreaEstimates> areas_;
+    QString areasNote_;  // why the chosen areas are not used, or what they leave out
+    QTableWidget* table_ = nullptr;
     std::optional<int> shown_;
 };
 

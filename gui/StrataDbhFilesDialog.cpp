@@ -7,10 +7,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <array>
 #include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
 
 #include "core/InputError.h"
 #include "files/DbhFile.h"
+#include "files/StratumAreasFile.h"
 #include "gui/BasicDialogs.h"
 #include "gui/DbhEditor.h"
 #include "gui/DialogServices.h"
@@ -25,6 +30,7 @@ namespace orr::gui {
 namespace {
 const QString kMissingStrata = QStringLiteral("Please enter the Strata File");
 const QString kMissingDbh = QStringLiteral("Please enter DBH File");
+const QString kMissingAreas = QStringLiteral("Please enter the Stratum Areas File");
 
 QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
     auto* b = new QPushButton(caption, parent);
@@ -86,8 +92,18 @@ StrataDbhFilesDialog::StrataDbhFilesDialog(MainView& view, QWidget* parent)
         QStringLiteral("Select the DBH File"), "txtDBHFileName", "cmdBrowseDBH",
         QStringLiteral("Create D&BH File"), "cmdCreateDBHFile", QStringLiteral("Edit &DBH File"),
         "cmdEditDBHFile", QStringLiteral("Edit in G&rid"), "cmdEditDBHFileHere");
+    const FileFrame areas = fileFrame(
+        this, QStringLiteral("Stratum areas (optional)"),
+        QStringLiteral("Select the Stratum Areas File (stratum, acres): with it step 9 gives "
+                       "totals and combines the strata by area"),
+        "txtAreasFileName", "cmdBrowseAreas", QStringLiteral("Create &Areas File"),
+        "cmdCreateAreasFile", QStringLiteral("Edit Areas &File"), "cmdEditAreasFile",
+        QStringLiteral("Edit in Gr&id"), "cmdEditAreasFileHere");
+    auto* clearAreas = button(QStringLiteral("C&lear"), "cmdClearAreas", areas.frame);
+    static_cast<QGridLayout*>(areas.frame->layout())->addWidget(clearAreas, 2, 0);
     strataBox_ = strata.box;
     dbhBox_ = dbh.box;
+    areasBox_ = areas.box;
 
     auto* ok = button(QStringLiteral("&OK"), "cmdOK", this);
     auto* cancel = button(QStringLiteral("&Cancel"), "cmdCancel", this);
@@ -98,11 +114,25 @@ StrataDbhFilesDialog::StrataDbhFilesDialog(MainView& view, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(strata.frame);
     layout->addWidget(dbh.frame);
+    layout->addWidget(areas.frame);
     layout->addLayout(buttons);
 
     Session& session = view_.session();
     strataBox_->setText(qpath(session.strataFile));
     dbhBox_->setText(qpath(session.dbhFile));
+    areasBox_->setText(qpath(session.areasFile));
+    connect(areas.browse, &QPushButton::clicked, this, [this] {
+        browse(view_.session().areasFile, areasBox_,
+               QStringLiteral("Select the Stratum Areas File"));
+    });
+    connect(areas.create, &QPushButton::clicked, this, &StrataDbhFilesDialog::onCreateAreasFile);
+    connect(areas.edit, &QPushButton::clicked, this, [this] {
+        edit(view_.session().areasFile, areasBox_, kMissingAreas, areasFileHeadings(), false);
+    });
+    connect(areas.editHere, &QPushButton::clicked, this, [this] {
+        edit(view_.session().areasFile, areasBox_, kMissingAreas, areasFileHeadings(), true);
+    });
+    connect(clearAreas, &QPushButton::clicked, this, &StrataDbhFilesDialog::onClearAreas);
 
     connect(strata.browse, &QPushButton::clicked, this, [this] {
         browse(view_.session().strataFile, strataBox_, QStringLiteral("Select the Strata File"));
@@ -166,6 +196,52 @@ void StrataDbhFilesDialog::onCreateDbhFile() {
     dbhBox_->setText(qpath(view_.session().dbhFile));
 }
 
+void StrataDbhFilesDialog::onCreateAreasFile() {
+    Session& session = view_.session();
+    if (!haveDataSetName()) return;
+    if (session.strataFile.empty()) {
+        showError(this, kMissingStrata);
+        strataBox_->setFocus();
+        return;
+    }
+    const std::filesystem::path file =
+        session.dataFilesDir() / stratumAreasFileName(session.dataSetName);
+    try {
+        // An existing file is kept (nothing lost); a new one lists the strata, acres to enter.
+        std::error_code ec;
+        if (!std::filesystem::exists(file, ec)) {
+            std::vector<std::array<std::string, 2>> rows;
+            for (const int h : strataNamedIn(session.strataFile))
+                rows.push_back({std::to_string(h), ""});
+            writeStratumAreasTemplate(file, rows);
+        }
+    } catch (const std::exception& e) {
+        showError(this, qstr(e.what()));
+        return;
+    }
+    session.areasFile = file;
+    areasBox_->setText(qpath(file));
+    editInputFileHere(this, file, areasFileHeadings());
+}
+
+void StrataDbhFilesDialog::onClearAreas() {
+    view_.session().areasFile.clear();
+    areasBox_->clear();
+}
+
+bool StrataDbhFilesDialog::areasAccepted() {
+    const Session& session = view_.session();
+    if (session.areasFile.empty()) return true;
+    try {
+        readStratumAreasFile(session.areasFile, strataNamedIn(session.strataFile));
+    } catch (const std::exception& e) {
+        showError(this, qstr(e.what()));
+        areasBox_->setFocus();
+        return false;
+    }
+    return true;
+}
+
 void StrataDbhFilesDialog::onOk() {
     Session& session = view_.session();
     if (session.strataFile.empty()) {
@@ -178,6 +254,7 @@ void StrataDbhFilesDialog::onOk() {
         dbhBox_->setFocus();
         return;
     }
+    if (!areasAccepted()) return;
     std::optional<long> products;
     try {
         products = countDbhProducts(session.dbhFile, session.params.MaxSpec);
@@ -190,6 +267,9 @@ void StrataDbhFilesDialog::onOk() {
     const QString strataName = qpath(session.strataFile.filename());
     view_.appendLog(QStringLiteral("Chosen Strata FileName:") + qpath(session.strataFile));
     view_.appendLog(QStringLiteral("Chosen DBH FileName:") + qpath(session.dbhFile));
+    if (!session.areasFile.empty())
+        view_.appendLog(QStringLiteral("Chosen Stratum Areas FileName:") +
+                        qpath(session.areasFile));
     view_.showOutputLabel(QStringLiteral("LblStratDBHfilename"),
                           QStringLiteral("Strata File - ") + strataName +
                               QStringLiteral("  DBH File - ") + qpath(session.dbhFile.filename()));

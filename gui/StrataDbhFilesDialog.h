@@ -28,11 +28,19 @@ class StrataDbhFilesDialog : public QDialog {
               const QStringList& headings, bool here);
     void onCreateStrataFile();
     void onCreateDbhFile();
+    // The optional stratum areas: a new file holds a record for every stratum of the strata
+    // file with its acres still to be entered in the grid editor; Clear leaves no areas chosen.
+    void onCreateAreasFile();
+    void onClearAreas();
+    // False (after a message naming the file, record and field) when the chosen areas file would
+    // be refused by step 9.
+    bool areasAccepted();
     void onOk();
 
     MainView& view_;
     QLineEdit* strataBox_;
     QLineEdit* dbhBox_;
+    QLineEdit* areasBox_;
 };
 
 }  // namespace orr::gui

@@ -3,8 +3,10 @@
 // the data directory together, only when the step completes.
 #include "engine/doublesample/DoubleSampleStep.h"
 
+#include <ctime>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -14,6 +16,7 @@
 #include "core/InputError.h"
 #include "core/OutputSet.h"
 #include "engine/doublesample/Allocation.h"
+#include "engine/doublesample/AreaEstimates.h"
 #include "engine/doublesample/DoubleSampleInputs.h"
 #include "engine/doublesample/HtmlReport.h"
 #include "engine/doublesample/PlanEstimates.h"
@@ -25,6 +28,7 @@
 #include "files/EstimatesFile.h"
 #include "files/PlanFile.h"
 #include "files/RunRecord.h"
+#include "files/StratumAreasFile.h"
 
 namespace orr {
 
@@ -67,6 +71,9 @@ std::optional<std::string> missingInput(const StepInputs& in) {
             return missingFile(file, "it is written by " + std::string(required.writtenBy));
         }
     }
+    if (!in.paths.areas.empty() && !isPresent(in.paths.areas)) {
+        return missingFile(in.paths.areas, "the stratum areas file, chosen in step 4");
+    }
     if (in.paths.trees.empty()) {
         return "No Phase 2 tree input file is chosen: it is chosen in step 5 (Compute Plots).";
     }
@@ -75,6 +82,16 @@ std::optional<std::string> missingInput(const StepInputs& in) {
                            "the Phase 2 tree input file, chosen in step 5 (Compute Plots)");
     }
     return std::nullopt;
+}
+
+// The date and time of this run as the report's header shows it, in UTC ("2026-12-07 17:20 UTC").
+std::string runTimeText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char text[32];
+    const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M UTC", &utc);
+    return std::string(text, length);
 }
 
 // A data file for spreadsheets: its header line, then the records.
@@ -109,6 +126,14 @@ void warnIfLidarClassesDiffer(const std::vector<files::StepRun>& runs) {
 // report is made are shown in it.
 StepResult estimateAndReport(const StepInputs& in, StepHost& host, const WarningCollector& raised) {
     const DoubleSampleInputs inputs = readDoubleSampleInputs(in);
+    // The stratum areas, when chosen, are checked against the strata file before anything is
+    // computed: a refused file stops the step with every file as it was.
+    std::optional<StratumAreas> areas;
+    std::set<int> strataOfStrataFile;
+    if (!in.paths.areas.empty()) {
+        strataOfStrataFile = strataNamedIn(in.paths.strata);
+        areas = readStratumAreasFile(in.paths.areas, strataOfStrataFile);
+    }
     stopIfCancelled(host);
 
     OutputSet outputs;
@@ -129,14 +154,24 @@ StepResult estimateAndReport(const StepInputs& in, StepHost& host, const Warning
 
     ReportContents contents;
     contents.dataSetName = in.dataSetName;
+    contents.runTime = runTimeText();
+    contents.programVersion = ORRAVANT_VERSION;
     contents.params = in.params;
     contents.inputs = &inputs;
     contents.estimates = &estimates;
     contents.estimateRows = estimateRecords(estimates);
+    std::optional<AreaEstimates> byArea;
+    if (areas) {
+        byArea = estimateByArea(estimates, *areas, strataOfStrataFile);
+        for (const std::string& note : areaNotes(*byArea)) warn("combined by area", note);
+        addAreaColumns(estimates, *byArea, contents.estimateRows);
+        contents.areas = &*byArea;
+        contents.areasFileName = in.paths.areas.filename().string();
+    }
     contents.allocationRows = allocationRecords(allocation, estimates);
     writeTable<files::EstimatesFile>(estimatesFile, contents.estimateRows);
     writeTable<files::AllocationFile>(allocationFile, contents.allocationRows);
-    const InventoryPlan plan = planInventory(estimates, planSettings);
+    const InventoryPlan plan = planInventory(estimates, planSettings, byArea ? &*byArea : nullptr);
     contents.plan = &plan;
     writeTable<files::PlanFile>(planFile, planRecords(plan));
 

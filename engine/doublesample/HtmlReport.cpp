@@ -27,7 +27,14 @@ td.differs,span.differs{color:#b00020;font-weight:bold}
 .notice{background:#fff8e1;padding:.4em .8em;border-left:4px solid #c05621}
 .charts{display:flex;flex-wrap:wrap;gap:1em}
 figure{margin:0;border:1px solid #ddd;padding:.5em}figcaption{font-size:.85em;max-width:420px}
-.legend{font-size:.85em;color:#444})";
+.legend{font-size:.85em;color:#444}
+.scroll{overflow-x:auto;max-width:100%}
+svg{max-width:100%;height:auto}figure{max-width:100%;box-sizing:border-box}
+p,li,h1,h2,h3{overflow-wrap:anywhere}
+.run-header{font-size:.9em;margin:.3em 0}.run-header dt{font-weight:bold;float:left;clear:left;margin-right:.4em}
+.run-header dd{margin:0 0 .1em 0}
+.method p,.method li{max-width:50em}.formula{font-family:serif;font-size:1.05em;white-space:normal}
+@media (max-width:600px){body{margin:.5em auto;padding:0 .5em}h1{font-size:1.25em}})";
 
 std::string fixed(double x, int decimals) {
     return Format(
@@ -50,19 +57,47 @@ std::string headerRow(std::initializer_list<std::string_view> names) {
     return row + "</tr>\n";
 }
 
-std::string stratumText(const std::optional<int>& stratum) {
-    if (!stratum) return "combined";
+std::string stratumText(const std::optional<int>& stratum, bool areaWeighted = false) {
+    if (!stratum) return areaWeighted ? "combined by area" : "combined";
     return *stratum == 0 ? "non-stratified" : std::to_string(*stratum);
 }
 
 // --- the estimates ------------------------------------------------------------------------
 
-std::string summary(const ReportContents& c) {
+// A wide table in a box of its own that scrolls sideways on a narrow screen, so that the page
+// itself never does.
+std::string scrolling(const std::string& table) {
+    return "<div class=\"scroll\">\n" + table + "</div>\n";
+}
+
+std::string areaSummary(const ReportContents& c) {
     for (const files::EstimateRecord& r : c.estimateRows) {
-        if (r.stratum || !r.selected) continue;
+        if (!r.areaWeighted || !r.selected || !r.total) continue;
+        return "<p class=\"summary\">Mean ground volume of the forest, strata weighted by their "
+               "areas: <strong>" +
+               fixed(r.ybarLR, 1) + " cu.ft per acre</strong>, 95&nbsp;% confidence interval " +
+               fixed(r.ci95Low, 1) + " to " + fixed(r.ci95High, 1) +
+               " cu.ft per acre. Total ground volume over " + fixed(*r.acres, 1) +
+               " acres: <strong>" + fixed(*r.total, 0) +
+               " cu.ft</strong>, 95&nbsp;% confidence interval " + fixed(*r.totalCi95Low, 0) +
+               " to " + fixed(*r.totalCi95High, 0) + " cu.ft (standard error " +
+               fixed(*r.seTotal, 0) + " cu.ft, SE " + fixed(r.sePercent, 2) +
+               "&nbsp;%), from the regressions on " + htmlEscaped(r.variable) + ".</p>\n";
+    }
+    std::string why;
+    for (const std::string& note : areaNotes(*c.areas)) why += " " + htmlEscaped(note) + ".";
+    return "<p class=\"summary\">No combination of the strata by area was formed, so there is no "
+           "total over the forest." +
+           why + "</p>\n";
+}
+
+std::string summary(const ReportContents& c) {
+    if (c.areas) return areaSummary(c);
+    for (const files::EstimateRecord& r : c.estimateRows) {
+        if (r.stratum || r.areaWeighted || !r.selected) continue;
         return "<p class=\"summary\">Combined estimate of mean ground volume: <strong>" +
                fixed(r.ybarLR, 1) +
-               " cu.ft</strong> per unit area, 95&nbsp;% confidence "
+               " cu.ft</strong> per acre, 95&nbsp;% confidence "
                "interval " +
                fixed(r.ci95Low, 1) + " to " + fixed(r.ci95High, 1) + " (standard error " +
                fixed(r.seYbarLR, 2) + ", " + fixed(r.sePercent, 2) +
@@ -77,26 +112,44 @@ std::string estimatesTable(const ReportContents& c) {
     html += headerRow({"Stratum", "Variable", "Selected", "N2L", "N1", "Beta", "Rho", "YbarLR",
                        "S_ybarLR", "SE&nbsp;%", "t", "95&nbsp;% CI low", "95&nbsp;% CI high",
                        "Ground mean", "Ground SE", "Efficiency"});
+    if (c.areas) {
+        html.resize(html.size() - std::string_view("</tr>\n").size());
+        html +=
+            "<th>Acres</th><th>Total (cu.ft)</th><th>SE total</th><th>Total 95&nbsp;% CI "
+            "low</th><th>Total 95&nbsp;% CI high</th></tr>\n";
+    }
     html += "</thead>\n<tbody>\n";
     for (const files::EstimateRecord& r : c.estimateRows) {
         html += r.selected ? "<tr class=\"estimate selected\">" : "<tr class=\"estimate\">";
-        html += textCell(stratumText(r.stratum)) + textCell(r.variable) +
+        html += textCell(stratumText(r.stratum, r.areaWeighted)) + textCell(r.variable) +
                 cell(r.selected ? "yes" : "") + optionalCell(r.n2, 0) + optionalCell(r.n1, 0) +
                 optionalCell(r.beta, 4) + optionalCell(r.rho, 4) + cell(fixed(r.ybarLR, 1)) +
                 cell(fixed(r.seYbarLR, 2)) + cell(fixed(r.sePercent, 2)) + cell(fixed(r.t, 4)) +
                 cell(fixed(r.ci95Low, 1)) + cell(fixed(r.ci95High, 1)) +
                 optionalCell(r.groundMean, 1) + optionalCell(r.groundSE, 2) +
-                optionalCell(r.efficiency, 2) + "</tr>\n";
+                optionalCell(r.efficiency, 2);
+        if (c.areas) {
+            html += optionalCell(r.acres, 1) + optionalCell(r.total, 0) +
+                    optionalCell(r.seTotal, 0) + optionalCell(r.totalCi95Low, 0) +
+                    optionalCell(r.totalCi95High, 0);
+        }
+        html += "</tr>\n";
     }
     html += "</tbody>\n</table>\n";
+    html = scrolling(html);
     html +=
-        "<p class=\"legend\">Mean ground volume per unit area (cu.ft). N2L: Phase 2 plots with "
-        "LiDAR data; N1: Phase 1 plots; the interval is YbarLR &minus;/+ t&middot;S_ybarLR. "
+        "<p class=\"legend\">Mean ground volume in cu.ft per acre. N2L: Phase 2 plots with "
+        "LiDAR data; N1: Phase 1 plots; the interval is YbarLR &minus;/+ t&middot;S_ybarLR; SE "
+        "&nbsp;% is its half-width relative to the estimate (see <a href=\"#method\">Method</a>). "
         "Ground mean and ground SE: the stratum's Phase 2 ground plots alone. Efficiency: how "
         "many times as many ground plots a ground-only inventory would need for the same "
         "precision. The values are rounded as shown; " +
         htmlEscaped(files::fileName(c.dataSetName, files::DataSetFile::Estimates)) +
-        " holds them unrounded.</p>\n";
+        " holds them unrounded." +
+        std::string(c.areas ? " With the stratum areas, the total is the mean per acre times the "
+                              "acres, in cu.ft, with its standard error and 95&nbsp;% interval."
+                            : "") +
+        "</p>\n";
     return html;
 }
 
@@ -129,8 +182,8 @@ std::string scatterFigures(const ReportContents& c) {
 
 std::string allocationTable(const ReportContents& c) {
     std::string html = "<table class=\"allocation\">\n<thead>\n";
-    html += headerRow({"Stratum", "Species", "Product", "BA allocation", "Volume allocation", "N",
-                       "BA", "Height", "Volume"});
+    html += headerRow({"Stratum", "Species", "Product", "Volume allocated by basal-area share",
+                       "Volume allocated by volume share", "N", "BA", "Height", "Volume"});
     html += "</thead>\n<tbody>\n";
     for (const files::AllocationRecord& r : c.allocationRows) {
         html += "<tr class=\"class-line\">" + textCell(r.stratum) +
@@ -140,13 +193,87 @@ std::string allocationTable(const ReportContents& c) {
                 "</tr>\n";
     }
     html += "</tbody>\n</table>\n";
+    html = scrolling(html);
     html +=
-        "<p class=\"legend\">Each stratum's selected estimate allocated to its species-product "
-        "classes by their shares of basal area and of volume on the stratum's Phase 2 plots, "
-        "with the classes' Phase 2 means per plot. " +
+        "<p class=\"legend\">Each stratum's selected estimate of volume (cu.ft per acre) "
+        "allocated to its species-product classes by their shares of basal area and of volume on "
+        "the stratum's Phase 2 plots, with the classes' Phase 2 means per acre: N trees, BA "
+        "sq.ft, height ft, volume cu.ft. " +
         htmlEscaped(files::fileName(c.dataSetName, files::DataSetFile::Allocation)) +
         " holds the values unrounded.</p>\n";
     return html;
+}
+
+// --- the header and the method -------------------------------------------------------------
+
+std::string runHeader(const ReportContents& c) {
+    std::string areas = "not given; the strata are combined by their numbers of plots only";
+    if (c.areas) {
+        areas = "given in " + htmlEscaped(c.areasFileName) + ", " + fixed(c.areas->totalAcres, 1) +
+                " acres in all";
+    }
+    return "<dl class=\"run-header\">\n<dt>Data set</dt><dd>" + htmlEscaped(c.dataSetName) +
+           "</dd>\n<dt>Step 9 run</dt><dd class=\"run-time\">" + htmlEscaped(c.runTime) +
+           "</dd>\n<dt>Program</dt><dd>Orravant " + htmlEscaped(c.programVersion) +
+           "</dd>\n<dt>Stratum areas</dt><dd>" + areas + "</dd>\n</dl>\n";
+}
+
+std::string methodSection(const ReportContents& c) {
+    std::string html = "<h2 id=\"method\">Method</h2>\n<div class=\"method\">\n";
+    html +=
+        "<p>Every value is per acre: PACF expands each tree counted on a plot to trees per acre, "
+        "so a plot's basal area is in sq.ft per acre and its volume in cu.ft per acre.</p>\n"
+        "<p><strong>Regression estimator.</strong> In each stratum, ground volume y of the Phase 2 "
+        "plots is regressed on a LiDAR variable x (LiDAR basal area or volume, DataSet 1 or 2) "
+        "over the n Phase 2 plots with LiDAR data, and the line is moved to the mean of the N1 "
+        "Phase 1 plots:</p>\n"
+        "<p class=\"formula\">YbarLR = ȳ<sub>G</sub> + b&thinsp;(x̄′ &minus; x̄), &nbsp; "
+        "b = SP<sub>xy</sub>&thinsp;/&thinsp;SS<sub>x</sub></p>\n"
+        "<p>where ȳ<sub>G</sub> is the mean ground volume of all the stratum's Phase 2 plots, x̄′ "
+        "the mean of x on the Phase 1 plots and x̄ its mean on the Phase 2 plots.</p>\n"
+        "<p><strong>Its variance</strong>, as computed, with M = n + N1, s² the variance of y on "
+        "the n plots and MSE the residual mean square (n &minus; 2 degrees of freedom):</p>\n"
+        "<p class=\"formula\">S<sub>ybarLR</sub>² = (1 &minus; N1/M)&thinsp;s²/N1 + "
+        "(1 &minus; n/N1)&thinsp;MSE&thinsp;(1/n + (x̄′ &minus; x̄)²/SS<sub>x</sub>)</p>\n"
+        "<p>Of the four regressions, each stratum takes the one with the smallest SE&nbsp;%.</p>\n"
+        "<p><strong>SE&nbsp;%</strong> is not the standard error over the estimate: it is the "
+        "half-width of the 95&nbsp;% confidence interval relative to the estimate, "
+        "SE&nbsp;% = 100&thinsp;t&thinsp;S<sub>ybarLR</sub>&thinsp;/&thinsp;YbarLR, with Student's "
+        "t "
+        "of the estimate's degrees of freedom (n &minus; 2 in a stratum). The interval is "
+        "YbarLR &minus;/+ t&thinsp;S<sub>ybarLR</sub>.</p>\n"
+        "<p><strong>Combined by plots.</strong> The strata are combined per regression with the "
+        "weights W<sub>h</sub> = (n<sub>h</sub> + N1<sub>h</sub>)&thinsp;/&thinsp;Σ(n + N1), each "
+        "stratum's share of the plots: mean ΣW<sub>h</sub>&thinsp;ȳ<sub>h</sub>, variance "
+        "ΣW<sub>h</sub>²&thinsp;V<sub>h</sub>, t of Σ(n + N1) &minus; 2H degrees of freedom. A "
+        "stratum where the regression cannot be used enters through the mean of its ground plots "
+        "and that mean's variance. The regression with the smallest SE&nbsp;% is selected.</p>\n"
+        "<p><strong>Combined by area</strong> (when the stratum areas are given). The weights are "
+        "the strata's shares of the area, W<sub>h</sub> = A<sub>h</sub>&thinsp;/&thinsp;ΣA: mean "
+        "per acre ΣW<sub>h</sub>&thinsp;ȳ<sub>h</sub>, variance "
+        "ΣW<sub>h</sub>²&thinsp;V<sub>h</sub> "
+        "with V<sub>h</sub> = S<sub>ybarLR,h</sub>² (or the squared standard error of the ground "
+        "mean for a stratum entering through it). Its degrees of freedom are Satterthwaite's, "
+        "(ΣW<sub>h</sub>²V<sub>h</sub>)²&thinsp;/&thinsp;Σ((W<sub>h</sub>²V<sub>h</sub>)²&thinsp;/"
+        "&thinsp;df<sub>h</sub>) with df<sub>h</sub> = n<sub>h</sub> &minus; 2 (N2G<sub>h</sub> "
+        "&minus; 1 for a ground mean), rarely a whole number; t is the exact Student t quantile "
+        "for that real number of degrees of freedom. The total over the forest is "
+        "ΣA<sub>h</sub>&thinsp;ȳ<sub>h</sub> cu.ft with standard error "
+        "√(ΣA<sub>h</sub>²&thinsp;V<sub>h</sub>); a stratum's total is A<sub>h</sub>&thinsp;YbarLR "
+        "with standard error A<sub>h</sub>&thinsp;S<sub>ybarLR</sub> and the stratum's t. The "
+        "regression with the smallest SE&nbsp;% is selected, as above.</p>\n"
+        "<p><strong>Efficiency</strong> is how many times as many ground plots a ground-only "
+        "inventory of the stratum would need for the same precision: the squared standard error "
+        "of the ground-plot mean over S<sub>ybarLR</sub>². Above 1, the LiDAR plots paid off.</p>\n"
+        "<p><strong>Volume allocated by basal-area share</strong> and <strong>by volume "
+        "share</strong>: a stratum's selected estimate divided among its species-product classes "
+        "by each class's share of basal area or of volume on the stratum's Phase 2 plots.</p>\n";
+    if (!c.areas) {
+        html +=
+            "<p>No stratum areas were given: there are no totals and no combination by area. "
+            "Choose an areas file (stratum, acres) in step 4 to have them.</p>\n";
+    }
+    return html + "</div>\n";
 }
 
 // --- what the results came from -----------------------------------------------------------
@@ -212,7 +339,7 @@ std::string parametersTable(const Runs& runs) {
         html += "</tr>\n";
     }
     html += "</tbody>\n</table>\n";
-    return html;
+    return scrolling(html);
 }
 
 std::string seeds(const Runs& runs) {
@@ -286,7 +413,7 @@ std::string filesTable(const ReportContents& c, const Runs& runs, int& differenc
         }
     }
     html += "</tbody>\n</table>\n";
-    return html;
+    return scrolling(html);
 }
 
 std::string warningsList(const Runs& runs, std::size_t& count) {
@@ -321,9 +448,10 @@ std::string htmlReport(const ReportContents& c) {
     html += kStyle;
     html += "\n</style>\n</head>\n<body>\n";
     html += "<h1>Double-sample estimates of data set " + name + "</h1>\n";
+    html += runHeader(c);
     html +=
-        "<p class=\"legend\">Orravant, step 9: regression estimates of mean ground volume from "
-        "Phase 1 LiDAR plots and Phase 2 ground plots, by stratum and for the strata "
+        "<p class=\"legend\">Orravant, step 9: regression estimates of mean ground volume per "
+        "acre from Phase 1 LiDAR plots and Phase 2 ground plots, by stratum and for the strata "
         "combined.</p>\n";
     html += summary(c);
     if (warnings > 0 || differences > 0 || c.runFileProblem || runs.all.size() < 5) {
@@ -352,6 +480,7 @@ std::string htmlReport(const ReportContents& c) {
     html +=
         "<h2 id=\"allocation\">Allocation to species-product classes</h2>\n" + allocationTable(c);
     if (c.plan) html += planSection(*c.plan, c.dataSetName);
+    html += methodSection(c);
     html += "<h2 id=\"run\">What these results come from</h2>\n";
     html += "<h3 id=\"parameters\">Parameters</h3>\n" + parametersTable(runs);
     html += "<h3 id=\"seed\">Random draws</h3>\n" + seeds(runs);

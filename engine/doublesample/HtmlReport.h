@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/Parameters.h"
+#include "engine/doublesample/AreaEstimates.h"
 #include "engine/doublesample/DoubleSampleInputs.h"
 #include "engine/doublesample/PlanEstimates.h"
 #include "engine/doublesample/StratifiedEstimates.h"
@@ -34,6 +35,14 @@ struct ReportContents {
     std::vector<files::EstimateRecord> estimateRows;
     std::vector<files::AllocationRecord> allocationRows;
     const InventoryPlan* plan = nullptr;  // the plan of the next inventory, when there is one
+    // With stratum areas: the area-based estimates (their rows are among estimateRows too) and
+    // the name of the areas file; nullptr without.
+    const AreaEstimates* areas = nullptr;
+    std::string areasFileName;
+    // When step 9 ran, as the report's header shows it ("2026-12-07 17:20 UTC"), and the
+    // program's version.
+    std::string runTime;
+    std::string programVersion;
 };
 
 std::string htmlReport(const ReportContents& c);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "engine/doublesample/AreaEstimates.h"
+
 namespace orr {
 
 namespace {
@@ -32,24 +34,54 @@ StratumPlan stratumPlan(const DoubleSampleEstimates& est, int h, const PlanSetti
     return p;
 }
 
-// The design for the strata combined in the selected combined estimate.
-std::optional<ForestPlan> forestPlan(const DoubleSampleEstimates& est, const PlanSettings& s) {
-    const CombinedEstimate* combined = nullptr;
-    for (const CombinedEstimate& c : est.combined) {
-        if (c.selected) combined = &c;
+// The combined estimate the design aims at, with the weights of its strata (index 0..H).
+struct DesignTarget {
+    int k = 0;
+    double Ybar = 0;
+    double t = 0;
+    double sePercent = 0;
+    std::vector<double> weights;
+};
+
+// The selected combination: by area where the stratum areas are given, by plots otherwise.
+std::optional<DesignTarget> designTarget(const DoubleSampleEstimates& est,
+                                         const AreaEstimates* areas) {
+    if (areas) {
+        for (const AreaCombinedEstimate& c : areas->combined) {
+            if (!c.selected) continue;
+            DesignTarget target{c.k, c.mean, c.t, c.sePercent, {}};
+            target.weights.assign(static_cast<std::size_t>(est.H) + 1, 0.0);
+            for (int h = 1; h <= est.H; ++h) {
+                const auto index = static_cast<std::size_t>(h);
+                if (index < areas->acres.size())
+                    target.weights[index] = areas->acres[index] / areas->totalAcres;
+            }
+            return target;
+        }
+        return std::nullopt;
     }
-    if (!combined) return std::nullopt;
+    for (const CombinedEstimate& c : est.combined) {
+        if (c.selected) return DesignTarget{c.k, c.YbarLR, c.t, c.SE, combinationWeights(est, c.k)};
+    }
+    return std::nullopt;
+}
+
+// The design for the strata combined in the selected combined estimate.
+std::optional<ForestPlan> forestPlan(const DoubleSampleEstimates& est, const PlanSettings& s,
+                                     const AreaEstimates* areas) {
+    const std::optional<DesignTarget> target = designTarget(est, areas);
+    if (!target) return std::nullopt;
 
     ForestPlan f;
-    f.k = combined->k;
-    f.Ybar = combined->YbarLR;
-    f.t = combined->t;
-    f.sePercent = combined->SE;
+    f.k = target->k;
+    f.Ybar = target->Ybar;
+    f.t = target->t;
+    f.sePercent = target->sePercent;
     const double allowed = s.targetError * f.Ybar / (100 * f.t);
     f.V0 = allowed * allowed;
 
     const int d = dataSetOf(f.k);
-    const std::vector<double> weights = combinationWeights(est, f.k);
+    const std::vector<double>& weights = target->weights;
     const double rootC1 = std::sqrt(s.lidarPlotCost);
     double designSum = 0;  // sum W_h S_h (sqrt(c2 (1 - rho_h^2)) + sqrt(c1) rho_h)
     double spreadSum = 0;  // sum W_h S_h
@@ -101,14 +133,15 @@ std::optional<ForestPlan> forestPlan(const DoubleSampleEstimates& est, const Pla
 
 }  // namespace
 
-InventoryPlan planInventory(const DoubleSampleEstimates& est, const PlanSettings& settings) {
+InventoryPlan planInventory(const DoubleSampleEstimates& est, const PlanSettings& settings,
+                            const AreaEstimates* areas) {
     InventoryPlan plan;
     plan.settings = settings;
     for (int h = 0; h <= est.H; ++h) {
         if (est.selected[static_cast<std::size_t>(h)] >= 0)
             plan.strata.push_back(stratumPlan(est, h, settings));
     }
-    plan.forest = forestPlan(est, settings);
+    plan.forest = forestPlan(est, settings, areas);
     return plan;
 }
 

@@ -85,9 +85,14 @@ struct InventoryPlan {
     std::optional<ForestPlan> forest;  // only with a combined estimate
 };
 
+struct AreaEstimates;
+
 // The plan for the costs and target of `settings` (which the estimates' required sizes must
-// have been worked out for).
-InventoryPlan planInventory(const DoubleSampleEstimates& est, const PlanSettings& settings);
+// have been worked out for). With stratum areas (`areas`), the design for the whole forest
+// reaches the target for the selected area-weighted combination, with the strata's area weights;
+// without, for the selected plot-weighted one, with its plot weights.
+InventoryPlan planInventory(const DoubleSampleEstimates& est, const PlanSettings& settings,
+                            const AreaEstimates* areas = nullptr);
 
 // The rows of _Plan.csv (files/PlanFile.h says what each column holds).
 std::vector<files::PlanRecord> planRecords(const InventoryPlan& plan);

@@ -146,7 +146,8 @@ std::string planSection(const InventoryPlan& plan, std::string_view dataSetName)
             fixed(f.groundOnlyCost, 1) + ".</p>\n";
         html += forestTable(f);
         html +=
-            "<p class=\"legend\">W_h: the weights of the combined estimate; S_h and Rho&sup2; of "
+            "<p class=\"legend\">W_h: the weights of the combined estimate (shares of the area "
+            "where the stratum areas are given, of the plots otherwise); S_h and Rho&sup2; of "
             "each stratum's selected regression (a stratum without one enters with its ground "
             "plots' standard deviation and no LiDAR plots). Ground-only: the cheapest inventory "
             "of ground plots alone for the same target, its plots shared in proportion to "

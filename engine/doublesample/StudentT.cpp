@@ -28,3 +28,72 @@ double studentT(int df, float alpha) {
 }
 
 }  // namespace orr
+
+namespace orr {
+
+namespace {
+
+// The continued fraction of the incomplete beta function (modified Lentz), valid and quickly
+// converging for x < (a + 1) / (a + b + 2).
+double betaContinuedFraction(double a, double b, double x) {
+    constexpr double kTiny = 1e-300;
+    constexpr double kEpsilon = 1e-16;
+    double c = 1;
+    double d = 1 - (a + b) * x / (a + 1);
+    if (std::fabs(d) < kTiny) d = kTiny;
+    d = 1 / d;
+    double h = d;
+    for (int m = 1; m <= 10000; ++m) {
+        const double m2 = 2.0 * m;
+        double step = m * (b - m) * x / ((a + m2 - 1) * (a + m2));
+        d = 1 + step * d;
+        if (std::fabs(d) < kTiny) d = kTiny;
+        c = 1 + step / c;
+        if (std::fabs(c) < kTiny) c = kTiny;
+        d = 1 / d;
+        h *= d * c;
+        step = -(a + m) * (a + b + m) * x / ((a + m2) * (a + m2 + 1));
+        d = 1 + step * d;
+        if (std::fabs(d) < kTiny) d = kTiny;
+        c = 1 + step / c;
+        if (std::fabs(c) < kTiny) c = kTiny;
+        d = 1 / d;
+        const double change = d * c;
+        h *= change;
+        if (std::fabs(change - 1) < kEpsilon) break;
+    }
+    return h;
+}
+
+// The regularized incomplete beta function I_x(a, b).
+double regularizedBeta(double x, double a, double b) {
+    if (x <= 0) return 0;
+    if (x >= 1) return 1;
+    const double logFront =
+        std::lgamma(a + b) - std::lgamma(a) - std::lgamma(b) + a * std::log(x) + b * std::log1p(-x);
+    if (x < (a + 1) / (a + b + 2)) return std::exp(logFront) * betaContinuedFraction(a, b, x) / a;
+    return 1 - std::exp(logFront) * betaContinuedFraction(b, a, 1 - x) / b;
+}
+
+}  // namespace
+
+double studentTTail(double df, double t) {
+    const double x = df / (df + t * t);
+    return regularizedBeta(x, df / 2, 0.5);
+}
+
+double studentTQuantile(double df, double alpha) {
+    if (!(df > 0) || !(alpha > 0) || !(alpha < 1)) return 0;
+    // The tail probability falls as t grows: bisect until the interval cannot shrink further.
+    double low = 0;
+    double high = 1;
+    while (studentTTail(df, high) > alpha) high *= 2;
+    for (int i = 0; i < 2000; ++i) {
+        const double middle = low + (high - low) / 2;
+        if (middle <= low || middle >= high) break;
+        (studentTTail(df, middle) > alpha ? low : high) = middle;
+    }
+    return low + (high - low) / 2;
+}
+
+}  // namespace orr

@@ -9,3 +9,17 @@ namespace orr {
 double studentT(int df, float alpha);
 
 }  // namespace orr
+
+namespace orr {
+
+// Student's t quantile for a real number of degrees of freedom, as the area-weighted combination
+// of the strata needs it (Satterthwaite's degrees of freedom are rarely whole): the t whose
+// two-sided tail probability is `alpha`, from the t distribution itself (the regularized
+// incomplete beta function, solved by bisection to the precision of a double). df must be above
+// 0; 0 or less gives 0.
+double studentTQuantile(double df, double alpha);
+
+// The two-sided tail probability P(|T| > t) of Student's t with `df` degrees of freedom.
+double studentTTail(double df, double t);
+
+}  // namespace orr

@@ -124,7 +124,7 @@ std::string svgScatter(const StratumScatter& s, std::string_view variable) {
     svg += "<text x=\"" + coordinate((x.from + x.to) / 2) + "\" y=\"" + coordinate(kHeight - 8) +
            "\" text-anchor=\"middle\">" + name + "</text>\n";
     svg += "<text transform=\"translate(14 " + coordinate((y.from + y.to) / 2) +
-           ") rotate(-90)\" text-anchor=\"middle\">Ground volume (cu.ft)</text>\n</g>\n";
+           ") rotate(-90)\" text-anchor=\"middle\">Ground volume (cu.ft per acre)</text>\n</g>\n";
     svg += "<rect x=\"" + coordinate(x.from) + "\" y=\"" + coordinate(y.to) + "\" width=\"" +
            coordinate(x.to - x.from) + "\" height=\"" + coordinate(y.from - y.to) +
            "\" fill=\"none\" stroke=\"#888\"/>\n";

@@ -10,6 +10,7 @@ void Session::clearNames() {
     treeFile.clear();
     lidarHighFile.clear();
     lidarLowFile.clear();
+    areasFile.clear();
 }
 
 }  // namespace orr

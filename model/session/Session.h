@@ -29,6 +29,7 @@ struct Session {
     std::filesystem::path treeFile;
     std::filesystem::path lidarHighFile;
     std::filesystem::path lidarLowFile;
+    std::filesystem::path areasFile;  // stratum areas in acres; optional, may be empty
 
     ParamRecord params;
     RunOptions run;

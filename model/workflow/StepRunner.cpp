@@ -17,6 +17,7 @@ StepInputs stepInputs(const Session& session, ProductCodePolicy productCodes) {
     in.paths.trees = session.treeFile;
     in.paths.lidarHigh = session.lidarHighFile;
     in.paths.lidarLow = session.lidarLowFile;
+    in.paths.areas = session.areasFile;
     in.params = session.params;
     in.threads = session.run.threads;
     in.productCodes = productCodes;

@@ -85,6 +85,11 @@ void Workflow::inputsChanged(int number) {
     changed();
 }
 
+void Workflow::reportsFound() {
+    setEnabled(Button::ViewOutput, true);
+    changed();
+}
+
 bool Workflow::lacksTreeFile(int number) const {
     const StepEntry* entry = step(number);
     return entry && entry->description->needsTreeFile && session_.treeFile.empty();

@@ -51,6 +51,9 @@ class Workflow {
     void activate();
     // Hides every output label, empties the seven names, disables steps 5 to 11.
     void reset();
+    // A data set opened again whose reports are there: View Output (and the results) can show
+    // them without running the steps again.
+    void reportsFound();
     // A dialog sets a label's caption and shows it.
     void showLabel(Label l, std::string caption);
     // The files step `step` reads were changed (the tree file: 5, the LiDAR files: 6): what

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <set>
+#include <sstream>
 
 #include "model/session/Startup.h"
 #include "tests/cli/CliSupport.h"
@@ -62,6 +63,26 @@ TEST_F(RunCommandTest, AStepThatStopsExitsWith1AndNamesTheProblem) {
     EXPECT_EQ(r.err.rfind("error: File " + (in / "missing.csv").string(), 0), 0u) << r.err;
     EXPECT_NE(r.err.find("error: step 5 did not complete\n"), std::string::npos) << r.err;
     EXPECT_FALSE(std::filesystem::exists(app / "DATA FILES" / "RUN_PH2Plot.csv"));
+}
+
+// Stratum areas that step 9 would refuse stop the run before step 5 changes a file; without
+// step 9 the areas are not read at all.
+TEST_F(RunCommandTest, RefusedStratumAreasStopTheRunBeforeAnyStep) {
+    const std::string areas = (in / "areas.csv").string();
+    writeFile(areas, crlf({"1,100", "2,50"}));
+    auto all = argsWith("--steps", "5,6,7,8,9");
+    all.insert(all.end(), {"--areas", areas});
+    const Outcome refused = cliIn(app, all);
+    EXPECT_EQ(refused.status, kExitFailed);
+    EXPECT_EQ(refused.err, "error: File " + areas +
+                               ", record 2, field 1 (stratum): \"2\" is not a stratum of the "
+                               "strata file.\n")
+        << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(app / "DATA FILES" / "RUN_PH2Plot.csv"));
+
+    auto stepFive = args();
+    stepFive.insert(stepFive.end(), {"--areas", areas});
+    EXPECT_EQ(cliIn(app, stepFive).status, kExitOk);
 }
 
 // One ground tree of product 2 and one LiDAR tree whose DBH (always 40) lies above every product
@@ -229,6 +250,21 @@ TEST(SampleRun, PlotNumbersPast16BitsGiveTheSameResults) {
     writeFile(far.strata, shifted(readFile(sample.strata), {1, 2}, kShift));
 
     const auto nearData = runSample(dir / "near", sample, 500);
+    // A forest a forester would recognise: at PACF 20 every Phase 2 plot holds about 80 to 250
+    // sq.ft of basal area and 1,500 to 8,000 cu.ft of volume per acre.
+    std::size_t plots = 0;
+    std::istringstream phase2(readFile(nearData / "S_Phase2.csv"));
+    for (std::string line; std::getline(phase2, line); ++plots) {
+        std::istringstream fields(line);
+        std::string plot, n, ba, volume;
+        std::getline(fields, plot, ',');
+        std::getline(fields, n, ',');
+        std::getline(fields, ba, ',');
+        std::getline(fields, volume, ',');
+        EXPECT_TRUE(std::stod(ba) > 75 && std::stod(ba) < 280) << line;
+        EXPECT_TRUE(std::stod(volume) > 1200 && std::stod(volume) < 8000) << line;
+    }
+    EXPECT_EQ(plots, 40u);
     const auto farData = runSample(dir / "far-app", far, 500 + kShift);
     std::size_t compared = 0;
     for (const auto& entry : std::filesystem::directory_iterator(nearData)) {

@@ -418,6 +418,29 @@ class DialogsTest : public QObject {
         row("report, none", "report", "cmdView", false, "ReportViewer");
         row("report, here", "report", "cmdViewHere", true, "ReportViewer");
     }
+    // Step 11 offers the report for the browser and the CSV files beside the three reports,
+    // only those that are there and not empty, and View opens the report through the desktop.
+    void viewOutputOffersTheReportForTheBrowserAndTheCsvFiles() {
+        Bench b;
+        b.s.dataSetName = "ABC";
+        writeAll(b.dataFile("ABC_Regress.txt"), "St\r\n");
+        writeAll(b.dataFile("ABC_Report.html"), "<!DOCTYPE html>\n");
+        writeAll(b.dataFile("ABC_Estimates.csv"), "stratum\r\n");
+        writeAll(b.dataFile("ABC_Allocation.csv"), "");
+        b.files.platformOpens = true;
+        gui::OutputViewerDialog d(b.s);
+        d.show();
+        QStringList offered;
+        for (int i = 1; i <= 6; ++i) {
+            auto* option = child<QRadioButton>(d, qPrintable(QString("Option%1").arg(i)));
+            if (!option->isHidden()) offered << option->text();
+        }
+        QCOMPARE(offered, (QStringList{"ABC_Regress.txt", "ABC_Report.html", "ABC_Estimates.csv"}));
+        child<QRadioButton>(d, "Option4")->setChecked(true);
+        click(&d, "cmdView");
+        QCOMPARE(b.files.opened, QStringList{b.dataFile("ABC_Report.html")});
+    }
+
     void editAndViewFallBackToTheProgramsOwnWindowAndAlwaysOfferIt() {
         QFETCH(QString, dialog);
         QFETCH(QString, button);

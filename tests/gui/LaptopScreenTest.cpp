@@ -12,6 +12,8 @@
 
 #include "engine/distribution/DistributionStep.h"
 #include "gui/ElidedLabel.h"
+#include "gui/HelpWindow.h"
+#include "gui/ResultsWindow.h"
 #include "tests/gui/GuiTestSupport.h"
 
 using namespace orr;
@@ -105,6 +107,33 @@ class LaptopScreenTest : public QObject {
         window_->appendLogLine(std::string(400, 'y'));
         expectNoSidewaysScrolling();
         QCOMPARE(statusPane()->width(), statusWidth);
+    }
+
+    // After step 10 the results window is open: it fits the laptop's screen, frame included,
+    // its table holds a row per stratum index and for the combination, and Escape closes it;
+    // the help window likewise.
+    void theResultsAndHelpWindowsFitTheScreenAndEscapeClosesThem() {
+        const QRect available = window_->screen()->availableGeometry();
+        auto* results = window_->findChild<gui::ResultsWindow*>("frmResults");
+        QVERIFY(results);
+        QTRY_VERIFY(results->isVisible());
+        QVERIFY2(available.contains(results->frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(results->frameGeometry().x())
+                                .arg(results->frameGeometry().y())
+                                .arg(results->frameGeometry().width())
+                                .arg(results->frameGeometry().height())));
+        QCOMPARE(results->estimatesTable()->rowCount(), 5);  // 0, 1, 2, 3 and combined
+        results->activateWindow();
+        QTest::keyClick(results, Qt::Key_Escape);
+        QVERIFY(!results->isVisible());
+
+        gui::HelpWindow help(QString{});
+        help.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&help));
+        QVERIFY(available.contains(help.frameGeometry()));
+        QTest::keyClick(&help, Qt::Key_Escape);
+        QVERIFY(!help.isVisible());
     }
 
     void aLongStepKeepsTheWindowAnsweringAndCancelPutsEverythingBack() {

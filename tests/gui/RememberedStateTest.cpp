@@ -62,6 +62,21 @@ class RememberedStateTest : public QObject {
         QVERIFY(child<QPushButton>(*w, "cmdComputePlots")->isEnabled());
         QCOMPARE(child<QLabel>(*w, "LblStratDBHfilename")->text(),
                  QString("Strata File - ABC_STRATA.csv  DBH File - ABC_DBH.csv"));
+        // No report of the data set yet: nothing to view.
+        QVERIFY(!child<QPushButton>(*w, "cmdViewOutput")->isEnabled());
+        QVERIFY(!child<QPushButton>(*w, "cmdViewResults")->isEnabled());
+
+        // Its reports are there from an earlier run: opened again, they can be viewed and the
+        // results shown without running the steps again. The chosen areas file comes back too.
+        next.areasFile = gui::fspath(path("areas.csv"));
+        writeAll(path("areas.csv"), "1,100\r\n");
+        w->activate();  // remembered with the areas
+        writeAll(gui::qpath(next.dataFilesDir() / "ABC_Regress.txt"), "St\r\n");
+        next.areasFile.clear();
+        child<QMenu>(*w, "mnuRecentDataSets")->actions().front()->trigger();
+        QVERIFY(child<QPushButton>(*w, "cmdViewOutput")->isEnabled());
+        QVERIFY(child<QPushButton>(*w, "cmdViewResults")->isEnabled());
+        QCOMPARE(next.areasFile, gui::fspath(path("areas.csv")));
 
         // A data set whose DBH file has gone is not taken up; nothing changes.
         QVERIFY(QFile::remove(path("ABC_DBH.csv")));

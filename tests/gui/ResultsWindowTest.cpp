@@ -9,6 +9,7 @@
 #include <QtCharts>
 #include <filesystem>
 
+#include "engine/doublesample/StudentT.h"
 #include "files/DataSetFiles.h"
 #include "files/EstimatesFile.h"
 #include "files/HeaderedFile.h"
@@ -108,6 +109,53 @@ class ResultsWindowTest : public QObject {
         QVERIFY(pointsOf(w.chart(0), "seriesEstimates").isEmpty());
         QCOMPARE(pointsOf(w.chart(1), "seriesPlots").size(), 4);
         QVERIFY(pointsOf(w.chart(1), "seriesFittedLine").isEmpty());
+    }
+
+    // With stratum areas (the one stratum of 250 acres): the table beside the estimates chart
+    // holds every stratum index and both combinations with their totals; the combination by area
+    // of a single stratum is that stratum's estimate, with the exact t of its n - 2 = 2 degrees
+    // of freedom (4.302653) rather than the expansion's. Saved charts name the data set and the
+    // variable in their title.
+    void theTableAndTheAreas() {
+        session.areasFile = session.appDir / "areas.csv";
+        writeAll(gui::qpath(session.areasFile), "1,250\r\n");
+        gui::ResultsWindow w(session);
+        showActive(w);
+        QVERIFY2(w.hasResults(), qPrintable(w.problem()));
+        QCOMPARE(pointsOf(w.chart(0), "seriesEstimates"),
+                 (QList<QPointF>{{0, 300}, {1, 300}, {2, 300}, {3, 300}}));
+        const QList<QPointF> byArea = pointsOf(w.chart(0), "seriesInterval3");
+        QCOMPARE(byArea.size(), 2);
+        const QList<QPointF> stratum = pointsOf(w.chart(0), "seriesInterval1");
+        // The same standard error: the half-widths stand as the two t values.
+        QVERIFY(qAbs((byArea[1].y() - 300) / (stratum[1].y() - 300) -
+                     4.30265272975 / studentT(2, 0.05f)) < 1e-6);
+        QTableWidget* table = w.estimatesTable();
+        QCOMPARE(table->rowCount(), 4);
+        QCOMPARE(table->columnCount(), 9);
+        QStringList first;
+        for (int row = 0; row < 4; ++row) first << table->item(row, 0)->text();
+        QCOMPARE(first, (QStringList{"non-stratified", "1", "combined", "combined by area"}));
+        QCOMPARE(table->item(1, 2)->text(), QString("300.0"));
+        QCOMPARE(table->item(1, 5)->text(), QString("4"));  // N2L
+        QCOMPARE(table->item(1, 6)->text(), QString("4"));  // N1
+        QCOMPARE(table->item(1, 7)->text(), QString("75000"));
+        QCOMPARE(table->item(3, 7)->text(), QString("75000"));
+        QVERIFY(table->item(2, 7)->text().isEmpty());  // no total for the plot-weighted one
+        QVERIFY(w.chart(0)->title().startsWith(QStringLiteral("T1 – ")));
+        QVERIFY(w.chart(2)->title().contains(QStringLiteral("T1 – Stratum 1")));
+        QVERIFY(w.chart(2)->title().contains(QStringLiteral("LiBA-DS1(sq.ft)")));
+        const QString svg = dir.filePath("titled.svg");
+        QCOMPARE(w.saveChart(2, svg), QString());
+        QVERIFY(readAll(svg).contains("LiBA-DS1(sq.ft)"));
+
+        // An area for a stratum the strata file does not have: the window says so and shows
+        // the estimates without totals.
+        writeAll(gui::qpath(session.areasFile), "1,250\r\n2,10\r\n");
+        w.reload();
+        QCOMPARE(w.estimatesTable()->columnCount(), 7);
+        QVERIFY(child<QLabel>(w, "lblAreasNote")->text().contains("is not a stratum"));
+        session.areasFile.clear();
     }
 
     // The sample as ./orravant.sh demo runs it (seed 20261207): one estimate per stratum index

@@ -31,7 +31,7 @@ std::vector<StratumStand> makeStrata(const DataSetShape& shape, std::uint64_t se
     for (int k = 0; k < shape.strata; ++k) {
         StratumStand st;
         // The bundled sample's three strata are young, middle-aged and mature stands.
-        st.age = shape.strata == 3 ? std::array{15, 25, 40}[k]
+        st.age = shape.strata == 3 ? std::array{20, 30, 45}[k]
                                    : 10 + static_cast<int>(draws.uniform() * 36);
         double total = 0;
         for (int s = 0; s < shape.species; ++s) {
@@ -95,6 +95,13 @@ std::optional<DataSetShape> presetShape(std::string_view name) {
     shape.params.LiHgtAdj = 0;  // "Yes": ground heights from the LiDAR height equations
     if (name == "sample") {
         shape.params.MaxPlots = 500;
+        // A forest a forester would recognise at PACF 20 (1/20-acre plots): fewer trees a plot,
+        // varying less between plots, so that the Phase 2 plots hold about 80 to 250 sq.ft of
+        // basal area and 1,500 to 8,000 cu.ft per acre.
+        shape.meanTrees = 12;
+        shape.countSpread = 0.12;
+        shape.dbhGrowth = 0.2;
+        shape.dbhSpread = 0.05;
     } else if (name == "large" || name == "large-x2" || name == "state") {
         shape.phase1Plots = name == "large" ? 30000 : name == "large-x2" ? 60000 : 1000000;
         shape.phase2Plots = name == "large" ? 3000 : name == "large-x2" ? 6000 : 30000;
@@ -154,6 +161,9 @@ DataSetFiles generateDataSet(const DataSetShape& shape, std::uint64_t seed,
     stand.minTrees = shape.minTrees;
     stand.maxTrees = shape.maxTrees;
     stand.groundFraction = shape.groundFraction;
+    stand.countSpread = shape.countSpread;
+    stand.dbhGrowth = shape.dbhGrowth;
+    stand.dbhSpread = shape.dbhSpread;
     Draws draws(mix(seed));
     // Phase 2 plots lie on a systematic grid over the plot numbers, starting at a random plot.
     const double spacing = static_cast<double>(shape.phase1Plots) / shape.phase2Plots;

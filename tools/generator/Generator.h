@@ -22,6 +22,9 @@ struct DataSetShape {
     int minTrees = 4;
     int maxTrees = 40;
     double groundFraction = 1.0;  // share of a Phase 2 plot's trees in the tree file
+    double countSpread = 0.45;    // log-normal spread of the number of trees between plots
+    double dbhGrowth = 0.32;      // inches of mean DBH a year of stand age
+    double dbhSpread = 0.15;      // log-normal spread of a plot's mean DBH
     ParamRecord params;           // MaxSpec and MaxProd follow species and the three products
 };
 

@@ -68,8 +68,9 @@ double Draws::normal() {
 void simulatePlot(Draws& draws, const StandShape& shape, const StratumStand& stratum, int plot,
                   bool phase2, OutputFile& trees, OutputFile& ds1, OutputFile& ds2) {
     // Older stands have larger trees and fewer of them; plots vary around their stratum.
-    const double meanDbh = (3.0 + 0.32 * stratum.age) * std::exp(0.15 * draws.normal());
-    const double sigma = 0.45;
+    const double meanDbh =
+        (3.0 + shape.dbhGrowth * stratum.age) * std::exp(shape.dbhSpread * draws.normal());
+    const double sigma = shape.countSpread;
     const double density = std::sqrt(11.0 / meanDbh);
     const long count = std::lround(shape.meanTrees * density *
                                    std::exp(sigma * draws.normal() - sigma * sigma / 2));

@@ -31,6 +31,9 @@ struct StandShape {
     int minTrees = 4;
     int maxTrees = 40;
     double groundFraction = 1.0;  // share of a Phase 2 plot's trees measured on the ground
+    double countSpread = 0.45;    // log-normal spread of the number of trees between plots
+    double dbhGrowth = 0.32;      // inches of mean DBH a year of stand age
+    double dbhSpread = 0.15;      // log-normal spread of a plot's mean DBH about its stratum's
 };
 
 struct StratumStand {

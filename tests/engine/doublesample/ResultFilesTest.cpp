@@ -159,7 +159,8 @@ TEST_F(ResultFiles, SingleStratumValuesByHand) {
     const std::string text = read(DataSetFile::Estimates);
     EXPECT_EQ(text.substr(0, text.find("\r\n")),
               "stratum,variable,selected,n2,n1,beta,rho,ybar_lr,se_ybar_lr,se_percent,t,ci95_low,"
-              "ci95_high,ground_mean,ground_se,efficiency");
+              "ci95_high,ground_mean,ground_se,efficiency,acres,total,se_total,total_ci95_low,"
+              "total_ci95_high");
     for (std::size_t i = 4; i < 6; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(rows[i].selected, i == 4);
@@ -167,7 +168,9 @@ TEST_F(ResultFiles, SingleStratumValuesByHand) {
         EXPECT_EQ(rows[i].t, studentT(6, 0.05f));
     }
     EXPECT_EQ(count(text, "combined,LiBA-DS1(sq.ft),1,,,,,"), 1u);
-    EXPECT_EQ(count(text, ",,,\r\n"), 2u);  // no ground mean, ground SE or efficiency
+    // No ground mean, ground SE or efficiency, and without stratum areas no area fields.
+    EXPECT_EQ(count(text, ",,,,,,,,\r\n"), 2u);
+    EXPECT_EQ(count(text, ",,,,,\r\n"), 6u);
     const std::string classes = read(DataSetFile::Allocation);
     EXPECT_EQ(classes.substr(0, classes.find("\r\n")),
               "stratum,species,product,ba_alloc,vol_alloc,n,ba,height,volume");
