@@ -5,8 +5,12 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace orr::gui {
@@ -59,6 +63,16 @@ void frameAndButtons(QDialog* dialog, QWidget* frame, std::initializer_list<QPus
     auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(frame);
     layout->addLayout(row);
+}
+
+void sizeWithinScreenAndCloseOnEscape(QWidget* window, int width, int height) {
+    QSize size(width, height);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 80));
+    window->resize(size);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    escape->setContext(Qt::WindowShortcut);
+    QObject::connect(escape, &QShortcut::activated, window, &QWidget::close);
 }
 
 }  // namespace orr::gui

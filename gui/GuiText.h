@@ -37,5 +37,8 @@ void makeCaptionBold(QGroupBox* frame);
 QPushButton* makeButton(const QString& caption, const QString& objectName, QWidget* parent);
 // A dialog's layout: its frame above a row of buttons aligned to the right.
 void frameAndButtons(QDialog* dialog, QWidget* frame, std::initializer_list<QPushButton*> buttons);
+// A window of its own (results, help): sized to `width` x `height` but kept within the screen
+// (a laptop's 1366x768, frame and task bar included), and closed by Escape as a dialog is.
+void sizeWithinScreenAndCloseOnEscape(QWidget* window, int width, int height);
 
 }  // namespace orr::gui

@@ -51,14 +51,7 @@ HelpWindow::HelpWindow(const QString& indexPage, QWidget* parent) : QWidget(pare
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(split, 1);
-    // Within a laptop screen of 1366x768, frame and task bar included; Escape closes it.
-    QSize size(1000, 700);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 80));
-    resize(size);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::WindowShortcut);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    sizeWithinScreenAndCloseOnEscape(this, 1000, 700);
 
     auto find = [this] {
         searchResult_->setText(findNext(search_->text()) ? QString() : QStringLiteral("Not found"));

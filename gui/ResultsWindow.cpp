@@ -40,14 +40,7 @@ ResultsWindow::ResultsWindow(const Session& session, QWidget* parent)
     : QWidget(parent), session_(session) {
     setObjectName(QStringLiteral("frmResults"));
     setWindowFlag(Qt::Window);
-    // Within a laptop screen of 1366x768, frame and task bar included.
-    QSize size(1180, 640);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 80));
-    resize(size);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::WindowShortcut);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    sizeWithinScreenAndCloseOnEscape(this, 1180, 640);
 
     auto* choose = new QLabel(QStringLiteral("Regression &variable:"), this);
     variable_ = new QComboBox(this);

@@ -42,7 +42,8 @@ std::string stratumName(int h) {
 }
 
 std::string strataTable(const InventoryPlan& plan) {
-    std::string html = "<table class=\"plan\">\n<thead>\n";
+    // Wide tables scroll in a box of their own on a narrow screen (the report's "scroll" class).
+    std::string html = "<div class=\"scroll\">\n<table class=\"plan\">\n<thead>\n";
     html += headerRow({"Stratum", "Variable", "Rho&sup2;", "S_y", "N2L", "N1", "SE&nbsp;%",
                        "LiDAR per ground plot", "Ground plots", "LiDAR plots", "Cost",
                        "Ground-only plots", "Ground-only cost", "Double sampling pays"});
@@ -55,11 +56,11 @@ std::string strataTable(const InventoryPlan& plan) {
                 cell(plots(p.n1Required)) + cell(fixed(p.cost, 1)) + cell(plots(p.groundOnlyN)) +
                 cell(fixed(p.groundOnlyCost, 1)) + paysCell(p.pays) + "</tr>\n";
     }
-    return html + "</tbody>\n</table>\n";
+    return html + "</tbody>\n</table>\n</div>\n";
 }
 
 std::string forestTable(const ForestPlan& f) {
-    std::string html = "<table class=\"plan-forest\">\n<thead>\n";
+    std::string html = "<div class=\"scroll\">\n<table class=\"plan-forest\">\n<thead>\n";
     html += headerRow({"Stratum", "Weight W_h", "Rho&sup2;", "S_h", "Ground plots", "LiDAR plots",
                        "LiDAR per ground plot", "Cost", "Ground-only plots", "Ground-only cost",
                        "LiDAR phase pays"});
@@ -77,7 +78,7 @@ std::string forestTable(const ForestPlan& f) {
             cell(f.n2Required > 0 ? fixed(f.n1Required / f.n2Required, 2) : "") +
             cell(fixed(f.cost, 1)) + cell(plots(f.groundOnlyN)) + cell(fixed(f.groundOnlyCost, 1)) +
             paysCell(f.pays) + "</tr>\n";
-    return html + "</tbody>\n</table>\n";
+    return html + "</tbody>\n</table>\n</div>\n";
 }
 
 }  // namespace
