@@ -5,15 +5,22 @@
 // then their trees are summed and the plots' lines written in file order, one tree after the
 // other, exactly as a single thread going tree by tree would. So the files and the log are the
 // same for any number of threads.
+//
+// With expected shares every tree enters every species of its stratum, and a group's trees share
+// few distinct LiDAR heights: a group sums its trees per species itself, once per distinct height
+// (times the number of trees of that height), and only those sums are added to the plot's.
 #include "engine/phase1/Phase1Pass.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <exception>
 #include <optional>
 #include <vector>
 
 #include "core/ParallelFor.h"
 #include "core/RandomStreams.h"
+#include "engine/equations/Plausibility.h"
 #include "engine/phase1/LidarTreeRule.h"
 #include "engine/phase1/PlotSums.h"
 #include "engine/phase1/TreeCache.h"
@@ -33,50 +40,117 @@ struct CountedTree {
     double basalArea;
     double volume;
     double height;  // the ground height predicted from the LiDAR height
-    double share;   // expected shares: the width of the species' interval; draws: 1
 };
 
-// What one group makes of its trees: the counted ones in order, the draws that fell in no
-// interval, and the stop (a missing coefficient) that came after the last counted tree. A group
-// keeps its stop instead of throwing it, so that the groups before it are all computed and their
-// plots logged before the stop is reported, as they would be tree by tree.
+// Expected shares: the trees of a group that entered one position of the draw list, summed.
+struct SpeciesShares {
+    int species = 0;
+    double shares = 0.0;     // the trees' shares (interval widths)
+    double basalArea = 0.0;  // share x basal area
+    double volume = 0.0;     // share x volume
+};
+
+// What one group makes of its trees: with draws the counted ones in order, with expected shares
+// their sums per position of the draw list and the plausibility tally of the trees counted in
+// them; the draws that fell in no interval, and the stop (a missing coefficient) that came after
+// the last counted tree. A group keeps its stop instead of throwing it, so that the groups before
+// it are all computed and their plots logged before the stop is reported, as they would be tree by
+// tree.
 struct GroupResult {
     std::vector<CountedTree> trees;
+    std::vector<SpeciesShares> shares;
+    bool counted = false;  // expected shares: some tree was counted in some species
+    PlausibilityTally plausibility;
     long long noInterval = 0;
     std::exception_ptr error;
 };
 
-// Expected shares: every tree enters every species of the draw list whose interval is not
-// empty, in list order, with the interval's width.
-void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, TreeCache& cache,
-                 GroupResult& result) {
-    const DrawList& list = *group.drawList;
-    for (std::size_t i = group.first; i < group.last; ++i) {
-        if (list.empty()) {
-            ++result.noInterval;
-            continue;
+// One distinct LiDAR height of a group and the number of its trees of that height.
+struct DistinctHeight {
+    double height;
+    long long trees;
+};
+
+// The distinct LiDAR heights of a group in the order of their first tree, by one look-up per tree
+// in an open-addressed table kept (with its memory) by each thread.
+class DistinctHeights {
+  public:
+    const std::vector<DistinctHeight>& collect(const std::vector<double>& heights,
+                                               std::size_t first, std::size_t last) {
+        distinct_.clear();
+        std::size_t size = 16;
+        while (size < 2 * (last - first)) size <<= 1;
+        slots_.assign(size, kEmpty);
+        keys_.resize(size);
+        const std::size_t mask = size - 1;
+        for (std::size_t i = first; i < last; ++i) {
+            // 0.0 and -0.0 are the same height; any other height has one bit pattern.
+            const auto key = std::bit_cast<std::uint64_t>(heights[i] + 0.0);
+            std::size_t slot = static_cast<std::size_t>(mix(key)) & mask;
+            while (slots_[slot] != kEmpty && keys_[slot] != key) slot = (slot + 1) & mask;
+            if (slots_[slot] == kEmpty) {
+                keys_[slot] = key;
+                slots_[slot] = distinct_.size();
+                distinct_.push_back({heights[i], 1});
+            } else {
+                ++distinct_[slots_[slot]].trees;
+            }
         }
-        for (const DrawPosition& position : list) {
+        return distinct_;
+    }
+
+  private:
+    static constexpr std::size_t kEmpty = static_cast<std::size_t>(-1);
+    std::vector<std::uint64_t> keys_;
+    std::vector<std::size_t> slots_;  // index into distinct_, or kEmpty
+    std::vector<DistinctHeight> distinct_;
+};
+
+// Expected shares: every tree enters every species of the draw list whose interval is not
+// empty with the interval's width. The trees of one height are computed once and enter with their
+// number; heights in the order of their first tree and species in list order, so a stop comes at
+// the same tree and species as tree by tree, and so does the first implausible tree.
+void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, TreeCache& cache,
+                 DistinctHeights& distinct, GroupResult& result) {
+    const DrawList& list = *group.drawList;
+    if (list.empty()) {
+        result.noInterval += static_cast<long long>(group.last - group.first);
+        return;
+    }
+    result.shares.resize(list.size());
+    for (std::size_t k = 0; k < list.size(); ++k) result.shares[k] = {list[k].species};
+    for (const DistinctHeight& each : distinct.collect(heights, group.first, group.last)) {
+        for (std::size_t k = 0; k < list.size(); ++k) {
+            const DrawPosition& position = list[k];
             const double width = position.upper - position.lower;
             if (!(width > 0)) continue;
             const std::optional<GroundTree> tree =
-                cache.compute(position.species, heights[i], group.plotAge);
-            if (tree) {
-                result.trees.push_back(
-                    {position.species, tree->basalArea, tree->volume, tree->height, width});
-            }
+                cache.compute(position.species, each.height, group.plotAge);
+            if (!tree) continue;
+            const double shares = static_cast<double>(each.trees) * width;
+            SpeciesShares& sums = result.shares[k];
+            sums.shares += shares;
+            sums.basalArea += shares * tree->basalArea;
+            sums.volume += shares * tree->volume;
+            result.counted = true;
+            result.plausibility.height(group.plot, position.species, tree->height, each.trees);
+            result.plausibility.volume(group.plot, position.species, tree->volume, each.trees);
         }
     }
 }
 
 void computeGroup(const PlotGroup& group, const std::vector<double>& heights, TreeCache& cache,
-                  std::uint64_t seed, int pass, bool expected, GroupResult& result) {
+                  DistinctHeights& distinct, std::uint64_t seed, int pass, bool expected,
+                  GroupResult& result) {
     result.trees.clear();
+    result.shares.clear();
+    result.counted = false;
+    result.plausibility = PlausibilityTally();
     result.noInterval = 0;
     result.error = nullptr;
     try {
         if (expected) {
-            spreadGroup(group, heights, cache, result);
+            spreadGroup(group, heights, cache, distinct, result);
             return;
         }
         MersenneTwister64 generator(streamSeed(seed, kStreamSalt, pass, group.position));
@@ -92,7 +166,7 @@ void computeGroup(const PlotGroup& group, const std::vector<double>& heights, Tr
             const std::optional<GroundTree> tree =
                 cache.compute(species, heights[i], group.plotAge);
             if (tree)
-                result.trees.push_back({species, tree->basalArea, tree->volume, tree->height, 1.0});
+                result.trees.push_back({species, tree->basalArea, tree->volume, tree->height});
         }
     } catch (...) {
         result.error = std::current_exception();
@@ -112,6 +186,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
     GroupBatch batch;
     std::vector<GroupResult> results;
     std::vector<TreeCache> caches(std::max(threads, 1u), TreeCache(rule));
+    std::vector<DistinctHeights> distinct(caches.size());
     std::optional<int> currentPlot;  // plot of the last counted tree
 
     while (reader.fill(batch, kBatchHeights)) {
@@ -120,22 +195,31 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
         parallelFor(
             batch.groups.size(), threads,
             [&](std::size_t i, unsigned worker) {
-                computeGroup(batch.groups[i], batch.heights, caches[worker], in.seed, pass,
-                             expected, results[i]);
+                computeGroup(batch.groups[i], batch.heights, caches[worker], distinct[worker],
+                             in.seed, pass, expected, results[i]);
             },
             &host, kGroupsPerChunk);
         for (std::size_t i = 0; i < batch.groups.size(); ++i) {
             const int plot = batch.groups[i].plot;
             const GroupResult& result = results[i];
+            if (expected && result.counted) {
+                if (currentPlot && *currentPlot != plot) {
+                    sums.writePlot(*currentPlot, params.PACF, out, host);
+                }
+                currentPlot = plot;
+                for (const SpeciesShares& species : result.shares) {
+                    if (species.shares > 0)
+                        sums.addShares(species.species, species.shares, species.basalArea,
+                                       species.volume);
+                }
+                tally.plausibility.add(result.plausibility);
+            }
             for (const CountedTree& tree : result.trees) {
                 if (currentPlot && *currentPlot != plot) {
                     sums.writePlot(*currentPlot, params.PACF, out, host);
                 }
                 currentPlot = plot;
-                if (expected)
-                    sums.addShare(tree.species, tree.share, tree.basalArea, tree.volume);
-                else
-                    sums.add(tree.species, tree.basalArea, tree.volume);
+                sums.add(tree.species, tree.basalArea, tree.volume);
                 tally.plausibility.height(plot, tree.species, tree.height);
                 tally.plausibility.volume(plot, tree.species, tree.volume);
             }
