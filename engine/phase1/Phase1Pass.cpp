@@ -6,9 +6,10 @@
 // other, exactly as a single thread going tree by tree would. So the files and the log are the
 // same for any number of threads.
 //
-// With expected shares every tree enters every species of its stratum, and a group's trees share
-// few distinct LiDAR heights: a group sums its trees per species itself, once per distinct height
-// (times the number of trees of that height), and only those sums are added to the plot's.
+// With expected shares every tree enters every species of its stratum. LiDAR heights come in few
+// distinct values, so each thread keeps what a tree of a height adds to every species of a
+// stratum's list; a group sums its trees per species itself and only those sums are added to the
+// plot's.
 #include "engine/phase1/Phase1Pass.h"
 
 #include <algorithm>
@@ -65,53 +66,92 @@ struct GroupResult {
     std::exception_ptr error;
 };
 
-// One distinct LiDAR height of a group and the number of its trees of that height.
-struct DistinctHeight {
-    double height;
-    long long trees;
+// What a tree of one LiDAR height adds to one position of its plot's draw list.
+struct PositionTree {
+    double width = 0.0;  // the interval's width, the tree's share; 0 when the tree is not counted
+    double basalArea = 0.0;
+    double volume = 0.0;
+    double height = 0.0;  // the ground height predicted from the LiDAR height
 };
 
-// The distinct LiDAR heights of a group in the order of their first tree, by one look-up per tree
-// in an open-addressed table kept (with its memory) by each thread.
-class DistinctHeights {
+// Expected shares: the trees of each LiDAR height in each draw list (and stratum age) that a
+// thread has met, what they add to every position of the list. Heights repeat across plots far
+// more than within one: one look-up per tree stands for all the positions of its list.
+class ListTrees {
   public:
-    const std::vector<DistinctHeight>& collect(const std::vector<double>& heights,
-                                               std::size_t first, std::size_t last) {
-        distinct_.clear();
-        std::size_t size = 16;
-        while (size < 2 * (last - first)) size <<= 1;
-        slots_.assign(size, kEmpty);
-        keys_.resize(size);
-        const std::size_t mask = size - 1;
-        for (std::size_t i = first; i < last; ++i) {
-            // 0.0 and -0.0 are the same height; any other height has one bit pattern.
-            const auto key = std::bit_cast<std::uint64_t>(heights[i] + 0.0);
-            std::size_t slot = static_cast<std::size_t>(mix(key)) & mask;
-            while (slots_[slot] != kEmpty && keys_[slot] != key) slot = (slot + 1) & mask;
-            if (slots_[slot] == kEmpty) {
-                keys_[slot] = key;
-                slots_[slot] = distinct_.size();
-                distinct_.push_back({heights[i], 1});
-            } else {
-                ++distinct_[slots_[slot]].trees;
-            }
+    // The list's positions for a tree of height h, or nullptr when not known yet.
+    const PositionTree* find(const DrawList& list, double h, int plotAge) const {
+        if (slots_.empty()) return nullptr;
+        const Key wanted = key(list, h, plotAge);
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = hash(wanted) & mask;; i = (i + 1) & mask) {
+            const Slot& slot = slots_[i];
+            if (slot.offset == kEmpty) return nullptr;
+            if (slot.key == wanted) return &trees_[slot.offset];
         }
-        return distinct_;
+    }
+    void keep(const DrawList& list, double h, int plotAge, const std::vector<PositionTree>& trees) {
+        if (trees_.size() + trees.size() > kMostKept) return;
+        if (2 * (kept_ + 1) > slots_.size()) grow();
+        place({key(list, h, plotAge), static_cast<std::uint32_t>(trees_.size())});
+        ++kept_;
+        trees_.insert(trees_.end(), trees.begin(), trees.end());
     }
 
   private:
-    static constexpr std::size_t kEmpty = static_cast<std::size_t>(-1);
-    std::vector<std::uint64_t> keys_;
-    std::vector<std::size_t> slots_;  // index into distinct_, or kEmpty
-    std::vector<DistinctHeight> distinct_;
+    // Beyond this many positions kept per thread new heights are computed without being kept.
+    static constexpr std::size_t kMostKept = 1 << 20;
+    static constexpr std::uint32_t kEmpty = static_cast<std::uint32_t>(-1);
+    struct Key {
+        std::uint64_t height = 0;        // the bits of the LiDAR height
+        const DrawList* list = nullptr;  // the stratum's list, kept for the whole pass
+        std::int32_t plotAge = 0;
+        bool operator==(const Key&) const = default;
+    };
+    struct Slot {
+        Key key;
+        std::uint32_t offset = kEmpty;  // of the height's first position in trees_
+    };
+    // 0.0 and -0.0 are the same height; any other height has one bit pattern.
+    static Key key(const DrawList& list, double h, int plotAge) {
+        return {std::bit_cast<std::uint64_t>(h + 0.0), &list, plotAge};
+    }
+    static std::size_t hash(const Key& k) {
+        const auto list = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(k.list));
+        const auto age = static_cast<std::uint64_t>(static_cast<std::uint32_t>(k.plotAge));
+        return static_cast<std::size_t>(mix(k.height ^ mix(list ^ (age << 48))));
+    }
+    void place(const Slot& slot) {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = hash(slot.key) & mask;
+        while (slots_[i].offset != kEmpty) i = (i + 1) & mask;
+        slots_[i] = slot;
+    }
+    void grow() {
+        std::vector<Slot> old(std::max<std::size_t>(1024, 2 * slots_.size()));
+        old.swap(slots_);
+        for (const Slot& slot : old) {
+            if (slot.offset != kEmpty) place(slot);
+        }
+    }
+
+    std::vector<Slot> slots_;  // open addressing, never more than half full
+    std::size_t kept_ = 0;
+    std::vector<PositionTree> trees_;
+};
+
+// What each thread keeps for expected shares.
+struct Spreader {
+    ListTrees listTrees;
+    std::vector<PositionTree> fresh;
 };
 
 // Expected shares: every tree enters every species of the draw list whose interval is not
-// empty with the interval's width. The trees of one height are computed once and enter with their
-// number; heights in the order of their first tree and species in list order, so a stop comes at
-// the same tree and species as tree by tree, and so does the first implausible tree.
+// empty with the interval's width; trees in file order, species in list order. A tree of a height
+// met before in the list takes what it adds from the thread's table; the sums are those of the
+// trees one after the other, and a stop comes at the same tree and species.
 void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, TreeCache& cache,
-                 DistinctHeights& distinct, GroupResult& result) {
+                 Spreader& spreader, GroupResult& result) {
     const DrawList& list = *group.drawList;
     if (list.empty()) {
         result.noInterval += static_cast<long long>(group.last - group.first);
@@ -119,28 +159,43 @@ void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, Tre
     }
     result.shares.resize(list.size());
     for (std::size_t k = 0; k < list.size(); ++k) result.shares[k] = {list[k].species};
-    for (const DistinctHeight& each : distinct.collect(heights, group.first, group.last)) {
-        for (std::size_t k = 0; k < list.size(); ++k) {
-            const DrawPosition& position = list[k];
-            const double width = position.upper - position.lower;
-            if (!(width > 0)) continue;
-            const std::optional<GroundTree> tree =
-                cache.compute(position.species, each.height, group.plotAge);
-            if (!tree) continue;
-            const double shares = static_cast<double>(each.trees) * width;
-            SpeciesShares& sums = result.shares[k];
-            sums.shares += shares;
-            sums.basalArea += shares * tree->basalArea;
-            sums.volume += shares * tree->volume;
-            result.counted = true;
-            result.plausibility.height(group.plot, position.species, tree->height, each.trees);
-            result.plausibility.volume(group.plot, position.species, tree->volume, each.trees);
+    const auto enter = [&](std::size_t k, const PositionTree& tree) {
+        SpeciesShares& sums = result.shares[k];
+        sums.shares += tree.width;
+        sums.basalArea += tree.width * tree.basalArea;
+        sums.volume += tree.width * tree.volume;
+        result.counted = true;
+        result.plausibility.height(group.plot, list[k].species, tree.height);
+        result.plausibility.volume(group.plot, list[k].species, tree.volume);
+    };
+    for (std::size_t i = group.first; i < group.last; ++i) {
+        const double h = heights[i];
+        if (const PositionTree* known = spreader.listTrees.find(list, h, group.plotAge)) {
+            for (std::size_t k = 0; k < list.size(); ++k) {
+                if (known[k].width > 0) enter(k, known[k]);
+            }
+            continue;
         }
+        // A height not met yet: computed position by position, each entered as it comes, so
+        // that a stop leaves the positions before it entered.
+        spreader.fresh.clear();
+        for (std::size_t k = 0; k < list.size(); ++k) {
+            PositionTree entry;
+            const double width = list[k].upper - list[k].lower;
+            if (width > 0) {
+                const std::optional<GroundTree> tree =
+                    cache.compute(list[k].species, h, group.plotAge);
+                if (tree) entry = {width, tree->basalArea, tree->volume, tree->height};
+            }
+            spreader.fresh.push_back(entry);
+            if (entry.width > 0) enter(k, entry);
+        }
+        spreader.listTrees.keep(list, h, group.plotAge, spreader.fresh);
     }
 }
 
 void computeGroup(const PlotGroup& group, const std::vector<double>& heights, TreeCache& cache,
-                  DistinctHeights& distinct, std::uint64_t seed, int pass, bool expected,
+                  Spreader& spreader, std::uint64_t seed, int pass, bool expected,
                   GroupResult& result) {
     result.trees.clear();
     result.shares.clear();
@@ -150,7 +205,7 @@ void computeGroup(const PlotGroup& group, const std::vector<double>& heights, Tr
     result.error = nullptr;
     try {
         if (expected) {
-            spreadGroup(group, heights, cache, distinct, result);
+            spreadGroup(group, heights, cache, spreader, result);
             return;
         }
         MersenneTwister64 generator(streamSeed(seed, kStreamSalt, pass, group.position));
@@ -186,7 +241,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
     GroupBatch batch;
     std::vector<GroupResult> results;
     std::vector<TreeCache> caches(std::max(threads, 1u), TreeCache(rule));
-    std::vector<DistinctHeights> distinct(caches.size());
+    std::vector<Spreader> spreaders(caches.size());
     std::optional<int> currentPlot;  // plot of the last counted tree
 
     while (reader.fill(batch, kBatchHeights)) {
@@ -195,7 +250,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
         parallelFor(
             batch.groups.size(), threads,
             [&](std::size_t i, unsigned worker) {
-                computeGroup(batch.groups[i], batch.heights, caches[worker], distinct[worker],
+                computeGroup(batch.groups[i], batch.heights, caches[worker], spreaders[worker],
                              in.seed, pass, expected, results[i]);
             },
             &host, kGroupsPerChunk);
