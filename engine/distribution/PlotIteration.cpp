@@ -335,14 +335,14 @@ std::optional<int> PlotWork::spread(OnTree onTree) const {
     for (std::size_t k = 0; k < positions_.size(); ++k) {
         if (!(positions_[k].upper > positions_[k].lower)) continue;
         for (std::size_t i = 0; i < trees_; ++i) {
-            if (outcomes_[k * trees_ + i].kind == Outcome::Stop) return positions_[k].species;
+            if (outcome(k, i).kind == Outcome::Stop) return positions_[k].species;
         }
     }
     for (std::size_t i = 0; i < trees_; ++i) {
         for (std::size_t k = 0; k < positions_.size(); ++k) {
             const double width = positions_[k].upper - positions_[k].lower;
             if (!(width > 0)) continue;
-            onTree(k, i, outcomes_[k * trees_ + i], width);
+            onTree(k, i, outcome(k, i), width);
         }
     }
     return std::nullopt;

@@ -22,11 +22,11 @@ void PlotSums::add(int species, double basalArea, double volume) {
     volume_[s] += volume;
 }
 
-void PlotSums::addShare(int species, double share, double basalArea, double volume) {
+void PlotSums::addShares(int species, double shares, double basalArea, double volume) {
     const auto s = static_cast<std::size_t>(species);
-    shares_[s] += share;
-    basalArea_[s] += share * basalArea;
-    volume_[s] += share * volume;
+    shares_[s] += shares;
+    basalArea_[s] += basalArea;
+    volume_[s] += volume;
 }
 
 bool PlotSums::any() const {

@@ -11,12 +11,13 @@ namespace orr::phase1 {
 
 class PlotSums {
   public:
-    // With `expectedShares` the trees come with shares (addShare) and N is written to 2 decimals.
+    // With `expectedShares` the trees come with shares (addShares) and N is written to 2 decimals.
     explicit PlotSums(int maxSpec, bool expectedShares = false);
 
     void add(int species, double basalArea, double volume);
-    // Expected shares: a tree that enters `species` with `share`, the width of its interval.
-    void addShare(int species, double share, double basalArea, double volume);
+    // Expected shares: trees that enter `species`, each with its share (the width of the species'
+    // interval): the sum of their shares, and of their basal areas and volumes times their shares.
+    void addShares(int species, double shares, double basalArea, double volume);
     // True when some species has a counted tree.
     bool any() const;
 

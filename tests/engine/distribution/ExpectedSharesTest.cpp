@@ -66,6 +66,26 @@ TEST(ExpectedShares, AHandWorkedPlotGivesEachClassItsShareOfEveryTree) {
     EXPECT_EQ(d.read(DataSetFile::LidarPlotsDS1), first);
 }
 
+// The plot above with trees of the same height (12 twice, 20 twice, 30 once): trees of one height
+// are worked out together, and each must still enter its own classes.
+//   (1,1): the two trees of 12: N 14, BA 14 x 0.538834 = 7.54 -> 7.5, volume 14 x 6 = 84
+//   (1,2): 20, 20, 30: N 21, BA 7 x (2 x 0.783143 + 1.009482) = 18.03 -> 18, volume 7 x 35 = 245
+//   (2,1): all five: N 10, BA 10 x 0.196344 = 1.96 -> 2, volume 2 x (4 + 6 + 4 + 8.5 + 6) = 57
+TEST(ExpectedShares, TreesOfTheSameHeightEachEnterTheirClasses) {
+    DistributionData d;
+    d.session.params.LidarClasses = 1;
+    d.session.params.LiHgtAdj = 1;
+    d.write(DataSetFile::Coefficients, kGrowingCoefficients);
+    d.write(DataSetFile::PlotClasses, {"3,1,2,14,5.5,120,70,0,0", "3,2,1,4,0.5,30,20,0,0"});
+    d.writeLidar(1, {"3,12", "3,20", "3,12", "3,30", "3,20"});
+    ASSERT_TRUE(d.run().completed());
+    EXPECT_TRUE(d.host.messages.empty());
+    EXPECT_EQ(d.read(DataSetFile::LidarPlotsDS1),
+              crlf({" 3 , 1 , 1 , 0 , 0 , 0 , 14 , 7.5 , 84 ",
+                    " 3 , 1 , 2 , 14 , 5.5 , 120 , 21 , 18 , 245 ",
+                    " 3 , 2 , 1 , 4 , .5 , 30 , 10 , 2 , 57 "}));
+}
+
 // Under expected shares a tree whose DBH fits no product meets the question in every class it
 // enters (each key once for the run); a drop is warned about as with draws.
 TEST(ExpectedShares, AFitlessTreeIsAskedAboutInEveryClassItEnters) {

@@ -50,6 +50,28 @@ TEST(Phase1ExpectedShares, AHandWorkedPlotGivesEachSpeciesItsShareOfEveryTree) {
               "its stratum with its share; no random draws)");
 }
 
+// The same trees again, heights repeating within plot 5 (20 twice) and from plot to plot (plot 6
+// holds the heights of the plot above): each tree still enters with its own share.
+//   Plot 5 (12, 20, 30, 20): species 1 counts 20, 30, 20: N = 3 x 2/3 x 20 = 40,
+//   BA = 2/3 x 20 x (2 x 0.783143 + 1.009482) = 34.34, volume 2/3 x 20 x 70 = 933.33; species 2
+//   counts all four: N = 4 x 1/3 x 20 = 26.67, BA = 26.67 x 0.13635 = 3.64,
+//   volume 1/3 x 20 x 2 x 82 = 1093.33.
+//   Plot 6 (30, 12, 20): the plot above.
+TEST(Phase1ExpectedShares, TreesOfTheSameHeightEachEnterWithTheirShare) {
+    Phase1Data data;
+    data.session.params.LidarClasses = 1;
+    data.writeCoefficients(kGrowingCoefficients);
+    writeFile(data.session.dbhFile, crlf({"1,1,10,99", "2,1,0,99"}));
+    data.writeStrata(crlf({"1,1,10,30"}));
+    data.writeSpecies(crlf({"3,1,2", "3,2,1"}));
+    data.writeHigh(crlf({"5,12", "5,20", "5,30", "5,20", "6,30", "6,12", "6,20"}));
+    data.session.lidarLowFile.clear();
+    ASSERT_TRUE(data.run());
+    EXPECT_TRUE(data.host.messages.empty());
+    EXPECT_EQ(data.output(1), crlf({"5,1,40,34.34,933.33", "5,2,26.67,3.64,1093.33",
+                                    "6,1,26.67,23.9,666.67", "6,2,20,2.73,826.67"}));
+}
+
 // Per plot and species the N, BA and volume of _Phase1DS1.csv, from a run of the step.
 using Totals = std::map<std::pair<int, int>, std::array<double, 3>>;
 Totals readTotals(const std::filesystem::path& file) {
