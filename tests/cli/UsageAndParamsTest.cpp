@@ -91,7 +91,8 @@ TEST(ParamsCommand, PrintsTheParametersAfterStartUp) {
     EXPECT_EQ(r.status, kExitOk);
     EXPECT_EQ(r.out,
               "PACF=20\nMaxSpec=2\nMaxProd=3\nMaxItern=100\nMaxPlots=1500\nLiHgtAdj=no\n"
-              "ModelSet=0\nPTIP=0\nSTIP=0\nLidarClasses=draws\nGroundPlotCost=10\nLidarPlotCost=1\nTargetError=10\n");
+              "ModelSet=0\nPTIP=0\nSTIP=0\nLidarClasses=draws\nGroundPlotCost=10\nLidarPlotCost="
+              "1\nTargetError=10\n");
     ParamRecord p{1, 1, 1, 1, 1, 0, 1, 4.1f, 0.5f};
     p.GroundPlotCost = 0.1;
     p.LidarPlotCost = 1e-6;
@@ -99,7 +100,8 @@ TEST(ParamsCommand, PrintsTheParametersAfterStartUp) {
     saveParameters(dir.path(), p);
     EXPECT_EQ(cli({"--app-dir=" + dir.path().string(), "params"}).out,
               "PACF=1\nMaxSpec=1\nMaxProd=1\nMaxItern=1\nMaxPlots=1\nLiHgtAdj=yes\n"
-              "ModelSet=1\nPTIP=4.1\nSTIP=0.5\nLidarClasses=draws\nGroundPlotCost=0.1\nLidarPlotCost=0.000001\n"
+              "ModelSet=1\nPTIP=4.1\nSTIP=0.5\nLidarClasses=draws\nGroundPlotCost=0."
+              "1\nLidarPlotCost=0.000001\n"
               "TargetError=12.5\n");
 }
 
@@ -242,7 +244,8 @@ TEST(ParamsCommand, LidarClassesRoundTripsAndLeavesADefaultFileAt22Bytes) {
     };
     const auto printedChoice = [&] {
         const std::string out = cliIn(dir.path(), {"params"}).out;
-        return out.substr(out.find("LidarClasses="));
+        const std::size_t at = out.find("LidarClasses=");
+        return out.substr(at, out.find('\n', at) + 1 - at);
     };
     EXPECT_EQ(set("EXPECTED").first, 1);
     EXPECT_GT(set("expected").second, 22u);
