@@ -12,6 +12,7 @@
 #include <string>
 #include <system_error>
 
+#include "core/FileReads.h"
 #include "core/InputError.h"
 #include "core/NumberText.h"
 #include "core/Warnings.h"
@@ -85,6 +86,8 @@ CommaReader::CommaReader(const std::filesystem::path& file, std::size_t bufferBy
     fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0)
         throw InputError::file(file, std::string("cannot be opened: ") + std::strerror(errno));
+    watched_ = std::make_unique<ReadReport>(file);
+    if (!watched_->watched()) watched_.reset();
     struct stat info {};
     if (::fstat(fd_, &info) == 0 && info.st_size > 0)
         total_ = static_cast<std::uintmax_t>(info.st_size);
@@ -137,11 +140,13 @@ bool CommaReader::refill() {
     for (;;) {
         const ssize_t n = ::read(fd_, data + end_, capacity_ - end_);
         if (n > 0) {
+            if (watched_) watched_->bytes(data + end_, static_cast<std::size_t>(n));
             end_ += static_cast<std::size_t>(n);
             return true;
         }
         if (n == 0) {
             atEnd_ = true;
+            if (watched_) watched_->end();
             return false;
         }
         if (errno != EINTR)

@@ -2,47 +2,15 @@
 
 #include <algorithm>
 #include <charconv>
-#include <exception>
 
 #include "core/InputError.h"
 #include "core/NumberText.h"
 #include "core/OutputSet.h"
-#include "files/DataSetFiles.h"
 #include "files/RunFile.h"
 
 namespace orr::files {
 
 namespace {
-
-// The files a step reads: chosen paths first, then the data-set files, as the step reads them.
-struct ReadList {
-    std::vector<std::filesystem::path> chosen;
-    std::vector<DataSetFile> dataSet;
-};
-
-ReadList readList(int step, const StepInputs& in) {
-    const InputPaths& p = in.paths;
-    switch (step) {
-        case 5:
-            return {{p.trees, p.coefficients, p.dbh}, {}};
-        case 6:
-            return {{p.coefficients, p.dbh, p.strata, p.lidarHigh, p.lidarLow},
-                    {DataSetFile::PlotClasses}};
-        case 7:
-            return {{p.coefficients, p.dbh, p.strata, p.lidarHigh, p.lidarLow},
-                    {DataSetFile::SpeciesCountsDS1}};
-        case 8:
-            return {{},
-                    {DataSetFile::LidarPlotsDS1, DataSetFile::LidarPlotsDS2,
-                     DataSetFile::Phase2Summary, DataSetFile::Phase1DS1, DataSetFile::Phase1DS2}};
-        case 9:
-            return {{p.strata},
-                    {DataSetFile::Phase1DS1, DataSetFile::Phase1DS2, DataSetFile::Phase2,
-                     DataSetFile::PlotClasses, DataSetFile::Phase2Summary}};
-        default:
-            return {};
-    }
-}
 
 void add(std::vector<RunEntry>& out, int step, std::string_view entry, std::string name,
          std::string value, std::string sha256 = {}) {
@@ -87,41 +55,12 @@ std::vector<RunEntry> readEntries(const std::filesystem::path& runFile) {
 
 }  // namespace
 
-std::vector<std::filesystem::path> filesReadBy(int step, const StepInputs& in) {
-    const ReadList list = readList(step, in);
-    std::vector<std::filesystem::path> out;
-    for (const auto& path : list.chosen) {
-        if (!path.empty() && fileLength(path) > 0) out.push_back(path);
-    }
-    // Step 5 and step 9 read the tree file; step 9 reads it last.
-    for (const DataSetFile file : list.dataSet) {
-        const auto path = files::path(in, file);
-        if (fileLength(path) > 0) out.push_back(path);
-    }
-    if (step == 9 && !in.paths.trees.empty() && fileLength(in.paths.trees) > 0)
-        out.push_back(in.paths.trees);
-    return out;
-}
-
 std::vector<std::pair<std::string, std::string>> parameterTexts(const ParamRecord& p) {
     return {{"PACF", std::to_string(p.PACF)},         {"MaxSpec", std::to_string(p.MaxSpec)},
             {"MaxProd", std::to_string(p.MaxProd)},   {"MaxItern", std::to_string(p.MaxItern)},
             {"MaxPlots", std::to_string(p.MaxPlots)}, {"LiHgtAdj", std::to_string(p.LiHgtAdj)},
             {"ModelSet", std::to_string(p.ModelSet)}, {"PTIP", shortestFloat(p.PTIP)},
             {"STIP", shortestFloat(p.STIP)}};
-}
-
-StepRun describeRun(int step, const StepInputs& in, std::optional<std::uint64_t> seed,
-                    const std::vector<std::filesystem::path>& written,
-                    std::vector<Warning> warnings) {
-    StepRun r;
-    r.step = step;
-    r.parameters = parameterTexts(in.params);
-    r.seed = seed;
-    for (const auto& path : filesReadBy(step, in)) r.read.push_back(fingerprint(path));
-    for (const auto& path : written) r.wrote.push_back(fingerprint(path));
-    r.warnings = std::move(warnings);
-    return r;
 }
 
 std::vector<StepRun> readRuns(const std::filesystem::path& runFile) {
@@ -151,50 +90,19 @@ std::vector<StepRun> readRuns(const std::filesystem::path& runFile) {
     return runs;
 }
 
-void recordRun(const std::filesystem::path& runFile, const StepRun& run) {
-    std::vector<RunEntry> entries;
-    if (fileLength(runFile) > 0) {
-        try {
-            entries = readEntries(runFile);
-        } catch (const InputError& e) {
-            warn("run record", std::string(e.what()) + " It is started anew.");
-            entries.clear();
-        }
-    }
-    std::erase_if(entries, [&](const RunEntry& e) { return e.step == run.step; });
-    for (RunEntry& e : entriesOf(run)) entries.push_back(std::move(e));
+void recordRun(const std::filesystem::path& runFile, std::vector<StepRun> runs,
+               const StepRun& run) {
+    std::erase_if(runs, [&](const StepRun& r) { return r.step == run.step; });
+    runs.push_back(run);
     // In step order, so that a step run again on the same files leaves the record as it was.
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const RunEntry& a, const RunEntry& b) { return a.step < b.step; });
+    std::stable_sort(runs.begin(), runs.end(),
+                     [](const StepRun& a, const StepRun& b) { return a.step < b.step; });
     OutputSet set;
     OutputFile& out = set.file(runFile);
-    for (const RunEntry& e : entries) RunFile::write(out, e);
+    for (const StepRun& r : runs) {
+        for (const RunEntry& e : entriesOf(r)) RunFile::write(out, e);
+    }
     set.commit();
-}
-
-StepResult runRecorded(int step, bool drawsRandomNumbers,
-                       StepResult (*run)(const StepInputs&, StepHost&), const StepInputs& in,
-                       StepHost& host) {
-    StepResult result;
-    std::vector<Warning> warnings;
-    {
-        // The step's warnings reach the caller as they are raised; the record keeps a copy.
-        const WarningCollector raised(WarningCollector::Mode::PassOn);
-        result = run(in, host);
-        warnings = raised.collected();
-    }
-    if (!result.completed()) return result;
-    warnings.insert(warnings.end(), result.warnings.begin(), result.warnings.end());
-    const std::filesystem::path runFile = path(in, DataSetFile::Run);
-    try {
-        recordRun(runFile,
-                  describeRun(step, in, drawsRandomNumbers ? std::optional(in.seed) : std::nullopt,
-                              result.outputs, std::move(warnings)));
-    } catch (const std::exception& e) {
-        warn("run record", "The run of step " + std::to_string(step) + " was not recorded in " +
-                               runFile.filename().string() + ": " + e.what());
-    }
-    return result;
 }
 
 }  // namespace orr::files

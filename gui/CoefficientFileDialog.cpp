@@ -64,7 +64,7 @@ CoefficientFileDialog::CoefficientFileDialog(MainView& view, QWidget* parent)
     layout->addWidget(frame);
     layout->addLayout(buttons);
 
-    fileBox_->setText(qpath(view_.session().coefficientFile));
+    fileBox_->setText(qpath(view_.session().inputs.coefficients));
 
     connect(browse, &QPushButton::clicked, this, &CoefficientFileDialog::onBrowse);
     connect(ok, &QPushButton::clicked, this, &CoefficientFileDialog::onOk);
@@ -80,7 +80,7 @@ void CoefficientFileDialog::onBrowse() {
     // A cancelled file dialog changes nothing.
     if (file.isEmpty()) return;
     chosen_ = file;
-    view_.session().coefficientFile = fspath(file);
+    view_.setInput(ChosenInput::Coefficients, fspath(file));
     fileBox_->setText(file);
 }
 
@@ -90,7 +90,7 @@ void CoefficientFileDialog::onOk() {
         fileBox_->setFocus();
         return;
     }
-    Session& session = view_.session();
+    const Session& session = view_.session();
     const std::filesystem::path file = fspath(chosen_);
     long species = 0;
     try {
@@ -99,7 +99,7 @@ void CoefficientFileDialog::onOk() {
         showError(this, qstr(e.what()));
         return;
     }
-    session.coefficientFile = file;
+    view_.setInput(ChosenInput::Coefficients, file);
     if (species != session.params.MaxSpec) {
         // A warning only: the file is used, and the parameters dialog lets MaxSpec be corrected.
         showError(this, QStringLiteral("Number of species entries in coefficient File= ") +
@@ -115,7 +115,7 @@ void CoefficientFileDialog::onOk() {
 }
 
 void CoefficientFileDialog::onCreateFile() {
-    Session& session = view_.session();
+    const Session& session = view_.session();
     if (!session.dataSetName.empty()) {
         // This dialog closes; the editor takes its place over the main window.
         hide();
@@ -131,7 +131,7 @@ void CoefficientFileDialog::onCreateFile() {
 }
 
 void CoefficientFileDialog::onEdit(bool here) {
-    const std::filesystem::path& file = view_.session().coefficientFile;
+    const std::filesystem::path& file = view_.session().inputs.coefficients;
     if (file.empty()) {
         showError(this, QStringLiteral("Please enter Co-eff File"));
         fileBox_->setFocus();

@@ -20,7 +20,6 @@
 #include "gui/GuiText.h"
 #include "gui/ResultsCharts.h"
 #include "model/session/Session.h"
-#include "model/workflow/StepRunner.h"
 
 namespace orr::gui {
 
@@ -60,17 +59,19 @@ ResultsWindow::ResultsWindow(const Session& session, QWidget* parent)
     });
     connect(save, &QPushButton::clicked, this, &ResultsWindow::onSave);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    reload();
+    setResults(nullptr);
 }
 
-void ResultsWindow::reload() {
+void ResultsWindow::setResults(std::shared_ptr<const DoubleSampleResults> results) {
     setWindowTitle(QStringLiteral("Results – ") + qstr(session_.dataSetName));
+    results_ = std::move(results);
     problem_.clear();
-    try {
-        inputs_ = readRegressionInputs(workflow::stepInputs(session_, ProductCodePolicy::Drop));
-        estimates_ = estimateAllStrata(inputs_);
-    } catch (const std::exception& e) {
-        problem_ = QStringLiteral("The results cannot be shown: ") + qstr(e.what());
+    if (results_) {
+        inputs_ = results_->inputs;
+        estimates_ = results_->estimates;
+    } else {
+        problem_ = QStringLiteral(
+            "The results cannot be shown: step 9 has not run since the program started.");
         inputs_ = {};
         estimates_ = {};
     }

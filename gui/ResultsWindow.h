@@ -2,7 +2,7 @@
 // LiDAR variable of a regression, with the fitted line, the Phase 1 mean and the estimate, and
 // the regression's R², SE % and efficiency beside it; a chart of every stratum's estimate and the
 // combined one with 95 % confidence bars; a choice of regression variable; each chart saved as PNG
-// or SVG. It works the estimates out again from the files step 9 read, with step 9's own code.
+// or SVG. It shows what step 9 produced (its result's details); it computes nothing itself.
 #pragma once
 
 #include <QString>
@@ -10,8 +10,9 @@
 #include <optional>
 #include <vector>
 
-#include "engine/doublesample/DoubleSampleInputs.h"
-#include "engine/doublesample/StratifiedEstimates.h"
+#include <memory>
+
+#include "engine/doublesample/DoubleSampleStep.h"
 
 class QChart;
 class QChartView;
@@ -30,8 +31,9 @@ class ResultsWindow : public QWidget {
   public:
     explicit ResultsWindow(const Session& session, QWidget* parent = nullptr);
 
-    // Works the results out again from the files (after another run of step 9).
-    void reload();
+    // Shows what a run of step 9 produced; nullptr when step 9 has not run since the program
+    // started.
+    void setResults(std::shared_ptr<const DoubleSampleResults> results);
     // False when the files could not be read; problem() says why.
     bool hasResults() const { return problem_.isEmpty(); }
     const QString& problem() const { return problem_; }
@@ -55,8 +57,9 @@ class ResultsWindow : public QWidget {
     QLabel* problemLabel_ = nullptr;
     std::vector<QChartView*> views_;
     QString problem_;
-    DoubleSampleInputs inputs_;
-    DoubleSampleEstimates estimates_;
+    std::shared_ptr<const DoubleSampleResults> results_;
+    DoubleSampleInputs inputs_;        // of results_, or empty
+    DoubleSampleEstimates estimates_;  // of results_, or empty
     std::optional<int> shown_;
 };
 

@@ -93,39 +93,38 @@ StrataDbhFilesDialog::StrataDbhFilesDialog(MainView& view, QWidget* parent)
     layout->addWidget(dbh.frame);
     layout->addLayout(buttons);
 
-    Session& session = view_.session();
-    strataBox_->setText(qpath(session.strataFile));
-    dbhBox_->setText(qpath(session.dbhFile));
+    const Session& session = view_.session();
+    strataBox_->setText(qpath(session.inputs.strata));
+    dbhBox_->setText(qpath(session.inputs.dbh));
 
     connect(strata.browse, &QPushButton::clicked, this, [this] {
-        browse(view_.session().strataFile, strataBox_, QStringLiteral("Select the Strata File"));
+        browse(ChosenInput::Strata, strataBox_, QStringLiteral("Select the Strata File"));
     });
     connect(dbh.browse, &QPushButton::clicked, this, [this] {
-        browse(view_.session().dbhFile, dbhBox_, QStringLiteral("Select the DBH File"));
+        browse(ChosenInput::Dbh, dbhBox_, QStringLiteral("Select the DBH File"));
     });
     connect(strata.create, &QPushButton::clicked, this, &StrataDbhFilesDialog::onCreateStrataFile);
     connect(dbh.create, &QPushButton::clicked, this, &StrataDbhFilesDialog::onCreateDbhFile);
     connect(strata.edit, &QPushButton::clicked, this, [this] {
-        edit(view_.session().strataFile, strataBox_, kMissingStrata, strataFileHeadings(), false);
+        edit(view_.session().inputs.strata, strataBox_, kMissingStrata, strataFileHeadings(), false);
     });
     connect(strata.editHere, &QPushButton::clicked, this, [this] {
-        edit(view_.session().strataFile, strataBox_, kMissingStrata, strataFileHeadings(), true);
+        edit(view_.session().inputs.strata, strataBox_, kMissingStrata, strataFileHeadings(), true);
     });
     connect(dbh.edit, &QPushButton::clicked, this, [this] {
-        edit(view_.session().dbhFile, dbhBox_, kMissingDbh, dbhFileHeadings(), false);
+        edit(view_.session().inputs.dbh, dbhBox_, kMissingDbh, dbhFileHeadings(), false);
     });
     connect(dbh.editHere, &QPushButton::clicked, this, [this] {
-        edit(view_.session().dbhFile, dbhBox_, kMissingDbh, dbhFileHeadings(), true);
+        edit(view_.session().inputs.dbh, dbhBox_, kMissingDbh, dbhFileHeadings(), true);
     });
     connect(ok, &QPushButton::clicked, this, &StrataDbhFilesDialog::onOk);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void StrataDbhFilesDialog::browse(std::filesystem::path& name, QLineEdit* box,
-                                  const QString& caption) {
+void StrataDbhFilesDialog::browse(ChosenInput input, QLineEdit* box, const QString& caption) {
     const QString file = getOpenFileName(this, caption, qpath(view_.session().dataFilesDir()));
     if (file.isEmpty()) return;
-    name = fspath(file);
+    view_.setInput(input, fspath(file));
     box->setText(file);
 }
 
@@ -151,41 +150,41 @@ bool StrataDbhFilesDialog::haveDataSetName() {
 
 void StrataDbhFilesDialog::onCreateStrataFile() {
     if (haveDataSetName()) StrataEditor::run(view_, this);
-    strataBox_->setText(qpath(view_.session().strataFile));
+    strataBox_->setText(qpath(view_.session().inputs.strata));
 }
 
 void StrataDbhFilesDialog::onCreateDbhFile() {
     if (haveDataSetName()) DbhEditor::run(view_, this);
-    dbhBox_->setText(qpath(view_.session().dbhFile));
+    dbhBox_->setText(qpath(view_.session().inputs.dbh));
 }
 
 void StrataDbhFilesDialog::onOk() {
-    Session& session = view_.session();
-    if (session.strataFile.empty()) {
+    const Session& session = view_.session();
+    if (session.inputs.strata.empty()) {
         showError(this, kMissingStrata);
         strataBox_->setFocus();
         return;
     }
-    if (session.dbhFile.empty()) {
+    if (session.inputs.dbh.empty()) {
         showError(this, kMissingDbh);
         dbhBox_->setFocus();
         return;
     }
     std::optional<long> products;
     try {
-        products = countDbhProducts(session.dbhFile, session.params.MaxSpec);
+        products = countDbhProducts(session.inputs.dbh, session.params.MaxSpec);
     } catch (const InputError& e) {
         showError(this, qstr(e.what()));
         dbhBox_->setFocus();
         return;
     }
 
-    const QString strataName = qpath(session.strataFile.filename());
-    view_.appendLog(QStringLiteral("Chosen Strata FileName:") + qpath(session.strataFile));
-    view_.appendLog(QStringLiteral("Chosen DBH FileName:") + qpath(session.dbhFile));
+    const QString strataName = qpath(session.inputs.strata.filename());
+    view_.appendLog(QStringLiteral("Chosen Strata FileName:") + qpath(session.inputs.strata));
+    view_.appendLog(QStringLiteral("Chosen DBH FileName:") + qpath(session.inputs.dbh));
     view_.showOutputLabel(QStringLiteral("LblStratDBHfilename"),
                           QStringLiteral("Strata File - ") + strataName +
-                              QStringLiteral("  DBH File - ") + qpath(session.dbhFile.filename()));
+                              QStringLiteral("  DBH File - ") + qpath(session.inputs.dbh.filename()));
 
     // A count that differs is a warning only (with MaxSpec 0 there is no count: always one).
     if (!products || *products != session.params.MaxProd) {

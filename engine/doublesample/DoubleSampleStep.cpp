@@ -1,9 +1,10 @@
-// Step 9 as a whole: every input must be there before anything is read; the estimates, the
+// Step 9 as a whole (its runner has checked that every input is there): the estimates, the
 // allocation, the two reports, their values as data and the report for the browser, which reach
 // the data directory together, only when the step completes.
 #include "engine/doublesample/DoubleSampleStep.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/InputError.h"
 #include "core/OutputSet.h"
 #include "engine/doublesample/Allocation.h"
 #include "engine/doublesample/DoubleSampleInputs.h"
@@ -22,58 +22,12 @@
 #include "files/AllocationFile.h"
 #include "files/DataSetFiles.h"
 #include "files/EstimatesFile.h"
-#include "files/RunRecord.h"
 
 namespace orr {
 
 namespace {
 
 using files::DataSetFile;
-
-bool isPresent(const std::filesystem::path& file) {
-    std::error_code ec;
-    return std::filesystem::exists(file, ec);
-}
-
-// The files of the data set that earlier steps write, and where each comes from.
-struct RequiredFile {
-    DataSetFile file;
-    std::string_view writtenBy;
-};
-constexpr RequiredFile kRequired[] = {
-    {DataSetFile::Phase1DS1, "step 7 (Phase 1)"},
-    {DataSetFile::Phase2, "step 8 (Combine Phase 2)"},
-    {DataSetFile::PlotClasses, "step 5 (Phase 2 plot totals)"},
-    {DataSetFile::Phase2Summary, "step 5 (Phase 2 plot totals)"},
-};
-
-std::string missingFile(const std::filesystem::path& file, std::string_view whatItIs) {
-    return "Missing file " + file.string() + ": " + std::string(whatItIs) + ".";
-}
-
-// The message for the first input that is not there, in the order the step needs them.
-std::optional<std::string> missingInput(const StepInputs& in) {
-    if (in.paths.strata.empty()) {
-        return "No strata file is chosen: it is chosen or created in step 4.";
-    }
-    if (!isPresent(in.paths.strata)) {
-        return missingFile(in.paths.strata, "it is written by step 4 (the strata file)");
-    }
-    for (const RequiredFile& required : kRequired) {
-        const auto file = files::path(in, required.file);
-        if (!isPresent(file)) {
-            return missingFile(file, "it is written by " + std::string(required.writtenBy));
-        }
-    }
-    if (in.paths.trees.empty()) {
-        return "No Phase 2 tree input file is chosen: it is chosen in step 5 (Compute Plots).";
-    }
-    if (!isPresent(in.paths.trees)) {
-        return missingFile(in.paths.trees,
-                           "the Phase 2 tree input file, chosen in step 5 (Compute Plots)");
-    }
-    return std::nullopt;
-}
 
 // A data file for spreadsheets: its header line, then the records.
 template <class Format>
@@ -83,11 +37,15 @@ void writeTable(OutputFile& out, const std::vector<typename Format::Record>& row
     for (const auto& row : rows) Format::write(out, row);
 }
 
+}  // namespace
+
 // The estimates, the allocation, the two reports, the same values as data and the report for
-// the browser, committed together. `raised` sees this run's warnings; those raised before the
-// report is made are shown in it.
-StepResult estimateAndReport(const StepInputs& in, StepHost& host, const WarningCollector& raised) {
-    const DoubleSampleInputs inputs = readDoubleSampleInputs(in);
+// the browser, committed together. The warnings raised before the report is made are shown in
+// it.
+StepResult computeDoubleSample(const StepInputs& in, StepHost& host) {
+    auto details = std::make_shared<DoubleSampleResults>();
+    details->inputs = readDoubleSampleInputs(in);
+    const DoubleSampleInputs& inputs = details->inputs;
     stopIfCancelled(host);
 
     OutputSet outputs;
@@ -97,7 +55,8 @@ StepResult estimateAndReport(const StepInputs& in, StepHost& host, const Warning
     OutputFile& estimatesFile = outputs.file(files::path(in, DataSetFile::Estimates));
     OutputFile& allocationFile = outputs.file(files::path(in, DataSetFile::Allocation));
     OutputFile& report = outputs.file(files::path(in, DataSetFile::Report));
-    const DoubleSampleEstimates estimates = estimateAllStrata(inputs);
+    details->estimates = estimateAllStrata(inputs);
+    const DoubleSampleEstimates& estimates = details->estimates;
     writeRegressionReport(estimates, regress);
     for (const std::string& note : combinationNotes(estimates)) warn("combined estimate", note);
     const Allocation allocation =
@@ -114,15 +73,13 @@ StepResult estimateAndReport(const StepInputs& in, StepHost& host, const Warning
     writeTable<files::EstimatesFile>(estimatesFile, contents.estimateRows);
     writeTable<files::AllocationFile>(allocationFile, contents.allocationRows);
 
-    // What the outputs came from: the runs of steps 5 to 8 as recorded, and this one.
-    const auto runFile = files::path(in, DataSetFile::Run);
-    try {
-        contents.earlierRuns = files::readRuns(runFile);
-        std::erase_if(contents.earlierRuns, [](const files::StepRun& r) { return r.step == 9; });
-    } catch (const InputError& e) {
-        contents.runFileProblem = std::string(e.what()) + " The earlier steps' runs are not shown.";
-    }
-    contents.thisRun = files::describeRun(9, in, std::nullopt, {}, raised.collected());
+    // What the outputs came from: the runs of steps 5 to 8 as recorded, and this one, as its
+    // runner hands them over.
+    contents.earlierRuns = in.history.earlierRuns;
+    if (!in.history.problem.empty())
+        contents.runFileProblem = in.history.problem + " The earlier steps' runs are not shown.";
+    if (in.history.thisRunSoFar) contents.thisRun = in.history.thisRunSoFar();
+    contents.thisRun.step = 9;
     report.append(htmlReport(contents));
     stopIfCancelled(host);
 
@@ -132,17 +89,25 @@ StepResult estimateAndReport(const StepInputs& in, StepHost& host, const Warning
         "Double sample estimates computed successfully!",
         "The following file was created in the directory - " + files::dirText(in.dataDir)};
     for (const auto& file : result.outputs) result.closingLog.push_back(file.filename().string());
+    // The trees are not needed to show the results.
+    details->inputs.measuredTrees = {};
+    result.details = std::move(details);
     return result;
 }
 
-}  // namespace
-
-StepResult computeDoubleSample(const StepInputs& in, StepHost& host) {
-    if (auto message = missingInput(in)) return StepResult::stopped(std::move(*message));
-
-    // This run's warnings go into its report and, as raised, to whoever runs the step.
-    const WarningCollector raised(WarningCollector::Mode::PassOn);
-    return estimateAndReport(in, host, raised);
+const files::StepFiles& doubleSampleFiles() {
+    // The report for the browser shows every parameter.
+    static const files::StepFiles declared{
+        9,
+        {files::chosen(ChosenInput::Strata), files::ofDataSet(DataSetFile::Phase1DS1),
+         files::ofDataSetIfAny(DataSetFile::Phase1DS2), files::ofDataSet(DataSetFile::Phase2),
+         files::ofDataSet(DataSetFile::PlotClasses), files::ofDataSet(DataSetFile::Phase2Summary),
+         files::chosen(ChosenInput::Trees)},
+        {DataSetFile::StratumVolume, DataSetFile::Regression, DataSetFile::Estimates,
+         DataSetFile::Allocation, DataSetFile::Report},
+        {"PACF", "MaxSpec", "MaxProd", "MaxItern", "MaxPlots", "LiHgtAdj", "ModelSet", "PTIP",
+         "STIP"}};
+    return declared;
 }
 
 }  // namespace orr

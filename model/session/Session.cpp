@@ -4,12 +4,7 @@ namespace orr {
 
 void Session::clearNames() {
     dataSetName.clear();
-    coefficientFile.clear();
-    strataFile.clear();
-    dbhFile.clear();
-    treeFile.clear();
-    lidarHighFile.clear();
-    lidarLowFile.clear();
+    inputs = {};
 }
 
 }  // namespace orr

@@ -28,11 +28,10 @@ StepResult scripted(const StepInputs& in, StepHost&) {
 }
 std::span<const workflow::StepEntry> scriptedSteps() {
     using workflow::describeStep;
-    static const workflow::StepEntry steps[] = {{describeStep(5), &scripted<5>},
-                                                {describeStep(6), &scripted<6>},
-                                                {describeStep(7), &scripted<7>},
-                                                {describeStep(8), &scripted<8>},
-                                                {describeStep(9), &scripted<9>}};
+    static const workflow::StepEntry steps[] = {
+        test::standIn(5, &scripted<5>, true), test::standIn(6, &scripted<6>, true),
+        test::standIn(7, &scripted<7>, true), test::standIn(8, &scripted<8>, true),
+        test::standIn(9, &scripted<9>, true)};
     return steps;
 }
 
@@ -61,9 +60,9 @@ class MainWindowTest : public QObject {
     QString logWidgetText() { return child<QPlainTextEdit>(*window_, "txtStatus")->toPlainText(); }
     // Step 1 through its dialog, the coefficient, strata and DBH files named directly.
     void completeSetUp() {
-        session_.coefficientFile = "/d/ABC_COEFFIC.csv";
-        session_.strataFile = "/d/ABC_STRATA.csv";
-        session_.dbhFile = "/d/ABC_DBH.csv";
+        session_.inputs.coefficients = "/d/ABC_COEFFIC.csv";
+        session_.inputs.strata = "/d/ABC_STRATA.csv";
+        session_.inputs.dbh = "/d/ABC_DBH.csv";
         DialogScript dialogs;
         dialogs.scripts.push_back([](QDialog& d) {
             child<QLineEdit>(d, "txtDataSetName")->setText("ABC");
@@ -113,8 +112,8 @@ class MainWindowTest : public QObject {
         QCOMPARE(dialogs.shown, QStringList({"frmAssignHgtVol", "frmEnterPhase1Height"}));
         const QString dataDir = gui::qpath(session_.dataFilesDir());
         QCOMPARE(files.startFolders, QStringList({dataDir, dataDir}));
-        QCOMPARE(session_.treeFile.string(), std::string("/field/trees.csv"));
-        QCOMPARE(session_.lidarHighFile.string(), std::string("/lidar/high.csv"));
+        QCOMPARE(session_.inputs.trees.string(), std::string("/field/trees.csv"));
+        QCOMPARE(session_.inputs.lidarHigh.string(), std::string("/lidar/high.csv"));
         QCOMPARE(calls, (std::vector<int>{5, 6, 7, 8, 9}));
         QCOMPARE(statusCaption(*window_), QString("Status: All steps completed successfully!"));
         QCOMPARE(enabledButtons(), kStepButtons);
@@ -123,7 +122,7 @@ class MainWindowTest : public QObject {
         files.files = {"/field/trees2.csv"};
         QVERIFY(QMetaObject::invokeMethod(child<QLabel>(*window_, "lnkChangeTreeFile"),
                                           "linkActivated", Q_ARG(QString, "change")));
-        QCOMPARE(session_.treeFile.string(), std::string("/field/trees2.csv"));
+        QCOMPARE(session_.inputs.trees.string(), std::string("/field/trees2.csv"));
         QStringList fromSix = kStepButtons;
         for (const char* name : {"cmdIterate", "cmdComputePhase1", "cmdCombinePhase2",
                                  "cmdComputeDoubleSample", "cmdViewOutput"})
@@ -150,8 +149,8 @@ class MainWindowTest : public QObject {
     void aPlotAboveMaxPlotsOpensTheParameters() {
         QFETCH(QString, maxPlots);
         QFETCH(std::vector<int>, run);
-        session_.treeFile = "/d/trees.csv";
-        session_.lidarHighFile = "/d/high.csv";
+        session_.inputs.trees = "/d/trees.csv";
+        session_.inputs.lidarHigh = "/d/high.csv";
         completeSetUp();
         session_.params.MaxPlots = 1500;
         plotsOfSix = 2000;

@@ -44,8 +44,8 @@ class ResultsWindowTest : public QObject {
         std::filesystem::create_directories(session.dataFilesDir());
         session.dataSetName = "T1";
         session.params = {20, 2, 2, 100, 20, 1, 0, 0.0f, 0.0f};  // 2 species, 2 products, 20 plots
-        session.strataFile = session.appDir / "strata.csv";
-        writeAll(gui::qpath(session.strataFile), "1,1,20,30\r\n");
+        session.inputs.strata = session.appDir / "strata.csv";
+        writeAll(gui::qpath(session.inputs.strata), "1,1,20,30\r\n");
         using files::DataSetFile;
         write(DataSetFile::Phase2,
               "1,40,10,100,20,10,50,0,0,0\r\n2,40,12,120,20,12,50,0,0,0\r\n"
