@@ -13,7 +13,7 @@ namespace {
 
 constexpr std::size_t kDescriptionColumn = 24;
 
-const std::array<CommandOption, 15> kRunOptions = {{
+const std::array<CommandOption, 14> kRunOptions = {{
     {"dataset", "NAME", "data-set name, at most 6 characters",
      "the data\\-set name, 1 to 6 characters; every file the steps write begins with it.", true},
     {"coeff", "FILE", "regression coefficient file", "the regression coefficient file.", false,

@@ -7,6 +7,7 @@
 #include <QThread>
 #include <algorithm>
 
+#include "engine/doublesample/DoubleSampleStep.h"
 #include "files/DataSetFiles.h"
 #include "gui/BasicDialogs.h"
 #include "gui/CrossThreadStepView.h"
@@ -19,10 +20,6 @@
 #include "model/workflow/StepCaptions.h"
 
 namespace orr::gui {
-
-namespace {
-constexpr int kFirstStep = 5;
-}  // namespace
 
 void MainWindow::pickTreeFile() {
     TreeFilePicker picker(*this, this);
@@ -69,11 +66,18 @@ void MainWindow::onComputeStep(int step) {
 
 void MainWindow::onAllSteps() {
     if (workflow_.running()) return;
-    // Step 10 asks for the tree file and the LiDAR files before its first step.
-    if (session_.inputs.trees.empty()) pickTreeFile();
-    if (session_.inputs.lidarHigh.empty()) pickLidarFiles();
+    // Step 10 asks for the tree file and the LiDAR files its steps need before its first step.
+    const auto anyStepLacks = [&](ChosenInput input) {
+        for (const workflow::StepEntry& entry : workflow_.steps()) {
+            const std::vector<ChosenInput> lacking = workflow_.lacking(entry.number());
+            if (std::find(lacking.begin(), lacking.end(), input) != lacking.end()) return true;
+        }
+        return false;
+    };
+    if (anyStepLacks(ChosenInput::Trees)) pickTreeFile();
+    if (anyStepLacks(ChosenInput::LidarDS1)) pickLidarFiles();
     if (!workflow_.beginAllSteps()) return showRefusal();
-    startStepOfAll(kFirstStep);
+    startStepOfAll(workflow_.steps().front().number());
 }
 
 void MainWindow::startStepOfAll(int step) {

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <filesystem>
 
+#include "core/Step.h"
+
 class QLineEdit;
 
 namespace orr::gui {

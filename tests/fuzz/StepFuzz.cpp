@@ -92,8 +92,7 @@ Session sessionIn(const fs::path& root, const ParamRecord& params) {
 bool runStep(int step, const Session& session) {
     const workflow::StepEntry* entry = workflow::findStep(workflow::stepTable(), step);
     SilentView view;
-    return workflow::runStep(*entry->description, entry->run,
-                             workflow::stepInputs(session, ProductCodePolicy::Drop),
+    return workflow::runStep(*entry, workflow::stepInputs(session, ProductCodePolicy::Drop),
                              session.run.seed, view)
         .completed();
 }

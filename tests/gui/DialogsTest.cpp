@@ -42,7 +42,12 @@ struct Bench : gui::MainView {
     QString dataFile(const QString& name) const {
         return gui::qpath(s.dataFilesDir()) + "/" + name;
     }
-    Session& session() override { return s; }
+    const Session& session() const override { return s; }
+    void setDataSetName(std::string name) override { s.dataSetName = std::move(name); }
+    void setInput(ChosenInput input, std::filesystem::path file) override {
+        chosenPath(s.inputs, input) = std::move(file);
+    }
+    void setParameters(const ParamRecord& params) override { s.params = params; }
     void appendLog(const QString& line) override { log << line; }
     void showOutputLabel(const QString& name, const QString& caption) override {
         labels[name] = caption;
@@ -61,7 +66,7 @@ void expectRefused(Bench& b, QWidget& dialog, const QString& message) {
 // saved; the box stays open on the cell named. Corrected there, the file is saved and chosen.
 template <class Editor>
 std::function<void(Bench&)> refusedInGrid(QStringList typed, const char* file, QString message,
-                                          int column, std::filesystem::path Session::*chosen) {
+                                          int column, std::filesystem::path InputPaths::*chosen) {
     return [=](Bench& b) {
         b.s.dataSetName = "E";
         const QString path = b.dataFile(file);
@@ -82,7 +87,7 @@ std::function<void(Bench&)> refusedInGrid(QStringList typed, const char* file, Q
         QVERIFY(b.messages.texts[0].endsWith(path + " Created"));
         b.messages.clear();
         QVERIFY(readAll(path).startsWith("1,"));
-        QCOMPARE(gui::qpath(b.s.*chosen), path);
+        QCOMPARE(gui::qpath(b.s.inputs.*chosen), path);
     };
 }
 
@@ -137,14 +142,14 @@ const std::vector<std::pair<const char*, std::function<void(Bench&)>>> kRefusals
     {"tree file picker", on<gui::TreeFilePicker>([](Bench& b, QDialog& d) {
          click(&d, "cmdOK");
          expectRefused(b, d, "Please Enter Input File");
-         QVERIFY(b.s.treeFile.empty());
+         QVERIFY(b.s.inputs.trees.empty());
      })},
     {"LiDAR file picker", on<gui::LidarFilePicker>([](Bench& b, QDialog& d) {
          b.files.files = {"/lidar/low.csv"};
          click(&d, "cmdBrowseLowFile");
          click(&d, "cmdOK");
          expectRefused(b, d, "Please select Phase 1 Lidar Height");
-         QVERIFY(b.s.lidarHighFile.empty());
+         QVERIFY(b.s.inputs.lidarHigh.empty());
      })},
     {"product-code prompt",
      [](Bench& b) {
@@ -167,7 +172,7 @@ const std::vector<std::pair<const char*, std::function<void(Bench&)>>> kRefusals
          click(&d, "cmdBrowse");
          click(&d, "cmdOK");
          QCOMPARE(d.result(), int(QDialog::Accepted));
-         QCOMPARE(gui::qpath(b.s.coefficientFile), file);
+         QCOMPARE(gui::qpath(b.s.inputs.coefficients), file);
          QCOMPARE(b.log, QStringList{"Regression Coefficient File chosen:" + file});
      })},
     {"strata and DBH file dialog", on<gui::StrataDbhFilesDialog>([](Bench& b, QDialog& d) {
@@ -187,14 +192,14 @@ const std::vector<std::pair<const char*, std::function<void(Bench&)>>> kRefusals
     {"coefficient editor",
      refusedInGrid<gui::CoefficientEditor>({"1", "1.2.3", "4", ""}, "E_COEFFIC.csv",
                                            "Species 1, b1 (equation 1): \"1.2.3\" is not a number",
-                                           2, &Session::coefficientFile)},
+                                           2, &InputPaths::coefficients)},
     {"strata editor", refusedInGrid<gui::StrataEditor>({"1", "one", ""}, "E_STRATA.csv",
                                                        "Row 1, Begin Plot: \"one\" is not a number",
-                                                       1, &Session::strataFile)},
+                                                       1, &InputPaths::strata)},
     {"DBH editor",
      refusedInGrid<gui::DbhEditor>({"4", "big"}, "E_DBH.csv",
                                    "Species 1, Product 1, Max DBH: \"big\" is not a number", 3,
-                                   &Session::dbhFile)},
+                                   &InputPaths::dbh)},
     {"grid editor of a chosen file",
      [](Bench& b) {
          const QString file = b.dataFile("ABC_DBH.csv");
@@ -269,7 +274,7 @@ class DialogsTest : public QObject {
         const QString file = b.dataFile("ABC_FILE.csv"), report = b.dataFile("ABC_VolSum.txt");
         writeAll(file, "1,1,\"5\",\"8.9\"\r\n");
         writeAll(report, "Phase 2, Ground\r\n  1  2  3.00\r\n");
-        b.s.treeFile = b.s.coefficientFile = b.s.strataFile = b.s.dbhFile = gui::fspath(file);
+        b.s.inputs.trees = b.s.inputs.coefficients = b.s.inputs.strata = b.s.inputs.dbh = gui::fspath(file);
         b.files.platformOpens = platformOpens;
         QString shown;  // the rows of the grid, or the report's text in a fixed-pitch font
         b.dialogs.scripts << [&](QDialog& d) {

@@ -64,6 +64,13 @@ class ResultsWindowTest : public QObject {
     // variables.
     void selectedRegressionsAndOtherVariables() {
         gui::ResultsWindow w(session);
+        QVERIFY(!w.hasResults());  // step 9 has not run
+        // What step 9 hands over: its regression inputs and estimates.
+        auto results = std::make_shared<DoubleSampleResults>();
+        results->inputs =
+            readRegressionInputs(workflow::stepInputs(session, ProductCodePolicy::Drop));
+        results->estimates = estimateAllStrata(results->inputs);
+        w.setResults(results);
         showActive(w);
         QVERIFY2(w.hasResults(), qPrintable(w.problem()));
         QCOMPARE(w.chartCount(), 3);
@@ -118,21 +125,22 @@ class ResultsWindowTest : public QObject {
         std::filesystem::create_directories(sample.dataFilesDir());
         const std::filesystem::path source = ORRAVANT_SAMPLE_DIR;
         sample.dataSetName = "DEMO";
-        sample.coefficientFile = source / "coefficients.csv";
-        sample.strataFile = source / "strata.csv";
-        sample.dbhFile = source / "dbh.csv";
-        sample.treeFile = source / "trees.csv";
-        sample.lidarHighFile = source / "lidar-ds1.csv";
-        sample.lidarLowFile = source / "lidar-ds2.csv";
+        sample.inputs = {source / "coefficients.csv", source / "strata.csv",
+                         source / "dbh.csv",          source / "trees.csv",
+                         source / "lidar-ds1.csv",    source / "lidar-ds2.csv"};
         sample.params = {20, 3, 3, 100, 500, 0, 0, 0.0f, 0.0f};
         sample.run.seed = 20261207;
+        std::shared_ptr<const StepDetails> details;
         for (const workflow::StepEntry& step : workflow::stepTable()) {
             test::FakeHost host;
-            QVERIFY(test::runStep(step.number(), step.run, sample, host, ProductCodePolicy::Drop)
-                        .completed());
+            const StepResult result =
+                test::runStep(step.number(), step.run, sample, host, ProductCodePolicy::Drop);
+            QVERIFY(result.completed());
+            details = result.details;
         }
 
         gui::ResultsWindow w(sample);
+        w.setResults(std::dynamic_pointer_cast<const DoubleSampleResults>(details));
         w.resize(1100, 640);
         showActive(w);
         QCOMPARE(w.chartCount(), 5);

@@ -123,13 +123,13 @@ const std::string kGood = crlf({"1,1,1,6,30,20,0,0", "2,2,1,10,25,20,0,0"});
 const std::string kMissing = "<missing>", kUnset = "<unset>";
 
 struct BadInput {
-    std::filesystem::path Session::*file;
+    std::filesystem::path InputPaths::*file;
     std::string content;  // kMissing: the path names no file; kUnset: no file chosen
     std::vector<std::string> messageParts;
 };
 
 TEST(Phase2InputError, EachBadInputStopsWithOneMessageAndKeepsEarlierFiles) {
-    const auto trees = &Session::treeFile, coeff = &Session::coefficientFile;
+    const auto trees = &InputPaths::trees, coeff = &InputPaths::coefficients;
     const std::vector<BadInput> cases = {
         {trees, kGood + "2,4,1,10,25,20,0,0\r\n", {"trees.csv", "record 3", "Species", "\"4\""}},
         // Read well, but nothing to total: the files of the run before are kept.
@@ -149,7 +149,7 @@ TEST(Phase2InputError, EachBadInputStopsWithOneMessageAndKeepsEarlierFiles) {
         Phase2Data d;
         writeFile(d.session.inputs.trees, kGood);
         for (auto f : kPhase2Files) writeFile(d.file(f), "old");
-        auto& path = d.session.*c.file;
+        auto& path = d.session.inputs.*c.file;
         if (c.content == kMissing) {
             path = d.dir / "none.csv";
         } else if (c.content == kUnset) {

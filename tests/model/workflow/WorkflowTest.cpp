@@ -83,8 +83,8 @@ TEST_F(WorkflowTest, StepsFiveAndTenAreEnabledOnlyOnceTheSetUpIsCompleteAndSeen)
     const Session full = session;
     for (auto drop :
          {+[](Session& s) { s.dataSetName.clear(); },
-          +[](Session& s) { s.coefficientFile.clear(); }, +[](Session& s) { s.strataFile.clear(); },
-          +[](Session& s) { s.dbhFile.clear(); }}) {
+          +[](Session& s) { s.inputs.coefficients.clear(); }, +[](Session& s) { s.inputs.strata.clear(); },
+          +[](Session& s) { s.inputs.dbh.clear(); }}) {
         session = full;
         drop(session);
         wf.activate();
