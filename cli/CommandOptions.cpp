@@ -69,8 +69,14 @@ const std::array<CommandOption, 14> kRunOptions = {{
      "of standard error, drawn again as it goes, with the time taken and an estimate of the "
      "time\n"
      "left, and left standing with the step's time when it ends; with or without this option."},
-    {"help", "", "show this text", "show the options of\n.B run\nand exit.", false,
-     std::nullopt, {}, true},
+    {"help",
+     "",
+     "show this text",
+     "show the options of\n.B run\nand exit.",
+     false,
+     std::nullopt,
+     {},
+     true},
 }};
 
 const std::array<CommandOption, 5> kGenerateOptions = {{
@@ -99,8 +105,14 @@ const std::array<CommandOption, 5> kGenerateOptions = {{
      "the number of Phase 1 plots, 1 to 10000000, a tenth of them in Phase 2."},
     {"seed", "N", "seed of the random stands (default 1)",
      "the seed of the random stands; default 1."},
-    {"help", "", "show this text", "show the options of\n.B generate\nand exit.", false,
-     std::nullopt, {}, true},
+    {"help",
+     "",
+     "show this text",
+     "show the options of\n.B generate\nand exit.",
+     false,
+     std::nullopt,
+     {},
+     true},
 }};
 
 // A name with roff's escaped minus signs.
@@ -116,9 +128,10 @@ std::string roff(std::string_view text) {
 // "5", "5 and 9", "6, 7 and 9", "5 to 7".
 std::string stepList(const std::vector<int>& steps) {
     if (steps.size() == 1) return "step " + std::to_string(steps[0]);
-    const bool run = steps.size() > 2 && steps.back() - steps.front() + 1 ==
-                                             static_cast<int>(steps.size());
-    if (run) return "steps " + std::to_string(steps.front()) + " to " + std::to_string(steps.back());
+    const bool run =
+        steps.size() > 2 && steps.back() - steps.front() + 1 == static_cast<int>(steps.size());
+    if (run)
+        return "steps " + std::to_string(steps.front()) + " to " + std::to_string(steps.back());
     std::string text = "steps ";
     for (std::size_t i = 0; i < steps.size(); ++i) {
         if (i > 0) text += i + 1 == steps.size() ? " and " : ", ";
@@ -166,9 +179,9 @@ std::string synopsis(std::string_view start, std::span<const CommandOption> opti
     std::string text(start);
     for (const CommandOption& option : options) {
         if (option.hidden) continue;
-        const bool needed = option.required ||
-                            (option.input && std::find(neededInputs.begin(), neededInputs.end(),
-                                                       *option.input) != neededInputs.end());
+        const bool needed =
+            option.required || (option.input && std::find(neededInputs.begin(), neededInputs.end(),
+                                                          *option.input) != neededInputs.end());
         std::string word = "--" + std::string(option.name);
         const std::string_view value =
             option.synopsisValue.empty() ? option.value : option.synopsisValue;

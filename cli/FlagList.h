@@ -7,10 +7,10 @@
 #include <initializer_list>
 #include <map>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <span>
 #include <vector>
 
 #include "cli/CommandOptions.h"

@@ -54,8 +54,7 @@ std::vector<ChosenInput> inputsOfEveryStep() {
 }
 
 std::string runUsage() {
-    return synopsis("usage: orravant-cli [--app-dir DIR] run", runOptions(),
-                    inputsOfEveryStep()) +
+    return synopsis("usage: orravant-cli [--app-dir DIR] run", runOptions(), inputsOfEveryStep()) +
            "\n" + kRunAbout + wrapped(inputsNeededText(false), 90) + "\n\n" +
            usageOptions(runOptions()) + kRunClosing;
 }
@@ -137,8 +136,9 @@ RunPlan parseRun(const CliContext& ctx) {
     // An input file is required when a chosen step needs it.
     for (const CommandOption& option : runOptions()) {
         if (!option.input) continue;
-        const bool needed = std::any_of(plan.steps.begin(), plan.steps.end(),
-                                        [&](const StepEntry& s) { return s.files->needs(*option.input); });
+        const bool needed =
+            std::any_of(plan.steps.begin(), plan.steps.end(),
+                        [&](const StepEntry& s) { return s.files->needs(*option.input); });
         std::filesystem::path& path = chosenPath(plan.names.inputs, *option.input);
         if (needed) {
             path = inputPath(flags.required(option.name));

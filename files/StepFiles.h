@@ -19,9 +19,9 @@ namespace orr::files {
 
 // One file a step reads: a chosen input or a file of the data set.
 struct FileRead {
-    std::optional<ChosenInput> chosen;          // a file the user chooses
-    DataSetFile dataSet = DataSetFile::Run;     // otherwise this file of the data set
-    bool optional = false;                      // the step runs without it
+    std::optional<ChosenInput> chosen;       // a file the user chooses
+    DataSetFile dataSet = DataSetFile::Run;  // otherwise this file of the data set
+    bool optional = false;                   // the step runs without it
     std::filesystem::path path(const StepInputs& in) const;
 };
 inline FileRead chosen(ChosenInput input) {
@@ -46,7 +46,7 @@ struct StepFiles {
     std::vector<std::string_view> parameters;
 
     bool readsInput(ChosenInput input) const;  // needed or optional
-    bool needs(ChosenInput input) const;  // needed
+    bool needs(ChosenInput input) const;       // needed
     bool readsFile(DataSetFile file) const;
     bool uses(std::string_view parameter) const;
     // True when this step reads a file that `earlier` writes.

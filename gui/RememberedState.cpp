@@ -33,8 +33,8 @@ constexpr Key kPaths[] = {
 }  // namespace
 
 RecentDataSet recentDataSetOf(const Session& s) {
-    return {s.appDir,  s.dataSetName, s.inputs.coefficients, s.inputs.strata,
-            s.inputs.dbh, s.inputs.trees,    s.inputs.lidarHigh,   s.inputs.lidarLow};
+    return {s.appDir,     s.dataSetName,  s.inputs.coefficients, s.inputs.strata,
+            s.inputs.dbh, s.inputs.trees, s.inputs.lidarHigh,    s.inputs.lidarLow};
 }
 
 std::optional<std::filesystem::path> RememberedState::lastAppDir() const {

@@ -7,10 +7,9 @@
 
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <vector>
-
-#include <memory>
 
 #include "engine/doublesample/DoubleSampleStep.h"
 

@@ -100,13 +100,13 @@ StrataDbhFilesDialog::StrataDbhFilesDialog(MainView& view, QWidget* parent)
     connect(strata.browse, &QPushButton::clicked, this, [this] {
         browse(ChosenInput::Strata, strataBox_, QStringLiteral("Select the Strata File"));
     });
-    connect(dbh.browse, &QPushButton::clicked, this, [this] {
-        browse(ChosenInput::Dbh, dbhBox_, QStringLiteral("Select the DBH File"));
-    });
+    connect(dbh.browse, &QPushButton::clicked, this,
+            [this] { browse(ChosenInput::Dbh, dbhBox_, QStringLiteral("Select the DBH File")); });
     connect(strata.create, &QPushButton::clicked, this, &StrataDbhFilesDialog::onCreateStrataFile);
     connect(dbh.create, &QPushButton::clicked, this, &StrataDbhFilesDialog::onCreateDbhFile);
     connect(strata.edit, &QPushButton::clicked, this, [this] {
-        edit(view_.session().inputs.strata, strataBox_, kMissingStrata, strataFileHeadings(), false);
+        edit(view_.session().inputs.strata, strataBox_, kMissingStrata, strataFileHeadings(),
+             false);
     });
     connect(strata.editHere, &QPushButton::clicked, this, [this] {
         edit(view_.session().inputs.strata, strataBox_, kMissingStrata, strataFileHeadings(), true);
@@ -184,7 +184,8 @@ void StrataDbhFilesDialog::onOk() {
     view_.appendLog(QStringLiteral("Chosen DBH FileName:") + qpath(session.inputs.dbh));
     view_.showOutputLabel(QStringLiteral("LblStratDBHfilename"),
                           QStringLiteral("Strata File - ") + strataName +
-                              QStringLiteral("  DBH File - ") + qpath(session.inputs.dbh.filename()));
+                              QStringLiteral("  DBH File - ") +
+                              qpath(session.inputs.dbh.filename()));
 
     // A count that differs is a warning only (with MaxSpec 0 there is no count: always one).
     if (!products || *products != session.params.MaxProd) {

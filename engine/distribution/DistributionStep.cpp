@@ -136,8 +136,7 @@ const files::StepFiles& distributionFiles() {
          files::chosenIfAny(ChosenInput::LidarDS2), files::ofDataSet(DataSetFile::PlotClasses)},
         {DataSetFile::LidarPlotsDS1, DataSetFile::SpeciesCountsDS1, DataSetFile::LidarPlotsDS2,
          DataSetFile::SpeciesCountsDS2},
-        {"PACF", "MaxSpec", "MaxProd", "MaxItern", "LiHgtAdj", "ModelSet", "PTIP",
-         "STIP"}};
+        {"PACF", "MaxSpec", "MaxProd", "MaxItern", "LiHgtAdj", "ModelSet", "PTIP", "STIP"}};
     return declared;
 }
 

@@ -80,9 +80,10 @@ std::vector<std::pair<Label, std::string>> captionsAfterStep(int step, const Ses
                     Label::Phase1DS2,
                     "DataSet 2   Infile= " + bareFileName(session.inputs.lidarLow.string()) +
                         "   Outfile= " + files::fileName(name, DataSetFile::Phase1DS2));
-            out.emplace_back(Label::Phase1DS1,
-                             "DataSet 1   Infile= " + bareFileName(session.inputs.lidarHigh.string()) +
-                                 "   Outfile= " + files::fileName(name, DataSetFile::Phase1DS1));
+            out.emplace_back(
+                Label::Phase1DS1,
+                "DataSet 1   Infile= " + bareFileName(session.inputs.lidarHigh.string()) +
+                    "   Outfile= " + files::fileName(name, DataSetFile::Phase1DS1));
             break;
         case 8:
             out.emplace_back(Label::VolumeSummary,

@@ -61,8 +61,8 @@ void record(const std::filesystem::path& runFile, const RecordBefore& before, St
     }
 }
 
-void showEnd(const StepEntry& entry, const StepResult& result, bool clockSeed,
-             std::uint64_t seed, StepView& view) {
+void showEnd(const StepEntry& entry, const StepResult& result, bool clockSeed, std::uint64_t seed,
+             StepView& view) {
     switch (result.end) {
         case StepResult::End::Completed: {
             std::string closing;

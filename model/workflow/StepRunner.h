@@ -43,8 +43,8 @@ StepInputs stepInputs(const Session& session, ProductCodePolicy productCodes);
 // in the result and the log. A completed run is recorded in the data set's _Run.csv with the
 // files it read (each fingerprinted as the step read it) and wrote. An exception that escapes
 // the step is a stop with the exception's text.
-StepResult runStep(const StepEntry& step, StepInputs inputs,
-                   std::optional<std::uint64_t> fixedSeed, StepView& view);
+StepResult runStep(const StepEntry& step, StepInputs inputs, std::optional<std::uint64_t> fixedSeed,
+                   StepView& view);
 
 // Steps run one after the other, each on the files the one before it wrote, up to the first
 // that does not complete: step 10 of the window (a step at a time, from the window's thread) and

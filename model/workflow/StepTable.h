@@ -23,7 +23,7 @@ struct StepDescription {
     // Replaces the whole log as the step starts (nothing when absent); then `startLines` follow.
     std::optional<std::string_view> startLog;
     std::span<const std::string_view> startLines;
-    bool drawsRandomNumbers = false;  // steps 6 and 7: the run seed is logged
+    bool drawsRandomNumbers = false;       // steps 6 and 7: the run seed is logged
     Button button = Button::ComputePlots;  // the window's button that runs it
     bool locksResetAndExit = false;        // Reset and Exit stay disabled while it runs
 };

@@ -69,7 +69,8 @@ namespace {
 bool sameFor(const StepEntry& step, const Session& a, const Session& b) {
     if (a.dataSetName != b.dataSetName) return false;
     for (const ChosenInput input : kChosenInputs) {
-        if (step.files->readsInput(input) && chosenPath(a.inputs, input) != chosenPath(b.inputs, input))
+        if (step.files->readsInput(input) &&
+            chosenPath(a.inputs, input) != chosenPath(b.inputs, input))
             return false;
     }
     const auto first = files::parameterTexts(a.params);
@@ -89,8 +90,7 @@ bool Workflow::current(const StepEntry& entry) const {
     for (const StepEntry& earlier : steps_) {
         if (earlier.number() == entry.number() || !entry.files->readsWhatWrites(*earlier.files))
             continue;
-        if (!current(earlier) ||
-            !sameFor(earlier, completed_.at(earlier.number()), found->second))
+        if (!current(earlier) || !sameFor(earlier, completed_.at(earlier.number()), found->second))
             return false;
     }
     return true;
@@ -253,10 +253,10 @@ std::optional<int> Workflow::finishStepOfAll(int number, const StepResult& resul
     const std::string verb =
         result.end == StepResult::End::Cancelled ? " was cancelled" : " did not complete";
     const std::string stopped = "Step " + std::to_string(number) + verb;
-    const std::string rest = following ? "; steps " + std::to_string(following->number()) +
-                                             " through " + std::to_string(steps_.back().number()) +
-                                             " were not run."
-                                       : ".";
+    const std::string rest = following
+                                 ? "; steps " + std::to_string(following->number()) + " through " +
+                                       std::to_string(steps_.back().number()) + " were not run."
+                                 : ".";
     view.log(stopped + rest);
     view.status("Status: " + stopped + "!");
     return std::nullopt;

@@ -10,8 +10,8 @@
 #include <array>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>

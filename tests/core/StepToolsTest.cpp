@@ -100,7 +100,8 @@ TEST(ParallelFor, WarningsOfEveryThreadReachTheCallerInIndexOrder) {
             },
             nullptr, 1);
         std::vector<Warning> expected;
-        for (int i = 3; i < 64; i += 8) expected.push_back({"tall tree", "plot " + std::to_string(i)});
+        for (int i = 3; i < 64; i += 8)
+            expected.push_back({"tall tree", "plot " + std::to_string(i)});
         EXPECT_EQ(collector.take(), expected) << threads << " threads";
         if (threads > 1) EXPECT_GT(onHelpers.load(), 0);
     }

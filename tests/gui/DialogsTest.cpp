@@ -274,7 +274,8 @@ class DialogsTest : public QObject {
         const QString file = b.dataFile("ABC_FILE.csv"), report = b.dataFile("ABC_VolSum.txt");
         writeAll(file, "1,1,\"5\",\"8.9\"\r\n");
         writeAll(report, "Phase 2, Ground\r\n  1  2  3.00\r\n");
-        b.s.inputs.trees = b.s.inputs.coefficients = b.s.inputs.strata = b.s.inputs.dbh = gui::fspath(file);
+        b.s.inputs.trees = b.s.inputs.coefficients = b.s.inputs.strata = b.s.inputs.dbh =
+            gui::fspath(file);
         b.files.platformOpens = platformOpens;
         QString shown;  // the rows of the grid, or the report's text in a fixed-pitch font
         b.dialogs.scripts << [&](QDialog& d) {

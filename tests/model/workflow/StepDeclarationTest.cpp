@@ -70,9 +70,9 @@ TEST(StepDeclaration, EveryStepOpensWhatItDeclaresOnceAndWritesOnlyWhatItDeclare
     session.appDir = dir.path();
     fs::create_directories(session.dataFilesDir());
     session.dataSetName = "DECL";
-    session.inputs = {sample / "coefficients.csv", sample / "strata.csv",  sample / "dbh.csv",
-                      sample / "trees.csv",        sample / "lidar-ds1.csv",
-                      sample / "lidar-ds2.csv"};
+    session.inputs = {sample / "coefficients.csv", sample / "strata.csv",
+                      sample / "dbh.csv",          sample / "trees.csv",
+                      sample / "lidar-ds1.csv",    sample / "lidar-ds2.csv"};
     session.params = sampleParameters(sample / "params.txt");
     session.run.threads = 4;
 
@@ -106,7 +106,7 @@ TEST(StepDeclaration, EveryStepOpensWhatItDeclaresOnceAndWritesOnlyWhatItDeclare
         const std::vector<files::StepRun> runs =
             files::readRuns(files::path(in, files::DataSetFile::Run));
         const auto run = std::find_if(runs.begin(), runs.end(),
-                                       [&](const auto& r) { return r.step == step.number(); });
+                                      [&](const auto& r) { return r.step == step.number(); });
         ASSERT_NE(run, runs.end());
         ASSERT_EQ(run->read.size(), expected.size());
         std::size_t i = 0;

@@ -81,10 +81,10 @@ TEST_F(WorkflowTest, StepsFiveAndTenAreEnabledOnlyOnceTheSetUpIsCompleteAndSeen)
     EXPECT_EQ(enabled(), kAlwaysOn);
     for (Label l : allLabels()) EXPECT_FALSE(wf.label(l).visible) << labelName(l);
     const Session full = session;
-    for (auto drop :
-         {+[](Session& s) { s.dataSetName.clear(); },
-          +[](Session& s) { s.inputs.coefficients.clear(); }, +[](Session& s) { s.inputs.strata.clear(); },
-          +[](Session& s) { s.inputs.dbh.clear(); }}) {
+    for (auto drop : {+[](Session& s) { s.dataSetName.clear(); },
+                      +[](Session& s) { s.inputs.coefficients.clear(); },
+                      +[](Session& s) { s.inputs.strata.clear(); },
+                      +[](Session& s) { s.inputs.dbh.clear(); }}) {
         session = full;
         drop(session);
         wf.activate();
@@ -133,8 +133,9 @@ TEST_F(WorkflowTest, EachStepEnablesTheNextAndResetDisablesFiveToElevenAndKeepsL
     wf.reset();
     EXPECT_EQ(enabled(), kAlwaysOn);
     for (Label l : allLabels()) EXPECT_FALSE(wf.label(l).visible) << labelName(l);
-    for (const auto* name : {&session.inputs.coefficients, &session.inputs.strata, &session.inputs.dbh,
-                             &session.inputs.trees, &session.inputs.lidarHigh, &session.inputs.lidarLow})
+    for (const auto* name :
+         {&session.inputs.coefficients, &session.inputs.strata, &session.inputs.dbh,
+          &session.inputs.trees, &session.inputs.lidarHigh, &session.inputs.lidarLow})
         EXPECT_TRUE(name->empty()) << *name;
     EXPECT_TRUE(session.dataSetName.empty());
     EXPECT_EQ(session.params.MaxItern, 250);
