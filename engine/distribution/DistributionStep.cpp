@@ -70,7 +70,7 @@ StepResult distributeLidarTrees(const StepInputs& in, StepHost& host) {
     distribution::DistributionTables tables{
         readCoefficientFile(in.paths.coefficients, params.MaxSpec),
         loadDbhLimits(in.paths.dbh, params.MaxSpec, params.MaxProd, in.dataSetName),
-        readStrataFile(in.paths.strata)};
+        StrataRanges(readStrataFile(in.paths.strata))};
 
     // Progress: the bytes of both LiDAR files as they are read, then the draws of the passes,
     // whose number is known once the heights are in and guessed from the share kept until then.
