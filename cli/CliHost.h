@@ -52,8 +52,6 @@ class CliHost : public workflow::StepView {
 
     // Sets the log without printing it (the start-up text).
     void primeLog(std::string_view text);
-    // The whole log, while it is short enough to be kept (see kKeptLog).
-    const std::string& logText() const { return log_; }
 
     // Ctrl-C (SIGINT) from now on cancels the running step instead of ending the program.
     static void catchInterrupt();

@@ -77,10 +77,4 @@ FileFingerprint fingerprint(const std::filesystem::path& file) {
     return f;
 }
 
-std::string sha256Hex(std::string_view data) {
-    Sha256 sha;
-    sha.add(data.data(), data.size());
-    return sha.hex();
-}
-
 }  // namespace orr::files

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <string_view>
 
 namespace orr::files {
 
@@ -20,8 +19,5 @@ struct FileFingerprint {
 // Reads the file through once. Throws std::runtime_error naming the file and the system's reason
 // when it cannot be read.
 FileFingerprint fingerprint(const std::filesystem::path& file);
-
-// SHA-256 of text in memory, in hexadecimal.
-std::string sha256Hex(std::string_view data);
 
 }  // namespace orr::files

@@ -50,18 +50,19 @@ TEST(Readers, CoefficientFileIsFiveBlocksOfMaxSpecRecordsAcrossLines) {
 
 TEST(Readers, DbhFileALaterRecordReplacesAnEarlierOne) {
     TempDir dir;
-    writeFile(dir / "d.csv", crlf({"1,1,\"4.5\",\"9\"", "1,2,9,12", "2,1,0,0", "1,1,5,\" 10 \""}));
-    const DbhLimits d = readDbhFile(dir / "d.csv", 2, 2);
+    writeFile(dir / "d.csv",
+              crlf({"1,1,\"4.5\",\"9\"", "1,2,9,12", "2,1,0,0", "1,1,5,\" 10 \"", "2,2,3,4"}));
+    const DbhLimits d = loadDbhLimits(dir / "d.csv", 2, 2, "DS");
     EXPECT_EQ(std::pair(d.min(1, 1), d.max(1, 1)), std::pair(5.0, 10.0));
     EXPECT_EQ(std::pair(d.min(1, 2), d.max(1, 2)), std::pair(9.0, 12.0));
-    EXPECT_EQ(d.max(2, 2), 0.0);  // a class the file does not name
+    EXPECT_EQ(std::pair(d.min(2, 2), d.max(2, 2)), std::pair(3.0, 4.0));
 }
 
 TEST(Readers, BadInputNamesFileRecordFieldAndText) {
     std::string thousandStrata;
     for (int i = 1; i <= 1000; ++i) thousandStrata += std::to_string(i) + ",1,2,3\r\n";
     auto coeff = [](auto f) { readCoefficientFile(f, 1); };
-    auto dbh = [](auto f) { readDbhFile(f, 2, 3); };
+    auto dbh = [](auto f) { loadDbhLimits(f, 2, 3, "DS"); };
     auto strata = [](auto f) { readStrataFile(f); };
     const std::vector<std::tuple<std::string, std::function<void(const std::filesystem::path&)>,
                                  std::vector<std::string>>>
