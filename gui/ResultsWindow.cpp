@@ -15,10 +15,10 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "engine/doublesample/ResultCharts.h"
+#include "engine/doublesample/ChartData.h"
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
-#include "gui/ResultsCharts.h"
+#include "gui/QChartBuilders.h"
 #include "model/session/Session.h"
 #include "model/workflow/StepRunner.h"
 

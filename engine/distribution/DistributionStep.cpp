@@ -26,7 +26,7 @@ namespace {
 // What one answer for a whole gap of the DBH file decided, for the log:
 // "Species 1, DBH 11.9 to 14.0: product 3 for 57 trees (one answer for the gap)".
 std::string gapAnswerLine(const distribution::GapAnswer& answer) {
-    const auto inches = [](double d) { return Format(d, "0.0"); };
+    const auto inches = [](double d) { return fixedDecimalsHalfAway(d, "0.0"); };
     std::string line = "Species " + std::to_string(answer.species) + ", DBH ";
     if (answer.gap.from && answer.gap.to)
         line += inches(*answer.gap.from) + " to " + inches(*answer.gap.to);

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "core/NumberText.h"
-#include "engine/doublesample/ResultCharts.h"
+#include "engine/doublesample/ChartData.h"
 #include "engine/doublesample/SvgScatter.h"
 #include "files/DataSetFiles.h"
 
@@ -28,7 +28,7 @@ figure{margin:0;border:1px solid #ddd;padding:.5em}figcaption{font-size:.85em;ma
 .legend{font-size:.85em;color:#444})";
 
 std::string fixed(double x, int decimals) {
-    return Format(
+    return fixedDecimalsHalfAway(
         x, decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(decimals), '0'));
 }
 
