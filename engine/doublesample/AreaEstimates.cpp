@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "engine/doublesample/ResultTables.h"
 #include "engine/doublesample/StudentT.h"
 
 namespace orr {
@@ -148,12 +149,7 @@ void addAreaColumns(const DoubleSampleEstimates& est, const AreaEstimates& area,
         row.areaWeighted = true;
         row.variable = std::string(variableName(c.k));
         row.selected = c.selected;
-        row.ybarLR = c.mean;
-        row.seYbarLR = c.seMean;
-        row.sePercent = c.sePercent;
-        row.t = c.t;
-        row.ci95Low = c.mean - c.t * c.seMean;
-        row.ci95High = c.mean + c.t * c.seMean;
+        setEstimate(row, c.mean, c.seMean, c.sePercent, c.t);
         setTotal(row, c.acres, c.total, c.seTotal, c.t);
         rows.push_back(std::move(row));
     }

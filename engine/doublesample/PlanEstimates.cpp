@@ -131,6 +131,26 @@ std::optional<ForestPlan> forestPlan(const DoubleSampleEstimates& est, const Pla
     return f;
 }
 
+// The columns a stratum's own plan and its share of the design for the whole forest fill alike.
+template <class Plan>
+files::PlanRecord planRow(std::string stratum, std::string variable, const Plan& p) {
+    files::PlanRecord row;
+    row.stratum = std::move(stratum);
+    row.variable = std::move(variable);
+    row.rho2 = p.rho2;
+    row.sY = p.sY;
+    row.n2 = p.n2;
+    row.n1 = p.n1;
+    row.sePercent = p.sePercent;
+    row.n2Required = p.n2Required;
+    row.n1Required = p.n1Required;
+    row.cost = p.cost;
+    row.groundOnlyN = p.groundOnlyN;
+    row.groundOnlyCost = p.groundOnlyCost;
+    row.pays = p.pays;
+    return row;
+}
+
 }  // namespace
 
 InventoryPlan planInventory(const DoubleSampleEstimates& est, const PlanSettings& settings,
@@ -148,41 +168,16 @@ InventoryPlan planInventory(const DoubleSampleEstimates& est, const PlanSettings
 std::vector<files::PlanRecord> planRecords(const InventoryPlan& plan) {
     std::vector<files::PlanRecord> rows;
     for (const StratumPlan& p : plan.strata) {
-        files::PlanRecord row;
-        row.stratum = std::to_string(p.stratum);
-        row.variable = std::string(variableName(p.k));
-        row.rho2 = p.rho2;
-        row.sY = p.sY;
-        row.n2 = p.n2;
-        row.n1 = p.n1;
-        row.sePercent = p.sePercent;
+        files::PlanRecord row =
+            planRow(std::to_string(p.stratum), std::string(variableName(p.k)), p);
         row.ratio = p.ratio;
-        row.n2Required = p.n2Required;
-        row.n1Required = p.n1Required;
-        row.cost = p.cost;
-        row.groundOnlyN = p.groundOnlyN;
-        row.groundOnlyCost = p.groundOnlyCost;
-        row.pays = p.pays;
         rows.push_back(std::move(row));
     }
     if (!plan.forest) return rows;
     const ForestPlan& f = *plan.forest;
     for (const ForestPlanStratum& p : f.strata) {
-        files::PlanRecord row;
-        row.stratum = "all";
-        row.variable = "stratum " + std::to_string(p.stratum);
-        row.rho2 = p.rho2;
-        row.sY = p.sY;
-        row.n2 = p.n2;
-        row.n1 = p.n1;
-        row.sePercent = p.sePercent;
+        files::PlanRecord row = planRow("all", "stratum " + std::to_string(p.stratum), p);
         if (p.n2Required > 0) row.ratio = p.n1Required / p.n2Required;
-        row.n2Required = p.n2Required;
-        row.n1Required = p.n1Required;
-        row.cost = p.cost;
-        row.groundOnlyN = p.groundOnlyN;
-        row.groundOnlyCost = p.groundOnlyCost;
-        row.pays = p.pays;
         rows.push_back(std::move(row));
     }
     files::PlanRecord total;

@@ -12,9 +12,6 @@ std::optional<double> efficiency(const StratumEstimate& e, int k) {
     return e.groundSE * e.groundSE / (se * se);
 }
 
-namespace {
-
-// An estimate with its standard error, SE % and t, and its 95 % interval YbarLR -/+ t S_ybarLR.
 void setEstimate(files::EstimateRecord& row, double ybarLR, double seYbarLR, double sePercent,
                  double t) {
     row.ybarLR = ybarLR;
@@ -24,8 +21,6 @@ void setEstimate(files::EstimateRecord& row, double ybarLR, double seYbarLR, dou
     row.ci95Low = ybarLR - t * seYbarLR;
     row.ci95High = ybarLR + t * seYbarLR;
 }
-
-}  // namespace
 
 std::vector<files::EstimateRecord> estimateRecords(const DoubleSampleEstimates& est) {
     std::vector<files::EstimateRecord> rows;

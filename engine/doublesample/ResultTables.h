@@ -19,6 +19,10 @@ namespace orr {
 // (no ground standard error) or no standard error of the regression.
 std::optional<double> efficiency(const StratumEstimate& e, int k);
 
+// An estimate with its standard error, SE % and t, and its 95 % interval YbarLR -/+ t S_ybarLR.
+void setEstimate(files::EstimateRecord& row, double ybarLR, double seYbarLR, double sePercent,
+                 double t);
+
 // The rows of _Estimates.csv in the regression report's order.
 std::vector<files::EstimateRecord> estimateRecords(const DoubleSampleEstimates& est);
 
