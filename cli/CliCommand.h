@@ -33,4 +33,10 @@ int generateCommand(CliContext& ctx);
 //              --ds1 F [--ds2 F] [--seeds K] [--threads N]
 int spreadCommand(CliContext& ctx);
 
+// The value of --dataset with the blanks around it gone; throws UsageError for a name that is
+// empty, longer than 6 characters, or holds a character a file name or a report cannot carry.
+std::string checkedDataSetName(std::string name);
+// A file named on the command line, made absolute.
+std::filesystem::path inputPath(const std::string& text);
+
 }  // namespace orr

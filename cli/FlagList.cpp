@@ -16,6 +16,25 @@ bool listed(std::initializer_list<std::string_view> names, std::string_view name
 FlagList::FlagList(const std::vector<std::string>& args,
                    std::initializer_list<std::string_view> valueFlags,
                    std::initializer_list<std::string_view> switches) {
+    parse(
+        args, [&](std::string_view name) { return listed(valueFlags, name); },
+        [&](std::string_view name) { return listed(switches, name); });
+}
+
+FlagList::FlagList(const std::vector<std::string>& args, std::span<const CommandOption> options) {
+    const auto find = [options](std::string_view name, bool takesValue) {
+        return std::any_of(options.begin(), options.end(), [&](const CommandOption& o) {
+            return o.name == name && o.value.empty() != takesValue;
+        });
+    };
+    parse(
+        args, [&](std::string_view name) { return find(name, true); },
+        [&](std::string_view name) { return find(name, false); });
+}
+
+void FlagList::parse(const std::vector<std::string>& args,
+                     const std::function<bool(std::string_view)>& takesValue,
+                     const std::function<bool(std::string_view)>& isSwitch) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& word = args[i];
         if (word.size() < 3 || word.compare(0, 2, "--") != 0) {
@@ -30,12 +49,12 @@ FlagList::FlagList(const std::vector<std::string>& args,
         if (values_.count(name)) {
             throw UsageError("--" + name + " given more than once");
         }
-        if (listed(switches, name)) {
+        if (isSwitch(name)) {
             if (inlineValue) {
                 throw UsageError("--" + name + " takes no value");
             }
             values_[name] = "";
-        } else if (listed(valueFlags, name)) {
+        } else if (takesValue(name)) {
             if (inlineValue) {
                 values_[name] = *inlineValue;
             } else if (i + 1 < args.size()) {

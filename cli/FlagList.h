@@ -3,13 +3,17 @@
 // error that names the word.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "cli/CommandOptions.h"
 
 namespace orr {
 
@@ -25,6 +29,8 @@ class FlagList {
     FlagList(const std::vector<std::string>& args,
              std::initializer_list<std::string_view> valueFlags,
              std::initializer_list<std::string_view> switches);
+    // The same for the options of a command as declared.
+    FlagList(const std::vector<std::string>& args, std::span<const CommandOption> options);
 
     bool has(std::string_view name) const { return values_.count(std::string(name)) != 0; }
     std::optional<std::string> value(std::string_view name) const;
@@ -34,6 +40,9 @@ class FlagList {
     std::optional<long long> integer(std::string_view name, long long lo, long long hi) const;
 
   private:
+    void parse(const std::vector<std::string>& args,
+               const std::function<bool(std::string_view)>& takesValue,
+               const std::function<bool(std::string_view)>& isSwitch);
     std::map<std::string, std::string> values_;
 };
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/CliCommand.h"
+#include "cli/CommandOptions.h"
 #include "cli/FlagList.h"
 #include "tools/generator/Generator.h"
 
@@ -11,28 +12,21 @@ namespace orr {
 
 namespace {
 
-constexpr const char* kGenerateUsage =
-    "usage: orravant-cli generate --out DIR [--plots N] [--seed N]\n"
-    "           [--preset sample|large|large-x2|state]\n"
-    "\n"
-    "Writes a data set into DIR: coefficients.csv, strata.csv, dbh.csv, trees.csv,\n"
-    "lidar-ds1.csv, lidar-ds2.csv and params.txt (NAME=VALUE lines for 'params set').\n"
-    "\n"
-    "  --out DIR        directory to write to (created when missing)\n"
-    "  --preset NAME    sample (default): 400 plots, 40 in Phase 2, 3 species, 3 strata;\n"
-    "                   large: 30000 plots, 3000 in Phase 2, 5 species, 20 strata;\n"
-    "                   large-x2: twice the plots of large (60000, 6000 in Phase 2);\n"
-    "                   state: 1000000 plots, 30000 in Phase 2, as large otherwise\n"
-    "                   (several GB)\n"
-    "  --plots N        number of Phase 1 plots (1..10000000), a tenth of them in Phase 2\n"
-    "  --seed N         seed of the random stands (default 1)\n";
+std::string generateUsage() {
+    return synopsis("usage: orravant-cli generate", generateOptions(), {}) +
+           "\n"
+           "Writes a data set into DIR: coefficients.csv, strata.csv, dbh.csv, trees.csv,\n"
+           "lidar-ds1.csv, lidar-ds2.csv and params.txt (NAME=VALUE lines for 'params set').\n"
+           "\n" +
+           usageOptions(generateOptions());
+}
 
 }  // namespace
 
 int generateCommand(CliContext& ctx) {
     for (const auto& word : ctx.args) {
         if (word == "--help") {
-            ctx.out << kGenerateUsage;
+            ctx.out << generateUsage();
             return kExitOk;
         }
     }
@@ -40,7 +34,7 @@ int generateCommand(CliContext& ctx) {
     std::uint64_t seed = generator::kSampleSeed;
     std::filesystem::path out;
     try {
-        FlagList flags(ctx.args, {"out", "plots", "seed", "preset"}, {});
+        FlagList flags(ctx.args, generateOptions());
         out = flags.required("out");
         const std::string preset = flags.value("preset").value_or("sample");
         auto chosen = generator::presetShape(preset);

@@ -25,38 +25,14 @@ namespace orr {
 
 namespace {
 
-constexpr const char* kRunUsage =
-    "usage: orravant-cli [--app-dir DIR] run --dataset NAME --coeff FILE --strata FILE\n"
-    "           --dbh FILE --trees FILE --ds1 FILE [--ds2 FILE] [--steps 5,6,7,8,9]\n"
-    "           [--areas FILE] [--seed N] [--threads N] [--product-code drop|ask]\n"
-    "           [--strict] [--verbose]\n"
-    "\n"
+// The words of the usage text around the options, which come from runOptions().
+constexpr const char* kRunAbout =
     "Runs computation steps on one data set. The results are written to\n"
     "<application directory>/DATA FILES/<NAME>_... as the desktop program writes them;\n"
     "after step 9 the last line names its report for the browser, <NAME>_Report.html.\n"
     "Every estimate is a mean per acre (ground volume in cu.ft per acre); with --areas\n"
-    "step 9 also gives each stratum's total and the strata combined by their areas.\n"
-    "A file is needed only when a chosen step reads it: --coeff and --dbh by steps 5 to 7,\n"
-    "--strata by steps 6, 7 and 9, --trees by steps 5 and 9, --ds1 by steps 6 and 7;\n"
-    "step 8 reads only the files of the data set.\n"
-    "\n"
-    "  --dataset NAME        data-set name, at most 6 characters\n"
-    "  --coeff FILE          regression coefficient file\n"
-    "  --strata FILE         strata file\n"
-    "  --dbh FILE            DBH limits file\n"
-    "  --trees FILE          Phase 2 ground tree file\n"
-    "  --ds1 FILE            Phase 1 LiDAR heights, DataSet 1 (HIGH)\n"
-    "  --ds2 FILE            Phase 1 LiDAR heights, DataSet 2 (LOW), optional\n"
-    "  --areas FILE          stratum areas, records of stratum,acres (step 9), optional\n"
-    "  --steps LIST          steps to run, comma-separated (default: every step available)\n"
-    "  --seed N              seed of the random draws (default: from the clock, logged)\n"
-    "  --threads N           worker threads (default 0: all cores)\n"
-    "  --product-code MODE   ask: ask on the terminal for a tree whose DBH fits no product;\n"
-    "                        drop: drop such trees (default when stdin is not a terminal)\n"
-    "  --strict              a run that raised warnings ends with exit status 1\n"
-    "  --verbose             show the status captions on stderr, and progress lines when\n"
-    "                        stderr is no terminal (a terminal always shows a progress line)\n"
-    "  --help                show this text\n"
+    "step 9 also gives each stratum's total and the strata combined by their areas.\n";
+constexpr const char* kRunClosing =
     "\n"
     "Warnings (an empty field read as 0, a dropped tree, an implausible height, a stratum\n"
     "that entered the combined estimate through its ground mean) are logged where they\n"
@@ -66,17 +42,25 @@ constexpr const char* kRunUsage =
     "stopped on an error or was cancelled (Ctrl-C), or warnings under --strict,\n"
     "2 usage error.\n";
 
-// The file flags and the steps that read each file.
-struct FileFlag {
-    const char* name;
-    std::filesystem::path Session::*path;
-    std::initializer_list<int> readBy;
-};
-const FileFlag kFileFlags[] = {
-    {"coeff", &Session::coefficientFile, {5, 6, 7}}, {"strata", &Session::strataFile, {6, 7, 9}},
-    {"dbh", &Session::dbhFile, {5, 6, 7}},           {"trees", &Session::treeFile, {5, 9}},
-    {"ds1", &Session::lidarHighFile, {6, 7}},
-};
+// The chosen inputs that running every step needs.
+std::vector<ChosenInput> inputsOfEveryStep() {
+    std::vector<ChosenInput> needed;
+    for (const ChosenInput input : kChosenInputs) {
+        for (const auto& step : workflow::stepTable()) {
+            if (step.files->needs(input)) {
+                needed.push_back(input);
+                break;
+            }
+        }
+    }
+    return needed;
+}
+
+std::string runUsage() {
+    return synopsis("usage: orravant-cli [--app-dir DIR] run", runOptions(), inputsOfEveryStep()) +
+           "\n" + kRunAbout + wrapped(inputsNeededText(false), 90) + "\n\n" +
+           usageOptions(runOptions()) + kRunClosing;
+}
 
 using workflow::StepEntry;
 
@@ -89,31 +73,6 @@ struct RunPlan {
     bool verbose = false;
     bool strict = false;
 };
-
-std::string checkedDataSetName(std::string name) {
-    const auto first = name.find_first_not_of(' ');
-    const auto last = name.find_last_not_of(' ');
-    name = first == std::string::npos ? "" : name.substr(first, last - first + 1);
-    if (name.empty() || characterCount(name) > 6) {
-        throw UsageError("--dataset must be 1 to 6 characters, not '" + shownText(name) + "'");
-    }
-    for (unsigned char c : name) {
-        if (c < 0x20 || c == '/' || c == '\\' || c == ':') {
-            throw UsageError("--dataset '" + shownText(name) +
-                             "' holds a character not allowed in a file name");
-        }
-    }
-    // A name that reads one way and is another: every file, log line and report would show it.
-    if (const std::string_view hidden = firstFormatCharacter(name); !hidden.empty()) {
-        throw UsageError("--dataset '" + shownText(name) + "' holds " + shownText(hidden) +
-                         ", a character that changes the direction or visibility of text");
-    }
-    return name;
-}
-
-std::filesystem::path inputPath(const std::string& text) {
-    return std::filesystem::absolute(std::filesystem::path(text)).lexically_normal();
-}
 
 std::vector<StepEntry> chosenSteps(const std::optional<std::string>& list) {
     const auto available = workflow::stepTable();
@@ -153,29 +112,22 @@ std::vector<StepEntry> chosenSteps(const std::optional<std::string>& list) {
 }
 
 RunPlan parseRun(const CliContext& ctx) {
-    FlagList flags(ctx.args,
-                   {"dataset", "coeff", "strata", "dbh", "trees", "ds1", "ds2", "areas", "steps",
-                    "seed", "threads", "product-code"},
-                   {"verbose", "strict", "help"});
+    FlagList flags(ctx.args, runOptions());
     RunPlan plan;
     plan.names.dataSetName = checkedDataSetName(flags.required("dataset"));
     plan.steps = chosenSteps(flags.value("steps"));
-    for (const FileFlag& file : kFileFlags) {
-        const bool needed = std::any_of(plan.steps.begin(), plan.steps.end(), [&](const auto& s) {
-            return std::find(file.readBy.begin(), file.readBy.end(), s.number()) !=
-                   file.readBy.end();
-        });
+    // An input file is required when a chosen step needs it.
+    for (const CommandOption& option : runOptions()) {
+        if (!option.input) continue;
+        const bool needed =
+            std::any_of(plan.steps.begin(), plan.steps.end(),
+                        [&](const StepEntry& s) { return s.files->needs(*option.input); });
+        std::filesystem::path& path = chosenPath(plan.names.inputs, *option.input);
         if (needed) {
-            plan.names.*file.path = inputPath(flags.required(file.name));
-        } else if (auto given = flags.value(file.name); given && !given->empty()) {
-            plan.names.*file.path = inputPath(*given);
+            path = inputPath(flags.required(option.name));
+        } else if (auto given = flags.value(option.name); given && !given->empty()) {
+            path = inputPath(*given);
         }
-    }
-    if (auto ds2 = flags.value("ds2"); ds2 && !ds2->empty()) {
-        plan.names.lidarLowFile = inputPath(*ds2);
-    }
-    if (auto areas = flags.value("areas"); areas && !areas->empty()) {
-        plan.names.areasFile = inputPath(*areas);
     }
     if (auto seed = flags.value("seed")) {
         std::uint64_t n = 0;
@@ -210,9 +162,34 @@ bool drawsRandomNumbers(const std::vector<StepEntry>& steps) {
 
 }  // namespace
 
+std::string checkedDataSetName(std::string name) {
+    const auto first = name.find_first_not_of(' ');
+    const auto last = name.find_last_not_of(' ');
+    name = first == std::string::npos ? "" : name.substr(first, last - first + 1);
+    if (name.empty() || characterCount(name) > 6) {
+        throw UsageError("--dataset must be 1 to 6 characters, not '" + shownText(name) + "'");
+    }
+    for (unsigned char c : name) {
+        if (c < 0x20 || c == '/' || c == '\\' || c == ':') {
+            throw UsageError("--dataset '" + shownText(name) +
+                             "' holds a character not allowed in a file name");
+        }
+    }
+    // A name that reads one way and is another: every file, log line and report would show it.
+    if (const std::string_view hidden = firstFormatCharacter(name); !hidden.empty()) {
+        throw UsageError("--dataset '" + shownText(name) + "' holds " + shownText(hidden) +
+                         ", a character that changes the direction or visibility of text");
+    }
+    return name;
+}
+
+std::filesystem::path inputPath(const std::string& text) {
+    return std::filesystem::absolute(std::filesystem::path(text)).lexically_normal();
+}
+
 int runCommand(CliContext& ctx) {
     if (std::find(ctx.args.begin(), ctx.args.end(), "--help") != ctx.args.end()) {
-        ctx.out << kRunUsage;
+        ctx.out << runUsage();
         return kExitOk;
     }
     RunPlan plan;
@@ -240,21 +217,15 @@ int runCommand(CliContext& ctx) {
         return kExitFailed;
     }
     session.dataSetName = plan.names.dataSetName;
-    session.coefficientFile = plan.names.coefficientFile;
-    session.strataFile = plan.names.strataFile;
-    session.dbhFile = plan.names.dbhFile;
-    session.treeFile = plan.names.treeFile;
-    session.lidarHighFile = plan.names.lidarHighFile;
-    session.lidarLowFile = plan.names.lidarLowFile;
-    session.areasFile = plan.names.areasFile;
+    session.inputs = plan.names.inputs;
     // Stratum areas that step 9 would refuse are refused before any step changes a file.
-    if (!session.areasFile.empty() &&
+    if (!session.inputs.areas.empty() &&
         std::any_of(plan.steps.begin(), plan.steps.end(),
-                    [](const StepEntry& s) { return s.number() == 9; })) {
+                    [](const StepEntry& s) { return s.files->readsInput(ChosenInput::Areas); })) {
         try {
-            if (session.strataFile.empty())
+            if (session.inputs.strata.empty())
                 throw std::runtime_error("--areas needs the strata file (--strata)");
-            readStratumAreasFile(session.areasFile, strataNamedIn(session.strataFile));
+            readStratumAreasFile(session.inputs.areas, strataNamedIn(session.inputs.strata));
         } catch (const std::exception& e) {
             ctx.err << "error: " << e.what() << "\n";
             return kExitFailed;
@@ -288,39 +259,51 @@ int runCommand(CliContext& ctx) {
     }
 
     std::vector<std::pair<std::string, std::size_t>> warningKinds;  // in the order first raised
-    for (const StepEntry& step : plan.steps) {
-        if (host.cancelled()) {
-            ctx.err << "error: the run stopped before step " << step.number() << " ("
-                    << host.stopReason() << "); the files of the steps before it are in place\n";
-            return kExitFailed;
-        }
-        host.beginStep(step.number());
-        const StepResult result =
-            workflow::runStep(*step.description, step.run,
-                              workflow::stepInputs(session, plan.productCodes), seed, host);
-        host.endStep();
-        if (result.end == StepResult::End::Cancelled) {
-            ctx.err << "error: step " << step.number() << " was cancelled (" << host.stopReason()
-                    << "); its files were not changed\n";
-            return kExitFailed;
-        }
-        if (!result.completed()) {
-            ctx.err << "error: step " << step.number() << " did not complete\n";
-            return kExitFailed;
-        }
-        for (const Warning& w : result.warnings) {
-            auto kind = std::find_if(warningKinds.begin(), warningKinds.end(),
-                                     [&](const auto& k) { return k.first == w.kind; });
-            if (kind == warningKinds.end()) {
-                warningKinds.emplace_back(w.kind, 1);
-            } else {
-                ++kind->second;
+    workflow::StepSequence sequence(plan.steps);
+    int lastStep = 0;
+    bool stoppedBefore = false;
+    const StepResult last = workflow::runSequence(
+        sequence, [&] { return workflow::stepInputs(session, plan.productCodes); }, seed, host,
+        [&](const StepEntry& step) {
+            lastStep = step.number();
+            if (host.cancelled()) {
+                stoppedBefore = true;
+                return false;
             }
-        }
+            host.beginStep(step.number());
+            return true;
+        },
+        [&](const StepEntry&, const StepResult& result) {
+            host.endStep();
+            for (const Warning& w : result.warnings) {
+                auto kind = std::find_if(warningKinds.begin(), warningKinds.end(),
+                                         [&](const auto& k) { return k.first == w.kind; });
+                if (kind == warningKinds.end()) {
+                    warningKinds.emplace_back(w.kind, 1);
+                } else {
+                    ++kind->second;
+                }
+            }
+        });
+    if (stoppedBefore) {
+        ctx.err << "error: the run stopped before step " << lastStep << " (" << host.stopReason()
+                << "); the files of the steps before it are in place\n";
+        return kExitFailed;
+    }
+    if (last.end == StepResult::End::Cancelled) {
+        ctx.err << "error: step " << lastStep << " was cancelled (" << host.stopReason()
+                << "); its files were not changed\n";
+        return kExitFailed;
+    }
+    if (!sequence.completed()) {
+        ctx.err << "error: step " << lastStep << " did not complete\n";
+        return kExitFailed;
     }
     // Step 9's report for the browser, as the last line of the run.
-    if (std::any_of(plan.steps.begin(), plan.steps.end(),
-                    [](const StepEntry& s) { return s.number() == 9; })) {
+    if (std::any_of(plan.steps.begin(), plan.steps.end(), [](const StepEntry& s) {
+            return std::find(s.files->writes.begin(), s.files->writes.end(),
+                             files::DataSetFile::Report) != s.files->writes.end();
+        })) {
         const auto report =
             files::path(session.dataFilesDir(), session.dataSetName, files::DataSetFile::Report);
         ctx.out << "Report: " << report.string() << "\n";

@@ -30,10 +30,8 @@ namespace orr {
 
 namespace {
 
-constexpr const char* kSpreadUsage =
-    "usage: orravant-cli [--app-dir DIR] spread --dataset NAME --coeff FILE --strata FILE\n"
-    "           --dbh FILE --trees FILE --ds1 FILE [--ds2 FILE] [--seeds K] [--threads N]\n"
-    "\n"
+// The words of the usage text around the options, which come from spreadOptions().
+constexpr const char* kSpreadAbout =
     "Shows how much the random draws of steps 6 and 7 move the estimates of step 9. On a\n"
     "scratch copy of the data set it runs step 5 once, steps 6 to 9 with seeds 1 to K and once\n"
     "with expected shares, and writes <NAME>_Spread.csv to the data set: per stratum index and\n"
@@ -42,14 +40,18 @@ constexpr const char* kSpreadUsage =
     "expected-shares values beside them. No other file of the data set changes. The user\n"
     "parameters are those of PARAMETER.PRM (MaxItern draws per plot), whatever LidarClasses\n"
     "holds. A tree whose DBH fits no product is dropped.\n"
-    "\n"
-    "  --dataset NAME   data-set name, at most 6 characters\n"
-    "  --coeff, --strata, --dbh, --trees, --ds1, --ds2 FILE   as for run\n"
-    "  --seeds K        seeds 1 to K (default 20, at most 1000)\n"
-    "  --threads N      worker threads (default 0: all cores)\n"
-    "  --help           show this text\n"
+    "\n";
+constexpr const char* kSpreadClosing =
     "\n"
     "Exit status: 0 done, 1 a step stopped on an error, 2 usage error.\n";
+
+std::string spreadUsage() {
+    const std::vector<ChosenInput> needed = {ChosenInput::Coefficients, ChosenInput::Strata,
+                                             ChosenInput::Dbh, ChosenInput::Trees,
+                                             ChosenInput::LidarDS1};
+    return synopsis("usage: orravant-cli [--app-dir DIR] spread", spreadOptions(), needed) +
+           "\n" + kSpreadAbout + usageOptions(spreadOptions()) + kSpreadClosing;
+}
 
 constexpr int kDefaultSeeds = 20;
 
@@ -96,10 +98,6 @@ class ScratchDir {
     std::filesystem::path path_;
 };
 
-std::filesystem::path inputPath(const std::string& text) {
-    return std::filesystem::absolute(std::filesystem::path(text)).lexically_normal();
-}
-
 struct SpreadPlan {
     Session names;
     int seeds = kDefaultSeeds;
@@ -107,27 +105,19 @@ struct SpreadPlan {
 };
 
 SpreadPlan parseSpread(const CliContext& ctx) {
-    FlagList flags(ctx.args,
-                   {"dataset", "coeff", "strata", "dbh", "trees", "ds1", "ds2", "seeds", "threads"},
-                   {"help"});
+    FlagList flags(ctx.args, spreadOptions());
     SpreadPlan plan;
-    std::string name = flags.required("dataset");
-    if (name.empty() || characterCount(name) > 6 ||
-        std::any_of(name.begin(), name.end(), [](char c) {
-            const auto u = static_cast<unsigned char>(c);
-            return u < 0x20 || c == '/' || c == '\\' || c == ':' || c == ' ';
-        })) {
-        throw UsageError("--dataset must be 1 to 6 characters allowed in a file name, not '" +
-                         shownText(name) + "'");
+    plan.names.dataSetName = checkedDataSetName(flags.required("dataset"));
+    for (const CommandOption& option : spreadOptions()) {
+        if (!option.input) continue;
+        std::filesystem::path& path = chosenPath(plan.names.inputs, *option.input);
+        if (*option.input == ChosenInput::LidarDS2) {
+            if (auto given = flags.value(option.name); given && !given->empty())
+                path = inputPath(*given);
+        } else {
+            path = inputPath(flags.required(option.name));
+        }
     }
-    plan.names.dataSetName = name;
-    plan.names.coefficientFile = inputPath(flags.required("coeff"));
-    plan.names.strataFile = inputPath(flags.required("strata"));
-    plan.names.dbhFile = inputPath(flags.required("dbh"));
-    plan.names.treeFile = inputPath(flags.required("trees"));
-    plan.names.lidarHighFile = inputPath(flags.required("ds1"));
-    if (auto ds2 = flags.value("ds2"); ds2 && !ds2->empty())
-        plan.names.lidarLowFile = inputPath(*ds2);
     plan.seeds = static_cast<int>(flags.integer("seeds", 1, 1000).value_or(kDefaultSeeds));
     plan.threads = static_cast<unsigned>(flags.integer("threads", 0, 4096).value_or(0));
     return plan;
@@ -235,20 +225,23 @@ class SpreadRun {
 
     // Runs the steps `numbers` in order; false (with the message shown) when one stops.
     bool steps(std::initializer_list<int> numbers, std::optional<std::uint64_t> seed) {
+        std::vector<workflow::StepEntry> chosen;
         for (const workflow::StepEntry& entry : workflow::stepTable()) {
-            if (std::find(numbers.begin(), numbers.end(), entry.number()) == numbers.end())
-                continue;
-            QuietView view;
-            const StepResult result = workflow::runStep(
-                *entry.description, entry.run,
-                workflow::stepInputs(session_, ProductCodePolicy::Drop), seed, view);
-            if (!result.completed()) {
-                out_ << "step " << entry.number() << " did not complete"
-                     << (view.lastMessage().empty() ? "" : ": " + view.lastMessage()) << "\n";
-                return false;
-            }
+            if (std::find(numbers.begin(), numbers.end(), entry.number()) != numbers.end())
+                chosen.push_back(entry);
         }
-        return true;
+        QuietView view;
+        workflow::StepSequence sequence(chosen);
+        int stopped = 0;
+        workflow::runSequence(
+            sequence, [&] { return workflow::stepInputs(session_, ProductCodePolicy::Drop); }, seed,
+            view, {}, [&](const workflow::StepEntry& entry, const StepResult& result) {
+                if (!result.completed()) stopped = entry.number();
+            });
+        if (stopped == 0) return true;
+        out_ << "step " << stopped << " did not complete"
+             << (view.lastMessage().empty() ? "" : ": " + view.lastMessage()) << "\n";
+        return false;
     }
     Estimates estimates() const {
         return files::readWithHeader<files::EstimatesFile>(
@@ -267,7 +260,7 @@ class SpreadRun {
 
 int spreadCommand(CliContext& ctx) {
     if (std::find(ctx.args.begin(), ctx.args.end(), "--help") != ctx.args.end()) {
-        ctx.out << kSpreadUsage;
+        ctx.out << spreadUsage();
         return kExitOk;
     }
     SpreadPlan plan;

@@ -13,6 +13,7 @@
 #include <string>
 #include <system_error>
 
+#include "core/FileReads.h"
 #include "core/InputError.h"
 #include "core/NumberText.h"
 #include "core/Step.h"
@@ -114,6 +115,8 @@ CommaReader::CommaReader(const std::filesystem::path& file, std::size_t bufferBy
     }
     ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
     if (info.st_size > 0) total_ = static_cast<std::uintmax_t>(info.st_size);
+    watched_ = std::make_unique<ReadReport>(file);
+    if (!watched_->watched()) watched_.reset();
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
     capacity_ = std::max<std::size_t>(bufferBytes, 16);
     buffer_.reset(new char[capacity_]);
@@ -199,11 +202,13 @@ bool CommaReader::refill() {
     for (;;) {
         const ssize_t n = ::read(fd_, data + end_, capacity_ - end_);
         if (n > 0) {
+            if (watched_) watched_->bytes(data + end_, static_cast<std::size_t>(n));
             end_ += static_cast<std::size_t>(n);
             return true;
         }
         if (n == 0) {
             atEnd_ = true;
+            if (watched_) watched_->end();
             return false;
         }
         if (errno != EINTR)

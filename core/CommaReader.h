@@ -21,6 +21,8 @@
 
 namespace orr {
 
+class ReadReport;
+
 class CommaReader {
   public:
     // Bytes read from the file at a time.
@@ -112,6 +114,8 @@ class CommaReader {
 
     std::filesystem::path file_;
     int fd_ = -1;
+    // The watches of the files read (FileReads.h); null when none is set.
+    std::unique_ptr<ReadReport> watched_;
     std::unique_ptr<char[]> buffer_;
     const char* data_ = nullptr;  // the buffer, or the text of a reader of text in memory
     std::size_t capacity_ = 0;

@@ -6,9 +6,11 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/Step.h"
+#include "core/Warnings.h"
 
 namespace orr {
 
@@ -28,6 +30,12 @@ void parallelFor(std::size_t count, unsigned threads,
     std::atomic<bool> stop{false};
     std::exception_ptr failure;
     std::mutex failureLock;
+    // The warnings raised by each chunk, by its first index: a collector on the calling thread
+    // does not see what a helper thread raises, so every chunk collects its own and they are
+    // raised again on the calling thread at the end, in the order of the indexes whatever the
+    // number of threads.
+    std::vector<std::pair<std::size_t, std::vector<Warning>>> raised;
+    std::mutex raisedLock;
     auto work = [&](unsigned worker) {
         for (;;) {
             if (stop.load(std::memory_order_relaxed)) return;
@@ -38,14 +46,21 @@ void parallelFor(std::size_t count, unsigned threads,
             const std::size_t first = next.fetch_add(chunk, std::memory_order_relaxed);
             if (first >= count) return;
             const std::size_t last = std::min(count, first + chunk);
+            WarningCollector chunkWarnings;
+            bool failed = false;
             try {
                 for (std::size_t i = first; i < last; ++i) body(i, worker);
             } catch (...) {
                 std::lock_guard<std::mutex> lock(failureLock);
                 if (!failure) failure = std::current_exception();
                 stop = true;
-                return;
+                failed = true;
             }
+            if (!chunkWarnings.collected().empty()) {
+                std::lock_guard<std::mutex> lock(raisedLock);
+                raised.emplace_back(first, chunkWarnings.take());
+            }
+            if (failed) return;
         }
     };
 
@@ -61,6 +76,11 @@ void parallelFor(std::size_t count, unsigned threads,
     }
     work(0);
     for (std::thread& helper : helpers) helper.join();
+    std::sort(raised.begin(), raised.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [first, warnings] : raised) {
+        for (Warning& w : warnings) warn(std::move(w.kind), std::move(w.text));
+    }
     if (failure) std::rethrow_exception(failure);
     if (stop) throw StepCancelled();
 }

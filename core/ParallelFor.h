@@ -17,7 +17,9 @@ unsigned threadCount(unsigned requested);
 // is one of them, worker 0) and returns when every call has ended; `worker` (0 .. threads - 1)
 // lets each thread keep state of its own. The one rule for failures and cancelling: once a body
 // throws, or `host` (when given) reports a cancel, no further chunk is started; when all threads
-// have stopped, the first exception is thrown again, or StepCancelled for a cancel.
+// have stopped, the first exception is thrown again, or StepCancelled for a cancel. Warnings
+// raised by the body on any thread reach the calling thread's collector once every call has
+// ended, in the order of the indexes that raised them.
 void parallelFor(std::size_t count, unsigned threads,
                  const std::function<void(std::size_t index, unsigned worker)>& body,
                  const StepHost* host = nullptr, std::size_t chunk = 1);

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "core/Parameters.h"
+#include "core/RunHistory.h"
 #include "core/Warnings.h"
 
 namespace orr {
@@ -71,6 +73,35 @@ struct InputPaths {
     std::filesystem::path areas;      // stratum areas in acres (step 9); empty when not chosen
 };
 
+// The seven chosen files by what they are, for the steps' declarations of what they read.
+enum class ChosenInput { Coefficients, Strata, Dbh, Trees, LidarDS1, LidarDS2, Areas };
+inline constexpr ChosenInput kChosenInputs[] = {
+    ChosenInput::Coefficients, ChosenInput::Strata,   ChosenInput::Dbh,   ChosenInput::Trees,
+    ChosenInput::LidarDS1,     ChosenInput::LidarDS2, ChosenInput::Areas,
+};
+inline std::filesystem::path& chosenPath(InputPaths& paths, ChosenInput input) {
+    switch (input) {
+        case ChosenInput::Coefficients:
+            return paths.coefficients;
+        case ChosenInput::Strata:
+            return paths.strata;
+        case ChosenInput::Dbh:
+            return paths.dbh;
+        case ChosenInput::Trees:
+            return paths.trees;
+        case ChosenInput::LidarDS1:
+            return paths.lidarHigh;
+        case ChosenInput::LidarDS2:
+            return paths.lidarLow;
+        case ChosenInput::Areas:
+            break;
+    }
+    return paths.areas;
+}
+inline const std::filesystem::path& chosenPath(const InputPaths& paths, ChosenInput input) {
+    return chosenPath(const_cast<InputPaths&>(paths), input);
+}
+
 struct StepInputs {
     std::filesystem::path dataDir;  // the data directory, DATA FILES
     std::string dataSetName;
@@ -79,6 +110,14 @@ struct StepInputs {
     std::uint64_t seed = 0;  // the run seed of the random draws (steps 6 and 7)
     unsigned threads = 0;    // 0: every core
     ProductCodePolicy productCodes = ProductCodePolicy::Ask;
+    // Set by the step's runner: what the earlier runs recorded and this run so far.
+    RunHistory history;
+};
+
+// What a step produced beyond its files, for a window to show without working it out again
+// (step 9: its inputs and estimates).
+struct StepDetails {
+    virtual ~StepDetails() = default;
 };
 
 struct StepResult {
@@ -102,6 +141,8 @@ struct StepResult {
     std::vector<Warning> warnings;
     // Steps 6 and 7: the seed their draws came from (set by the runner).
     std::optional<std::uint64_t> seed;
+    // Completed: what the step produced beyond its files, when it hands anything over.
+    std::shared_ptr<const StepDetails> details;
 
     bool completed() const { return end == End::Completed; }
     static StepResult stopped(std::string message) {

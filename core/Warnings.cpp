@@ -8,7 +8,7 @@ namespace {
 thread_local WarningCollector* innermost = nullptr;
 }  // namespace
 
-WarningCollector::WarningCollector(Mode mode) : mode_(mode), outer_(innermost) {
+WarningCollector::WarningCollector() : outer_(innermost) {
     innermost = this;
 }
 
@@ -21,11 +21,7 @@ std::vector<Warning> WarningCollector::take() {
 }
 
 void warn(std::string kind, std::string text) {
-    const Warning warning{std::move(kind), std::move(text)};
-    for (WarningCollector* c = innermost; c != nullptr;
-         c = c->mode_ == WarningCollector::Mode::PassOn ? c->outer_ : nullptr) {
-        c->warnings_.push_back(warning);
-    }
+    if (innermost) innermost->warnings_.push_back({std::move(kind), std::move(text)});
 }
 
 }  // namespace orr

@@ -1,7 +1,8 @@
 // Warnings: something a forester should know about a run that completed (an empty field read as
 // 0, a tree dropped for want of a product code, an implausible height). A step, or a reader deep
-// inside it, calls warn(); the step's runner collects every warning raised on its thread while
-// the step runs, puts them in the step's result and the log, and the command line counts them.
+// inside it, calls warn(); the step's runner collects every warning raised while the step runs
+// (parallelFor brings those of its helper threads to the calling thread), puts them in the
+// step's result and the log, and the command line counts them.
 #pragma once
 
 #include <string>
@@ -19,11 +20,7 @@ struct Warning {
 // takes them. Without a collector a warning is dropped.
 class WarningCollector {
   public:
-    // Keep: the collector takes the warnings. PassOn: it keeps a copy of each and passes it on
-    // to the collector around it, as though it were not there: to see what one part of a step
-    // raised while the warnings still reach the step's runner as they are raised.
-    enum class Mode { Keep, PassOn };
-    explicit WarningCollector(Mode mode = Mode::Keep);
+    WarningCollector();
     ~WarningCollector();
     WarningCollector(const WarningCollector&) = delete;
     WarningCollector& operator=(const WarningCollector&) = delete;
@@ -36,7 +33,6 @@ class WarningCollector {
   private:
     friend void warn(std::string kind, std::string text);
     std::vector<Warning> warnings_;
-    Mode mode_;
     WarningCollector* outer_;
 };
 

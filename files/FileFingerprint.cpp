@@ -77,6 +77,51 @@ FileFingerprint fingerprint(const std::filesystem::path& file) {
     return f;
 }
 
+// One file's digest as its reader streams it.
+class FingerprintSink : public ReadSink {
+  public:
+    FingerprintSink(ReadFingerprints& owner, std::filesystem::path file)
+        : owner_(owner), file_(std::move(file)) {}
+    void bytes(const char* data, std::size_t size) override {
+        sha_.add(data, size);
+        size_ += size;
+    }
+    void finished(bool whole) override {
+        if (whole) owner_.add(file_, {file_.filename().string(), size_, sha_.hex()});
+    }
+
+  private:
+    ReadFingerprints& owner_;
+    std::filesystem::path file_;
+    Sha256 sha_;
+    std::uintmax_t size_ = 0;
+};
+
+std::unique_ptr<ReadSink> ReadFingerprints::opened(const std::filesystem::path& file) {
+    {
+        const std::lock_guard<std::mutex> lock(lock_);
+        if (read_.count(file) != 0) return nullptr;  // read whole once already
+    }
+    return std::make_unique<FingerprintSink>(*this, file);
+}
+
+void ReadFingerprints::add(const std::filesystem::path& file, FileFingerprint fingerprint) {
+    const std::lock_guard<std::mutex> lock(lock_);
+    read_.emplace(file, std::move(fingerprint));
+}
+
+std::optional<FileFingerprint> ReadFingerprints::of(const std::filesystem::path& file) const {
+    const std::lock_guard<std::mutex> lock(lock_);
+    const auto found = read_.find(file);
+    if (found == read_.end()) return std::nullopt;
+    return found->second;
+}
+
+FileFingerprint ReadFingerprints::ofOrRead(const std::filesystem::path& file) const {
+    if (std::optional<FileFingerprint> read = of(file)) return *read;
+    return fingerprint(file);
+}
+
 std::string sha256Hex(std::string_view data) {
     Sha256 sha;
     sha.add(data.data(), data.size());

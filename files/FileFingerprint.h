@@ -3,19 +3,20 @@
 // there are any, so a LiDAR file of tens of megabytes costs a few hundredths of a second.
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/FileReads.h"
+#include "core/RunHistory.h"
+
 namespace orr::files {
 
-struct FileFingerprint {
-    std::string name;  // the file name without its directory
-    std::uintmax_t size = 0;
-    std::string sha256;  // 64 lower-case hexadecimal digits
-    bool operator==(const FileFingerprint&) const = default;
-};
+using orr::FileFingerprint;
 
 // Reads the file through once. Throws std::runtime_error naming the file and the system's reason
 // when it cannot be read.
@@ -23,5 +24,23 @@ FileFingerprint fingerprint(const std::filesystem::path& file);
 
 // SHA-256 of text in memory, in hexadecimal.
 std::string sha256Hex(std::string_view data);
+
+// The fingerprints of the files read while it is set as a watch (ScopedReadWatch), each taken
+// from the bytes as the reader streams them, so that no file is read a second time for its
+// digest. Files may be read on any thread.
+class ReadFingerprints : public ReadWatch {
+  public:
+    std::unique_ptr<ReadSink> opened(const std::filesystem::path& file) override;
+    // The fingerprint of `file` when it was read to its end while watched.
+    std::optional<FileFingerprint> of(const std::filesystem::path& file) const;
+    // The same, or, for a file that was not read whole while watched, read through now.
+    FileFingerprint ofOrRead(const std::filesystem::path& file) const;
+
+  private:
+    friend class FingerprintSink;
+    void add(const std::filesystem::path& file, FileFingerprint fingerprint);
+    mutable std::mutex lock_;
+    std::map<std::filesystem::path, FileFingerprint> read_;
+};
 
 }  // namespace orr::files

@@ -2,49 +2,15 @@
 
 #include <algorithm>
 #include <charconv>
-#include <exception>
 
 #include "core/InputError.h"
 #include "core/NumberText.h"
 #include "core/OutputSet.h"
-#include "files/DataSetFiles.h"
 #include "files/RunFile.h"
 
 namespace orr::files {
 
 namespace {
-
-// The files a step reads: chosen paths first, then the data-set files, as the step reads them.
-struct ReadList {
-    std::vector<std::filesystem::path> chosen;
-    std::vector<DataSetFile> dataSet;
-};
-
-ReadList readList(int step, const StepInputs& in) {
-    const InputPaths& p = in.paths;
-    switch (step) {
-        case 5:
-            return {{p.trees, p.coefficients, p.dbh}, {}};
-        case 6:
-            return {{p.coefficients, p.dbh, p.strata, p.lidarHigh, p.lidarLow},
-                    {DataSetFile::PlotClasses}};
-        case 7:
-            return {{p.coefficients, p.dbh, p.strata, p.lidarHigh, p.lidarLow},
-                    {DataSetFile::SpeciesCountsDS1}};
-        case 8:
-            return {{},
-                    {DataSetFile::LidarPlotsDS1, DataSetFile::LidarPlotsDS2,
-                     DataSetFile::Phase2Summary, DataSetFile::Phase1DS1, DataSetFile::Phase1DS2}};
-        case 9:
-            // The areas file is read only when one is chosen: without it the record is as it
-            // was before areas could be given.
-            return {{p.strata, p.areas},
-                    {DataSetFile::Phase1DS1, DataSetFile::Phase1DS2, DataSetFile::Phase2,
-                     DataSetFile::PlotClasses, DataSetFile::Phase2Summary}};
-        default:
-            return {};
-    }
-}
 
 void add(std::vector<RunEntry>& out, int step, std::string_view entry, std::string name,
          std::string value, std::string sha256 = {}) {
@@ -89,22 +55,6 @@ std::vector<RunEntry> readEntries(const std::filesystem::path& runFile) {
 
 }  // namespace
 
-std::vector<std::filesystem::path> filesReadBy(int step, const StepInputs& in) {
-    const ReadList list = readList(step, in);
-    std::vector<std::filesystem::path> out;
-    for (const auto& path : list.chosen) {
-        if (!path.empty() && fileLength(path) > 0) out.push_back(path);
-    }
-    // Step 5 and step 9 read the tree file; step 9 reads it last.
-    for (const DataSetFile file : list.dataSet) {
-        const auto path = files::path(in, file);
-        if (fileLength(path) > 0) out.push_back(path);
-    }
-    if (step == 9 && !in.paths.trees.empty() && fileLength(in.paths.trees) > 0)
-        out.push_back(in.paths.trees);
-    return out;
-}
-
 std::vector<std::pair<std::string, std::string>> parameterTexts(const ParamRecord& p) {
     std::vector<std::pair<std::string, std::string>> texts = {
         {"PACF", std::to_string(p.PACF)},         {"MaxSpec", std::to_string(p.MaxSpec)},
@@ -116,23 +66,19 @@ std::vector<std::pair<std::string, std::string>> parameterTexts(const ParamRecor
     return texts;
 }
 
+std::vector<std::pair<std::string, std::string>> settingTexts(const ParamRecord& p) {
+    std::vector<std::pair<std::string, std::string>> texts = parameterTexts(p);
+    if (p.LidarClasses == 0) texts.emplace_back(kLidarClassesName, "0");
+    texts.emplace_back("GroundPlotCost", shortest(p.GroundPlotCost));
+    texts.emplace_back("LidarPlotCost", shortest(p.LidarPlotCost));
+    texts.emplace_back("TargetError", shortest(p.TargetError));
+    return texts;
+}
+
 bool usedExpectedShares(const StepRun& run) {
     return std::any_of(run.parameters.begin(), run.parameters.end(), [](const auto& p) {
         return p.first == kLidarClassesName && p.second == "1";
     });
-}
-
-StepRun describeRun(int step, const StepInputs& in, std::optional<std::uint64_t> seed,
-                    const std::vector<std::filesystem::path>& written,
-                    std::vector<Warning> warnings) {
-    StepRun r;
-    r.step = step;
-    r.parameters = parameterTexts(in.params);
-    r.seed = seed;
-    for (const auto& path : filesReadBy(step, in)) r.read.push_back(fingerprint(path));
-    for (const auto& path : written) r.wrote.push_back(fingerprint(path));
-    r.warnings = std::move(warnings);
-    return r;
 }
 
 std::vector<StepRun> readRuns(const std::filesystem::path& runFile) {
@@ -162,60 +108,19 @@ std::vector<StepRun> readRuns(const std::filesystem::path& runFile) {
     return runs;
 }
 
-void recordRun(const std::filesystem::path& runFile, const StepRun& run) {
-    std::vector<RunEntry> entries;
-    if (fileLength(runFile) > 0) {
-        try {
-            entries = readEntries(runFile);
-        } catch (const InputError& e) {
-            warn("run record", std::string(e.what()) + " It is started anew.");
-            entries.clear();
-        }
-    }
-    std::erase_if(entries, [&](const RunEntry& e) { return e.step == run.step; });
-    for (RunEntry& e : entriesOf(run)) entries.push_back(std::move(e));
+void recordRun(const std::filesystem::path& runFile, std::vector<StepRun> runs,
+               const StepRun& run) {
+    std::erase_if(runs, [&](const StepRun& r) { return r.step == run.step; });
+    runs.push_back(run);
     // In step order, so that a step run again on the same files leaves the record as it was.
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const RunEntry& a, const RunEntry& b) { return a.step < b.step; });
+    std::stable_sort(runs.begin(), runs.end(),
+                     [](const StepRun& a, const StepRun& b) { return a.step < b.step; });
     OutputSet set;
     OutputFile& out = set.file(runFile);
-    for (const RunEntry& e : entries) RunFile::write(out, e);
+    for (const StepRun& r : runs) {
+        for (const RunEntry& e : entriesOf(r)) RunFile::write(out, e);
+    }
     set.commit();
-}
-
-StepResult runRecorded(int step, bool drawsRandomNumbers,
-                       StepResult (*run)(const StepInputs&, StepHost&), const StepInputs& in,
-                       StepHost& host) {
-    StepResult result;
-    std::vector<Warning> warnings;
-    {
-        // The step's warnings reach the caller as they are raised; the record keeps a copy.
-        const WarningCollector raised(WarningCollector::Mode::PassOn);
-        result = run(in, host);
-        warnings = raised.collected();
-    }
-    if (!result.completed()) return result;
-    warnings.insert(warnings.end(), result.warnings.begin(), result.warnings.end());
-    const std::filesystem::path runFile = path(in, DataSetFile::Run);
-    try {
-        recordRun(runFile,
-                  describeRun(step, in, drawsRandomNumbers ? std::optional(in.seed) : std::nullopt,
-                              result.outputs, std::move(warnings)));
-    } catch (const std::exception& e) {
-        // The record would name the step's earlier run as the one that made its files: it goes,
-        // so that no report shows it as the current one (a record that cannot be replaced may
-        // still be removed), and the run has failed.
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(std::filesystem::symlink_status(runFile, ec)))
-            std::filesystem::remove(runFile, ec);
-        return StepResult::stopped(
-            "The run of step " + std::to_string(step) + " could not be recorded in " +
-            shownPath(runFile) + ": " + e.what() +
-            (std::filesystem::exists(std::filesystem::symlink_status(runFile, ec))
-                 ? std::string()
-                 : std::string(" The record of the earlier runs was removed with it.")));
-    }
-    return result;
 }
 
 }  // namespace orr::files

@@ -42,7 +42,7 @@ std::filesystem::path CoefficientEditor::targetFile() {
 
 void CoefficientEditor::fileSaved(const std::filesystem::path& file) {
     showNote(this, QStringLiteral("Co-efficient file ") + qpath(file) + QStringLiteral(" Created"));
-    view().session().coefficientFile = file;
+    view().setInput(ChosenInput::Coefficients, file);
     view().showOutputLabel(QStringLiteral("LblCoeffFile"),
                            QStringLiteral("File - ") + qpath(file.filename()));
     view().appendLog(QStringLiteral("Regression Coefficient File Created, FileName: ") +

@@ -69,7 +69,7 @@ CoefficientFileDialog::CoefficientFileDialog(MainView& view, QWidget* parent)
     layout->addWidget(frame);
     layout->addLayout(buttons);
 
-    fileBox_->setText(qpath(view_.session().coefficientFile));
+    fileBox_->setText(qpath(view_.session().inputs.coefficients));
 
     connect(browse, &QPushButton::clicked, this, &CoefficientFileDialog::onBrowse);
     connect(ok, &QPushButton::clicked, this, &CoefficientFileDialog::onOk);
@@ -85,7 +85,7 @@ void CoefficientFileDialog::onBrowse() {
     // A cancelled file dialog changes nothing.
     if (file.isEmpty()) return;
     chosen_ = file;
-    view_.session().coefficientFile = fspath(file);
+    view_.setInput(ChosenInput::Coefficients, fspath(file));
     fileBox_->setText(file);
 }
 
@@ -95,7 +95,7 @@ void CoefficientFileDialog::onOk() {
         fileBox_->setFocus();
         return;
     }
-    Session& session = view_.session();
+    const Session& session = view_.session();
     const std::filesystem::path file = fspath(chosen_);
     long species = 0;
     try {
@@ -104,7 +104,7 @@ void CoefficientFileDialog::onOk() {
         showError(this, qstr(e.what()));
         return;
     }
-    session.coefficientFile = file;
+    view_.setInput(ChosenInput::Coefficients, file);
     if (species != session.params.MaxSpec) {
         // A warning only: the file is used, and the parameters dialog lets MaxSpec be corrected.
         showError(this, QStringLiteral("Number of species entries in coefficient File= ") +
@@ -120,7 +120,7 @@ void CoefficientFileDialog::onOk() {
 }
 
 void CoefficientFileDialog::onCreateFile() {
-    Session& session = view_.session();
+    const Session& session = view_.session();
     if (!session.dataSetName.empty()) {
         // This dialog closes; the editor takes its place over the main window.
         hide();
@@ -136,7 +136,7 @@ void CoefficientFileDialog::onCreateFile() {
 }
 
 void CoefficientFileDialog::onEdit(bool here) {
-    const std::filesystem::path& file = view_.session().coefficientFile;
+    const std::filesystem::path& file = view_.session().inputs.coefficients;
     if (file.empty()) {
         showError(this, QStringLiteral("Please enter Co-eff File"));
         fileBox_->setFocus();

@@ -105,7 +105,7 @@ void DataSetNameDialog::onSave() {
         refuse(problem, name.size() > kMaxNameLength);
         return;
     }
-    Session& session = view_.session();
+    const Session& session = view_.session();
     const std::string stem = utf8(name);
     bool reportsExist = false;
     for (files::DataSetFile report : kReports) {
@@ -123,7 +123,7 @@ void DataSetNameDialog::onSave() {
             return;
         }
     }
-    session.dataSetName = stem;
+    view_.setDataSetName(stem);
     view_.appendLog(QStringLiteral("DataSet Name is: ") + name);
     view_.showOutputLabel(QStringLiteral("lbldatasetname"),
                           QStringLiteral("DataSetName - ") + name);

@@ -37,7 +37,7 @@ std::filesystem::path DbhEditor::targetFile() {
 
 void DbhEditor::fileSaved(const std::filesystem::path& file) {
     showNote(this, QStringLiteral("DBH file ") + qpath(file) + QStringLiteral(" Created"));
-    view().session().dbhFile = file;
+    view().setInput(ChosenInput::Dbh, file);
     view().appendLog(QStringLiteral("DBH File Created"));
 }
 

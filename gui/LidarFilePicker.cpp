@@ -30,8 +30,8 @@ LidarFilePicker::LidarFilePicker(MainView& view, QWidget* parent) : QDialog(pare
         box->setText(qpath(file));
         return box;
     };
-    dataSet1Box_ = makeBox("txtHighLidarHeight", session.lidarHighFile);
-    dataSet2Box_ = makeBox("txtLowLidarHeight", session.lidarLowFile);
+    dataSet1Box_ = makeBox("txtHighLidarHeight", session.inputs.lidarHigh);
+    dataSet2Box_ = makeBox("txtLowLidarHeight", session.inputs.lidarLow);
     auto* browseDataSet1 =
         makeButton(QStringLiteral("Browse"), QStringLiteral("cmdBrowseHighFile"), frame);
     auto* browseDataSet2 =
@@ -55,14 +55,14 @@ LidarFilePicker::LidarFilePicker(MainView& view, QWidget* parent) : QDialog(pare
 }
 
 void LidarFilePicker::browse(bool dataSet1) {
-    Session& session = view_.session();
+    const Session& session = view_.session();
     const QString chosen = getOpenFileName(this,
                                            dataSet1 ? QStringLiteral("DataSet 1 LiDAR Heights")
                                                     : QStringLiteral("DataSet 2 LiDAR Heights"),
                                            qpath(session.dataFilesDir()));
     // A cancelled dialog leaves this data set's file as it was; it never takes the other one's.
     if (!chosen.isEmpty()) {
-        (dataSet1 ? session.lidarHighFile : session.lidarLowFile) = fspath(chosen);
+        view_.setInput(dataSet1 ? ChosenInput::LidarDS1 : ChosenInput::LidarDS2, fspath(chosen));
         (dataSet1 ? dataSet1Box_ : dataSet2Box_)->setText(chosen);
     }
     if (dataSet1)
@@ -72,7 +72,7 @@ void LidarFilePicker::browse(bool dataSet1) {
 }
 
 void LidarFilePicker::onOk() {
-    if (view_.session().lidarHighFile.empty()) {
+    if (view_.session().inputs.lidarHigh.empty()) {
         showError(this, QStringLiteral("Please select Phase 1 Lidar Height"));
         return;
     }
@@ -80,7 +80,7 @@ void LidarFilePicker::onOk() {
 }
 
 void LidarFilePicker::reject() {
-    view_.session().lidarHighFile.clear();
+    view_.setInput(ChosenInput::LidarDS1, {});
     QDialog::reject();
 }
 

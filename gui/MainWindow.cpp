@@ -55,11 +55,10 @@ MainWindow::MainWindow(Session& session, std::span<const workflow::StepEntry> st
     on(Button::SetParam, [this] { onSetParameters(); });
     on(Button::RegCoeff, [this] { onCoefficientFile(); });
     on(Button::AssignPlotsDBH, [this] { onStrataDbhFiles(); });
-    on(Button::ComputePlots, [this] { onComputeStep(5); });
-    on(Button::Iterate, [this] { onComputeStep(6); });
-    on(Button::ComputePhase1, [this] { onComputeStep(7); });
-    on(Button::CombinePhase2, [this] { onComputeStep(8); });
-    on(Button::ComputeDoubleSample, [this] { onComputeStep(9); });
+    for (const workflow::StepEntry& entry : workflow_.steps()) {
+        const int number = entry.number();
+        on(entry.description->button, [this, number] { onComputeStep(number); });
+    }
     on(Button::AllSteps, [this] { onAllSteps(); });
     on(Button::ViewOutput, [this] { onViewOutput(); });
     on(Button::Reset, [this] { onReset(); });
@@ -116,18 +115,18 @@ void MainWindow::mirror() {
         link->setText(idle ? QStringLiteral("<a href=\"change\">Change…</a>")
                            : QStringLiteral("Change…"));
     }
-    resultsButton_->setEnabled(workflow_.isEnabled(Button::ViewOutput) && idle);
+    resultsButton_->setEnabled(workflow_.isEnabled(Button::ViewOutput) && idle && !resultsReader_);
     openAppDirAction_->setEnabled(idle);
     recentMenu_->setEnabled(idle);
     exitAction_->setEnabled(workflow_.isEnabled(Button::Exit));
-    changeTreeFile_->setToolTip(session_.treeFile.empty()
+    changeTreeFile_->setToolTip(session_.inputs.trees.empty()
                                     ? QStringLiteral("Choose the Phase 2 tree file")
-                                    : QStringLiteral("Tree file: ") + qpath(session_.treeFile));
-    QString lidar = session_.lidarHighFile.empty()
+                                    : QStringLiteral("Tree file: ") + qpath(session_.inputs.trees));
+    QString lidar = session_.inputs.lidarHigh.empty()
                         ? QStringLiteral("Choose the LiDAR height files")
-                        : QStringLiteral("DataSet 1: ") + qpath(session_.lidarHighFile);
-    if (!session_.lidarLowFile.empty())
-        lidar += QStringLiteral("\nDataSet 2: ") + qpath(session_.lidarLowFile);
+                        : QStringLiteral("DataSet 1: ") + qpath(session_.inputs.lidarHigh);
+    if (!session_.inputs.lidarLow.empty())
+        lidar += QStringLiteral("\nDataSet 2: ") + qpath(session_.inputs.lidarLow);
     changeLidarFiles_->setToolTip(lidar);
 }
 
@@ -238,14 +237,53 @@ void MainWindow::onViewOutput() {
 }
 
 void MainWindow::showResults() {
-    if (!results_) {
-        results_ = new ResultsWindow(session_, this);
-    } else {
-        results_->reload();
+    if (!results_) results_ = new ResultsWindow(session_, this);
+    const std::filesystem::path dataSet = session_.dataFilesDir() / session_.dataSetName;
+    if (lastResults_ && lastResultsOf_ != dataSet) lastResults_.reset();
+    if (!lastResults_) {
+        readEarlierResults();
+        return;
     }
+    results_->setResults(lastResults_);
     results_->show();
     results_->raise();
     results_->activateWindow();
+}
+
+void MainWindow::readEarlierResults() {
+    // The reports of a data set opened again were written by a run of step 9 before the program
+    // started: its results are read from the files that step read, away from the window's thread.
+    if (resultsReader_) return;
+    struct Read {
+        std::shared_ptr<const DoubleSampleResults> results;
+        QString problem;
+    };
+    auto read = std::make_shared<Read>();
+    const StepInputs inputs = workflow::stepInputs(session_, ProductCodePolicy::Drop);
+    const std::filesystem::path dataSet = session_.dataFilesDir() / session_.dataSetName;
+    resultsReader_ = QThread::create([read, inputs] {
+        try {
+            read->results = orr::readEarlierResults(inputs);
+        } catch (const std::exception& e) {
+            read->problem = QStringLiteral("The results cannot be shown: ") + qstr(e.what());
+        }
+    });
+    resultsReader_->setParent(this);
+    resultsButton_->setEnabled(false);
+    connect(resultsReader_, &QThread::finished, this, [this, read, dataSet] {
+        resultsReader_->deleteLater();
+        resultsReader_ = nullptr;
+        mirror();
+        if (read->results) {
+            lastResults_ = read->results;
+            lastResultsOf_ = dataSet;
+        }
+        results_->setResults(read->results, read->problem);
+        results_->show();
+        results_->raise();
+        results_->activateWindow();
+    }, Qt::QueuedConnection);
+    resultsReader_->start();
 }
 
 void MainWindow::onReset() {
@@ -254,28 +292,22 @@ void MainWindow::onReset() {
 }
 
 void MainWindow::onChangeTreeFile() {
-    const std::filesystem::path before = session_.treeFile;
+    const std::filesystem::path before = session_.inputs.trees;
     TreeFilePicker picker(*this, this);
-    if (execDialog(picker) != QDialog::Accepted) session_.treeFile = before;
-    if (session_.treeFile != before) {
-        workflow_.inputsChanged(5);
-        rememberDataSet();
-    }
+    if (execDialog(picker) != QDialog::Accepted) setInput(ChosenInput::Trees, before);
+    if (session_.inputs.trees != before) rememberDataSet();
     mirror();
 }
 
 void MainWindow::onChangeLidarFiles() {
-    const std::filesystem::path high = session_.lidarHighFile;
-    const std::filesystem::path low = session_.lidarLowFile;
+    const std::filesystem::path high = session_.inputs.lidarHigh;
+    const std::filesystem::path low = session_.inputs.lidarLow;
     LidarFilePicker picker(*this, this);
     if (execDialog(picker) != QDialog::Accepted) {
-        session_.lidarHighFile = high;
-        session_.lidarLowFile = low;
+        setInput(ChosenInput::LidarDS1, high);
+        setInput(ChosenInput::LidarDS2, low);
     }
-    if (session_.lidarHighFile != high || session_.lidarLowFile != low) {
-        workflow_.inputsChanged(6);
-        rememberDataSet();
-    }
+    if (session_.inputs.lidarHigh != high || session_.inputs.lidarLow != low) rememberDataSet();
     mirror();
 }
 

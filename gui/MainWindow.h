@@ -34,6 +34,10 @@ class QScrollArea;
 class QSettings;
 class QThread;
 
+namespace orr {
+struct DoubleSampleResults;
+}
+
 namespace orr::gui {
 
 class CrossThreadStepView;
@@ -51,7 +55,12 @@ class MainWindow : public QWidget, public MainView {
     ~MainWindow() override;
 
     // MainView
-    Session& session() override { return session_; }
+    const Session& session() const override { return session_; }
+    void setDataSetName(std::string name) override { workflow_.setDataSetName(std::move(name)); }
+    void setInput(ChosenInput input, std::filesystem::path file) override {
+        workflow_.setInput(input, std::move(file));
+    }
+    void setParameters(const ParamRecord& params) override { workflow_.setParameters(params); }
     void appendLog(const QString& line) override;
     void showOutputLabel(const QString& objectName, const QString& caption) override;
 
@@ -125,6 +134,7 @@ class MainWindow : public QWidget, public MainView {
     void onInstructions();
     // The results window (step 11's second button, and after step 9 completes).
     void showResults();
+    void readEarlierResults();
     void onReset();
     void onExit();
     void afterDialog();
@@ -162,6 +172,12 @@ class MainWindow : public QWidget, public MainView {
     HelpWindow* help_ = nullptr;
     QPushButton* resultsButton_ = nullptr;
     ResultsWindow* results_ = nullptr;
+    // What the last run of step 9 produced, for the results window, and the data set it is of
+    // (data directory and name).
+    std::shared_ptr<const DoubleSampleResults> lastResults_;
+    std::filesystem::path lastResultsOf_;
+    // Reads the results of an earlier run of step 9 on a worker thread, then shows them.
+    QThread* resultsReader_ = nullptr;
 
     // The running step: its worker, its number, and what it returned.
     QThread* worker_ = nullptr;

@@ -165,10 +165,14 @@ QGroupBox* MainWindow::buildStepFrame(int step) {
         ++row;
     }
     // The chosen input files can be changed at any time from the steps that read them first.
-    if (step == 5) {
+    const auto readsFirst = [&](ChosenInput input) {
+        const workflow::StepEntry* first = workflow_.firstReading(input);
+        return first && first->number() == step;
+    };
+    if (readsFirst(ChosenInput::Trees)) {
         changeTreeFile_ = changeLink(QStringLiteral("lnkChangeTreeFile"), frame);
         grid->addWidget(changeTreeFile_, 0, 3, Qt::AlignTop | Qt::AlignRight);
-    } else if (step == 6) {
+    } else if (readsFirst(ChosenInput::LidarDS1)) {
         changeLidarFiles_ = changeLink(QStringLiteral("lnkChangeLidarFiles"), frame);
         grid->addWidget(changeLidarFiles_, 0, 3, Qt::AlignTop | Qt::AlignRight);
     } else if (step == 11) {

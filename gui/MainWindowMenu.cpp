@@ -60,8 +60,7 @@ bool MainWindow::openApplicationDirectory(const std::filesystem::path& dir) {
         return false;
     }
     // As after Reset: nothing of the data set in the directory left is kept.
-    workflow_.reset();
-    session_ = fresh;
+    workflow_.startAfresh(fresh);
     setLogText(started.log);
     setStatusCaption(QStringLiteral("Status"));
     if (settings_) RememberedState(*settings_).setLastAppDir(session_.appDir);
@@ -81,18 +80,18 @@ bool MainWindow::openRecentDataSet(const RecentDataSet& d) {
         }
     }
     if (d.appDir != session_.appDir && !openApplicationDirectory(d.appDir)) return false;
-    workflow_.reset();
-    session_.dataSetName = d.name;
-    session_.coefficientFile = d.coefficientFile;
-    session_.strataFile = d.strataFile;
-    session_.dbhFile = d.dbhFile;
+    InputPaths inputs;
+    inputs.coefficients = d.coefficientFile;
+    inputs.strata = d.strataFile;
+    inputs.dbh = d.dbhFile;
     // The tree and LiDAR files are chosen again when one of them has gone.
-    if (isFile(d.treeFile)) session_.treeFile = d.treeFile;
+    if (isFile(d.treeFile)) inputs.trees = d.treeFile;
     if (isFile(d.lidarHighFile)) {
-        session_.lidarHighFile = d.lidarHighFile;
-        if (isFile(d.lidarLowFile)) session_.lidarLowFile = d.lidarLowFile;
+        inputs.lidarHigh = d.lidarHighFile;
+        if (isFile(d.lidarLowFile)) inputs.lidarLow = d.lidarLowFile;
     }
-    if (isFile(d.areasFile)) session_.areasFile = d.areasFile;
+    if (isFile(d.areasFile)) inputs.areas = d.areasFile;
+    workflow_.openDataSet(d.name, inputs);
     const QString name = qstr(d.name);
     // The labels and the log as steps 1, 3 and 4 leave them.
     appendLog(QStringLiteral("DataSet Name is: ") + name);
@@ -105,8 +104,8 @@ bool MainWindow::openRecentDataSet(const RecentDataSet& d) {
     showOutputLabel(QStringLiteral("LblStratDBHfilename"),
                     QStringLiteral("Strata File - ") + qpath(d.strataFile.filename()) +
                         QStringLiteral("  DBH File - ") + qpath(d.dbhFile.filename()));
-    if (!session_.treeFile.empty())
-        appendLog(QStringLiteral("Tree Input FileName:") + qpath(session_.treeFile));
+    if (!session_.inputs.trees.empty())
+        appendLog(QStringLiteral("Tree Input FileName:") + qpath(session_.inputs.trees));
     setStatusCaption(QStringLiteral("Status: DataSet ") + name + QStringLiteral(" opened"));
     activate();
     // Reports of an earlier run are there to be viewed again, and its results shown.
@@ -122,8 +121,8 @@ bool MainWindow::openRecentDataSet(const RecentDataSet& d) {
 }
 
 void MainWindow::rememberDataSet() {
-    if (!settings_ || session_.dataSetName.empty() || session_.coefficientFile.empty() ||
-        session_.strataFile.empty() || session_.dbhFile.empty())
+    if (!settings_ || session_.dataSetName.empty() || session_.inputs.coefficients.empty() ||
+        session_.inputs.strata.empty() || session_.inputs.dbh.empty())
         return;
     const RecentDataSet current = recentDataSetOf(session_);
     RememberedState remembered(*settings_);

@@ -7,6 +7,7 @@
 #include <QThread>
 #include <algorithm>
 
+#include "engine/doublesample/DoubleSampleStep.h"
 #include "files/DataSetFiles.h"
 #include "gui/BasicDialogs.h"
 #include "gui/CrossThreadStepView.h"
@@ -20,10 +21,6 @@
 
 namespace orr::gui {
 
-namespace {
-constexpr int kFirstStep = 5;
-}  // namespace
-
 void MainWindow::pickTreeFile() {
     TreeFilePicker picker(*this, this);
     execDialog(picker);
@@ -35,16 +32,22 @@ void MainWindow::pickLidarFiles() {
 }
 
 bool MainWindow::chooseMissingFiles(int step) {
-    if (workflow_.lacksTreeFile(step)) {
+    // The files chosen as a step starts: the tree file and the LiDAR files. The set-up files
+    // are chosen in steps 3 and 4 before any step can start.
+    const auto lacks = [&](ChosenInput input) {
+        const std::vector<ChosenInput> lacking = workflow_.lacking(step);
+        return std::find(lacking.begin(), lacking.end(), input) != lacking.end();
+    };
+    if (lacks(ChosenInput::Trees)) {
         pickTreeFile();
-        if (workflow_.lacksTreeFile(step)) {
+        if (lacks(ChosenInput::Trees)) {
             showError(this, QStringLiteral("Please Enter Input File"));
             return false;
         }
     }
-    if (workflow_.lacksLidarFiles(step)) {
+    if (lacks(ChosenInput::LidarDS1)) {
         pickLidarFiles();
-        if (workflow_.lacksLidarFiles(step)) return false;
+        if (lacks(ChosenInput::LidarDS1)) return false;
     }
     return true;
 }
@@ -63,11 +66,18 @@ void MainWindow::onComputeStep(int step) {
 
 void MainWindow::onAllSteps() {
     if (workflow_.running()) return;
-    // Step 10 asks for the tree file and the LiDAR files before its first step.
-    if (session_.treeFile.empty()) pickTreeFile();
-    if (session_.lidarHighFile.empty()) pickLidarFiles();
+    // Step 10 asks for the tree file and the LiDAR files its steps need before its first step.
+    const auto anyStepLacks = [&](ChosenInput input) {
+        for (const workflow::StepEntry& entry : workflow_.steps()) {
+            const std::vector<ChosenInput> lacking = workflow_.lacking(entry.number());
+            if (std::find(lacking.begin(), lacking.end(), input) != lacking.end()) return true;
+        }
+        return false;
+    };
+    if (anyStepLacks(ChosenInput::Trees)) pickTreeFile();
+    if (anyStepLacks(ChosenInput::LidarDS1)) pickLidarFiles();
     if (!workflow_.beginAllSteps()) return showRefusal();
-    startStepOfAll(kFirstStep);
+    startStepOfAll(workflow_.steps().front().number());
 }
 
 void MainWindow::startStepOfAll(int step) {
@@ -92,7 +102,7 @@ void MainWindow::launchStep(int step) {
     runningStep_ = step;
     view_->prepare();
     worker_ = QThread::create([this, entry, inputs, seed] {
-        workerResult_ = workflow::runStep(*entry.description, entry.run, inputs, seed, *view_);
+        workerResult_ = workflow::runStep(entry, inputs, seed, *view_);
     });
     worker_->setParent(this);
     // Queued: every update the step sent before it returned reaches the window first.
@@ -138,13 +148,12 @@ void MainWindow::onStepEnded() {
         workflow_.finishStep(step, result);
     // The tree and LiDAR files a step asked for belong to the data set from now on.
     if (result.completed()) rememberDataSet();
-    // Step 9, alone or as the last of step 10, opens the charts of what it wrote.
-    const bool wroteEstimates = std::any_of(
-        result.outputs.begin(), result.outputs.end(), [this](const std::filesystem::path& p) {
-            return p.filename() ==
-                   files::fileName(session_.dataSetName, files::DataSetFile::Estimates);
-        });
-    if (step == 9 && result.completed() && wroteEstimates) showResults();
+    // Step 9, alone or as the last of step 10, opens the charts of what it produced.
+    if (auto results = std::dynamic_pointer_cast<const DoubleSampleResults>(result.details)) {
+        lastResults_ = std::move(results);
+        lastResultsOf_ = session_.dataFilesDir() / session_.dataSetName;
+        showResults();
+    }
 }
 
 void MainWindow::endStepOfAll(int step, const StepResult& result) {

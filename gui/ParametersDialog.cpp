@@ -180,7 +180,7 @@ void ParametersDialog::loadFromFile() {
 }
 
 void ParametersDialog::onSave() {
-    Session& session = view_.session();
+    const Session& session = view_.session();
     ParamRecord p = session.params;
     // The same ranges as everywhere the parameters are read, set or used (ParameterRanges.h), so
     // that nothing is saved that a step would refuse; the first field out of its range is named.
@@ -222,7 +222,7 @@ void ParametersDialog::onSave() {
         showError(this, QString::fromUtf8(e.what()));
         return;
     }
-    session.params = p;
+    view_.setParameters(p);
     accept();
     view_.appendLog(QStringLiteral("User Parameters Set"));
 }

@@ -32,7 +32,6 @@
 #include "gui/ResultsCharts.h"
 #include "gui/ResultsPlanTab.h"
 #include "model/session/Session.h"
-#include "model/workflow/StepRunner.h"
 
 namespace orr::gui {
 
@@ -75,33 +74,26 @@ ResultsWindow::ResultsWindow(const Session& session, QWidget* parent)
     connect(tabs_, &QTabWidget::currentChanged, this,
             [this, save](int index) { save->setEnabled(index < chartCount()); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    reload();
+    setResults(nullptr);
 }
 
-void ResultsWindow::reload() {
+void ResultsWindow::setResults(std::shared_ptr<const DoubleSampleResults> results,
+                               const QString& why) {
     setWindowTitle(QStringLiteral("Results – ") + qstr(session_.dataSetName));
+    results_ = std::move(results);
     problem_.clear();
-    try {
-        inputs_ = readRegressionInputs(workflow::stepInputs(session_, ProductCodePolicy::Drop));
-        estimates_ = estimateAllStrata(inputs_, PlanSettings::of(session_.params));
-        areas_.reset();
-        areasNote_.clear();
-        if (!session_.areasFile.empty()) {
-            try {
-                const std::set<int> strata = strataNamedIn(session_.strataFile);
-                areas_ = estimateByArea(estimates_,
-                                        readStratumAreasFile(session_.areasFile, strata), strata);
-                for (const std::string& note : areaNotes(*areas_))
-                    areasNote_ += qstr(note) + QStringLiteral(". ");
-            } catch (const std::exception& e) {
-                areasNote_ = QStringLiteral("The stratum areas are not used: ") + qstr(e.what());
-            }
-        }
-    } catch (const std::exception& e) {
-        problem_ = QStringLiteral("The results cannot be shown: ") + qstr(e.what());
+    areasNote_.clear();
+    if (results_) {
+        inputs_ = results_->inputs;
+        estimates_ = results_->estimates;
+        for (const std::string& note : results_->areaNotes)
+            areasNote_ += qstr(note) + QStringLiteral(". ");
+    } else {
+        problem_ = why.isEmpty() ? QStringLiteral("The results cannot be shown: step 9 has not "
+                                                  "run since the program started.")
+                                 : why;
         inputs_ = {};
         estimates_ = {};
-        areas_.reset();
     }
     rebuild();
 }
@@ -134,9 +126,10 @@ void ResultsWindow::rebuild() {
         return view;
     };
     std::vector<EstimateInterval> bars = estimateIntervals(estimates_, shown_);
-    if (areas_) {
+    const std::optional<AreaEstimates>& areas = results_->areas;
+    if (areas) {
         EstimateInterval byArea{"combined by area"};
-        for (const AreaCombinedEstimate& c : areas_->combined) {
+        for (const AreaCombinedEstimate& c : areas->combined) {
             if (shown_ ? c.k == *shown_ : c.selected)
                 byArea = {"combined by area",     true, c.k, c.mean, c.mean - c.t * c.seMean,
                           c.mean + c.t * c.seMean};
@@ -186,15 +179,13 @@ void ResultsWindow::rebuild() {
         tabs_->addTab(
             page, h == 0 ? QStringLiteral("Non-stratified") : QStringLiteral("Stratum %1").arg(h));
     }
-    tabs_->addTab(new ResultsPlanTab(planInventory(estimates_, PlanSettings::of(session_.params),
-                                                   areas_ ? &*areas_ : nullptr)),
-                  QStringLiteral("Plan"));
+    tabs_->addTab(new ResultsPlanTab(results_->plan), QStringLiteral("Plan"));
     if (current >= 0 && current < tabs_->count()) tabs_->setCurrentIndex(current);
 }
 
 void ResultsWindow::fillTable(const std::vector<EstimateInterval>& bars) {
     std::vector<files::EstimateRecord> records = estimateRecords(estimates_);
-    if (areas_) addAreaColumns(estimates_, *areas_, records);
+    if (results_->areas) addAreaColumns(estimates_, *results_->areas, records);
     QStringList headings = {QStringLiteral("Stratum"),
                             QStringLiteral("Regression"),
                             QStringLiteral("Estimate\n(cu.ft per acre)"),
@@ -202,7 +193,7 @@ void ResultsWindow::fillTable(const std::vector<EstimateInterval>& bars) {
                             QStringLiteral("95 % CI"),
                             QStringLiteral("N2L"),
                             QStringLiteral("N1")};
-    if (areas_) headings << QStringLiteral("Total\n(cu.ft)") << QStringLiteral("Total 95 % CI");
+    if (results_->areas) headings << QStringLiteral("Total\n(cu.ft)") << QStringLiteral("Total 95 % CI");
     table_->setColumnCount(static_cast<int>(headings.size()));
     table_->setHorizontalHeaderLabels(headings);
     table_->verticalHeader()->setVisible(false);
@@ -235,7 +226,7 @@ void ResultsWindow::fillTable(const std::vector<EstimateInterval>& bars) {
             number(r.ci95Low, "0.0") + QStringLiteral(" – ") + number(r.ci95High, "0.0"),
             r.n2 ? number(*r.n2, "0") : QString(),
             r.n1 ? number(*r.n1, "0") : QString()};
-        if (areas_) {
+        if (results_->areas) {
             cells << (r.total ? number(*r.total, "0") : QString())
                   << (r.total ? number(*r.totalCi95Low, "0") + QStringLiteral(" – ") +
                                     number(*r.totalCi95High, "0")

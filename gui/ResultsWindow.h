@@ -4,20 +4,18 @@
 // combined ones with 95 % confidence bars and a table of their numbers beside it (with totals
 // when the stratum areas are chosen); a choice of regression variable; each chart saved as PNG
 // or SVG, titled with the data set and the variable; and the Plan tab, the plan of the next
-// inventory for the plot costs and target error of the parameters (gui/ResultsPlanTab.h). Escape
-// closes the window. It works the estimates out again from the files step 9 read, with step 9's
-// own code.
+// inventory (gui/ResultsPlanTab.h). Escape closes the window. It shows what step 9 produced (its
+// result's details); it computes nothing itself.
 #pragma once
 
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <vector>
 
-#include "engine/doublesample/AreaEstimates.h"
-#include "engine/doublesample/DoubleSampleInputs.h"
+#include "engine/doublesample/DoubleSampleStep.h"
 #include "engine/doublesample/ResultCharts.h"
-#include "engine/doublesample/StratifiedEstimates.h"
 
 class QChart;
 class QChartView;
@@ -37,9 +35,10 @@ class ResultsWindow : public QWidget {
   public:
     explicit ResultsWindow(const Session& session, QWidget* parent = nullptr);
 
-    // Works the results out again from the files (after another run of step 9).
-    void reload();
-    // False when the files could not be read; problem() says why.
+    // Shows what a run of step 9 produced; nullptr when there is nothing to show, with the
+    // problem `why`.
+    void setResults(std::shared_ptr<const DoubleSampleResults> results, const QString& why = {});
+    // False when there are no results; problem() says why.
     bool hasResults() const { return problem_.isEmpty(); }
     const QString& problem() const { return problem_; }
 
@@ -68,10 +67,10 @@ class ResultsWindow : public QWidget {
     QLabel* problemLabel_ = nullptr;
     std::vector<QChartView*> views_;
     QString problem_;
-    DoubleSampleInputs inputs_;
-    DoubleSampleEstimates estimates_;
-    std::optional<AreaEstimates> areas_;
-    QString areasNote_;  // why the chosen areas are not used, or what they leave out
+    std::shared_ptr<const DoubleSampleResults> results_;
+    DoubleSampleInputs inputs_;        // of results_, or empty
+    DoubleSampleEstimates estimates_;  // of results_, or empty
+    QString areasNote_;                // what the stratum areas leave out
     QTableWidget* table_ = nullptr;
     std::optional<int> shown_;
 };

@@ -117,52 +117,50 @@ StrataDbhFilesDialog::StrataDbhFilesDialog(MainView& view, QWidget* parent)
     layout->addWidget(areas.frame);
     layout->addLayout(buttons);
 
-    Session& session = view_.session();
-    strataBox_->setText(qpath(session.strataFile));
-    dbhBox_->setText(qpath(session.dbhFile));
-    areasBox_->setText(qpath(session.areasFile));
+    const Session& session = view_.session();
+    strataBox_->setText(qpath(session.inputs.strata));
+    dbhBox_->setText(qpath(session.inputs.dbh));
+    areasBox_->setText(qpath(session.inputs.areas));
     connect(areas.browse, &QPushButton::clicked, this, [this] {
-        browse(view_.session().areasFile, areasBox_,
-               QStringLiteral("Select the Stratum Areas File"));
+        browse(ChosenInput::Areas, areasBox_, QStringLiteral("Select the Stratum Areas File"));
     });
     connect(areas.create, &QPushButton::clicked, this, &StrataDbhFilesDialog::onCreateAreasFile);
     connect(areas.edit, &QPushButton::clicked, this, [this] {
-        edit(view_.session().areasFile, areasBox_, kMissingAreas, areasFileHeadings(), false);
+        edit(view_.session().inputs.areas, areasBox_, kMissingAreas, areasFileHeadings(), false);
     });
     connect(areas.editHere, &QPushButton::clicked, this, [this] {
-        edit(view_.session().areasFile, areasBox_, kMissingAreas, areasFileHeadings(), true);
+        edit(view_.session().inputs.areas, areasBox_, kMissingAreas, areasFileHeadings(), true);
     });
     connect(clearAreas, &QPushButton::clicked, this, &StrataDbhFilesDialog::onClearAreas);
 
     connect(strata.browse, &QPushButton::clicked, this, [this] {
-        browse(view_.session().strataFile, strataBox_, QStringLiteral("Select the Strata File"));
+        browse(ChosenInput::Strata, strataBox_, QStringLiteral("Select the Strata File"));
     });
-    connect(dbh.browse, &QPushButton::clicked, this, [this] {
-        browse(view_.session().dbhFile, dbhBox_, QStringLiteral("Select the DBH File"));
-    });
+    connect(dbh.browse, &QPushButton::clicked, this,
+            [this] { browse(ChosenInput::Dbh, dbhBox_, QStringLiteral("Select the DBH File")); });
     connect(strata.create, &QPushButton::clicked, this, &StrataDbhFilesDialog::onCreateStrataFile);
     connect(dbh.create, &QPushButton::clicked, this, &StrataDbhFilesDialog::onCreateDbhFile);
     connect(strata.edit, &QPushButton::clicked, this, [this] {
-        edit(view_.session().strataFile, strataBox_, kMissingStrata, strataFileHeadings(), false);
+        edit(view_.session().inputs.strata, strataBox_, kMissingStrata, strataFileHeadings(),
+             false);
     });
     connect(strata.editHere, &QPushButton::clicked, this, [this] {
-        edit(view_.session().strataFile, strataBox_, kMissingStrata, strataFileHeadings(), true);
+        edit(view_.session().inputs.strata, strataBox_, kMissingStrata, strataFileHeadings(), true);
     });
     connect(dbh.edit, &QPushButton::clicked, this, [this] {
-        edit(view_.session().dbhFile, dbhBox_, kMissingDbh, dbhFileHeadings(), false);
+        edit(view_.session().inputs.dbh, dbhBox_, kMissingDbh, dbhFileHeadings(), false);
     });
     connect(dbh.editHere, &QPushButton::clicked, this, [this] {
-        edit(view_.session().dbhFile, dbhBox_, kMissingDbh, dbhFileHeadings(), true);
+        edit(view_.session().inputs.dbh, dbhBox_, kMissingDbh, dbhFileHeadings(), true);
     });
     connect(ok, &QPushButton::clicked, this, &StrataDbhFilesDialog::onOk);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void StrataDbhFilesDialog::browse(std::filesystem::path& name, QLineEdit* box,
-                                  const QString& caption) {
+void StrataDbhFilesDialog::browse(ChosenInput input, QLineEdit* box, const QString& caption) {
     const QString file = getOpenFileName(this, caption, qpath(view_.session().dataFilesDir()));
     if (file.isEmpty()) return;
-    name = fspath(file);
+    view_.setInput(input, fspath(file));
     box->setText(file);
 }
 
@@ -188,18 +186,18 @@ bool StrataDbhFilesDialog::haveDataSetName() {
 
 void StrataDbhFilesDialog::onCreateStrataFile() {
     if (haveDataSetName()) StrataEditor::run(view_, this);
-    strataBox_->setText(qpath(view_.session().strataFile));
+    strataBox_->setText(qpath(view_.session().inputs.strata));
 }
 
 void StrataDbhFilesDialog::onCreateDbhFile() {
     if (haveDataSetName()) DbhEditor::run(view_, this);
-    dbhBox_->setText(qpath(view_.session().dbhFile));
+    dbhBox_->setText(qpath(view_.session().inputs.dbh));
 }
 
 void StrataDbhFilesDialog::onCreateAreasFile() {
-    Session& session = view_.session();
+    const Session& session = view_.session();
     if (!haveDataSetName()) return;
-    if (session.strataFile.empty()) {
+    if (session.inputs.strata.empty()) {
         showError(this, kMissingStrata);
         strataBox_->setFocus();
         return;
@@ -211,7 +209,7 @@ void StrataDbhFilesDialog::onCreateAreasFile() {
         std::error_code ec;
         if (!std::filesystem::exists(file, ec)) {
             std::vector<std::array<std::string, 2>> rows;
-            for (const int h : strataNamedIn(session.strataFile))
+            for (const int h : strataNamedIn(session.inputs.strata))
                 rows.push_back({std::to_string(h), ""});
             writeStratumAreasTemplate(file, rows);
         }
@@ -219,21 +217,21 @@ void StrataDbhFilesDialog::onCreateAreasFile() {
         showError(this, qstr(e.what()));
         return;
     }
-    session.areasFile = file;
+    view_.setInput(ChosenInput::Areas, file);
     areasBox_->setText(qpath(file));
     editInputFileHere(this, file, areasFileHeadings());
 }
 
 void StrataDbhFilesDialog::onClearAreas() {
-    view_.session().areasFile.clear();
+    view_.setInput(ChosenInput::Areas, {});
     areasBox_->clear();
 }
 
 bool StrataDbhFilesDialog::areasAccepted() {
     const Session& session = view_.session();
-    if (session.areasFile.empty()) return true;
+    if (session.inputs.areas.empty()) return true;
     try {
-        readStratumAreasFile(session.areasFile, strataNamedIn(session.strataFile));
+        readStratumAreasFile(session.inputs.areas, strataNamedIn(session.inputs.strata));
     } catch (const std::exception& e) {
         showError(this, qstr(e.what()));
         areasBox_->setFocus();
@@ -243,13 +241,13 @@ bool StrataDbhFilesDialog::areasAccepted() {
 }
 
 void StrataDbhFilesDialog::onOk() {
-    Session& session = view_.session();
-    if (session.strataFile.empty()) {
+    const Session& session = view_.session();
+    if (session.inputs.strata.empty()) {
         showError(this, kMissingStrata);
         strataBox_->setFocus();
         return;
     }
-    if (session.dbhFile.empty()) {
+    if (session.inputs.dbh.empty()) {
         showError(this, kMissingDbh);
         dbhBox_->setFocus();
         return;
@@ -257,22 +255,23 @@ void StrataDbhFilesDialog::onOk() {
     if (!areasAccepted()) return;
     std::optional<long> products;
     try {
-        products = countDbhProducts(session.dbhFile, session.params.MaxSpec);
+        products = countDbhProducts(session.inputs.dbh, session.params.MaxSpec);
     } catch (const InputError& e) {
         showError(this, qstr(e.what()));
         dbhBox_->setFocus();
         return;
     }
 
-    const QString strataName = qpath(session.strataFile.filename());
-    view_.appendLog(QStringLiteral("Chosen Strata FileName:") + qpath(session.strataFile));
-    view_.appendLog(QStringLiteral("Chosen DBH FileName:") + qpath(session.dbhFile));
-    if (!session.areasFile.empty())
+    const QString strataName = qpath(session.inputs.strata.filename());
+    view_.appendLog(QStringLiteral("Chosen Strata FileName:") + qpath(session.inputs.strata));
+    view_.appendLog(QStringLiteral("Chosen DBH FileName:") + qpath(session.inputs.dbh));
+    if (!session.inputs.areas.empty())
         view_.appendLog(QStringLiteral("Chosen Stratum Areas FileName:") +
-                        qpath(session.areasFile));
+                        qpath(session.inputs.areas));
     view_.showOutputLabel(QStringLiteral("LblStratDBHfilename"),
                           QStringLiteral("Strata File - ") + strataName +
-                              QStringLiteral("  DBH File - ") + qpath(session.dbhFile.filename()));
+                              QStringLiteral("  DBH File - ") +
+                              qpath(session.inputs.dbh.filename()));
 
     // A count that differs is a warning only (with MaxSpec 0 there is no count: always one).
     if (!products || *products != session.params.MaxProd) {

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <filesystem>
 
+#include "core/Step.h"
+
 class QLineEdit;
 
 namespace orr::gui {
@@ -20,7 +22,7 @@ class StrataDbhFilesDialog : public QDialog {
 
   private:
     // Browse for one of the two files; a cancelled file dialog changes nothing.
-    void browse(std::filesystem::path& name, QLineEdit* box, const QString& caption);
+    void browse(ChosenInput input, QLineEdit* box, const QString& caption);
     // Create: asks for the data-set name first when there is none; false when still none.
     bool haveDataSetName();
     // Edit File (the platform's program, else the grid editor) or Edit in Grid (`here`).

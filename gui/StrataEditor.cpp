@@ -30,7 +30,7 @@ std::filesystem::path StrataEditor::targetFile() {
 
 void StrataEditor::fileSaved(const std::filesystem::path& file) {
     showNote(this, QStringLiteral("Strata file ") + qpath(file) + QStringLiteral(" Created"));
-    view().session().strataFile = file;
+    view().setInput(ChosenInput::Strata, file);
     view().appendLog(QStringLiteral("Strata File Created"));
 }
 

@@ -28,7 +28,7 @@ TreeFilePicker::TreeFilePicker(MainView& view, QWidget* parent) : QDialog(parent
     fileBox_->setObjectName(QStringLiteral("txtInputFileName"));
     fileBox_->setReadOnly(true);  // only a file chosen with Browse is used
     fileBox_->setMinimumWidth(360);
-    fileBox_->setText(qpath(view_.session().treeFile));
+    fileBox_->setText(qpath(view_.session().inputs.trees));
     auto* browse = makeButton(QStringLiteral("&Browse"), QStringLiteral("cmdBrowse"), frame);
     auto* editFile = makeButton(QStringLiteral("&Edit File"), QStringLiteral("cmdEditFile"), frame);
     auto* editHere =
@@ -54,18 +54,18 @@ TreeFilePicker::TreeFilePicker(MainView& view, QWidget* parent) : QDialog(parent
 }
 
 void TreeFilePicker::onBrowse() {
-    Session& session = view_.session();
+    const Session& session = view_.session();
     const QString chosen = getOpenFileName(this, QStringLiteral("Select the Input File"),
                                            qpath(session.dataFilesDir()));
     if (!chosen.isEmpty()) {  // a cancelled dialog keeps the file chosen before
-        session.treeFile = fspath(chosen);
+        view_.setInput(ChosenInput::Trees, fspath(chosen));
         fileBox_->setText(chosen);
     }
     okButton_->setFocus();
 }
 
 void TreeFilePicker::onEditFile(bool here) {
-    const auto& file = view_.session().treeFile;
+    const auto& file = view_.session().inputs.trees;
     if (file.empty()) {
         showError(this, QStringLiteral("Please enter the Input File"));
         fileBox_->setFocus();
@@ -78,7 +78,7 @@ void TreeFilePicker::onEditFile(bool here) {
 }
 
 void TreeFilePicker::onOk() {
-    const auto& file = view_.session().treeFile;
+    const auto& file = view_.session().inputs.trees;
     if (file.empty()) {
         showError(this, QStringLiteral("Please Enter Input File"));
         fileBox_->setFocus();

@@ -25,23 +25,9 @@ using files::DataSetFile;
 constexpr DataSetFile kRequired[] = {DataSetFile::LidarPlotsDS1, DataSetFile::Phase2Summary,
                                      DataSetFile::Phase1DS1};
 
-std::string missingFileText(const std::filesystem::path& file, int step) {
-    const std::string s = std::to_string(step);
-    return "The file " + file.string() + " is missing. It is written by step " + s +
-           "; please run step " + s + " first.";
-}
-
 }  // namespace
 
 StepResult combinePhase2(const StepInputs& in, StepHost& host) {
-    for (const DataSetFile required : kRequired) {
-        const auto file = files::path(in, required);
-        std::error_code ec;
-        if (!std::filesystem::exists(file, ec)) {
-            return StepResult::stopped(missingFileText(file, files::writtenByStep(required)));
-        }
-    }
-
     const files::Limits limits = files::Limits::of(in.params);
     CombineTotals totals(limits);
     OutputSet outputs;
@@ -105,6 +91,19 @@ StepResult combinePhase2(const StepInputs& in, StepHost& host) {
         "The following files were created in the directory - " + files::dirText(in.dataDir)};
     for (const auto& file : result.outputs) result.closingLog.push_back(file.filename().string());
     return result;
+}
+
+const files::StepFiles& combineFiles() {
+    // MaxPlots only bounds the plot numbers: the files of a completed run do not depend on it.
+    static const files::StepFiles declared{
+        8,
+        {files::ofDataSet(DataSetFile::LidarPlotsDS1),
+         files::ofDataSetIfAny(DataSetFile::LidarPlotsDS2),
+         files::ofDataSet(DataSetFile::Phase2Summary), files::ofDataSet(DataSetFile::Phase1DS1),
+         files::ofDataSetIfAny(DataSetFile::Phase1DS2)},
+        {DataSetFile::VolumeSummary, DataSetFile::Phase2},
+        {"MaxSpec", "MaxProd"}};
+    return declared;
 }
 
 }  // namespace orr

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/Step.h"
+#include "files/StepFiles.h"
 
 namespace orr {
 
@@ -11,5 +12,8 @@ namespace orr {
 // anything, _PH2plotDS2.csv and _Phase1DS2.csv; writes _VolSum.txt and _Phase2.csv. A missing
 // input stops the step with a message naming the file and the step that writes it.
 StepResult combinePhase2(const StepInputs& inputs, StepHost& host);
+
+// What step 8 reads and writes; its runner checks the inputs and records the run by it.
+const files::StepFiles& combineFiles();
 
 }  // namespace orr

@@ -70,8 +70,6 @@ void warnDroppedTrees(const std::vector<distribution::DroppedTrees>& dropped) {
 }
 
 StepResult distributeLidarTrees(const StepInputs& in, StepHost& host) {
-    if (in.paths.lidarHigh.empty())
-        return StepResult::stopped("Please select Phase 1 Lidar Height");
     const ParamRecord& params = in.params;
     distribution::DistributionTables tables{
         readCoefficientFile(in.paths.coefficients, params.MaxSpec),
@@ -134,6 +132,20 @@ StepResult distributeLidarTrees(const StepInputs& in, StepHost& host) {
     if (expectedShares(params)) result.closingLog.push_back(std::string(kExpectedSharesLine));
     result.outputs = outputs.commit();
     return result;
+}
+
+const files::StepFiles& distributionFiles() {
+    // MaxPlots only bounds the plot numbers: the files of a completed run do not depend on it.
+    static const files::StepFiles declared{
+        6,
+        {files::chosen(ChosenInput::Coefficients), files::chosen(ChosenInput::Dbh),
+         files::chosen(ChosenInput::Strata), files::chosen(ChosenInput::LidarDS1),
+         files::chosenIfAny(ChosenInput::LidarDS2), files::ofDataSet(DataSetFile::PlotClasses)},
+        {DataSetFile::LidarPlotsDS1, DataSetFile::SpeciesCountsDS1, DataSetFile::LidarPlotsDS2,
+         DataSetFile::SpeciesCountsDS2},
+        {"PACF", "MaxSpec", "MaxProd", "MaxItern", "LiHgtAdj", "ModelSet", "PTIP", "STIP",
+         "LidarClasses"}};
+    return declared;
 }
 
 }  // namespace orr

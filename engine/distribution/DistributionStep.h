@@ -8,6 +8,7 @@
 #pragma once
 
 #include "core/Step.h"
+#include "files/StepFiles.h"
 
 namespace orr {
 
@@ -15,5 +16,8 @@ namespace orr {
 // coefficient; a LiDAR plot above MaxPlots ends it as needing a larger MaxPlots. In every such
 // case no file changes.
 StepResult distributeLidarTrees(const StepInputs& inputs, StepHost& host);
+
+// What step 6 reads and writes; its runner checks the inputs and records the run by it.
+const files::StepFiles& distributionFiles();
 
 }  // namespace orr

@@ -30,6 +30,7 @@ void assignStrata(const std::filesystem::path& file, const StrataTable& rows,
                                  "is not a stratum number (0 or more)");
         }
         in.H = std::max(in.H, static_cast<int>(row.stratum));
+        if (row.stratum >= 1) in.strataNamed.insert(row.stratum);
     }
     in.plotStratum = PlotStratumLookup(rows);
 }

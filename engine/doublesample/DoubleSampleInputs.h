@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <utility>
+#include <set>
 #include <vector>
 
 #include "core/Step.h"
@@ -50,6 +51,7 @@ class PlotStratumLookup {
 struct DoubleSampleInputs {
     int H = 0;                      // largest stratum number of the strata file, 0 when empty
     PlotStratumLookup plotStratum;  // [plot]: its stratum; 0 = in no stratum
+    std::set<int> strataNamed;      // the stratum numbers above 0 the strata file names
     // [data set 0 (DataSet 1) or 1 (DataSet 2)][stratum index 0..H]
     std::array<std::vector<Phase1Totals>, 2> phase1;
     // [stratum index 0..H]: the Phase 2 plots with ground trees, in file order

@@ -1,10 +1,11 @@
-// Step 9 as a whole: every input must be there before anything is read; the estimates, the
+// Step 9 as a whole (its runner has checked that every input is there): the estimates, the
 // allocation, the two reports, their values as data and the report for the browser, which reach
 // the data directory together, only when the step completes.
 #include "engine/doublesample/DoubleSampleStep.h"
 
 #include <ctime>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -13,7 +14,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/InputError.h"
 #include "core/OutputSet.h"
 #include "engine/doublesample/Allocation.h"
 #include "engine/doublesample/AreaEstimates.h"
@@ -35,54 +35,6 @@ namespace orr {
 namespace {
 
 using files::DataSetFile;
-
-bool isPresent(const std::filesystem::path& file) {
-    std::error_code ec;
-    return std::filesystem::exists(file, ec);
-}
-
-// The files of the data set that earlier steps write, and where each comes from.
-struct RequiredFile {
-    DataSetFile file;
-    std::string_view writtenBy;
-};
-constexpr RequiredFile kRequired[] = {
-    {DataSetFile::Phase1DS1, "step 7 (Phase 1)"},
-    {DataSetFile::Phase2, "step 8 (Combine Phase 2)"},
-    {DataSetFile::PlotClasses, "step 5 (Phase 2 plot totals)"},
-    {DataSetFile::Phase2Summary, "step 5 (Phase 2 plot totals)"},
-};
-
-std::string missingFile(const std::filesystem::path& file, std::string_view whatItIs) {
-    return "Missing file " + file.string() + ": " + std::string(whatItIs) + ".";
-}
-
-// The message for the first input that is not there, in the order the step needs them.
-std::optional<std::string> missingInput(const StepInputs& in) {
-    if (in.paths.strata.empty()) {
-        return "No strata file is chosen: it is chosen or created in step 4.";
-    }
-    if (!isPresent(in.paths.strata)) {
-        return missingFile(in.paths.strata, "it is written by step 4 (the strata file)");
-    }
-    for (const RequiredFile& required : kRequired) {
-        const auto file = files::path(in, required.file);
-        if (!isPresent(file)) {
-            return missingFile(file, "it is written by " + std::string(required.writtenBy));
-        }
-    }
-    if (!in.paths.areas.empty() && !isPresent(in.paths.areas)) {
-        return missingFile(in.paths.areas, "the stratum areas file, chosen in step 4");
-    }
-    if (in.paths.trees.empty()) {
-        return "No Phase 2 tree input file is chosen: it is chosen in step 5 (Compute Plots).";
-    }
-    if (!isPresent(in.paths.trees)) {
-        return missingFile(in.paths.trees,
-                           "the Phase 2 tree input file, chosen in step 5 (Compute Plots)");
-    }
-    return std::nullopt;
-}
 
 // The date and time of this run as the report's header shows it, in UTC ("2026-12-07 17:20 UTC").
 std::string runTimeText() {
@@ -121,19 +73,34 @@ void warnIfLidarClassesDiffer(const std::vector<files::StepRun>& runs) {
                               ". Run both with the same LidarClasses.");
 }
 
-// The estimates, the allocation, the two reports, the same values as data and the report for
-// the browser, committed together. `raised` sees this run's warnings; those raised before the
-// report is made are shown in it.
-StepResult estimateAndReport(const StepInputs& in, StepHost& host, const WarningCollector& raised) {
-    const DoubleSampleInputs inputs = readDoubleSampleInputs(in);
-    // The stratum areas, when chosen, are checked against the strata file before anything is
-    // computed: a refused file stops the step with every file as it was.
+// The estimates of every stratum and of the strata combined, and, when the stratum areas are
+// chosen, the totals over the areas and the plan of the next inventory. The stratum areas are
+// checked against the strata file before anything is computed.
+void estimate(const StepInputs& in, DoubleSampleResults& results) {
     std::optional<StratumAreas> areas;
-    std::set<int> strataOfStrataFile;
-    if (!in.paths.areas.empty()) {
-        strataOfStrataFile = strataNamedIn(in.paths.strata);
-        areas = readStratumAreasFile(in.paths.areas, strataOfStrataFile);
+    if (!in.paths.areas.empty())
+        areas = readStratumAreasFile(in.paths.areas, results.inputs.strataNamed);
+    const PlanSettings planSettings = PlanSettings::of(in.params);
+    results.estimates = estimateAllStrata(results.inputs, planSettings);
+    if (areas) {
+        results.areas = estimateByArea(results.estimates, *areas, results.inputs.strataNamed);
+        results.areaNotes = areaNotes(*results.areas);
     }
+    results.plan =
+        planInventory(results.estimates, planSettings, results.areas ? &*results.areas : nullptr);
+}
+
+}  // namespace
+
+// The estimates, the allocation, the two reports, the same values as data, the plan and the
+// report for the browser, committed together. The warnings raised before the report is made are
+// shown in it.
+StepResult computeDoubleSample(const StepInputs& in, StepHost& host) {
+    auto details = std::make_shared<DoubleSampleResults>();
+    details->inputs = readDoubleSampleInputs(in);
+    const DoubleSampleInputs& inputs = details->inputs;
+    estimate(in, *details);
+    const DoubleSampleEstimates& estimates = details->estimates;
     stopIfCancelled(host);
 
     OutputSet outputs;
@@ -144,8 +111,6 @@ StepResult estimateAndReport(const StepInputs& in, StepHost& host, const Warning
     OutputFile& allocationFile = outputs.file(files::path(in, DataSetFile::Allocation));
     OutputFile& report = outputs.file(files::path(in, DataSetFile::Report));
     OutputFile& planFile = outputs.file(files::path(in, DataSetFile::Plan));
-    const PlanSettings planSettings = PlanSettings::of(in.params);
-    const DoubleSampleEstimates estimates = estimateAllStrata(inputs, planSettings);
     writeRegressionReport(estimates, regress);
     for (const std::string& note : combinationNotes(estimates)) warn("combined estimate", note);
     const Allocation allocation =
@@ -160,31 +125,26 @@ StepResult estimateAndReport(const StepInputs& in, StepHost& host, const Warning
     contents.inputs = &inputs;
     contents.estimates = &estimates;
     contents.estimateRows = estimateRecords(estimates);
-    std::optional<AreaEstimates> byArea;
-    if (areas) {
-        byArea = estimateByArea(estimates, *areas, strataOfStrataFile);
-        for (const std::string& note : areaNotes(*byArea)) warn("combined by area", note);
-        addAreaColumns(estimates, *byArea, contents.estimateRows);
-        contents.areas = &*byArea;
+    if (details->areas) {
+        for (const std::string& note : details->areaNotes) warn("combined by area", note);
+        addAreaColumns(estimates, *details->areas, contents.estimateRows);
+        contents.areas = &*details->areas;
         contents.areasFileName = in.paths.areas.filename().string();
     }
     contents.allocationRows = allocationRecords(allocation, estimates);
     writeTable<files::EstimatesFile>(estimatesFile, contents.estimateRows);
     writeTable<files::AllocationFile>(allocationFile, contents.allocationRows);
-    const InventoryPlan plan = planInventory(estimates, planSettings, byArea ? &*byArea : nullptr);
-    contents.plan = &plan;
-    writeTable<files::PlanFile>(planFile, planRecords(plan));
+    contents.plan = &details->plan;
+    writeTable<files::PlanFile>(planFile, planRecords(details->plan));
 
-    // What the outputs came from: the runs of steps 5 to 8 as recorded, and this one.
-    const auto runFile = files::path(in, DataSetFile::Run);
-    try {
-        contents.earlierRuns = files::readRuns(runFile);
-        std::erase_if(contents.earlierRuns, [](const files::StepRun& r) { return r.step == 9; });
-    } catch (const InputError& e) {
-        contents.runFileProblem = std::string(e.what()) + " The earlier steps' runs are not shown.";
-    }
+    // What the outputs came from: the runs of steps 5 to 8 as recorded, and this one, as its
+    // runner hands them over.
+    contents.earlierRuns = in.history.earlierRuns;
+    if (!in.history.problem.empty())
+        contents.runFileProblem = in.history.problem + " The earlier steps' runs are not shown.";
     warnIfLidarClassesDiffer(contents.earlierRuns);
-    contents.thisRun = files::describeRun(9, in, std::nullopt, {}, raised.collected());
+    if (in.history.thisRunSoFar) contents.thisRun = in.history.thisRunSoFar();
+    contents.thisRun.step = 9;
     report.append(htmlReport(contents));
     stopIfCancelled(host);
 
@@ -194,17 +154,33 @@ StepResult estimateAndReport(const StepInputs& in, StepHost& host, const Warning
         "Double sample estimates computed successfully!",
         "The following file was created in the directory - " + files::dirText(in.dataDir)};
     for (const auto& file : result.outputs) result.closingLog.push_back(file.filename().string());
+    // The trees are not needed to show the results.
+    details->inputs.measuredTrees = {};
+    result.details = std::move(details);
     return result;
 }
 
-}  // namespace
+std::shared_ptr<const DoubleSampleResults> readEarlierResults(const StepInputs& in) {
+    auto results = std::make_shared<DoubleSampleResults>();
+    results->inputs = readRegressionInputs(in);
+    estimate(in, *results);
+    return results;
+}
 
-StepResult computeDoubleSample(const StepInputs& in, StepHost& host) {
-    if (auto message = missingInput(in)) return StepResult::stopped(std::move(*message));
-
-    // This run's warnings go into its report and, as raised, to whoever runs the step.
-    const WarningCollector raised(WarningCollector::Mode::PassOn);
-    return estimateAndReport(in, host, raised);
+const files::StepFiles& doubleSampleFiles() {
+    // The report for the browser shows every parameter.
+    static const files::StepFiles declared{
+        9,
+        {files::chosen(ChosenInput::Strata), files::chosenIfAny(ChosenInput::Areas),
+         files::ofDataSet(DataSetFile::Phase1DS1),
+         files::ofDataSetIfAny(DataSetFile::Phase1DS2), files::ofDataSet(DataSetFile::Phase2),
+         files::ofDataSet(DataSetFile::PlotClasses), files::ofDataSet(DataSetFile::Phase2Summary),
+         files::chosen(ChosenInput::Trees)},
+        {DataSetFile::StratumVolume, DataSetFile::Regression, DataSetFile::Estimates,
+         DataSetFile::Allocation, DataSetFile::Report, DataSetFile::Plan},
+        {"PACF", "MaxSpec", "MaxProd", "MaxItern", "MaxPlots", "LiHgtAdj", "ModelSet", "PTIP",
+         "STIP", "GroundPlotCost", "LidarPlotCost", "TargetError"}};
+    return declared;
 }
 
 }  // namespace orr

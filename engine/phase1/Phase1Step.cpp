@@ -36,9 +36,6 @@ phase1::Phase1Tables readTables(const StepInputs& in, const CoefficientTable& co
 }  // namespace
 
 StepResult computePhase1(const StepInputs& in, StepHost& host) {
-    if (in.paths.lidarHigh.empty()) {
-        return StepResult::stopped("Please select Phase 1 Lidar Height");
-    }
     const ParamRecord& params = in.params;
     const files::Limits limits{std::max<std::int32_t>(params.MaxPlots, 0), params.MaxSpec,
                                params.MaxProd};
@@ -94,6 +91,19 @@ StepResult computePhase1(const StepInputs& in, StepHost& host) {
             "its stratum with its share; no random draws)");
     }
     return result;
+}
+
+const files::StepFiles& phase1Files() {
+    // MaxPlots only bounds the plot numbers: the files of a completed run do not depend on it.
+    static const files::StepFiles declared{
+        7,
+        {files::chosen(ChosenInput::Coefficients), files::chosen(ChosenInput::Dbh),
+         files::chosen(ChosenInput::Strata), files::chosen(ChosenInput::LidarDS1),
+         files::chosenIfAny(ChosenInput::LidarDS2),
+         files::ofDataSet(DataSetFile::SpeciesCountsDS1)},
+        {DataSetFile::Phase1DS1, DataSetFile::Phase1DS2},
+        {"PACF", "MaxSpec", "MaxProd", "LiHgtAdj", "ModelSet", "PTIP", "STIP", "LidarClasses"}};
+    return declared;
 }
 
 }  // namespace orr

@@ -4,9 +4,13 @@
 #pragma once
 
 #include "core/Step.h"
+#include "files/StepFiles.h"
 
 namespace orr {
 
 StepResult computePhase1(const StepInputs& inputs, StepHost& host);
+
+// What step 7 reads and writes; its runner checks the inputs and records the run by it.
+const files::StepFiles& phase1Files();
 
 }  // namespace orr

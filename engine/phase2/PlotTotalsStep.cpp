@@ -42,7 +42,6 @@ StepResult noTreeReachesTheMinimum(const StepInputs& in, long read, const DbhLim
 }  // namespace
 
 StepResult computePlotTotals(const StepInputs& in, StepHost& host) {
-    if (in.paths.trees.empty()) return StepResult::stopped("Please Enter Input File");
     const ParamRecord& params = in.params;
     const CoefficientTable coeff = readCoefficientFile(in.paths.coefficients, params.MaxSpec);
     const DbhLimits limits =
@@ -102,6 +101,18 @@ StepResult computePlotTotals(const StepInputs& in, StepHost& host) {
                                 files::dirText(in.dataDir));
     for (const auto& path : result.outputs) result.closingLog.push_back(path.filename().string());
     return result;
+}
+
+const files::StepFiles& plotTotalsFiles() {
+    // MaxPlots only bounds the plot numbers: the files of a completed run do not depend on it.
+    static const files::StepFiles declared{
+        5,
+        {files::chosen(ChosenInput::Trees), files::chosen(ChosenInput::Coefficients),
+         files::chosen(ChosenInput::Dbh)},
+        {DataSetFile::TreeVolumes, DataSetFile::PlotClasses, DataSetFile::PlotTotals,
+         DataSetFile::Phase2Summary},
+        {"PACF", "MaxSpec", "MaxProd", "ModelSet", "PTIP", "STIP"}};
+    return declared;
 }
 
 }  // namespace orr

@@ -4,9 +4,13 @@
 #pragma once
 
 #include "core/Step.h"
+#include "files/StepFiles.h"
 
 namespace orr {
 
 StepResult computePlotTotals(const StepInputs& inputs, StepHost& host);
+
+// What step 5 reads and writes; its runner checks the inputs and records the run by it.
+const files::StepFiles& plotTotalsFiles();
 
 }  // namespace orr

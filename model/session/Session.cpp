@@ -4,13 +4,7 @@ namespace orr {
 
 void Session::clearNames() {
     dataSetName.clear();
-    coefficientFile.clear();
-    strataFile.clear();
-    dbhFile.clear();
-    treeFile.clear();
-    lidarHighFile.clear();
-    lidarLowFile.clear();
-    areasFile.clear();
+    inputs = {};
 }
 
 }  // namespace orr

@@ -1,5 +1,6 @@
-// The session: what every step shares. The data-set name, the six input paths and the nine user
-// parameters; the application directory that holds PARAMETER.PRM and DATA FILES.
+// The session: what every step shares. The data-set name, the six input paths (held once, as the
+// steps take them) and the nine user parameters; the application directory that holds
+// PARAMETER.PRM and DATA FILES.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <string_view>
 
 #include "core/Parameters.h"
+#include "core/Step.h"
 
 namespace orr {
 
@@ -23,20 +25,14 @@ struct Session {
     std::filesystem::path appDir;  // holds PARAMETER.PRM and DATA FILES
 
     std::string dataSetName;
-    std::filesystem::path coefficientFile;
-    std::filesystem::path strataFile;
-    std::filesystem::path dbhFile;
-    std::filesystem::path treeFile;
-    std::filesystem::path lidarHighFile;
-    std::filesystem::path lidarLowFile;
-    std::filesystem::path areasFile;  // stratum areas in acres; optional, may be empty
+    InputPaths inputs;
 
     ParamRecord params;
     RunOptions run;
 
     // <application directory>/DATA FILES
     std::filesystem::path dataFilesDir() const { return appDir / "DATA FILES"; }
-    // Empties the data-set name and the six paths (Reset); the parameters stay.
+    // Empties the data-set name and the input paths (Reset); the parameters stay.
     void clearNames();
 };
 

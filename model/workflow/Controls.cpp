@@ -22,23 +22,6 @@ std::string_view buttonName(Button b) {
     return kButtonNames[static_cast<std::size_t>(b)];
 }
 
-std::optional<Button> stepButton(int step) {
-    switch (step) {
-        case 5:
-            return Button::ComputePlots;
-        case 6:
-            return Button::Iterate;
-        case 7:
-            return Button::ComputePhase1;
-        case 8:
-            return Button::CombinePhase2;
-        case 9:
-            return Button::ComputeDoubleSample;
-        default:
-            return std::nullopt;
-    }
-}
-
 std::string_view labelName(Label l) {
     return kLabelNames[static_cast<std::size_t>(l)];
 }
@@ -53,6 +36,40 @@ std::string_view initialCaption(Label l) {
             return "Infile=";
         default:
             return "OutFile =";
+    }
+}
+
+std::optional<files::DataSetFile> labelFile(Label l) {
+    using files::DataSetFile;
+    switch (l) {
+        case Label::TreeFile:
+            return DataSetFile::TreeVolumes;
+        case Label::PlotClassesFile:
+            return DataSetFile::PlotClasses;
+        case Label::PlotTotalsFile:
+            return DataSetFile::PlotTotals;
+        case Label::Phase2SummaryFile:
+            return DataSetFile::Phase2Summary;
+        case Label::LidarPlotsDS1:
+            return DataSetFile::LidarPlotsDS1;
+        case Label::LidarPlotsDS2:
+            return DataSetFile::LidarPlotsDS2;
+        case Label::Phase1DS1:
+            return DataSetFile::Phase1DS1;
+        case Label::Phase1DS2:
+            return DataSetFile::Phase1DS2;
+        case Label::Phase2File:
+            return DataSetFile::Phase2;
+        case Label::VolumeSummary:
+            return DataSetFile::VolumeSummary;
+        case Label::Regression:
+            return DataSetFile::Regression;
+        case Label::StratumVolume:
+            return DataSetFile::StratumVolume;
+        case Label::Reports:
+            return DataSetFile::Report;
+        default:
+            return std::nullopt;
     }
 }
 

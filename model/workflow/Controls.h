@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "files/DataSetFiles.h"
+
 namespace orr::workflow {
 
 enum class Button {
@@ -48,13 +50,14 @@ inline constexpr std::size_t kLabelCount = 16;
 
 // objectName of the button ("cmdComputePlots").
 std::string_view buttonName(Button b);
-// The button of a computation step 5..9; nullopt for any other number.
-std::optional<Button> stepButton(int step);
 
 // objectName of the label ("LblPlotOutfile1") and the caption it has before a step sets it.
 std::string_view labelName(Label l);
 std::string_view initialCaption(Label l);
 std::optional<Label> labelByName(std::string_view name);
+// The file of the data set an output label tells of (so the label belongs to the step that
+// writes it); nullopt for the labels of the set-up steps.
+std::optional<files::DataSetFile> labelFile(Label l);
 
 inline constexpr std::array<Label, kLabelCount> allLabels() {
     std::array<Label, kLabelCount> all{};

@@ -60,7 +60,7 @@ std::vector<std::pair<Label, std::string>> captionsAfterStep(int step, const Ses
             out.emplace_back(Label::Phase2SummaryFile,
                              "OutFile=  " + files::fileName(name, DataSetFile::Phase2Summary));
             out.emplace_back(Label::TreeFile,
-                             "InFile - " + bareFileName(session.treeFile.string()) +
+                             "InFile - " + bareFileName(session.inputs.trees.string()) +
                                  " OutFile= " + files::fileName(name, DataSetFile::TreeVolumes));
             break;
         case 6:
@@ -68,7 +68,7 @@ std::vector<std::pair<Label, std::string>> captionsAfterStep(int step, const Ses
                 Label::LidarPlotsDS1,
                 "Data Set 1   Infile= " + files::fileName(name, DataSetFile::PlotClasses) +
                     "   Outfile= " + files::fileName(name, DataSetFile::LidarPlotsDS1));
-            if (!session.lidarLowFile.empty())
+            if (!session.inputs.lidarLow.empty())
                 out.emplace_back(
                     Label::LidarPlotsDS2,
                     "Data Set 2   Infile= " + files::fileName(name, DataSetFile::PlotClasses) +
@@ -78,11 +78,12 @@ std::vector<std::pair<Label, std::string>> captionsAfterStep(int step, const Ses
             if (wrote(result, session, DataSetFile::Phase1DS2))
                 out.emplace_back(
                     Label::Phase1DS2,
-                    "DataSet 2   Infile= " + bareFileName(session.lidarLowFile.string()) +
+                    "DataSet 2   Infile= " + bareFileName(session.inputs.lidarLow.string()) +
                         "   Outfile= " + files::fileName(name, DataSetFile::Phase1DS2));
-            out.emplace_back(Label::Phase1DS1,
-                             "DataSet 1   Infile= " + bareFileName(session.lidarHighFile.string()) +
-                                 "   Outfile= " + files::fileName(name, DataSetFile::Phase1DS1));
+            out.emplace_back(
+                Label::Phase1DS1,
+                "DataSet 1   Infile= " + bareFileName(session.inputs.lidarHigh.string()) +
+                    "   Outfile= " + files::fileName(name, DataSetFile::Phase1DS1));
             break;
         case 8:
             out.emplace_back(Label::VolumeSummary,

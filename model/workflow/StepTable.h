@@ -1,6 +1,6 @@
 // The one table of computation steps 5 to 9, used by the desktop program, by step 10 and by
-// orravant-cli run: what each step runs, the captions it shows, how it starts the log and which
-// chosen input files it needs.
+// orravant-cli run: what each step runs, the captions it shows, how it starts the log, and the
+// files it reads and writes as the step declares them beside its function.
 #pragma once
 
 #include <optional>
@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "core/Step.h"
+#include "files/StepFiles.h"
+#include "model/workflow/Controls.h"
 
 namespace orr::workflow {
 
@@ -21,10 +23,9 @@ struct StepDescription {
     // Replaces the whole log as the step starts (nothing when absent); then `startLines` follow.
     std::optional<std::string_view> startLog;
     std::span<const std::string_view> startLines;
-    bool drawsRandomNumbers = false;  // steps 6 and 7: the run seed is logged
-    // The window asks for these files before the step starts when they are not chosen yet.
-    bool needsTreeFile = false;    // the Phase 2 tree input file (step 5)
-    bool needsLidarFiles = false;  // the LiDAR files, DataSet 1 at least (steps 6 and 7)
+    bool drawsRandomNumbers = false;       // steps 6 and 7: the run seed is logged
+    Button button = Button::ComputePlots;  // the window's button that runs it
+    bool locksResetAndExit = false;        // Reset and Exit stay disabled while it runs
 };
 
 // The description of step `number` (5..9); nullptr for any other number.
@@ -33,6 +34,7 @@ const StepDescription* describeStep(int number);
 struct StepEntry {
     const StepDescription* description = nullptr;
     StepFunction run = nullptr;
+    const files::StepFiles* files = nullptr;  // what the step reads and writes
     int number() const { return description->number; }
 };
 

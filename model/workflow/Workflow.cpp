@@ -1,27 +1,20 @@
 #include "model/workflow/Workflow.h"
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <string>
 
+#include "files/RunRecord.h"
 #include "model/session/ParameterRanges.h"
 #include "model/workflow/StepCaptions.h"
 
 namespace orr::workflow {
 
-namespace {
-
-constexpr Button kComputationButtons[] = {
-    Button::ComputePlots,        Button::Iterate,  Button::ComputePhase1, Button::CombinePhase2,
-    Button::ComputeDoubleSample, Button::AllSteps, Button::ViewOutput,
-};
-
-}  // namespace
-
 Workflow::Workflow(Session& session, std::span<const StepEntry> steps)
     : session_(session), steps_(steps) {
     for (Button b : allButtons()) setEnabled(b, true);
-    for (Button b : kComputationButtons) setEnabled(b, false);
+    refreshButtons();
     for (Label l : allLabels()) labels_[index(l)] = {false, std::string(initialCaption(l))};
 }
 
@@ -30,18 +23,21 @@ void Workflow::changed() {
 }
 
 void Workflow::activate() {
-    if (session_.dataSetName.empty() || session_.coefficientFile.empty() ||
-        session_.strataFile.empty() || session_.dbhFile.empty())
+    if (session_.dataSetName.empty() || session_.inputs.coefficients.empty() ||
+        session_.inputs.strata.empty() || session_.inputs.dbh.empty())
         return;
-    setEnabled(Button::ComputePlots, true);
-    setEnabled(Button::AllSteps, true);
+    setUp_ = true;
+    refreshButtons();
     changed();
 }
 
 void Workflow::reset() {
     for (Label l : allLabels()) labels_[index(l)].visible = false;
     session_.clearNames();
-    for (Button b : kComputationButtons) setEnabled(b, false);
+    setUp_ = false;
+    reportsOnDisk_ = false;
+    completed_.clear();
+    refreshButtons();
     changed();
 }
 
@@ -50,66 +46,142 @@ void Workflow::showLabel(Label l, std::string caption) {
     changed();
 }
 
-void Workflow::inputsChanged(int number) {
-    if (running_) return;
-    // The computation step that shows each output label (0: a set-up step's label).
-    const auto stepOf = [](Label l) {
-        switch (l) {
-            case Label::TreeFile:
-            case Label::PlotClassesFile:
-            case Label::PlotTotalsFile:
-            case Label::Phase2SummaryFile:
-                return 5;
-            case Label::LidarPlotsDS1:
-            case Label::LidarPlotsDS2:
-                return 6;
-            case Label::Phase1DS1:
-            case Label::Phase1DS2:
-                return 7;
-            case Label::Phase2File:
-            case Label::VolumeSummary:
-                return 8;
-            case Label::Regression:
-            case Label::StratumVolume:
-            case Label::Reports:
-                return 9;
-            default:
-                return 0;
-        }
-    };
-    for (Label l : allLabels())
-        if (stepOf(l) >= number) labels_[index(l)].visible = false;
-    for (int later = number + 1; later <= 9; ++later)
-        if (const std::optional<Button> b = stepButton(later)) setEnabled(*b, false);
-    setEnabled(Button::ViewOutput, false);
+OutputLabel Workflow::label(Label l) const {
+    OutputLabel shown = labels_[index(l)];
+    if (const StepEntry* writer = stepOfLabel(l); writer && !current(*writer))
+        shown.visible = false;
+    return shown;
+}
+
+const StepEntry* Workflow::stepOfLabel(Label l) const {
+    const std::optional<files::DataSetFile> file = labelFile(l);
+    if (!file) return nullptr;
+    for (const StepEntry& entry : steps_) {
+        const auto& writes = entry.files->writes;
+        if (std::find(writes.begin(), writes.end(), *file) != writes.end()) return &entry;
+    }
+    return nullptr;
+}
+
+namespace {
+
+// The two sessions agree on what `step` depends on: the data-set name, the chosen inputs it
+// reads and the parameters it uses.
+bool sameFor(const StepEntry& step, const Session& a, const Session& b) {
+    if (a.dataSetName != b.dataSetName) return false;
+    for (const ChosenInput input : kChosenInputs) {
+        if (step.files->readsInput(input) &&
+            chosenPath(a.inputs, input) != chosenPath(b.inputs, input))
+            return false;
+    }
+    const auto first = files::settingTexts(a.params);
+    const auto second = files::settingTexts(b.params);
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        if (first[i] != second[i] && step.files->uses(first[i].first)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool Workflow::current(const StepEntry& entry) const {
+    const auto found = completed_.find(entry.number());
+    if (found == completed_.end() || !sameFor(entry, found->second, session_)) return false;
+    // The steps whose files it read are current, and were when it ran.
+    for (const StepEntry& earlier : steps_) {
+        if (earlier.number() == entry.number() || !entry.files->readsWhatWrites(*earlier.files))
+            continue;
+        if (!current(earlier) || !sameFor(earlier, completed_.at(earlier.number()), found->second))
+            return false;
+    }
+    return true;
+}
+
+bool Workflow::earlierStepsCurrent(const StepEntry& entry) const {
+    for (const StepEntry& earlier : steps_) {
+        if (earlier.number() != entry.number() && entry.files->readsWhatWrites(*earlier.files) &&
+            !current(earlier))
+            return false;
+    }
+    return true;
+}
+
+void Workflow::refreshButtons() {
+    for (const StepEntry& entry : steps_)
+        setEnabled(entry.description->button, setUp_ && earlierStepsCurrent(entry));
+    setEnabled(Button::AllSteps, setUp_);
+    // The output viewer shows the reports of the step that writes the report for the browser.
+    bool reportsWritten = false;
+    for (const StepEntry& entry : steps_) {
+        const auto& writes = entry.files->writes;
+        if (std::find(writes.begin(), writes.end(), files::DataSetFile::Report) != writes.end() &&
+            current(entry))
+            reportsWritten = true;
+    }
+    setEnabled(Button::ViewOutput, setUp_ && (reportsWritten || reportsOnDisk_));
+}
+
+void Workflow::setDataSetName(std::string name) {
+    session_.dataSetName = std::move(name);
+    reportsOnDisk_ = false;
+    refreshButtons();
     changed();
 }
 
 void Workflow::reportsFound() {
-    setEnabled(Button::ViewOutput, true);
+    reportsOnDisk_ = true;
+    refreshButtons();
     changed();
 }
 
-bool Workflow::lacksTreeFile(int number) const {
-    const StepEntry* entry = step(number);
-    return entry && entry->description->needsTreeFile && session_.treeFile.empty();
+void Workflow::setInput(ChosenInput input, std::filesystem::path file) {
+    chosenPath(session_.inputs, input) = std::move(file);
+    reportsOnDisk_ = false;
+    refreshButtons();
+    changed();
 }
 
-bool Workflow::lacksLidarFiles(int number) const {
-    const StepEntry* entry = step(number);
-    return entry && entry->description->needsLidarFiles && session_.lidarHighFile.empty();
+void Workflow::setParameters(const ParamRecord& params) {
+    session_.params = params;
+    reportsOnDisk_ = false;
+    refreshButtons();
+    changed();
 }
 
-void Workflow::lock(int step) {
-    // Steps 6 and 7 keep Reset and Exit disabled while they run, whatever their outcome.
-    if (step != 6 && step != 7) return;
+void Workflow::openDataSet(std::string name, const InputPaths& inputs) {
+    reset();
+    session_.dataSetName = std::move(name);
+    session_.inputs = inputs;
+    changed();
+}
+
+void Workflow::startAfresh(const Session& fresh) {
+    reset();
+    session_ = fresh;
+    changed();
+}
+
+std::vector<ChosenInput> Workflow::lacking(int number) const {
+    std::vector<ChosenInput> out;
+    const StepEntry* entry = step(number);
+    if (!entry) return out;
+    for (const ChosenInput input : kChosenInputs) {
+        if (entry->files->needs(input) && chosenPath(session_.inputs, input).empty())
+            out.push_back(input);
+    }
+    return out;
+}
+
+void Workflow::lock(int number) {
+    // Some steps keep Reset and Exit disabled while they run, whatever their outcome.
+    if (!step(number) || !step(number)->description->locksResetAndExit) return;
     setEnabled(Button::Reset, false);
     setEnabled(Button::Exit, false);
     changed();
 }
 
-void Workflow::unlock(int step) {
-    if (step != 6 && step != 7) return;
+void Workflow::unlock(int number) {
+    if (!step(number) || !step(number)->description->locksResetAndExit) return;
     setEnabled(Button::Reset, true);
     setEnabled(Button::Exit, true);
 }
@@ -154,7 +226,7 @@ bool Workflow::beginAllSteps() {
     if (!takeDataSet()) return false;
     running_ = true;
     allSteps_ = true;
-    allStepsSeeds_.clear();
+    sequence_.emplace(steps_);
     changed();
     return true;
 }
@@ -166,9 +238,9 @@ void Workflow::beginStepOfAll(int number) {
 std::optional<int> Workflow::finishStepOfAll(int number, const StepResult& result, StepView& view) {
     unlock(number);
     if (result.completed()) afterStep(number, result);
-    if (result.seed && !session_.run.seed) allStepsSeeds_.emplace_back(number, *result.seed);
-    const StepEntry* next = step(number + 1);
-    if (result.completed() && next) {
+    const StepEntry* following = sequence_->following();
+    sequence_->finished(result);
+    if (const StepEntry* next = sequence_->current()) {
         changed();
         return next->number();
     }
@@ -176,11 +248,14 @@ std::optional<int> Workflow::finishStepOfAll(int number, const StepResult& resul
     allSteps_ = false;
     dataSetLock_.reset();
     changed();
-    if (result.completed()) {
+    if (sequence_->completed()) {
         std::string log = "All steps completed successfully!\r\n";
-        for (const auto& [stepNumber, seed] : allStepsSeeds_)
-            log += "Random seed of step " + std::to_string(stepNumber) + ": " +
-                   std::to_string(seed) + "\r\n";
+        // The clock seeds of its random steps, so that the run can be repeated.
+        if (!session_.run.seed) {
+            for (const auto& [stepNumber, seed] : sequence_->seeds())
+                log += "Random seed of step " + std::to_string(stepNumber) + ": " +
+                       std::to_string(seed) + "\r\n";
+        }
         view.replaceLog(log);
         view.status("Status: All steps completed successfully!");
         return std::nullopt;
@@ -188,8 +263,10 @@ std::optional<int> Workflow::finishStepOfAll(int number, const StepResult& resul
     const std::string verb =
         result.end == StepResult::End::Cancelled ? " was cancelled" : " did not complete";
     const std::string stopped = "Step " + std::to_string(number) + verb;
-    const std::string rest =
-        next ? "; steps " + std::to_string(number + 1) + " through 9 were not run." : ".";
+    const std::string rest = following
+                                 ? "; steps " + std::to_string(following->number()) + " through " +
+                                       std::to_string(steps_.back().number()) + " were not run."
+                                 : ".";
     view.log(stopped + rest);
     view.status("Status: " + stopped + "!");
     return std::nullopt;
@@ -197,22 +274,20 @@ std::optional<int> Workflow::finishStepOfAll(int number, const StepResult& resul
 
 bool Workflow::runStep(int number, StepView& view, ProductCodePolicy productCodes) {
     if (!beginStep(number)) return false;
-    const StepEntry& entry = *step(number);
-    const StepResult result = workflow::runStep(
-        *entry.description, entry.run, stepInputs(session_, productCodes), session_.run.seed, view);
+    const StepResult result = workflow::runStep(*step(number), stepInputs(session_, productCodes),
+                                                session_.run.seed, view);
     finishStep(number, result);
     return result.completed();
 }
 
 bool Workflow::runAllSteps(StepView& view, ProductCodePolicy productCodes) {
     if (!beginAllSteps() || steps_.empty()) return false;
-    std::optional<int> number = steps_.front().number();
+    std::optional<int> number = sequence_->current()->number();
     StepResult result;
     while (number) {
         beginStepOfAll(*number);
-        const StepEntry& entry = *step(*number);
-        result = workflow::runStep(*entry.description, entry.run,
-                                   stepInputs(session_, productCodes), session_.run.seed, view);
+        result = workflow::runStep(*step(*number), stepInputs(session_, productCodes),
+                                   session_.run.seed, view);
         number = finishStepOfAll(*number, result, view);
     }
     return result.completed();
@@ -224,25 +299,8 @@ void Workflow::afterStep(int number, const StepResult& result) {
         shown.visible = true;
         if (!caption.empty()) shown.caption = std::move(caption);
     }
-    switch (number) {
-        case 5:
-            setEnabled(Button::Iterate, true);
-            break;
-        case 6:
-            setEnabled(Button::ComputePhase1, true);
-            break;
-        case 7:
-            setEnabled(Button::CombinePhase2, true);
-            break;
-        case 8:
-            setEnabled(Button::ComputeDoubleSample, true);
-            break;
-        case 9:
-            setEnabled(Button::ViewOutput, true);
-            break;
-        default:
-            break;
-    }
+    completed_[number] = session_;
+    refreshButtons();
 }
 
 }  // namespace orr::workflow

@@ -1,12 +1,16 @@
 // The main window's rules as a plain model: which buttons are enabled, which output labels show
-// what, activation, Reset, and the bookkeeping of a step (or of step 10) from its start to its
-// end. The window only mirrors this state; it holds no rules of its own. Steps themselves run
+// what, activation, Reset, the changes of the session, and the bookkeeping of a step (or of step
+// 10) from its start to its end. The window only mirrors this state; it holds no rules of its
+// own, and changes the session only through this model. Which step may run, and which steps a
+// change makes stale, follow from the files each step declares (StepFiles). Steps themselves run
 // through runStep (StepRunner.h), on whichever thread the caller chooses; begin and finish are
 // called on the model's own thread.
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -31,14 +35,22 @@ class Workflow {
     // `steps`: the real steps (stepTable()) or stand-ins in tests.
     Workflow(Session& session, std::span<const StepEntry> steps);
 
-    Session& session() { return session_; }
+    const Session& session() const { return session_; }
     const StepEntry* step(int number) const { return findStep(steps_, number); }
+    std::span<const StepEntry> steps() const { return steps_; }
+    // The first step of the table that reads `input`; nullptr when none does.
+    const StepEntry* firstReading(ChosenInput input) const {
+        for (const StepEntry& entry : steps_)
+            if (entry.files->readsInput(input)) return &entry;
+        return nullptr;
+    }
     // While a step (or step 10) runs, only the help answers: nothing may change the session or
     // the files under a running step.
     bool isEnabled(Button b) const {
         return enabled_[index(b)] && (!running_ || b == Button::Instructions);
     }
-    const OutputLabel& label(Label l) const { return labels_[index(l)]; }
+    // A label of a step's output is hidden while the step is not current (see setInput).
+    OutputLabel label(Label l) const;
     // True while a computation step (or step 10) runs; no other step may start then.
     bool running() const { return running_; }
     bool runningAllSteps() const { return allSteps_; }
@@ -56,15 +68,24 @@ class Workflow {
     void reportsFound();
     // A dialog sets a label's caption and shows it.
     void showLabel(Label l, std::string caption);
-    // The files step `step` reads were changed (the tree file: 5, the LiDAR files: 6): what
-    // steps `step` and later wrote no longer follows from the chosen files, so their labels are
-    // hidden and the steps after `step` (and the output viewer) are disabled again until step
-    // `step` runs anew. Nothing changes while a step runs.
-    void inputsChanged(int step);
 
-    // The chosen files a step still lacks, to be chosen before it starts.
-    bool lacksTreeFile(int step) const;
-    bool lacksLidarFiles(int step) const;
+    // The changes of the session. A completed step stays current while the data-set name, the
+    // chosen inputs it reads and the parameters it uses are those it ran with, and the steps
+    // whose files it reads are current. A change makes exactly the steps that depend on it stale:
+    // what they wrote no longer follows from the session, so their labels are hidden and the
+    // steps after them (and the output viewer) are disabled until they run anew or the change
+    // is undone.
+    void setDataSetName(std::string name);
+    void setInput(ChosenInput input, std::filesystem::path file);
+    void setParameters(const ParamRecord& params);
+    // A data set opened again: its name and its input files at once, as after Reset.
+    void openDataSet(std::string name, const InputPaths& inputs);
+    // Another application directory: its session in place of this one, as after Reset.
+    void startAfresh(const Session& fresh);
+
+    // The chosen inputs that step `step` needs and that are not chosen yet, to be chosen before
+    // it starts.
+    std::vector<ChosenInput> lacking(int step) const;
 
     // A single step 5..9: refused (false) while another step runs or for another number, and
     // with refusal() set while the parameters are out of range or another run (another window,
@@ -99,6 +120,14 @@ class Workflow {
     void lock(int step);
     void unlock(int step);
     void afterStep(int step, const StepResult& result);
+    // Enables the step buttons whose earlier steps have all completed, and the output viewer.
+    void refreshButtons();
+    // Every step of the table that writes a file `step` reads is current.
+    bool earlierStepsCurrent(const StepEntry& step) const;
+    // `step` completed on the session as it is now (see setInput).
+    bool current(const StepEntry& step) const;
+    // The step that writes the file a label tells of; nullptr for the set-up labels.
+    const StepEntry* stepOfLabel(Label l) const;
     // Checks the parameters and locks the data set; false (and refusal_ set) when it cannot.
     bool takeDataSet();
 
@@ -108,8 +137,14 @@ class Workflow {
     std::array<OutputLabel, kLabelCount> labels_{};
     bool running_ = false;
     bool allSteps_ = false;
-    // Step 10: the clock seeds of its random steps, for its closing log.
-    std::vector<std::pair<int, std::uint64_t>> allStepsSeeds_;
+    // The set-up steps are done (the window became active with a data set and its files).
+    bool setUp_ = false;
+    // The reports of a data set opened again are there (reportsFound), until the session changes.
+    bool reportsOnDisk_ = false;
+    // The steps that completed, with the session they ran on.
+    std::map<int, Session> completed_;
+    // Step 10: the steps still to run.
+    std::optional<StepSequence> sequence_;
     std::function<void()> onChange_;
     std::optional<DataSetLock>
         dataSetLock_;  // held from the start of a step (or step 10) to its end

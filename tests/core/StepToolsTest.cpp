@@ -7,9 +7,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <numeric>
 #include <random>
 #include <stdexcept>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "core/ParallelFor.h"
@@ -65,22 +68,54 @@ TEST(ShareSort, ManyKeysEndSortedWithTheirPayload) {
     for (std::size_t i = 0; i < keys.size(); ++i) ASSERT_EQ(keys[i], original[pay[i]]);
 }
 
-// A collector that passes warnings on keeps a copy and leaves them to the one around it; the
-// innermost collector that keeps them ends their way.
-TEST(Warnings, APassingCollectorCopiesWhatReachesTheOneAroundIt) {
+// The innermost collector takes the warnings raised while it lives; the one around it gets
+// those raised before and after.
+TEST(Warnings, TheInnermostCollectorTakesThem) {
     WarningCollector outer;
+    warn("a", "first");
     {
-        const WarningCollector watching(WarningCollector::Mode::PassOn);
-        warn("a", "first");
-        {
-            WarningCollector keeping;
-            warn("b", "kept inside");
-            EXPECT_EQ(keeping.take(), (std::vector<Warning>{{"b", "kept inside"}}));
-        }
-        warn("c", "second");
-        EXPECT_EQ(watching.collected(), (std::vector<Warning>{{"a", "first"}, {"c", "second"}}));
+        WarningCollector keeping;
+        warn("b", "kept inside");
+        EXPECT_EQ(keeping.take(), (std::vector<Warning>{{"b", "kept inside"}}));
     }
+    warn("c", "second");
     EXPECT_EQ(outer.take(), (std::vector<Warning>{{"a", "first"}, {"c", "second"}}));
+}
+
+// A warning raised by the body on a helper thread reaches the calling thread's collector, in the
+// order of the indexes that raised it whatever the number of threads; so does one raised in a
+// chunk that failed.
+TEST(ParallelFor, WarningsOfEveryThreadReachTheCallerInIndexOrder) {
+    for (unsigned threads : {1u, 4u}) {
+        WarningCollector collector;
+        std::atomic<int> onHelpers{0};
+        parallelFor(
+            64, threads,
+            [&](std::size_t i, unsigned worker) {
+                // Long enough for every helper to take indexes.
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                if (i % 8 != 3) return;
+                warn("tall tree", "plot " + std::to_string(i));
+                if (worker != 0) ++onHelpers;
+            },
+            nullptr, 1);
+        std::vector<Warning> expected;
+        for (int i = 3; i < 64; i += 8)
+            expected.push_back({"tall tree", "plot " + std::to_string(i)});
+        EXPECT_EQ(collector.take(), expected) << threads << " threads";
+        if (threads > 1) EXPECT_GT(onHelpers.load(), 0);
+    }
+    WarningCollector collector;
+    EXPECT_THROW(parallelFor(
+                     8, 4,
+                     [](std::size_t i, unsigned) {
+                         if (i != 5) return;
+                         warn("bad", "plot 5");
+                         throw std::runtime_error("stop");
+                     },
+                     nullptr, 1),
+                 std::runtime_error);
+    EXPECT_EQ(collector.take(), (std::vector<Warning>{{"bad", "plot 5"}}));
 }
 
 TEST(ParallelFor, EveryIndexOnceAndAFailureOrACancelStopsHandingOutWork) {

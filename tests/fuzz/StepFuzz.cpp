@@ -75,12 +75,12 @@ Session sessionIn(const fs::path& root, const ParamRecord& params) {
     Session session;
     session.appDir = root / "app";
     session.dataSetName = "FZ";
-    session.coefficientFile = root / "in/coefficients.csv";
-    session.strataFile = root / "in/strata.csv";
-    session.dbhFile = root / "in/dbh.csv";
-    session.treeFile = root / "in/trees.csv";
-    session.lidarHighFile = root / "in/lidar-ds1.csv";
-    session.lidarLowFile = root / "in/lidar-ds2.csv";
+    session.inputs.coefficients = root / "in/coefficients.csv";
+    session.inputs.strata = root / "in/strata.csv";
+    session.inputs.dbh = root / "in/dbh.csv";
+    session.inputs.trees = root / "in/trees.csv";
+    session.inputs.lidarHigh = root / "in/lidar-ds1.csv";
+    session.inputs.lidarLow = root / "in/lidar-ds2.csv";
     session.params = params;
     session.run.seed = 1;
     session.run.threads = 1;
@@ -92,8 +92,7 @@ Session sessionIn(const fs::path& root, const ParamRecord& params) {
 bool runStep(int step, const Session& session) {
     const workflow::StepEntry* entry = workflow::findStep(workflow::stepTable(), step);
     SilentView view;
-    return workflow::runStep(*entry->description, entry->run,
-                             workflow::stepInputs(session, ProductCodePolicy::Drop),
+    return workflow::runStep(*entry, workflow::stepInputs(session, ProductCodePolicy::Drop),
                              session.run.seed, view)
         .completed();
 }

@@ -45,7 +45,12 @@ struct Bench : gui::MainView {
     QString dataFile(const QString& name) const {
         return gui::qpath(s.dataFilesDir()) + "/" + name;
     }
-    Session& session() override { return s; }
+    const Session& session() const override { return s; }
+    void setDataSetName(std::string name) override { s.dataSetName = std::move(name); }
+    void setInput(ChosenInput input, std::filesystem::path file) override {
+        chosenPath(s.inputs, input) = std::move(file);
+    }
+    void setParameters(const ParamRecord& params) override { s.params = params; }
     void appendLog(const QString& line) override { log << line; }
     void showOutputLabel(const QString& name, const QString& caption) override {
         labels[name] = caption;
@@ -64,7 +69,7 @@ void expectRefused(Bench& b, QWidget& dialog, const QString& message) {
 // saved; the box stays open on the cell named. Corrected there, the file is saved and chosen.
 template <class Editor>
 std::function<void(Bench&)> refusedInGrid(QStringList typed, const char* file, QString message,
-                                          int column, std::filesystem::path Session::*chosen,
+                                          int column, std::filesystem::path InputPaths::*chosen,
                                           QString fix = "2") {
     return [=](Bench& b) {
         b.s.dataSetName = "E";
@@ -86,7 +91,7 @@ std::function<void(Bench&)> refusedInGrid(QStringList typed, const char* file, Q
         QVERIFY(b.messages.texts[0].endsWith(path + " Created"));
         b.messages.clear();
         QVERIFY(readAll(path).startsWith("1,"));
-        QCOMPARE(gui::qpath(b.s.*chosen), path);
+        QCOMPARE(gui::qpath(b.s.inputs.*chosen), path);
     };
 }
 
@@ -190,14 +195,14 @@ const std::vector<std::pair<const char*, std::function<void(Bench&)>>> kRefusals
     {"tree file picker", on<gui::TreeFilePicker>([](Bench& b, QDialog& d) {
          click(&d, "cmdOK");
          expectRefused(b, d, "Please Enter Input File");
-         QVERIFY(b.s.treeFile.empty());
+         QVERIFY(b.s.inputs.trees.empty());
      })},
     {"LiDAR file picker", on<gui::LidarFilePicker>([](Bench& b, QDialog& d) {
          b.files.files = {"/lidar/low.csv"};
          click(&d, "cmdBrowseLowFile");
          click(&d, "cmdOK");
          expectRefused(b, d, "Please select Phase 1 Lidar Height");
-         QVERIFY(b.s.lidarHighFile.empty());
+         QVERIFY(b.s.inputs.lidarHigh.empty());
      })},
     {"product-code prompt",
      [](Bench& b) {
@@ -227,7 +232,7 @@ const std::vector<std::pair<const char*, std::function<void(Bench&)>>> kRefusals
          click(&d, "cmdBrowse");
          click(&d, "cmdOK");
          QCOMPARE(d.result(), int(QDialog::Accepted));
-         QCOMPARE(gui::qpath(b.s.coefficientFile), file);
+         QCOMPARE(gui::qpath(b.s.inputs.coefficients), file);
          QCOMPARE(b.log, QStringList{"Regression Coefficient File chosen:" + file});
      })},
     {"strata and DBH file dialog", on<gui::StrataDbhFilesDialog>([](Bench& b, QDialog& d) {
@@ -255,7 +260,7 @@ const std::vector<std::pair<const char*, std::function<void(Bench&)>>> kRefusals
      refusedInGrid<gui::CoefficientEditor>(QStringList{"1", "1.2.3"} + QStringList(38, "4"),
                                            "E_COEFFIC.csv",
                                            "Species 1, b1 (equation 1): \"1.2.3\" is not a number",
-                                           2, &Session::coefficientFile)},
+                                           2, &InputPaths::coefficients)},
     // A cell left blank is not written as 0 (b3 of the height equation, species 1: cell 12).
     {"coefficient editor, a blank cell",
      refusedInGrid<gui::CoefficientEditor>(QStringList(11, "1") + QStringList{""} +
@@ -263,20 +268,20 @@ const std::vector<std::pair<const char*, std::function<void(Bench&)>>> kRefusals
                                            "E_COEFFIC.csv",
                                            "Species 1, b3 (equation 2) is blank: enter the "
                                            "coefficient (0 where it is zero)",
-                                           4, &Session::coefficientFile)},
+                                           4, &InputPaths::coefficients)},
     {"strata editor",
      refusedInGrid<gui::StrataEditor>({"1", "one", "10", "20"}, "E_STRATA.csv",
                                       "Row 1, Begin Plot: \"one\" is not a number", 1,
-                                      &Session::strataFile)},
+                                      &InputPaths::strata)},
     {"strata editor, overlapping ranges",
      refusedInGrid<gui::StrataEditor>(
          {"1", "1", "10", "20", "1", "5", "30", "20"}, "E_STRATA.csv",
          "Row 2, Begin Plot: plots 5 to 30 overlap plots 1 to 10 of row 1, in the same stratum 1",
-         1, &Session::strataFile, "11")},
+         1, &InputPaths::strata, "11")},
     {"DBH editor",
      refusedInGrid<gui::DbhEditor>({"4", "big"}, "E_DBH.csv",
                                    "Species 1, Product 1, Max DBH: \"big\" is not a number", 3,
-                                   &Session::dbhFile)},
+                                   &InputPaths::dbh)},
     {"grid editor of a chosen file",
      [](Bench& b) {
          const QString file = b.dataFile("ABC_DBH.csv");
@@ -451,7 +456,8 @@ class DialogsTest : public QObject {
         const QString file = b.dataFile("ABC_FILE.csv"), report = b.dataFile("ABC_VolSum.txt");
         writeAll(file, "1,1,\"5\",\"8.9\"\r\n");
         writeAll(report, "Phase 2, Ground\r\n  1  2  3.00\r\n");
-        b.s.treeFile = b.s.coefficientFile = b.s.strataFile = b.s.dbhFile = gui::fspath(file);
+        b.s.inputs.trees = b.s.inputs.coefficients = b.s.inputs.strata = b.s.inputs.dbh =
+            gui::fspath(file);
         b.files.platformOpens = platformOpens;
         QString shown;  // the rows of the grid, or the report's text in a fixed-pitch font
         b.dialogs.scripts << [&](QDialog& d) {

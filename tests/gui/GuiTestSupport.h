@@ -134,12 +134,12 @@ struct SampleWindow {
         session.params = shape->params;
         session.run.seed = 5;
         session.dataSetName = "SAMPLE";
-        session.coefficientFile = in.coefficients;
-        session.strataFile = in.strata;
-        session.dbhFile = in.dbh;
-        session.treeFile = in.trees;
-        session.lidarHighFile = in.lidarDs1;
-        session.lidarLowFile = in.lidarDs2;
+        session.inputs.coefficients = in.coefficients;
+        session.inputs.strata = in.strata;
+        session.inputs.dbh = in.dbh;
+        session.inputs.trees = in.trees;
+        session.inputs.lidarHigh = in.lidarDs1;
+        session.inputs.lidarLow = in.lidarDs2;
         window = std::make_unique<gui::MainWindow>(session, steps);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));

@@ -39,10 +39,10 @@ class RememberedStateTest : public QObject {
             auto w = window(first, settings);
             QCOMPARE(recentMenu(*w), QStringList{"(none yet)"});
             first.dataSetName = "ABC";
-            first.coefficientFile = gui::fspath(path("ABC_COEFFIC.csv"));
-            first.strataFile = gui::fspath(path("ABC_STRATA.csv"));
-            first.dbhFile = gui::fspath(path("ABC_DBH.csv"));
-            first.treeFile = gui::fspath(path("trees.csv"));
+            first.inputs.coefficients = gui::fspath(path("ABC_COEFFIC.csv"));
+            first.inputs.strata = gui::fspath(path("ABC_STRATA.csv"));
+            first.inputs.dbh = gui::fspath(path("ABC_DBH.csv"));
+            first.inputs.trees = gui::fspath(path("trees.csv"));
             w->activate();  // set-up complete: the data set is remembered
             w->resize(700, 500);
             w->close();
@@ -57,8 +57,8 @@ class RememberedStateTest : public QObject {
         QVERIFY(!child<QPushButton>(*w, "cmdComputePlots")->isEnabled());
         child<QMenu>(*w, "mnuRecentDataSets")->actions().front()->trigger();
         QCOMPARE(next.dataSetName, std::string("ABC"));
-        QCOMPARE(next.dbhFile, first.dbhFile);
-        QCOMPARE(next.treeFile, first.treeFile);
+        QCOMPARE(next.inputs.dbh, first.inputs.dbh);
+        QCOMPARE(next.inputs.trees, first.inputs.trees);
         QVERIFY(child<QPushButton>(*w, "cmdComputePlots")->isEnabled());
         QCOMPARE(child<QLabel>(*w, "LblStratDBHfilename")->text(),
                  QString("Strata File - ABC_STRATA.csv  DBH File - ABC_DBH.csv"));

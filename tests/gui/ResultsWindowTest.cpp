@@ -47,8 +47,8 @@ class ResultsWindowTest : public QObject {
         std::filesystem::create_directories(session.dataFilesDir());
         session.dataSetName = "T1";
         session.params = {20, 2, 2, 100, 20, 1, 0, 0.0f, 0.0f};  // 2 species, 2 products, 20 plots
-        session.strataFile = session.appDir / "strata.csv";
-        writeAll(gui::qpath(session.strataFile), "1,1,20,30\r\n");
+        session.inputs.strata = session.appDir / "strata.csv";
+        writeAll(gui::qpath(session.inputs.strata), "1,1,20,30\r\n");
         using files::DataSetFile;
         write(DataSetFile::Phase2,
               "1,40,10,100,20,10,50,0,0,0\r\n2,40,12,120,20,12,50,0,0,0\r\n"
@@ -67,6 +67,10 @@ class ResultsWindowTest : public QObject {
     // variables.
     void selectedRegressionsAndOtherVariables() {
         gui::ResultsWindow w(session);
+        QVERIFY(!w.hasResults());  // step 9 has not run
+        // What step 9 hands over: its regression inputs and estimates, here as the window gets
+        // them for a data set opened again.
+        w.setResults(readEarlierResults(workflow::stepInputs(session, ProductCodePolicy::Drop)));
         showActive(w);
         QVERIFY2(w.hasResults(), qPrintable(w.problem()));
         QCOMPARE(w.chartCount(), 3);
@@ -117,9 +121,10 @@ class ResultsWindowTest : public QObject {
     // of freedom (4.302653) rather than the expansion's. Saved charts name the data set and the
     // variable in their title.
     void theTableAndTheAreas() {
-        session.areasFile = session.appDir / "areas.csv";
-        writeAll(gui::qpath(session.areasFile), "1,250\r\n");
+        session.inputs.areas = session.appDir / "areas.csv";
+        writeAll(gui::qpath(session.inputs.areas), "1,250\r\n");
         gui::ResultsWindow w(session);
+        w.setResults(readEarlierResults(workflow::stepInputs(session, ProductCodePolicy::Drop)));
         showActive(w);
         QVERIFY2(w.hasResults(), qPrintable(w.problem()));
         QCOMPARE(pointsOf(w.chart(0), "seriesEstimates"),
@@ -149,32 +154,39 @@ class ResultsWindowTest : public QObject {
         QCOMPARE(w.saveChart(2, svg), QString());
         QVERIFY(readAll(svg).contains("LiBA-DS1(sq.ft)"));
 
-        // An area for a stratum the strata file does not have: the window says so and shows
-        // the estimates without totals.
-        writeAll(gui::qpath(session.areasFile), "1,250\r\n2,10\r\n");
-        w.reload();
-        QCOMPARE(w.estimatesTable()->columnCount(), 7);
-        QVERIFY(child<QLabel>(w, "lblAreasNote")->text().contains("is not a stratum"));
-        session.areasFile.clear();
+        // An area for a stratum the strata file does not have is refused, as step 9 refuses
+        // it; the window then says why it shows nothing.
+        writeAll(gui::qpath(session.inputs.areas), "1,250\r\n2,10\r\n");
+        QString why;
+        try {
+            readEarlierResults(workflow::stepInputs(session, ProductCodePolicy::Drop));
+        } catch (const std::exception& e) {
+            why = QString::fromStdString(e.what());
+        }
+        QVERIFY2(why.contains("is not a stratum of the strata file"), qPrintable(why));
+        w.setResults(nullptr, why);
+        QVERIFY(!w.hasResults());
+        QVERIFY(child<QLabel>(w, "lblResultsProblem")->text().contains("is not a stratum"));
+        session.inputs.areas.clear();
     }
 
-    // The sample as ./orravant.sh demo runs it (seed 20261207): one estimate per stratum index
-    // and the combined one, each the selected row of _Estimates.csv; each scatter with the
-    // stratum's Phase 2 plots (40 in all, 13, 14 and 13 in strata 1 to 3).
-    // The sample through steps 5 to 9 in `app`, as ./orravant.sh demo runs it.
-    static Session runSample(const QTemporaryDir& app, double groundPlotCost = 10,
-                             double lidarPlotCost = 1, double targetError = 10) {
-        Session sample;
+    // The sample through steps 5 to 9 in `app`, as ./orravant.sh demo runs it, and what step 9
+    // handed over; no results when a step did not complete.
+    struct SampleRun {
+        Session session;
+        std::shared_ptr<const DoubleSampleResults> results;
+    };
+    static SampleRun runSample(const QTemporaryDir& app, double groundPlotCost = 10,
+                               double lidarPlotCost = 1, double targetError = 10) {
+        SampleRun run;
+        Session& sample = run.session;
         sample.appDir = gui::fspath(app.path());
         std::filesystem::create_directories(sample.dataFilesDir());
         const std::filesystem::path source = ORRAVANT_SAMPLE_DIR;
         sample.dataSetName = "DEMO";
-        sample.coefficientFile = source / "coefficients.csv";
-        sample.strataFile = source / "strata.csv";
-        sample.dbhFile = source / "dbh.csv";
-        sample.treeFile = source / "trees.csv";
-        sample.lidarHighFile = source / "lidar-ds1.csv";
-        sample.lidarLowFile = source / "lidar-ds2.csv";
+        sample.inputs = {source / "coefficients.csv", source / "strata.csv",
+                         source / "dbh.csv",          source / "trees.csv",
+                         source / "lidar-ds1.csv",    source / "lidar-ds2.csv"};
         sample.params = {20, 3, 3, 100, 500, 0, 0, 0.0f, 0.0f};
         sample.params.GroundPlotCost = groundPlotCost;
         sample.params.LidarPlotCost = lidarPlotCost;
@@ -182,19 +194,26 @@ class ResultsWindowTest : public QObject {
         sample.run.seed = 20261207;
         for (const workflow::StepEntry& step : workflow::stepTable()) {
             test::FakeHost host;
-            if (!test::runStep(step.number(), step.run, sample, host, ProductCodePolicy::Drop)
-                     .completed())
-                return {};
+            const StepResult result =
+                test::runStep(step.number(), step.run, sample, host, ProductCodePolicy::Drop);
+            if (!result.completed()) return {};
+            run.results = std::dynamic_pointer_cast<const DoubleSampleResults>(result.details);
         }
-        return sample;
+        return run;
     }
+
+    // The sample as ./orravant.sh demo runs it (seed 20261207): one estimate per stratum index
+    // and the combined one, each the selected row of _Estimates.csv; each scatter with the
+    // stratum's Phase 2 plots (40 in all, 13, 14 and 13 in strata 1 to 3).
 
     void theSampleChartsHoldWhatTheFileHolds() {
         QTemporaryDir app;
-        const Session sample = runSample(app);
-        QVERIFY(!sample.dataSetName.empty());
+        const SampleRun run = runSample(app);
+        QVERIFY(run.results);
+        const Session& sample = run.session;
 
         gui::ResultsWindow w(sample);
+        w.setResults(run.results);
         w.resize(1100, 640);
         showActive(w);
         QCOMPARE(w.chartCount(), 5);
@@ -231,13 +250,15 @@ class ResultsWindowTest : public QObject {
     // cost of ground plots alone beside it. The Plan tab has no single chart to save.
     void thePlanTabShowsThePlanFile() {
         QTemporaryDir app;
-        const Session sample = runSample(app, 35, 2.5, 8);
-        QVERIFY(!sample.dataSetName.empty());
+        const SampleRun run = runSample(app, 35, 2.5, 8);
+        QVERIFY(run.results);
+        const Session& sample = run.session;
         const auto rows = files::readWithHeader<files::PlanFile>(
             files::path(sample.dataFilesDir(), "DEMO", files::DataSetFile::Plan), {});
         QCOMPARE(rows.size(), std::size_t{4 + 3 + 1});  // indexes 0-3, strata 1-3, total
 
         gui::ResultsWindow w(sample);
+        w.setResults(run.results);
         showActive(w);
         auto* tabs = child<QTabWidget>(w, "tabCharts");
         QCOMPARE(tabs->tabText(tabs->count() - 1), QStringLiteral("Plan"));

@@ -20,7 +20,7 @@ class SampleRunTest : public QObject {
     void stepSixAsksOncePerGapOfTheDbhFileWhenTheAnswerIsForTheWholeGap() {
         QFETCH(bool, wholeGap);
         SampleWindow sample;
-        writeAll(gui::qpath(sample.session.dbhFile),
+        writeAll(gui::qpath(sample.session.inputs.dbh),
                  "1,1,\"5\",\"8.9\"\r\n1,2,\"9\",\"11.9\"\r\n1,3,\"14\",\"60\"\r\n"
                  "2,1,\"5\",\"10.9\"\r\n2,2,\"11\",\"13.9\"\r\n2,3,\"16\",\"60\"\r\n"
                  "3,1,\"5\",\"10.9\"\r\n3,2,\"11\",\"15.9\"\r\n3,3,\"16\",\"60\"\r\n");
@@ -84,7 +84,7 @@ class SampleRunTest : public QObject {
 
         // Without its DataSet 1 LiDAR file step 6 stops, leaving what it wrote before.
         const QByteArray ds1 = readAll(sample.file(files::DataSetFile::LidarPlotsDS1));
-        const QString lidar = gui::qpath(sample.session.lidarHighFile);
+        const QString lidar = gui::qpath(sample.session.inputs.lidarHigh);
         QVERIFY(QFile::remove(lidar));
         runButton(window, "cmdAllSteps");
         QCOMPARE(messages.texts,

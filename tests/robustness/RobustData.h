@@ -66,12 +66,12 @@ class RobustData {
         Session s;
         s.appDir = app();
         s.dataSetName = "ROB";
-        s.coefficientFile = input("coefficients.csv");
-        s.strataFile = input("strata.csv");
-        s.dbhFile = input("dbh.csv");
-        s.treeFile = input("trees.csv");
-        s.lidarHighFile = input("lidar-ds1.csv");
-        s.lidarLowFile = input("lidar-ds2.csv");
+        s.inputs.coefficients = input("coefficients.csv");
+        s.inputs.strata = input("strata.csv");
+        s.inputs.dbh = input("dbh.csv");
+        s.inputs.trees = input("trees.csv");
+        s.inputs.lidarHigh = input("lidar-ds1.csv");
+        s.inputs.lidarLow = input("lidar-ds2.csv");
         s.params = params;
         s.run.seed = 1;
         s.run.threads = 2;

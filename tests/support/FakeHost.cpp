@@ -1,5 +1,7 @@
 #include "tests/support/FakeHost.h"
 
+#include <map>
+
 namespace orr::test {
 
 void FakeHost::log(std::string_view line) {
@@ -47,10 +49,25 @@ std::vector<std::string> FakeHost::logLines() const {
     return lines;
 }
 
+workflow::StepEntry standIn(int number, workflow::StepFunction run, bool readsNothing) {
+    static std::map<int, files::StepFiles> relaxed;
+    workflow::StepEntry entry = *workflow::findStep(workflow::stepTable(), number);
+    entry.run = run;
+    if (readsNothing) {
+        if (!relaxed.count(number)) {
+            files::StepFiles files = *entry.files;
+            for (files::FileRead& read : files.reads) read.optional = read.optional || !read.chosen;
+            relaxed.emplace(number, std::move(files));
+        }
+        entry.files = &relaxed.at(number);
+    }
+    return entry;
+}
+
 StepResult runStep(int number, workflow::StepFunction step, const Session& session, FakeHost& host,
                    ProductCodePolicy productCodes) {
-    return workflow::runStep(*workflow::describeStep(number), step,
-                             workflow::stepInputs(session, productCodes), session.run.seed, host);
+    return workflow::runStep(standIn(number, step), workflow::stepInputs(session, productCodes),
+                             session.run.seed, host);
 }
 
 }  // namespace orr::test

@@ -41,8 +41,14 @@ struct FakeHost : workflow::StepView {
     std::vector<std::string> logLines() const;
 };
 
+// Step `number` of the table with `run` in place of its computation. `readsNothing`: a stand-in
+// that reads no file, whose declared data-set files are all optional, so that the runner's check
+// of the inputs lets it run before the steps it follows have written anything.
+workflow::StepEntry standIn(int number, workflow::StepFunction run, bool readsNothing = false);
+
 // Runs computation step `number` (5..9), computed by `step`, on the session as the window does:
-// captions, the start of the log, the session's seed, the step, its closing log or its message.
+// captions, the start of the log, the check of its inputs, the session's seed, the step, its
+// closing log or its message, and its run record.
 StepResult runStep(int number, workflow::StepFunction step, const Session& session, FakeHost& host,
                    ProductCodePolicy productCodes = ProductCodePolicy::Ask);
 

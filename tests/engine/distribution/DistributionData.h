@@ -47,9 +47,9 @@ struct DistributionData {
         p.MaxPlots = 20;
         session.run.seed = 7;
         session.run.threads = 1;
-        session.coefficientFile = file(DataSetFile::Coefficients);
-        session.dbhFile = file(DataSetFile::Dbh);
-        session.strataFile = file(DataSetFile::Strata);
+        session.inputs.coefficients = file(DataSetFile::Coefficients);
+        session.inputs.dbh = file(DataSetFile::Dbh);
+        session.inputs.strata = file(DataSetFile::Strata);
         write(DataSetFile::Coefficients, kCoefficients);
         write(DataSetFile::Dbh,
               {R"(1,1,"5","12")", R"(1,2,"12","30")", R"(2,1,"4","8")", R"(2,2,"8","20")"});
@@ -65,7 +65,7 @@ struct DistributionData {
     void writeLidar(int pass, const std::vector<std::string>& lines) {
         const auto path = dir / (pass == 1 ? "high.csv" : "low.csv");
         writeFile(path, crlf(lines));
-        (pass == 1 ? session.lidarHighFile : session.lidarLowFile) = path;
+        (pass == 1 ? session.inputs.lidarHigh : session.inputs.lidarLow) = path;
     }
     StepResult run(ProductCodePolicy productCodes = ProductCodePolicy::Ask) {
         return runStep(6, &distributeLidarTrees, session, host, productCodes);

@@ -56,7 +56,7 @@ TEST(DistributionFiles, ForcedDrawsGiveTheHandWorkedFilesAndLog) {
     EXPECT_GT(d.host.progressCalls, 0u);
 
     // Without a DataSet 2 file: ground values only; an empty species file of DataSet 2 goes.
-    d.session.lidarLowFile.clear();
+    d.session.inputs.lidarLow.clear();
     writeFile(d.file(DataSetFile::SpeciesCountsDS2), "");
     ASSERT_TRUE(d.run().completed());
     EXPECT_EQ(d.read(DataSetFile::LidarPlotsDS2),
@@ -219,7 +219,7 @@ TEST(DistributionStops, EveryBadInputGivesOneMessageAndKeepsEarlierFiles) {
          lidar(2, {"3,20", "2000000001,20"}),
          {"low.csv", "record 2", "\"2000000001\"", "largest plot number"}},
         {"no DataSet 1 file chosen",
-         [](DistributionData& d) { d.session.lidarHighFile.clear(); },
+         [](DistributionData& d) { d.session.inputs.lidarHigh.clear(); },
          {"Please select Phase 1 Lidar Height"}},
     };
     for (const auto& row : rows) {
@@ -240,7 +240,7 @@ TEST(DistributionStops, LidarPlotAboveMaxPlotsNeedsALargerMaxPlots) {
     EXPECT_EQ(result.plot, 25);
     d.expectNothingChanged(
         {"Number of plots in data files exceeds the Maxplots parameter setting\n(File " +
-         d.session.lidarLowFile.string() +
+         d.session.inputs.lidarLow.string() +
          ", record 2, field 1 (plot): \"25\" is outside the allowed range 0 to 20.)"});
     // The window raises MaxPlots and runs the step again.
     d.session.params.MaxPlots = 25;

@@ -50,12 +50,12 @@ class DoubleSampleTest : public ::testing::Test {
         writeFile(path(file), crlf(lines));
     }
     void writeStrata(const std::vector<std::string>& lines) {
-        session.strataFile = dir / "strata.csv";
-        writeFile(session.strataFile, crlf(lines));
+        session.inputs.strata = dir / "strata.csv";
+        writeFile(session.inputs.strata, crlf(lines));
     }
     void writeTrees(const std::vector<std::string>& lines) {
-        session.treeFile = dir / "trees.csv";
-        writeFile(session.treeFile, crlf(lines));
+        session.inputs.trees = dir / "trees.csv";
+        writeFile(session.inputs.trees, crlf(lines));
     }
     std::filesystem::path path(DataSetFile file) const {
         return files::path(session.dataFilesDir(), session.dataSetName, file);

@@ -145,8 +145,8 @@ TEST_F(DoubleSampleTest, ThreeStrataReports) {
     EXPECT_EQ(read(DataSetFile::StratumVolume), crlf(expected));
 }
 
-using ChosenFile = std::filesystem::path Session::*;
-const ChosenFile kStrata = &Session::strataFile, kTrees = &Session::treeFile;
+using ChosenFile = std::filesystem::path InputPaths::*;
+const ChosenFile kStrata = &InputPaths::strata, kTrees = &InputPaths::trees;
 const char* const kUnset = "<unset>";
 
 // The input `file` (a data-set file or a file the user chose) is removed (no `content`), not
@@ -163,13 +163,13 @@ void PrintTo(const BadInput& bad, std::ostream* os) {
 
 // clang-format off
 const BadInput kBadInputs[] = {
-    {"MissingPhase2", DataSetFile::Phase2, nullptr, {"Missing file", "written by step 8"}},
-    {"MissingPlotFile", DataSetFile::PlotClasses, nullptr, {"Missing file", "written by step 5"}},
-    {"MissingTreeFile", kTrees, nullptr, {"Missing file", "chosen in step 5"}},
-    {"NoStrataFile", kStrata, kUnset,
-     {"No strata file is chosen: it is chosen or created in step 4."}},
-    {"NoTreeFile", kTrees, kUnset,
-     {"No Phase 2 tree input file is chosen: it is chosen in step 5 (Compute Plots)."}},
+    {"MissingPhase2", DataSetFile::Phase2, nullptr,
+     {"is missing. It is written by step 8; please run step 8 first."}},
+    {"MissingPlotFile", DataSetFile::PlotClasses, nullptr,
+     {"is missing. It is written by step 5; please run step 5 first."}},
+    {"MissingTreeFile", kTrees, nullptr, {"cannot be opened"}},
+    {"NoStrataFile", kStrata, kUnset, {"Please select a strata file in step 4"}},
+    {"NoTreeFile", kTrees, kUnset, {"Please Enter Input File"}},
     {"PlotAboveMaxPlots", DataSetFile::Phase2,
      "1,40,5,50,20,5,45,0,0,0\r\n31,40,7,70,20,6,60,0,0,0\r\n", {"record 2", "field 1", "\"31\""}},
     {"NegativePhase1Plot", DataSetFile::Phase1DS1, "1,1,20,5,50\r\n-3,1,20,6,60\r\n",
@@ -192,10 +192,10 @@ TEST_P(DoubleSampleBadInput, StopsWithOneMessageAndKeepsTheEarlierReports) {
     const BadInput& bad = GetParam();
     const std::filesystem::path file = std::holds_alternative<DataSetFile>(bad.file)
                                            ? path(std::get<DataSetFile>(bad.file))
-                                           : session.*std::get<ChosenFile>(bad.file);
+                                           : session.inputs.*std::get<ChosenFile>(bad.file);
     std::filesystem::remove(file);
     if (bad.content == kUnset) {
-        (session.*std::get<ChosenFile>(bad.file)).clear();
+        (session.inputs.*std::get<ChosenFile>(bad.file)).clear();
     } else if (bad.content) {
         writeFile(file, bad.content);
     }

@@ -188,7 +188,8 @@ TEST_F(ResultFiles, TheReportForTheBrowser) {
     EXPECT_EQ(count(html, "<tr class=\"estimate"), estimates().size());
     EXPECT_EQ(count(html, "<svg class=\"scatter\""), 4u);
     EXPECT_EQ(count(html, "<tr class=\"class-line\">"), allocation().size());
-    for (const auto& file : {session.strataFile, session.treeFile, path(DataSetFile::Phase2)}) {
+    for (const auto& file :
+         {session.inputs.strata, session.inputs.trees, path(DataSetFile::Phase2)}) {
         const files::FileFingerprint f = files::fingerprint(file);
         EXPECT_NE(html.find("<td class=\"text\">" + f.name + "</td><td>" + std::to_string(f.size) +
                             "</td><td class=\"hash\">" + f.sha256 + "</td>"),

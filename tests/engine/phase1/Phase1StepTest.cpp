@@ -62,14 +62,14 @@ TEST_F(SingleSpeciesStrata, EveryTreeGetsItsStratumsSpecies) {
 
 TEST_F(SingleSpeciesStrata, NoDataSet2FileForAnEmptyNameOrAnEmptyFile) {
     writeFile(data.file(DataSetFile::Phase1DS2), "from an earlier run\r\n");
-    const std::filesystem::path low = data.session.lidarLowFile;
-    data.session.lidarLowFile.clear();
+    const std::filesystem::path low = data.session.inputs.lidarLow;
+    data.session.inputs.lidarLow.clear();
     ASSERT_TRUE(data.run());
     EXPECT_FALSE(data.exists(2));
     EXPECT_EQ(data.host.logText, crlf({"Phase 1 computation of LiDAR heights completed!!",
                                        createdLine(data), data.listed(1)}));
 
-    data.session.lidarLowFile = low;
+    data.session.inputs.lidarLow = low;
     data.writeLow("");
     RecordingHost again;
     ASSERT_TRUE(data.run(again));
@@ -90,7 +90,7 @@ TEST(Phase1Strata, OverlappingRangesTheFirstStratumTakesThePhase1Plot) {
             records.push_back(std::to_string(plot) + "," + std::to_string(h));
     }
     data.writeHigh(crlf(records));
-    data.session.lidarLowFile.clear();
+    data.session.inputs.lidarLow.clear();
     ASSERT_TRUE(data.run());
     // Every tree species 1: N 200, BA 10 * 10.908, volume 155 * 20.
     EXPECT_EQ(data.output(1), crlf({"7,1,200,109.08,3100", "13,1,200,109.08,3100"}));
@@ -104,7 +104,7 @@ TEST(Phase1Strata, TreesWithoutASpeciesAreSkippedCountedAndTheirPlotsListed) {
     std::vector<std::string> records{"15,12", "15,13", "51,14", "3,12", "15,5"};
     for (int plot = 51; plot <= 75; ++plot) records.push_back(std::to_string(plot) + ",20");
     data.writeHigh(crlf(records));
-    data.session.lidarLowFile.clear();
+    data.session.inputs.lidarLow.clear();
     ASSERT_TRUE(data.run());
     EXPECT_EQ(data.output(1), crlf({"3,1,20,10.91,240"}));
     EXPECT_EQ(data.host.logged,
@@ -230,7 +230,7 @@ TEST(Phase1BadInput, OneMessageAndTheEarlierFilesUnchanged) {
          "DataSet 1: trees skipped: 0 in plots outside every stratum, 0 whose draw fell in no "
          "species interval"},
         {"no DataSet 1 file",
-         [](Phase1Data& d) { d.session.lidarHighFile.clear(); },
+         [](Phase1Data& d) { d.session.inputs.lidarHigh.clear(); },
          {"Please select Phase 1 Lidar Height"},
          true},
         // Read well, but no tree above 10 feet to carry.

@@ -49,13 +49,13 @@ class Phase1Data {
         std::tie(p.PACF, p.MaxSpec, p.MaxProd, p.MaxPlots, p.LiHgtAdj, p.ModelSet) =
             std::tuple(20, 2, 1, 100, 0, 0);
         session.run.seed = 12345;
-        session.coefficientFile = file(DataSetFile::Coefficients);
-        session.strataFile = file(DataSetFile::Strata);
-        session.dbhFile = file(DataSetFile::Dbh);
-        session.lidarHighFile = dir / "high.csv";
-        session.lidarLowFile = dir / "low.csv";
+        session.inputs.coefficients = file(DataSetFile::Coefficients);
+        session.inputs.strata = file(DataSetFile::Strata);
+        session.inputs.dbh = file(DataSetFile::Dbh);
+        session.inputs.lidarHigh = dir / "high.csv";
+        session.inputs.lidarLow = dir / "low.csv";
         writeCoefficients(kStandardCoefficients);
-        writeFile(session.dbhFile, crlf({"1,1,0,99", "2,1,0,99"}));
+        writeFile(session.inputs.dbh, crlf({"1,1,0,99", "2,1,0,99"}));
     }
 
     TempDir dir;
@@ -73,14 +73,14 @@ class Phase1Data {
     bool exists(int pass) const { return std::filesystem::exists(file(files::phase1(pass))); }
 
     void writeCoefficients(const std::vector<std::string>& records) {
-        writeFile(session.coefficientFile, crlf(records));
+        writeFile(session.inputs.coefficients, crlf(records));
     }
-    void writeStrata(const std::string& text) { writeFile(session.strataFile, text); }
+    void writeStrata(const std::string& text) { writeFile(session.inputs.strata, text); }
     void writeSpecies(const std::string& text) {
         writeFile(file(DataSetFile::SpeciesCountsDS1), text);
     }
-    void writeHigh(const std::string& text) { writeFile(session.lidarHighFile, text); }
-    void writeLow(const std::string& text) { writeFile(session.lidarLowFile, text); }
+    void writeHigh(const std::string& text) { writeFile(session.inputs.lidarHigh, text); }
+    void writeLow(const std::string& text) { writeFile(session.inputs.lidarLow, text); }
     bool run(RecordingHost& on) { return runStep(7, &computePhase1, session, on).completed(); }
     bool run() { return run(host); }
 };

@@ -43,11 +43,11 @@ struct Phase2Data {
         session.params = ParamRecord::defaults();
         auto& p = session.params;
         std::tie(p.PACF, p.MaxSpec, p.MaxProd, p.MaxPlots) = std::tuple(10, 3, 2, 10);
-        session.coefficientFile = dir / "coeff.csv";
-        session.dbhFile = dir / "dbh.csv";
-        session.treeFile = dir / "trees.csv";
-        writeFile(session.coefficientFile, kCoefficients);
-        writeFile(session.dbhFile, kDbhLimits);
+        session.inputs.coefficients = dir / "coeff.csv";
+        session.inputs.dbh = dir / "dbh.csv";
+        session.inputs.trees = dir / "trees.csv";
+        writeFile(session.inputs.coefficients, kCoefficients);
+        writeFile(session.inputs.dbh, kDbhLimits);
     }
     std::filesystem::path file(DataSetFile f) const {
         return files::path(session.dataFilesDir(), session.dataSetName, f);
@@ -70,7 +70,7 @@ const std::string kTrees =
 
 TEST(Phase2Golden, WritesTheFourFilesAndTheLog) {
     Phase2Data d;
-    writeFile(d.session.treeFile, kTrees);
+    writeFile(d.session.inputs.trees, kTrees);
     d.session.params.MaxPlots = 4;  // the highest plot of the file is accepted
     d.host.logText = "old text\r\n";
     ASSERT_TRUE(d.run());
@@ -107,9 +107,9 @@ TEST(Phase2Golden, WritesTheFourFilesAndTheLog) {
 TEST(Phase2Golden, ZeroTotalsGiveZeroPercentAndCodesOfZeroCountOnlyInThePlotTotal) {
     // DBH 0 has no basal area and species 3 no volume; species 0 product 0 is in no class.
     Phase2Data d;
-    writeFile(d.session.dbhFile,
+    writeFile(d.session.inputs.dbh,
               crlf({R"(1,1,"6","9.9")", "1,2,0,0", "2,1,0,0", "2,2,0,0", "3,1,0,0", "3,2,0,0"}));
-    writeFile(d.session.treeFile,
+    writeFile(d.session.inputs.trees,
               crlf({"7,3,1,0,12,20,0,0", "7,3,2,0,12,20,0,0", "7,0,0,0,12,20,0,0"}));
     ASSERT_TRUE(d.run());
     EXPECT_EQ(d.output(DataSetFile::PlotClasses),
@@ -123,13 +123,13 @@ const std::string kGood = crlf({"1,1,1,6,30,20,0,0", "2,2,1,10,25,20,0,0"});
 const std::string kMissing = "<missing>", kUnset = "<unset>";
 
 struct BadInput {
-    std::filesystem::path Session::*file;
+    std::filesystem::path InputPaths::*file;
     std::string content;  // kMissing: the path names no file; kUnset: no file chosen
     std::vector<std::string> messageParts;
 };
 
 TEST(Phase2InputError, EachBadInputStopsWithOneMessageAndKeepsEarlierFiles) {
-    const auto trees = &Session::treeFile, coeff = &Session::coefficientFile;
+    const auto trees = &InputPaths::trees, coeff = &InputPaths::coefficients;
     const std::vector<BadInput> cases = {
         {trees, kGood + "2,4,1,10,25,20,0,0\r\n", {"trees.csv", "record 3", "Species", "\"4\""}},
         // Read well, but nothing to total: the files of the run before are kept.
@@ -147,9 +147,9 @@ TEST(Phase2InputError, EachBadInputStopsWithOneMessageAndKeepsEarlierFiles) {
     for (const BadInput& c : cases) {
         SCOPED_TRACE(c.messageParts[0]);
         Phase2Data d;
-        writeFile(d.session.treeFile, kGood);
+        writeFile(d.session.inputs.trees, kGood);
         for (auto f : kPhase2Files) writeFile(d.file(f), "old");
-        auto& path = d.session.*c.file;
+        auto& path = d.session.inputs.*c.file;
         if (c.content == kMissing) {
             path = d.dir / "none.csv";
         } else if (c.content == kUnset) {

@@ -26,11 +26,10 @@ StepResult scripted(const StepInputs& inputs, StepHost& host) {
 }
 
 std::span<const StepEntry> scriptedSteps() {
-    static const std::array<StepEntry, 5> table = {{{describeStep(5), &scripted<5>},
-                                                    {describeStep(6), &scripted<6>},
-                                                    {describeStep(7), &scripted<7>},
-                                                    {describeStep(8), &scripted<8>},
-                                                    {describeStep(9), &scripted<9>}}};
+    static const std::array<StepEntry, 5> table = {
+        {test::standIn(5, &scripted<5>, true), test::standIn(6, &scripted<6>, true),
+         test::standIn(7, &scripted<7>, true), test::standIn(8, &scripted<8>, true),
+         test::standIn(9, &scripted<9>, true)}};
     return table;
 }
 
@@ -46,11 +45,11 @@ class WorkflowTest : public ::testing::Test {
         session.appDir = dir.path();
         std::filesystem::create_directories(session.dataFilesDir());
         session.dataSetName = "ABC";
-        session.coefficientFile = "/d/ABC_COEFFIC.csv";
-        session.strataFile = "/d/ABC_STRATA.csv";
-        session.dbhFile = "/d/ABC_DBH.csv";
-        session.treeFile = "/field data/TREES.csv";
-        session.lidarHighFile = "/lidar/High Heights.csv";
+        session.inputs.coefficients = "/d/ABC_COEFFIC.csv";
+        session.inputs.strata = "/d/ABC_STRATA.csv";
+        session.inputs.dbh = "/d/ABC_DBH.csv";
+        session.inputs.trees = "/field data/TREES.csv";
+        session.inputs.lidarHigh = "/lidar/High Heights.csv";
         session.params = ParamRecord::defaults();  // a step does not start with parameters of 0
         for (auto& b : behaviour) b = nullptr;
         calls.clear();
@@ -82,10 +81,10 @@ TEST_F(WorkflowTest, StepsFiveAndTenAreEnabledOnlyOnceTheSetUpIsCompleteAndSeen)
     EXPECT_EQ(enabled(), kAlwaysOn);
     for (Label l : allLabels()) EXPECT_FALSE(wf.label(l).visible) << labelName(l);
     const Session full = session;
-    for (auto drop :
-         {+[](Session& s) { s.dataSetName.clear(); },
-          +[](Session& s) { s.coefficientFile.clear(); }, +[](Session& s) { s.strataFile.clear(); },
-          +[](Session& s) { s.dbhFile.clear(); }}) {
+    for (auto drop : {+[](Session& s) { s.dataSetName.clear(); },
+                      +[](Session& s) { s.inputs.coefficients.clear(); },
+                      +[](Session& s) { s.inputs.strata.clear(); },
+                      +[](Session& s) { s.inputs.dbh.clear(); }}) {
         session = full;
         drop(session);
         wf.activate();
@@ -119,7 +118,7 @@ TEST_F(WorkflowTest, AFailedOrThrowingStepEnablesNothing) {
 }
 
 TEST_F(WorkflowTest, EachStepEnablesTheNextAndResetDisablesFiveToElevenAndKeepsLogAndParameters) {
-    session.lidarLowFile = "/lidar/low.csv";
+    session.inputs.lidarLow = "/lidar/low.csv";
     session.params.MaxItern = 250;
     wf.showLabel(Label::DataSetName, "DataSetName - ABC");
     wf.activate();
@@ -134,8 +133,9 @@ TEST_F(WorkflowTest, EachStepEnablesTheNextAndResetDisablesFiveToElevenAndKeepsL
     wf.reset();
     EXPECT_EQ(enabled(), kAlwaysOn);
     for (Label l : allLabels()) EXPECT_FALSE(wf.label(l).visible) << labelName(l);
-    for (const auto* name : {&session.coefficientFile, &session.strataFile, &session.dbhFile,
-                             &session.treeFile, &session.lidarHighFile, &session.lidarLowFile})
+    for (const auto* name :
+         {&session.inputs.coefficients, &session.inputs.strata, &session.inputs.dbh,
+          &session.inputs.trees, &session.inputs.lidarHigh, &session.inputs.lidarLow})
         EXPECT_TRUE(name->empty()) << *name;
     EXPECT_TRUE(session.dataSetName.empty());
     EXPECT_EQ(session.params.MaxItern, 250);
@@ -270,13 +270,14 @@ TEST_F(WorkflowTest, CompletedStepsNameTheirFilesInTheOutputLabels) {
     // Data set 2 only with a low file, and in step 7 only when the step wrote its file.
     EXPECT_FALSE(wf.label(Label::LidarPlotsDS2).visible);
     EXPECT_FALSE(wf.label(Label::Phase1DS2).visible);
-    session.lidarLowFile = "C:\\lidar\\LOW.csv";
+    wf.setInput(ChosenInput::LidarDS2, "C:\\lidar\\LOW.csv");
     behaviour[2] = [this](const StepInputs&, StepHost&) {
         StepResult r;
         r.outputs = {file(files::DataSetFile::Phase1DS2), file(files::DataSetFile::Phase1DS1)};
         return r;
     };
-    for (int step : {6, 7}) ASSERT_TRUE(wf.runStep(step, host));
+    // The steps that read the LiDAR files, and those after them, run again on the new one.
+    for (int step : {6, 7, 8}) ASSERT_TRUE(wf.runStep(step, host));
     expectShown({{Label::LidarPlotsDS2,
                   "Data Set 2   Infile= ABC_PH2Plot.csv   Outfile= ABC_PH2plotDS2.csv"},
                  {Label::Phase1DS2, "DataSet 2   Infile= LOW.csv   Outfile= ABC_Phase1DS2.csv"}});
@@ -291,6 +292,43 @@ TEST_F(WorkflowTest, CompletedStepsNameTheirFilesInTheOutputLabels) {
     test::writeFile(file(files::DataSetFile::VolumeSummary), "x\r\n");
     ASSERT_TRUE(wf.runStep(9, host));
     expectShown({{Label::Reports, "ABC_StratVol.txt, ABC_Regress.txt, ABC_VolSum.txt"}});
+}
+
+// A change of the session through the model makes exactly the steps that depend on it stale:
+// their labels go and the steps after them wait until they run again, or the change is undone.
+TEST_F(WorkflowTest, AChangeMakesStaleExactlyTheStepsThatDependOnIt) {
+    wf.activate();
+    for (int step : {5, 6, 7, 8, 9}) ASSERT_TRUE(wf.runStep(step, host));
+    ASSERT_TRUE(wf.isEnabled(Button::ViewOutput));
+    // MaxItern is used from step 6 on: step 5 stays current.
+    ParamRecord p = session.params;
+    p.MaxItern = 50;
+    wf.setParameters(p);
+    EXPECT_TRUE(wf.label(Label::PlotClassesFile).visible);
+    EXPECT_FALSE(wf.label(Label::LidarPlotsDS1).visible);
+    EXPECT_FALSE(wf.label(Label::Regression).visible);
+    EXPECT_TRUE(wf.isEnabled(Button::Iterate));
+    EXPECT_FALSE(wf.isEnabled(Button::ComputePhase1));
+    EXPECT_FALSE(wf.isEnabled(Button::ViewOutput));
+    p.MaxItern = ParamRecord::defaults().MaxItern;
+    wf.setParameters(p);
+    EXPECT_TRUE(wf.label(Label::Regression).visible);
+    EXPECT_TRUE(wf.isEnabled(Button::ViewOutput));
+    // The tree file is read by step 5: every step waits for step 5 to run again.
+    wf.setInput(ChosenInput::Trees, "/field data/OTHER.csv");
+    EXPECT_FALSE(wf.label(Label::PlotClassesFile).visible);
+    EXPECT_TRUE(wf.isEnabled(Button::ComputePlots));
+    EXPECT_FALSE(wf.isEnabled(Button::Iterate));
+    ASSERT_TRUE(wf.runStep(5, host));
+    EXPECT_TRUE(wf.isEnabled(Button::Iterate));
+    EXPECT_FALSE(wf.isEnabled(Button::ComputePhase1));
+    // Another data-set name: no label shows the old data set's files.
+    wf.setDataSetName("XYZ");
+    for (Label l : allLabels()) {
+        if (labelFile(l)) EXPECT_FALSE(wf.label(l).visible) << labelName(l);
+    }
+    EXPECT_TRUE(wf.isEnabled(Button::ComputePlots));
+    EXPECT_FALSE(wf.isEnabled(Button::Iterate));
 }
 
 TEST(StatusLog, EveryLineEndsInCrLfAndShowsWithOneLineFeed) {

@@ -1,0 +1,61 @@
+// A seam in the opening of input files: while a watch is set, every file a CommaReader opens, on
+// any thread, is reported to it with the bytes as they are read, so that a step's runner can take
+// each file's SHA-256 in the same pass as the step reads it, and tests can see which files a step
+// opens.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace orr {
+
+// The bytes of one opened file, in order, then how the reading ended.
+class ReadSink {
+  public:
+    virtual void bytes(const char* data, std::size_t size) = 0;
+    // `whole`: the file was read to its end; otherwise the reader stopped before it.
+    virtual void finished(bool whole) = 0;
+    virtual ~ReadSink() = default;
+};
+
+class ReadWatch {
+  public:
+    // Called on the thread that opens the file; may return nullptr to ignore the file.
+    virtual std::unique_ptr<ReadSink> opened(const std::filesystem::path& file) = 0;
+    virtual ~ReadWatch() = default;
+};
+
+// Sets a watch for its lifetime; watches may be set one inside another (all of them see every
+// file).
+class ScopedReadWatch {
+  public:
+    explicit ScopedReadWatch(ReadWatch& watch);
+    ~ScopedReadWatch();
+    ScopedReadWatch(const ScopedReadWatch&) = delete;
+    ScopedReadWatch& operator=(const ScopedReadWatch&) = delete;
+
+  private:
+    ReadWatch& watch_;
+};
+
+// What a reader tells the watches about one file it opened.
+class ReadReport {
+  public:
+    // Asks every watch set now.
+    explicit ReadReport(const std::filesystem::path& file);
+    ~ReadReport();  // a file not read to its end is reported as such
+    ReadReport(const ReadReport&) = delete;
+    ReadReport& operator=(const ReadReport&) = delete;
+
+    bool watched() const { return !sinks_.empty(); }
+    void bytes(const char* data, std::size_t size);
+    void end();  // the file was read to its end
+
+  private:
+    std::vector<std::unique_ptr<ReadSink>> sinks_;
+    bool ended_ = false;
+};
+
+}  // namespace orr
