@@ -386,7 +386,7 @@ class DialogsTest : public QObject {
         Bench b;  // MaxSpec 2
         const QString file = b.dataFile("ABC_COEFFIC.csv");
         writeAll(file, QByteArray("1,2,3,4\r\n").repeated(11));
-        b.s.coefficientFile = gui::fspath(file);
+        b.s.inputs.coefficients = gui::fspath(file);
         QStringList labels;
         QString tip;
         b.dialogs.scripts << [&](QDialog& d) {

@@ -68,15 +68,15 @@ class RememberedStateTest : public QObject {
 
         // Its reports are there from an earlier run: opened again, they can be viewed and the
         // results shown without running the steps again. The chosen areas file comes back too.
-        next.areasFile = gui::fspath(path("areas.csv"));
+        next.inputs.areas = gui::fspath(path("areas.csv"));
         writeAll(path("areas.csv"), "1,100\r\n");
         w->activate();  // remembered with the areas
         writeAll(gui::qpath(next.dataFilesDir() / "ABC_Regress.txt"), "St\r\n");
-        next.areasFile.clear();
+        next.inputs.areas.clear();
         child<QMenu>(*w, "mnuRecentDataSets")->actions().front()->trigger();
         QVERIFY(child<QPushButton>(*w, "cmdViewOutput")->isEnabled());
         QVERIFY(child<QPushButton>(*w, "cmdViewResults")->isEnabled());
-        QCOMPARE(next.areasFile, gui::fspath(path("areas.csv")));
+        QCOMPARE(next.inputs.areas, gui::fspath(path("areas.csv")));
 
         // A data set whose DBH file has gone is not taken up; nothing changes.
         QVERIFY(QFile::remove(path("ABC_DBH.csv")));

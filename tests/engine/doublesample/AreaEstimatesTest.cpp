@@ -54,8 +54,8 @@ TEST(StudentTQuantile, RealDegreesOfFreedom) {
 class StratumAreas : public DoubleSampleTest {
   protected:
     void writeAreas(const std::vector<std::string>& lines) {
-        session.areasFile = dir / "areas.csv";
-        writeFile(session.areasFile, crlf(lines));
+        session.inputs.areas = dir / "areas.csv";
+        writeFile(session.inputs.areas, crlf(lines));
     }
     std::vector<EstimateRecord> estimates() {
         return files::readWithHeader<files::EstimatesFile>(path(DataSetFile::Estimates), {});
@@ -200,7 +200,7 @@ TEST_F(StratumAreas, RefusedAreasChangeNoFile) {
         host.messages.clear();
         EXPECT_FALSE(run()) << lines[0];
         ASSERT_EQ(host.messages.size(), 1u) << lines[0];
-        EXPECT_NE(host.messages[0].text.find(session.areasFile.string()), std::string::npos);
+        EXPECT_NE(host.messages[0].text.find(session.inputs.areas.string()), std::string::npos);
         EXPECT_NE(host.messages[0].text.find(message), std::string::npos) << host.messages[0].text;
         EXPECT_EQ(dataFiles(), before) << lines[0];
     }

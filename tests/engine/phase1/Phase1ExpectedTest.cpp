@@ -37,11 +37,11 @@ TEST(Phase1ExpectedShares, AHandWorkedPlotGivesEachSpeciesItsShareOfEveryTree) {
     Phase1Data data;
     data.session.params.LidarClasses = 1;
     data.writeCoefficients(kGrowingCoefficients);
-    writeFile(data.session.dbhFile, crlf({"1,1,10,99", "2,1,0,99"}));
+    writeFile(data.session.inputs.dbh, crlf({"1,1,10,99", "2,1,0,99"}));
     data.writeStrata(crlf({"1,1,10,30"}));
     data.writeSpecies(crlf({"3,1,2", "3,2,1"}));
     data.writeHigh(crlf({"5,12", "5,20", "5,30"}));
-    data.session.lidarLowFile.clear();
+    data.session.inputs.lidarLow.clear();
     ASSERT_TRUE(data.run());
     EXPECT_TRUE(data.host.messages.empty());
     EXPECT_EQ(data.output(1), crlf({"5,1,26.67,23.9,666.67", "5,2,20,2.73,826.67"}));
@@ -61,11 +61,11 @@ TEST(Phase1ExpectedShares, TreesOfTheSameHeightEachEnterWithTheirShare) {
     Phase1Data data;
     data.session.params.LidarClasses = 1;
     data.writeCoefficients(kGrowingCoefficients);
-    writeFile(data.session.dbhFile, crlf({"1,1,10,99", "2,1,0,99"}));
+    writeFile(data.session.inputs.dbh, crlf({"1,1,10,99", "2,1,0,99"}));
     data.writeStrata(crlf({"1,1,10,30"}));
     data.writeSpecies(crlf({"3,1,2", "3,2,1"}));
     data.writeHigh(crlf({"5,12", "5,20", "5,30", "5,20", "6,30", "6,12", "6,20"}));
-    data.session.lidarLowFile.clear();
+    data.session.inputs.lidarLow.clear();
     ASSERT_TRUE(data.run());
     EXPECT_TRUE(data.host.messages.empty());
     EXPECT_EQ(data.output(1), crlf({"5,1,40,34.34,933.33", "5,2,26.67,3.64,1093.33",
@@ -91,12 +91,12 @@ Totals readTotals(const std::filesystem::path& file) {
 TEST(Phase1ExpectedShares, TheMeanOfTheDrawsOverManySeedsApproachesTheExpectedShares) {
     Phase1Data data;
     data.writeCoefficients(kGrowingCoefficients);
-    writeFile(data.session.dbhFile, crlf({"1,1,10,99", "2,1,0,99"}));
+    writeFile(data.session.inputs.dbh, crlf({"1,1,10,99", "2,1,0,99"}));
     data.writeStrata(crlf({"1,1,10,30", "2,11,20,40"}));
     data.writeSpecies(crlf({"3,1,2", "3,2,1", "12,1,1", "12,2,3"}));
     data.writeHigh(crlf(
         {"5,12", "5,20", "5,30", "5,41.5", "7,15", "7,18", "14,25", "14,11", "14,35", "14,19"}));
-    data.session.lidarLowFile.clear();
+    data.session.inputs.lidarLow.clear();
     data.session.params.LidarClasses = 1;
     ASSERT_TRUE(data.run());
     const Totals expected = readTotals(data.file(DataSetFile::Phase1DS1));
