@@ -10,6 +10,7 @@
 #   ./orravant.sh bench           build the benchmarks and time the large data sets
 #   ./orravant.sh fuzz [SECONDS]  run every fuzz target for that long (default 60)
 #   ./orravant.sh tsan            build with the thread sanitizer, run the tests of the threaded steps
+#   ./orravant.sh tidy            run clang-tidy (.clang-tidy) over the program's code; fails on a finding
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -18,11 +19,13 @@ TEST_BUILD="$ROOT/build/test" # the same code with the address and undefined-beh
 PACKAGE_BUILD="$ROOT/build/package" # a Release build of the programs, and the .deb made from it
 JOBS="$(nproc 2>/dev/null || echo 2)"
 
-PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev
           qt6-base-dev qt6-qpa-plugins libgl-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
           libssl-dev)
 # What the tests need besides: a browser that renders the report of step 9.
 TEST_TOOLS=(chromium)
+# What the benchmarks need besides.
+BENCH_TOOLS=(libbenchmark-dev)
 # What making and checking the Debian package needs besides.
 PACKAGE_TOOLS=(dpkg-dev file lintian desktop-file-utils appstream man-db)
 
@@ -143,9 +146,34 @@ run_tests() {
 # The tests of the code that runs on several threads: the parallel-for and steps 6 and 7.
 run_tsan() {
     local dir="$ROOT/build/tsan"
-    configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Debug -DORRAVANT_TSAN=ON -DORRAVANT_GUI=OFF
+    local tests=(core_tests engine_distribution_tests engine_phase1_tests)
+    cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORRAVANT_TSAN=ON \
+        -DORRAVANT_GUI=OFF >/dev/null
+    # Only these tests and the command-line program they may run, not the whole tree.
+    cmake --build "$dir" -j "$JOBS" --target "${tests[@]}" orravant-cli
     TSAN_OPTIONS="halt_on_error=1" ctest --test-dir "$dir" --output-on-failure -j "$JOBS" \
-        -R '^(core_tests|engine_distribution_tests|engine_phase1_tests)$'
+        -R "^($(IFS='|' && echo "${tests[*]}"))\$"
+}
+
+# clang-tidy with the checks of .clang-tidy over every source file of the program (not the tests),
+# on the compile database of the test build; any finding fails.
+run_tidy() {
+    cmake -S "$ROOT" -B "$TEST_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORRAVANT_SANITIZE=ON \
+        >/dev/null
+    local log
+    log="$(mktemp)"
+    run-clang-tidy -quiet -p "$TEST_BUILD" -j "$JOBS" -extra-arg=-fno-color-diagnostics \
+        -header-filter="^$ROOT/(core|files|engine|model|gui|cli|app|tools)/" \
+        "^$ROOT/(core|files|engine|model|gui|cli|app|tools)/.*\.cpp\$" 2>&1 | tee "$log" |
+        grep -v '^\(clang-tidy\|[0-9]* warnings\? generated\|Suppressed\|Use -header-filter\)' ||
+        true
+    if grep -q ': \(warning\|error\): ' "$log"; then
+        rm -f "$log"
+        say "clang-tidy: findings above"
+        exit 1
+    fi
+    rm -f "$log"
+    say "clang-tidy: no findings"
 }
 
 command="${1:-}"
@@ -184,19 +212,23 @@ gui)
     exec "$BUILD/bin/orravant" "$@"
     ;;
 bench)
-    install_missing
+    install_missing "${BENCH_TOOLS[@]}"
     exec "$ROOT/bench/run.sh" "$@"
     ;;
 tsan)
     install_missing
     run_tsan
     ;;
+tidy)
+    install_missing clang-tidy
+    run_tidy
+    ;;
 fuzz)
     install_missing clang libclang-rt-14-dev
     exec "$ROOT/tests/fuzz/run.sh" "${1:-60}"
     ;;
 *)
-    sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'
     [ -z "$command" ] || [ "$command" = "help" ] || [ "$command" = "--help" ] || exit 2
     ;;
 esac

@@ -55,8 +55,6 @@ class CliHost : public workflow::StepView {
 
     // Sets the log without printing it (the start-up text).
     void primeLog(std::string_view text);
-    // The whole log, while it is short enough to be kept (see kKeptLog).
-    const std::string& logText() const { return log_; }
 
     // Ctrl-C (SIGINT), SIGTERM and SIGHUP from now on cancel the running step (and the reading
     // of a file) instead of ending the program; SIGPIPE is ignored, and a write to `out` that

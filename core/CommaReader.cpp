@@ -443,7 +443,7 @@ std::int16_t CommaReader::int16(int i, std::string_view name) const {
 }
 
 int CommaReader::intInRange(int i, std::string_view name, int lo, int hi) const {
-    long long value = cintHalfEven(number(i, name));
+    long long value = nearestWholeHalfEven(number(i, name));
     if (value < lo || value > hi) {
         fail(i, name,
              "is outside the allowed range " + std::to_string(lo) + " to " + std::to_string(hi));

@@ -210,7 +210,7 @@ std::string roundedText(double x, int decimals) {
     return shortest(roundHalfEven(x, decimals));
 }
 
-long long cintHalfEven(double x) {
+long long nearestWholeHalfEven(double x) {
     // A whole number needs no rounding (the common case of codes and plot numbers).
     if (x > -2147483648.0 && x < 2147483648.0) {
         const auto whole = static_cast<long long>(x);
@@ -238,12 +238,12 @@ std::string printStyle(double x) {
     return " " + withoutLeadingZero(shortest(x)) + " ";
 }
 
-std::string StrForm(double x) {
+std::string signedShortestNoLeadingZero(double x) {
     if (x < 0) return "-" + withoutLeadingZero(shortest(-x));
     return " " + withoutLeadingZero(shortest(x));
 }
 
-std::string Format(double x, std::string_view pattern) {
+std::string fixedDecimalsHalfAway(double x, std::string_view pattern) {
     std::size_t point = pattern.find('.');
     int decimals =
         point == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - point - 1);

@@ -23,20 +23,21 @@ double roundHalfEven(double x, int decimals);
 std::string roundedText(double x, int decimals);
 
 // Whole number nearest to x, halves to even, without any range limit (CInt of the reports).
-long long cintHalfEven(double x);
+long long nearestWholeHalfEven(double x);
 // The same, but only when the result fits a 16-bit signed integer.
 std::optional<std::int16_t> toInt16(double x);
 
 // Print style of the LiDAR plot files: " 12.5 ", " .5 ", "-3 ": the shortest text without a
 // zero before the point, preceded by a blank (or the minus sign) and followed by a blank.
 std::string printStyle(double x);
-// StrForm: a blank for x >= 0 or "-" for x < 0, then the shortest text of |x| without a zero
-// before the point (0.45 -> " .45", 3 -> " 3", -0.5 -> "-.5").
-std::string StrForm(double x);
-// Format(x, "0.0"), Format(x, "0.00"), Format(x, "0.0000"): fixed decimals, at least one digit
-// before the point, halves away from zero (on the exact value of the double), minus sign for
-// negatives. Any other pattern of the form "0" or "0.0...0" works the same way.
-std::string Format(double x, std::string_view pattern);
+// signedShortestNoLeadingZero: a blank for x >= 0 or "-" for x < 0, then the shortest text of |x|
+// without a zero before the point (0.45 -> " .45", 3 -> " 3", -0.5 -> "-.5").
+std::string signedShortestNoLeadingZero(double x);
+// fixedDecimalsHalfAway(x, "0.0"), fixedDecimalsHalfAway(x, "0.00"), fixedDecimalsHalfAway(x,
+// "0.0000"): fixed decimals, at least one digit before the point, halves away from zero (on the
+// exact value of the double), minus sign for negatives. Any other pattern of the form "0" or
+// "0.0...0" works the same way.
+std::string fixedDecimalsHalfAway(double x, std::string_view pattern);
 
 // A field padded to `width`: the text followed by (width - L) blanks, where L is the length of
 // the text without leading and trailing blanks. A wider text gets no blanks and is not cut.

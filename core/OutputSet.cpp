@@ -243,10 +243,6 @@ bool isTemporaryOutputName(std::string_view name) {
     return !finalNameOf(name, kTempEnd).empty();
 }
 
-bool isCommitJournalName(std::string_view name) {
-    return !finalNameOf(name, kJournalEnd).empty();
-}
-
 RecoveredOutputs recoverOutputs(const std::filesystem::path& dir,
                                 const std::function<bool(std::string_view finalName)>& ours) {
     RecoveredOutputs done;

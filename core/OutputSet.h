@@ -91,7 +91,6 @@ std::uintmax_t fileLength(const std::filesystem::path& path);
 // The temporary files' names end in ".~<16 hex digits>.tmp" after the final name, the commit
 // journals' in ".~<16 hex digits>.journal" after the final name of the set's first file.
 bool isTemporaryOutputName(std::string_view fileName);
-bool isCommitJournalName(std::string_view fileName);
 
 // What recoverOutputs() found and did.
 struct RecoveredOutputs {

@@ -57,9 +57,6 @@ std::optional<DataSetFile> dataSetFileNamed(std::string_view dataSetName,
 std::filesystem::path lockPath(const std::filesystem::path& dataDir, std::string_view dataSetName);
 
 // The files of one data-set pass: DataSet 1 (pass 1) or DataSet 2 (pass 2).
-inline DataSetFile lidarPlots(int pass) {
-    return pass == 1 ? DataSetFile::LidarPlotsDS1 : DataSetFile::LidarPlotsDS2;
-}
 inline DataSetFile phase1(int pass) {
     return pass == 1 ? DataSetFile::Phase1DS1 : DataSetFile::Phase1DS2;
 }

@@ -78,11 +78,6 @@ DbhLimits loadDbhLimits(const std::filesystem::path& file, int maxSpec, int maxP
     return limits;
 }
 
-DbhLimits readDbhFile(const std::filesystem::path& file, int maxSpec, int maxProd) {
-    std::vector<char> named;
-    return readLimits(file, maxSpec, maxProd, named);
-}
-
 void writeDbhFile(const std::filesystem::path& file, int maxSpec, int maxProd,
                   const std::vector<std::array<std::string, 2>>& rows) {
     const std::size_t classes = static_cast<std::size_t>(std::max(maxSpec, 0)) *

@@ -30,14 +30,11 @@ struct DbhLimits {
 // Writers take the cells' texts as the grid editors hold them, check every cell before anything is
 // written (CellError), and write all or nothing.
 // DBH file: records of species (1..maxSpec), product (1..maxProd), min, max to the end of the
-// file; a later record for a class replaces an earlier one. An empty file is the caller's
-// business (check fileLength first).
-DbhLimits readDbhFile(const std::filesystem::path& file, int maxSpec, int maxProd);
-// The same for a step: an existing empty file stops the step with "Error: No min/max dbhes on
-// file for dataset <name>" (an InputError), and so does a file that holds no record at all (blank
-// lines only); a file without a record for one of the maxSpec * maxProd species-product classes
-// stops it with a message naming the first class missing; a missing file gives the reader's
-// message.
+// file; a later record for a class replaces an earlier one. An existing empty file stops the step
+// with "Error: No min/max dbhes on file for dataset <name>" (an InputError), and so does a file
+// that holds no record at all (blank lines only); a file without a record for one of the maxSpec *
+// maxProd species-product classes stops it with a message naming the first class missing; a missing
+// file gives the reader's message.
 DbhLimits loadDbhLimits(const std::filesystem::path& file, int maxSpec, int maxProd,
                         const std::string& dataSetName);
 

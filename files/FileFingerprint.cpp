@@ -122,10 +122,4 @@ FileFingerprint ReadFingerprints::ofOrRead(const std::filesystem::path& file) co
     return fingerprint(file);
 }
 
-std::string sha256Hex(std::string_view data) {
-    Sha256 sha;
-    sha.add(data.data(), data.size());
-    return sha.hex();
-}
-
 }  // namespace orr::files

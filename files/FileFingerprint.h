@@ -9,7 +9,6 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "core/FileReads.h"
 #include "core/RunHistory.h"
@@ -21,9 +20,6 @@ using orr::FileFingerprint;
 // Reads the file through once. Throws std::runtime_error naming the file and the system's reason
 // when it cannot be read.
 FileFingerprint fingerprint(const std::filesystem::path& file);
-
-// SHA-256 of text in memory, in hexadecimal.
-std::string sha256Hex(std::string_view data);
 
 // The fingerprints of the files read while it is set as a watch (ScopedReadWatch), each taken
 // from the bytes as the reader streams them, so that no file is read a second time for its

@@ -9,7 +9,7 @@ namespace orr::files {
 
 void LidarHeightFile::parsePlot(const CommaReader& in, const Limits& limits, Record& r) {
     const double plot = in.number(0, "plot");
-    const long long whole = cintHalfEven(plot);
+    const long long whole = nearestWholeHalfEven(plot);
     if (whole < 0) in.fail(0, "plot", "is not a plot number (0 or more)");
     // No MaxPlots reaches a plot beyond the largest one: the file is wrong, not the setting.
     if (whole > kLargestMaxPlots) {

@@ -16,14 +16,15 @@ constexpr int kCoefficientBlocks = 5;
 
 long countCoefficientSpecies(const std::filesystem::path& file) {
     const long records = CommaReader::countRecords(file, kFieldsPerRecord);
-    return static_cast<long>(cintHalfEven(static_cast<double>(records) / kCoefficientBlocks));
+    return static_cast<long>(
+        nearestWholeHalfEven(static_cast<double>(records) / kCoefficientBlocks));
 }
 
 std::optional<long> countDbhProducts(const std::filesystem::path& file, int maxSpec) {
     // With no species the count cannot be divided out: always a mismatch.
     if (maxSpec <= 0) return std::nullopt;
     const long records = CommaReader::countRecords(file, kFieldsPerRecord);
-    return static_cast<long>(cintHalfEven(static_cast<double>(records) / maxSpec));
+    return static_cast<long>(nearestWholeHalfEven(static_cast<double>(records) / maxSpec));
 }
 
 }  // namespace orr

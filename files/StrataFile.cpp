@@ -26,7 +26,7 @@ constexpr long long kLargestInt32 = std::numeric_limits<std::int32_t>::max();
 
 // A plot number of a range: any 32-bit whole number (a range may reach beyond the plots).
 std::int32_t plotField(const CommaReader& reader, int i) {
-    const long long whole = cintHalfEven(reader.number(i, kStrataFields[i]));
+    const long long whole = nearestWholeHalfEven(reader.number(i, kStrataFields[i]));
     if (whole < kSmallestInt32 || whole > kLargestInt32) {
         reader.fail(i, kStrataFields[i], "is outside the whole numbers -2147483648 to 2147483647");
     }
@@ -96,7 +96,7 @@ void writeStrataFile(const std::filesystem::path& file,
             }
             const double number = cells::number(text, row, column);
             if (column == 1 || column == 2) {
-                const long long whole = cintHalfEven(number);
+                const long long whole = nearestWholeHalfEven(number);
                 if (whole < kSmallestInt32 || whole > kLargestInt32)
                     cells::reject(row, column, text, "is outside -2147483648..2147483647");
                 values[column] = whole;

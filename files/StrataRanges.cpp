@@ -16,19 +16,26 @@ StrataRanges::StrataRanges(StrataTable table) : rows_(std::move(table)) {
     }
     std::sort(cuts.begin(), cuts.end());
     cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    std::vector<int> inPiece;
+    std::vector<int> inPrevious;
     for (const std::int64_t from : cuts) {
-        Piece piece{from, -1, -1};
+        inPiece.clear();
         for (std::size_t i = 0; i < rows.size(); ++i) {
             if (rows[i].beginPlot <= from && from <= rows[i].endPlot) {
-                if (piece.first < 0) piece.first = static_cast<int>(i);
-                piece.last = static_cast<int>(i);
+                inPiece.push_back(static_cast<int>(i));
             }
         }
         // Neighbours in the same rows are one piece.
-        if (!pieces_.empty() && pieces_.back().first == piece.first &&
-            pieces_.back().last == piece.last)
-            continue;
+        if (!pieces_.empty() && inPiece == inPrevious) continue;
+        Piece piece{from, -1, -1, holding_.size(), holding_.size()};
+        if (!inPiece.empty()) {
+            piece.first = inPiece.front();
+            piece.last = inPiece.back();
+        }
+        holding_.insert(holding_.end(), inPiece.begin(), inPiece.end());
+        piece.holdingTo = holding_.size();
         pieces_.push_back(piece);
+        inPrevious.swap(inPiece);
     }
 }
 

@@ -20,10 +20,6 @@ QString ElidedLabel::shownText() const {
     return fontMetrics().elidedText(text(), Qt::ElideMiddle, contentsRect().width());
 }
 
-bool ElidedLabel::isElided() const {
-    return shownText() != text();
-}
-
 QSize ElidedLabel::minimumSizeHint() const {
     // Room for a few characters and the ellipsis; the rest is the layout's to give.
     const QSize full = QLabel::minimumSizeHint();

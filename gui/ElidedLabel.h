@@ -14,8 +14,6 @@ class ElidedLabel : public QLabel {
 
     // Sets the whole text and the tooltip.
     void setFullText(const QString& text);
-    // True when the text does not fit and is shown shortened.
-    bool isElided() const;
 
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;

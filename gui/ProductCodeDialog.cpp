@@ -18,7 +18,7 @@ namespace {
 
 // A DBH to 0.1 inch, rounded as the product search rounds it.
 QString inches(double dbh) {
-    return qstr(Format(roundHalfEven(dbh, 1), "0.0"));
+    return qstr(fixedDecimalsHalfAway(roundHalfEven(dbh, 1), "0.0"));
 }
 
 // Where the DBH lies among the DBH limits of its species.

@@ -33,7 +33,7 @@ const QColor kMinimum(0xc0, 0x56, 0x21);
 const QColor kGroundOnly(0x55, 0x55, 0x55);
 
 QString fixed(double x, int decimals) {
-    return qstr(Format(
+    return qstr(fixedDecimalsHalfAway(
         x, decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(decimals), '0')));
 }
 

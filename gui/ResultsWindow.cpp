@@ -24,12 +24,11 @@
 #include <string>
 
 #include "core/NumberText.h"
-#include "engine/doublesample/ResultCharts.h"
+#include "engine/doublesample/ChartData.h"
 #include "engine/doublesample/ResultTables.h"
-#include "files/StratumAreasFile.h"
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
-#include "gui/ResultsCharts.h"
+#include "gui/QChartBuilders.h"
 #include "gui/ResultsPlanTab.h"
 #include "model/session/Session.h"
 
@@ -198,7 +197,7 @@ void ResultsWindow::fillTable(const std::vector<EstimateInterval>& bars) {
     table_->setHorizontalHeaderLabels(headings);
     table_->verticalHeader()->setVisible(false);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const auto number = [](double x, const char* pattern) { return qstr(Format(x, pattern)); };
+    const auto number = [](double x, const char* pattern) { return qstr(fixedDecimalsHalfAway(x, pattern)); };
     int row = 0;
     for (const EstimateInterval& bar : bars) {
         if (!bar.present) continue;

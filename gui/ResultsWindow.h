@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "engine/doublesample/DoubleSampleStep.h"
-#include "engine/doublesample/ResultCharts.h"
+#include "engine/doublesample/ChartData.h"
 
 class QChart;
 class QChartView;

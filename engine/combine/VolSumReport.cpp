@@ -41,9 +41,9 @@ void VolSumReport::meansAndPlots(std::string& line, double n, double ba, double 
     requireFinite(n, title_);
     requireFinite(ba, title_);
     requireFinite(vol, title_);
-    line += padField(Format(n, "0.00"), 8);
-    line += padField(Format(ba, "0.00"), 8);
-    line += padField(Format(vol, "0.00"), 8);
+    line += padField(fixedDecimalsHalfAway(n, "0.00"), 8);
+    line += padField(fixedDecimalsHalfAway(ba, "0.00"), 8);
+    line += padField(fixedDecimalsHalfAway(vol, "0.00"), 8);
     line += std::to_string(plots);
     totN_ += n;
     totBA_ += ba;

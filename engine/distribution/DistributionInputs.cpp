@@ -181,11 +181,4 @@ PlotsAndHeights readPlotsAndHeights(const StepInputs& in, const ReadProgress& on
     return read;
 }
 
-int plotAge(const StrataTable& strata, std::int32_t plot) {
-    for (const auto& row : strata) {
-        if (row.beginPlot <= plot && plot <= row.endPlot) return row.avgAge;
-    }
-    return 0;
-}
-
 }  // namespace orr::distribution

@@ -13,7 +13,6 @@
 #include "core/Step.h"
 #include "files/LidarHeightFile.h"
 #include "files/RecordFile.h"
-#include "files/StrataFile.h"
 
 namespace orr::distribution {
 
@@ -66,9 +65,5 @@ struct PlotsAndHeights {
 // many heights were kept so far; it may throw StepCancelled, which stops the reading.
 using ReadProgress = std::function<void(std::uintmax_t bytesRead, std::size_t heightsKept)>;
 PlotsAndHeights readPlotsAndHeights(const StepInputs& inputs, const ReadProgress& onRead);
-
-// Average age of the first stratum (in file order) whose plot range holds the plot; 0 when none
-// does.
-int plotAge(const StrataTable& strata, std::int32_t plot);
 
 }  // namespace orr::distribution

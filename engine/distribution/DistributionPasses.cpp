@@ -93,7 +93,10 @@ std::optional<std::string> Passes::run(int pass, OutputFile& plotFile, OutputFil
     std::vector<PlotJob> jobs(plots.size());
     for (std::size_t n = 0; n < plots.size(); ++n) {
         const std::int32_t plot = plots[n].plot;
-        jobs[n] = {&plots[n], n, plotAge(tables_.strata, plot), heights.of(plot)};
+        // A plot's age is that of the first stratum whose range holds it: the rows are searched
+        // from the top and the search stops at the first match (0 when none holds the plot).
+        const StrataRow* row = tables_.strata.firstRowHolding(plot);
+        jobs[n] = {&plots[n], n, row != nullptr ? row->avgAge : 0, heights.of(plot)};
     }
     // Plots go in chunks: the questions of a chunk are asked in plot order before the plots that
     // raised them are computed, and the results are taken in plot order.

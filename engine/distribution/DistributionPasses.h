@@ -16,6 +16,7 @@
 #include "files/CoefficientFile.h"
 #include "files/DbhFile.h"
 #include "files/StrataFile.h"
+#include "files/StrataRanges.h"
 
 namespace orr::distribution {
 
@@ -23,7 +24,7 @@ namespace orr::distribution {
 struct DistributionTables {
     CoefficientTable coeff;
     DbhLimits dbh;
-    StrataTable strata;
+    StrataRanges strata;
 };
 
 // Where the passes write: the plot files of DataSet 1 and 2 and the species counts of DataSet 1.

@@ -32,7 +32,7 @@ constexpr std::string_view kExpectedSharesLine =
 // What one answer for a whole gap of the DBH file decided, for the log:
 // "Species 1, DBH 11.9 to 14.0: product 3 for 57 trees (one answer for the gap)".
 std::string gapAnswerLine(const distribution::GapAnswer& answer) {
-    const auto inches = [](double d) { return Format(d, "0.0"); };
+    const auto inches = [](double d) { return fixedDecimalsHalfAway(d, "0.0"); };
     std::string line = "Species " + std::to_string(answer.species) + ", DBH ";
     if (answer.gap.from && answer.gap.to)
         line += inches(*answer.gap.from) + " to " + inches(*answer.gap.to);
@@ -74,7 +74,7 @@ StepResult distributeLidarTrees(const StepInputs& in, StepHost& host) {
     distribution::DistributionTables tables{
         readCoefficientFile(in.paths.coefficients, params.MaxSpec),
         loadDbhLimits(in.paths.dbh, params.MaxSpec, params.MaxProd, in.dataSetName),
-        readStrataFile(in.paths.strata)};
+        StrataRanges(readStrataFile(in.paths.strata))};
 
     // Progress: the bytes of both LiDAR files as they are read, then the draws of the passes,
     // whose number is known once the heights are in and guessed from the share kept until then.

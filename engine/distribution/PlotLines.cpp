@@ -24,7 +24,7 @@ std::vector<files::SpeciesCount> speciesCounts(const Phase2Plot& plot, int maxSp
     for (int s = 1; s <= maxSpec; ++s) {
         long long count = 0;
         for (; c != plot.classes.end() && c->species == s; ++c) {
-            count = cintHalfEven(static_cast<double>(count) + c->n);
+            count = nearestWholeHalfEven(static_cast<double>(count) + c->n);
         }
         counts.push_back({plot.plot, s, count});
     }

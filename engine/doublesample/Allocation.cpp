@@ -56,7 +56,7 @@ Allocation allocateClasses(const DoubleSampleInputs& in, const DoubleSampleEstim
     // Sums of the plot records per stratum; a plot in no stratum adds to index 0, whose values
     // the summary means then replace.
     for (const files::PlotClass& c : in.plotClasses) {
-        ClassTable& t = tableOf(a, in.plotStratum[static_cast<std::size_t>(c.plot)]);
+        ClassTable& t = tableOf(a, in.stratumOf(c.plot));
         const std::size_t i = t.index(c.species, c.product);
         t.N[i] += c.n;
         t.BA[i] += c.ba;
@@ -71,7 +71,7 @@ Allocation allocateClasses(const DoubleSampleInputs& in, const DoubleSampleEstim
     }
 
     for (const files::GroundTree& tree : in.measuredTrees) {
-        const int h = in.plotStratum[static_cast<std::size_t>(tree.plot)];
+        const int h = in.stratumOf(tree.plot);
         for (const int index : {h, 0}) {
             ClassTable& t = tableOf(a, index);
             const std::size_t i = t.index(tree.species, tree.product);

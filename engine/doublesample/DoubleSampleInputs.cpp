@@ -32,7 +32,7 @@ void assignStrata(const std::filesystem::path& file, const StrataTable& rows,
         in.H = std::max(in.H, static_cast<int>(row.stratum));
         if (row.stratum >= 1) in.strataNamed.insert(row.stratum);
     }
-    in.plotStratum = PlotStratumLookup(rows);
+    in.strata = StrataRanges(rows);
 }
 
 // A Phase 1 file of step 7. A plot counts for its stratum index (and for index 0) when one of
@@ -49,7 +49,7 @@ std::vector<Phase1Totals> readPhase1(const std::filesystem::path& file, const fi
         if (r.n == 0 && r.ba == 0) return;
         if (r.plot != lastPlot) {
             lastPlot = r.plot;
-            h = in.plotStratum[r.plot];
+            h = in.stratumOf(r.plot);
             counted.push_back(r.plot);
         }
         for (const int index : {0, h}) {
@@ -62,7 +62,7 @@ std::vector<Phase1Totals> readPhase1(const std::filesystem::path& file, const fi
     std::sort(counted.begin(), counted.end());
     counted.erase(std::unique(counted.begin(), counted.end()), counted.end());
     for (const std::int32_t plot : counted) {
-        const int stratum = in.plotStratum[plot];
+        const int stratum = in.stratumOf(plot);
         totals[0].plots += 1;
         if (stratum != 0) totals[static_cast<std::size_t>(stratum)].plots += 1;
     }
@@ -79,7 +79,7 @@ void readPhase2(const std::filesystem::path& file, const files::Limits& limits,
         const Phase2Plot p{r.ground.vol,
                            {r.lidar[0].ba, r.lidar[0].vol, r.lidar[1].ba, r.lidar[1].vol}};
         in.phase2[0].push_back(p);
-        const int h = in.plotStratum[r.plot];
+        const int h = in.stratumOf(r.plot);
         if (h >= 1) in.phase2[static_cast<std::size_t>(h)].push_back(p);
     });
 }

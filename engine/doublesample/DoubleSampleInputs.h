@@ -32,26 +32,10 @@ struct Phase2Plot {
     std::array<double, 4> x{};
 };
 
-// The stratum of a plot: that of the last strata row whose range holds it (a later row overrides
-// an earlier one where ranges overlap), 0 when none does. Looked up in the rows' ranges, so it
-// grows with the strata file, not with MaxPlots.
-class PlotStratumLookup {
-  public:
-    PlotStratumLookup() = default;
-    explicit PlotStratumLookup(StrataTable rows) : ranges_(std::move(rows)) {}
-    int operator[](std::int64_t plot) const {
-        const StrataRow* row = ranges_.lastRow(plot);
-        return row ? row->stratum : 0;
-    }
-
-  private:
-    StrataRanges ranges_;
-};
-
 struct DoubleSampleInputs {
-    int H = 0;                      // largest stratum number of the strata file, 0 when empty
-    PlotStratumLookup plotStratum;  // [plot]: its stratum; 0 = in no stratum
-    std::set<int> strataNamed;      // the stratum numbers above 0 the strata file names
+    int H = 0;                  // largest stratum number of the strata file, 0 when empty
+    StrataRanges strata;        // the strata file's rows and their plot ranges
+    std::set<int> strataNamed;  // the stratum numbers above 0 the strata file names
     // [data set 0 (DataSet 1) or 1 (DataSet 2)][stratum index 0..H]
     std::array<std::vector<Phase1Totals>, 2> phase1;
     // [stratum index 0..H]: the Phase 2 plots with ground trees, in file order
@@ -59,6 +43,14 @@ struct DoubleSampleInputs {
     std::vector<files::PlotClass> plotClasses;     // _PH2Plot.csv in file order
     std::vector<files::ClassMean> summary;         // _PH2Sum.csv in file order
     std::vector<files::GroundTree> measuredTrees;  // the trees with a measured height
+
+    // The stratum of a plot in step 9, 0 when no row holds it: that of the last row whose range
+    // holds it. Step 9 gives every plot its stratum row by row in file order, so where ranges
+    // overlap a later row overrides an earlier one.
+    int stratumOf(std::int64_t plot) const {
+        const StrataRow* row = strata.lastRowHolding(plot);
+        return row != nullptr ? row->stratum : 0;
+    }
 };
 
 // Reads the strata file, _Phase1DS1.csv, _Phase1DS2.csv (only when it is not empty),

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "core/NumberText.h"
+#include "engine/doublesample/ChartData.h"
 #include "engine/doublesample/PlanReport.h"
-#include "engine/doublesample/ResultCharts.h"
 #include "engine/doublesample/SvgScatter.h"
 #include "files/DataSetFiles.h"
 
@@ -37,7 +37,7 @@ p,li,h1,h2,h3{overflow-wrap:anywhere}
 @media (max-width:600px){body{margin:.5em auto;padding:0 .5em}h1{font-size:1.25em}})";
 
 std::string fixed(double x, int decimals) {
-    return Format(
+    return fixedDecimalsHalfAway(
         x, decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(decimals), '0'));
 }
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "engine/doublesample/PlanSettings.h"
-#include "engine/doublesample/ResultCharts.h"
+#include "engine/doublesample/ChartData.h"
 #include "engine/doublesample/StratifiedEstimates.h"
 #include "files/PlanFile.h"
 

@@ -12,7 +12,7 @@ namespace orr {
 namespace {
 
 std::string fixed(double x, int decimals) {
-    return Format(
+    return fixedDecimalsHalfAway(
         x, decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(decimals), '0'));
 }
 

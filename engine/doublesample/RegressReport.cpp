@@ -6,14 +6,15 @@ namespace orr::regress {
 
 namespace {
 
-// StrForm of x rounded half to even to `decimals` places.
+// signedShortestNoLeadingZero of x rounded half to even to `decimals` places.
 std::string rounded(double x, int decimals) {
-    return StrForm(roundHalfEven(x, decimals));
+    return signedShortestNoLeadingZero(roundHalfEven(x, decimals));
 }
 
-// StrForm of the whole number nearest to x, halves to even, however large it is.
+// signedShortestNoLeadingZero of the whole number nearest to x, halves to even, however large it
+// is.
 std::string whole(double x) {
-    return StrForm(roundHalfEven(x, 0));
+    return signedShortestNoLeadingZero(roundHalfEven(x, 0));
 }
 
 std::string field(const std::string& text, int width) {
@@ -32,10 +33,11 @@ std::string headerLine() {
 std::string regressionLine(int h, int k, const StratumEstimate& e) {
     const RegressionResult& r = e.reg[k];
     const int d = dataSetOf(k);
-    return field(StrForm(h), 5) + field("GrnVol", 8) + field(std::string(variableName(k)), 18) +
-           field(Format(r.Beta, "0.0000"), 7) + field(rounded(r.IdxFt, 1), 7) +
+    return field(signedShortestNoLeadingZero(h), 5) + field("GrnVol", 8) +
+           field(std::string(variableName(k)), 18) +
+           field(fixedDecimalsHalfAway(r.Beta, "0.0000"), 7) + field(rounded(r.IdxFt, 1), 7) +
            field(rounded(r.YbarLR, 1), 7) + field(rounded(r.SybarLR, 2), 10) +
-           field(Format(r.Rho, "0.0000"), 7) + field(rounded(r.SE, 2), 6) +
+           field(fixedDecimalsHalfAway(r.Rho, "0.0000"), 7) + field(rounded(r.SE, 2), 6) +
            field(rounded(e.N1[d], 0), 7) + field(rounded(e.n[d], 0), 5) + rounded(e.N2G, 0);
 }
 
@@ -47,8 +49,8 @@ std::string variableHeaderLine() {
 
 std::string variableLine(int h, int k, const StratumEstimate& e) {
     const RegressionResult& r = e.reg[k];
-    return field(StrForm(h), 5) + field(std::string(variableName(k)), 16) + blanks(17) +
-           field(rounded(r.phase1Mean, 1), 7) + field(rounded(r.phase2Mean, 1), 7) +
+    return field(signedShortestNoLeadingZero(h), 5) + field(std::string(variableName(k)), 16) +
+           blanks(17) + field(rounded(r.phase1Mean, 1), 7) + field(rounded(r.phase2Mean, 1), 7) +
            field(rounded(e.CV[dataSetOf(k)], 2), 8) + blanks(16) + field(whole(r.Nrs), 7) +
            field(whole(r.N1req), 5) + whole(r.N2req);
 }

@@ -11,13 +11,13 @@ namespace {
 constexpr int kPrefixWidth = 44;
 
 std::string rounded(double x, int decimals) {
-    return StrForm(roundHalfEven(x, decimals));
+    return signedShortestNoLeadingZero(roundHalfEven(x, decimals));
 }
 std::string whole(double x) {
-    return StrForm(roundHalfEven(x, 0));
+    return signedShortestNoLeadingZero(roundHalfEven(x, 0));
 }
 std::string oneDecimal(double x) {
-    return Format(x, "0.0");
+    return fixedDecimalsHalfAway(x, "0.0");
 }
 
 // The six fields that subtotal and total lines share.
@@ -44,10 +44,10 @@ std::string rowPrefix(std::string_view label, const SelectedEstimate& e) {
 
 std::string classLine(int species, int product, double BAalloc, double VolAlloc, double N,
                       double BA, double height, double vol) {
-    return padField(StrForm(species), 4) + padField(StrForm(product), 4) +
-           padField(oneDecimal(BAalloc), 8) + padField(oneDecimal(VolAlloc), 8) +
-           padField(whole(N), 6) + padField(oneDecimal(BA), 8) + padField(oneDecimal(height), 8) +
-           oneDecimal(vol);
+    return padField(signedShortestNoLeadingZero(species), 4) +
+           padField(signedShortestNoLeadingZero(product), 4) + padField(oneDecimal(BAalloc), 8) +
+           padField(oneDecimal(VolAlloc), 8) + padField(whole(N), 6) + padField(oneDecimal(BA), 8) +
+           padField(oneDecimal(height), 8) + oneDecimal(vol);
 }
 
 std::string subtotalLine(const ClassSums& s) {

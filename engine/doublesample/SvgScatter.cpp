@@ -17,11 +17,11 @@ constexpr double kTop = 14;
 constexpr double kBottom = 46;  // tick labels and the variable's name
 
 std::string coordinate(double v) {
-    return Format(v, "0.0");
+    return fixedDecimalsHalfAway(v, "0.0");
 }
 
 std::string tickText(double v, int decimals) {
-    return Format(
+    return fixedDecimalsHalfAway(
         v, decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(decimals), '0'));
 }
 

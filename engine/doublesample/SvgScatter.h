@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/doublesample/ResultCharts.h"
+#include "engine/doublesample/ChartData.h"
 
 namespace orr {
 

@@ -13,7 +13,7 @@
 #include "engine/phase1/StratumShares.h"
 #include "files/CoefficientFile.h"
 #include "files/DbhFile.h"
-#include "files/StrataFile.h"
+#include "files/StrataRanges.h"
 
 namespace orr::phase1 {
 
@@ -21,7 +21,7 @@ namespace orr::phase1 {
 struct Phase1Tables {
     const CoefficientTable& coeff;
     DbhLimits limits;
-    StrataTable strata;
+    StrataRanges strata;
     StratumShares shares;
 };
 

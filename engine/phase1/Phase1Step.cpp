@@ -26,8 +26,8 @@ phase1::Phase1Tables readTables(const StepInputs& in, const CoefficientTable& co
     const ParamRecord& params = in.params;
     phase1::Phase1Tables tables{
         coeff, loadDbhLimits(in.paths.dbh, params.MaxSpec, params.MaxProd, in.dataSetName),
-        readStrataFile(in.paths.strata), phase1::StratumShares{}};
-    phase1::checkStratumNumbers(tables.strata, in.paths.strata);
+        StrataRanges(readStrataFile(in.paths.strata)), phase1::StratumShares{}};
+    phase1::checkStratumNumbers(tables.strata.rows(), in.paths.strata);
     tables.shares = phase1::StratumShares::read(files::path(in, DataSetFile::SpeciesCountsDS1),
                                                 tables.strata, limits);
     return tables;

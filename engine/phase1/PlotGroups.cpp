@@ -16,14 +16,17 @@ void GroupBatch::clear() {
     readError = nullptr;
 }
 
-GroupReader::GroupReader(LidarReader& lidar, const StrataTable& strata, StratumShares& shares,
+GroupReader::GroupReader(LidarReader& lidar, const StrataRanges& strata, StratumShares& shares,
                          PassTally& tally)
-    : lidar_(lidar), shares_(shares), tally_(tally), plotStrata_(strata) {}
+    : lidar_(lidar), shares_(shares), tally_(tally), strata_(strata) {}
 
 void GroupReader::startGroup(GroupBatch& batch, std::int32_t plot) {
     groupPlot_ = plot;
     const std::uint64_t position = nextPosition_++;
-    const StrataRow* row = plotStrata_.firstRow(plot);
+    // A Phase 1 plot lies in one stratum, the first whose range holds it, found by searching the
+    // rows from the top as step 6 does for the plot's age: so both steps give a plot in
+    // overlapping ranges the same age, and its trees are drawn from that one stratum's species.
+    const StrataRow* row = strata_.firstRowHolding(plot);
     groupInside_ = row != nullptr;
     if (row != nullptr) {
         PlotGroup group;

@@ -15,7 +15,6 @@
 #include "engine/equations/Plausibility.h"
 #include "engine/phase1/StratumShares.h"
 #include "files/LidarHeightFile.h"
-#include "files/StrataFile.h"
 #include "files/StrataRanges.h"
 
 namespace orr::phase1 {
@@ -54,7 +53,7 @@ using LidarReader = files::RecordReader<files::LidarHeightFile>;
 class GroupReader {
   public:
     // The tally counts the trees of plots outside every stratum.
-    GroupReader(LidarReader& lidar, const StrataTable& strata, StratumShares& shares,
+    GroupReader(LidarReader& lidar, const StrataRanges& strata, StratumShares& shares,
                 PassTally& tally);
 
     // Fills `batch` with whole groups, stopping at the first group boundary after `heights`
@@ -67,7 +66,7 @@ class GroupReader {
     LidarReader& lidar_;
     StratumShares& shares_;
     PassTally& tally_;
-    StrataRanges plotStrata_;                   // the first strata record whose range holds a plot
+    const StrataRanges& strata_;
     std::unordered_set<std::int32_t> outside_;  // the plots outside every stratum met so far
     std::optional<std::int32_t> groupPlot_;     // plot of the group being read
     bool groupInside_ = false;

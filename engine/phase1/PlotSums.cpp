@@ -36,8 +36,10 @@ bool PlotSums::any() const {
 }
 
 std::string PlotSums::statusLine(int plot, int species, double n, double ba, double volume) {
-    return padField(StrForm(plot), 6) + padField(StrForm(species), 6) + padField(StrForm(n), 6) +
-           padField(StrForm(ba), 8) + StrForm(volume);
+    return padField(signedShortestNoLeadingZero(plot), 6) +
+           padField(signedShortestNoLeadingZero(species), 6) +
+           padField(signedShortestNoLeadingZero(n), 6) + padField(signedShortestNoLeadingZero(ba), 8) +
+           signedShortestNoLeadingZero(volume);
 }
 
 void PlotSums::writePlot(int plot, int pacf, OutputFile& out, StepHost& host) {

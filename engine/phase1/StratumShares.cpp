@@ -54,7 +54,7 @@ void checkStratumNumbers(const StrataTable& strata, const std::filesystem::path&
 }
 
 StratumShares StratumShares::read(const std::filesystem::path& speciesFile,
-                                  const StrataTable& strata, const files::Limits& limits) {
+                                  const StrataRanges& strata, const files::Limits& limits) {
     StratumShares result;
     result.maxSpec_ = std::max(limits.maxSpec, 0);
     const std::size_t width = static_cast<std::size_t>(result.maxSpec_) + 1;
@@ -62,17 +62,16 @@ StratumShares StratumShares::read(const std::filesystem::path& speciesFile,
 
     files::forEachRecord<files::SpeciesCountFile>(
         speciesFile, limits, [&](const files::SpeciesCount& r) {
-            // Every strata record that holds the plot gets its trees, not only the first.
-            for (const StrataRow& row : strata) {
-                if (row.beginPlot <= r.plot && r.plot <= row.endPlot) {
-                    totals[static_cast<std::size_t>(row.stratum) * width +
-                           static_cast<std::size_t>(r.species)] += static_cast<double>(r.count);
-                }
-            }
+            // Every strata record that holds the plot gets its trees, not only the first: a
+            // ground plot in overlapping ranges shows the species mix of each of those strata.
+            strata.forEveryRowHolding(r.plot, [&](const StrataRow& row) {
+                totals[static_cast<std::size_t>(row.stratum) * width +
+                       static_cast<std::size_t>(r.species)] += static_cast<double>(r.count);
+            });
         });
 
     int highest = 0;
-    for (const StrataRow& row : strata) highest = std::max<int>(highest, row.stratum);
+    for (const StrataRow& row : strata.rows()) highest = std::max<int>(highest, row.stratum);
     result.shares_.assign(totals.size(), 0.0);
     for (int stratum = 1; stratum <= highest; ++stratum) {
         const std::size_t base = static_cast<std::size_t>(stratum) * width;

@@ -9,6 +9,7 @@
 
 #include "files/RecordFile.h"
 #include "files/StrataFile.h"
+#include "files/StrataRanges.h"
 
 namespace orr::phase1 {
 
@@ -41,7 +42,7 @@ class StratumShares {
     // total over all species, for strata 1 to the highest stratum number of the table.
     // Throws InputError on a record it cannot use (species above limits.maxSpec, plot outside
     // 1..limits.maxPlots).
-    static StratumShares read(const std::filesystem::path& speciesFile, const StrataTable& strata,
+    static StratumShares read(const std::filesystem::path& speciesFile, const StrataRanges& strata,
                               const files::Limits& limits);
 
     double share(int stratum, int species) const;

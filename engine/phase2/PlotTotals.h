@@ -24,8 +24,6 @@ class PlotTotals {
     // plot-total file, then empties the plot's accumulators. Counts the plot.
     void closePlot(std::int32_t plot, OutputFile& plotFile, OutputFile& plotTotalFile);
 
-    std::int64_t plotCount() const { return plotCount_; }
-
     // The summary records: the mean per closed plot of every class with trees.
     void writeSummary(OutputFile& summaryFile) const;
 

@@ -36,7 +36,7 @@ std::optional<std::string> typedCount(const CountParameter& count, std::string_v
     }
     // A number far beyond every range only has to stay beyond it once it is whole.
     const long long whole =
-        number >= 1e15 ? 1000000000000000LL : cintHalfEven(std::max(number, -1.0));
+        number >= 1e15 ? 1000000000000000LL : nearestWholeHalfEven(std::max(number, -1.0));
     if (auto problem = countProblem(count, whole)) return problem;
     value = static_cast<std::int32_t>(whole);
     return std::nullopt;

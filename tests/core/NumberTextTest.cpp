@@ -37,10 +37,10 @@ TEST(NumberText, HalfToEvenIsDecidedOnTheStoredValue) {
     // A value a hair above the half, beyond the first digits of its expansion, rounds up.
     EXPECT_EQ(roundedText(0.5 + 1e-16, 0), "1");
     EXPECT_DOUBLE_EQ(roundHalfEven(1e300, 2), 1e300);
-    EXPECT_EQ(cintHalfEven(2.5), 2);
-    EXPECT_EQ(cintHalfEven(3.5), 4);
-    EXPECT_EQ(cintHalfEven(-3.5), -4);
-    EXPECT_EQ(cintHalfEven(40000.5), 40000);  // no 16-bit limit
+    EXPECT_EQ(nearestWholeHalfEven(2.5), 2);
+    EXPECT_EQ(nearestWholeHalfEven(3.5), 4);
+    EXPECT_EQ(nearestWholeHalfEven(-3.5), -4);
+    EXPECT_EQ(nearestWholeHalfEven(40000.5), 40000);  // no 16-bit limit
     EXPECT_EQ(toInt16(32767.4), std::optional<std::int16_t>(32767));
     EXPECT_EQ(toInt16(-32768.5), std::optional<std::int16_t>(-32768));  // half to even
     EXPECT_EQ(toInt16(32767.5), std::nullopt);                          // rounds to 32768
@@ -48,15 +48,15 @@ TEST(NumberText, HalfToEvenIsDecidedOnTheStoredValue) {
 
 // Format (of the reports) rounds halves away from zero, on the stored value.
 TEST(NumberText, FormatRoundsHalvesAwayFromZero) {
-    EXPECT_EQ(Format(0.45, "0.0"), "0.5");  // 0.45 lies above the half as a double
-    EXPECT_EQ(Format(0.25, "0.0"), "0.3");
-    EXPECT_EQ(Format(-0.25, "0.0"), "-0.3");
-    EXPECT_EQ(Format(2.675, "0.00"), "2.67");  // below the half: down
-    EXPECT_EQ(Format(0.125, "0.00"), "0.13");
-    EXPECT_EQ(Format(1, "0.0000"), "1.0000");
-    EXPECT_EQ(Format(-0.00004, "0.0000"), "0.0000");  // no minus sign on a zero
-    EXPECT_EQ(Format(9.96, "0.0"), "10.0");
-    EXPECT_EQ(Format(5.5, "0"), "6");
+    EXPECT_EQ(fixedDecimalsHalfAway(0.45, "0.0"), "0.5");  // 0.45 lies above the half as a double
+    EXPECT_EQ(fixedDecimalsHalfAway(0.25, "0.0"), "0.3");
+    EXPECT_EQ(fixedDecimalsHalfAway(-0.25, "0.0"), "-0.3");
+    EXPECT_EQ(fixedDecimalsHalfAway(2.675, "0.00"), "2.67");  // below the half: down
+    EXPECT_EQ(fixedDecimalsHalfAway(0.125, "0.00"), "0.13");
+    EXPECT_EQ(fixedDecimalsHalfAway(1, "0.0000"), "1.0000");
+    EXPECT_EQ(fixedDecimalsHalfAway(-0.00004, "0.0000"), "0.0000");  // no minus sign on a zero
+    EXPECT_EQ(fixedDecimalsHalfAway(9.96, "0.0"), "10.0");
+    EXPECT_EQ(fixedDecimalsHalfAway(5.5, "0"), "6");
 }
 
 TEST(NumberText, ParsingIsStrictAndTypedTextTakesItsLeadingNumber) {

@@ -3,6 +3,7 @@
 // naming file, record, field and text.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "files/CoefficientFile.h"
 #include "files/DbhFile.h"
 #include "files/StrataFile.h"
+#include "files/StrataRanges.h"
 #include "tests/support/TestFiles.h"
 
 namespace orr {
@@ -51,18 +53,19 @@ TEST(Readers, CoefficientFileIsFiveBlocksOfMaxSpecRecordsAcrossLines) {
 
 TEST(Readers, DbhFileALaterRecordReplacesAnEarlierOne) {
     TempDir dir;
-    writeFile(dir / "d.csv", crlf({"1,1,\"4.5\",\"9\"", "1,2,9,12", "2,1,0,0", "1,1,5,\" 10 \""}));
-    const DbhLimits d = readDbhFile(dir / "d.csv", 2, 2);
+    writeFile(dir / "d.csv",
+              crlf({"1,1,\"4.5\",\"9\"", "1,2,9,12", "2,1,0,0", "1,1,5,\" 10 \"", "2,2,3,4"}));
+    const DbhLimits d = loadDbhLimits(dir / "d.csv", 2, 2, "DS");
     EXPECT_EQ(std::pair(d.min(1, 1), d.max(1, 1)), std::pair(5.0, 10.0));
     EXPECT_EQ(std::pair(d.min(1, 2), d.max(1, 2)), std::pair(9.0, 12.0));
-    EXPECT_EQ(d.max(2, 2), 0.0);  // a class the file does not name
+    EXPECT_EQ(std::pair(d.min(2, 2), d.max(2, 2)), std::pair(3.0, 4.0));
 }
 
 TEST(Readers, BadInputNamesFileRecordFieldAndText) {
     std::string thousandStrata;
     for (int i = 1; i <= 1000; ++i) thousandStrata += std::to_string(i) + ",1,2,3\r\n";
     auto coeff = [](auto f) { readCoefficientFile(f, 1); };
-    auto dbh = [](auto f) { readDbhFile(f, 2, 3); };
+    auto dbh = [](auto f) { loadDbhLimits(f, 2, 3, "DS"); };
     auto strata = [](auto f) { readStrataFile(f); };
     const std::vector<std::tuple<std::string, std::function<void(const std::filesystem::path&)>,
                                  std::vector<std::string>>>
@@ -117,6 +120,39 @@ TEST(RecordCounts, FourFieldGroupsDividedAndRoundedHalfToEven) {
     for (int i = 0; i < 5; ++i) text += "1,2,3,4,5,6,7,8\r\n";
     writeFile(dir / "g.csv", text + "1,2,3\r\n");
     EXPECT_EQ(countCoefficientSpecies(dir / "g.csv"), 2);
+}
+
+// The three rules the steps resolve overlapping strata ranges by, against their plain meaning
+// (a search of the rows in file order) for every plot around the rows' ends: overlaps, a range of
+// one plot, a row holding no plot (begin after end) and a range up to the largest plot number.
+TEST(StrataRanges, FirstLastAndEveryRowHoldingAPlot) {
+    const StrataTable rows = {{1, 1, 10, 5},  {2, 5, 15, 6},  {3, 8, 8, 7},
+                              {4, 20, 19, 8}, {5, 12, 30, 9}, {6, 2147483640, 2147483647, 10}};
+    const StrataRanges ranges(rows);
+    std::vector<std::int64_t> plots;
+    for (std::int64_t p = -2; p <= 33; ++p) plots.push_back(p);
+    for (std::int64_t p = 2147483638; p <= 2147483648; ++p) plots.push_back(p);
+    // Rows told by their position in the file, -1 for none.
+    const auto position = [&](const StrataRow* row) {
+        return row == nullptr ? -1 : static_cast<int>(row - ranges.rows().data());
+    };
+    for (const std::int64_t plot : plots) {
+        std::vector<int> holding;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i].beginPlot <= plot && plot <= rows[i].endPlot) {
+                holding.push_back(static_cast<int>(i));
+            }
+        }
+        std::vector<int> visited;
+        ranges.forEveryRowHolding(plot,
+                                  [&](const StrataRow& row) { visited.push_back(position(&row)); });
+        EXPECT_EQ(visited, holding) << "plot " << plot;
+        EXPECT_EQ(position(ranges.firstRowHolding(plot)), holding.empty() ? -1 : holding.front())
+            << "plot " << plot;
+        EXPECT_EQ(position(ranges.lastRowHolding(plot)), holding.empty() ? -1 : holding.back())
+            << "plot " << plot;
+    }
+    EXPECT_EQ(StrataRanges().firstRowHolding(1), nullptr);  // an empty strata file holds nothing
 }
 
 }  // namespace

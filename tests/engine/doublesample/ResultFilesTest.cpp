@@ -33,9 +33,10 @@ std::vector<Words> wordsOfLines(const std::string& text) {
     return lines;
 }
 
-// The report's text of a value: StrForm of it rounded, without the leading blank.
+// The report's text of a value: signedShortestNoLeadingZero of it rounded, without the leading
+// blank.
 std::string strForm(double x, int decimals) {
-    const std::string text = StrForm(roundHalfEven(x, decimals));
+    const std::string text = signedShortestNoLeadingZero(roundHalfEven(x, decimals));
     return text[0] == ' ' ? text.substr(1) : text;
 }
 
@@ -70,10 +71,10 @@ class ResultFiles : public DoubleSampleTest {
             if (regression) {
                 ASSERT_TRUE(r.stratum && r.beta && r.rho && r.n1 && r.n2);
                 EXPECT_EQ(w[0], std::to_string(*r.stratum));
-                EXPECT_EQ(w[3], Format(*r.beta, "0.0000"));
+                EXPECT_EQ(w[3], fixedDecimalsHalfAway(*r.beta, "0.0000"));
                 EXPECT_EQ(w[5], strForm(r.ybarLR, 1));
                 EXPECT_EQ(w[6], strForm(r.seYbarLR, 2));
-                EXPECT_EQ(w[7], Format(*r.rho, "0.0000"));
+                EXPECT_EQ(w[7], fixedDecimalsHalfAway(*r.rho, "0.0000"));
                 EXPECT_EQ(w[8], strForm(r.sePercent, 2));
                 EXPECT_EQ(w[9], strForm(*r.n1, 0));
                 EXPECT_EQ(w[10], strForm(*r.n2, 0));
@@ -100,10 +101,12 @@ class ResultFiles : public DoubleSampleTest {
             const AllocationRecord& c = classes[line++];
             const Words f(w.end() - 8, w.end());
             EXPECT_EQ(c.stratum, label);
-            EXPECT_EQ(
-                f, (Words{std::to_string(c.species), std::to_string(c.product),
-                          Format(c.baAlloc, "0.0"), Format(c.volAlloc, "0.0"), strForm(c.n, 0),
-                          Format(c.ba, "0.0"), Format(c.height, "0.0"), Format(c.volume, "0.0")}));
+            EXPECT_EQ(f, (Words{std::to_string(c.species), std::to_string(c.product),
+                                fixedDecimalsHalfAway(c.baAlloc, "0.0"),
+                                fixedDecimalsHalfAway(c.volAlloc, "0.0"), strForm(c.n, 0),
+                                fixedDecimalsHalfAway(c.ba, "0.0"),
+                                fixedDecimalsHalfAway(c.height, "0.0"),
+                                fixedDecimalsHalfAway(c.volume, "0.0")}));
         }
         EXPECT_EQ(line, classes.size());
     }

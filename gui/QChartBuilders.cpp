@@ -1,4 +1,4 @@
-#include "gui/ResultsCharts.h"
+#include "gui/QChartBuilders.h"
 
 #include <QCategoryAxis>
 #include <QChart>
@@ -24,7 +24,7 @@ const QColor kPhase1(0xc0, 0x56, 0x21);
 const QColor kLine(0x1a, 0x20, 0x2c);
 
 QString fixed(double x, const char* pattern) {
-    return qstr(Format(x, pattern));
+    return qstr(fixedDecimalsHalfAway(x, pattern));
 }
 
 // A value axis over [low, high] from 0 when the values are positive, on round ticks.

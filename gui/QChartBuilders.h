@@ -1,12 +1,12 @@
 // The charts of the results window, built with Qt Charts from what the engine works out for them
-// (engine/doublesample/ResultCharts.h), so that the window and the report show the same points.
+// (engine/doublesample/ChartData.h), so that the window and the report show the same points.
 // The series carry object names, so tests and users' scripts can find them.
 #pragma once
 
 #include <QString>
 #include <vector>
 
-#include "engine/doublesample/ResultCharts.h"
+#include "engine/doublesample/ChartData.h"
 
 class QChart;
 

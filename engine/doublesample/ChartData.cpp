@@ -1,4 +1,4 @@
-#include "engine/doublesample/ResultCharts.h"
+#include "engine/doublesample/ChartData.h"
 
 #include <algorithm>
 
