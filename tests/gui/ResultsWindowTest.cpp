@@ -29,6 +29,38 @@ QList<QPointF> pointsOf(QChart* chart, const char* name) {
     return series ? series->points() : QList<QPointF>{};
 }
 
+// The sample through steps 5 to 9 in `app`, as ./orravant.sh demo runs it, and what step 9
+// handed over; no results when a step did not complete.
+struct SampleRun {
+    Session session;
+    std::shared_ptr<const DoubleSampleResults> results;
+};
+SampleRun runSample(const QTemporaryDir& app, double groundPlotCost = 10,
+                           double lidarPlotCost = 1, double targetError = 10) {
+    SampleRun run;
+    Session& sample = run.session;
+    sample.appDir = gui::fspath(app.path());
+    std::filesystem::create_directories(sample.dataFilesDir());
+    const std::filesystem::path source = ORRAVANT_SAMPLE_DIR;
+    sample.dataSetName = "DEMO";
+    sample.inputs = {source / "coefficients.csv", source / "strata.csv",
+                     source / "dbh.csv",          source / "trees.csv",
+                     source / "lidar-ds1.csv",    source / "lidar-ds2.csv"};
+    sample.params = {20, 3, 3, 100, 500, 0, 0, 0.0f, 0.0f};
+    sample.params.GroundPlotCost = groundPlotCost;
+    sample.params.LidarPlotCost = lidarPlotCost;
+    sample.params.TargetError = targetError;
+    sample.run.seed = 20261207;
+    for (const workflow::StepEntry& step : workflow::stepTable()) {
+        test::FakeHost host;
+        const StepResult result =
+            test::runStep(step.number(), step.run, sample, host, ProductCodePolicy::Drop);
+        if (!result.completed()) return {};
+        run.results = std::dynamic_pointer_cast<const DoubleSampleResults>(result.details);
+    }
+    return run;
+}
+
 }  // namespace
 
 class ResultsWindowTest : public QObject {
@@ -168,38 +200,6 @@ class ResultsWindowTest : public QObject {
         QVERIFY(!w.hasResults());
         QVERIFY(child<QLabel>(w, "lblResultsProblem")->text().contains("is not a stratum"));
         session.inputs.areas.clear();
-    }
-
-    // The sample through steps 5 to 9 in `app`, as ./orravant.sh demo runs it, and what step 9
-    // handed over; no results when a step did not complete.
-    struct SampleRun {
-        Session session;
-        std::shared_ptr<const DoubleSampleResults> results;
-    };
-    static SampleRun runSample(const QTemporaryDir& app, double groundPlotCost = 10,
-                               double lidarPlotCost = 1, double targetError = 10) {
-        SampleRun run;
-        Session& sample = run.session;
-        sample.appDir = gui::fspath(app.path());
-        std::filesystem::create_directories(sample.dataFilesDir());
-        const std::filesystem::path source = ORRAVANT_SAMPLE_DIR;
-        sample.dataSetName = "DEMO";
-        sample.inputs = {source / "coefficients.csv", source / "strata.csv",
-                         source / "dbh.csv",          source / "trees.csv",
-                         source / "lidar-ds1.csv",    source / "lidar-ds2.csv"};
-        sample.params = {20, 3, 3, 100, 500, 0, 0, 0.0f, 0.0f};
-        sample.params.GroundPlotCost = groundPlotCost;
-        sample.params.LidarPlotCost = lidarPlotCost;
-        sample.params.TargetError = targetError;
-        sample.run.seed = 20261207;
-        for (const workflow::StepEntry& step : workflow::stepTable()) {
-            test::FakeHost host;
-            const StepResult result =
-                test::runStep(step.number(), step.run, sample, host, ProductCodePolicy::Drop);
-            if (!result.completed()) return {};
-            run.results = std::dynamic_pointer_cast<const DoubleSampleResults>(result.details);
-        }
-        return run;
     }
 
     // The sample as ./orravant.sh demo runs it (seed 20261207): one estimate per stratum index
