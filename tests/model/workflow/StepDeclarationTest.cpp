@@ -50,7 +50,9 @@ ParamRecord sampleParameters(const fs::path& file) {
         const auto eq = line.find('=');
         if (eq == std::string::npos) continue;
         const std::string name = line.substr(0, eq);
-        const int value = std::stoi(line.substr(eq + 1));
+        const std::string text = line.substr(eq + 1);
+        // LiHgtAdj may be given as its list's words: "yes" is position 0, "no" position 1.
+        const int value = text == "yes" ? 0 : text == "no" ? 1 : std::stoi(text);
         if (name == "PACF") p.PACF = static_cast<std::int16_t>(value);
         if (name == "MaxSpec") p.MaxSpec = static_cast<std::int16_t>(value);
         if (name == "MaxProd") p.MaxProd = static_cast<std::int16_t>(value);
@@ -72,7 +74,8 @@ TEST(StepDeclaration, EveryStepOpensWhatItDeclaresOnceAndWritesOnlyWhatItDeclare
     session.dataSetName = "DECL";
     session.inputs = {sample / "coefficients.csv", sample / "strata.csv",
                       sample / "dbh.csv",          sample / "trees.csv",
-                      sample / "lidar-ds1.csv",    sample / "lidar-ds2.csv"};
+                      sample / "lidar-ds1.csv",    sample / "lidar-ds2.csv",
+                      sample / "areas.csv"};
     session.params = sampleParameters(sample / "params.txt");
     session.run.threads = 4;
 

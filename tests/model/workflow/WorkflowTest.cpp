@@ -274,6 +274,7 @@ TEST_F(WorkflowTest, CompletedStepsNameTheirFilesInTheOutputLabels) {
     behaviour[2] = [this](const StepInputs&, StepHost&) {
         StepResult r;
         r.outputs = {file(files::DataSetFile::Phase1DS2), file(files::DataSetFile::Phase1DS1)};
+        for (const auto& written : r.outputs) test::writeFile(written, "1,1,20,10,100\r\n");
         return r;
     };
     // The steps that read the LiDAR files, and those after them, run again on the new one.
