@@ -23,7 +23,7 @@ PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev
           qt6-base-dev qt6-qpa-plugins libgl-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
           libssl-dev)
 # What the tests need besides: a browser that renders the report of step 9.
-TEST_TOOLS=(chromium)
+TEST_TOOLS=(chromium strace)
 # What the benchmarks need besides.
 BENCH_TOOLS=(libbenchmark-dev)
 # What making and checking the Debian package needs besides.
@@ -136,10 +136,12 @@ build_package() {
 }
 
 run_tests() {
-    # The package test (as root) installs the .deb of the Release build made here.
-    [ "$(id -u)" -ne 0 ] || build_package_programs
     configure_and_build "$TEST_BUILD" -DCMAKE_BUILD_TYPE=Debug -DORRAVANT_SANITIZE=ON \
         -DORRAVANT_PACKAGE_BUILD="$PACKAGE_BUILD"
+    # The package test (as root) installs the .deb of the Release build made here, and the golden
+    # runs check the large data set on its program; built after the tests, so that it is never
+    # older than the program they test.
+    [ "$(id -u)" -ne 0 ] || build_package_programs
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$TEST_BUILD" --output-on-failure -j "$JOBS"
 }
 

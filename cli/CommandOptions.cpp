@@ -137,8 +137,14 @@ std::vector<CommandOption> makeSpreadOptions() {
                        "the number of seeds, 1 to 1000; default 20."});
     options.push_back({"threads", "N", "worker threads (default 0: all cores)",
                        "worker threads; default 0, every core."});
-    options.push_back({"help", "", "show this text", "show the options of\n.B spread\nand exit.",
-                       false, std::nullopt, {}, true});
+    options.push_back({"help",
+                       "",
+                       "show this text",
+                       "show the options of\n.B spread\nand exit.",
+                       false,
+                       std::nullopt,
+                       {},
+                       true});
     return options;
 }
 

@@ -23,7 +23,7 @@ struct CommandOption {
     // Always to be given.
     bool required = false;
     // A chosen input file: to be given when a chosen step needs it.
-    std::optional<ChosenInput> input;
+    std::optional<ChosenInput> input = std::nullopt;
     // The value as the synopsis shows it, when not `value` ("drop|ask").
     std::string_view synopsisValue = {};
     // Left out of the synopsis (--help).

@@ -49,8 +49,8 @@ std::string spreadUsage() {
     const std::vector<ChosenInput> needed = {ChosenInput::Coefficients, ChosenInput::Strata,
                                              ChosenInput::Dbh, ChosenInput::Trees,
                                              ChosenInput::LidarDS1};
-    return synopsis("usage: orravant-cli [--app-dir DIR] spread", spreadOptions(), needed) +
-           "\n" + kSpreadAbout + usageOptions(spreadOptions()) + kSpreadClosing;
+    return synopsis("usage: orravant-cli [--app-dir DIR] spread", spreadOptions(), needed) + "\n" +
+           kSpreadAbout + usageOptions(spreadOptions()) + kSpreadClosing;
 }
 
 constexpr int kDefaultSeeds = 20;
@@ -235,7 +235,8 @@ class SpreadRun {
         int stopped = 0;
         workflow::runSequence(
             sequence, [&] { return workflow::stepInputs(session_, ProductCodePolicy::Drop); }, seed,
-            view, {}, [&](const workflow::StepEntry& entry, const StepResult& result) {
+            view, {},
+            [&](const workflow::StepEntry& entry, const StepResult& result) {
                 if (!result.completed()) stopped = entry.number();
             });
         if (stopped == 0) return true;

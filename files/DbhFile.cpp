@@ -56,7 +56,7 @@ DbhLimits loadDbhLimits(const std::filesystem::path& file, int maxSpec, int maxP
         throw InputError(noLimits);
     }
     std::vector<char> named;
-    const DbhLimits limits = readLimits(file, maxSpec, maxProd, named);
+    DbhLimits limits = readLimits(file, maxSpec, maxProd, named);
     // A file of blank lines (or a device that reads as nothing) holds no limits either.
     if (std::find(named.begin(), named.end(), 1) == named.end()) {
         throw InputError(noLimits + " (" + shownPath(file) + " holds no record)");

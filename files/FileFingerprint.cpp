@@ -37,7 +37,7 @@ class Sha256 {
             throw std::runtime_error("SHA-256 failed in libcrypto");
         static constexpr char kDigits[] = "0123456789abcdef";
         std::string text;
-        text.reserve(2 * length);
+        text.reserve(2 * std::size_t{length});
         for (unsigned int i = 0; i < length; ++i) {
             text += kDigits[digest[i] >> 4];
             text += kDigits[digest[i] & 0xf];

@@ -83,8 +83,10 @@ std::optional<std::string> missingInput(const StepFiles& files, const StepInputs
         // A chosen file that has gone is named by its reader ("cannot be opened").
         if (read.chosen || isThere(file)) continue;
         const std::string step = std::to_string(writtenByStep(read.dataSet));
-        return "The file " + file.string() + " is missing. It is written by step " + step +
-               "; please run step " + step + " first.";
+        std::string message = "The file " + file.string();
+        message += " is missing. It is written by step " + step;
+        message += "; please run step " + step + " first.";
+        return message;
     }
     return std::nullopt;
 }

@@ -75,7 +75,12 @@ std::string stratumAreasFileName(const std::string& dataSetName) {
 void writeStratumAreasTemplate(const std::filesystem::path& file,
                                const std::vector<std::array<std::string, 2>>& rows) {
     std::string content;
-    for (const auto& [stratum, acres] : rows) content += stratum + "," + acres + "\r\n";
+    for (const auto& [stratum, acres] : rows) {
+        content += stratum;
+        content += ',';
+        content += acres;
+        content += "\r\n";
+    }
     writeFileAtomically(file, content);
 }
 

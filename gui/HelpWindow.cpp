@@ -78,12 +78,12 @@ QString HelpWindow::findHelp(const std::filesystem::path& appDir) {
     const QDir programDir(QCoreApplication::applicationDirPath());
     // Installed (bin/ and share/orravant/ under one prefix), and in the build tree, which has
     // the same layout.
-    const QString installed =
+    QString installed =
         QDir::cleanPath(programDir.filePath(QStringLiteral("../share/orravant/help/index.html")));
     if (QFileInfo::exists(installed)) return installed;
-    const QString besideProgram = programDir.filePath(QStringLiteral("help/index.html"));
+    QString besideProgram = programDir.filePath(QStringLiteral("help/index.html"));
     if (QFileInfo::exists(besideProgram)) return besideProgram;
-    const QString inAppDir = QDir(qpath(appDir)).filePath(QStringLiteral("help/index.html"));
+    QString inAppDir = QDir(qpath(appDir)).filePath(QStringLiteral("help/index.html"));
     if (QFileInfo::exists(inAppDir)) return inAppDir;
     return {};
 }

@@ -270,19 +270,22 @@ void MainWindow::readEarlierResults() {
     });
     resultsReader_->setParent(this);
     resultsButton_->setEnabled(false);
-    connect(resultsReader_, &QThread::finished, this, [this, read, dataSet] {
-        resultsReader_->deleteLater();
-        resultsReader_ = nullptr;
-        mirror();
-        if (read->results) {
-            lastResults_ = read->results;
-            lastResultsOf_ = dataSet;
-        }
-        results_->setResults(read->results, read->problem);
-        results_->show();
-        results_->raise();
-        results_->activateWindow();
-    }, Qt::QueuedConnection);
+    connect(
+        resultsReader_, &QThread::finished, this,
+        [this, read, dataSet] {
+            resultsReader_->deleteLater();
+            resultsReader_ = nullptr;
+            mirror();
+            if (read->results) {
+                lastResults_ = read->results;
+                lastResultsOf_ = dataSet;
+            }
+            results_->setResults(read->results, read->problem);
+            results_->show();
+            results_->raise();
+            results_->activateWindow();
+        },
+        Qt::QueuedConnection);
     resultsReader_->start();
 }
 

@@ -34,9 +34,9 @@ constexpr Key kPaths[] = {
 }  // namespace
 
 RecentDataSet recentDataSetOf(const Session& s) {
-    return {s.appDir,       s.dataSetName,     s.inputs.coefficients, s.inputs.strata,
-            s.inputs.dbh,   s.inputs.trees,    s.inputs.lidarHigh,    s.inputs.lidarLow,
-            s.inputs.areas};
+    return {s.appDir,           s.dataSetName,     s.inputs.coefficients,
+            s.inputs.strata,    s.inputs.dbh,      s.inputs.trees,
+            s.inputs.lidarHigh, s.inputs.lidarLow, s.inputs.areas};
 }
 
 std::optional<std::filesystem::path> RememberedState::lastAppDir() const {

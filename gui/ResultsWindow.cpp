@@ -88,8 +88,9 @@ void ResultsWindow::setResults(std::shared_ptr<const DoubleSampleResults> result
         for (const std::string& note : results_->areaNotes)
             areasNote_ += qstr(note) + QStringLiteral(". ");
     } else {
-        problem_ = why.isEmpty() ? QStringLiteral("The results cannot be shown: step 9 has not "
-                                                  "run since the program started.")
+        problem_ = why.isEmpty() ? QStringLiteral(
+                                       "The results cannot be shown: step 9 has not "
+                                       "run since the program started.")
                                  : why;
         inputs_ = {};
         estimates_ = {};
@@ -192,12 +193,15 @@ void ResultsWindow::fillTable(const std::vector<EstimateInterval>& bars) {
                             QStringLiteral("95 % CI"),
                             QStringLiteral("N2L"),
                             QStringLiteral("N1")};
-    if (results_->areas) headings << QStringLiteral("Total\n(cu.ft)") << QStringLiteral("Total 95 % CI");
+    if (results_->areas)
+        headings << QStringLiteral("Total\n(cu.ft)") << QStringLiteral("Total 95 % CI");
     table_->setColumnCount(static_cast<int>(headings.size()));
     table_->setHorizontalHeaderLabels(headings);
     table_->verticalHeader()->setVisible(false);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const auto number = [](double x, const char* pattern) { return qstr(fixedDecimalsHalfAway(x, pattern)); };
+    const auto number = [](double x, const char* pattern) {
+        return qstr(fixedDecimalsHalfAway(x, pattern));
+    };
     int row = 0;
     for (const EstimateInterval& bar : bars) {
         if (!bar.present) continue;

@@ -14,8 +14,8 @@
 #include <optional>
 #include <vector>
 
-#include "engine/doublesample/DoubleSampleStep.h"
 #include "engine/doublesample/ChartData.h"
+#include "engine/doublesample/DoubleSampleStep.h"
 
 class QChart;
 class QChartView;

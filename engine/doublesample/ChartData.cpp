@@ -32,7 +32,7 @@ StratumScatter stratumScatter(const DoubleSampleInputs& in, const DoubleSampleEs
     s.k = k.value_or(std::max(est.selected[index], 0));
     s.hasRegression = est.written[index][s.k];
     s.selected = est.selected[index] == s.k;
-    const int d = dataSetOf(s.k);
+    const std::size_t d = static_cast<std::size_t>(dataSetOf(s.k));
     for (const Phase2Plot& plot : in.phase2[index]) {
         if (plot.x[2 * d] == 0 && plot.x[2 * d + 1] == 0) continue;
         s.plots.push_back({plot.x[s.k], plot.y});

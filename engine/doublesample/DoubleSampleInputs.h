@@ -5,8 +5,8 @@
 
 #include <array>
 #include <cstdint>
-#include <utility>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "core/Step.h"

@@ -172,10 +172,9 @@ const files::StepFiles& doubleSampleFiles() {
     static const files::StepFiles declared{
         9,
         {files::chosen(ChosenInput::Strata), files::chosenIfAny(ChosenInput::Areas),
-         files::ofDataSet(DataSetFile::Phase1DS1),
-         files::ofDataSetIfAny(DataSetFile::Phase1DS2), files::ofDataSet(DataSetFile::Phase2),
-         files::ofDataSet(DataSetFile::PlotClasses), files::ofDataSet(DataSetFile::Phase2Summary),
-         files::chosen(ChosenInput::Trees)},
+         files::ofDataSet(DataSetFile::Phase1DS1), files::ofDataSetIfAny(DataSetFile::Phase1DS2),
+         files::ofDataSet(DataSetFile::Phase2), files::ofDataSet(DataSetFile::PlotClasses),
+         files::ofDataSet(DataSetFile::Phase2Summary), files::chosen(ChosenInput::Trees)},
         {DataSetFile::StratumVolume, DataSetFile::Regression, DataSetFile::Estimates,
          DataSetFile::Allocation, DataSetFile::Report, DataSetFile::Plan},
         {"PACF", "MaxSpec", "MaxProd", "MaxItern", "MaxPlots", "LiHgtAdj", "ModelSet", "PTIP",

@@ -29,8 +29,8 @@ StepResult computeDoubleSample(const StepInputs& inputs, StepHost& host);
 struct DoubleSampleResults : StepDetails {
     DoubleSampleInputs inputs;
     DoubleSampleEstimates estimates;
-    std::optional<AreaEstimates> areas;   // when the stratum areas are chosen
-    std::vector<std::string> areaNotes;   // what the areas leave out
+    std::optional<AreaEstimates> areas;  // when the stratum areas are chosen
+    std::vector<std::string> areaNotes;  // what the areas leave out
     InventoryPlan plan;
 };
 

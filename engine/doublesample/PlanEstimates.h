@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/doublesample/PlanSettings.h"
 #include "engine/doublesample/ChartData.h"
+#include "engine/doublesample/PlanSettings.h"
 #include "engine/doublesample/StratifiedEstimates.h"
 #include "files/PlanFile.h"
 

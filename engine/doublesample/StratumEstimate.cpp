@@ -79,8 +79,8 @@ StratumEstimate estimateStratum(const std::array<Phase1Totals, 2>& phase1,
         const Phase1Totals& p = phase1[d];
         e.N1[d] = p.plots;
         if (p.plots > 0) {
-            e.reg[2 * d].phase1Mean = p.baSum / p.plots;
-            e.reg[2 * d + 1].phase1Mean = p.volSum / p.plots;
+            e.reg[2 * std::size_t(d)].phase1Mean = p.baSum / p.plots;
+            e.reg[2 * std::size_t(d) + 1].phase1Mean = p.volSum / p.plots;
         }
     }
 
@@ -89,7 +89,7 @@ StratumEstimate estimateStratum(const std::array<Phase1Totals, 2>& phase1,
     for (const Phase2Plot& plot : plots) {
         s.yG += plot.y;
         for (int d = 0; d < 2; ++d) {
-            if (plot.x[2 * d] == 0 && plot.x[2 * d + 1] == 0) continue;
+            if (plot.x[2 * std::size_t(d)] == 0 && plot.x[2 * std::size_t(d) + 1] == 0) continue;
             e.n[d] += 1;
             s.y[d] += plot.y;
             s.y2[d] += plot.y * plot.y;

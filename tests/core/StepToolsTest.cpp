@@ -103,7 +103,9 @@ TEST(ParallelFor, WarningsOfEveryThreadReachTheCallerInIndexOrder) {
         for (int i = 3; i < 64; i += 8)
             expected.push_back({"tall tree", "plot " + std::to_string(i)});
         EXPECT_EQ(collector.take(), expected) << threads << " threads";
-        if (threads > 1) EXPECT_GT(onHelpers.load(), 0);
+        if (threads > 1) {
+            EXPECT_GT(onHelpers.load(), 0);
+        }
     }
     WarningCollector collector;
     EXPECT_THROW(parallelFor(

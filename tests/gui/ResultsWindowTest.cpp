@@ -13,8 +13,8 @@
 #include "files/DataSetFiles.h"
 #include "files/EstimatesFile.h"
 #include "files/HeaderedFile.h"
-#include "gui/HelpWindow.h"
 #include "files/PlanFile.h"
+#include "gui/HelpWindow.h"
 #include "gui/ResultsWindow.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/support/FakeHost.h"
@@ -35,17 +35,21 @@ struct SampleRun {
     Session session;
     std::shared_ptr<const DoubleSampleResults> results;
 };
-SampleRun runSample(const QTemporaryDir& app, double groundPlotCost = 10,
-                           double lidarPlotCost = 1, double targetError = 10) {
+SampleRun runSample(const QTemporaryDir& app, double groundPlotCost = 10, double lidarPlotCost = 1,
+                    double targetError = 10) {
     SampleRun run;
     Session& sample = run.session;
     sample.appDir = gui::fspath(app.path());
     std::filesystem::create_directories(sample.dataFilesDir());
     const std::filesystem::path source = ORRAVANT_SAMPLE_DIR;
     sample.dataSetName = "DEMO";
-    sample.inputs = {source / "coefficients.csv", source / "strata.csv",
-                     source / "dbh.csv",          source / "trees.csv",
-                     source / "lidar-ds1.csv",    source / "lidar-ds2.csv"};
+    sample.inputs = {source / "coefficients.csv",
+                     source / "strata.csv",
+                     source / "dbh.csv",
+                     source / "trees.csv",
+                     source / "lidar-ds1.csv",
+                     source / "lidar-ds2.csv",
+                     {}};
     sample.params = {20, 3, 3, 100, 500, 0, 0, 0.0f, 0.0f};
     sample.params.GroundPlotCost = groundPlotCost;
     sample.params.LidarPlotCost = lidarPlotCost;

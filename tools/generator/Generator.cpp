@@ -63,6 +63,7 @@ void writeInputTables(const DataSetShape& shape, const std::vector<StratumStand>
     writeCoefficientFile(files.coefficients, coeff);
 
     std::vector<std::array<std::string, 4>> strataRows;
+    strataRows.reserve(static_cast<std::size_t>(shape.strata));
     for (int k = 0; k < shape.strata; ++k) {
         strataRows.push_back({std::to_string(k + 1), std::to_string(firstPlotOf(shape, k)),
                               std::to_string(firstPlotOf(shape, k + 1) - 1),
@@ -146,7 +147,7 @@ DataSetFiles generateDataSet(const DataSetShape& shape, std::uint64_t seed,
                                     " plots of which at least one in Phase 2");
     }
     std::filesystem::create_directories(dir);
-    const DataSetFiles files = dataSetFiles(dir);
+    DataSetFiles files = dataSetFiles(dir);
     const std::vector<StratumStand> strata = makeStrata(shape, seed);
     writeInputTables(shape, strata, files);
     OutputSet plotFiles;

@@ -88,8 +88,10 @@ TEST_F(StepRunner, RecordsEachStepsLastRunInStepOrder) {
     EXPECT_EQ(runs[0].parameters, files::parameterTexts(in.params));
     EXPECT_EQ(runs[0].seed, std::nullopt);
     // SHA-256 of "1,1,1,10,60,30,0,0\r\n" and of "abc".
-    EXPECT_EQ(runs[0].read, (std::vector<files::FileFingerprint>{
-                                {"trees.csv", 20, "cb966bcc8b1e41ba47cf28a498c4238783dc42f74f909ed9a2184ea15b02be42"}}));
+    EXPECT_EQ(runs[0].read,
+              (std::vector<files::FileFingerprint>{
+                  {"trees.csv", 20,
+                   "cb966bcc8b1e41ba47cf28a498c4238783dc42f74f909ed9a2184ea15b02be42"}}));
     EXPECT_EQ(runs[0].wrote,
               (std::vector<files::FileFingerprint>{
                   {"R_PH2Plot.csv", 3,

@@ -326,7 +326,9 @@ TEST_F(WorkflowTest, AChangeMakesStaleExactlyTheStepsThatDependOnIt) {
     // Another data-set name: no label shows the old data set's files.
     wf.setDataSetName("XYZ");
     for (Label l : allLabels()) {
-        if (labelFile(l)) EXPECT_FALSE(wf.label(l).visible) << labelName(l);
+        if (labelFile(l)) {
+            EXPECT_FALSE(wf.label(l).visible) << labelName(l);
+        }
     }
     EXPECT_TRUE(wf.isEnabled(Button::ComputePlots));
     EXPECT_FALSE(wf.isEnabled(Button::Iterate));
