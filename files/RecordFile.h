@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -37,6 +38,9 @@ class RecordReader {
         Format::parse(in_, limits_, r);
         return true;
     }
+    // Passes over the records that follow whose line is `lead` and one plain number, without
+    // converting them (CommaReader::skipPlainRecords); returns how many.
+    long skip(std::string_view lead) { return in_.skipPlainRecords(lead); }
     // The comma reader, for the record number and for further checks of the caller.
     const CommaReader& reader() const { return in_; }
 
