@@ -21,6 +21,7 @@
 
 #include "core/ParallelFor.h"
 #include "core/RandomStreams.h"
+#include "core/Warnings.h"
 #include "engine/equations/Plausibility.h"
 #include "engine/phase1/LidarTreeRule.h"
 #include "engine/phase1/PlotSums.h"
@@ -238,13 +239,18 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
     PlotSums sums(params.MaxSpec, expected);
     PassTally tally;
     GroupReader reader(lidar, tables.strata, tables.shares, tally);
-    GroupBatch batch;
     std::vector<GroupResult> results;
     std::vector<TreeCache> caches(std::max(threads, 1u), TreeCache(rule));
     std::vector<Spreader> spreaders(caches.size());
     std::optional<int> currentPlot;  // plot of the last counted tree
 
-    while (reader.fill(batch, kBatchHeights)) {
+    // The next batches are read on a thread of their own while this one is computed. The
+    // reading thread counts in the tally: it has ended (or is stopped and waited for) before the
+    // tally is returned.
+    BatchesAhead ahead(reader, lidar, kBatchHeights);
+    while (GroupBatch* next = ahead.next()) {
+        const GroupBatch& batch = *next;
+        for (const Warning& w : batch.warnings) warn(w.kind, w.text);
         stopIfCancelled(host);
         if (results.size() < batch.groups.size()) results.resize(batch.groups.size());
         parallelFor(
@@ -282,7 +288,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
             if (result.error) std::rethrow_exception(result.error);
         }
         if (batch.readError) std::rethrow_exception(batch.readError);
-        host.progress(progress.before + lidar.reader().bytesRead(), progress.total);
+        host.progress(progress.before + batch.bytesRead, progress.total);
     }
     // The last plot is written whenever it has counted trees.
     if (currentPlot && sums.any()) sums.writePlot(*currentPlot, params.PACF, out, host);

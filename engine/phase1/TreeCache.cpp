@@ -6,27 +6,41 @@
 
 namespace orr::phase1 {
 
-namespace {
+TreeCache::TreeCache(const LidarTreeRule& rule) : rule_(&rule), slots_(new Slot[kSlots]) {}
 
-// Beyond this many distinct trees per thread (heights in many decimals) new trees are computed
-// without being kept, so the memory stays bounded.
-constexpr std::size_t kMostKept = 1 << 20;
-
-}  // namespace
-
-std::size_t TreeCache::KeyHash::operator()(const Key& key) const {
-    const std::uint64_t codes =
-        (static_cast<std::uint64_t>(static_cast<std::uint32_t>(key.species)) << 32) |
-        static_cast<std::uint32_t>(key.plotAge);
-    return static_cast<std::size_t>(mix(key.height ^ mix(codes)));
-}
+// A copy starts empty: what a thread has computed stays its own.
+TreeCache::TreeCache(const TreeCache& other) : TreeCache(*other.rule_) {}
 
 std::optional<GroundTree> TreeCache::compute(int species, double h, int plotAge) {
     // 0.0 and -0.0 are the same height; any other height has one bit pattern.
-    const Key key{std::bit_cast<std::uint64_t>(h + 0.0), species, plotAge};
-    if (const auto found = known_.find(key); found != known_.end()) return found->second;
+    const std::uint64_t height = std::bit_cast<std::uint64_t>(h + 0.0);
+    const std::uint64_t codes =
+        (static_cast<std::uint64_t>(static_cast<std::uint32_t>(species)) << 32) |
+        static_cast<std::uint32_t>(plotAge);
+    const std::size_t home = static_cast<std::size_t>(mix(height ^ mix(codes))) & (kSlots - 1);
+    std::size_t free = kSlots;
+    for (std::size_t i = 0; i < kProbes; ++i) {
+        const Slot& slot = slots_[(home + i) & (kSlots - 1)];
+        if (slot.plotAge == kEmpty) {
+            free = (home + i) & (kSlots - 1);
+            break;
+        }
+        if (slot.height == height && slot.species == species && slot.plotAge == plotAge) {
+            if (!slot.counted) return std::nullopt;
+            return slot.tree;
+        }
+    }
     const std::optional<GroundTree> tree = rule_->compute(species, h, plotAge);
-    if (known_.size() < kMostKept) known_.emplace(key, tree);
+    if (free == kSlots) {
+        free = (home + nextVictim_) & (kSlots - 1);
+        nextVictim_ = (nextVictim_ + 1) % kProbes;
+    }
+    Slot& slot = slots_[free];
+    slot.height = height;
+    slot.species = species;
+    slot.plotAge = plotAge;
+    slot.counted = tree.has_value();
+    slot.tree = tree.value_or(GroundTree{});
     return tree;
 }
 
