@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -92,14 +93,14 @@ std::map<std::filesystem::path, Remembered>& remembered() {
 }
 
 // A change closer than this to the hashing may not show in the times (see the header).
-constexpr std::int64_t kSettledNanoseconds = 2'000'000'000;
+std::atomic<std::int64_t> settledNanoseconds{2'000'000'000};
 
 void remember(const std::filesystem::path& file, const FileState& state,
               const FileFingerprint& fingerprint) {
     const std::int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
                                  std::chrono::system_clock::now().time_since_epoch())
                                  .count();
-    if (now - std::max(state.modified, state.changed) < kSettledNanoseconds) return;
+    if (now - std::max(state.modified, state.changed) < settledNanoseconds.load()) return;
     if (static_cast<std::uintmax_t>(state.size) != fingerprint.size) return;
     const std::lock_guard<std::mutex> lock(rememberedLock());
     remembered()[file] = {state, fingerprint};
@@ -140,6 +141,10 @@ FileFingerprint fingerprint(const std::filesystem::path& file) {
     }
     f.sha256 = sha.hex();
     return f;
+}
+
+void setSettledAfterForTests(std::chrono::nanoseconds settled) {
+    settledNanoseconds.store(settled.count());
 }
 
 void forgetRememberedFingerprints() {

@@ -3,6 +3,7 @@
 // there are any, so a LiDAR file of tens of megabytes costs a few hundredths of a second.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -53,5 +54,8 @@ class ReadFingerprints : public ReadWatch {
 
 // Forgets the fingerprints remembered across steps (for tests).
 void forgetRememberedFingerprints();
+// Only for tests, which cannot set a file's change time into the past: how long before its
+// hashing a file must have last changed to be remembered (two seconds unless set).
+void setSettledAfterForTests(std::chrono::nanoseconds settled);
 
 }  // namespace orr::files

@@ -50,7 +50,9 @@ ParamRecord sampleParameters(const fs::path& file) {
         const auto eq = line.find('=');
         if (eq == std::string::npos) continue;
         const std::string name = line.substr(0, eq);
-        const int value = std::stoi(line.substr(eq + 1));
+        // LiHgtAdj is written as its list entry: "yes" is position 0, "no" position 1.
+        const std::string text = line.substr(eq + 1);
+        const int value = text == "yes" ? 0 : text == "no" ? 1 : std::stoi(text);
         if (name == "PACF") p.PACF = static_cast<std::int16_t>(value);
         if (name == "MaxSpec") p.MaxSpec = static_cast<std::int16_t>(value);
         if (name == "MaxProd") p.MaxProd = static_cast<std::int16_t>(value);
@@ -112,6 +114,10 @@ TEST(StepDeclaration, EveryStepOpensWhatItDeclaresOnceAndWritesOnlyWhatItDeclare
         std::size_t i = 0;
         for (const fs::path& file : files::presentReads(*step.files, in))
             EXPECT_EQ(run->read[i++], files::fingerprint(file));
+        // What it wrote: fingerprinted as written, the same as the files read back now.
+        ASSERT_EQ(run->wrote.size(), result.outputs.size());
+        for (std::size_t k = 0; k < result.outputs.size(); ++k)
+            EXPECT_EQ(run->wrote[k], files::fingerprint(result.outputs[k]));
     }
 }
 
