@@ -6,14 +6,14 @@
 // other, exactly as a single thread going tree by tree would. So the files and the log are the
 // same for any number of threads.
 //
-// With expected shares every tree enters every species of its stratum. LiDAR heights come in few
-// distinct values, so each thread keeps what a tree of a height adds to every species of a
-// stratum's list; a group sums its trees per species itself and only those sums are added to the
-// plot's.
+// With expected shares every tree enters every species of its stratum, each looked up in the
+// thread's tree table; a group sums its trees per species itself and only those sums are added to
+// the plot's.
+//
+// The next batches are read on a thread of their own (BatchesAhead) while one is computed.
 #include "engine/phase1/Phase1Pass.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <exception>
 #include <optional>
@@ -75,84 +75,12 @@ struct PositionTree {
     double height = 0.0;  // the ground height predicted from the LiDAR height
 };
 
-// Expected shares: the trees of each LiDAR height in each draw list (and stratum age) that a
-// thread has met, what they add to every position of the list. Heights repeat across plots far
-// more than within one: one look-up per tree stands for all the positions of its list.
-class ListTrees {
-  public:
-    // The list's positions for a tree of height h, or nullptr when not known yet.
-    const PositionTree* find(const DrawList& list, double h, int plotAge) const {
-        if (slots_.empty()) return nullptr;
-        const Key wanted = key(list, h, plotAge);
-        const std::size_t mask = slots_.size() - 1;
-        for (std::size_t i = hash(wanted) & mask;; i = (i + 1) & mask) {
-            const Slot& slot = slots_[i];
-            if (slot.offset == kEmpty) return nullptr;
-            if (slot.key == wanted) return &trees_[slot.offset];
-        }
-    }
-    void keep(const DrawList& list, double h, int plotAge, const std::vector<PositionTree>& trees) {
-        if (trees_.size() + trees.size() > kMostKept) return;
-        if (2 * (kept_ + 1) > slots_.size()) grow();
-        place({key(list, h, plotAge), static_cast<std::uint32_t>(trees_.size())});
-        ++kept_;
-        trees_.insert(trees_.end(), trees.begin(), trees.end());
-    }
-
-  private:
-    // Beyond this many positions kept per thread new heights are computed without being kept.
-    static constexpr std::size_t kMostKept = 1 << 20;
-    static constexpr std::uint32_t kEmpty = static_cast<std::uint32_t>(-1);
-    struct Key {
-        std::uint64_t height = 0;        // the bits of the LiDAR height
-        const DrawList* list = nullptr;  // the stratum's list, kept for the whole pass
-        std::int32_t plotAge = 0;
-        bool operator==(const Key&) const = default;
-    };
-    struct Slot {
-        Key key;
-        std::uint32_t offset = kEmpty;  // of the height's first position in trees_
-    };
-    // 0.0 and -0.0 are the same height; any other height has one bit pattern.
-    static Key key(const DrawList& list, double h, int plotAge) {
-        return {std::bit_cast<std::uint64_t>(h + 0.0), &list, plotAge};
-    }
-    static std::size_t hash(const Key& k) {
-        const auto list = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(k.list));
-        const auto age = static_cast<std::uint64_t>(static_cast<std::uint32_t>(k.plotAge));
-        return static_cast<std::size_t>(mix(k.height ^ mix(list ^ (age << 48))));
-    }
-    void place(const Slot& slot) {
-        const std::size_t mask = slots_.size() - 1;
-        std::size_t i = hash(slot.key) & mask;
-        while (slots_[i].offset != kEmpty) i = (i + 1) & mask;
-        slots_[i] = slot;
-    }
-    void grow() {
-        std::vector<Slot> old(std::max<std::size_t>(1024, 2 * slots_.size()));
-        old.swap(slots_);
-        for (const Slot& slot : old) {
-            if (slot.offset != kEmpty) place(slot);
-        }
-    }
-
-    std::vector<Slot> slots_;  // open addressing, never more than half full
-    std::size_t kept_ = 0;
-    std::vector<PositionTree> trees_;
-};
-
-// What each thread keeps for expected shares.
-struct Spreader {
-    ListTrees listTrees;
-    std::vector<PositionTree> fresh;
-};
-
 // Expected shares: every tree enters every species of the draw list whose interval is not
-// empty with the interval's width; trees in file order, species in list order. A tree of a height
-// met before in the list takes what it adds from the thread's table; the sums are those of the
-// trees one after the other, and a stop comes at the same tree and species.
+// empty with the interval's width; trees in file order, species in list order, each entered as it
+// comes, so that a stop leaves the positions before it entered. The thread's tree table makes a
+// height met before cost a look-up per position.
 void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, TreeCache& cache,
-                 Spreader& spreader, GroupResult& result) {
+                 GroupResult& result) {
     const DrawList& list = *group.drawList;
     if (list.empty()) {
         result.noInterval += static_cast<long long>(group.last - group.first);
@@ -171,33 +99,17 @@ void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, Tre
     };
     for (std::size_t i = group.first; i < group.last; ++i) {
         const double h = heights[i];
-        if (const PositionTree* known = spreader.listTrees.find(list, h, group.plotAge)) {
-            for (std::size_t k = 0; k < list.size(); ++k) {
-                if (known[k].width > 0) enter(k, known[k]);
-            }
-            continue;
-        }
-        // A height not met yet: computed position by position, each entered as it comes, so
-        // that a stop leaves the positions before it entered.
-        spreader.fresh.clear();
         for (std::size_t k = 0; k < list.size(); ++k) {
-            PositionTree entry;
             const double width = list[k].upper - list[k].lower;
-            if (width > 0) {
-                const std::optional<GroundTree> tree =
-                    cache.compute(list[k].species, h, group.plotAge);
-                if (tree) entry = {width, tree->basalArea, tree->volume, tree->height};
-            }
-            spreader.fresh.push_back(entry);
-            if (entry.width > 0) enter(k, entry);
+            if (!(width > 0)) continue;
+            const std::optional<GroundTree> tree = cache.compute(list[k].species, h, group.plotAge);
+            if (tree) enter(k, {width, tree->basalArea, tree->volume, tree->height});
         }
-        spreader.listTrees.keep(list, h, group.plotAge, spreader.fresh);
     }
 }
 
 void computeGroup(const PlotGroup& group, const std::vector<double>& heights, TreeCache& cache,
-                  Spreader& spreader, std::uint64_t seed, int pass, bool expected,
-                  GroupResult& result) {
+                  std::uint64_t seed, int pass, bool expected, GroupResult& result) {
     result.trees.clear();
     result.shares.clear();
     result.counted = false;
@@ -206,7 +118,7 @@ void computeGroup(const PlotGroup& group, const std::vector<double>& heights, Tr
     result.error = nullptr;
     try {
         if (expected) {
-            spreadGroup(group, heights, cache, spreader, result);
+            spreadGroup(group, heights, cache, result);
             return;
         }
         MersenneTwister64 generator(streamSeed(seed, kStreamSalt, pass, group.position));
@@ -241,7 +153,6 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
     GroupReader reader(lidar, tables.strata, tables.shares, tally);
     std::vector<GroupResult> results;
     std::vector<TreeCache> caches(std::max(threads, 1u), TreeCache(rule));
-    std::vector<Spreader> spreaders(caches.size());
     std::optional<int> currentPlot;  // plot of the last counted tree
 
     // The next batches are read on a thread of their own while this one is computed. The
@@ -256,8 +167,8 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
         parallelFor(
             batch.groups.size(), threads,
             [&](std::size_t i, unsigned worker) {
-                computeGroup(batch.groups[i], batch.heights, caches[worker], spreaders[worker],
-                             in.seed, pass, expected, results[i]);
+                computeGroup(batch.groups[i], batch.heights, caches[worker], in.seed, pass,
+                             expected, results[i]);
             },
             &host, kGroupsPerChunk);
         for (std::size_t i = 0; i < batch.groups.size(); ++i) {

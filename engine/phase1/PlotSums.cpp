@@ -38,8 +38,8 @@ bool PlotSums::any() const {
 std::string PlotSums::statusLine(int plot, int species, double n, double ba, double volume) {
     return padField(signedShortestNoLeadingZero(plot), 6) +
            padField(signedShortestNoLeadingZero(species), 6) +
-           padField(signedShortestNoLeadingZero(n), 6) + padField(signedShortestNoLeadingZero(ba), 8) +
-           signedShortestNoLeadingZero(volume);
+           padField(signedShortestNoLeadingZero(n), 6) +
+           padField(signedShortestNoLeadingZero(ba), 8) + signedShortestNoLeadingZero(volume);
 }
 
 void PlotSums::writePlot(int plot, int pacf, OutputFile& out, StepHost& host) {

@@ -6,12 +6,69 @@
 
 namespace orr::phase1 {
 
-TreeCache::TreeCache(const LidarTreeRule& rule) : rule_(&rule), slots_(new Slot[kSlots]) {}
+namespace {
+
+// Species codes are small (at most MaxSpec); a larger code is looked up by its hash.
+constexpr int kMostSpeciesCode = 1024;
+
+}  // namespace
+
+TreeCache::TreeCache(const LidarTreeRule& rule) : rule_(&rule) {}
 
 // A copy starts empty: what a thread has computed stays its own.
 TreeCache::TreeCache(const TreeCache& other) : TreeCache(*other.rule_) {}
 
+TreeCache::~TreeCache() = default;
+
+TreeCache::SpeciesPages* TreeCache::pagesOf(int species, int plotAge) {
+    if (species < 0 || species >= kMostSpeciesCode) return nullptr;
+    if (plotAge != lastAge_ || !lastAgePages_) {
+        lastAgePages_ = &byAge_[plotAge];
+        lastAge_ = plotAge;
+    }
+    auto& bySpecies = *lastAgePages_;
+    const auto at = static_cast<std::size_t>(species);
+    if (bySpecies.size() <= at) bySpecies.resize(at + 1);
+    if (!bySpecies[at]) bySpecies[at] = std::make_unique<SpeciesPages>(2 * kPages);
+    return bySpecies[at].get();
+}
+
 std::optional<GroundTree> TreeCache::compute(int species, double h, int plotAge) {
+    // The height as a whole number of tenths, or else of hundredths, when it is one: "12.3" and
+    // "12.30" are read as the same double, which 123 / 10 gives too.
+    if (h >= 0 && h < static_cast<double>(kMostHundredths) / 100) {
+        const auto tenths = static_cast<std::int64_t>(h * 10 + 0.5);
+        const auto hundredths = static_cast<std::int64_t>(h * 100 + 0.5);
+        const bool inTenths = static_cast<double>(tenths) / 10 == h;
+        if (inTenths || static_cast<double>(hundredths) / 100 == h) {
+            if (SpeciesPages* pages = pagesOf(species, plotAge)) {
+                const auto number = static_cast<std::size_t>(inTenths ? tenths : hundredths);
+                const std::size_t page = (inTenths ? 0 : kPages) + number / kPageHeights;
+                return paged((*pages)[page], number % kPageHeights, species, h, plotAge);
+            }
+        }
+    }
+    return hashed(species, h, plotAge);
+}
+
+std::optional<GroundTree> TreeCache::paged(Page& page, std::size_t at, int species, double h,
+                                           int plotAge) {
+    if (!page) {
+        if (pagesMade_ >= kMostPages) return rule_->compute(species, h, plotAge);
+        page.reset(new Entry[kPageHeights]);
+        ++pagesMade_;
+    }
+    Entry& entry = page[at];
+    if (entry.known == Known::Counted) return entry.tree;
+    if (entry.known == Known::NotCounted) return std::nullopt;
+    const std::optional<GroundTree> tree = rule_->compute(species, h, plotAge);
+    entry.tree = tree.value_or(GroundTree{});
+    entry.known = tree ? Known::Counted : Known::NotCounted;
+    return tree;
+}
+
+std::optional<GroundTree> TreeCache::hashed(int species, double h, int plotAge) {
+    if (!slots_) slots_.reset(new Slot[kSlots]);
     // 0.0 and -0.0 are the same height; any other height has one bit pattern.
     const std::uint64_t height = std::bit_cast<std::uint64_t>(h + 0.0);
     const std::uint64_t codes =

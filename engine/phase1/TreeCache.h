@@ -1,13 +1,17 @@
 // The ground terms of a Phase 1 tree depend only on its species, its LiDAR height and its plot's
-// stratum age. LiDAR heights in tenths of a foot come in few distinct values: each thread keeps the
-// trees it has computed, so the equations (the taper search above all) run once per distinct tree
-// instead of once per tree. Heights in hundredths are nearly all distinct; then most trees are
-// computed afresh, and the table only has to cost little when it misses.
+// stratum age. LiDAR heights come in hundredths or tenths of a foot and repeat across the plots of
+// a stratum: each thread keeps the trees it has computed, so the equations (the taper search above
+// all) run once per distinct tree instead of once per tree. The result is the same as computing
+// every tree afresh.
 //
-// The table is a fixed array of slots (no allocation per tree, its memory bounded): a tree is
-// looked for in a few slots after the one its key hashes to, and a tree not found takes the
-// first empty one of them, or else the one of them that was filled longest ago. The result is the
-// same as computing every tree afresh.
+// A height that is a whole number of tenths of a foot, or else of hundredths, below 1310.72 feet
+// (all heights of a real LiDAR file) is looked up by that number, in pages of kPageHeights
+// heights per species, stratum age and scale, made when first needed: the trees of a plot group
+// share the age and a few species, so their pages stay in the processor's cache, and a tree costs
+// no hashing and no allocation.
+// Any other height goes to a table of fixed slots by a hash of its bits (no allocation either):
+// looked for in a few slots after the one it hashes to, a tree not found takes the first empty one
+// of them, or else the one filled longest ago.
 #pragma once
 
 #include <cstddef>
@@ -15,6 +19,8 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <unordered_map>
+#include <vector>
 
 #include "engine/phase1/LidarTreeRule.h"
 
@@ -26,13 +32,36 @@ class TreeCache {
     TreeCache(const TreeCache& other);
     TreeCache& operator=(const TreeCache&) = delete;
     TreeCache(TreeCache&&) noexcept = default;
+    ~TreeCache();
 
     // LidarTreeRule::compute, remembered. Throws as it does (a stop is never remembered).
     std::optional<GroundTree> compute(int species, double h, int plotAge);
 
   private:
-    // 2^17 slots of 56 bytes a thread, about 7 MB.
-    static constexpr std::size_t kSlots = std::size_t{1} << 17;
+    enum class Known : std::uint8_t { No, Counted, NotCounted };
+    struct Entry {
+        GroundTree tree;
+        Known known = Known::No;
+    };
+    // Heights below 1310.72 feet, in pages of 256 tenths or hundredths.
+    static constexpr std::int64_t kMostHundredths = std::int64_t{1} << 17;
+    static constexpr std::size_t kPageHeights = 256;
+    static constexpr std::size_t kPages = kMostHundredths / kPageHeights;
+    using Page = std::unique_ptr<Entry[]>;
+    // The pages of one species at one stratum age: heights in tenths, then the others in
+    // hundredths.
+    using SpeciesPages = std::vector<Page>;
+    // Pages made in all, beyond which further heights are computed without being kept, so that
+    // the memory stays bounded (about 80 MB a thread) whatever the heights.
+    static constexpr std::size_t kMostPages = 8192;
+
+    std::optional<GroundTree> hashed(int species, double h, int plotAge);
+    std::optional<GroundTree> paged(Page& page, std::size_t at, int species, double h, int plotAge);
+    // The pages of the species at plotAge, made when first needed; nullptr for a species code
+    // that is negative or unusually large.
+    SpeciesPages* pagesOf(int species, int plotAge);
+
+    static constexpr std::size_t kSlots = std::size_t{1} << 15;
     static constexpr std::size_t kProbes = 8;
     static constexpr std::int32_t kEmpty = std::numeric_limits<std::int32_t>::min();
     struct Slot {
@@ -44,8 +73,13 @@ class TreeCache {
     };
 
     const LidarTreeRule* rule_;
-    std::unique_ptr<Slot[]> slots_;
-    std::size_t nextVictim_ = 0;  // which of the probed slots a new tree replaces
+    // [plotAge][species]: the pages, by stratum age and species code.
+    std::unordered_map<int, std::vector<std::unique_ptr<SpeciesPages>>> byAge_;
+    int lastAge_ = kEmpty;  // the age of the last look-up, and its species' pages
+    std::vector<std::unique_ptr<SpeciesPages>>* lastAgePages_ = nullptr;
+    std::size_t pagesMade_ = 0;
+    std::unique_ptr<Slot[]> slots_;  // made when first needed
+    std::size_t nextVictim_ = 0;     // which of the probed slots a new tree replaces
 };
 
 }  // namespace orr::phase1
