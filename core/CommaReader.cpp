@@ -392,35 +392,30 @@ bool CommaReader::next(int fields) {
     }
 }
 
-long CommaReader::skipPlainRecords(std::string_view lead) {
+long CommaReader::plainRecords(std::string_view lead, std::vector<double>* values) {
     if (afterComma_ || lead.empty()) return 0;
     const char* const d = data_;
     const std::size_t end = end_;
     std::size_t p = pos_;
-    long skipped = 0;
+    long taken = 0;
     for (;;) {
         while (p < end && (isBlank(d[p]) || isLineEnd(d[p]))) ++p;
-        pos_ = p;  // a record that is not passed over is read by next() from here
-        if (end - p <= lead.size() || std::memcmp(d + p, lead.data(), lead.size()) != 0) break;
-        std::size_t q = p + lead.size();
-        if (q < end && d[q] == '-') ++q;
-        const std::size_t wholeStart = q;
-        while (q < end && isDigit(d[q])) ++q;
-        std::size_t digits = q - wholeStart;
-        if (digits == 0) break;
-        if (q < end && d[q] == '.') {
-            const std::size_t fractionStart = ++q;
-            while (q < end && isDigit(d[q])) ++q;
-            if (q == fractionStart) break;
-            digits += q - fractionStart;
-        }
-        // The line end must be in the buffer: a digit or a comma could follow otherwise.
-        if (digits > kMostPlainDigits || q >= end || !isLineEnd(d[q])) break;
-        p = q;
-        ++skipped;
+        pos_ = p;  // a record that is not taken is read by next() from here
+        if (end - p <= lead.size()) break;
+        bool same = true;
+        for (std::size_t i = 0; i < lead.size() && same; ++i) same = d[p + i] == lead[i];
+        if (!same) break;
+        // A plain decimal ended by a line end that is in the buffer (a digit or a comma could
+        // follow otherwise): converted as next() converts it.
+        const Scanned scanned = scanNumber(d, p + lead.size(), end);
+        if (scanned.value != scanned.value || scanned.end >= end || !isLineEnd(d[scanned.end]))
+            break;
+        if (values) values->push_back(scanned.value);
+        p = scanned.end;
+        ++taken;
     }
-    record_ += skipped;
-    return skipped;
+    record_ += taken;
+    return taken;
 }
 
 void CommaReader::failQuote(int field, std::string_view text) const {

@@ -49,10 +49,33 @@ void GroupReader::startGroup(GroupBatch& batch, std::int32_t plot) {
     }
 }
 
+// The records of a plot follow each other: once a record of the group's plot has been read, the
+// records after it that are that plot's field and a plain number on a line of their own are taken
+// in one go, without splitting each into fields (any other record is left to the reader, which
+// reads or refuses it as usual). They continue the group, whatever their heights.
+void GroupReader::takeGroupRun(GroupBatch& batch) {
+    const std::string_view field = lidar_.reader().text(0);
+    lead_.assign(field);
+    lead_ += ',';
+    run_.clear();
+    if (lidar_.take(lead_, run_) == 0) return;
+    for (const double h : run_) {
+        tally_.trees.add({*groupPlot_, h});
+        if (h <= kLowestLidarHeight) continue;
+        if (!groupInside_) {
+            ++tally_.outsideStratum;
+            continue;
+        }
+        batch.heights.push_back(h);
+    }
+    if (groupInside_) batch.groups.back().last = batch.heights.size();
+}
+
 bool GroupReader::fill(GroupBatch& batch, std::size_t heights) {
     batch.clear();
     if (done_) return false;
     for (;;) {
+        bool fresh = false;  // the tree was read now, not left pending by the last batch
         if (!pending_) {
             files::LidarHeight tree;
             try {
@@ -68,8 +91,12 @@ bool GroupReader::fill(GroupBatch& batch, std::size_t heights) {
                 break;
             }
             tally_.trees.add(tree);
-            if (tree.height <= kLowestLidarHeight) continue;
+            if (tree.height <= kLowestLidarHeight) {
+                if (groupPlot_ && *groupPlot_ == tree.plot) takeGroupRun(batch);
+                continue;
+            }
             pending_ = tree;
+            fresh = true;
         }
         const files::LidarHeight tree = *pending_;
         if (!groupPlot_ || *groupPlot_ != tree.plot) {
@@ -79,10 +106,12 @@ bool GroupReader::fill(GroupBatch& batch, std::size_t heights) {
         pending_.reset();
         if (!groupInside_) {
             ++tally_.outsideStratum;
-            continue;
+        } else {
+            batch.heights.push_back(tree.height);
+            batch.groups.back().last = batch.heights.size();
         }
-        batch.heights.push_back(tree.height);
-        batch.groups.back().last = batch.heights.size();
+        // The reader's fields are those of this tree only when it was read now.
+        if (fresh) takeGroupRun(batch);
     }
     return !batch.groups.empty() || batch.readError != nullptr;
 }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 #include <unordered_set>
 #include <vector>
@@ -73,6 +74,8 @@ class GroupReader {
 
   private:
     void startGroup(GroupBatch& batch, std::int32_t plot);
+    // Takes the plain records of the group's plot that follow its last record read, at once.
+    void takeGroupRun(GroupBatch& batch);
 
     LidarReader& lidar_;
     StratumShares& shares_;
@@ -83,6 +86,8 @@ class GroupReader {
     bool groupInside_ = false;
     std::uint64_t nextPosition_ = 0;
     std::optional<files::LidarHeight> pending_;  // read, but the first tree of the next batch
+    std::string lead_;                           // the group plot's field and comma
+    std::vector<double> run_;                    // heights taken by takeGroupRun
     bool done_ = false;
 };
 

@@ -31,15 +31,27 @@ struct Seen {
 };
 
 // Reads the file record by record; with `skipPlot`, the records after one of that plot whose
-// line is that plot and a plain number are passed over (only their count is kept).
-Seen readAll(const std::filesystem::path& file, std::size_t buffer, const std::string& skipPlot) {
+// line is that plot and a plain number are passed over (only their count is kept), or, with
+// `take`, taken with their numbers.
+Seen readAll(const std::filesystem::path& file, std::size_t buffer, const std::string& skipPlot,
+             bool take = false) {
     Seen seen;
     WarningCollector collector;
     try {
         CommaReader r(file, buffer);
         std::string lead;
         for (;;) {
-            if (!lead.empty()) seen.passedOver += r.skipPlainRecords(lead);
+            if (!lead.empty() && take) {
+                std::vector<double> values;
+                const long before = r.record();
+                r.takePlainRecords(lead, values);
+                for (std::size_t i = 0; i < values.size(); ++i)
+                    seen.records.push_back(std::to_string(before + 1 + static_cast<long>(i)) + ":" +
+                                           skipPlot + "=" + std::to_string(values[i]));
+                EXPECT_EQ(r.record(), before + static_cast<long>(values.size()));
+            } else if (!lead.empty()) {
+                seen.passedOver += r.skipPlainRecords(lead);
+            }
             if (!r.next(2)) break;
             const std::string plot(r.text(0));
             seen.records.push_back(std::to_string(r.record()) + ":" + plot + "=" +
@@ -146,6 +158,11 @@ TEST(CommaReaderSkip, AnyBufferAndAnyFileGiveTheRecordsAndFaultsOfNextAlone) {
                     << r;
             EXPECT_EQ(skipping.records.size() + static_cast<std::size_t>(skipping.passedOver),
                       all.records.size());
+            // Taken, they are the records of next() alone with the same numbers.
+            const Seen taking = readAll(file, buffer, plot, true);
+            EXPECT_EQ(taking.records, all.records);
+            EXPECT_EQ(taking.end, all.end);
+            EXPECT_EQ(taking.warnings, all.warnings);
         }
     }
 }
