@@ -154,6 +154,13 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
     std::vector<GroupResult> results;
     std::vector<TreeCache> caches(std::max(threads, 1u), TreeCache(rule));
     std::optional<int> currentPlot;  // plot of the last counted tree
+    // The lines of the plots closed in the batch, written at its end (and before any stop) with
+    // their text made on all threads.
+    std::vector<files::Phase1Total> closed;
+    const auto writeClosed = [&] {
+        PlotSums::writeLines(closed, threads, out, host);
+        closed.clear();
+    };
 
     // The next batches are read on a thread of their own while this one is computed. The
     // reading thread counts in the tally: it has ended (or is stopped and waited for) before the
@@ -176,7 +183,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
             const GroupResult& result = results[i];
             if (expected && result.counted) {
                 if (currentPlot && *currentPlot != plot) {
-                    sums.writePlot(*currentPlot, params.PACF, out, host);
+                    sums.closePlot(*currentPlot, params.PACF, closed);
                 }
                 currentPlot = plot;
                 for (const SpeciesShares& species : result.shares) {
@@ -188,7 +195,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
             }
             for (const CountedTree& tree : result.trees) {
                 if (currentPlot && *currentPlot != plot) {
-                    sums.writePlot(*currentPlot, params.PACF, out, host);
+                    sums.closePlot(*currentPlot, params.PACF, closed);
                 }
                 currentPlot = plot;
                 sums.add(tree.species, tree.basalArea, tree.volume);
@@ -196,8 +203,12 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
                 tally.plausibility.volume(plot, tree.species, tree.volume);
             }
             tally.noInterval += result.noInterval;
-            if (result.error) std::rethrow_exception(result.error);
+            if (result.error) {
+                writeClosed();
+                std::rethrow_exception(result.error);
+            }
         }
+        writeClosed();
         if (batch.readError) std::rethrow_exception(batch.readError);
         host.progress(progress.before + batch.bytesRead, progress.total);
     }
