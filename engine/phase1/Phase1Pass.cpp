@@ -6,9 +6,9 @@
 // other, exactly as a single thread going tree by tree would. So the files and the log are the
 // same for any number of threads.
 //
-// With expected shares every tree enters every species of its stratum, each looked up in the
-// thread's tree table; a group sums its trees per species itself and only those sums are added to
-// the plot's.
+// With expected shares every tree enters every species of its stratum. LiDAR heights repeat, so
+// each thread keeps what a tree of a height adds to every species of a stratum's list; a group
+// sums its trees per species itself and only those sums are added to the plot's.
 //
 // The next batches are read on a thread of their own (BatchesAhead) while one is computed.
 #include "engine/phase1/Phase1Pass.h"
@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <exception>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "core/ParallelFor.h"
@@ -75,12 +76,75 @@ struct PositionTree {
     double height = 0.0;  // the ground height predicted from the LiDAR height
 };
 
+// Expected shares: what a tree of each LiDAR height adds to every position of a draw list (at a
+// stratum age), kept per thread. Heights repeat across the plots of a stratum far more than within
+// one: one look-up per tree stands for all the positions of its list. Kept by height slot, in
+// pages of slots per list and age made when first needed; a height without a slot is not kept.
+class ListTrees {
+  public:
+    // The list's positions for a tree of height h, or nullptr when not known.
+    const PositionTree* find(const DrawList& list, double h, int plotAge) {
+        std::uint32_t* at = entry(list, h, plotAge, false);
+        return at && *at != 0 ? &trees_[*at - 1] : nullptr;
+    }
+    void keep(const DrawList& list, double h, int plotAge, const std::vector<PositionTree>& trees) {
+        if (trees_.size() + trees.size() > kMostKept) return;
+        std::uint32_t* at = entry(list, h, plotAge, true);
+        if (!at) return;
+        *at = static_cast<std::uint32_t>(trees_.size() + 1);
+        trees_.insert(trees_.end(), trees.begin(), trees.end());
+    }
+
+  private:
+    // Beyond this many positions kept per thread (32 MB) new heights are computed without being
+    // kept.
+    static constexpr std::size_t kMostKept = std::size_t{1} << 20;
+    using Page = std::unique_ptr<std::uint32_t[]>;  // 1 + offset in trees_; 0: not known
+    struct Key {
+        const DrawList* list;
+        int plotAge;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const {
+            return std::hash<const void*>()(k.list) ^ static_cast<std::size_t>(k.plotAge);
+        }
+    };
+    std::uint32_t* entry(const DrawList& list, double h, int plotAge, bool make) {
+        const std::optional<std::size_t> slot = heightSlot(h);
+        if (!slot) return nullptr;
+        const Key key{&list, plotAge};
+        if (!last_ || !(lastKey_ == key)) {
+            last_ = &pages_[key];
+            lastKey_ = key;
+        }
+        if (last_->empty()) last_->resize(kHeightSlots / kSlotsPerPage);
+        Page& page = (*last_)[*slot / kSlotsPerPage];
+        if (!page) {
+            if (!make) return nullptr;
+            page = std::make_unique<std::uint32_t[]>(kSlotsPerPage);  // zeros: none known
+        }
+        return &page[*slot % kSlotsPerPage];
+    }
+
+    std::unordered_map<Key, std::vector<Page>, KeyHash> pages_;
+    Key lastKey_{nullptr, 0};
+    std::vector<Page>* last_ = nullptr;
+    std::vector<PositionTree> trees_;
+};
+
+// What each thread keeps for expected shares.
+struct Spreader {
+    ListTrees listTrees;
+    std::vector<PositionTree> fresh;
+};
+
 // Expected shares: every tree enters every species of the draw list whose interval is not
-// empty with the interval's width; trees in file order, species in list order, each entered as it
-// comes, so that a stop leaves the positions before it entered. The thread's tree table makes a
-// height met before cost a look-up per position.
+// empty with the interval's width; trees in file order, species in list order. A tree of a height
+// met before in the list takes what it adds from the thread's table; the sums are those of the
+// trees one after the other, and a stop comes at the same tree and species.
 void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, TreeCache& cache,
-                 GroupResult& result) {
+                 Spreader& spreader, GroupResult& result) {
     const DrawList& list = *group.drawList;
     if (list.empty()) {
         result.noInterval += static_cast<long long>(group.last - group.first);
@@ -99,17 +163,33 @@ void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, Tre
     };
     for (std::size_t i = group.first; i < group.last; ++i) {
         const double h = heights[i];
-        for (std::size_t k = 0; k < list.size(); ++k) {
-            const double width = list[k].upper - list[k].lower;
-            if (!(width > 0)) continue;
-            const std::optional<GroundTree> tree = cache.compute(list[k].species, h, group.plotAge);
-            if (tree) enter(k, {width, tree->basalArea, tree->volume, tree->height});
+        if (const PositionTree* known = spreader.listTrees.find(list, h, group.plotAge)) {
+            for (std::size_t k = 0; k < list.size(); ++k) {
+                if (known[k].width > 0) enter(k, known[k]);
+            }
+            continue;
         }
+        // A height not met yet: computed position by position, each entered as it comes, so
+        // that a stop leaves the positions before it entered.
+        spreader.fresh.clear();
+        for (std::size_t k = 0; k < list.size(); ++k) {
+            PositionTree entry;
+            const double width = list[k].upper - list[k].lower;
+            if (width > 0) {
+                const std::optional<GroundTree> tree =
+                    cache.compute(list[k].species, h, group.plotAge);
+                if (tree) entry = {width, tree->basalArea, tree->volume, tree->height};
+            }
+            spreader.fresh.push_back(entry);
+            if (entry.width > 0) enter(k, entry);
+        }
+        spreader.listTrees.keep(list, h, group.plotAge, spreader.fresh);
     }
 }
 
 void computeGroup(const PlotGroup& group, const std::vector<double>& heights, TreeCache& cache,
-                  std::uint64_t seed, int pass, bool expected, GroupResult& result) {
+                  Spreader& spreader, std::uint64_t seed, int pass, bool expected,
+                  GroupResult& result) {
     result.trees.clear();
     result.shares.clear();
     result.counted = false;
@@ -118,7 +198,7 @@ void computeGroup(const PlotGroup& group, const std::vector<double>& heights, Tr
     result.error = nullptr;
     try {
         if (expected) {
-            spreadGroup(group, heights, cache, result);
+            spreadGroup(group, heights, cache, spreader, result);
             return;
         }
         MersenneTwister64 generator(streamSeed(seed, kStreamSalt, pass, group.position));
@@ -153,6 +233,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
     GroupReader reader(lidar, tables.strata, tables.shares, tally);
     std::vector<GroupResult> results;
     std::vector<TreeCache> caches(std::max(threads, 1u), TreeCache(rule));
+    std::vector<Spreader> spreaders(caches.size());
     std::optional<int> currentPlot;  // plot of the last counted tree
     // The lines of the plots closed in the batch, written at its end (and before any stop) with
     // their text made on all threads.
@@ -174,8 +255,8 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
         parallelFor(
             batch.groups.size(), threads,
             [&](std::size_t i, unsigned worker) {
-                computeGroup(batch.groups[i], batch.heights, caches[worker], in.seed, pass,
-                             expected, results[i]);
+                computeGroup(batch.groups[i], batch.heights, caches[worker], spreaders[worker],
+                             in.seed, pass, expected, results[i]);
             },
             &host, kGroupsPerChunk);
         for (std::size_t i = 0; i < batch.groups.size(); ++i) {

@@ -29,24 +29,15 @@ TreeCache::SpeciesPages* TreeCache::pagesOf(int species, int plotAge) {
     auto& bySpecies = *lastAgePages_;
     const auto at = static_cast<std::size_t>(species);
     if (bySpecies.size() <= at) bySpecies.resize(at + 1);
-    if (!bySpecies[at]) bySpecies[at] = std::make_unique<SpeciesPages>(2 * kPages);
+    if (!bySpecies[at]) bySpecies[at] = std::make_unique<SpeciesPages>(kPages);
     return bySpecies[at].get();
 }
 
 std::optional<GroundTree> TreeCache::compute(int species, double h, int plotAge) {
-    // The height as a whole number of tenths, or else of hundredths, when it is one: "12.3" and
-    // "12.30" are read as the same double, which 123 / 10 gives too.
-    if (h >= 0 && h < static_cast<double>(kMostHundredths) / 100) {
-        const auto tenths = static_cast<std::int64_t>(h * 10 + 0.5);
-        const auto hundredths = static_cast<std::int64_t>(h * 100 + 0.5);
-        const bool inTenths = static_cast<double>(tenths) / 10 == h;
-        if (inTenths || static_cast<double>(hundredths) / 100 == h) {
-            if (SpeciesPages* pages = pagesOf(species, plotAge)) {
-                const auto number = static_cast<std::size_t>(inTenths ? tenths : hundredths);
-                const std::size_t page = (inTenths ? 0 : kPages) + number / kPageHeights;
-                return paged((*pages)[page], number % kPageHeights, species, h, plotAge);
-            }
-        }
+    if (const std::optional<std::size_t> slot = heightSlot(h)) {
+        if (SpeciesPages* pages = pagesOf(species, plotAge))
+            return paged((*pages)[*slot / kSlotsPerPage], *slot % kSlotsPerPage, species, h,
+                         plotAge);
     }
     return hashed(species, h, plotAge);
 }
@@ -55,7 +46,7 @@ std::optional<GroundTree> TreeCache::paged(Page& page, std::size_t at, int speci
                                            int plotAge) {
     if (!page) {
         if (pagesMade_ >= kMostPages) return rule_->compute(species, h, plotAge);
-        page.reset(new Entry[kPageHeights]);
+        page.reset(new Entry[kSlotsPerPage]);
         ++pagesMade_;
     }
     Entry& entry = page[at];

@@ -4,11 +4,10 @@
 // all) run once per distinct tree instead of once per tree. The result is the same as computing
 // every tree afresh.
 //
-// A height that is a whole number of tenths of a foot, or else of hundredths, below 1310.72 feet
-// (all heights of a real LiDAR file) is looked up by that number, in pages of kPageHeights
-// heights per species, stratum age and scale, made when first needed: the trees of a plot group
-// share the age and a few species, so their pages stay in the processor's cache, and a tree costs
-// no hashing and no allocation.
+// A height with a slot (heightSlot below: tenths or hundredths of a foot) is looked up by it, in
+// pages of 256 slots per species and stratum age, made when first needed: the trees of a plot
+// group share the age and a few species, so their pages stay in the processor's cache, and a
+// tree costs no hashing and no allocation.
 // Any other height goes to a table of fixed slots by a hash of its bits (no allocation either):
 // looked for in a few slots after the one it hashes to, a tree not found takes the first empty one
 // of them, or else the one filled longest ago.
@@ -25,6 +24,23 @@
 #include "engine/phase1/LidarTreeRule.h"
 
 namespace orr::phase1 {
+
+// Tables by LiDAR height: a height that is a whole number of tenths of a foot, or else of
+// hundredths, below 1310.72 feet (all heights of a real LiDAR file) has a slot of its own, the
+// tenths first, then the hundredths; any other height has none. "12.3" and "12.30" are read as
+// the same double, which 123 / 10 gives too, and take the same slot.
+inline constexpr std::size_t kHeightSlots = std::size_t{2} << 17;
+inline constexpr std::size_t kSlotsPerPage = 256;
+inline std::optional<std::size_t> heightSlot(double h) {
+    constexpr double kHighest = static_cast<double>(kHeightSlots / 2) / 100;
+    if (!(h >= 0 && h < kHighest)) return std::nullopt;
+    const auto tenths = static_cast<std::int64_t>(h * 10 + 0.5);
+    if (static_cast<double>(tenths) / 10 == h) return static_cast<std::size_t>(tenths);
+    const auto hundredths = static_cast<std::int64_t>(h * 100 + 0.5);
+    if (static_cast<double>(hundredths) / 100 == h)
+        return kHeightSlots / 2 + static_cast<std::size_t>(hundredths);
+    return std::nullopt;
+}
 
 class TreeCache {
   public:
@@ -43,13 +59,9 @@ class TreeCache {
         GroundTree tree;
         Known known = Known::No;
     };
-    // Heights below 1310.72 feet, in pages of 256 tenths or hundredths.
-    static constexpr std::int64_t kMostHundredths = std::int64_t{1} << 17;
-    static constexpr std::size_t kPageHeights = 256;
-    static constexpr std::size_t kPages = kMostHundredths / kPageHeights;
+    static constexpr std::size_t kPages = kHeightSlots / kSlotsPerPage;
     using Page = std::unique_ptr<Entry[]>;
-    // The pages of one species at one stratum age: heights in tenths, then the others in
-    // hundredths.
+    // The pages of one species at one stratum age, by height slot.
     using SpeciesPages = std::vector<Page>;
     // Pages made in all, beyond which further heights are computed without being kept, so that
     // the memory stays bounded (about 80 MB a thread) whatever the heights.
