@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Times whole runs of steps 5 to 9 on the generated data sets "large", "large-x2" (both model
-# sets, median of 3) and "state" (a million Phase 1 plots, once), beside the time the machine
-# takes to read the same input files once (cat to /dev/null, and a parse-only pass); checks that
-# 1, 2 and 8 threads write the same bytes; times steps 6 and 7 with random draws and with
-# expected shares (bench/lidar_classes.sh); runs the micro-benchmarks; and writes the table to
-# docs/performance.md.
+# Times whole runs of steps 5 to 9 on the generated data sets "large", "large-2dec" (large with
+# LiDAR heights in hundredths of a foot), "large-x2" (both model sets and both ways of giving
+# LiDAR trees their classes, median of 3) and "state" (a million Phase 1 plots, once per way),
+# beside the time the machine takes to read the same input files once, measured in the same run:
+# cat to /dev/null, and a parse-only pass on one core and on all cores. Checks that 1, 2 and 8
+# threads write the same bytes; times steps 6 and 7 with random draws and with expected shares
+# (bench/lidar_classes.sh); runs the micro-benchmarks; and writes the tables to
+# docs/performance.md, each target marked met or missed.
 #
 #   bench/run.sh [--no-state]     --no-state leaves out the million-plot data set (several GB)
 set -euo pipefail
@@ -12,12 +14,15 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build/bench"
 DATA="$BUILD/data"
 OUT="$ROOT/docs/performance.md"
-PRESETS=(large large-x2 state)
-[ "${1:-}" = --no-state ] && PRESETS=(large large-x2)
+PRESETS=(large large-2dec large-x2 state)
+[ "${1:-}" = --no-state ] && PRESETS=(large large-2dec large-x2)
+CORES=$(nproc)
 
 command -v /usr/bin/time >/dev/null || apt-get install -y --no-install-recommends time >/dev/null
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORRAVANT_TESTS=OFF \
-    -DORRAVANT_GUI=OFF -DORRAVANT_BENCH=ON >/dev/null
+    -DORRAVANT_GUI=OFF -DORRAVANT_BENCH=ON "${launcher[@]}" >/dev/null
 cmake --build "$BUILD" -j "$(nproc)"
 CLI="$BUILD/bin/orravant-cli"
 
@@ -30,24 +35,34 @@ seconds_of() {  # command...: the wall-clock seconds it took
     awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }'
 }
 
-# run PRESET MODELSET THREADS APP: one run of steps 5 to 9; prints "wall user sys peak-KiB".
+# run PRESET MODELSET THREADS APP [CLASSES]: one run of steps 5 to 9 with LidarClasses=CLASSES
+# (draws unless given); prints "wall user sys peak-KiB".
 run_once() {
-    local dir="$DATA/$1" app="$4"
+    local dir="$DATA/$1" app="$4" classes="${5:-draws}"
     rm -rf "$app"
     mkdir -p "$app"
     local settings=()
     mapfile -t settings <"$dir/params.txt"
     local tip=()
     [ "$2" = 1 ] && tip=(PTIP=4)
-    "$CLI" --app-dir "$app" params set "${settings[@]}" "ModelSet=$2" "${tip[@]}" >/dev/null
+    "$CLI" --app-dir "$app" params set "${settings[@]}" "ModelSet=$2" "${tip[@]}" \
+        "LidarClasses=$classes" >/dev/null
     (cd "$dir" && /usr/bin/time -f '%e %U %S %M' "$CLI" --app-dir "$app" run --dataset BENCH \
         --seed 1 --threads "$3" --product-code drop --coeff coefficients.csv \
         --strata strata.csv --dbh dbh.csv --trees trees.csv --ds1 lidar-ds1.csv \
         --ds2 lidar-ds2.csv >/dev/null) 2>&1 | tail -1
 }
 
+# generate PRESET DIR: the data set of that name ("large-2dec": large in hundredths of a foot).
+generate() {
+    case "$1" in
+        large-2dec) "$CLI" generate --out "$2" --preset large --height-decimals 2 --seed 1 ;;
+        *) "$CLI" generate --out "$2" --preset "$1" --seed 1 ;;
+    esac
+}
+
 rows=()
-declare -A WALL CPU PEAK INPUT CAT PARSE
+declare -A WALL CPU PEAK INPUT CAT PARSE PARSEALL
 for preset in "${PRESETS[@]}"; do
     dir="$DATA/$preset"
     # A data set is made again whenever the generator's code has changed since it was made.
@@ -56,63 +71,78 @@ for preset in "${PRESETS[@]}"; do
         rm -rf "$dir"
         mkdir -p "$dir"
         echo "generating $preset ..."
-        "$CLI" generate --out "$dir" --preset "$preset" --seed 1 >/dev/null
+        generate "$preset" "$dir" >/dev/null
         echo "$made_by" >"$dir/.made-by"
     fi
     inputs=("$dir"/coefficients.csv "$dir"/strata.csv "$dir"/dbh.csv "$dir"/trees.csv
             "$dir"/lidar-ds1.csv "$dir"/lidar-ds2.csv)
     INPUT[$preset]=$(cat "${inputs[@]}" | wc -c)
-    # Reading the inputs once: from the page cache to nowhere, and through the comma reader.
+    # Reading the inputs once: from the page cache to nowhere, and through the comma reader on
+    # one core and on all cores.
     cats=()
     parse=()
+    parseall=()
     for _ in 1 2 3; do
         cats+=("$(seconds_of cat "${inputs[@]}")")
-        parse+=("$("$BUILD/bin/orravant-parse-inputs" "$dir/trees.csv" 8 "$dir/lidar-ds1.csv" 2 \
-            "$dir/lidar-ds2.csv" 2 | awk '{ print $1 }')")
+        for threads in 1 "$CORES"; do
+            seconds=$("$BUILD/bin/orravant-parse-inputs" --threads "$threads" "$dir/trees.csv" 8 \
+                "$dir/lidar-ds1.csv" 2 "$dir/lidar-ds2.csv" 2 | awk '{ print $1 }')
+            if [ "$threads" = 1 ]; then parse+=("$seconds"); else parseall+=("$seconds"); fi
+        done
     done
     CAT[$preset]=$(printf '%s\n' "${cats[@]}" | median)
     PARSE[$preset]=$(printf '%s\n' "${parse[@]}" | median)
+    PARSEALL[$preset]=$(printf '%s\n' "${parseall[@]}" | median)
     runs=3
-    modelsets=(0 1)
+    kinds=("0 draws" "1 draws" "0 expected")
     if [ "$preset" = state ]; then
         runs=1
-        modelsets=(0)
+        kinds=("0 draws" "0 expected")
     fi
-    for modelset in "${modelsets[@]}"; do
-        app="$BUILD/app-$preset-$modelset"
+    for kind in "${kinds[@]}"; do
+        read -r modelset classes <<<"$kind"
+        app="$BUILD/app-$preset-$modelset-$classes"
         times=()
         cpus=()
         peak=0
         for _ in $(seq "$runs"); do
-            read -r wall user sys kb <<<"$(run_once "$preset" "$modelset" 0 "$app")"
+            read -r wall user sys kb <<<"$(run_once "$preset" "$modelset" 0 "$app" "$classes")"
             times+=("$wall")
             cpus+=("$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.2f", u + s }')")
             [ "$kb" -gt "$peak" ] && peak=$kb
         done
-        key=$preset-$modelset
+        key=$preset-$modelset-$classes
         WALL[$key]=$(printf '%s\n' "${times[@]}" | median)
         CPU[$key]=$(printf '%s\n' "${cpus[@]}" | median)
         PEAK[$key]=$peak
-        rows+=("| $preset | $modelset | ${WALL[$key]} | ${CPU[$key]} | ${CAT[$preset]} | ${PARSE[$preset]} | $((peak / 1024)) | $((INPUT[$preset] / 1048576)) |")
-        echo "$preset ModelSet $modelset: ${WALL[$key]} s (cpu ${CPU[$key]} s; cat ${CAT[$preset]} s, parse ${PARSE[$preset]} s), peak $peak KiB"
+        rows+=("| $preset | $modelset | $classes | ${WALL[$key]} | ${CPU[$key]} | ${CAT[$preset]} | ${PARSE[$preset]} | ${PARSEALL[$preset]} | $((peak / 1024)) | $((INPUT[$preset] / 1048576)) |")
+        echo "$preset ModelSet $modelset $classes: ${WALL[$key]} s (cpu ${CPU[$key]} s; cat ${CAT[$preset]} s, parse ${PARSE[$preset]} s, on $CORES cores ${PARSEALL[$preset]} s), peak $peak KiB"
     done
 done
 
-# The same bytes whatever the number of threads ("large" under both model sets).
+# The same bytes whatever the number of threads ("large" under both model sets and both ways of
+# giving LiDAR trees their classes, and in hundredths of a foot).
 same_threads=yes
-for modelset in 0 1; do
+for kind in "large 0 draws" "large 1 draws" "large 0 expected" "large-2dec 0 draws" \
+    "large-2dec 0 expected"; do
+    read -r preset modelset classes <<<"$kind"
     for threads in 1 2 8; do
-        run_once large "$modelset" "$threads" "$BUILD/threads-$threads" >/dev/null
+        run_once "$preset" "$modelset" "$threads" "$BUILD/threads-$threads" "$classes" >/dev/null
     done
     for threads in 2 8; do
-        diff -r "$BUILD/threads-1/DATA FILES" "$BUILD/threads-$threads/DATA FILES" >/dev/null ||
-            same_threads="NO (ModelSet $modelset, $threads threads)"
+        diff -r "$BUILD/threads-1/DATA FILES" "$BUILD/threads-$threads/DATA FILES" \
+            -I 'run-time' -I 'Report.html' >/dev/null ||
+            same_threads="NO ($preset, ModelSet $modelset, $classes, $threads threads)"
     done
 done
 echo "1, 2 and 8 threads write the same files: $same_threads"
 
-# Steps 6 and 7 with random draws and with expected shares on "large" (MaxItern 100).
-lidar_classes=$("$ROOT/bench/lidar_classes.sh" "$CLI" "$DATA/large" "$BUILD")
+# Steps 6 and 7 with random draws and with expected shares on "large" and "large-2dec"
+# (MaxItern 100).
+lidar_classes=""
+for preset in large large-2dec; do
+    lidar_classes+="$preset:"$'\n\n'"$("$ROOT/bench/lidar_classes.sh" "$CLI" "$DATA/$preset" "$BUILD")"$'\n\n'
+done
 echo "$lidar_classes"
 
 micro=$("$BUILD/bin/bench_comma_reader" --benchmark_min_time=1 2>/dev/null | grep '^BM_' || true)
@@ -131,20 +161,34 @@ atleast() {  # name, figure, floor, unit
     if awk -v a="$2" -v b="$3" 'BEGIN { exit !(a >= b) }'; then verdict="met"; else verdict="MISSED"; fi
     echo "| $1 | $2 $4 | at least $3 $4 | $verdict |"
 }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 targets=()
-if [ -n "${WALL[state-0]:-}" ]; then
-    targets+=("$(check "state, wall clock" "${WALL[state-0]}" 60 s)")
-    targets+=("$(check "state, peak memory" "$((PEAK[state-0] / 1024))" 1536 MiB)")
+if [ -n "${WALL[state-0-draws]:-}" ]; then
+    for classes in draws expected; do
+        key=state-0-$classes
+        targets+=("$(check "state, $classes, wall clock" "${WALL[$key]}" 8 s)")
+        targets+=("$(check "state, $classes, run / parse only on $CORES cores" \
+            "$(ratio "${WALL[$key]}" "${PARSEALL[state]}")" 3 x)")
+        # 500 MB are 476.8 MiB.
+        targets+=("$(check "state, $classes, peak memory (under 500 MB)" \
+            "$((PEAK[$key] / 1024))" 476 MiB)")
+    done
 fi
-targets+=("$(check "large, ModelSet 0, wall clock" "${WALL[large-0]}" 1.5 s)")
-targets+=("$(check "large, ModelSet 1, wall clock" "${WALL[large-1]}" 3 s)")
-for m in 0 1; do
-    ratio=$(awk -v a="${WALL[large-x2-$m]}" -v b="${WALL[large-$m]}" 'BEGIN { printf "%.2f", a / b }')
-    targets+=("$(check "large-x2 / large, ModelSet $m, wall clock" "$ratio" 2.1 x)")
+for preset in large large-2dec; do
+    for classes in draws expected; do
+        targets+=("$(check "$preset, ModelSet 0, $classes, wall clock" \
+            "${WALL[$preset-0-$classes]}" 0.6 s)")
+    done
+done
+targets+=("$(check "large, ModelSet 1, wall clock" "${WALL[large-1-draws]}" 3 s)")
+for kind in "0 draws" "1 draws" "0 expected"; do
+    read -r m classes <<<"$kind"
+    targets+=("$(check "large-x2 / large, ModelSet $m, $classes, wall clock" \
+        "$(ratio "${WALL[large-x2-$m-$classes]}" "${WALL[large-$m-$classes]}")" 2.1 x)")
 done
 targets+=("$(atleast "LiDAR-layout reader, one core" "${reader_mbs:-0}" 400 MB/s)")
 if [ "$same_threads" = yes ]; then verdict=met; else verdict="MISSED: $same_threads"; fi
-targets+=("| the same files at 1, 2 and 8 threads (large) | ${same_threads%% *} | yes | $verdict |")
+targets+=("| the same files at 1, 2 and 8 threads (large, large-2dec) | ${same_threads%% *} | yes | $verdict |")
 taper=$("$BUILD/bin/bench_tapervol" 2>/dev/null | grep '^BM_' || true)
 
 {
@@ -154,13 +198,15 @@ taper=$("$BUILD/bin/bench_tapervol" 2>/dev/null | grep '^BM_' || true)
     echo "$(cut -d' ' -f1-3 /proc/loadavg) when the table was written."
     echo
     echo "Whole run of steps 5 to 9 (\`orravant-cli run\` on all cores; median of 3, \"state\" once;"
-    echo "wall-clock time and the CPU time of all threads) beside the time it takes only to read the"
-    echo "same input files once: \`cat\` to /dev/null from the page cache, and the parse-only pass"
-    echo "that splits and converts the tree file and both LiDAR files with the comma reader. Then"
-    echo "peak resident memory and input size:"
+    echo "wall-clock time and the CPU time of all threads), with the LiDAR trees drawn into their"
+    echo "classes (LidarClasses=draws) or entering every class with its share (expected), beside"
+    echo "the time it takes only to read the same input files once, measured in the same run:"
+    echo "\`cat\` to /dev/null from the page cache, and the parse-only pass that splits and"
+    echo "converts the tree file and both LiDAR files with the comma reader, on one core and on"
+    echo "all $CORES. Then peak resident memory and input size:"
     echo
-    echo "| data set | ModelSet | run (s) | CPU (s) | cat (s) | parse only (s) | peak memory (MiB) | input (MiB) |"
-    echo "|---|---|---|---|---|---|---|---|"
+    echo "| data set | ModelSet | LidarClasses | run (s) | CPU (s) | cat (s) | parse only, 1 core (s) | parse only, $CORES cores (s) | peak memory (MiB) | input (MiB) |"
+    echo "|---|---|---|---|---|---|---|---|---|---|"
     printf '%s\n' "${rows[@]}"
     echo
     echo "Targets:"
@@ -169,12 +215,11 @@ taper=$("$BUILD/bin/bench_tapervol" 2>/dev/null | grep '^BM_' || true)
     echo "|---|---|---|---|"
     printf '%s\n' "${targets[@]}"
     echo
-    echo "Steps 6 and 7 on \"large\" (ModelSet 0, MaxItern 100, all cores; median of 3) with the"
-    echo "LiDAR trees drawn into their classes (LidarClasses=draws) and entering every class with"
-    echo "its share (LidarClasses=expected):"
+    echo "Steps 6 and 7 on \"large\" and \"large-2dec\" (ModelSet 0, MaxItern 100, all cores;"
+    echo "median of 3) with the LiDAR trees drawn into their classes (LidarClasses=draws) and"
+    echo "entering every class with its share (LidarClasses=expected):"
     echo
-    echo "$lidar_classes"
-    echo
+    printf '%s' "$lidar_classes"
     echo "Micro-benchmarks (rates per CPU second of one core):"
     echo
     echo '```'

@@ -91,7 +91,7 @@ const std::array<CommandOption, 15> kRunOptions = {{
      true},
 }};
 
-const std::array<CommandOption, 5> kGenerateOptions = {{
+const std::array<CommandOption, 6> kGenerateOptions = {{
     {"out", "DIR", "directory to write to (created when missing)",
      "the directory to write to, created when missing.", true},
     {"preset", "NAME",
@@ -117,6 +117,10 @@ const std::array<CommandOption, 5> kGenerateOptions = {{
      "the number of Phase 1 plots, 1 to 10000000, a tenth of them in Phase 2."},
     {"seed", "N", "seed of the random stands (default 1)",
      "the seed of the random stands; default 1."},
+    {"height-decimals", "N", "decimals of the LiDAR heights: 1 (default, tenths of a foot) or 2",
+     "the decimals of the LiDAR heights: 1 (the default, tenths of a foot) or 2\n"
+     "(hundredths, nearly every LiDAR tree of its own height); the other files are\n"
+     "the same either way."},
     {"help",
      "",
      "show this text",

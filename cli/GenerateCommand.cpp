@@ -46,6 +46,9 @@ int generateCommand(CliContext& ctx) {
         if (auto plots = flags.integer("plots", 1, generator::kMaxGeneratedPlots)) {
             generator::resizeShape(shape, static_cast<int>(*plots));
         }
+        if (auto n = flags.integer("height-decimals", 1, 2)) {
+            shape.heightDecimals = static_cast<int>(*n);
+        }
         if (auto n = flags.integer("seed", 0, 0x7fffffffffffffffLL)) {
             seed = static_cast<std::uint64_t>(*n);
         }

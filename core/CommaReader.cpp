@@ -392,6 +392,32 @@ bool CommaReader::next(int fields) {
     }
 }
 
+long CommaReader::plainRecords(std::string_view lead, std::vector<double>* values) {
+    if (afterComma_ || lead.empty()) return 0;
+    const char* const d = data_;
+    const std::size_t end = end_;
+    std::size_t p = pos_;
+    long taken = 0;
+    for (;;) {
+        while (p < end && (isBlank(d[p]) || isLineEnd(d[p]))) ++p;
+        pos_ = p;  // a record that is not taken is read by next() from here
+        if (end - p <= lead.size()) break;
+        bool same = true;
+        for (std::size_t i = 0; i < lead.size() && same; ++i) same = d[p + i] == lead[i];
+        if (!same) break;
+        // A plain decimal ended by a line end that is in the buffer (a digit or a comma could
+        // follow otherwise): converted as next() converts it.
+        const Scanned scanned = scanNumber(d, p + lead.size(), end);
+        if (scanned.value != scanned.value || scanned.end >= end || !isLineEnd(d[scanned.end]))
+            break;
+        if (values) values->push_back(scanned.value);
+        p = scanned.end;
+        ++taken;
+    }
+    record_ += taken;
+    return taken;
+}
+
 void CommaReader::failQuote(int field, std::string_view text) const {
     if (quoteFault_ == QuoteFault::Unclosed) {
         throw InputError::at(file_, record_, field, "", text,

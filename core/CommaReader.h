@@ -56,6 +56,20 @@ class CommaReader {
     // closed on its line or is followed by more text before the next separator.
     bool next(int fields);
 
+    // Passes over the records that follow as long as each one's line is `lead` (the exact bytes
+    // of its first fields and the comma after them) followed by one plain decimal number (digits,
+    // at most one point with digits after it, a minus in front, at most 15 digits) and the line
+    // end, with nothing else on it: records that next() would split into the same first fields
+    // and read without a fault or a warning. They count as read (record() goes on) but their
+    // fields are not kept. Stops at the first record of any other form, and at the end of the
+    // bytes in the buffer; next() reads on from there. Returns the records passed over.
+    long skipPlainRecords(std::string_view lead) { return plainRecords(lead, nullptr); }
+    // The same, appending the number of each record passed over to `values` (the value number()
+    // gives for its last field).
+    long takePlainRecords(std::string_view lead, std::vector<double>& values) {
+        return plainRecords(lead, &values);
+    }
+
     // 1-based number of the record last read.
     long record() const { return record_; }
     // Bytes of the file read so far and in all, for progress.
@@ -109,6 +123,7 @@ class CommaReader {
     // Throws when field `field` (1-based) of the record being split is too long.
     void refuseLongField(int field) const;
     double convert(int i, std::string_view name) const;
+    long plainRecords(std::string_view lead, std::vector<double>* values);
     [[noreturn]] void failQuote(int field, std::string_view text) const;
     void warnEmptyFields();
 

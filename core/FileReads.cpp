@@ -28,10 +28,12 @@ ScopedReadWatch::~ScopedReadWatch() {
     std::erase(watches(), &watch_);
 }
 
-ReadReport::ReadReport(const std::filesystem::path& file) {
+ReadReport::ReadReport(const std::filesystem::path& file, Kind kind) {
     const std::lock_guard<std::mutex> lock(watchLock());
     for (ReadWatch* watch : watches()) {
-        if (std::unique_ptr<ReadSink> sink = watch->opened(file)) sinks_.push_back(std::move(sink));
+        std::unique_ptr<ReadSink> sink =
+            kind == Kind::Read ? watch->opened(file) : watch->writing(file);
+        if (sink) sinks_.push_back(std::move(sink));
     }
 }
 

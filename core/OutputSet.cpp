@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "core/FileReads.h"
 #include "core/InputError.h"
 #include "core/RandomStreams.h"
 
@@ -309,12 +310,16 @@ void OutputFile::spill() {
                 failed("write", err);
             }
         }
+        watched_ = std::make_unique<ReadReport>(final_, ReadReport::Kind::Written);
+        if (!watched_->watched()) watched_.reset();
     }
     if (buffer_.empty()) return;
     if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {
         const int err = errno;
         failed("write", err);
     }
+    // The bytes are told in the order of the file, as they go to it.
+    if (watched_) watched_->bytes(buffer_.data(), buffer_.size());
     written_ += buffer_.size();
     buffer_.clear();
 }
@@ -339,6 +344,7 @@ void OutputFile::finish() {
 }
 
 void OutputFile::discard() {
+    watched_.reset();  // a file not committed is told as not whole
     if (file_) {
         std::fclose(file_);
         file_ = nullptr;
@@ -459,6 +465,7 @@ std::vector<std::filesystem::path> OutputSet::commit() {
             }
             swap.done = true;
             swap.file->temp_.clear();
+            if (swap.file->watched_) swap.file->watched_->end();
             if (afterCommitRenameForTests) afterCommitRenameForTests(++renamed);
         }
     } catch (...) {

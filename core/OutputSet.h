@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/FileReads.h"
+
 namespace orr {
 
 class OutputFile {
@@ -50,6 +52,9 @@ class OutputFile {
     std::FILE* file_ = nullptr;
     std::string buffer_;
     std::uintmax_t written_ = 0;
+    // The watches of the files written (FileReads.h), asked when the file is started; null
+    // when none is set.
+    std::unique_ptr<ReadReport> watched_;
     bool keepEmpty_ = false;
     bool writes() const { return size() > 0 || keepEmpty_; }
 };

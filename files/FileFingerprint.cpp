@@ -1,11 +1,19 @@
 #include "files/FileFingerprint.h"
 
 #include <openssl/evp.h>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -49,6 +57,64 @@ class Sha256 {
     std::unique_ptr<EVP_MD_CTX, ContextFree> ctx_;
 };
 
+// What the file system says of a file: while none of it changed, neither did the bytes.
+struct FileState {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds
+    std::int64_t changed = 0;
+    bool operator==(const FileState&) const = default;
+};
+
+std::int64_t nanoseconds(const timespec& t) {
+    return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+std::optional<FileState> stateOf(const std::filesystem::path& file) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return FileState{info.st_dev, info.st_ino, info.st_size, nanoseconds(info.st_mtim),
+                     nanoseconds(info.st_ctim)};
+}
+
+// Files hashed earlier in the process, by path, with their state when they were opened.
+struct Remembered {
+    FileState state;
+    FileFingerprint fingerprint;
+};
+std::mutex& rememberedLock() {
+    static std::mutex lock;
+    return lock;
+}
+std::map<std::filesystem::path, Remembered>& remembered() {
+    static std::map<std::filesystem::path, Remembered> files;
+    return files;
+}
+
+// A change closer than this to the hashing may not show in the times (see the header).
+std::atomic<std::int64_t> settledNanoseconds{2'000'000'000};
+
+void remember(const std::filesystem::path& file, const FileState& state,
+              const FileFingerprint& fingerprint) {
+    const std::int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                 std::chrono::system_clock::now().time_since_epoch())
+                                 .count();
+    if (now - std::max(state.modified, state.changed) < settledNanoseconds.load()) return;
+    if (static_cast<std::uintmax_t>(state.size) != fingerprint.size) return;
+    const std::lock_guard<std::mutex> lock(rememberedLock());
+    remembered()[file] = {state, fingerprint};
+}
+
+std::optional<FileFingerprint> rememberedFingerprint(const std::filesystem::path& file) {
+    const std::optional<FileState> state = stateOf(file);
+    if (!state) return std::nullopt;
+    const std::lock_guard<std::mutex> lock(rememberedLock());
+    const auto found = remembered().find(file);
+    if (found == remembered().end() || !(found->second.state == *state)) return std::nullopt;
+    return found->second.fingerprint;
+}
+
 [[noreturn]] void cannotRead(const std::filesystem::path& file, int err) {
     throw std::runtime_error("File " + file.string() + " cannot be read: " + std::strerror(err));
 }
@@ -77,22 +143,37 @@ FileFingerprint fingerprint(const std::filesystem::path& file) {
     return f;
 }
 
-// One file's digest as its reader streams it.
+void setSettledAfterForTests(std::chrono::nanoseconds settled) {
+    settledNanoseconds.store(settled.count());
+}
+
+void forgetRememberedFingerprints() {
+    const std::lock_guard<std::mutex> lock(rememberedLock());
+    remembered().clear();
+}
+
+// One file's digest as its reader streams it or its writer writes it.
 class FingerprintSink : public ReadSink {
   public:
-    FingerprintSink(ReadFingerprints& owner, std::filesystem::path file)
-        : owner_(owner), file_(std::move(file)) {}
+    FingerprintSink(ReadFingerprints& owner, std::filesystem::path file, bool written,
+                    std::optional<FileState> state)
+        : owner_(owner), file_(std::move(file)), written_(written), state_(state) {}
     void bytes(const char* data, std::size_t size) override {
         sha_.add(data, size);
         size_ += size;
     }
     void finished(bool whole) override {
-        if (whole) owner_.add(file_, {file_.filename().string(), size_, sha_.hex()});
+        if (!whole) return;
+        const FileFingerprint fingerprint{file_.filename().string(), size_, sha_.hex()};
+        if (state_) remember(file_, *state_, fingerprint);
+        owner_.add(file_, fingerprint, written_);
     }
 
   private:
     ReadFingerprints& owner_;
     std::filesystem::path file_;
+    bool written_;
+    std::optional<FileState> state_;  // of a file read, when it was opened
     Sha256 sha_;
     std::uintmax_t size_ = 0;
 };
@@ -102,12 +183,39 @@ std::unique_ptr<ReadSink> ReadFingerprints::opened(const std::filesystem::path& 
         const std::lock_guard<std::mutex> lock(lock_);
         if (read_.count(file) != 0) return nullptr;  // read whole once already
     }
-    return std::make_unique<FingerprintSink>(*this, file);
+    // Hashed whole earlier in the process and unchanged since: no need to hash it again.
+    if (std::optional<FileFingerprint> known = rememberedFingerprint(file)) {
+        add(file, *known, false);
+        return nullptr;
+    }
+    return std::make_unique<FingerprintSink>(*this, file, false, stateOf(file));
 }
 
-void ReadFingerprints::add(const std::filesystem::path& file, FileFingerprint fingerprint) {
+std::unique_ptr<ReadSink> ReadFingerprints::writing(const std::filesystem::path& finalPath) {
+    return std::make_unique<FingerprintSink>(*this, finalPath, true, std::nullopt);
+}
+
+void ReadFingerprints::add(const std::filesystem::path& file, FileFingerprint fingerprint,
+                           bool written) {
     const std::lock_guard<std::mutex> lock(lock_);
-    read_.emplace(file, std::move(fingerprint));
+    if (written) {
+        written_[file] = std::move(fingerprint);  // the file's last commit counts
+    } else {
+        read_.emplace(file, std::move(fingerprint));
+    }
+}
+
+std::optional<FileFingerprint> ReadFingerprints::ofWritten(
+    const std::filesystem::path& finalPath) const {
+    const std::lock_guard<std::mutex> lock(lock_);
+    const auto found = written_.find(finalPath);
+    if (found == written_.end()) return std::nullopt;
+    return found->second;
+}
+
+FileFingerprint ReadFingerprints::ofWrittenOrRead(const std::filesystem::path& finalPath) const {
+    if (std::optional<FileFingerprint> written = ofWritten(finalPath)) return *written;
+    return fingerprint(finalPath);
 }
 
 std::optional<FileFingerprint> ReadFingerprints::of(const std::filesystem::path& file) const {
@@ -119,7 +227,11 @@ std::optional<FileFingerprint> ReadFingerprints::of(const std::filesystem::path&
 
 FileFingerprint ReadFingerprints::ofOrRead(const std::filesystem::path& file) const {
     if (std::optional<FileFingerprint> read = of(file)) return *read;
-    return fingerprint(file);
+    if (std::optional<FileFingerprint> known = rememberedFingerprint(file)) return *known;
+    const std::optional<FileState> before = stateOf(file);
+    FileFingerprint read = fingerprint(file);
+    if (before) remember(file, *before, read);
+    return read;
 }
 
 }  // namespace orr::files

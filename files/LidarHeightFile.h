@@ -57,6 +57,10 @@ class LidarTreeCount {
         ++records_;
         if (tree.height > kShortestUsedLidarHeight) ++taller_;
     }
+    // Records counted without their heights being looked at; only once a taller tree has been
+    // counted, since no more than whether there is one is asked of the taller ones.
+    void addUnlooked(long long records) { records_ += records; }
+    bool anyTaller() const { return taller_ > 0; }
     // Throws InputError naming the file when it held no record or no tree taller than 10 feet.
     void requireTrees(const std::filesystem::path& file) const;
 

@@ -14,7 +14,10 @@ void Phase1File::parse(const CommaReader& in, const Limits& limits, Record& r) {
     r.vol = in.number(4, "VOL");
 }
 
-void Phase1File::write(OutputFile& out, const Record& r) {
+namespace {
+
+template <class Sink>
+void writeLine(Sink& out, const Phase1Total& r) {
     RecordLine line;
     line.integer(r.plot).integer(r.species);
     // N is a whole number of trees per unit area, but for expected shares (2 decimals).
@@ -23,6 +26,16 @@ void Phase1File::write(OutputFile& out, const Record& r) {
     else
         line.number(r.n);
     line.number(r.ba).number(r.vol).appendTo(out);
+}
+
+}  // namespace
+
+void Phase1File::write(OutputFile& out, const Record& r) {
+    writeLine(out, r);
+}
+
+void Phase1File::write(std::string& out, const Record& r) {
+    writeLine(out, r);
 }
 
 }  // namespace orr::files

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/OutputSet.h"
 #include "files/RecordFile.h"
@@ -22,6 +23,9 @@ struct Phase1File {
     static constexpr int kFields = 5;
     static void parse(const CommaReader& in, const Limits& limits, Record& r);
     static void write(OutputFile& out, const Record& r);
+    // The same line appended to text, for lines formatted on several threads and added to the
+    // file in order.
+    static void write(std::string& out, const Record& r);
 };
 
 }  // namespace orr::files

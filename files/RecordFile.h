@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -36,6 +37,13 @@ class RecordReader {
         if (!in_.next(Format::kFields)) return false;
         Format::parse(in_, limits_, r);
         return true;
+    }
+    // Passes over the records that follow whose line is `lead` and one plain number, without
+    // converting them (CommaReader::skipPlainRecords); returns how many.
+    long skip(std::string_view lead) { return in_.skipPlainRecords(lead); }
+    // The same, appending the last field of each as a number to `values`.
+    long take(std::string_view lead, std::vector<double>& values) {
+        return in_.takePlainRecords(lead, values);
     }
     // The comma reader, for the record number and for further checks of the caller.
     const CommaReader& reader() const { return in_; }

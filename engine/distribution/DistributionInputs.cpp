@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <exception>
+#include <string>
 #include <thread>
 
 #include "core/InputError.h"
@@ -60,15 +61,28 @@ class LidarHeightReading {
     }
 
     // Reads the file to its end; `every` is called every so many records (and may throw).
+    // Only the records of the wanted plots are converted: the records of any other plot that
+    // follow its first one are passed over by their plot field alone (the comma reader still
+    // makes sure that each is a whole record of a plot number and a plain number, so that a
+    // file that would be refused is refused here the same way, at the same record). A DataSet 1
+    // file's records are all converted until one tree taller than 10 feet has been counted.
     void read(const std::filesystem::path& file, const files::Limits& limits,
               files::LidarTreeCount* count, const std::function<void()>& every) {
         files::RecordReader<files::LidarHeightFile> in(file, limits);
         files::LidarHeight r;
         std::int64_t lastPlot = -1;
         std::vector<double>* into = nullptr;
+        std::string lead;  // the plot field of a plot that is not wanted, and its comma
         long records = 0;
+        long nextReport = files::kRecordsBetweenReports;
         const auto& plots = heights_.plots_;
-        while (in.next(r)) {
+        for (;;) {
+            if (!lead.empty() && (!count || count->anyTaller())) {
+                const long skipped = in.skip(lead);
+                if (count) count->addUnlooked(skipped);
+                records += skipped;
+            }
+            if (!in.next(r)) break;
             if (count) count->add(r);
             // A plot is looked up once per run of its records, which follow each other.
             if (r.plot != lastPlot) {
@@ -77,12 +91,19 @@ class LidarHeightReading {
                 into = at != plots.end() && *at == r.plot
                            ? &heights_.byPlot_[static_cast<std::size_t>(at - plots.begin())]
                            : nullptr;
+                lead.clear();
+                if (!into) {
+                    lead = in.reader().text(0);
+                    lead += ',';
+                }
             }
             if (into) {
                 into->push_back(r.height);
                 ++heights_.count_;
             }
-            if (++records % files::kRecordsBetweenReports == 0) {
+            if (++records >= nextReport) {
+                nextReport =
+                    (records / files::kRecordsBetweenReports + 1) * files::kRecordsBetweenReports;
                 bytes = in.reader().bytesRead();
                 kept = heights_.count_;
                 if (every) every();

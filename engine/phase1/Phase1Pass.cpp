@@ -6,21 +6,23 @@
 // other, exactly as a single thread going tree by tree would. So the files and the log are the
 // same for any number of threads.
 //
-// With expected shares every tree enters every species of its stratum. LiDAR heights come in few
-// distinct values, so each thread keeps what a tree of a height adds to every species of a
-// stratum's list; a group sums its trees per species itself and only those sums are added to the
-// plot's.
+// With expected shares every tree enters every species of its stratum. LiDAR heights repeat, so
+// each thread keeps what a tree of a height adds to every species of a stratum's list; a group
+// sums its trees per species itself and only those sums are added to the plot's.
+//
+// The next batches are read on a thread of their own (BatchesAhead) while one is computed.
 #include "engine/phase1/Phase1Pass.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <exception>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "core/ParallelFor.h"
 #include "core/RandomStreams.h"
+#include "core/Warnings.h"
 #include "engine/equations/Plausibility.h"
 #include "engine/phase1/LidarTreeRule.h"
 #include "engine/phase1/PlotSums.h"
@@ -74,69 +76,60 @@ struct PositionTree {
     double height = 0.0;  // the ground height predicted from the LiDAR height
 };
 
-// Expected shares: the trees of each LiDAR height in each draw list (and stratum age) that a
-// thread has met, what they add to every position of the list. Heights repeat across plots far
-// more than within one: one look-up per tree stands for all the positions of its list.
+// Expected shares: what a tree of each LiDAR height adds to every position of a draw list (at a
+// stratum age), kept per thread. Heights repeat across the plots of a stratum far more than within
+// one: one look-up per tree stands for all the positions of its list. Kept by height slot, in
+// pages of slots per list and age made when first needed; a height without a slot is not kept.
 class ListTrees {
   public:
-    // The list's positions for a tree of height h, or nullptr when not known yet.
-    const PositionTree* find(const DrawList& list, double h, int plotAge) const {
-        if (slots_.empty()) return nullptr;
-        const Key wanted = key(list, h, plotAge);
-        const std::size_t mask = slots_.size() - 1;
-        for (std::size_t i = hash(wanted) & mask;; i = (i + 1) & mask) {
-            const Slot& slot = slots_[i];
-            if (slot.offset == kEmpty) return nullptr;
-            if (slot.key == wanted) return &trees_[slot.offset];
-        }
+    // The list's positions for a tree of height h, or nullptr when not known.
+    const PositionTree* find(const DrawList& list, double h, int plotAge) {
+        std::uint32_t* at = entry(list, h, plotAge, false);
+        return at && *at != 0 ? &trees_[*at - 1] : nullptr;
     }
     void keep(const DrawList& list, double h, int plotAge, const std::vector<PositionTree>& trees) {
         if (trees_.size() + trees.size() > kMostKept) return;
-        if (2 * (kept_ + 1) > slots_.size()) grow();
-        place({key(list, h, plotAge), static_cast<std::uint32_t>(trees_.size())});
-        ++kept_;
+        std::uint32_t* at = entry(list, h, plotAge, true);
+        if (!at) return;
+        *at = static_cast<std::uint32_t>(trees_.size() + 1);
         trees_.insert(trees_.end(), trees.begin(), trees.end());
     }
 
   private:
-    // Beyond this many positions kept per thread new heights are computed without being kept.
-    static constexpr std::size_t kMostKept = 1 << 20;
-    static constexpr std::uint32_t kEmpty = static_cast<std::uint32_t>(-1);
+    // Beyond this many positions kept per thread (32 MB) new heights are computed without being
+    // kept.
+    static constexpr std::size_t kMostKept = std::size_t{1} << 20;
+    using Page = std::unique_ptr<std::uint32_t[]>;  // 1 + offset in trees_; 0: not known
     struct Key {
-        std::uint64_t height = 0;        // the bits of the LiDAR height
-        const DrawList* list = nullptr;  // the stratum's list, kept for the whole pass
-        std::int32_t plotAge = 0;
+        const DrawList* list;
+        int plotAge;
         bool operator==(const Key&) const = default;
     };
-    struct Slot {
-        Key key;
-        std::uint32_t offset = kEmpty;  // of the height's first position in trees_
-    };
-    // 0.0 and -0.0 are the same height; any other height has one bit pattern.
-    static Key key(const DrawList& list, double h, int plotAge) {
-        return {std::bit_cast<std::uint64_t>(h + 0.0), &list, plotAge};
-    }
-    static std::size_t hash(const Key& k) {
-        const auto list = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(k.list));
-        const auto age = static_cast<std::uint64_t>(static_cast<std::uint32_t>(k.plotAge));
-        return static_cast<std::size_t>(mix(k.height ^ mix(list ^ (age << 48))));
-    }
-    void place(const Slot& slot) {
-        const std::size_t mask = slots_.size() - 1;
-        std::size_t i = hash(slot.key) & mask;
-        while (slots_[i].offset != kEmpty) i = (i + 1) & mask;
-        slots_[i] = slot;
-    }
-    void grow() {
-        std::vector<Slot> old(std::max<std::size_t>(1024, 2 * slots_.size()));
-        old.swap(slots_);
-        for (const Slot& slot : old) {
-            if (slot.offset != kEmpty) place(slot);
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const {
+            return std::hash<const void*>()(k.list) ^ static_cast<std::size_t>(k.plotAge);
         }
+    };
+    std::uint32_t* entry(const DrawList& list, double h, int plotAge, bool make) {
+        const std::optional<std::size_t> slot = heightSlot(h);
+        if (!slot) return nullptr;
+        const Key key{&list, plotAge};
+        if (!last_ || !(lastKey_ == key)) {
+            last_ = &pages_[key];
+            lastKey_ = key;
+        }
+        if (last_->empty()) last_->resize(kHeightSlots / kSlotsPerPage);
+        Page& page = (*last_)[*slot / kSlotsPerPage];
+        if (!page) {
+            if (!make) return nullptr;
+            page = std::make_unique<std::uint32_t[]>(kSlotsPerPage);  // zeros: none known
+        }
+        return &page[*slot % kSlotsPerPage];
     }
 
-    std::vector<Slot> slots_;  // open addressing, never more than half full
-    std::size_t kept_ = 0;
+    std::unordered_map<Key, std::vector<Page>, KeyHash> pages_;
+    Key lastKey_{nullptr, 0};
+    std::vector<Page>* last_ = nullptr;
     std::vector<PositionTree> trees_;
 };
 
@@ -238,13 +231,25 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
     PlotSums sums(params.MaxSpec, expected);
     PassTally tally;
     GroupReader reader(lidar, tables.strata, tables.shares, tally);
-    GroupBatch batch;
     std::vector<GroupResult> results;
     std::vector<TreeCache> caches(std::max(threads, 1u), TreeCache(rule));
     std::vector<Spreader> spreaders(caches.size());
     std::optional<int> currentPlot;  // plot of the last counted tree
+    // The lines of the plots closed in the batch, written at its end (and before any stop) with
+    // their text made on all threads.
+    std::vector<files::Phase1Total> closed;
+    const auto writeClosed = [&] {
+        PlotSums::writeLines(closed, threads, out, host);
+        closed.clear();
+    };
 
-    while (reader.fill(batch, kBatchHeights)) {
+    // The next batches are read on a thread of their own while this one is computed. The
+    // reading thread counts in the tally: it has ended (or is stopped and waited for) before the
+    // tally is returned.
+    BatchesAhead ahead(reader, lidar, kBatchHeights);
+    while (GroupBatch* next = ahead.next()) {
+        const GroupBatch& batch = *next;
+        for (const Warning& w : batch.warnings) warn(w.kind, w.text);
         stopIfCancelled(host);
         if (results.size() < batch.groups.size()) results.resize(batch.groups.size());
         parallelFor(
@@ -259,7 +264,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
             const GroupResult& result = results[i];
             if (expected && result.counted) {
                 if (currentPlot && *currentPlot != plot) {
-                    sums.writePlot(*currentPlot, params.PACF, out, host);
+                    sums.closePlot(*currentPlot, params.PACF, closed);
                 }
                 currentPlot = plot;
                 for (const SpeciesShares& species : result.shares) {
@@ -271,7 +276,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
             }
             for (const CountedTree& tree : result.trees) {
                 if (currentPlot && *currentPlot != plot) {
-                    sums.writePlot(*currentPlot, params.PACF, out, host);
+                    sums.closePlot(*currentPlot, params.PACF, closed);
                 }
                 currentPlot = plot;
                 sums.add(tree.species, tree.basalArea, tree.volume);
@@ -279,10 +284,14 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
                 tally.plausibility.volume(plot, tree.species, tree.volume);
             }
             tally.noInterval += result.noInterval;
-            if (result.error) std::rethrow_exception(result.error);
+            if (result.error) {
+                writeClosed();
+                std::rethrow_exception(result.error);
+            }
         }
+        writeClosed();
         if (batch.readError) std::rethrow_exception(batch.readError);
-        host.progress(progress.before + lidar.reader().bytesRead(), progress.total);
+        host.progress(progress.before + batch.bytesRead, progress.total);
     }
     // The last plot is written whenever it has counted trees.
     if (currentPlot && sums.any()) sums.writePlot(*currentPlot, params.PACF, out, host);

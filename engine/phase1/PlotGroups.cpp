@@ -14,6 +14,8 @@ void GroupBatch::clear() {
     groups.clear();
     heights.clear();
     readError = nullptr;
+    warnings.clear();
+    bytesRead = 0;
 }
 
 GroupReader::GroupReader(LidarReader& lidar, const StrataRanges& strata, StratumShares& shares,
@@ -47,10 +49,33 @@ void GroupReader::startGroup(GroupBatch& batch, std::int32_t plot) {
     }
 }
 
+// The records of a plot follow each other: once a record of the group's plot has been read, the
+// records after it that are that plot's field and a plain number on a line of their own are taken
+// in one go, without splitting each into fields (any other record is left to the reader, which
+// reads or refuses it as usual). They continue the group, whatever their heights.
+void GroupReader::takeGroupRun(GroupBatch& batch) {
+    const std::string_view field = lidar_.reader().text(0);
+    lead_.assign(field);
+    lead_ += ',';
+    run_.clear();
+    if (lidar_.take(lead_, run_) == 0) return;
+    for (const double h : run_) {
+        tally_.trees.add({*groupPlot_, h});
+        if (h <= kLowestLidarHeight) continue;
+        if (!groupInside_) {
+            ++tally_.outsideStratum;
+            continue;
+        }
+        batch.heights.push_back(h);
+    }
+    if (groupInside_) batch.groups.back().last = batch.heights.size();
+}
+
 bool GroupReader::fill(GroupBatch& batch, std::size_t heights) {
     batch.clear();
     if (done_) return false;
     for (;;) {
+        bool fresh = false;  // the tree was read now, not left pending by the last batch
         if (!pending_) {
             files::LidarHeight tree;
             try {
@@ -66,8 +91,12 @@ bool GroupReader::fill(GroupBatch& batch, std::size_t heights) {
                 break;
             }
             tally_.trees.add(tree);
-            if (tree.height <= kLowestLidarHeight) continue;
+            if (tree.height <= kLowestLidarHeight) {
+                if (groupPlot_ && *groupPlot_ == tree.plot) takeGroupRun(batch);
+                continue;
+            }
             pending_ = tree;
+            fresh = true;
         }
         const files::LidarHeight tree = *pending_;
         if (!groupPlot_ || *groupPlot_ != tree.plot) {
@@ -77,12 +106,79 @@ bool GroupReader::fill(GroupBatch& batch, std::size_t heights) {
         pending_.reset();
         if (!groupInside_) {
             ++tally_.outsideStratum;
-            continue;
+        } else {
+            batch.heights.push_back(tree.height);
+            batch.groups.back().last = batch.heights.size();
         }
-        batch.heights.push_back(tree.height);
-        batch.groups.back().last = batch.heights.size();
+        // The reader's fields are those of this tree only when it was read now.
+        if (fresh) takeGroupRun(batch);
     }
     return !batch.groups.empty() || batch.readError != nullptr;
+}
+
+BatchesAhead::BatchesAhead(GroupReader& reader, const LidarReader& lidar, std::size_t heights)
+    : reader_(reader), lidar_(lidar), heights_(heights) {
+    for (std::size_t i = 0; i < kAhead; ++i) free_.push_back(std::make_unique<GroupBatch>());
+    thread_ = std::thread([this] { read(); });
+}
+
+BatchesAhead::~BatchesAhead() {
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        stop_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+}
+
+void BatchesAhead::read() {
+    // The reader's warnings (empty fields) are handed on with the batch read when they came.
+    WarningCollector collector;
+    for (;;) {
+        std::unique_ptr<GroupBatch> batch;
+        {
+            std::unique_lock<std::mutex> hold(lock_);
+            changed_.wait(hold, [&] { return stop_ || !free_.empty(); });
+            if (stop_) return;
+            batch = std::move(free_.back());
+            free_.pop_back();
+        }
+        // fill() keeps a fault of the file in the batch; anything else it throws is a fault
+        // of this program's own, passed on the same way.
+        bool more = false;
+        try {
+            more = reader_.fill(*batch, heights_);
+        } catch (...) {
+            batch->readError = std::current_exception();
+        }
+        batch->warnings = collector.take();
+        batch->bytesRead = lidar_.reader().bytesRead();
+        const bool last = !more || batch->readError != nullptr;
+        {
+            const std::lock_guard<std::mutex> hold(lock_);
+            if (more || !batch->warnings.empty() || batch->readError) {
+                full_.push_back(std::move(batch));
+            } else {
+                free_.push_back(std::move(batch));
+            }
+            done_ = last;
+        }
+        changed_.notify_all();
+        if (last) return;
+    }
+}
+
+GroupBatch* BatchesAhead::next() {
+    std::unique_lock<std::mutex> hold(lock_);
+    if (current_) {
+        free_.push_back(std::move(current_));
+        changed_.notify_all();
+    }
+    changed_.wait(hold, [&] { return !full_.empty() || done_; });
+    if (full_.empty()) return nullptr;
+    current_ = std::move(full_.front());
+    full_.pop_front();
+    return current_.get();
 }
 
 }  // namespace orr::phase1

@@ -2,16 +2,24 @@
 // a run of them among the trees above 10 feet is a group with a generator of its own, seeded
 // from the run seed, the pass and the group's position in the file. A plot whose records come
 // back after another plot's is a further group. The file is read once, a batch of whole groups
-// at a time, so the groups of a batch can be computed side by side.
+// at a time, so the groups of a batch can be computed side by side; BatchesAhead reads the next
+// batches on a thread of its own while the current one is computed.
 #pragma once
 
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <exception>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <string>
+#include <thread>
 #include <unordered_set>
 #include <vector>
 
+#include "core/Warnings.h"
 #include "engine/equations/Plausibility.h"
 #include "engine/phase1/StratumShares.h"
 #include "files/LidarHeightFile.h"
@@ -44,6 +52,10 @@ struct GroupBatch {
     std::vector<double> heights;  // LiDAR heights above 10 feet, in file order
     // The record the reader could not use; it comes after every tree of the batch.
     std::exception_ptr readError;
+    // Read ahead on another thread (BatchesAhead): the warnings raised while the batch was read
+    // (they come before those of its computation) and the bytes of the file read by then.
+    std::vector<Warning> warnings;
+    std::uintmax_t bytesRead = 0;
 
     void clear();
 };
@@ -62,6 +74,8 @@ class GroupReader {
 
   private:
     void startGroup(GroupBatch& batch, std::int32_t plot);
+    // Takes the plain records of the group's plot that follow its last record read, at once.
+    void takeGroupRun(GroupBatch& batch);
 
     LidarReader& lidar_;
     StratumShares& shares_;
@@ -72,7 +86,41 @@ class GroupReader {
     bool groupInside_ = false;
     std::uint64_t nextPosition_ = 0;
     std::optional<files::LidarHeight> pending_;  // read, but the first tree of the next batch
+    std::string lead_;                           // the group plot's field and comma
+    std::vector<double> run_;                    // heights taken by takeGroupRun
     bool done_ = false;
+};
+
+// Reads the batches of a GroupReader on a thread of its own, up to kAhead batches ahead of the
+// one handed out, so that the reading of the file and the computation of the trees overlap. The
+// batches come in file order, each as fill() made it.
+class BatchesAhead {
+  public:
+    static constexpr std::size_t kAhead = 2;
+    // `reader` reads `lidar`; both are used only by the reading thread until this is destroyed.
+    BatchesAhead(GroupReader& reader, const LidarReader& lidar, std::size_t heights);
+    ~BatchesAhead();  // stops the reading thread and waits for it
+    BatchesAhead(const BatchesAhead&) = delete;
+    BatchesAhead& operator=(const BatchesAhead&) = delete;
+
+    // The next batch, valid until the next call; nullptr when the file is done. A batch that is
+    // the last one may carry only warnings.
+    GroupBatch* next();
+
+  private:
+    void read();
+
+    GroupReader& reader_;
+    const LidarReader& lidar_;
+    std::size_t heights_;
+    std::mutex lock_;
+    std::condition_variable changed_;
+    std::deque<std::unique_ptr<GroupBatch>> full_;  // read, in file order
+    std::vector<std::unique_ptr<GroupBatch>> free_;
+    std::unique_ptr<GroupBatch> current_;  // handed out
+    bool done_ = false;                    // the reading thread has put its last batch
+    bool stop_ = false;
+    std::thread thread_;
 };
 
 }  // namespace orr::phase1

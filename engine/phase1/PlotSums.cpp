@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/NumberText.h"
+#include "core/ParallelFor.h"
 #include "files/Phase1File.h"
 
 namespace orr::phase1 {
@@ -43,25 +44,51 @@ std::string PlotSums::statusLine(int plot, int species, double n, double ba, dou
 }
 
 void PlotSums::writePlot(int plot, int pacf, OutputFile& out, StepHost& host) {
+    std::vector<files::Phase1Total> lines;
+    closePlot(plot, pacf, lines);
+    for (const files::Phase1Total& line : lines) {
+        files::Phase1File::write(out, line);
+        host.log(statusLine(line.plot, line.species, line.n, line.ba, line.vol));
+    }
+}
+
+void PlotSums::closePlot(int plot, int pacf, std::vector<files::Phase1Total>& lines) {
     for (std::size_t s = 1; s < count_.size(); ++s) {
         if (expectedShares_ && (shares_[s] != 0 || basalArea_[s] != 0.0)) {
             const double n = roundHalfEven(shares_[s] * pacf, 2);
             const double ba = roundHalfEven(basalArea_[s] * pacf, 2);
             const double volume = roundHalfEven(volume_[s] * pacf, 2);
-            files::Phase1File::write(out, {plot, static_cast<int>(s), n, ba, volume});
-            host.log(statusLine(plot, static_cast<int>(s), n, ba, volume));
+            lines.push_back({plot, static_cast<int>(s), n, ba, volume});
         } else if (!expectedShares_ && (count_[s] != 0 || basalArea_[s] != 0.0)) {
             const long long n = count_[s] * pacf;
             const double ba = roundHalfEven(basalArea_[s] * pacf, 2);
             const double volume = roundHalfEven(volume_[s] * pacf, 2);
-            files::Phase1File::write(
-                out, {plot, static_cast<int>(s), static_cast<double>(n), ba, volume});
-            host.log(statusLine(plot, static_cast<int>(s), static_cast<double>(n), ba, volume));
+            lines.push_back({plot, static_cast<int>(s), static_cast<double>(n), ba, volume});
         }
         count_[s] = 0;
         shares_[s] = 0.0;
         basalArea_[s] = 0.0;
         volume_[s] = 0.0;
+    }
+}
+
+void PlotSums::writeLines(const std::vector<files::Phase1Total>& lines, unsigned threads,
+                          OutputFile& out, StepHost& host) {
+    constexpr std::size_t kLinesPerPiece = 512;
+    const std::size_t pieces = (lines.size() + kLinesPerPiece - 1) / kLinesPerPiece;
+    std::vector<std::string> text(pieces);
+    std::vector<std::vector<std::string>> logged(pieces);
+    parallelFor(pieces, threads, [&](std::size_t piece, unsigned) {
+        const std::size_t end = std::min(lines.size(), (piece + 1) * kLinesPerPiece);
+        for (std::size_t i = piece * kLinesPerPiece; i < end; ++i) {
+            const files::Phase1Total& line = lines[i];
+            files::Phase1File::write(text[piece], line);
+            logged[piece].push_back(statusLine(line.plot, line.species, line.n, line.ba, line.vol));
+        }
+    });
+    for (std::size_t piece = 0; piece < pieces; ++piece) {
+        out.append(text[piece]);
+        for (const std::string& line : logged[piece]) host.log(line);
     }
 }
 

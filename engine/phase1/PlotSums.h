@@ -6,6 +6,7 @@
 
 #include "core/OutputSet.h"
 #include "core/Step.h"
+#include "files/Phase1File.h"
 
 namespace orr::phase1 {
 
@@ -26,6 +27,12 @@ class PlotSums {
     // added to `out` and one status line to the log; then every sum returns to 0. With expected
     // shares the count is the sum of the shares and count * pacf is rounded to 2 decimals too.
     void writePlot(int plot, int pacf, OutputFile& out, StepHost& host);
+    // The same lines, added to `lines` instead, for writeLines.
+    void closePlot(int plot, int pacf, std::vector<files::Phase1Total>& lines);
+    // Adds the lines closed by closePlot to `out` and their status lines to the log, in order;
+    // the text of the lines is made on `threads` threads.
+    static void writeLines(const std::vector<files::Phase1Total>& lines, unsigned threads,
+                           OutputFile& out, StepHost& host);
 
     // The status line of one written record.
     static std::string statusLine(int plot, int species, double n, double ba, double volume);

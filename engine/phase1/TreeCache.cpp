@@ -8,25 +8,87 @@ namespace orr::phase1 {
 
 namespace {
 
-// Beyond this many distinct trees per thread (heights in many decimals) new trees are computed
-// without being kept, so the memory stays bounded.
-constexpr std::size_t kMostKept = 1 << 20;
+// Species codes are small (at most MaxSpec); a larger code is looked up by its hash.
+constexpr int kMostSpeciesCode = 1024;
 
 }  // namespace
 
-std::size_t TreeCache::KeyHash::operator()(const Key& key) const {
-    const std::uint64_t codes =
-        (static_cast<std::uint64_t>(static_cast<std::uint32_t>(key.species)) << 32) |
-        static_cast<std::uint32_t>(key.plotAge);
-    return static_cast<std::size_t>(mix(key.height ^ mix(codes)));
+TreeCache::TreeCache(const LidarTreeRule& rule) : rule_(&rule) {}
+
+// A copy starts empty: what a thread has computed stays its own.
+TreeCache::TreeCache(const TreeCache& other) : TreeCache(*other.rule_) {}
+
+TreeCache::~TreeCache() = default;
+
+TreeCache::SpeciesPages* TreeCache::pagesOf(int species, int plotAge) {
+    if (species < 0 || species >= kMostSpeciesCode) return nullptr;
+    if (plotAge != lastAge_ || !lastAgePages_) {
+        lastAgePages_ = &byAge_[plotAge];
+        lastAge_ = plotAge;
+    }
+    auto& bySpecies = *lastAgePages_;
+    const auto at = static_cast<std::size_t>(species);
+    if (bySpecies.size() <= at) bySpecies.resize(at + 1);
+    if (!bySpecies[at]) bySpecies[at] = std::make_unique<SpeciesPages>(kPages);
+    return bySpecies[at].get();
 }
 
 std::optional<GroundTree> TreeCache::compute(int species, double h, int plotAge) {
-    // 0.0 and -0.0 are the same height; any other height has one bit pattern.
-    const Key key{std::bit_cast<std::uint64_t>(h + 0.0), species, plotAge};
-    if (const auto found = known_.find(key); found != known_.end()) return found->second;
+    if (const std::optional<std::size_t> slot = heightSlot(h)) {
+        if (SpeciesPages* pages = pagesOf(species, plotAge))
+            return paged((*pages)[*slot / kSlotsPerPage], *slot % kSlotsPerPage, species, h,
+                         plotAge);
+    }
+    return hashed(species, h, plotAge);
+}
+
+std::optional<GroundTree> TreeCache::paged(Page& page, std::size_t at, int species, double h,
+                                           int plotAge) {
+    if (!page) {
+        if (pagesMade_ >= kMostPages) return rule_->compute(species, h, plotAge);
+        page.reset(new Entry[kSlotsPerPage]);
+        ++pagesMade_;
+    }
+    Entry& entry = page[at];
+    if (entry.known == Known::Counted) return entry.tree;
+    if (entry.known == Known::NotCounted) return std::nullopt;
     const std::optional<GroundTree> tree = rule_->compute(species, h, plotAge);
-    if (known_.size() < kMostKept) known_.emplace(key, tree);
+    entry.tree = tree.value_or(GroundTree{});
+    entry.known = tree ? Known::Counted : Known::NotCounted;
+    return tree;
+}
+
+std::optional<GroundTree> TreeCache::hashed(int species, double h, int plotAge) {
+    if (!slots_) slots_.reset(new Slot[kSlots]);
+    // 0.0 and -0.0 are the same height; any other height has one bit pattern.
+    const std::uint64_t height = std::bit_cast<std::uint64_t>(h + 0.0);
+    const std::uint64_t codes =
+        (static_cast<std::uint64_t>(static_cast<std::uint32_t>(species)) << 32) |
+        static_cast<std::uint32_t>(plotAge);
+    const std::size_t home = static_cast<std::size_t>(mix(height ^ mix(codes))) & (kSlots - 1);
+    std::size_t free = kSlots;
+    for (std::size_t i = 0; i < kProbes; ++i) {
+        const Slot& slot = slots_[(home + i) & (kSlots - 1)];
+        if (slot.plotAge == kEmpty) {
+            free = (home + i) & (kSlots - 1);
+            break;
+        }
+        if (slot.height == height && slot.species == species && slot.plotAge == plotAge) {
+            if (!slot.counted) return std::nullopt;
+            return slot.tree;
+        }
+    }
+    const std::optional<GroundTree> tree = rule_->compute(species, h, plotAge);
+    if (free == kSlots) {
+        free = (home + nextVictim_) & (kSlots - 1);
+        nextVictim_ = (nextVictim_ + 1) % kProbes;
+    }
+    Slot& slot = slots_[free];
+    slot.height = height;
+    slot.species = species;
+    slot.plotAge = plotAge;
+    slot.counted = tree.has_value();
+    slot.tree = tree.value_or(GroundTree{});
     return tree;
 }
 

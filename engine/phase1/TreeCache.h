@@ -1,38 +1,97 @@
 // The ground terms of a Phase 1 tree depend only on its species, its LiDAR height and its plot's
-// stratum age, and LiDAR heights come in few distinct values (tenths of a foot): each thread keeps
-// the trees it has computed, so the equations (the taper search above all) run once per distinct
-// tree instead of once per tree. The result is the same as computing every tree afresh.
+// stratum age. LiDAR heights come in hundredths or tenths of a foot and repeat across the plots of
+// a stratum: each thread keeps the trees it has computed, so the equations (the taper search above
+// all) run once per distinct tree instead of once per tree. The result is the same as computing
+// every tree afresh.
+//
+// A height with a slot (heightSlot below: tenths or hundredths of a foot) is looked up by it, in
+// pages of 256 slots per species and stratum age, made when first needed: the trees of a plot
+// group share the age and a few species, so their pages stay in the processor's cache, and a
+// tree costs no hashing and no allocation.
+// Any other height goes to a table of fixed slots by a hash of its bits (no allocation either):
+// looked for in a few slots after the one it hashes to, a tree not found takes the first empty one
+// of them, or else the one filled longest ago.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <memory>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 #include "engine/phase1/LidarTreeRule.h"
 
 namespace orr::phase1 {
 
+// Tables by LiDAR height: a height that is a whole number of tenths of a foot, or else of
+// hundredths, below 1310.72 feet (all heights of a real LiDAR file) has a slot of its own, the
+// tenths first, then the hundredths; any other height has none. "12.3" and "12.30" are read as
+// the same double, which 123 / 10 gives too, and take the same slot.
+inline constexpr std::size_t kHeightSlots = std::size_t{2} << 17;
+inline constexpr std::size_t kSlotsPerPage = 256;
+inline std::optional<std::size_t> heightSlot(double h) {
+    constexpr double kHighest = static_cast<double>(kHeightSlots / 2) / 100;
+    if (!(h >= 0 && h < kHighest)) return std::nullopt;
+    const auto tenths = static_cast<std::int64_t>(h * 10 + 0.5);
+    if (static_cast<double>(tenths) / 10 == h) return static_cast<std::size_t>(tenths);
+    const auto hundredths = static_cast<std::int64_t>(h * 100 + 0.5);
+    if (static_cast<double>(hundredths) / 100 == h)
+        return kHeightSlots / 2 + static_cast<std::size_t>(hundredths);
+    return std::nullopt;
+}
+
 class TreeCache {
   public:
-    explicit TreeCache(const LidarTreeRule& rule) : rule_(&rule) {}
+    explicit TreeCache(const LidarTreeRule& rule);
+    TreeCache(const TreeCache& other);
+    TreeCache& operator=(const TreeCache&) = delete;
+    TreeCache(TreeCache&&) noexcept = default;
+    ~TreeCache();
 
     // LidarTreeRule::compute, remembered. Throws as it does (a stop is never remembered).
     std::optional<GroundTree> compute(int species, double h, int plotAge);
 
   private:
-    struct Key {
-        std::uint64_t height;  // the bits of the LiDAR height
-        std::int32_t species;
-        std::int32_t plotAge;
-        bool operator==(const Key&) const = default;
+    enum class Known : std::uint8_t { No, Counted, NotCounted };
+    struct Entry {
+        GroundTree tree;
+        Known known = Known::No;
     };
-    struct KeyHash {
-        std::size_t operator()(const Key& key) const;
+    static constexpr std::size_t kPages = kHeightSlots / kSlotsPerPage;
+    using Page = std::unique_ptr<Entry[]>;
+    // The pages of one species at one stratum age, by height slot.
+    using SpeciesPages = std::vector<Page>;
+    // Pages made in all, beyond which further heights are computed without being kept, so that
+    // the memory stays bounded (about 80 MB a thread) whatever the heights.
+    static constexpr std::size_t kMostPages = 8192;
+
+    std::optional<GroundTree> hashed(int species, double h, int plotAge);
+    std::optional<GroundTree> paged(Page& page, std::size_t at, int species, double h, int plotAge);
+    // The pages of the species at plotAge, made when first needed; nullptr for a species code
+    // that is negative or unusually large.
+    SpeciesPages* pagesOf(int species, int plotAge);
+
+    static constexpr std::size_t kSlots = std::size_t{1} << 15;
+    static constexpr std::size_t kProbes = 8;
+    static constexpr std::int32_t kEmpty = std::numeric_limits<std::int32_t>::min();
+    struct Slot {
+        std::uint64_t height = 0;  // the bits of the LiDAR height
+        std::int32_t species = 0;
+        std::int32_t plotAge = kEmpty;  // kEmpty: the slot holds no tree
+        GroundTree tree;
+        bool counted = false;  // false: the tree is not counted (nullopt)
     };
 
     const LidarTreeRule* rule_;
-    std::unordered_map<Key, std::optional<GroundTree>, KeyHash> known_;
+    // [plotAge][species]: the pages, by stratum age and species code.
+    std::unordered_map<int, std::vector<std::unique_ptr<SpeciesPages>>> byAge_;
+    int lastAge_ = kEmpty;  // the age of the last look-up, and its species' pages
+    std::vector<std::unique_ptr<SpeciesPages>>* lastAgePages_ = nullptr;
+    std::size_t pagesMade_ = 0;
+    std::unique_ptr<Slot[]> slots_;  // made when first needed
+    std::size_t nextVictim_ = 0;     // which of the probed slots a new tree replaces
 };
 
 }  // namespace orr::phase1

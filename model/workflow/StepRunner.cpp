@@ -48,6 +48,7 @@ StepResult call(const StepEntry& entry, const StepInputs& inputs, StepView& view
 // can be, and the run has failed; the message says why.
 std::optional<std::string> record(const std::filesystem::path& runFile, const RecordBefore& before,
                                   StepRun run, const std::vector<std::filesystem::path>& written,
+                                  const files::ReadFingerprints& fingerprints,
                                   std::vector<Warning>& warnings) {
     std::vector<StepRun> runs = before.runs;
     if (!before.problem.empty()) {
@@ -55,7 +56,8 @@ std::optional<std::string> record(const std::filesystem::path& runFile, const Re
         runs.clear();
     }
     try {
-        for (const auto& file : written) run.wrote.push_back(files::fingerprint(file));
+        // Taken as the files were written; a file the step wrote some other way is read now.
+        for (const auto& file : written) run.wrote.push_back(fingerprints.ofWrittenOrRead(file));
         files::recordRun(runFile, std::move(runs), run);
         return std::nullopt;
     } catch (const std::exception& e) {
@@ -172,7 +174,7 @@ StepResult runStep(const StepEntry& entry, StepInputs inputs,
         StepRun run = thisRun();
         run.warnings = warnings;
         if (std::optional<std::string> failed =
-                record(runFile, before, std::move(run), result.outputs, warnings))
+                record(runFile, before, std::move(run), result.outputs, reads, warnings))
             result = StepResult::stopped(*failed);
     }
     result.warnings = std::move(warnings);

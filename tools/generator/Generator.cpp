@@ -141,10 +141,12 @@ DataSetFiles generateDataSet(const DataSetShape& shape, std::uint64_t seed,
                              const std::filesystem::path& dir) {
     if (shape.species < 1 || shape.species > kModelSpecies || shape.strata < 1 ||
         shape.phase1Plots < 1 || shape.phase1Plots > kMaxGeneratedPlots || shape.phase2Plots < 1 ||
-        shape.phase2Plots > shape.phase1Plots) {
+        shape.phase2Plots > shape.phase1Plots || shape.heightDecimals < 1 ||
+        shape.heightDecimals > 2) {
         throw std::invalid_argument("a data set needs 1 to 5 species, a stratum, and 1 to " +
                                     std::to_string(kMaxGeneratedPlots) +
-                                    " plots of which at least one in Phase 2");
+                                    " plots of which at least one in Phase 2, and LiDAR heights "
+                                    "with 1 or 2 decimals");
     }
     std::filesystem::create_directories(dir);
     DataSetFiles files = dataSetFiles(dir);
@@ -165,6 +167,7 @@ DataSetFiles generateDataSet(const DataSetShape& shape, std::uint64_t seed,
     stand.countSpread = shape.countSpread;
     stand.dbhGrowth = shape.dbhGrowth;
     stand.dbhSpread = shape.dbhSpread;
+    stand.heightDecimals = shape.heightDecimals;
     Draws draws(mix(seed));
     // Phase 2 plots lie on a systematic grid over the plot numbers, starting at a random plot.
     const double spacing = static_cast<double>(shape.phase1Plots) / shape.phase2Plots;

@@ -25,7 +25,11 @@ struct DataSetShape {
     double countSpread = 0.45;    // log-normal spread of the number of trees between plots
     double dbhGrowth = 0.32;      // inches of mean DBH a year of stand age
     double dbhSpread = 0.15;      // log-normal spread of a plot's mean DBH
-    ParamRecord params;           // MaxSpec and MaxProd follow species and the three products
+    // Decimals of the LiDAR heights. With one (tenths of a foot) most LiDAR trees of a large
+    // data set repeat a height met before; with two, as many LiDAR instruments write them,
+    // nearly every tree has a height of its own. The other files do not depend on it.
+    int heightDecimals = 1;
+    ParamRecord params;  // MaxSpec and MaxProd follow species and the three products
 };
 
 // The seed of the bundled sample under examples/sample, and the default of 'generate'.

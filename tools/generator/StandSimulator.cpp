@@ -42,9 +42,10 @@ double drawDbh(Draws& draws, double mean) {
     return std::clamp(roundHalfEven(mean, 1), kMinDbh, kMaxDbh);
 }
 
+// A LiDAR height to the tenth of a foot, or to the hundredth with two decimals.
 template <class Sink>
-void writeLidar(int plot, double height, Sink& out) {
-    RecordLine().integer(plot).rounded(height, 1).appendTo(out);
+void writeLidar(int plot, double height, int decimals, Sink& out) {
+    RecordLine().integer(plot).rounded(height, decimals).appendTo(out);
 }
 
 }  // namespace
@@ -126,24 +127,26 @@ void simulatePlot(Draws& draws, const StandShape& shape, const StratumStand& str
         if (draws.uniform() < 0.55 + 0.42 * exposure) {
             const double h = eq.highLidarHeight(t.height) + 2.0 * draws.normal();
             if (h > 1) {
-                writeLidar(plot, h, ds1);
+                writeLidar(plot, h, shape.heightDecimals, ds1);
                 any1 = true;
             }
         }
         if (draws.uniform() < 0.5 + 0.42 * exposure) {
             const double h = eq.lowLidarHeight(t.height) + 2.5 * draws.normal();
             if (h > 1) {
-                writeLidar(plot, h, low);
+                writeLidar(plot, h, shape.heightDecimals, low);
                 any2 = true;
             }
         }
     }
     const SpeciesEquations top = speciesEquations(tallest->species);
     if (!any1) {
-        writeLidar(plot, std::max(1.5, top.highLidarHeight(tallest->height)), ds1);
+        writeLidar(plot, std::max(1.5, top.highLidarHeight(tallest->height)), shape.heightDecimals,
+                   ds1);
     }
     if (!any2) {
-        writeLidar(plot, std::max(1.5, top.lowLidarHeight(tallest->height)), low);
+        writeLidar(plot, std::max(1.5, top.lowLidarHeight(tallest->height)), shape.heightDecimals,
+                   low);
     }
     ds2.append(low);
 }

@@ -34,6 +34,7 @@ struct StandShape {
     double countSpread = 0.45;    // log-normal spread of the number of trees between plots
     double dbhGrowth = 0.32;      // inches of mean DBH a year of stand age
     double dbhSpread = 0.15;      // log-normal spread of a plot's mean DBH about its stratum's
+    int heightDecimals = 1;       // decimals of the LiDAR heights: 1 or 2
 };
 
 struct StratumStand {

@@ -157,6 +157,59 @@ TEST(Phase1Threads, OneAndFourThreadsGiveIdenticalFilesAndLog) {
     EXPECT_EQ(four.logText, data.host.logText);
 }
 
+// The records of manyGroups written so that none is taken with the plot run it continues: a
+// blank after each comma leaves every record to the comma reader's splitting into fields.
+std::string everyRecordSplit(const std::string& text) {
+    std::string split;
+    for (char c : text) {
+        split += c;
+        if (c == ',') split += ' ';
+    }
+    return split;
+}
+
+TEST(Phase1Reading, RunsOfAPlotTakenAtOnceGiveTheFilesLogAndFaultsOfRecordByRecord) {
+    Phase1Data data;
+    data.session.params.MaxPlots = 3000;
+    data.writeStrata(crlf({"1,1,1000,30", "2,1001,2000,60", "3,2001,2500,90"}));
+    data.writeSpecies(crlf({"5,1,30", "5,2,70", "1500,1,50", "1500,2,50"}));
+    // LF alone, a record over two lines and an empty height (read as 0, with a warning) among
+    // the runs.
+    const std::string high = manyGroups(7) + "17,12.5\n17\r\n14.5\r\n17,\r\n17,30.5\r\n";
+    const std::string low = manyGroups(99);
+    data.session.run.threads = 2;
+    data.writeHigh(high);
+    data.writeLow(low);
+    ASSERT_TRUE(data.run());
+    const std::string ds1 = data.output(1), ds2 = data.output(2);
+    data.writeHigh(everyRecordSplit(high));
+    data.writeLow(everyRecordSplit(low));
+    RecordingHost split;
+    ASSERT_TRUE(data.run(split));
+    EXPECT_EQ(data.output(1), ds1);
+    EXPECT_EQ(data.output(2), ds2);
+    EXPECT_EQ(split.logged, data.host.logged);
+    EXPECT_EQ(split.logText, data.host.logText);
+
+    // A record that cannot be read, deep in a plot's run after several batches: the same message
+    // under the same record number either way.
+    std::string bad = manyGroups(7);
+    const std::size_t at = bad.find("\r\n", bad.size() * 3 / 4) + 2;
+    const std::size_t plotEnd = bad.find(',', at);
+    bad.insert(
+        at, bad.substr(at, plotEnd - at) + ",12.5\r\n" + bad.substr(at, plotEnd - at) + ",1x2\r\n");
+    std::vector<std::string> messages;
+    for (const std::string& text : {bad, everyRecordSplit(bad)}) {
+        data.writeHigh(text);
+        RecordingHost host;
+        EXPECT_FALSE(data.run(host));
+        ASSERT_EQ(host.messages.size(), 1u);
+        messages.push_back(host.messages.front().text);
+    }
+    EXPECT_NE(messages[0].find("\"1x2\" is not a number"), std::string::npos) << messages[0];
+    EXPECT_EQ(messages[0], messages[1]);
+}
+
 const char* const kOld1 = "3,1,20,1,1\r\n";
 const char* const kOld2 = "4,2,20,2,2\r\n";
 const std::string kNoCoefficient = "Potential ERROR: No coefficient for LiDAR height equation";

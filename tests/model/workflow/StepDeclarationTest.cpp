@@ -115,6 +115,10 @@ TEST(StepDeclaration, EveryStepOpensWhatItDeclaresOnceAndWritesOnlyWhatItDeclare
         std::size_t i = 0;
         for (const fs::path& file : files::presentReads(*step.files, in))
             EXPECT_EQ(run->read[i++], files::fingerprint(file));
+        // What it wrote: fingerprinted as written, the same as the files read back now.
+        ASSERT_EQ(run->wrote.size(), result.outputs.size());
+        for (std::size_t k = 0; k < result.outputs.size(); ++k)
+            EXPECT_EQ(run->wrote[k], files::fingerprint(result.outputs[k]));
     }
 }
 
