@@ -97,6 +97,11 @@ MainWindow::~MainWindow() {
         view_->abandon();
         worker_->wait();
     }
+    if (resultsReader_) {
+        // The results being read are no longer wanted; the reading ends on its own.
+        disconnect(resultsReader_, nullptr, this, nullptr);
+        resultsReader_->wait();
+    }
 }
 
 void MainWindow::mirror() {
