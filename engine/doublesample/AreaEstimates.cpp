@@ -11,15 +11,6 @@ namespace orr {
 
 namespace {
 
-// Start value of the selection, as for the plot-weighted combination.
-constexpr double kNoSelection = 999;
-
-std::string strataList(const std::vector<int>& strata) {
-    std::string text;
-    for (int h : strata) text += (text.empty() ? "" : ", ") + std::to_string(h);
-    return text;
-}
-
 // What stratum h brings to the combination of regression k: its mean per acre, the variance of
 // that mean and its degrees of freedom.
 struct StratumPart {
@@ -122,15 +113,9 @@ AreaEstimates estimateByArea(const DoubleSampleEstimates& est, const StratumArea
         if (auto c = combine(k, est, area, strataOfStrataFile, area.notes))
             area.combined.push_back(std::move(*c));
     }
-    double best = kNoSelection;
-    AreaCombinedEstimate* chosen = nullptr;
-    for (AreaCombinedEstimate& c : area.combined) {
-        if (c.sePercent < best) {  // on equal SE the lower k stays
-            best = c.sePercent;
-            chosen = &c;
-        }
-    }
-    if (chosen) chosen->selected = true;
+    if (AreaCombinedEstimate* chosen =
+            smallestSePercent(area.combined, &AreaCombinedEstimate::sePercent))
+        chosen->selected = true;
     return area;
 }
 

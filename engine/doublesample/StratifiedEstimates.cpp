@@ -10,18 +10,9 @@ namespace orr {
 
 namespace {
 
-// Start value of the selection: an SE percent of this size or more is never selected.
-constexpr double kNoSelection = 999;
-
 void line(OutputFile& out, const std::string& text) {
     out.append(text);
     out.append("\r\n");
-}
-
-std::string strataList(const std::vector<int>& strata) {
-    std::string text;
-    for (int h : strata) text += (text.empty() ? "" : ", ") + std::to_string(h);
-    return text;
 }
 
 // Selects the estimate of stratum index h among its usable regressions.
@@ -106,6 +97,12 @@ std::vector<double> combinationWeights(const DoubleSampleEstimates& est, int k) 
     return weights;
 }
 
+std::string strataList(const std::vector<int>& strata) {
+    std::string text;
+    for (int h : strata) text += (text.empty() ? "" : ", ") + std::to_string(h);
+    return text;
+}
+
 bool usable(const RegressionResult& r) {
     return r.Beta > 0 && r.YbarLR > 0;
 }
@@ -129,15 +126,7 @@ DoubleSampleEstimates estimateAllStrata(const DoubleSampleInputs& in, const Plan
     }
     for (int k = 0; k < kRegressions; ++k) combine(k, est);
 
-    double best = kNoSelection;
-    CombinedEstimate* chosen = nullptr;
-    for (CombinedEstimate& c : est.combined) {
-        if (c.SE < best) {  // on equal SE the lower k stays
-            best = c.SE;
-            chosen = &c;
-        }
-    }
-    if (chosen) {
+    if (CombinedEstimate* chosen = smallestSePercent(est.combined, &CombinedEstimate::SE)) {
         chosen->selected = true;
         est.best[strata] = {chosen->YbarLR, chosen->SybarLR, chosen->SE};
     }

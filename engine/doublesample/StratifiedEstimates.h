@@ -67,6 +67,27 @@ DoubleSampleEstimates estimateAllStrata(const DoubleSampleInputs& in,
 // place the combination and the plan of the next inventory take their weights from.
 std::vector<double> combinationWeights(const DoubleSampleEstimates& est, int k);
 
+// The combination of `combined` with the smallest standard error in percent (`sePercent` of each),
+// the first of them on equal ones (the lower regression stays); nullptr when none is below
+// kNoSelection, the start value of every selection: an SE percent of that size or more is never
+// selected. The one rule by which a combination is selected, by plots or by areas.
+inline constexpr double kNoSelection = 999;
+template <class Combined>
+Combined* smallestSePercent(std::vector<Combined>& combined, double Combined::*sePercent) {
+    double best = kNoSelection;
+    Combined* chosen = nullptr;
+    for (Combined& c : combined) {
+        if (c.*sePercent < best) {
+            best = c.*sePercent;
+            chosen = &c;
+        }
+    }
+    return chosen;
+}
+
+// "1, 2, 5": stratum numbers as the notes list them.
+std::string strataList(const std::vector<int>& strata);
+
 // The regression report (_Regress.txt).
 void writeRegressionReport(const DoubleSampleEstimates& est, OutputFile& report);
 
