@@ -7,11 +7,13 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <string>
 #include <tuple>
 #include <vector>
 
 #include "engine/distribution/PlotIteration.h"
 #include "tests/engine/distribution/DistributionData.h"
+#include "tests/support/SeedMeans.h"
 
 namespace orr::test {
 namespace {
@@ -38,13 +40,19 @@ const std::vector<std::string> kGrowingCoefficients = {
 //   (1,2): N 14, BA 7 x (0.783143 + 1.009482) = 12.55 -> 12.5, volume 7 x 25 = 175
 //   (2,1): N 3 x 2 = 6, BA 6 x 0.196344 = 1.18 -> 1.2, volume 2 x 18.5 = 37
 // No iterations: MaxItern (4) divides nothing.
-TEST(ExpectedShares, AHandWorkedPlotGivesEachClassItsShareOfEveryTree) {
-    DistributionData d;
+// The classes and trees of the hand-worked plot 3 below, with the LiDAR heights `high` of
+// DataSet 1 alone, given their classes by expected shares.
+void handWorked(DistributionData& d, const std::vector<std::string>& high) {
     d.session.params.LidarClasses = 1;
     d.session.params.LiHgtAdj = 1;
     d.write(DataSetFile::Coefficients, kGrowingCoefficients);
     d.write(DataSetFile::PlotClasses, {"3,1,2,14,5.5,120,70,0,0", "3,2,1,4,0.5,30,20,0,0"});
-    d.writeLidar(1, {"3,12", "3,20", "3,30", "4,25"});
+    d.writeLidar(1, high);
+}
+
+TEST(ExpectedShares, AHandWorkedPlotGivesEachClassItsShareOfEveryTree) {
+    DistributionData d;
+    handWorked(d, {"3,12", "3,20", "3,30", "4,25"});
     ASSERT_TRUE(d.run().completed());
     EXPECT_TRUE(d.host.messages.empty());
     EXPECT_EQ(d.read(DataSetFile::LidarPlotsDS1),
@@ -73,11 +81,7 @@ TEST(ExpectedShares, AHandWorkedPlotGivesEachClassItsShareOfEveryTree) {
 //   (2,1): all five: N 10, BA 10 x 0.196344 = 1.96 -> 2, volume 2 x (4 + 6 + 4 + 8.5 + 6) = 57
 TEST(ExpectedShares, TreesOfTheSameHeightEachEnterTheirClasses) {
     DistributionData d;
-    d.session.params.LidarClasses = 1;
-    d.session.params.LiHgtAdj = 1;
-    d.write(DataSetFile::Coefficients, kGrowingCoefficients);
-    d.write(DataSetFile::PlotClasses, {"3,1,2,14,5.5,120,70,0,0", "3,2,1,4,0.5,30,20,0,0"});
-    d.writeLidar(1, {"3,12", "3,20", "3,12", "3,30", "3,20"});
+    handWorked(d, {"3,12", "3,20", "3,12", "3,30", "3,20"});
     ASSERT_TRUE(d.run().completed());
     EXPECT_TRUE(d.host.messages.empty());
     EXPECT_EQ(d.read(DataSetFile::LidarPlotsDS1),
@@ -171,14 +175,8 @@ TEST(ExpectedShares, TheMeanOfTheDrawsOverManySeedsApproachesTheExpectedShares) 
     EXPECT_EQ(expected.size(), 3u);
     for (const auto& [key, fields] : draws) {
         for (int f = 0; f < 3; ++f) {
-            const std::vector<double>& xs = fields[f];
-            ASSERT_EQ(xs.size(), std::size_t{kSeeds});
-            double mean = 0;
-            for (double x : xs) mean += x;
-            mean /= kSeeds;
-            double squares = 0;
-            for (double x : xs) squares += (x - mean) * (x - mean);
-            const double se = std::sqrt(squares / (kSeeds - 1) / kSeeds);
+            ASSERT_EQ(fields[f].size(), std::size_t{kSeeds});
+            const auto [mean, se] = seedMean(fields[f]);
             const double want = expected.count(key) ? expected.at(key)[f] : 0.0;
             EXPECT_LE(std::fabs(mean - want), 3 * se + 1e-9)
                 << "class " << key.first << "," << key.second << " field " << f << ": mean " << mean

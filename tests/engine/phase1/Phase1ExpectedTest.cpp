@@ -12,6 +12,7 @@
 
 #include "core/CommaReader.h"
 #include "tests/engine/phase1/Phase1TestData.h"
+#include "tests/support/SeedMeans.h"
 
 namespace orr::test {
 namespace {
@@ -33,15 +34,21 @@ const std::vector<std::string> kGrowingCoefficients = {
 //   N = 2 x 2/3 x PACF 20 = 26.67; BA = 2/3 x 20 x 1.792625 = 23.90; volume 2/3 x 20 x 50 = 666.67.
 //   Species 2: all three count: N = 3 x 1/3 x 20 = 20, BA = 20 x 0.13635 = 2.73 (2.727),
 //   volume 1/3 x 20 x 2 x 62 = 826.67.
-TEST(Phase1ExpectedShares, AHandWorkedPlotGivesEachSpeciesItsShareOfEveryTree) {
-    Phase1Data data;
+// The stratum and trees of the hand-worked plots below, with the LiDAR heights `high` of
+// DataSet 1 alone, given their classes by expected shares.
+void handWorked(Phase1Data& data, const std::string& high) {
     data.session.params.LidarClasses = 1;
     data.writeCoefficients(kGrowingCoefficients);
     writeFile(data.session.inputs.dbh, crlf({"1,1,10,99", "2,1,0,99"}));
     data.writeStrata(crlf({"1,1,10,30"}));
     data.writeSpecies(crlf({"3,1,2", "3,2,1"}));
-    data.writeHigh(crlf({"5,12", "5,20", "5,30"}));
+    data.writeHigh(high);
     data.session.inputs.lidarLow.clear();
+}
+
+TEST(Phase1ExpectedShares, AHandWorkedPlotGivesEachSpeciesItsShareOfEveryTree) {
+    Phase1Data data;
+    handWorked(data, crlf({"5,12", "5,20", "5,30"}));
     ASSERT_TRUE(data.run());
     EXPECT_TRUE(data.host.messages.empty());
     EXPECT_EQ(data.output(1), crlf({"5,1,26.67,23.9,666.67", "5,2,20,2.73,826.67"}));
@@ -59,13 +66,7 @@ TEST(Phase1ExpectedShares, AHandWorkedPlotGivesEachSpeciesItsShareOfEveryTree) {
 //   Plot 6 (30, 12, 20): the plot above.
 TEST(Phase1ExpectedShares, TreesOfTheSameHeightEachEnterWithTheirShare) {
     Phase1Data data;
-    data.session.params.LidarClasses = 1;
-    data.writeCoefficients(kGrowingCoefficients);
-    writeFile(data.session.inputs.dbh, crlf({"1,1,10,99", "2,1,0,99"}));
-    data.writeStrata(crlf({"1,1,10,30"}));
-    data.writeSpecies(crlf({"3,1,2", "3,2,1"}));
-    data.writeHigh(crlf({"5,12", "5,20", "5,30", "5,20", "6,30", "6,12", "6,20"}));
-    data.session.inputs.lidarLow.clear();
+    handWorked(data, crlf({"5,12", "5,20", "5,30", "5,20", "6,30", "6,12", "6,20"}));
     ASSERT_TRUE(data.run());
     EXPECT_TRUE(data.host.messages.empty());
     EXPECT_EQ(data.output(1), crlf({"5,1,40,34.34,933.33", "5,2,26.67,3.64,1093.33",
@@ -117,13 +118,8 @@ TEST(Phase1ExpectedShares, TheMeanOfTheDrawsOverManySeedsApproachesTheExpectedSh
     }
     for (const auto& [key, fields] : draws) {
         for (int f = 0; f < 3; ++f) {
-            const std::vector<double>& xs = fields[f];
-            double mean = 0;
-            for (double x : xs) mean += x;
-            mean /= kSeeds;
-            double squares = 0;
-            for (double x : xs) squares += (x - mean) * (x - mean);
-            const double se = std::sqrt(squares / (kSeeds - 1) / kSeeds);
+            ASSERT_EQ(fields[f].size(), std::size_t{kSeeds});
+            const auto [mean, se] = seedMean(fields[f]);
             // The files hold 2 decimals: half a hundredth more on either side.
             EXPECT_LE(std::fabs(mean - expected.at(key)[f]), 3 * se + 0.005)
                 << "plot " << key.first << ", species " << key.second << ", field " << f
