@@ -132,25 +132,14 @@ std::string readJournal(const std::filesystem::path& journal) {
         ::close(fd);
         refuseJournal(journal, "is not a regular file");
     }
-    std::string bytes;
-    char buf[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int err = errno;
-            ::close(fd);
-            failOn("Cannot read", journal, err);
-        }
-        if (n == 0) break;
-        bytes.append(buf, static_cast<std::size_t>(n));
-        if (bytes.size() > kMostJournalBytes) {
-            ::close(fd);
-            refuseJournal(journal, "is larger than any journal this program writes");
-        }
+    std::optional<std::string> bytes;
+    try {
+        bytes = readToEndAtMost(fd, kMostJournalBytes);
+    } catch (const std::system_error& e) {
+        failOn("Cannot read", journal, e.code().value());
     }
-    ::close(fd);
-    return bytes;
+    if (!bytes) refuseJournal(journal, "is larger than any journal this program writes");
+    return std::move(*bytes);
 }
 
 // A name a journal may hold: a bare file name in the journal's own folder.
@@ -497,6 +486,28 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view con
     file.keepWhenEmpty();
     file.append(content);
     set.commit();
+}
+
+std::optional<std::string> readToEndAtMost(int fd, std::size_t most) {
+    std::string bytes;
+    char chunk[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int err = errno;
+            ::close(fd);
+            throw std::system_error(err, std::generic_category());
+        }
+        if (n == 0) break;
+        bytes.append(chunk, static_cast<std::size_t>(n));
+        if (bytes.size() > most) {
+            ::close(fd);
+            return std::nullopt;
+        }
+    }
+    ::close(fd);
+    return bytes;
 }
 
 std::uintmax_t fileLength(const std::filesystem::path& path) {

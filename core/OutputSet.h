@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,6 +90,11 @@ extern void (*afterCommitRenameForTests)(std::size_t renamesDone);
 
 // One file written through OutputSet: all of `content` or nothing under `path`.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view content);
+
+// The bytes of the open file `fd` from where it stands to its end, `fd` closed after; nullopt
+// when there are more than `most`, read no further. Throws std::system_error with the system's
+// error when it cannot be read.
+std::optional<std::string> readToEndAtMost(int fd, std::size_t most);
 
 // Size of a file; 0 when it does not exist or is not a regular file. Never creates anything.
 std::uintmax_t fileLength(const std::filesystem::path& path);

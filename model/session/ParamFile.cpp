@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 #include <system_error>
@@ -248,25 +249,14 @@ std::string readParameterFile(const std::filesystem::path& file) {
         ::close(fd);
         fail("it is not a regular file");
     }
-    std::string bytes;
-    char chunk[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            fail(std::strerror(error));
-        }
-        if (n == 0) break;
-        bytes.append(chunk, static_cast<std::size_t>(n));
-        if (bytes.size() > kMostParameterFileBytes) {
-            ::close(fd);
-            fail("it is larger than any parameter file");
-        }
+    std::optional<std::string> bytes;
+    try {
+        bytes = readToEndAtMost(fd, kMostParameterFileBytes);
+    } catch (const std::system_error& e) {
+        fail(std::strerror(e.code().value()));
     }
-    ::close(fd);
-    return bytes;
+    if (!bytes) fail("it is larger than any parameter file");
+    return std::move(*bytes);
 }
 
 void saveParameters(const std::filesystem::path& appDir, const ParamRecord& p,
