@@ -16,10 +16,6 @@ namespace orr {
 
 namespace {
 
-[[noreturn]] void failOn(std::string_view what, const std::filesystem::path& path, int err) {
-    throw std::runtime_error(std::string(what) + " " + path.string() + ": " + std::strerror(err));
-}
-
 [[noreturn]] void refuseLockFile(const std::filesystem::path& path, std::string_view what) {
     throw std::runtime_error("The lock file " + shownPath(path) + " is " + std::string(what) +
                              ", not a lock file of this program; it is left as it is and "
@@ -76,7 +72,7 @@ std::optional<FileLock> FileLock::tryLock(const std::filesystem::path& path,
         const int fd =
             ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
         if (fd < 0 && errno == ELOOP) refuseLockFile(path, "a symbolic link");
-        if (fd < 0) failOn("Cannot make the lock file", path, errno);
+        if (fd < 0) throwFileFailure("Cannot make the lock file", path, errno);
         struct stat kind {};
         if (::fstat(fd, &kind) != 0 || !S_ISREG(kind.st_mode)) {
             ::close(fd);
@@ -90,7 +86,7 @@ std::optional<FileLock> FileLock::tryLock(const std::filesystem::path& path,
                 return std::nullopt;
             }
             ::close(fd);
-            failOn("Cannot lock", path, err);
+            throwFileFailure("Cannot lock", path, err);
         }
         struct stat opened {};
         struct stat named {};
@@ -100,7 +96,7 @@ std::optional<FileLock> FileLock::tryLock(const std::filesystem::path& path,
             return FileLock(path, fd);
         }
         ::close(fd);
-        if (attempt == 100) failOn("Cannot lock", path, EAGAIN);
+        if (attempt == 100) throwFileFailure("Cannot lock", path, EAGAIN);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "core/InputError.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace orr {
 
@@ -143,6 +144,10 @@ InputError InputError::at(const std::filesystem::path& file, long record, int fi
 
 InputError InputError::file(const std::filesystem::path& file, std::string_view problem) {
     return InputError("File " + shownPath(file) + ": " + std::string(problem) + ".");
+}
+
+void throwFileFailure(std::string_view what, const std::filesystem::path& path, int err) {
+    throw std::runtime_error(std::string(what) + " " + shownPath(path) + ": " + std::strerror(err));
 }
 
 }  // namespace orr

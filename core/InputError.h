@@ -40,6 +40,10 @@ bool isFormatCharacter(std::uint32_t codePoint);
 // The UTF-8 bytes of the first format character in `text`; empty when it holds none.
 std::string_view firstFormatCharacter(std::string_view text);
 
+// What the system refused on a file: "<what> <path>: <the system's reason>".
+[[noreturn]] void throwFileFailure(std::string_view what, const std::filesystem::path& path,
+                                   int err);
+
 // Characters of a UTF-8 text (a byte that is not part of a UTF-8 sequence counts as one).
 std::size_t characterCount(std::string_view text);
 

@@ -62,10 +62,6 @@ std::string reason(int err) {
     return std::strerror(err);
 }
 
-[[noreturn]] void failOn(std::string_view what, const std::filesystem::path& path, int err) {
-    throw std::runtime_error(std::string(what) + " " + path.string() + ": " + reason(err));
-}
-
 // The final name a temporary or journal name was made from; empty when `name` is neither with
 // the given end.
 std::string_view finalNameOf(std::string_view name, std::string_view end) {
@@ -125,7 +121,7 @@ std::string readJournal(const std::filesystem::path& journal) {
     const int fd = ::open(journal.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ELOOP) refuseJournal(journal, "is a symbolic link");
-        failOn("Cannot read", journal, errno);
+        throwFileFailure("Cannot read", journal, errno);
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -136,7 +132,7 @@ std::string readJournal(const std::filesystem::path& journal) {
     try {
         bytes = readToEndAtMost(fd, kMostJournalBytes);
     } catch (const std::system_error& e) {
-        failOn("Cannot read", journal, e.code().value());
+        throwFileFailure("Cannot read", journal, e.code().value());
     }
     if (!bytes) refuseJournal(journal, "is larger than any journal this program writes");
     return std::move(*bytes);
@@ -434,7 +430,7 @@ std::vector<std::filesystem::path> OutputSet::commit() {
             name += uniqueSuffix(kJournalEnd);
             // A failure is named by the file the user knows: the journal is the program's.
             if (const int err = writeNewFile(name, entries); err != 0) {
-                failOn("Cannot replace", swaps.front().file->finalPath(), err);
+                throwFileFailure("Cannot replace", swaps.front().file->finalPath(), err);
             }
             journal = name;
             syncDirectory(dir);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -119,6 +120,32 @@ std::optional<FileFingerprint> rememberedFingerprint(const std::filesystem::path
     throw std::runtime_error("File " + file.string() + " cannot be read: " + std::strerror(err));
 }
 
+// One file's digest as its reader streams it or its writer writes it; `done` takes it when the
+// file was gone through to its end.
+class FingerprintSink : public ReadSink {
+  public:
+    FingerprintSink(std::filesystem::path file, std::optional<FileState> state,
+                    std::function<void(FileFingerprint)> done)
+        : file_(std::move(file)), state_(state), done_(std::move(done)) {}
+    void bytes(const char* data, std::size_t size) override {
+        sha_.add(data, size);
+        size_ += size;
+    }
+    void finished(bool whole) override {
+        if (!whole) return;
+        FileFingerprint fingerprint{file_.filename().string(), size_, sha_.hex()};
+        if (state_) remember(file_, *state_, fingerprint);
+        done_(std::move(fingerprint));
+    }
+
+  private:
+    std::filesystem::path file_;
+    std::optional<FileState> state_;  // of a file read, when it was opened
+    std::function<void(FileFingerprint)> done_;
+    Sha256 sha_;
+    std::uintmax_t size_ = 0;
+};
+
 }  // namespace
 
 FileFingerprint fingerprint(const std::filesystem::path& file) {
@@ -152,32 +179,6 @@ void forgetRememberedFingerprints() {
     remembered().clear();
 }
 
-// One file's digest as its reader streams it or its writer writes it.
-class FingerprintSink : public ReadSink {
-  public:
-    FingerprintSink(ReadFingerprints& owner, std::filesystem::path file, bool written,
-                    std::optional<FileState> state)
-        : owner_(owner), file_(std::move(file)), written_(written), state_(state) {}
-    void bytes(const char* data, std::size_t size) override {
-        sha_.add(data, size);
-        size_ += size;
-    }
-    void finished(bool whole) override {
-        if (!whole) return;
-        const FileFingerprint fingerprint{file_.filename().string(), size_, sha_.hex()};
-        if (state_) remember(file_, *state_, fingerprint);
-        owner_.add(file_, fingerprint, written_);
-    }
-
-  private:
-    ReadFingerprints& owner_;
-    std::filesystem::path file_;
-    bool written_;
-    std::optional<FileState> state_;  // of a file read, when it was opened
-    Sha256 sha_;
-    std::uintmax_t size_ = 0;
-};
-
 std::unique_ptr<ReadSink> ReadFingerprints::opened(const std::filesystem::path& file) {
     {
         const std::lock_guard<std::mutex> lock(lock_);
@@ -188,11 +189,14 @@ std::unique_ptr<ReadSink> ReadFingerprints::opened(const std::filesystem::path& 
         add(file, *known, false);
         return nullptr;
     }
-    return std::make_unique<FingerprintSink>(*this, file, false, stateOf(file));
+    return std::make_unique<FingerprintSink>(
+        file, stateOf(file), [this, file](FileFingerprint f) { add(file, std::move(f), false); });
 }
 
 std::unique_ptr<ReadSink> ReadFingerprints::writing(const std::filesystem::path& finalPath) {
-    return std::make_unique<FingerprintSink>(*this, finalPath, true, std::nullopt);
+    return std::make_unique<FingerprintSink>(
+        finalPath, std::nullopt,
+        [this, finalPath](FileFingerprint f) { add(finalPath, std::move(f), true); });
 }
 
 void ReadFingerprints::add(const std::filesystem::path& file, FileFingerprint fingerprint,

@@ -45,7 +45,6 @@ class ReadFingerprints : public ReadWatch {
     FileFingerprint ofWrittenOrRead(const std::filesystem::path& finalPath) const;
 
   private:
-    friend class FingerprintSink;
     void add(const std::filesystem::path& file, FileFingerprint fingerprint, bool written);
     mutable std::mutex lock_;
     std::map<std::filesystem::path, FileFingerprint> read_;

@@ -5,6 +5,7 @@
 
 #include "core/NumberText.h"
 #include "engine/doublesample/ChartData.h"
+#include "engine/doublesample/HtmlCells.h"
 #include "engine/doublesample/PlanReport.h"
 #include "engine/doublesample/SvgScatter.h"
 #include "files/DataSetFiles.h"
@@ -36,25 +37,8 @@ p,li,h1,h2,h3{overflow-wrap:anywhere}
 .method p,.method li{max-width:50em}.formula{font-family:serif;font-size:1.05em;white-space:normal}
 @media (max-width:600px){body{margin:.5em auto;padding:0 .5em}h1{font-size:1.25em}})";
 
-std::string fixed(double x, int decimals) {
-    return fixedDecimalsHalfAway(
-        x, decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(decimals), '0'));
-}
-
-std::string cell(std::string_view text, std::string_view cls = {}) {
-    return cls.empty() ? "<td>" + std::string(text) + "</td>"
-                       : "<td class=\"" + std::string(cls) + "\">" + std::string(text) + "</td>";
-}
 std::string textCell(std::string_view text) {
     return cell(htmlEscaped(text), "text");
-}
-std::string optionalCell(const std::optional<double>& x, int decimals) {
-    return cell(x ? fixed(*x, decimals) : "");
-}
-std::string headerRow(std::initializer_list<std::string_view> names) {
-    std::string row = "<tr>";
-    for (std::string_view n : names) row += "<th>" + std::string(n) + "</th>";
-    return row + "</tr>\n";
 }
 
 std::string stratumText(const std::optional<int>& stratum, bool areaWeighted = false) {
@@ -75,14 +59,16 @@ std::string areaSummary(const ReportContents& c) {
         if (!r.areaWeighted || !r.selected || !r.total) continue;
         return "<p class=\"summary\">Mean ground volume of the forest, strata weighted by their "
                "areas: <strong>" +
-               fixed(r.ybarLR, 1) + " cu.ft per acre</strong>, 95&nbsp;% confidence interval " +
-               fixed(r.ci95Low, 1) + " to " + fixed(r.ci95High, 1) +
-               " cu.ft per acre. Total ground volume over " + fixed(*r.acres, 1) +
-               " acres: <strong>" + fixed(*r.total, 0) +
-               " cu.ft</strong>, 95&nbsp;% confidence interval " + fixed(*r.totalCi95Low, 0) +
-               " to " + fixed(*r.totalCi95High, 0) + " cu.ft (standard error " +
-               fixed(*r.seTotal, 0) + " cu.ft, SE " + fixed(r.sePercent, 2) +
-               "&nbsp;%), from the regressions on " + htmlEscaped(r.variable) + ".</p>\n";
+               halfAwayText(r.ybarLR, 1) +
+               " cu.ft per acre</strong>, 95&nbsp;% confidence interval " +
+               halfAwayText(r.ci95Low, 1) + " to " + halfAwayText(r.ci95High, 1) +
+               " cu.ft per acre. Total ground volume over " + halfAwayText(*r.acres, 1) +
+               " acres: <strong>" + halfAwayText(*r.total, 0) +
+               " cu.ft</strong>, 95&nbsp;% confidence interval " +
+               halfAwayText(*r.totalCi95Low, 0) + " to " + halfAwayText(*r.totalCi95High, 0) +
+               " cu.ft (standard error " + halfAwayText(*r.seTotal, 0) + " cu.ft, SE " +
+               halfAwayText(r.sePercent, 2) + "&nbsp;%), from the regressions on " +
+               htmlEscaped(r.variable) + ".</p>\n";
     }
     std::string why;
     for (const std::string& note : areaNotes(*c.areas)) why += " " + htmlEscaped(note) + ".";
@@ -96,12 +82,13 @@ std::string summary(const ReportContents& c) {
     for (const files::EstimateRecord& r : c.estimateRows) {
         if (r.stratum || r.areaWeighted || !r.selected) continue;
         return "<p class=\"summary\">Combined estimate of mean ground volume: <strong>" +
-               fixed(r.ybarLR, 1) +
+               halfAwayText(r.ybarLR, 1) +
                " cu.ft</strong> per acre, 95&nbsp;% confidence "
                "interval " +
-               fixed(r.ci95Low, 1) + " to " + fixed(r.ci95High, 1) + " (standard error " +
-               fixed(r.seYbarLR, 2) + ", " + fixed(r.sePercent, 2) +
-               "&nbsp;%), from the regressions on " + htmlEscaped(r.variable) + ".</p>\n";
+               halfAwayText(r.ci95Low, 1) + " to " + halfAwayText(r.ci95High, 1) +
+               " (standard error " + halfAwayText(r.seYbarLR, 2) + ", " +
+               halfAwayText(r.sePercent, 2) + "&nbsp;%), from the regressions on " +
+               htmlEscaped(r.variable) + ".</p>\n";
     }
     return "<p class=\"summary\">No combined estimate was formed; the estimates of the strata are "
            "below.</p>\n";
@@ -123,11 +110,11 @@ std::string estimatesTable(const ReportContents& c) {
         html += r.selected ? "<tr class=\"estimate selected\">" : "<tr class=\"estimate\">";
         html += textCell(stratumText(r.stratum, r.areaWeighted)) + textCell(r.variable) +
                 cell(r.selected ? "yes" : "") + optionalCell(r.n2, 0) + optionalCell(r.n1, 0) +
-                optionalCell(r.beta, 4) + optionalCell(r.rho, 4) + cell(fixed(r.ybarLR, 1)) +
-                cell(fixed(r.seYbarLR, 2)) + cell(fixed(r.sePercent, 2)) + cell(fixed(r.t, 4)) +
-                cell(fixed(r.ci95Low, 1)) + cell(fixed(r.ci95High, 1)) +
-                optionalCell(r.groundMean, 1) + optionalCell(r.groundSE, 2) +
-                optionalCell(r.efficiency, 2);
+                optionalCell(r.beta, 4) + optionalCell(r.rho, 4) + cell(halfAwayText(r.ybarLR, 1)) +
+                cell(halfAwayText(r.seYbarLR, 2)) + cell(halfAwayText(r.sePercent, 2)) +
+                cell(halfAwayText(r.t, 4)) + cell(halfAwayText(r.ci95Low, 1)) +
+                cell(halfAwayText(r.ci95High, 1)) + optionalCell(r.groundMean, 1) +
+                optionalCell(r.groundSE, 2) + optionalCell(r.efficiency, 2);
         if (c.areas) {
             html += optionalCell(r.acres, 1) + optionalCell(r.total, 0) +
                     optionalCell(r.seTotal, 0) + optionalCell(r.totalCi95Low, 0) +
@@ -165,11 +152,11 @@ std::string scatterFigures(const ReportContents& c) {
         if (s.hasRegression) {
             html += "ground volume on " + htmlEscaped(name) + ", " +
                     std::to_string(s.plots.size()) + " Phase 2 plots. R&sup2; " +
-                    fixed(s.rSquared, 3) + ", SE " + fixed(s.sePercent, 2) +
+                    halfAwayText(s.rSquared, 3) + ", SE " + halfAwayText(s.sePercent, 2) +
                     "&nbsp;%, efficiency " +
-                    (s.efficiency ? fixed(*s.efficiency, 2) : std::string("&ndash;")) +
-                    ". Estimate " + fixed(s.estimate, 1) + " at the Phase 1 mean " +
-                    fixed(s.phase1Mean, 1) + " (diamond on the dashed line)." +
+                    (s.efficiency ? halfAwayText(*s.efficiency, 2) : std::string("&ndash;")) +
+                    ". Estimate " + halfAwayText(s.estimate, 1) + " at the Phase 1 mean " +
+                    halfAwayText(s.phase1Mean, 1) + " (diamond on the dashed line)." +
                     (s.selected ? "" : " This regression was not selected.");
         } else {
             html += std::to_string(s.plots.size()) +
@@ -188,9 +175,9 @@ std::string allocationTable(const ReportContents& c) {
     for (const files::AllocationRecord& r : c.allocationRows) {
         html += "<tr class=\"class-line\">" + textCell(r.stratum) +
                 cell(std::to_string(r.species)) + cell(std::to_string(r.product)) +
-                cell(fixed(r.baAlloc, 1)) + cell(fixed(r.volAlloc, 1)) + cell(fixed(r.n, 1)) +
-                cell(fixed(r.ba, 1)) + cell(fixed(r.height, 1)) + cell(fixed(r.volume, 1)) +
-                "</tr>\n";
+                cell(halfAwayText(r.baAlloc, 1)) + cell(halfAwayText(r.volAlloc, 1)) +
+                cell(halfAwayText(r.n, 1)) + cell(halfAwayText(r.ba, 1)) +
+                cell(halfAwayText(r.height, 1)) + cell(halfAwayText(r.volume, 1)) + "</tr>\n";
     }
     html += "</tbody>\n</table>\n";
     html = scrolling(html);
@@ -209,8 +196,8 @@ std::string allocationTable(const ReportContents& c) {
 std::string runHeader(const ReportContents& c) {
     std::string areas = "not given; the strata are combined by their numbers of plots only";
     if (c.areas) {
-        areas = "given in " + htmlEscaped(c.areasFileName) + ", " + fixed(c.areas->totalAcres, 1) +
-                " acres in all";
+        areas = "given in " + htmlEscaped(c.areasFileName) + ", " +
+                halfAwayText(c.areas->totalAcres, 1) + " acres in all";
     }
     return "<dl class=\"run-header\">\n<dt>Data set</dt><dd>" + htmlEscaped(c.dataSetName) +
            "</dd>\n<dt>Step 9 run</dt><dd class=\"run-time\">" + htmlEscaped(c.runTime) +

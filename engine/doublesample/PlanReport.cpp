@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/NumberText.h"
+#include "engine/doublesample/HtmlCells.h"
 #include "engine/doublesample/SvgScatter.h"
 #include "files/DataSetFiles.h"
 
@@ -11,30 +12,13 @@ namespace orr {
 
 namespace {
 
-std::string fixed(double x, int decimals) {
-    return fixedDecimalsHalfAway(
-        x, decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(decimals), '0'));
-}
-
 // A number of plots to take: the required number rounded up.
 std::string plots(double required) {
-    return fixed(std::ceil(required), 0);
+    return halfAwayText(std::ceil(required), 0);
 }
 
-std::string cell(std::string_view text, std::string_view cls = {}) {
-    return cls.empty() ? "<td>" + std::string(text) + "</td>"
-                       : "<td class=\"" + std::string(cls) + "\">" + std::string(text) + "</td>";
-}
-std::string optionalCell(const std::optional<double>& x, int decimals) {
-    return cell(x ? fixed(*x, decimals) : "");
-}
 std::string paysCell(bool pays) {
     return pays ? cell("yes") : cell("no", "differs");
-}
-std::string headerRow(std::initializer_list<std::string_view> names) {
-    std::string row = "<tr>";
-    for (std::string_view n : names) row += "<th>" + std::string(n) + "</th>";
-    return row + "</tr>\n";
 }
 
 std::string stratumName(int h) {
@@ -50,11 +34,12 @@ std::string strataTable(const InventoryPlan& plan) {
     html += "</thead>\n<tbody>\n";
     for (const StratumPlan& p : plan.strata) {
         html += "<tr class=\"plan-stratum\">" + cell(stratumName(p.stratum), "text") +
-                cell(htmlEscaped(variableName(p.k)), "text") + cell(fixed(p.rho2, 4)) +
-                cell(fixed(p.sY, 1)) + cell(fixed(p.n2, 0)) + cell(fixed(p.n1, 0)) +
-                cell(fixed(p.sePercent, 2)) + optionalCell(p.ratio, 2) + cell(plots(p.n2Required)) +
-                cell(plots(p.n1Required)) + cell(fixed(p.cost, 1)) + cell(plots(p.groundOnlyN)) +
-                cell(fixed(p.groundOnlyCost, 1)) + paysCell(p.pays) + "</tr>\n";
+                cell(htmlEscaped(variableName(p.k)), "text") + cell(halfAwayText(p.rho2, 4)) +
+                cell(halfAwayText(p.sY, 1)) + cell(halfAwayText(p.n2, 0)) +
+                cell(halfAwayText(p.n1, 0)) + cell(halfAwayText(p.sePercent, 2)) +
+                optionalCell(p.ratio, 2) + cell(plots(p.n2Required)) + cell(plots(p.n1Required)) +
+                cell(halfAwayText(p.cost, 1)) + cell(plots(p.groundOnlyN)) +
+                cell(halfAwayText(p.groundOnlyCost, 1)) + paysCell(p.pays) + "</tr>\n";
     }
     return html + "</tbody>\n</table>\n</div>\n";
 }
@@ -67,17 +52,18 @@ std::string forestTable(const ForestPlan& f) {
     html += "</thead>\n<tbody>\n";
     for (const ForestPlanStratum& p : f.strata) {
         html += "<tr class=\"plan-share\">" + cell(std::to_string(p.stratum), "text") +
-                cell(fixed(p.weight, 4)) + cell(fixed(p.rho2, 4)) + cell(fixed(p.sY, 1)) +
-                cell(plots(p.n2Required)) + cell(plots(p.n1Required)) +
-                cell(p.n2Required > 0 ? fixed(p.n1Required / p.n2Required, 2) : "") +
-                cell(fixed(p.cost, 1)) + cell(plots(p.groundOnlyN)) +
-                cell(fixed(p.groundOnlyCost, 1)) + paysCell(p.pays) + "</tr>\n";
+                cell(halfAwayText(p.weight, 4)) + cell(halfAwayText(p.rho2, 4)) +
+                cell(halfAwayText(p.sY, 1)) + cell(plots(p.n2Required)) +
+                cell(plots(p.n1Required)) +
+                cell(p.n2Required > 0 ? halfAwayText(p.n1Required / p.n2Required, 2) : "") +
+                cell(halfAwayText(p.cost, 1)) + cell(plots(p.groundOnlyN)) +
+                cell(halfAwayText(p.groundOnlyCost, 1)) + paysCell(p.pays) + "</tr>\n";
     }
     html += "<tr class=\"plan-total selected\">" + cell("total", "text") + cell("") + cell("") +
             cell("") + cell(plots(f.n2Required)) + cell(plots(f.n1Required)) +
-            cell(f.n2Required > 0 ? fixed(f.n1Required / f.n2Required, 2) : "") +
-            cell(fixed(f.cost, 1)) + cell(plots(f.groundOnlyN)) + cell(fixed(f.groundOnlyCost, 1)) +
-            paysCell(f.pays) + "</tr>\n";
+            cell(f.n2Required > 0 ? halfAwayText(f.n1Required / f.n2Required, 2) : "") +
+            cell(halfAwayText(f.cost, 1)) + cell(plots(f.groundOnlyN)) +
+            cell(halfAwayText(f.groundOnlyCost, 1)) + paysCell(f.pays) + "</tr>\n";
     return html + "</tbody>\n</table>\n</div>\n";
 }
 
@@ -89,8 +75,8 @@ std::vector<std::string> planNotes(const InventoryPlan& plan) {
         if (p.pays) continue;
         notes.push_back("Stratum " + stratumName(p.stratum) + ": double sampling does not pay; " +
                         plots(p.groundOnlyN) + " ground plots alone reach the target for " +
-                        fixed(p.groundOnlyCost, 1) + ", the double sample costs " +
-                        fixed(p.cost, 1) + ".");
+                        halfAwayText(p.groundOnlyCost, 1) + ", the double sample costs " +
+                        halfAwayText(p.cost, 1) + ".");
     }
     if (plan.forest) {
         for (const ForestPlanStratum& p : plan.forest->strata) {
@@ -99,7 +85,8 @@ std::vector<std::string> planNotes(const InventoryPlan& plan) {
                 "Stratum " + std::to_string(p.stratum) +
                 ": in the design for the whole forest the LiDAR phase does not pay; it would "
                 "take fewer LiDAR plots (" +
-                fixed(p.n1Required, 1) + ") than ground plots (" + fixed(p.n2Required, 1) +
+                halfAwayText(p.n1Required, 1) + ") than ground plots (" +
+                halfAwayText(p.n2Required, 1) +
                 "), so ground plots alone serve this stratum better.");
         }
     }
@@ -139,12 +126,12 @@ std::string planSection(const InventoryPlan& plan, std::string_view dataSetName)
         html +=
             "<p>The cheapest allocation of ground and LiDAR plots over the strata that "
             "reaches " +
-            shortest(s.targetError) + "&nbsp;% for the combined estimate (" + fixed(f.Ybar, 1) +
-            " cu.ft on " + htmlEscaped(variableName(f.k)) + ", now " + fixed(f.sePercent, 2) +
-            "&nbsp;%): <strong>" + plots(f.n2Required) + " ground plots and " +
-            plots(f.n1Required) + " LiDAR plots for " + fixed(f.cost, 1) +
-            "</strong>; ground plots alone would take " + plots(f.groundOnlyN) + " plots for " +
-            fixed(f.groundOnlyCost, 1) + ".</p>\n";
+            shortest(s.targetError) + "&nbsp;% for the combined estimate (" +
+            halfAwayText(f.Ybar, 1) + " cu.ft on " + htmlEscaped(variableName(f.k)) + ", now " +
+            halfAwayText(f.sePercent, 2) + "&nbsp;%): <strong>" + plots(f.n2Required) +
+            " ground plots and " + plots(f.n1Required) + " LiDAR plots for " +
+            halfAwayText(f.cost, 1) + "</strong>; ground plots alone would take " +
+            plots(f.groundOnlyN) + " plots for " + halfAwayText(f.groundOnlyCost, 1) + ".</p>\n";
         html += forestTable(f);
         html +=
             "<p class=\"legend\">W_h: the weights of the combined estimate (shares of the area "
