@@ -194,6 +194,11 @@ void CliHost::log(std::string_view line) {
     print(text, false);
 }
 
+void CliHost::logLines(std::string_view lines) {
+    keep(lines);
+    print(lines, false);
+}
+
 void CliHost::replaceLog(std::string_view text) {
     // A step that rebuilds the log from its old text plus a new line prints only the new part;
     // any other replacement prints the whole new text.

@@ -39,6 +39,7 @@ class CliHost : public workflow::StepView {
     CliHost& operator=(const CliHost&) = delete;
 
     void log(std::string_view line) override;
+    void logLines(std::string_view lines) override;
     void replaceLog(std::string_view text) override;
     void status(std::string_view caption) override;
     void message(std::string_view text, workflow::Icon icon) override;

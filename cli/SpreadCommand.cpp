@@ -59,6 +59,7 @@ constexpr int kDefaultSeeds = 20;
 class QuietView : public workflow::StepView {
   public:
     void log(std::string_view) override {}
+    void logLines(std::string_view) override {}
     void progress(std::size_t, std::size_t) override {}
     bool cancelled() const override { return false; }
     std::optional<int> askProductCode(int, double) override { return std::nullopt; }

@@ -186,6 +186,11 @@ double roundHalfEven(double x, int decimals) {
     // Beyond 2^53 every double is already a whole number.
     if (std::fabs(x) >= 9007199254740992.0) return x;
     if (x == std::trunc(x)) return x;
+    // To a whole number: the processor's own rounding (to nearest, a half to even) is exact.
+    if (decimals == 0) {
+        const double whole = std::nearbyint(x);
+        return whole == 0 ? 0.0 : whole;
+    }
     // Fast path: away from a half the direction is plain, and an integer divided by a power of
     // ten gives the double nearest to the rounded decimal.
     static constexpr double kPow10[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};

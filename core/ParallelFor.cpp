@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <exception>
 #include <mutex>
 #include <system_error>
@@ -13,6 +15,104 @@
 #include "core/Warnings.h"
 
 namespace orr {
+
+namespace {
+
+// The helper threads of every parallel-for, kept for the next one once it has returned. A step
+// runs a parallel-for for every batch of plots, and a batch of trees met before can take less
+// time than starting a thread: with threads started anew for each, the calling thread did most
+// of the work while they started.
+// A parallel-for hands each helper's share out as a task. A task that no thread has started by
+// the time the calling thread has done its own share is taken back: every chunk has been handed
+// out by then, so it would find nothing to do. So a parallel-for never waits for a thread that is
+// busy elsewhere (in another parallel-for, or in the one whose body called this one).
+class HelperThreads {
+  public:
+    struct Task {
+        const std::function<void(unsigned)>* work = nullptr;
+        unsigned worker = 0;
+        bool started = false;
+        bool finished = false;
+    };
+
+    static HelperThreads& shared() {
+        static HelperThreads helpers;
+        return helpers;
+    }
+
+    // Puts the tasks up for the helper threads, starting threads while fewer are idle than there
+    // are tasks waiting. A thread the system refuses only means that fewer tasks are started.
+    void start(std::vector<Task>& tasks) {
+        if (tasks.empty()) return;
+        const std::lock_guard<std::mutex> hold(lock_);
+        for (Task& task : tasks) waiting_.push_back(&task);
+        while (idle_ < waiting_.size()) {
+            try {
+                threads_.emplace_back([this] { serve(); });
+            } catch (const std::system_error&) {
+                break;
+            }
+            ++idle_;
+        }
+        taskPut_.notify_all();
+    }
+
+    // Takes back the tasks not started and waits for those that were.
+    void finish(std::vector<Task>& tasks) {
+        if (tasks.empty()) return;
+        std::unique_lock<std::mutex> hold(lock_);
+        for (Task& task : tasks) {
+            if (task.started) continue;
+            waiting_.erase(std::find(waiting_.begin(), waiting_.end(), &task));
+            task.finished = true;
+        }
+        taskDone_.wait(hold, [&] {
+            return std::all_of(tasks.begin(), tasks.end(),
+                               [](const Task& t) { return t.finished; });
+        });
+    }
+
+    HelperThreads() = default;
+    HelperThreads(const HelperThreads&) = delete;
+    HelperThreads& operator=(const HelperThreads&) = delete;
+    ~HelperThreads() {
+        {
+            const std::lock_guard<std::mutex> hold(lock_);
+            closing_ = true;
+        }
+        taskPut_.notify_all();
+        for (std::thread& thread : threads_) thread.join();
+    }
+
+  private:
+    void serve() {
+        std::unique_lock<std::mutex> hold(lock_);
+        for (;;) {
+            taskPut_.wait(hold, [&] { return closing_ || !waiting_.empty(); });
+            if (closing_) return;
+            Task* task = waiting_.front();
+            waiting_.pop_front();
+            task->started = true;
+            --idle_;
+            hold.unlock();
+            (*task->work)(task->worker);
+            hold.lock();
+            task->finished = true;
+            ++idle_;
+            taskDone_.notify_all();
+        }
+    }
+
+    std::mutex lock_;
+    std::condition_variable taskPut_;
+    std::condition_variable taskDone_;
+    std::deque<Task*> waiting_;
+    std::size_t idle_ = 0;  // threads waiting for a task
+    bool closing_ = false;
+    std::vector<std::thread> threads_;
+};
+
+}  // namespace
 
 unsigned threadCount(unsigned requested) {
     if (requested > 0) return requested;
@@ -64,18 +164,17 @@ void parallelFor(std::size_t count, unsigned threads,
         }
     };
 
-    std::vector<std::thread> helpers;
-    if (workers > 1) helpers.reserve(workers - 1);
-    for (std::size_t t = 1; t < workers; ++t) {
-        // A thread the system refuses only means fewer helpers: the others take its share.
-        try {
-            helpers.emplace_back(work, static_cast<unsigned>(t));
-        } catch (const std::system_error&) {
-            break;
-        }
+    // The helpers' shares go to the helper threads; the calling thread does its own meanwhile.
+    const std::function<void(unsigned)> share = work;
+    std::vector<HelperThreads::Task> tasks(workers > 1 ? workers - 1 : 0);
+    for (std::size_t t = 0; t < tasks.size(); ++t) {
+        tasks[t].work = &share;
+        tasks[t].worker = static_cast<unsigned>(t + 1);
     }
+    HelperThreads& helpers = HelperThreads::shared();
+    helpers.start(tasks);
     work(0);
-    for (std::thread& helper : helpers) helper.join();
+    helpers.finish(tasks);
     std::sort(raised.begin(), raised.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto& [first, warnings] : raised) {

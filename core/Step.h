@@ -4,6 +4,7 @@
 // it never opens a window; choosing files and editing parameters happen before it starts.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -45,6 +46,15 @@ struct ProductCodeAnswer {
 struct StepHost {
     // One line of the status log (the host adds the line end).
     virtual void log(std::string_view line) = 0;
+    // Lines of the status log at once, each ended by "\r\n": the same as log() for each of them
+    // in turn. A host that takes many lines faster in one go overrides it.
+    virtual void logLines(std::string_view lines) {
+        for (std::size_t at = 0; at < lines.size();) {
+            const std::size_t end = std::min(lines.find("\r\n", at), lines.size());
+            log(lines.substr(at, end - at));
+            at = end + 2;
+        }
+    }
     virtual void progress(std::size_t done, std::size_t total) = 0;
     // True once the user asked to stop; the step then stops at its next check and writes nothing.
     virtual bool cancelled() const = 0;

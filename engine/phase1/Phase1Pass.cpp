@@ -33,7 +33,7 @@ namespace orr::phase1 {
 namespace {
 
 // Heights per batch: enough to keep the threads busy, small enough to bound the memory.
-constexpr std::size_t kBatchHeights = 1 << 15;
+constexpr std::size_t kBatchHeights = 1 << 17;
 constexpr std::size_t kGroupsPerChunk = 8;
 // The salt of the Phase 1 draws among the random streams of the program.
 constexpr std::uint64_t kStreamSalt = 0x700;
@@ -53,14 +53,25 @@ struct SpeciesShares {
     double volume = 0.0;     // share x volume
 };
 
-// What one group makes of its trees: with draws the counted ones in order, with expected shares
-// their sums per position of the draw list and the plausibility tally of the trees counted in
-// them; the draws that fell in no interval, and the stop (a missing coefficient) that came after
-// the last counted tree. A group keeps its stop instead of throwing it, so that the groups before
-// it are all computed and their plots logged before the stop is reported, as they would be tree by
-// tree.
+// Random draws: the trees of a group counted in one species, summed.
+struct SpeciesCount {
+    int species = 0;
+    long long trees = 0;
+    double basalArea = 0.0;
+    double volume = 0.0;
+};
+
+// What one group makes of its trees: with draws their sums per species (and, when asked for, the
+// counted trees in order), with expected shares their sums per position of the draw list; the
+// plausibility tally of the trees counted; the draws that fell in no interval, and the stop (a
+// missing coefficient) that came after the last counted tree. A group keeps its stop instead of
+// throwing it, so that the groups before it are all computed and their plots logged before the stop
+// is reported, as they would be tree by tree.
 struct GroupResult {
-    std::vector<CountedTree> trees;
+    std::vector<CountedTree> trees;  // only when asked for
+    // With draws, the counted trees summed per species from 0 one after the other, in the order the
+    // species first come: the plot's sums, when the group is the first of its plot's counted trees.
+    std::vector<SpeciesCount> counts;
     std::vector<SpeciesShares> shares;
     bool counted = false;  // expected shares: some tree was counted in some species
     PlausibilityTally plausibility;
@@ -188,9 +199,10 @@ void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, Tre
 }
 
 void computeGroup(const PlotGroup& group, const std::vector<double>& heights, TreeCache& cache,
-                  Spreader& spreader, std::uint64_t seed, int pass, bool expected,
+                  Spreader& spreader, std::uint64_t seed, int pass, bool expected, bool keepTrees,
                   GroupResult& result) {
     result.trees.clear();
+    result.counts.clear();
     result.shares.clear();
     result.counted = false;
     result.plausibility = PlausibilityTally();
@@ -213,8 +225,18 @@ void computeGroup(const PlotGroup& group, const std::vector<double>& heights, Tr
             }
             const std::optional<GroundTree> tree =
                 cache.compute(species, heights[i], group.plotAge);
-            if (tree)
+            if (!tree) continue;
+            if (keepTrees)
                 result.trees.push_back({species, tree->basalArea, tree->volume, tree->height});
+            auto count = std::find_if(result.counts.begin(), result.counts.end(),
+                                      [&](const SpeciesCount& c) { return c.species == species; });
+            if (count == result.counts.end())
+                count = result.counts.insert(result.counts.end(), {species});
+            ++count->trees;
+            count->basalArea += tree->basalArea;
+            count->volume += tree->volume;
+            result.plausibility.height(group.plot, species, tree->height);
+            result.plausibility.volume(group.plot, species, tree->volume);
         }
     } catch (...) {
         result.error = std::current_exception();
@@ -239,7 +261,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
     // their text made on all threads.
     std::vector<files::Phase1Total> closed;
     const auto writeClosed = [&] {
-        PlotSums::writeLines(closed, threads, out, host);
+        sums.writeLines(closed, threads, out, host);
         closed.clear();
     };
 
@@ -256,7 +278,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
             batch.groups.size(), threads,
             [&](std::size_t i, unsigned worker) {
                 computeGroup(batch.groups[i], batch.heights, caches[worker], spreaders[worker],
-                             in.seed, pass, expected, results[i]);
+                             in.seed, pass, expected, false, results[i]);
             },
             &host, kGroupsPerChunk);
         for (std::size_t i = 0; i < batch.groups.size(); ++i) {
@@ -274,14 +296,26 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
                 }
                 tally.plausibility.add(result.plausibility);
             }
-            for (const CountedTree& tree : result.trees) {
-                if (currentPlot && *currentPlot != plot) {
-                    sums.closePlot(*currentPlot, params.PACF, closed);
-                }
+            if (!result.counts.empty() && (!currentPlot || *currentPlot != plot)) {
+                // The group's trees start their plot's sums: those are the group's own.
+                if (currentPlot) sums.closePlot(*currentPlot, params.PACF, closed);
                 currentPlot = plot;
-                sums.add(tree.species, tree.basalArea, tree.volume);
-                tally.plausibility.height(plot, tree.species, tree.height);
-                tally.plausibility.volume(plot, tree.species, tree.volume);
+                for (const SpeciesCount& count : result.counts)
+                    sums.start(count.species, count.trees, count.basalArea, count.volume);
+                tally.plausibility.add(result.plausibility);
+            } else if (!result.counts.empty()) {
+                // The plot's trees go on from an earlier group (the groups between had no
+                // counted trees): the group is computed again here, as it was (its own
+                // generator, the same trees), keeping its trees, and they are added one after
+                // the other.
+                GroupResult again;
+                computeGroup(batch.groups[i], batch.heights, caches[0], spreaders[0], in.seed, pass,
+                             expected, true, again);
+                for (const CountedTree& tree : again.trees) {
+                    sums.add(tree.species, tree.basalArea, tree.volume);
+                    tally.plausibility.height(plot, tree.species, tree.height);
+                    tally.plausibility.volume(plot, tree.species, tree.volume);
+                }
             }
             tally.noInterval += result.noInterval;
             if (result.error) {

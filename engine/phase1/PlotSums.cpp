@@ -23,6 +23,13 @@ void PlotSums::add(int species, double basalArea, double volume) {
     volume_[s] += volume;
 }
 
+void PlotSums::start(int species, long long trees, double basalArea, double volume) {
+    const auto s = static_cast<std::size_t>(species);
+    count_[s] = trees;
+    basalArea_[s] = basalArea;
+    volume_[s] = volume;
+}
+
 void PlotSums::addShares(int species, double shares, double basalArea, double volume) {
     const auto s = static_cast<std::size_t>(species);
     shares_[s] += shares;
@@ -46,24 +53,18 @@ std::string PlotSums::statusLine(int plot, int species, double n, double ba, dou
 void PlotSums::writePlot(int plot, int pacf, OutputFile& out, StepHost& host) {
     std::vector<files::Phase1Total> lines;
     closePlot(plot, pacf, lines);
-    for (const files::Phase1Total& line : lines) {
-        files::Phase1File::write(out, line);
-        host.log(statusLine(line.plot, line.species, line.n, line.ba, line.vol));
-    }
+    writeLines(lines, 1, out, host);
 }
 
 void PlotSums::closePlot(int plot, int pacf, std::vector<files::Phase1Total>& lines) {
     for (std::size_t s = 1; s < count_.size(); ++s) {
         if (expectedShares_ && (shares_[s] != 0 || basalArea_[s] != 0.0)) {
-            const double n = roundHalfEven(shares_[s] * pacf, 2);
-            const double ba = roundHalfEven(basalArea_[s] * pacf, 2);
-            const double volume = roundHalfEven(volume_[s] * pacf, 2);
-            lines.push_back({plot, static_cast<int>(s), n, ba, volume});
+            lines.push_back({plot, static_cast<int>(s), shares_[s] * pacf, basalArea_[s] * pacf,
+                             volume_[s] * pacf});
         } else if (!expectedShares_ && (count_[s] != 0 || basalArea_[s] != 0.0)) {
             const long long n = count_[s] * pacf;
-            const double ba = roundHalfEven(basalArea_[s] * pacf, 2);
-            const double volume = roundHalfEven(volume_[s] * pacf, 2);
-            lines.push_back({plot, static_cast<int>(s), static_cast<double>(n), ba, volume});
+            lines.push_back({plot, static_cast<int>(s), static_cast<double>(n),
+                             basalArea_[s] * pacf, volume_[s] * pacf});
         }
         count_[s] = 0;
         shares_[s] = 0.0;
@@ -72,23 +73,27 @@ void PlotSums::closePlot(int plot, int pacf, std::vector<files::Phase1Total>& li
     }
 }
 
-void PlotSums::writeLines(const std::vector<files::Phase1Total>& lines, unsigned threads,
-                          OutputFile& out, StepHost& host) {
+void PlotSums::writeLines(std::vector<files::Phase1Total>& lines, unsigned threads, OutputFile& out,
+                          StepHost& host) const {
     constexpr std::size_t kLinesPerPiece = 512;
     const std::size_t pieces = (lines.size() + kLinesPerPiece - 1) / kLinesPerPiece;
     std::vector<std::string> text(pieces);
-    std::vector<std::vector<std::string>> logged(pieces);
+    std::vector<std::string> logged(pieces);
     parallelFor(pieces, threads, [&](std::size_t piece, unsigned) {
         const std::size_t end = std::min(lines.size(), (piece + 1) * kLinesPerPiece);
         for (std::size_t i = piece * kLinesPerPiece; i < end; ++i) {
-            const files::Phase1Total& line = lines[i];
+            files::Phase1Total& line = lines[i];
+            if (expectedShares_) line.n = roundHalfEven(line.n, 2);
+            line.ba = roundHalfEven(line.ba, 2);
+            line.vol = roundHalfEven(line.vol, 2);
             files::Phase1File::write(text[piece], line);
-            logged[piece].push_back(statusLine(line.plot, line.species, line.n, line.ba, line.vol));
+            logged[piece] += statusLine(line.plot, line.species, line.n, line.ba, line.vol);
+            logged[piece] += "\r\n";
         }
     });
     for (std::size_t piece = 0; piece < pieces; ++piece) {
         out.append(text[piece]);
-        for (const std::string& line : logged[piece]) host.log(line);
+        host.logLines(logged[piece]);
     }
 }
 

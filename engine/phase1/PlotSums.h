@@ -16,6 +16,9 @@ class PlotSums {
     explicit PlotSums(int maxSpec, bool expectedShares = false);
 
     void add(int species, double basalArea, double volume);
+    // A species of a plot whose sums are all 0 given its trees' sums at once (each summed from 0
+    // tree by tree): the same as adding the trees one by one.
+    void start(int species, long long trees, double basalArea, double volume);
     // Expected shares: trees that enter `species`, each with its share (the width of the species'
     // interval): the sum of their shares, and of their basal areas and volumes times their shares.
     void addShares(int species, double shares, double basalArea, double volume);
@@ -24,15 +27,15 @@ class PlotSums {
 
     // Closes the plot: for species 1..maxSpec, unless its count and basal-area sum are both 0,
     // one line (plot, species, count * pacf, BA sum * pacf and volume sum * pacf to 2 decimals)
-    // added to `out` and one status line to the log; then every sum returns to 0. With expected
+    // written to `out` and one status line to the log; then every sum returns to 0. With expected
     // shares the count is the sum of the shares and count * pacf is rounded to 2 decimals too.
     void writePlot(int plot, int pacf, OutputFile& out, StepHost& host);
-    // The same lines, added to `lines` instead, for writeLines.
+    // The same lines, added to `lines` instead and not yet rounded, for writeLines.
     void closePlot(int plot, int pacf, std::vector<files::Phase1Total>& lines);
-    // Adds the lines closed by closePlot to `out` and their status lines to the log, in order;
-    // the text of the lines is made on `threads` threads.
-    static void writeLines(const std::vector<files::Phase1Total>& lines, unsigned threads,
-                           OutputFile& out, StepHost& host);
+    // Rounds the lines closed by closePlot, adds them to `out` and their status lines to the log,
+    // in order; the rounding and the text are done on `threads` threads.
+    void writeLines(std::vector<files::Phase1Total>& lines, unsigned threads, OutputFile& out,
+                    StepHost& host) const;
 
     // The status line of one written record.
     static std::string statusLine(int plot, int species, double n, double ba, double volume);

@@ -37,6 +37,29 @@ TEST(CliHost, MessagesAreOneLineOnStderrStatusAndProgressOnlyWhenVerbose) {
     EXPECT_EQ(rig.out.str(), "");
 }
 
+// Lines logged at once reach stdout as the same lines logged one by one; a host that does not
+// take them at once gets them one by one.
+TEST(CliHost, LinesLoggedAtOnceAreThoseLoggedOneByOne) {
+    HostRig one, all;
+    CliHost byLine = one.make(false);
+    CliHost atOnce = all.make(false);
+    for (std::string_view line : {"    12     1      5    3.5  210.4", "", "last"})
+        byLine.log(line);
+    atOnce.logLines("    12     1      5    3.5  210.4\r\n\r\nlast\r\n");
+    EXPECT_EQ(all.out.str(), one.out.str());
+    EXPECT_EQ(all.out.str(), "    12     1      5    3.5  210.4\n\nlast\n");
+
+    struct Lines : StepHost {
+        std::vector<std::string> logged;
+        void log(std::string_view line) override { logged.emplace_back(line); }
+        void progress(std::size_t, std::size_t) override {}
+        bool cancelled() const override { return false; }
+        std::optional<int> askProductCode(int, double) override { return std::nullopt; }
+    } lines;
+    lines.logLines("a\r\n\r\nb\r\n");
+    EXPECT_EQ(lines.logged, (std::vector<std::string>{"a", "", "b"}));
+}
+
 TEST(CliHost, AsksUntilAProductAndDropsOnAnEmptyAnswerOrEndOfInput) {
     HostRig rig("x\n4\n1.5\n 2 \n\r\n");
     CliHost host = rig.make(false);

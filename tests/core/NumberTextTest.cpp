@@ -37,6 +37,13 @@ TEST(NumberText, HalfToEvenIsDecidedOnTheStoredValue) {
     // A value a hair above the half, beyond the first digits of its expansion, rounds up.
     EXPECT_EQ(roundedText(0.5 + 1e-16, 0), "1");
     EXPECT_DOUBLE_EQ(roundHalfEven(1e300, 2), 1e300);
+    // To whole numbers: a hair either side of a half, large halves, and no -0.
+    EXPECT_EQ(roundHalfEven(std::nextafter(2.5, 3.0), 0), 3);
+    EXPECT_EQ(roundHalfEven(std::nextafter(3.5, 3.0), 0), 3);
+    EXPECT_EQ(roundHalfEven(-std::nextafter(2.5, 3.0), 0), -3);
+    EXPECT_EQ(roundHalfEven(4503599627370495.5, 0), 4503599627370496.0);
+    EXPECT_EQ(roundHalfEven(4503599627370494.5, 0), 4503599627370494.0);
+    EXPECT_FALSE(std::signbit(roundHalfEven(-0.5, 0)));
     EXPECT_EQ(nearestWholeHalfEven(2.5), 2);
     EXPECT_EQ(nearestWholeHalfEven(3.5), 4);
     EXPECT_EQ(nearestWholeHalfEven(-3.5), -4);

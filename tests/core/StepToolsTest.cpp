@@ -148,5 +148,32 @@ TEST(ParallelFor, EveryIndexOnceAndAFailureOrACancelStopsHandingOutWork) {
     EXPECT_LT(done.load(), 100000);
 }
 
+// The helper threads are kept from one parallel-for to the next: a parallel-for inside another's
+// body, and parallel-fors of several threads at once, still do every index once, each worker
+// number on one thread at a time, and never wait for each other.
+TEST(ParallelFor, NestedAndSideBySideParallelForsEachFinish) {
+    std::vector<std::atomic<int>> seen(64 * 50);
+    parallelFor(64, 4, [&](std::size_t outer, unsigned) {
+        std::vector<std::atomic<int>> busy(4);
+        parallelFor(50, 4, [&](std::size_t inner, unsigned worker) {
+            EXPECT_EQ(++busy[worker], 1);
+            ++seen[outer * 50 + inner];
+            --busy[worker];
+        });
+    });
+    for (const auto& s : seen) ASSERT_EQ(s.load(), 1);
+
+    std::vector<std::thread> callers;
+    std::atomic<long> sum{0};
+    for (int c = 0; c < 4; ++c) {
+        callers.emplace_back([&] {
+            for (int round = 0; round < 50; ++round)
+                parallelFor(100, 3, [&](std::size_t i, unsigned) { sum += static_cast<long>(i); });
+        });
+    }
+    for (std::thread& t : callers) t.join();
+    EXPECT_EQ(sum.load(), 4L * 50 * 4950);
+}
+
 }  // namespace
 }  // namespace orr
