@@ -173,8 +173,15 @@ void parallelFor(std::size_t count, unsigned threads,
     }
     HelperThreads& helpers = HelperThreads::shared();
     helpers.start(tasks);
-    work(0);
-    helpers.finish(tasks);
+    {
+        // The tasks are taken back or waited for also when the calling thread's share throws.
+        struct Finish {
+            HelperThreads& helpers;
+            std::vector<HelperThreads::Task>& tasks;
+            ~Finish() { helpers.finish(tasks); }
+        } finish{helpers, tasks};
+        work(0);
+    }
     std::sort(raised.begin(), raised.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto& [first, warnings] : raised) {
