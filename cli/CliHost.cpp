@@ -35,11 +35,14 @@ bool interruptedNow() {
 std::string toTerminal(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            continue;
-        }
-        out += text[i] == '\r' ? '\n' : text[i];
+    // The text between carriage returns goes as it is (a step logs millions of lines at once).
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t cr = std::min(text.find('\r', at), text.size());
+        out.append(text, at, cr - at);
+        if (cr == text.size()) break;
+        // "\r\n" ends the line with its "\n"; a "\r" alone becomes one.
+        if (cr + 1 == text.size() || text[cr + 1] != '\n') out += '\n';
+        at = cr + 1;
     }
     return out;
 }

@@ -16,7 +16,7 @@ void LidarPlotFile::parse(const CommaReader& in, const Limits& limits, Record& r
     r.lidarVol = in.number(8, "LVOL");
 }
 
-void LidarPlotFile::write(OutputFile& out, const Record& r) {
+void LidarPlotFile::write(std::string& line, const Record& r) {
     const double fields[] = {
         static_cast<double>(r.plot),    static_cast<double>(r.species),
         static_cast<double>(r.product), r.groundN,
@@ -24,7 +24,6 @@ void LidarPlotFile::write(OutputFile& out, const Record& r) {
         roundHalfEven(r.lidarN, 0),     roundHalfEven(r.lidarBA, 1),
         roundHalfEven(r.lidarVol, 0),
     };
-    std::string line;
     bool first = true;
     for (double x : fields) {
         if (!first) line += ',';
@@ -32,7 +31,6 @@ void LidarPlotFile::write(OutputFile& out, const Record& r) {
         line += printStyle(x);
     }
     line += "\r\n";
-    out.append(line);
 }
 
 }  // namespace orr::files

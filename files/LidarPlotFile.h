@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/OutputSet.h"
 #include "files/RecordFile.h"
@@ -26,7 +27,9 @@ struct LidarPlotFile {
     using Record = LidarPlotClass;
     static constexpr int kFields = 9;
     static void parse(const CommaReader& in, const Limits& limits, Record& r);
-    static void write(OutputFile& out, const Record& r);
+    // The record's line appended to text: lines are made on several threads and added to the
+    // file in order.
+    static void write(std::string& out, const Record& r);
 };
 
 }  // namespace orr::files

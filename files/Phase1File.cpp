@@ -30,10 +30,6 @@ void writeLine(Sink& out, const Phase1Total& r) {
 
 }  // namespace
 
-void Phase1File::write(OutputFile& out, const Record& r) {
-    writeLine(out, r);
-}
-
 void Phase1File::write(std::string& out, const Record& r) {
     writeLine(out, r);
 }

@@ -22,8 +22,7 @@ struct Phase1File {
     using Record = Phase1Total;
     static constexpr int kFields = 5;
     static void parse(const CommaReader& in, const Limits& limits, Record& r);
-    static void write(OutputFile& out, const Record& r);
-    // The same line appended to text, for lines formatted on several threads and added to the
+    // The record's line appended to text: lines are made on several threads and added to the
     // file in order.
     static void write(std::string& out, const Record& r);
 };

@@ -13,7 +13,7 @@ void SpeciesCountFile::parse(const CommaReader& in, const Limits& limits, Record
                             std::numeric_limits<std::int32_t>::max());
 }
 
-void SpeciesCountFile::write(OutputFile& out, const Record& r) {
+void SpeciesCountFile::write(std::string& out, const Record& r) {
     RecordLine().integer(r.plot).integer(r.species).integer(r.count).appendTo(out);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/OutputSet.h"
 #include "files/RecordFile.h"
@@ -19,7 +20,9 @@ struct SpeciesCountFile {
     using Record = SpeciesCount;
     static constexpr int kFields = 3;
     static void parse(const CommaReader& in, const Limits& limits, Record& r);
-    static void write(OutputFile& out, const Record& r);
+    // The record's line appended to text: lines are made on several threads and added to the
+    // file in order.
+    static void write(std::string& out, const Record& r);
 };
 
 }  // namespace orr::files

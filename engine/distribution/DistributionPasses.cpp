@@ -25,6 +25,28 @@ std::string missingCoefficientMessage(int pass, int species) {
            (high ? "b2 in equation 3." : "b1 in equation 4.");
 }
 
+// A plot's lines: of the species file, of the plot file and of the log (each ended by CR LF).
+struct PlotText {
+    std::string species;
+    std::string classes;
+    std::string log;
+};
+
+PlotText plotText(const PlotResult& result, bool withSpecies) {
+    PlotText text;
+    if (result.missingCoefficientSpecies) return text;
+    if (withSpecies) {
+        for (const auto& species : result.speciesCounts)
+            files::SpeciesCountFile::write(text.species, species);
+    }
+    for (const auto& line : result.classes) {
+        files::LidarPlotFile::write(text.classes, line);
+        text.log += statusLogLine(line);
+        text.log += "\r\n";
+    }
+    return text;
+}
+
 class Passes {
   public:
     Passes(const StepInputs& in, const DistributionTables& tables, const PlotsAndHeights& read,
@@ -127,18 +149,22 @@ std::optional<std::string> Passes::run(int pass, OutputFile& plotFile, OutputFil
                 looks[i].result = iteratePlot(setup, jobs[start + i], answers_);
             },
             &host_);
+        // The plots' lines are made on all threads and added to the files and the log in plot
+        // order.
+        std::vector<PlotText> texts(count);
+        parallelFor(
+            count, threads_,
+            [&](std::size_t i, unsigned) {
+                texts[i] = plotText(*looks[i].result, speciesFile != nullptr);
+            },
+            &host_);
         for (std::size_t i = 0; i < count; ++i) {
             const PlotResult& result = *looks[i].result;
             if (result.missingCoefficientSpecies)
                 return missingCoefficientMessage(pass, *result.missingCoefficientSpecies);
-            if (speciesFile) {
-                for (const auto& species : result.speciesCounts)
-                    files::SpeciesCountFile::write(*speciesFile, species);
-            }
-            for (const auto& line : result.classes) {
-                files::LidarPlotFile::write(plotFile, line);
-                host_.log(statusLogLine(line));
-            }
+            if (speciesFile) speciesFile->append(texts[i].species);
+            plotFile.append(texts[i].classes);
+            host_.logLines(texts[i].log);
             plausibility.add(result.plausibility);
             done_ += units(pass, plots[start + i]);
         }
