@@ -138,6 +138,12 @@ std::optional<double> plainDecimal(std::string_view text) {
 std::string shortest(double x) {
     if (x == 0 || !std::isfinite(x)) return "0";
     char buf[400];
+    // A whole number below 2^53 is written with the digits of the integer (plots, codes and
+    // counts: most of the numbers of the files and the log).
+    if (std::fabs(x) < 0x1p53 && x == std::trunc(x)) {
+        auto res = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(x));
+        return std::string(buf, res.ptr);
+    }
     auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed);
     return std::string(buf, res.ptr);
 }

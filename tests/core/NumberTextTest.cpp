@@ -17,6 +17,17 @@ TEST(NumberText, ShortestIsFixedAndRoundTrips) {
     EXPECT_EQ(shortest(1e21), "1000000000000000000000");
     EXPECT_EQ(shortest(-0.0), "0");
     EXPECT_EQ(shortest(0.1 + 0.2), "0.30000000000000004");
+    // Whole numbers, written as integers below 2^53, as the general conversion writes them.
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 2000; ++i) {
+        const double whole =
+            std::ldexp(static_cast<double>(random() >> 11), -(i % 54)) * (i % 2 == 0 ? 1 : -1);
+        for (double x : {std::trunc(whole), std::nextafter(0x1p53, 0.0), -0x1p53, 0x1p53 + 2}) {
+            char buf[400];
+            const auto end = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed).ptr;
+            ASSERT_EQ(shortest(x), x == 0 ? "0" : std::string(buf, end)) << x;
+        }
+    }
     EXPECT_EQ(shortestFloat(1e-5f), "0.00001");
     EXPECT_EQ(shortestFloat(16777216.0f), "16777220");  // seven significant digits at most
 }
