@@ -60,6 +60,19 @@ TEST_F(SingleSpeciesStrata, EveryTreeGetsItsStratumsSpecies) {
                                         "Status : Phase 1 computation completed!!"}));
 }
 
+// Plot 3's trees split by those of a plot outside every stratum (no group, nothing counted): its
+// later trees go on in the same sums, and its line is the one of its trees read together.
+TEST_F(SingleSpeciesStrata, APlotSplitByAPlotOutsideEveryStratumKeepsOneLine) {
+    data.session.params.MaxPlots = 100;
+    data.writeHigh(crlf({"3,15.5", "30,22", "30,23", "3,20", "3,8", "30,9", "3,14", "12,12"}));
+    ASSERT_TRUE(data.run());
+    EXPECT_EQ(data.output(1), crlf({"3,1,60,32.72,990", "12,2,20,2.73,480"}));
+    data.writeHigh(crlf({"3,15.5", "3,20", "3,8", "3,14", "12,12"}));
+    RecordingHost together;
+    ASSERT_TRUE(data.run(together));
+    EXPECT_EQ(data.output(1), crlf({"3,1,60,32.72,990", "12,2,20,2.73,480"}));
+}
+
 TEST_F(SingleSpeciesStrata, NoDataSet2FileForAnEmptyNameOrAnEmptyFile) {
     writeFile(data.file(DataSetFile::Phase1DS2), "from an earlier run\r\n");
     const std::filesystem::path low = data.session.inputs.lidarLow;
