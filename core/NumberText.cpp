@@ -201,15 +201,28 @@ double roundHalfEven(double x, int decimals) {
     // ten gives the double nearest to the rounded decimal.
     static constexpr double kPow10[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
     if (decimals >= 0 && decimals <= 8) {
-        double scaled = x * kPow10[decimals];
+        const double power = kPow10[decimals];
+        const double scaled = x * power;
         if (std::fabs(scaled) < 1.0e9) {
-            double floor = std::floor(scaled);
-            double frac = scaled - floor;
-            if (std::fabs(frac - 0.5) > 1e-6) {
-                double whole = frac < 0.5 ? floor : floor + 1;
-                double value = whole / kPow10[decimals];
-                return value == 0 ? 0.0 : value;
+            const double floor = std::floor(scaled);
+            const double frac = scaled - floor;  // exact below 2^52
+            double whole = frac < 0.5 ? floor : floor + 1;
+            if (std::fabs(frac - 0.5) <= 1e-6) {
+                // Near a half the product's rounding error decides: x * 10^decimals is exactly
+                // scaled + error (a fused multiply-add gives the error exactly), so it lies above
+                // the half, below it, or on it (then to the even neighbour). Both terms of the sum
+                // are exact, and its rounding keeps its sign and a zero.
+                const double error = std::fma(x, power, -scaled);
+                const double aboveHalf = (frac - 0.5) + error;
+                if (aboveHalf > 0)
+                    whole = floor + 1;
+                else if (aboveHalf < 0)
+                    whole = floor;
+                else
+                    whole = std::fmod(floor, 2) == 0 ? floor : floor + 1;
             }
+            const double value = whole / power;
+            return value == 0 ? 0.0 : value;
         }
     }
     std::string text = withPoint(roundedDigits(std::fabs(x), decimals, 0), decimals);

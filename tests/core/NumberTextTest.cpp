@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <iomanip>
 #include <random>
 #include <string>
 
@@ -62,6 +63,52 @@ TEST(NumberText, HalfToEvenIsDecidedOnTheStoredValue) {
     EXPECT_EQ(toInt16(32767.4), std::optional<std::int16_t>(32767));
     EXPECT_EQ(toInt16(-32768.5), std::optional<std::int16_t>(-32768));  // half to even
     EXPECT_EQ(toInt16(32767.5), std::nullopt);                          // rounds to 32768
+}
+
+// Half to even on the exact decimal value of a double, worked out from its full expansion: the
+// reference for numbers at and a few units in the last place around halves.
+double halfEvenFromExpansion(double x, int decimals) {
+    std::string text(1200, '\0');
+    text.resize(static_cast<std::size_t>(std::to_chars(text.data(), text.data() + text.size(),
+                                                       std::fabs(x), std::chars_format::fixed, 1100)
+                                             .ptr -
+                                         text.data()));
+    const std::size_t point = text.find('.');
+    std::string kept = text.substr(0, point) + text.substr(point + 1, decimals);
+    const std::string rest = text.substr(point + 1 + static_cast<std::size_t>(decimals));
+    const bool aboveHalf =
+        rest[0] > '5' || (rest[0] == '5' && rest.find_first_not_of('0', 1) != std::string::npos);
+    const bool half = rest[0] == '5' && !aboveHalf;
+    const bool odd = (kept.back() - '0') % 2 == 1;
+    if (aboveHalf || (half && odd)) {  // add one in the last kept place
+        std::size_t i = kept.size();
+        while (i > 0 && kept[i - 1] == '9') kept[--i] = '0';
+        if (i == 0)
+            kept.insert(kept.begin(), '1');
+        else
+            ++kept[i - 1];
+    }
+    kept.insert(kept.size() - static_cast<std::size_t>(decimals), ".");
+    double value = 0;
+    std::from_chars(kept.data(), kept.data() + kept.size(), value);
+    return x < 0 && value != 0 ? -value : value;
+}
+
+TEST(NumberText, HalvesAreToldFromTheirNeighboursByTheExactValue) {
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 20000; ++i) {
+        const int decimals = 1 + i % 4;
+        const double power = std::pow(10.0, decimals);
+        const double half =
+            (static_cast<double>(random() % 2000000) + 0.5) / power * (i % 3 == 0 ? -1 : 1);
+        double x = half;
+        for (int step = 0; step < i % 4; ++step) x = std::nextafter(x, i % 2 == 0 ? 1e300 : -1e300);
+        ASSERT_EQ(roundHalfEven(x, decimals), halfEvenFromExpansion(x, decimals))
+            << std::setprecision(17) << x << " to " << decimals;
+    }
+    for (double x : {12.25, 0.125, 2.675, 1.005, -0.125, 0.0625, 1234.5625})
+        for (int decimals : {1, 2, 3})
+            EXPECT_EQ(roundHalfEven(x, decimals), halfEvenFromExpansion(x, decimals)) << x;
 }
 
 // Format (of the reports) rounds halves away from zero, on the stored value.
