@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,6 +23,21 @@ inline Snapshot snapshot(const std::filesystem::path& dir) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
         if (entry.is_regular_file())
             files[relative(entry.path(), dir).generic_string()] = readFile(entry.path());
+    return files;
+}
+
+// The files without the time of the run that wrote them: the report names the minute of its run,
+// and the run record the report's size and SHA-256. Two runs of the same files then compare equal
+// whether or not a minute began between them.
+inline Snapshot withoutRunTime(Snapshot files) {
+    static const std::regex runTime(R"(<dd class="run-time">[^<]*</dd>)");
+    static const std::regex report(R"re((_Report\.html",)"[0-9]+","[0-9a-f]{64}")re");
+    for (auto& [name, bytes] : files) {
+        if (name.ends_with("_Report.html"))
+            bytes = std::regex_replace(bytes, runTime, R"(<dd class="run-time">RUN TIME</dd>)");
+        else if (name.ends_with("_Run.csv"))
+            bytes = std::regex_replace(bytes, report, R"($1"SIZE","SHA-256")");
+    }
     return files;
 }
 
