@@ -177,7 +177,8 @@ run_tidy() {
         "^$ROOT/(core|files|engine|model|gui|cli|app|tools)/.*\.cpp\$" 2>&1 | tee "$log" |
         grep -v '^\(clang-tidy\|[0-9]* warnings\? generated\|Suppressed\|Use -header-filter\)' ||
         true
-    if grep -q ': \(warning\|error\): ' "$log"; then
+    # clang-tidy may colour its findings whatever it is asked: the colours are taken out first.
+    if sed 's/\x1b\[[0-9;]*m//g' "$log" | grep -q ': \(warning\|error\): '; then
         rm -f "$log"
         say "clang-tidy: findings above"
         exit 1

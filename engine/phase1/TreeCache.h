@@ -32,10 +32,14 @@ namespace orr::phase1 {
 inline constexpr std::size_t kHeightSlots = std::size_t{2} << 17;
 inline constexpr std::size_t kSlotsPerPage = 256;
 inline std::optional<std::size_t> heightSlot(double h) {
-    constexpr double kHighest = static_cast<double>(kHeightSlots / 2) / 100;
+    constexpr double kHighest = static_cast<double>(kHeightSlots) / 2 / 100;  // 1310.72 feet
     if (!(h >= 0 && h < kHighest)) return std::nullopt;
+    // The nearest whole number of tenths (or hundredths), or one beside it where h * 10 + 0.5
+    // rounds up: either is taken only when it gives h back exactly.
+    // NOLINTNEXTLINE(bugprone-incorrect-roundings)
     const auto tenths = static_cast<std::int64_t>(h * 10 + 0.5);
     if (static_cast<double>(tenths) / 10 == h) return static_cast<std::size_t>(tenths);
+    // NOLINTNEXTLINE(bugprone-incorrect-roundings)
     const auto hundredths = static_cast<std::int64_t>(h * 100 + 0.5);
     if (static_cast<double>(hundredths) / 100 == h)
         return kHeightSlots / 2 + static_cast<std::size_t>(hundredths);
