@@ -209,12 +209,18 @@ void ReadFingerprints::add(const std::filesystem::path& file, FileFingerprint fi
     }
 }
 
+std::optional<FileFingerprint> ReadFingerprints::found(
+    const std::map<std::filesystem::path, FileFingerprint>& files,
+    const std::filesystem::path& file) const {
+    const std::lock_guard<std::mutex> lock(lock_);
+    const auto at = files.find(file);
+    if (at == files.end()) return std::nullopt;
+    return at->second;
+}
+
 std::optional<FileFingerprint> ReadFingerprints::ofWritten(
     const std::filesystem::path& finalPath) const {
-    const std::lock_guard<std::mutex> lock(lock_);
-    const auto found = written_.find(finalPath);
-    if (found == written_.end()) return std::nullopt;
-    return found->second;
+    return found(written_, finalPath);
 }
 
 FileFingerprint ReadFingerprints::ofWrittenOrRead(const std::filesystem::path& finalPath) const {
@@ -223,10 +229,7 @@ FileFingerprint ReadFingerprints::ofWrittenOrRead(const std::filesystem::path& f
 }
 
 std::optional<FileFingerprint> ReadFingerprints::of(const std::filesystem::path& file) const {
-    const std::lock_guard<std::mutex> lock(lock_);
-    const auto found = read_.find(file);
-    if (found == read_.end()) return std::nullopt;
-    return found->second;
+    return found(read_, file);
 }
 
 FileFingerprint ReadFingerprints::ofOrRead(const std::filesystem::path& file) const {

@@ -46,6 +46,10 @@ class ReadFingerprints : public ReadWatch {
 
   private:
     void add(const std::filesystem::path& file, FileFingerprint fingerprint, bool written);
+    // The fingerprint of `file` in `files` (read_ or written_), under the lock.
+    std::optional<FileFingerprint> found(
+        const std::map<std::filesystem::path, FileFingerprint>& files,
+        const std::filesystem::path& file) const;
     mutable std::mutex lock_;
     std::map<std::filesystem::path, FileFingerprint> read_;
     std::map<std::filesystem::path, FileFingerprint> written_;

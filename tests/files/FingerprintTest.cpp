@@ -32,6 +32,12 @@ void readThrough(const std::filesystem::path& file) {
     }
 }
 
+// Reads the file through while `prints` watches.
+void readWatched(files::ReadFingerprints& prints, const std::filesystem::path& file) {
+    const ScopedReadWatch watch(prints);
+    readThrough(file);
+}
+
 TEST(Fingerprints, AnOutputIsHashedAsItIsWrittenAndOnlyOnceCommitted) {
     TempDir dir;
     files::ReadFingerprints prints;
@@ -74,12 +80,9 @@ TEST_F(RememberedFingerprints, AFileUnchangedSinceItWasHashedIsNotHashedAgain) {
     const auto file = dir / "lidar.csv";
     writeFile(file, "1,12.5\r\n1,13.5\r\n");
     ageFile(file);
-    {
-        files::ReadFingerprints first;
-        const ScopedReadWatch watch(first);
-        readThrough(file);
-        EXPECT_EQ(first.of(file), files::fingerprint(file));
-    }
+    files::ReadFingerprints first;
+    readWatched(first, file);
+    EXPECT_EQ(first.of(file), files::fingerprint(file));
     // The next step: the file is known, no sink hears its bytes, the fingerprint is the same.
     files::ReadFingerprints second;
     EXPECT_EQ(second.opened(file), nullptr);
@@ -93,26 +96,19 @@ TEST_F(RememberedFingerprints, AFileUnchangedSinceItWasHashedIsNotHashedAgain) {
     const timespec times[2] = {before.st_atim, before.st_mtim};
     ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
     files::ReadFingerprints third;
-    {
-        const ScopedReadWatch watch(third);
-        readThrough(file);
-    }
+    readWatched(third, file);
     EXPECT_EQ(third.of(file), files::fingerprint(file));
     EXPECT_NE(third.of(file), second.of(file));
 }
 
-TEST(Fingerprints, AFileChangedJustBeforeItWasHashedIsHashedAgain) {
-    files::forgetRememberedFingerprints();
+TEST_F(RememberedFingerprints, AFileChangedJustBeforeItWasHashedIsHashedAgain) {
     files::setSettledAfterForTests(std::chrono::seconds(2));
     TempDir dir;
     const auto file = dir / "fresh.csv";
     writeFile(file, "1,12.5\r\n");  // changed now: a change within the same tick would not show
-    {
-        files::ReadFingerprints first;
-        const ScopedReadWatch watch(first);
-        readThrough(file);
-        EXPECT_EQ(first.of(file), files::fingerprint(file));
-    }
+    files::ReadFingerprints first;
+    readWatched(first, file);
+    EXPECT_EQ(first.of(file), files::fingerprint(file));
     files::ReadFingerprints second;
     EXPECT_NE(second.opened(file), nullptr);
 }

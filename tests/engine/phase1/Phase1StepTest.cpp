@@ -149,12 +149,17 @@ std::string manyGroups(std::uint32_t state) {
     return text;
 }
 
-TEST(Phase1Threads, OneAndFourThreadsGiveIdenticalFilesAndLog) {
-    Phase1Data data;
+// The strata and species of manyGroups: plots 2501..2800 lie in no stratum; stratum 3 has no
+// Phase 2 trees.
+void writeManyGroupsStrata(Phase1Data& data) {
     data.session.params.MaxPlots = 3000;
-    // Plots 2501..2800 lie in no stratum; stratum 3 has no Phase 2 trees.
     data.writeStrata(crlf({"1,1,1000,30", "2,1001,2000,60", "3,2001,2500,90"}));
     data.writeSpecies(crlf({"5,1,30", "5,2,70", "1500,1,50", "1500,2,50"}));
+}
+
+TEST(Phase1Threads, OneAndFourThreadsGiveIdenticalFilesAndLog) {
+    Phase1Data data;
+    writeManyGroupsStrata(data);
     data.writeHigh(manyGroups(7));
     data.writeLow(manyGroups(99));
     data.session.run.threads = 1;
@@ -183,9 +188,7 @@ std::string everyRecordSplit(const std::string& text) {
 
 TEST(Phase1Reading, RunsOfAPlotTakenAtOnceGiveTheFilesLogAndFaultsOfRecordByRecord) {
     Phase1Data data;
-    data.session.params.MaxPlots = 3000;
-    data.writeStrata(crlf({"1,1,1000,30", "2,1001,2000,60", "3,2001,2500,90"}));
-    data.writeSpecies(crlf({"5,1,30", "5,2,70", "1500,1,50", "1500,2,50"}));
+    writeManyGroupsStrata(data);
     // LF alone, a record over two lines and an empty height (read as 0, with a warning) among
     // the runs.
     const std::string high = manyGroups(7) + "17,12.5\n17\r\n14.5\r\n17,\r\n17,30.5\r\n";
