@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -38,19 +39,27 @@ class RecordReader {
         Format::parse(in_, limits_, r);
         return true;
     }
-    // Passes over the records that follow whose line is `lead` and one plain number, without
-    // converting them (CommaReader::skipPlainRecords); returns how many.
-    long skip(std::string_view lead) { return in_.skipPlainRecords(lead); }
+    // Passes over the records that follow whose line is the first field of the record last read
+    // (a plot's number, as it was written), its comma and one plain number: the rest of a plot's
+    // run of records, without converting them (CommaReader::skipPlainRecords); returns how many.
+    long skipSameFirstField() { return in_.skipPlainRecords(firstFieldAndComma()); }
     // The same, appending the last field of each as a number to `values`.
-    long take(std::string_view lead, std::vector<double>& values) {
-        return in_.takePlainRecords(lead, values);
+    long takeSameFirstField(std::vector<double>& values) {
+        return in_.takePlainRecords(firstFieldAndComma(), values);
     }
     // The comma reader, for the record number and for further checks of the caller.
     const CommaReader& reader() const { return in_; }
 
   private:
+    std::string_view firstFieldAndComma() {
+        lead_.assign(in_.text(0));
+        lead_ += ',';
+        return lead_;
+    }
+
     CommaReader in_;
     Limits limits_;
+    std::string lead_;
 };
 
 // Calls use(record) for every record of the file, in file order.

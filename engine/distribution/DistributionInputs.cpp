@@ -4,7 +4,6 @@
 #include <atomic>
 #include <chrono>
 #include <exception>
-#include <string>
 #include <thread>
 
 #include "core/InputError.h"
@@ -72,13 +71,13 @@ class LidarHeightReading {
         files::LidarHeight r;
         std::int64_t lastPlot = -1;
         std::vector<double>* into = nullptr;
-        std::string lead;  // the plot field of a plot that is not wanted, and its comma
+        bool unwanted = false;  // the plot of the record last read is not one of the plots
         long records = 0;
         long nextReport = files::kRecordsBetweenReports;
         const auto& plots = heights_.plots_;
         for (;;) {
-            if (!lead.empty() && (!count || count->anyTaller())) {
-                const long skipped = in.skip(lead);
+            if (unwanted && (!count || count->anyTaller())) {
+                const long skipped = in.skipSameFirstField();
                 if (count) count->addUnlooked(skipped);
                 records += skipped;
             }
@@ -91,11 +90,7 @@ class LidarHeightReading {
                 into = at != plots.end() && *at == r.plot
                            ? &heights_.byPlot_[static_cast<std::size_t>(at - plots.begin())]
                            : nullptr;
-                lead.clear();
-                if (!into) {
-                    lead = in.reader().text(0);
-                    lead += ',';
-                }
+                unwanted = into == nullptr;
             }
             if (into) {
                 into->push_back(r.height);

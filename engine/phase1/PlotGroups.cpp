@@ -54,11 +54,8 @@ void GroupReader::startGroup(GroupBatch& batch, std::int32_t plot) {
 // in one go, without splitting each into fields (any other record is left to the reader, which
 // reads or refuses it as usual). They continue the group, whatever their heights.
 void GroupReader::takeGroupRun(GroupBatch& batch) {
-    const std::string_view field = lidar_.reader().text(0);
-    lead_.assign(field);
-    lead_ += ',';
     run_.clear();
-    if (lidar_.take(lead_, run_) == 0) return;
+    if (lidar_.takeSameFirstField(run_) == 0) return;
     for (const double h : run_) {
         tally_.trees.add({*groupPlot_, h});
         if (h <= kLowestLidarHeight) continue;

@@ -14,7 +14,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <string>
 #include <thread>
 #include <unordered_set>
 #include <vector>
@@ -86,7 +85,6 @@ class GroupReader {
     bool groupInside_ = false;
     std::uint64_t nextPosition_ = 0;
     std::optional<files::LidarHeight> pending_;  // read, but the first tree of the next batch
-    std::string lead_;                           // the group plot's field and comma
     std::vector<double> run_;                    // heights taken by takeGroupRun
     bool done_ = false;
 };
