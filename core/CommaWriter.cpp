@@ -1,5 +1,7 @@
 #include "core/CommaWriter.h"
 
+#include <charconv>
+
 #include "core/NumberText.h"
 
 namespace orr {
@@ -11,19 +13,20 @@ void RecordLine::separate() {
 
 RecordLine& RecordLine::number(double x) {
     separate();
-    text_ += shortest(x);
+    appendShortest(text_, x);
     return *this;
 }
 
 RecordLine& RecordLine::rounded(double x, int decimals) {
     separate();
-    text_ += roundedText(x, decimals);
+    appendShortest(text_, roundHalfEven(x, decimals));
     return *this;
 }
 
 RecordLine& RecordLine::integer(long long x) {
     separate();
-    text_ += std::to_string(x);
+    char digits[24];
+    text_.append(digits, std::to_chars(digits, digits + sizeof digits, x).ptr);
     return *this;
 }
 

@@ -135,17 +135,42 @@ std::optional<double> plainDecimal(std::string_view text) {
 
 }  // namespace
 
-std::string shortest(double x) {
-    if (x == 0 || !std::isfinite(x)) return "0";
-    char buf[400];
+namespace {
+
+// Room for the fixed-notation text of any double: 309 digits before the point of the largest, 324
+// after it for the smallest, a sign and the point.
+constexpr std::size_t kShortestRoom = 400;
+
+// The text of shortest(x) written at `at`, which has room for kShortestRoom characters; returns
+// its end.
+char* writeShortest(char* at, double x) {
+    if (x == 0 || !std::isfinite(x)) {
+        *at = '0';
+        return at + 1;
+    }
     // A whole number below 2^53 is written with the digits of the integer (plots, codes and
     // counts: most of the numbers of the files and the log).
-    if (std::fabs(x) < 0x1p53 && x == std::trunc(x)) {
-        auto res = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(x));
-        return std::string(buf, res.ptr);
-    }
-    auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed);
-    return std::string(buf, res.ptr);
+    if (std::fabs(x) < 0x1p53 && x == std::trunc(x))
+        return std::to_chars(at, at + kShortestRoom, static_cast<long long>(x)).ptr;
+    return std::to_chars(at, at + kShortestRoom, x, std::chars_format::fixed).ptr;
+}
+
+void padTo(std::string& out, std::ptrdiff_t length, int width) {
+    if (width > length) out.append(static_cast<std::size_t>(width - length), ' ');
+}
+
+}  // namespace
+
+std::string shortest(double x) {
+    char buf[kShortestRoom];
+    return std::string(buf, writeShortest(buf, x));
+}
+
+void appendShortest(std::string& out, double x, int width) {
+    char buf[kShortestRoom];
+    char* end = writeShortest(buf, x);
+    out.append(buf, end);
+    padTo(out, end - buf, width);
 }
 
 std::string shortestFloat(float x) {
@@ -263,8 +288,20 @@ std::string printStyle(double x) {
 }
 
 std::string signedShortestNoLeadingZero(double x) {
-    if (x < 0) return "-" + withoutLeadingZero(shortest(-x));
-    return " " + withoutLeadingZero(shortest(x));
+    std::string text;
+    appendSignedShortestNoLeadingZero(text, x);
+    return text;
+}
+
+void appendSignedShortestNoLeadingZero(std::string& out, double x, int width) {
+    char buf[kShortestRoom + 1];
+    char* text = buf + 1;
+    char* end = writeShortest(text, x < 0 ? -x : x);
+    if (end - text > 1 && text[0] == '0' && text[1] == '.') ++text;
+    *--text = x < 0 ? '-' : ' ';
+    out.append(text, end);
+    // The padding counts the minus sign but not the blank that stands for a plus.
+    padTo(out, x < 0 ? end - text : end - text - 1, width);
 }
 
 std::string fixedDecimalsHalfAway(double x, std::string_view pattern) {

@@ -12,6 +12,10 @@ namespace orr {
 // Shortest decimal text that reads back as the same double, always in fixed notation
 // ("0.00001", never "1e-05"), with a zero before the point ("0.5"). -0 is written "0".
 std::string shortest(double x);
+// shortest(x) added to the end of `out`, padded as padField(shortest(x), width) does (width 0: not
+// padded): the lines of the large files and the log are made this way, without a string per
+// number.
+void appendShortest(std::string& out, double x, int width = 0);
 // The same for a single-precision value: 0.123456789f gives "0.1234568".
 std::string shortestFloat(float x);
 
@@ -33,6 +37,8 @@ std::string printStyle(double x);
 // signedShortestNoLeadingZero: a blank for x >= 0 or "-" for x < 0, then the shortest text of |x|
 // without a zero before the point (0.45 -> " .45", 3 -> " 3", -0.5 -> "-.5").
 std::string signedShortestNoLeadingZero(double x);
+// padField(signedShortestNoLeadingZero(x), width) added to the end of `out` (width 0: not padded).
+void appendSignedShortestNoLeadingZero(std::string& out, double x, int width = 0);
 // fixedDecimalsHalfAway(x, "0.0"), fixedDecimalsHalfAway(x, "0.00"), fixedDecimalsHalfAway(x,
 // "0.0000"): fixed decimals, at least one digit before the point, halves away from zero (on the
 // exact value of the double), minus sign for negatives. Any other pattern of the form "0" or

@@ -41,8 +41,7 @@ PlotText plotText(const PlotResult& result, bool withSpecies) {
     }
     for (const auto& line : result.classes) {
         files::LidarPlotFile::write(text.classes, line);
-        text.log += statusLogLine(line);
-        text.log += "\r\n";
+        appendStatusLogLine(text.log, line);
     }
     return text;
 }

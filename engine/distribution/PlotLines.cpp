@@ -6,17 +6,6 @@
 
 namespace orr::distribution {
 
-namespace {
-
-std::string trimBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
-}  // namespace
-
 std::vector<files::SpeciesCount> speciesCounts(const Phase2Plot& plot, int maxSpec) {
     std::vector<files::SpeciesCount> counts;
     counts.reserve(static_cast<std::size_t>(std::max(maxSpec, 0)));
@@ -31,18 +20,17 @@ std::vector<files::SpeciesCount> speciesCounts(const Phase2Plot& plot, int maxSp
     return counts;
 }
 
-std::string statusLogLine(const files::LidarPlotClass& l) {
-    std::string out;
-    out += padField(shortest(l.plot), 6);
-    out += padField(shortest(l.species), 3);
-    out += padField(shortest(l.product), 3);
-    out += padField(shortest(l.groundN), 6);
-    out += padField(roundedText(l.groundBA, 1), 6);
-    out += padField(roundedText(l.groundVol, 0), 10);
-    out += padField(roundedText(l.lidarN, 0), 6);
-    out += padField(roundedText(l.lidarBA, 1), 6);
-    out += roundedText(l.lidarVol, 0);
-    return trimBlanks(out);
+void appendStatusLogLine(std::string& out, const files::LidarPlotClass& l) {
+    appendShortest(out, l.plot, 6);
+    appendShortest(out, l.species, 3);
+    appendShortest(out, l.product, 3);
+    appendShortest(out, l.groundN, 6);
+    appendShortest(out, roundHalfEven(l.groundBA, 1), 6);
+    appendShortest(out, roundHalfEven(l.groundVol, 0), 10);
+    appendShortest(out, roundHalfEven(l.lidarN, 0), 6);
+    appendShortest(out, roundHalfEven(l.lidarBA, 1), 6);
+    appendShortest(out, roundHalfEven(l.lidarVol, 0));
+    out += "\r\n";
 }
 
 std::string statusHeading() {

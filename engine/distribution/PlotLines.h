@@ -15,8 +15,8 @@ namespace orr::distribution {
 // order, the running sum rounded to a whole number (half to even) after each addition.
 std::vector<files::SpeciesCount> speciesCounts(const Phase2Plot& plot, int maxSpec);
 // The class's line in the status log: plot, species, product, ground N, BA and volume, LiDAR N
-// and BA padded to columns, then the LiDAR volume; without surrounding blanks.
-std::string statusLogLine(const files::LidarPlotClass& line);
+// and BA padded to columns, then the LiDAR volume, and CR LF; added to `out`.
+void appendStatusLogLine(std::string& out, const files::LidarPlotClass& line);
 // The heading of a pass in the status log.
 std::string statusHeading();
 

@@ -43,11 +43,13 @@ bool PlotSums::any() const {
     return std::any_of(count_.begin(), count_.end(), [](long long c) { return c > 0; });
 }
 
-std::string PlotSums::statusLine(int plot, int species, double n, double ba, double volume) {
-    return padField(signedShortestNoLeadingZero(plot), 6) +
-           padField(signedShortestNoLeadingZero(species), 6) +
-           padField(signedShortestNoLeadingZero(n), 6) +
-           padField(signedShortestNoLeadingZero(ba), 8) + signedShortestNoLeadingZero(volume);
+void PlotSums::appendStatusLine(std::string& out, const files::Phase1Total& line) {
+    appendSignedShortestNoLeadingZero(out, line.plot, 6);
+    appendSignedShortestNoLeadingZero(out, line.species, 6);
+    appendSignedShortestNoLeadingZero(out, line.n, 6);
+    appendSignedShortestNoLeadingZero(out, line.ba, 8);
+    appendSignedShortestNoLeadingZero(out, line.vol);
+    out += "\r\n";
 }
 
 void PlotSums::writePlot(int plot, int pacf, OutputFile& out, StepHost& host) {
@@ -87,8 +89,7 @@ void PlotSums::writeLines(std::vector<files::Phase1Total>& lines, unsigned threa
             line.ba = roundHalfEven(line.ba, 2);
             line.vol = roundHalfEven(line.vol, 2);
             files::Phase1File::write(text[piece], line);
-            logged[piece] += statusLine(line.plot, line.species, line.n, line.ba, line.vol);
-            logged[piece] += "\r\n";
+            appendStatusLine(logged[piece], line);
         }
     });
     for (std::size_t piece = 0; piece < pieces; ++piece) {

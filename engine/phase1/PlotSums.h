@@ -37,8 +37,8 @@ class PlotSums {
     void writeLines(std::vector<files::Phase1Total>& lines, unsigned threads, OutputFile& out,
                     StepHost& host) const;
 
-    // The status line of one written record.
-    static std::string statusLine(int plot, int species, double n, double ba, double volume);
+    // The status line of one written record, with its CR LF, added to `out`.
+    static void appendStatusLine(std::string& out, const files::Phase1Total& line);
 
   private:
     bool expectedShares_ = false;

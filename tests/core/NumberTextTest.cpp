@@ -6,8 +6,10 @@
 #include <charconv>
 #include <cmath>
 #include <iomanip>
+#include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "core/NumberText.h"
 
@@ -31,6 +33,43 @@ TEST(NumberText, ShortestIsFixedAndRoundTrips) {
     }
     EXPECT_EQ(shortestFloat(1e-5f), "0.00001");
     EXPECT_EQ(shortestFloat(16777216.0f), "16777220");  // seven significant digits at most
+}
+
+// The lines of the large files and the log are made by appending; they must be the texts of the
+// padded fields, from the extremes of the doubles (the longest texts) to negative fractions.
+TEST(NumberText, AppendedFieldsAreThePaddedTexts) {
+    std::mt19937_64 random(11);
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  0.5,
+                                  -0.5,
+                                  3,
+                                  -3,
+                                  12345678,
+                                  0.045,
+                                  1e21,
+                                  -1e-7,
+                                  NAN,
+                                  INFINITY,
+                                  std::numeric_limits<double>::max(),
+                                  -std::numeric_limits<double>::denorm_min()};
+    for (int i = 0; i < 500; ++i)
+        values.push_back(std::ldexp(static_cast<double>(random() >> 11), -40) - 4000.0);
+    for (const double x : values) {
+        for (const int width : {0, 3, 6, 8, 12}) {
+            std::string out = "x";
+            appendShortest(out, x, width);
+            EXPECT_EQ(out, "x" + padField(shortest(x), width)) << x << " " << width;
+            out = "x";
+            appendSignedShortestNoLeadingZero(out, x, width);
+            const std::string sign = x < 0 ? "-" : " ";
+            std::string text = shortest(x < 0 ? -x : x);
+            if (text.size() > 1 && text.starts_with("0.")) text.erase(0, 1);
+            EXPECT_EQ(out, "x" + padField(sign + text, width)) << x << " " << width;
+        }
+    }
+    EXPECT_EQ(signedShortestNoLeadingZero(-0.25), "-.25");
+    EXPECT_EQ(signedShortestNoLeadingZero(0.25), " .25");
 }
 
 TEST(NumberText, HalfToEvenIsDecidedOnTheStoredValue) {
