@@ -109,6 +109,10 @@ std::vector<DroppedTrees> Passes::droppedTrees() const {
 std::optional<std::string> Passes::run(int pass, OutputFile& plotFile, OutputFile* speciesFile) {
     host_.log(statusHeading());
     const PassSetup setup{&tables_.coeff, &tables_.dbh, &in_.params, pass, in_.seed};
+    // The trees each thread has grown in this pass, its own.
+    std::vector<GrownTrees> grownTrees;
+    for (unsigned t = 0; t < std::max(threads_, 1u); ++t)
+        grownTrees.emplace_back(TreeRuleSetup{&tables_.coeff, &in_.params, pass});
     const auto& plots = read_.plots;
     const LidarHeights& heights = read_.heights[static_cast<std::size_t>(pass - 1)];
     std::vector<PlotJob> jobs(plots.size());
@@ -129,7 +133,9 @@ std::optional<std::string> Passes::run(int pass, OutputFile& plotFile, OutputFil
         std::vector<PlotFirstLook> looks(count);
         parallelFor(
             count, threads_,
-            [&](std::size_t i, unsigned) { looks[i] = plotFirstLook(setup, jobs[start + i]); },
+            [&](std::size_t i, unsigned worker) {
+                looks[i] = plotFirstLook(setup, jobs[start + i], grownTrees[worker]);
+            },
             &host_);
         std::vector<std::size_t> waiting;
         for (std::size_t i = 0; i < count; ++i) {
@@ -143,9 +149,9 @@ std::optional<std::string> Passes::run(int pass, OutputFile& plotFile, OutputFil
         }
         parallelFor(
             waiting.size(), threads_,
-            [&](std::size_t w, unsigned) {
+            [&](std::size_t w, unsigned worker) {
                 const std::size_t i = waiting[w];
-                looks[i].result = iteratePlot(setup, jobs[start + i], answers_);
+                looks[i].result = iteratePlot(setup, jobs[start + i], answers_, grownTrees[worker]);
             },
             &host_);
         // The plots' lines are made on all threads and added to the files and the log in plot

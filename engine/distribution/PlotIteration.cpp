@@ -46,8 +46,8 @@ struct Outcome {
 // themselves; the result is the same as working out every tree on its own.
 class PlotWork {
   public:
-    PlotWork(const PassSetup& setup, const PlotJob& job)
-        : setup_(setup), job_(job), trees_(job.heights.size()) {
+    PlotWork(const PassSetup& setup, const PlotJob& job, GrownTrees& grownTrees)
+        : setup_(setup), job_(job), grownTrees_(grownTrees), trees_(job.heights.size()) {
         buildDistribution();
         indexHeights();
         growTrees();
@@ -100,6 +100,7 @@ class PlotWork {
 
     const PassSetup& setup_;
     const PlotJob& job_;
+    GrownTrees& grownTrees_;
     std::size_t trees_;
     // The distinct heights in the order they first come, how many trees have each, and the
     // distinct height of every tree.
@@ -202,13 +203,12 @@ void PlotWork::indexHeights() {
 }
 
 void PlotWork::growTrees() {
-    const TreeRuleSetup rule{setup_.coeff, setup_.params, setup_.pass};
     grown_.resize(species_.size());
     volumes_.resize(species_.size());
     for (std::size_t s = 0; s < species_.size(); ++s) {
         grown_[s].reserve(kinds_);
         for (double h : kindHeights_)
-            grown_[s].push_back(growLidarTree(rule, species_[s], job_.age, h));
+            grown_[s].push_back(grownTrees_.grow(species_[s], job_.age, h));
         volumes_[s].assign(kinds_, std::numeric_limits<double>::quiet_NaN());
     }
 }
@@ -220,8 +220,7 @@ double PlotWork::volume(int species, std::size_t d) {
         std::lower_bound(species_.begin(), species_.end(), species) - species_.begin());
     double& v = volumes_[s][d];
     if (std::isnan(v)) {
-        const TreeRuleSetup rule{setup_.coeff, setup_.params, setup_.pass};
-        v = lidarTreeVolume(rule, species, grown_[s][d]);
+        v = grownTrees_.volume(species, job_.age, kindHeights_[d], grown_[s][d]);
         plausibility_.height(job_.plot->plot, species, grown_[s][d].groundHeight, kindTrees_[d]);
         plausibility_.volume(job_.plot->plot, species, v, kindTrees_[d]);
     }
@@ -457,14 +456,15 @@ PlotResult finish(const PassSetup& setup, const PlotJob& job, const PlotWork& wo
 
 }  // namespace
 
-PlotResult iteratePlot(const PassSetup& setup, const PlotJob& job, const ProductAnswers& answers) {
-    PlotWork work(setup, job);
+PlotResult iteratePlot(const PassSetup& setup, const PlotJob& job, const ProductAnswers& answers,
+                       GrownTrees& grownTrees) {
+    PlotWork work(setup, job, grownTrees);
     work.resolve(&answers);
     return finish(setup, job, work);
 }
 
-PlotFirstLook plotFirstLook(const PassSetup& setup, const PlotJob& job) {
-    PlotWork work(setup, job);
+PlotFirstLook plotFirstLook(const PassSetup& setup, const PlotJob& job, GrownTrees& grownTrees) {
+    PlotWork work(setup, job, grownTrees);
     work.resolve(nullptr);
     PlotFirstLook look;
     if (work.anyPrompt()) look.questions = drawnQuestions(work);

@@ -16,6 +16,7 @@
 
 #include "core/Parameters.h"
 #include "engine/distribution/DistributionInputs.h"
+#include "engine/distribution/GrownTrees.h"
 #include "engine/equations/Plausibility.h"
 #include "files/CoefficientFile.h"
 #include "files/DbhFile.h"
@@ -73,10 +74,12 @@ struct PlotFirstLook {
     std::vector<ProductQuestion> questions;
     std::optional<PlotResult> result;
 };
-PlotFirstLook plotFirstLook(const PassSetup& setup, const PlotJob& job);
+// `grownTrees` is the calling thread's own (grown for the setup's pass).
+PlotFirstLook plotFirstLook(const PassSetup& setup, const PlotJob& job, GrownTrees& grownTrees);
 
 // The plot's iterations and records once its questions are in `answers`. For a plot without
 // questions it gives the same result as plotFirstLook, whatever `answers` holds.
-PlotResult iteratePlot(const PassSetup& setup, const PlotJob& job, const ProductAnswers& answers);
+PlotResult iteratePlot(const PassSetup& setup, const PlotJob& job, const ProductAnswers& answers,
+                       GrownTrees& grownTrees);
 
 }  // namespace orr::distribution

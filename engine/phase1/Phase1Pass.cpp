@@ -16,13 +16,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 #include "core/ParallelFor.h"
 #include "core/RandomStreams.h"
 #include "core/Warnings.h"
+#include "engine/equations/HeightPages.h"
 #include "engine/equations/Plausibility.h"
 #include "engine/phase1/LidarTreeRule.h"
 #include "engine/phase1/PlotSums.h"
@@ -110,10 +111,9 @@ class ListTrees {
     // Beyond this many positions kept per thread (32 MB) new heights are computed without being
     // kept.
     static constexpr std::size_t kMostKept = std::size_t{1} << 20;
-    using Page = std::unique_ptr<std::uint32_t[]>;  // 1 + offset in trees_; 0: not known
     struct Key {
-        const DrawList* list;
-        int plotAge;
+        const DrawList* list = nullptr;
+        int plotAge = 0;
         bool operator==(const Key&) const = default;
     };
     struct KeyHash {
@@ -121,26 +121,14 @@ class ListTrees {
             return std::hash<const void*>()(k.list) ^ static_cast<std::size_t>(k.plotAge);
         }
     };
+    // 1 + offset in trees_; 0: not known.
     std::uint32_t* entry(const DrawList& list, double h, int plotAge, bool make) {
         const std::optional<std::size_t> slot = heightSlot(h);
         if (!slot) return nullptr;
-        const Key key{&list, plotAge};
-        if (!last_ || !(lastKey_ == key)) {
-            last_ = &pages_[key];
-            lastKey_ = key;
-        }
-        if (last_->empty()) last_->resize(kHeightSlots / kSlotsPerPage);
-        Page& page = (*last_)[*slot / kSlotsPerPage];
-        if (!page) {
-            if (!make) return nullptr;
-            page = std::make_unique<std::uint32_t[]>(kSlotsPerPage);  // zeros: none known
-        }
-        return &page[*slot % kSlotsPerPage];
+        return pages_.at({&list, plotAge}, *slot, make);
     }
 
-    std::unordered_map<Key, std::vector<Page>, KeyHash> pages_;
-    Key lastKey_{nullptr, 0};
-    std::vector<Page>* last_ = nullptr;
+    HeightPages<Key, std::uint32_t, KeyHash> pages_{SIZE_MAX};
     std::vector<PositionTree> trees_;
 };
 

@@ -4,7 +4,7 @@
 // all) run once per distinct tree instead of once per tree. The result is the same as computing
 // every tree afresh.
 //
-// A height with a slot (heightSlot below: tenths or hundredths of a foot) is looked up by it, in
+// A height with a slot (heightSlot: tenths or hundredths of a foot) is looked up by it, in
 // pages of 256 slots per species and stratum age, made when first needed: the trees of a plot
 // group share the age and a few species, so their pages stay in the processor's cache, and a
 // tree costs no hashing and no allocation.
@@ -21,30 +21,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/equations/HeightPages.h"
 #include "engine/phase1/LidarTreeRule.h"
 
 namespace orr::phase1 {
-
-// Tables by LiDAR height: a height that is a whole number of tenths of a foot, or else of
-// hundredths, below 1310.72 feet (all heights of a real LiDAR file) has a slot of its own, the
-// tenths first, then the hundredths; any other height has none. "12.3" and "12.30" are read as
-// the same double, which 123 / 10 gives too, and take the same slot.
-inline constexpr std::size_t kHeightSlots = std::size_t{2} << 17;
-inline constexpr std::size_t kSlotsPerPage = 256;
-inline std::optional<std::size_t> heightSlot(double h) {
-    constexpr double kHighest = static_cast<double>(kHeightSlots) / 2 / 100;  // 1310.72 feet
-    if (!(h >= 0 && h < kHighest)) return std::nullopt;
-    // The nearest whole number of tenths (or hundredths), or one beside it where h * 10 + 0.5
-    // rounds up: either is taken only when it gives h back exactly.
-    // NOLINTNEXTLINE(bugprone-incorrect-roundings)
-    const auto tenths = static_cast<std::int64_t>(h * 10 + 0.5);
-    if (static_cast<double>(tenths) / 10 == h) return static_cast<std::size_t>(tenths);
-    // NOLINTNEXTLINE(bugprone-incorrect-roundings)
-    const auto hundredths = static_cast<std::int64_t>(h * 100 + 0.5);
-    if (static_cast<double>(hundredths) / 100 == h)
-        return kHeightSlots / 2 + static_cast<std::size_t>(hundredths);
-    return std::nullopt;
-}
 
 class TreeCache {
   public:

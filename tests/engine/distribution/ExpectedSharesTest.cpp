@@ -154,7 +154,9 @@ TEST(ExpectedShares, TheMeanOfTheDrawsOverManySeedsApproachesTheExpectedShares) 
     };
     params.LidarClasses = 1;
     const distribution::PassSetup expectedSetup{&coeff, &dbh, &params, 1, 0};
-    const auto expected = values(*distribution::plotFirstLook(expectedSetup, job).result);
+    distribution::GrownTrees grownTrees({&coeff, &params, 1});
+    const auto expected =
+        values(*distribution::plotFirstLook(expectedSetup, job, grownTrees).result);
     ParamRecord drawParams = params;
     drawParams.LidarClasses = 0;
 
@@ -163,7 +165,7 @@ TEST(ExpectedShares, TheMeanOfTheDrawsOverManySeedsApproachesTheExpectedShares) 
     for (int seed = 1; seed <= kSeeds; ++seed) {
         const distribution::PassSetup setup{&coeff, &dbh, &drawParams, 1,
                                             static_cast<std::uint64_t>(seed)};
-        const auto look = distribution::plotFirstLook(setup, job);
+        const auto look = distribution::plotFirstLook(setup, job, grownTrees);
         ASSERT_TRUE(look.result);
         auto v = values(*look.result);
         for (const auto& [key, unused] : expected) v.try_emplace(key);

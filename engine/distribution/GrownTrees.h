@@ -1,0 +1,44 @@
+// The trees of step 6 depend on a LiDAR height, a species and the plot's stratum age alone (in one
+// data-set pass), and the Phase 2 plots of a stratum share their heights when these come in tenths
+// of a foot: each thread keeps the trees it has grown and the volumes it was asked for, so that
+// the equations run once per distinct tree of its plots rather than once in every plot. The table
+// has a fixed number of slots (a tree takes the slot of its hash, in place of the one there), so
+// heights that seldom repeat cost it little memory. The trees and volumes are those the rule
+// gives.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "engine/distribution/LidarTree.h"
+
+namespace orr::distribution {
+
+class GrownTrees {
+  public:
+    explicit GrownTrees(const TreeRuleSetup& rule) : rule_(rule) {}
+
+    // growLidarTree(rule, species, age, h), remembered.
+    LidarTree grow(int species, int age, double h);
+    // lidarTreeVolume(rule, species, tree) of the tree that grow(species, age, h) gave, remembered.
+    double volume(int species, int age, double h, const LidarTree& tree);
+
+  private:
+    struct Slot {
+        std::uint64_t height = 0;  // the bits of the LiDAR height
+        std::int32_t species = 0;
+        std::int32_t age = 0;
+        LidarTree tree;
+        double volume = 0;
+        bool grown = false;     // the slot holds a tree
+        bool measured = false;  // and its volume
+    };
+    static constexpr std::size_t kSlots = std::size_t{1} << 14;  // 1.2 MB
+    // The slot of the tree, emptied for it when another tree held it.
+    Slot& slot(int species, int age, double h);
+
+    TreeRuleSetup rule_;
+    std::unique_ptr<Slot[]> slots_;  // made when first needed
+};
+
+}  // namespace orr::distribution
