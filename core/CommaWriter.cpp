@@ -26,7 +26,8 @@ RecordLine& RecordLine::rounded(double x, int decimals) {
 RecordLine& RecordLine::integer(long long x) {
     separate();
     char digits[24];
-    text_.append(digits, std::to_chars(digits, digits + sizeof digits, x).ptr);
+    const char* end = std::to_chars(digits, digits + sizeof digits, x).ptr;
+    text_.append(digits, static_cast<std::size_t>(end - digits));
     return *this;
 }
 

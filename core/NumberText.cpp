@@ -169,7 +169,7 @@ std::string shortest(double x) {
 void appendShortest(std::string& out, double x, int width) {
     char buf[kShortestRoom];
     char* end = writeShortest(buf, x);
-    out.append(buf, end);
+    out.append(buf, static_cast<std::size_t>(end - buf));
     padTo(out, end - buf, width);
 }
 
@@ -299,7 +299,7 @@ void appendSignedShortestNoLeadingZero(std::string& out, double x, int width) {
     char* end = writeShortest(text, x < 0 ? -x : x);
     if (end - text > 1 && text[0] == '0' && text[1] == '.') ++text;
     *--text = x < 0 ? '-' : ' ';
-    out.append(text, end);
+    out.append(text, static_cast<std::size_t>(end - text));
     // The padding counts the minus sign but not the blank that stands for a plus.
     padTo(out, x < 0 ? end - text : end - text - 1, width);
 }

@@ -132,18 +132,24 @@ class ListTrees {
     std::vector<PositionTree> trees_;
 };
 
-// What each thread keeps for expected shares.
-struct Spreader {
+// What each thread keeps from group to group.
+struct ThreadScratch {
+    // Expected shares: what the heights add to the draw lists, and a fresh height's positions.
     ListTrees listTrees;
     std::vector<PositionTree> fresh;
+    // Random draws: the tree cache's pages of each position's species at the group's age, and
+    // where each position's sums are in the group's counts (kNoCount: none yet).
+    std::vector<TreeCache::SpeciesPages*> pages;
+    std::vector<std::size_t> countAt;
 };
+constexpr std::size_t kNoCount = SIZE_MAX;
 
 // Expected shares: every tree enters every species of the draw list whose interval is not
 // empty with the interval's width; trees in file order, species in list order. A tree of a height
 // met before in the list takes what it adds from the thread's table; the sums are those of the
 // trees one after the other, and a stop comes at the same tree and species.
 void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, TreeCache& cache,
-                 Spreader& spreader, GroupResult& result) {
+                 ThreadScratch& scratch, GroupResult& result) {
     const DrawList& list = *group.drawList;
     if (list.empty()) {
         result.noInterval += static_cast<long long>(group.last - group.first);
@@ -162,7 +168,7 @@ void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, Tre
     };
     for (std::size_t i = group.first; i < group.last; ++i) {
         const double h = heights[i];
-        if (const PositionTree* known = spreader.listTrees.find(list, h, group.plotAge)) {
+        if (const PositionTree* known = scratch.listTrees.find(list, h, group.plotAge)) {
             for (std::size_t k = 0; k < list.size(); ++k) {
                 if (known[k].width > 0) enter(k, known[k]);
             }
@@ -170,7 +176,7 @@ void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, Tre
         }
         // A height not met yet: computed position by position, each entered as it comes, so
         // that a stop leaves the positions before it entered.
-        spreader.fresh.clear();
+        scratch.fresh.clear();
         for (std::size_t k = 0; k < list.size(); ++k) {
             PositionTree entry;
             const double width = list[k].upper - list[k].lower;
@@ -179,16 +185,16 @@ void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, Tre
                     cache.compute(list[k].species, h, group.plotAge);
                 if (tree) entry = {width, tree->basalArea, tree->volume, tree->height};
             }
-            spreader.fresh.push_back(entry);
+            scratch.fresh.push_back(entry);
             if (entry.width > 0) enter(k, entry);
         }
-        spreader.listTrees.keep(list, h, group.plotAge, spreader.fresh);
+        scratch.listTrees.keep(list, h, group.plotAge, scratch.fresh);
     }
 }
 
 void computeGroup(const PlotGroup& group, const std::vector<double>& heights, TreeCache& cache,
-                  Spreader& spreader, std::uint64_t seed, int pass, bool expected, bool keepTrees,
-                  GroupResult& result) {
+                  ThreadScratch& scratch, std::uint64_t seed, int pass, bool expected,
+                  bool keepTrees, GroupResult& result) {
     result.trees.clear();
     result.counts.clear();
     result.shares.clear();
@@ -198,31 +204,42 @@ void computeGroup(const PlotGroup& group, const std::vector<double>& heights, Tr
     result.error = nullptr;
     try {
         if (expected) {
-            spreadGroup(group, heights, cache, spreader, result);
+            spreadGroup(group, heights, cache, scratch, result);
+            return;
+        }
+        const DrawList& list = *group.drawList;
+        // A stratum without shares draws nothing.
+        if (list.empty()) {
+            result.noInterval += static_cast<long long>(group.last - group.first);
             return;
         }
         MersenneTwister64 generator(streamSeed(seed, kStreamSalt, pass, group.position));
-        const DrawList& list = *group.drawList;
+        scratch.pages.clear();
+        for (const DrawPosition& position : list)
+            scratch.pages.push_back(cache.pagesOf(position.species, group.plotAge));
+        scratch.countAt.assign(list.size(), kNoCount);
         for (std::size_t i = group.first; i < group.last; ++i) {
-            // A stratum without shares draws nothing; otherwise one draw per tree, also when it
-            // falls in no interval.
-            const int species = list.empty() ? 0 : drawSpecies(list, uniform01(generator));
-            if (species == 0) {
+            // One draw per tree, also when it falls in no interval.
+            const std::size_t k = drawPosition(list, uniform01(generator));
+            if (k == list.size()) {
                 ++result.noInterval;
                 continue;
             }
+            const int species = list[k].species;
             const std::optional<GroundTree> tree =
-                cache.compute(species, heights[i], group.plotAge);
+                cache.compute(scratch.pages[k], species, heights[i], group.plotAge);
             if (!tree) continue;
             if (keepTrees)
                 result.trees.push_back({species, tree->basalArea, tree->volume, tree->height});
-            auto count = std::find_if(result.counts.begin(), result.counts.end(),
-                                      [&](const SpeciesCount& c) { return c.species == species; });
-            if (count == result.counts.end())
-                count = result.counts.insert(result.counts.end(), {species});
-            ++count->trees;
-            count->basalArea += tree->basalArea;
-            count->volume += tree->volume;
+            // The species come in the order of their first counted tree.
+            if (scratch.countAt[k] == kNoCount) {
+                scratch.countAt[k] = result.counts.size();
+                result.counts.push_back({species});
+            }
+            SpeciesCount& count = result.counts[scratch.countAt[k]];
+            ++count.trees;
+            count.basalArea += tree->basalArea;
+            count.volume += tree->volume;
             result.plausibility.height(group.plot, species, tree->height);
             result.plausibility.volume(group.plot, species, tree->volume);
         }
@@ -243,7 +260,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
     GroupReader reader(lidar, tables.strata, tables.shares, tally);
     std::vector<GroupResult> results;
     std::vector<TreeCache> caches(std::max(threads, 1u), TreeCache(rule));
-    std::vector<Spreader> spreaders(caches.size());
+    std::vector<ThreadScratch> scratches(caches.size());
     std::optional<int> currentPlot;  // plot of the last counted tree
     // The lines of the plots closed in the batch, written at its end (and before any stop) with
     // their text made on all threads.
@@ -265,7 +282,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
         parallelFor(
             batch.groups.size(), threads,
             [&](std::size_t i, unsigned worker) {
-                computeGroup(batch.groups[i], batch.heights, caches[worker], spreaders[worker],
+                computeGroup(batch.groups[i], batch.heights, caches[worker], scratches[worker],
                              in.seed, pass, expected, false, results[i]);
             },
             &host, kGroupsPerChunk);
@@ -297,7 +314,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
                 // generator, the same trees), keeping its trees, and they are added one after
                 // the other.
                 GroupResult again;
-                computeGroup(batch.groups[i], batch.heights, caches[0], spreaders[0], in.seed, pass,
+                computeGroup(batch.groups[i], batch.heights, caches[0], scratches[0], in.seed, pass,
                              expected, true, again);
                 for (const CountedTree& tree : again.trees) {
                     sums.add(tree.species, tree.basalArea, tree.volume);

@@ -35,11 +35,11 @@ DrawList buildDrawList(const std::vector<double>& shares) {
     return list;
 }
 
-int drawSpecies(const DrawList& list, double r) {
-    for (const DrawPosition& position : list) {
-        if (position.lower < r && r <= position.upper) return position.species;
+std::size_t drawPosition(const DrawList& list, double r) {
+    for (std::size_t k = 0; k < list.size(); ++k) {
+        if (list[k].lower < r && r <= list[k].upper) return k;
     }
-    return 0;
+    return list.size();
 }
 
 void checkStratumNumbers(const StrataTable& strata, const std::filesystem::path& strataFile) {

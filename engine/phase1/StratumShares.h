@@ -28,8 +28,8 @@ using DrawList = std::vector<DrawPosition>;
 // share first in the order sortShares gives equal shares, each with its interval from the upper
 // bound before it, capped at 1.
 DrawList buildDrawList(const std::vector<double>& shares);
-// The species of the first position with lower < r <= upper; 0 when r falls in no interval.
-int drawSpecies(const DrawList& list, double r);
+// The first position with lower < r <= upper; list.size() when r falls in no interval.
+std::size_t drawPosition(const DrawList& list, double r);
 
 // Refuses a strata table whose stratum numbers lie outside 0..999 (InputError naming the strata
 // file, the record, the field and the number).

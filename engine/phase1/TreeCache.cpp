@@ -33,15 +33,6 @@ TreeCache::SpeciesPages* TreeCache::pagesOf(int species, int plotAge) {
     return bySpecies[at].get();
 }
 
-std::optional<GroundTree> TreeCache::compute(int species, double h, int plotAge) {
-    if (const std::optional<std::size_t> slot = heightSlot(h)) {
-        if (SpeciesPages* pages = pagesOf(species, plotAge))
-            return paged((*pages)[*slot / kSlotsPerPage], *slot % kSlotsPerPage, species, h,
-                         plotAge);
-    }
-    return hashed(species, h, plotAge);
-}
-
 std::optional<GroundTree> TreeCache::paged(Page& page, std::size_t at, int species, double h,
                                            int plotAge) {
     if (!page) {

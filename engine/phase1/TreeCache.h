@@ -34,28 +34,49 @@ class TreeCache {
     TreeCache(TreeCache&&) noexcept = default;
     ~TreeCache();
 
-    // LidarTreeRule::compute, remembered. Throws as it does (a stop is never remembered).
-    std::optional<GroundTree> compute(int species, double h, int plotAge);
-
   private:
     enum class Known : std::uint8_t { No, Counted, NotCounted };
     struct Entry {
         GroundTree tree;
         Known known = Known::No;
     };
-    static constexpr std::size_t kPages = kHeightSlots / kSlotsPerPage;
     using Page = std::unique_ptr<Entry[]>;
+
+  public:
     // The pages of one species at one stratum age, by height slot.
     using SpeciesPages = std::vector<Page>;
+
+    // LidarTreeRule::compute, remembered. Throws as it does (a stop is never remembered).
+    std::optional<GroundTree> compute(int species, double h, int plotAge) {
+        return compute(pagesOf(species, plotAge), species, h, plotAge);
+    }
+    // The same with the pages pagesOf(species, plotAge) gave, for a run of trees that share them.
+    std::optional<GroundTree> compute(SpeciesPages* pages, int species, double h, int plotAge) {
+        if (pages) {
+            if (const std::optional<std::size_t> slot = heightSlot(h)) {
+                Page& page = (*pages)[*slot / kSlotsPerPage];
+                if (page) {
+                    const Entry& entry = page[*slot % kSlotsPerPage];
+                    if (entry.known == Known::Counted) return entry.tree;
+                    if (entry.known == Known::NotCounted) return std::nullopt;
+                }
+                return paged(page, *slot % kSlotsPerPage, species, h, plotAge);
+            }
+        }
+        return hashed(species, h, plotAge);
+    }
+    // The pages of the species at plotAge, made when first needed (they stay where they are);
+    // nullptr for a species code that is negative or unusually large.
+    SpeciesPages* pagesOf(int species, int plotAge);
+
+  private:
+    static constexpr std::size_t kPages = kHeightSlots / kSlotsPerPage;
     // Pages made in all, beyond which further heights are computed without being kept, so that
     // the memory stays bounded (about 80 MB a thread) whatever the heights.
     static constexpr std::size_t kMostPages = 8192;
 
     std::optional<GroundTree> hashed(int species, double h, int plotAge);
     std::optional<GroundTree> paged(Page& page, std::size_t at, int species, double h, int plotAge);
-    // The pages of the species at plotAge, made when first needed; nullptr for a species code
-    // that is negative or unusually large.
-    SpeciesPages* pagesOf(int species, int plotAge);
 
     static constexpr std::size_t kSlots = std::size_t{1} << 15;
     static constexpr std::size_t kProbes = 8;
