@@ -152,6 +152,22 @@ char* writeShortest(char* at, double x) {
     // counts: most of the numbers of the files and the log).
     if (std::fabs(x) < 0x1p53 && x == std::trunc(x))
         return std::to_chars(at, at + kShortestRoom, static_cast<long long>(x)).ptr;
+    // A double nearest to a whole number of hundredths below 10^15 (the rounded basal areas and
+    // volumes of the files): that decimal, its trailing zeros dropped. No other decimal of at most
+    // fifteen significant digits gives the same double, so it is the shortest text.
+    if (std::fabs(x) < 1e13) {
+        const auto hundredths = std::llround(x * 100);
+        if (static_cast<double>(hundredths) / 100 == x) {
+            const unsigned long long digits =
+                static_cast<unsigned long long>(hundredths < 0 ? -hundredths : hundredths);
+            if (hundredths < 0) *at++ = '-';
+            at = std::to_chars(at, at + kShortestRoom, digits / 100).ptr;
+            *at++ = '.';
+            *at++ = static_cast<char>('0' + digits / 10 % 10);
+            if (digits % 10 != 0) *at++ = static_cast<char>('0' + digits % 10);
+            return at;
+        }
+    }
     return std::to_chars(at, at + kShortestRoom, x, std::chars_format::fixed).ptr;
 }
 

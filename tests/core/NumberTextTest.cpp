@@ -31,6 +31,19 @@ TEST(NumberText, ShortestIsFixedAndRoundTrips) {
             ASSERT_EQ(shortest(x), x == 0 ? "0" : std::string(buf, end)) << x;
         }
     }
+    // Hundredths and their neighbours, of every magnitude up to and past 10^13.
+    for (int i = 0; i < 20000; ++i) {
+        const auto n = static_cast<long long>(random() >> (11 + i % 50)) * (i % 2 == 0 ? 1 : -1);
+        const double hundredths = static_cast<double>(n) / 100;
+        for (double x : {hundredths, std::nextafter(hundredths, 1e300),
+                         std::nextafter(hundredths, -1e300), static_cast<double>(n) / 10}) {
+            char buf[400];
+            const auto end = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed).ptr;
+            ASSERT_EQ(shortest(x), x == 0 ? "0" : std::string(buf, end)) << n;
+        }
+    }
+    EXPECT_EQ(shortest(-0.05), "-0.05");
+    EXPECT_EQ(shortest(2960.6300000000001), "2960.63");
     EXPECT_EQ(shortestFloat(1e-5f), "0.00001");
     EXPECT_EQ(shortestFloat(16777216.0f), "16777220");  // seven significant digits at most
 }
