@@ -79,6 +79,25 @@ inline Scanned scanNumber(const char* d, std::size_t p, std::size_t end) {
     return {p, (negative ? -magnitude : magnitude) + 0.0};
 }
 
+// Where the plain decimal that scanNumber would read from d[p] on ends, or kNoPlainNumber when its
+// characters are not one; its value is not worked out.
+constexpr std::size_t kNoPlainNumber = std::numeric_limits<std::size_t>::max();
+inline std::size_t plainNumberEnd(const char* d, std::size_t p, std::size_t end) {
+    if (p < end && d[p] == '-') ++p;
+    const std::size_t wholeStart = p;
+    while (p < end && isDigit(d[p])) ++p;
+    const std::size_t before = p - wholeStart;
+    std::size_t after = 0;
+    if (p < end && d[p] == '.') {
+        const std::size_t fractionStart = ++p;
+        while (p < end && isDigit(d[p])) ++p;
+        after = p - fractionStart;
+        if (after == 0) return kNoPlainNumber;
+    }
+    if (before == 0 || before + after > kMostPlainDigits) return kNoPlainNumber;
+    return p;
+}
+
 // Asked at every refill of a reader's buffer: the stop of the whole program (Ctrl-C).
 std::atomic<bool (*)()> stopCheck{nullptr};
 
@@ -398,20 +417,38 @@ long CommaReader::plainRecords(std::string_view lead, std::vector<double>* value
     const std::size_t end = end_;
     std::size_t p = pos_;
     long taken = 0;
+    // A lead of at most eight bytes (a plot number and its comma) is compared as one word.
+    const bool word = lead.size() <= sizeof(std::uint64_t);
+    std::uint64_t leadWord = 0;
+    std::uint64_t leadMask = 0;
+    if (word) {
+        std::memcpy(&leadWord, lead.data(), lead.size());
+        std::memset(&leadMask, 0xff, lead.size());
+    }
     for (;;) {
         while (p < end && (isBlank(d[p]) || isLineEnd(d[p]))) ++p;
         pos_ = p;  // a record that is not taken is read by next() from here
         if (end - p <= lead.size()) break;
-        bool same = true;
-        for (std::size_t i = 0; i < lead.size() && same; ++i) same = d[p + i] == lead[i];
-        if (!same) break;
-        // A plain decimal ended by a line end that is in the buffer (a digit or a comma could
-        // follow otherwise): converted as next() converts it.
-        const Scanned scanned = scanNumber(d, p + lead.size(), end);
-        if (scanned.value != scanned.value || scanned.end >= end || !isLineEnd(d[scanned.end]))
+        if (word && end - p >= sizeof(std::uint64_t)) {
+            std::uint64_t bytes = 0;
+            std::memcpy(&bytes, d + p, sizeof bytes);
+            if (((bytes ^ leadWord) & leadMask) != 0) break;
+        } else if (std::memcmp(d + p, lead.data(), lead.size()) != 0) {
             break;
-        if (values) values->push_back(scanned.value);
-        p = scanned.end;
+        }
+        // A plain decimal ended by a line end that is in the buffer (a digit or a comma could
+        // follow otherwise): converted as next() converts it, when its value is wanted.
+        std::size_t q = 0;
+        if (values) {
+            const Scanned scanned = scanNumber(d, p + lead.size(), end);
+            q = scanned.end;
+            if (scanned.value != scanned.value || q >= end || !isLineEnd(d[q])) break;
+            values->push_back(scanned.value);
+        } else {
+            q = plainNumberEnd(d, p + lead.size(), end);
+            if (q == kNoPlainNumber || q >= end || !isLineEnd(d[q])) break;
+        }
+        p = q;
         ++taken;
     }
     record_ += taken;
