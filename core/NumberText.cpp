@@ -310,14 +310,19 @@ std::string signedShortestNoLeadingZero(double x) {
 }
 
 void appendSignedShortestNoLeadingZero(std::string& out, double x, int width) {
-    char buf[kShortestRoom + 1];
-    char* text = buf + 1;
-    char* end = writeShortest(text, x < 0 ? -x : x);
-    if (end - text > 1 && text[0] == '0' && text[1] == '.') ++text;
-    *--text = x < 0 ? '-' : ' ';
-    out.append(text, static_cast<std::size_t>(end - text));
+    char buf[kShortestRoom];
+    const char* end = writeShortest(buf, x < 0 ? -x : x);
+    appendSignedNoLeadingZero(out, x < 0,
+                              std::string_view(buf, static_cast<std::size_t>(end - buf)), width);
+}
+
+void appendSignedNoLeadingZero(std::string& out, bool negative, std::string_view magnitude,
+                               int width) {
+    if (magnitude.size() > 1 && magnitude.starts_with("0.")) magnitude.remove_prefix(1);
+    out += negative ? '-' : ' ';
+    out += magnitude;
     // The padding counts the minus sign but not the blank that stands for a plus.
-    padTo(out, x < 0 ? end - text : end - text - 1, width);
+    padTo(out, static_cast<std::ptrdiff_t>(magnitude.size()) + (negative ? 1 : 0), width);
 }
 
 std::string fixedDecimalsHalfAway(double x, std::string_view pattern) {

@@ -39,6 +39,10 @@ std::string printStyle(double x);
 std::string signedShortestNoLeadingZero(double x);
 // padField(signedShortestNoLeadingZero(x), width) added to the end of `out` (width 0: not padded).
 void appendSignedShortestNoLeadingZero(std::string& out, double x, int width = 0);
+// The same from the shortest text of |x| (`magnitude`) and its sign, for a number whose text is
+// made already.
+void appendSignedNoLeadingZero(std::string& out, bool negative, std::string_view magnitude,
+                               int width = 0);
 // fixedDecimalsHalfAway(x, "0.0"), fixedDecimalsHalfAway(x, "0.00"), fixedDecimalsHalfAway(x,
 // "0.0000"): fixed decimals, at least one digit before the point, halves away from zero (on the
 // exact value of the double), minus sign for negatives. Any other pattern of the form "0" or

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/CommaWriter.h"
+#include "core/NumberText.h"
 
 namespace orr::files {
 
@@ -14,24 +14,19 @@ void Phase1File::parse(const CommaReader& in, const Limits& limits, Record& r) {
     r.vol = in.number(4, "VOL");
 }
 
-namespace {
-
-template <class Sink>
-void writeLine(Sink& out, const Phase1Total& r) {
-    RecordLine line;
-    line.integer(r.plot).integer(r.species);
-    // N is a whole number of trees per unit area, but for expected shares (2 decimals).
-    if (r.n == std::trunc(r.n) && std::fabs(r.n) < 0x1p53)
-        line.integer(static_cast<long long>(r.n));
-    else
-        line.number(r.n);
-    line.number(r.ba).number(r.vol).appendTo(out);
-}
-
-}  // namespace
-
+// Every field in its shortest text (N, a whole number of trees per unit area but for expected
+// shares, as its digits), made straight into the text as the file holds millions of lines.
 void Phase1File::write(std::string& out, const Record& r) {
-    writeLine(out, r);
+    appendShortest(out, r.plot);
+    out += ',';
+    appendShortest(out, r.species);
+    out += ',';
+    appendShortest(out, r.n);
+    out += ',';
+    appendShortest(out, r.ba);
+    out += ',';
+    appendShortest(out, r.vol);
+    out += "\r\n";
 }
 
 }  // namespace orr::files

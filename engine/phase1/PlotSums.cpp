@@ -43,12 +43,18 @@ bool PlotSums::any() const {
     return std::any_of(count_.begin(), count_.end(), [](long long c) { return c > 0; });
 }
 
-void PlotSums::appendStatusLine(std::string& out, const files::Phase1Total& line) {
-    appendSignedShortestNoLeadingZero(out, line.plot, 6);
-    appendSignedShortestNoLeadingZero(out, line.species, 6);
-    appendSignedShortestNoLeadingZero(out, line.n, 6);
-    appendSignedShortestNoLeadingZero(out, line.ba, 8);
-    appendSignedShortestNoLeadingZero(out, line.vol);
+void PlotSums::appendStatusLine(std::string& out, std::string_view record) {
+    // The record's five numbers are finite (the sums are rounded), each in its shortest text.
+    static constexpr int kWidths[] = {6, 6, 6, 8, 0};
+    std::size_t at = 0;
+    for (const int width : kWidths) {
+        const std::size_t stop = std::min(record.find_first_of(",\r\n", at), record.size());
+        std::string_view field = record.substr(at, stop - at);
+        at = stop + 1;
+        const bool negative = field.starts_with('-');
+        if (negative) field.remove_prefix(1);
+        appendSignedNoLeadingZero(out, negative, field, width);
+    }
     out += "\r\n";
 }
 
@@ -88,8 +94,9 @@ void PlotSums::writeLines(std::vector<files::Phase1Total>& lines, unsigned threa
             if (expectedShares_) line.n = roundHalfEven(line.n, 2);
             line.ba = roundHalfEven(line.ba, 2);
             line.vol = roundHalfEven(line.vol, 2);
+            const std::size_t start = text[piece].size();
             files::Phase1File::write(text[piece], line);
-            appendStatusLine(logged[piece], line);
+            appendStatusLine(logged[piece], std::string_view(text[piece]).substr(start));
         }
     });
     for (std::size_t piece = 0; piece < pieces; ++piece) {

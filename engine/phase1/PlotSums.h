@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/OutputSet.h"
@@ -37,8 +38,9 @@ class PlotSums {
     void writeLines(std::vector<files::Phase1Total>& lines, unsigned threads, OutputFile& out,
                     StepHost& host) const;
 
-    // The status line of one written record, with its CR LF, added to `out`.
-    static void appendStatusLine(std::string& out, const files::Phase1Total& line);
+    // The status line of one written record, with its CR LF, added to `out`: from the record's
+    // text in the file, each number as signedShortestNoLeadingZero gives it, padded to its column.
+    static void appendStatusLine(std::string& out, std::string_view record);
 
   private:
     bool expectedShares_ = false;
