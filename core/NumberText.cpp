@@ -91,11 +91,6 @@ double parseExact(std::string_view text) {
     return value;
 }
 
-std::string withoutLeadingZero(std::string text) {
-    if (text.size() > 1 && text[0] == '0' && text[1] == '.') text.erase(0, 1);
-    return text;
-}
-
 // The common case of a plain decimal of at most 15 digits ("12", "-3.75"): both the digits as a
 // whole number and the power of ten are exact doubles, so one division gives the correctly
 // rounded value, the same as from_chars. Anything else (an exponent, a point without digits on
@@ -299,8 +294,14 @@ std::optional<std::int16_t> toInt16(double x) {
 }
 
 std::string printStyle(double x) {
-    if (x < 0) return "-" + withoutLeadingZero(shortest(-x)) + " ";
-    return " " + withoutLeadingZero(shortest(x)) + " ";
+    std::string text;
+    appendPrintStyle(text, x);
+    return text;
+}
+
+void appendPrintStyle(std::string& out, double x) {
+    appendSignedShortestNoLeadingZero(out, x);
+    out += ' ';
 }
 
 std::string signedShortestNoLeadingZero(double x) {

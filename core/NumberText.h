@@ -34,6 +34,8 @@ std::optional<std::int16_t> toInt16(double x);
 // Print style of the LiDAR plot files: " 12.5 ", " .5 ", "-3 ": the shortest text without a
 // zero before the point, preceded by a blank (or the minus sign) and followed by a blank.
 std::string printStyle(double x);
+// printStyle(x) added to the end of `out`.
+void appendPrintStyle(std::string& out, double x);
 // signedShortestNoLeadingZero: a blank for x >= 0 or "-" for x < 0, then the shortest text of |x|
 // without a zero before the point (0.45 -> " .45", 3 -> " 3", -0.5 -> "-.5").
 std::string signedShortestNoLeadingZero(double x);

@@ -28,7 +28,7 @@ void LidarPlotFile::write(std::string& line, const Record& r) {
     for (double x : fields) {
         if (!first) line += ',';
         first = false;
-        line += printStyle(x);
+        appendPrintStyle(line, x);
     }
     line += "\r\n";
 }

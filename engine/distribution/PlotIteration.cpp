@@ -279,9 +279,9 @@ void PlotWork::resolve(const ProductAnswers* answers) {
             int& product = products[k * kinds_ + d];
             outcomes_[k * kinds_ + d] = pairOutcome(positions_[k], d, answers, product);
             if (outcomes_[k * kinds_ + d].kind != Outcome::Counted) continue;
+            // Sorted and made unique below; a position's trees mostly share their product.
             const std::pair<int, int> cls{positions_[k].species, product};
-            if (std::find(classes_.begin(), classes_.end(), cls) == classes_.end())
-                classes_.push_back(cls);
+            if (classes_.empty() || classes_.back() != cls) classes_.push_back(cls);
         }
     }
     std::sort(classes_.begin(), classes_.end());

@@ -1,5 +1,6 @@
 #include "engine/distribution/ProductSearch.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace orr::distribution {
@@ -25,11 +26,22 @@ ProductChoice firstProduct(const DbhLimits& limits, int s, double d) {
 
 ProductChoice searchProduct(const DbhLimits& limits, int s, int startProduct, double d) {
     const int maxProd = limits.maxProd;
-    std::vector<char> tried(static_cast<std::size_t>(maxProd) + 2, 0);
+    // The products tried so far: bits of one word for the usual few products (the search runs
+    // for every LiDAR tree and class of a plot), a table beyond them.
+    constexpr int kInWord = 64;
+    std::uint64_t triedInWord = 0;
+    std::vector<char> tried;
+    if (maxProd + 2 > kInWord) tried.assign(static_cast<std::size_t>(maxProd) + 2, 0);
     int p = startProduct;
     for (;;) {
-        if (tried[static_cast<std::size_t>(p)]) return prompt();
-        tried[static_cast<std::size_t>(p)] = 1;
+        if (p < kInWord) {
+            const std::uint64_t bit = std::uint64_t{1} << p;
+            if (triedInWord & bit) return prompt();
+            triedInWord |= bit;
+        } else {
+            if (tried[static_cast<std::size_t>(p)]) return prompt();
+            tried[static_cast<std::size_t>(p)] = 1;
+        }
 
         if (limits.min(s, p) <= d && d <= limits.max(s, p)) return product(p);
         if (p == 1) return firstProduct(limits, s, d);
