@@ -23,7 +23,7 @@
 #include "core/ParallelFor.h"
 #include "core/RandomStreams.h"
 #include "core/Warnings.h"
-#include "engine/equations/HeightPages.h"
+#include "engine/phase1/HeightPages.h"
 #include "engine/equations/Plausibility.h"
 #include "engine/phase1/LidarTreeRule.h"
 #include "engine/phase1/PlotSums.h"

@@ -21,7 +21,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "engine/equations/HeightPages.h"
+#include "engine/phase1/HeightPages.h"
 #include "engine/phase1/LidarTreeRule.h"
 
 namespace orr::phase1 {

@@ -1,6 +1,6 @@
-// Tables by LiDAR height. The tree equations of steps 6 and 7 depend on a LiDAR height, a
-// species and a stratum age alone, and heights repeat from plot to plot: the steps keep what they
-// computed for a height in tables by height slot, and compute each distinct tree once.
+// Tables by LiDAR height. What step 7 computes for a tree depends on its LiDAR height, its species
+// (or its plot's draw list) and its stratum age alone, and heights repeat from plot to plot: each
+// thread keeps what it computed for a height in tables by the height's slot.
 #pragma once
 
 #include <cstddef>
@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace orr {
+namespace orr::phase1 {
 
 // Tables by LiDAR height: a height that is a whole number of tenths of a foot, or else of
 // hundredths, below 1310.72 feet (all heights of a real LiDAR file) has a slot of its own, the
@@ -68,4 +68,4 @@ class HeightPages {
     std::size_t mostPages_;
 };
 
-}  // namespace orr
+}  // namespace orr::phase1
