@@ -131,10 +131,15 @@ std::optional<std::string> Passes::run(int pass, OutputFile& plotFile, OutputFil
         stopIfCancelled(host_);
         std::size_t count = std::min(chunk, jobs.size() - start);
         std::vector<PlotFirstLook> looks(count);
+        // The plots' lines are made on all threads, each as soon as its plot has its result, and
+        // added to the files and the log in plot order.
+        std::vector<PlotText> texts(count);
+        const bool withSpecies = speciesFile != nullptr;
         parallelFor(
             count, threads_,
             [&](std::size_t i, unsigned worker) {
                 looks[i] = plotFirstLook(setup, jobs[start + i], grownTrees[worker]);
+                if (looks[i].result) texts[i] = plotText(*looks[i].result, withSpecies);
             },
             &host_);
         std::vector<std::size_t> waiting;
@@ -152,15 +157,7 @@ std::optional<std::string> Passes::run(int pass, OutputFile& plotFile, OutputFil
             [&](std::size_t w, unsigned worker) {
                 const std::size_t i = waiting[w];
                 looks[i].result = iteratePlot(setup, jobs[start + i], answers_, grownTrees[worker]);
-            },
-            &host_);
-        // The plots' lines are made on all threads and added to the files and the log in plot
-        // order.
-        std::vector<PlotText> texts(count);
-        parallelFor(
-            count, threads_,
-            [&](std::size_t i, unsigned) {
-                texts[i] = plotText(*looks[i].result, speciesFile != nullptr);
+                texts[i] = plotText(*looks[i].result, withSpecies);
             },
             &host_);
         for (std::size_t i = 0; i < count; ++i) {
