@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <random>
 #include <stdexcept>
 #include <system_error>
@@ -56,10 +55,6 @@ std::string uniqueSuffix(std::string_view end = kTempEnd) {
     for (std::size_t i = 0; i < kTempHexDigits; ++i, bits >>= 4) text += kHex[bits & 15];
     text += end;
     return text;
-}
-
-std::string reason(int err) {
-    return std::strerror(err);
 }
 
 // The final name a temporary or journal name was made from; empty when `name` is neither with
@@ -262,8 +257,7 @@ OutputFile::~OutputFile() {
 
 // Names the final file: the temporary one is the program's business, not the user's.
 void OutputFile::failed(std::string_view what, int err) {
-    throw std::runtime_error("Cannot " + std::string(what) + " " + final_.string() + ": " +
-                             reason(err));
+    throwFileFailure("Cannot " + std::string(what), final_, err);
 }
 
 void OutputFile::append(std::string_view text) {

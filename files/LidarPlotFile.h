@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "core/OutputSet.h"
 #include "files/RecordFile.h"
 
 namespace orr::files {

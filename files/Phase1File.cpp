@@ -1,7 +1,5 @@
 #include "files/Phase1File.h"
 
-#include <cmath>
-
 #include "core/NumberText.h"
 
 namespace orr::files {

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 
-#include "core/OutputSet.h"
 #include "files/RecordFile.h"
 
 namespace orr::files {

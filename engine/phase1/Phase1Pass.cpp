@@ -1,10 +1,11 @@
 // One data-set pass of the Phase 1 computation, in one streaming read of its LiDAR height file.
 //
 // The file is read a batch of plot groups at a time (PlotGroups.h). The groups of a batch are
-// computed side by side, each drawing from its own generator into its own list of counted trees;
-// then their trees are summed and the plots' lines written in file order, one tree after the
-// other, exactly as a single thread going tree by tree would. So the files and the log are the
-// same for any number of threads.
+// computed side by side, each drawing from its own generator and summing its counted trees per
+// species from 0, one tree after the other; then, in file order, a group's sums become its plot's
+// (a group that continues its plot's trees from an earlier group adds its trees one by one), and
+// the plots' lines are written, exactly as a single thread going tree by tree would. So the files
+// and the log are the same for any number of threads.
 //
 // With expected shares every tree enters every species of its stratum. LiDAR heights repeat, so
 // each thread keeps what a tree of a height adds to every species of a stratum's list; a group
@@ -23,8 +24,8 @@
 #include "core/ParallelFor.h"
 #include "core/RandomStreams.h"
 #include "core/Warnings.h"
-#include "engine/phase1/HeightPages.h"
 #include "engine/equations/Plausibility.h"
+#include "engine/phase1/HeightPages.h"
 #include "engine/phase1/LidarTreeRule.h"
 #include "engine/phase1/PlotSums.h"
 #include "engine/phase1/TreeCache.h"
@@ -43,7 +44,6 @@ struct CountedTree {
     int species;
     double basalArea;
     double volume;
-    double height;  // the ground height predicted from the LiDAR height
 };
 
 // Expected shares: the trees of a group that entered one position of the draw list, summed.
@@ -229,8 +229,7 @@ void computeGroup(const PlotGroup& group, const std::vector<double>& heights, Tr
             const std::optional<GroundTree> tree =
                 cache.compute(scratch.pages[k], species, heights[i], group.plotAge);
             if (!tree) continue;
-            if (keepTrees)
-                result.trees.push_back({species, tree->basalArea, tree->volume, tree->height});
+            if (keepTrees) result.trees.push_back({species, tree->basalArea, tree->volume});
             // The species come in the order of their first counted tree.
             if (scratch.countAt[k] == kNoCount) {
                 scratch.countAt[k] = result.counts.size();
@@ -301,26 +300,26 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
                 }
                 tally.plausibility.add(result.plausibility);
             }
-            if (!result.counts.empty() && (!currentPlot || *currentPlot != plot)) {
-                // The group's trees start their plot's sums: those are the group's own.
-                if (currentPlot) sums.closePlot(*currentPlot, params.PACF, closed);
-                currentPlot = plot;
-                for (const SpeciesCount& count : result.counts)
-                    sums.start(count.species, count.trees, count.basalArea, count.volume);
-                tally.plausibility.add(result.plausibility);
-            } else if (!result.counts.empty()) {
-                // The plot's trees go on from an earlier group (the groups between had no
-                // counted trees): the group is computed again here, as it was (its own
-                // generator, the same trees), keeping its trees, and they are added one after
-                // the other.
-                GroupResult again;
-                computeGroup(batch.groups[i], batch.heights, caches[0], scratches[0], in.seed, pass,
-                             expected, true, again);
-                for (const CountedTree& tree : again.trees) {
-                    sums.add(tree.species, tree.basalArea, tree.volume);
-                    tally.plausibility.height(plot, tree.species, tree.height);
-                    tally.plausibility.volume(plot, tree.species, tree.volume);
+            if (!result.counts.empty()) {
+                if (!currentPlot || *currentPlot != plot) {
+                    // The group's trees start their plot's sums: those are the group's own.
+                    if (currentPlot) sums.closePlot(*currentPlot, params.PACF, closed);
+                    currentPlot = plot;
+                    for (const SpeciesCount& count : result.counts)
+                        sums.start(count.species, count.trees, count.basalArea, count.volume);
+                } else {
+                    // The plot's trees go on from an earlier group (the groups between had no
+                    // counted trees): the group is computed again here, as it was (its own
+                    // generator, the same trees), keeping its trees, and they are added one after
+                    // the other.
+                    GroupResult again;
+                    computeGroup(batch.groups[i], batch.heights, caches[0], scratches[0], in.seed,
+                                 pass, expected, true, again);
+                    for (const CountedTree& tree : again.trees)
+                        sums.add(tree.species, tree.basalArea, tree.volume);
                 }
+                // The tally of the group's counted trees, in the order they came.
+                tally.plausibility.add(result.plausibility);
             }
             tally.noInterval += result.noInterval;
             if (result.error) {
