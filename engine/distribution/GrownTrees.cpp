@@ -6,14 +6,21 @@
 
 namespace orr::distribution {
 
-GrownTrees::Slot& GrownTrees::slot(int species, int age, double h) {
+std::uint64_t GrownTrees::codesKey(int species, int age) {
+    return mix((static_cast<std::uint64_t>(static_cast<std::uint32_t>(species)) << 32) |
+               static_cast<std::uint32_t>(age));
+}
+
+// 0.0 and -0.0 are the same height; any other height has one bit pattern.
+std::size_t GrownTrees::slotIndex(std::uint64_t codesKey, double h) {
+    return static_cast<std::size_t>(mix(std::bit_cast<std::uint64_t>(h + 0.0) ^ codesKey)) &
+           (kSlots - 1);
+}
+
+GrownTrees::Slot& GrownTrees::slotAt(std::size_t index, int species, int age, double h) {
     if (!slots_) slots_ = std::make_unique<Slot[]>(kSlots);
-    // 0.0 and -0.0 are the same height; any other height has one bit pattern.
     const auto height = std::bit_cast<std::uint64_t>(h + 0.0);
-    const std::uint64_t codes =
-        (static_cast<std::uint64_t>(static_cast<std::uint32_t>(species)) << 32) |
-        static_cast<std::uint32_t>(age);
-    Slot& at = slots_[static_cast<std::size_t>(mix(height ^ mix(codes))) & (kSlots - 1)];
+    Slot& at = slots_[index];
     if (!at.grown || at.height != height || at.species != species || at.age != age) {
         at = Slot{};
         at.height = height;
@@ -23,17 +30,29 @@ GrownTrees::Slot& GrownTrees::slot(int species, int age, double h) {
     return at;
 }
 
-LidarTree GrownTrees::grow(int species, int age, double h) {
-    Slot& kept = slot(species, age, h);
-    if (!kept.grown) {
-        kept.tree = growLidarTree(rule_, species, age, h);
-        kept.grown = true;
+void GrownTrees::growAll(int species, int age, std::span<const double> heights,
+                         std::vector<LidarTree>& trees, std::vector<std::uint32_t>& slots) {
+    if (!slots_) slots_ = std::make_unique<Slot[]>(kSlots);
+    const std::uint64_t codes = codesKey(species, age);
+    const std::size_t first = slots.size();
+    for (const double h : heights) {
+        const std::size_t index = slotIndex(codes, h);
+        __builtin_prefetch(&slots_[index]);
+        slots.push_back(static_cast<std::uint32_t>(index));
     }
-    return kept.tree;
+    for (std::size_t i = 0; i < heights.size(); ++i) {
+        Slot& kept = slotAt(slots[first + i], species, age, heights[i]);
+        if (!kept.grown) {
+            kept.tree = growLidarTree(rule_, species, age, heights[i]);
+            kept.grown = true;
+        }
+        trees.push_back(kept.tree);
+    }
 }
 
-double GrownTrees::volume(int species, int age, double h, const LidarTree& tree) {
-    Slot& kept = slot(species, age, h);
+double GrownTrees::volumeAt(std::uint32_t slot, int species, int age, double h,
+                            const LidarTree& tree) {
+    Slot& kept = slotAt(slot, species, age, h);
     if (!kept.grown) {
         // Another tree took the slot since this one was grown: it is kept again.
         kept.tree = tree;

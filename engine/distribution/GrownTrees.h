@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
+#include <vector>
 
 #include "engine/distribution/LidarTree.h"
 
@@ -18,10 +20,14 @@ class GrownTrees {
   public:
     explicit GrownTrees(const TreeRuleSetup& rule) : rule_(rule) {}
 
-    // growLidarTree(rule, species, age, h), remembered.
-    LidarTree grow(int species, int age, double h);
-    // lidarTreeVolume(rule, species, tree) of the tree that grow(species, age, h) gave, remembered.
-    double volume(int species, int age, double h, const LidarTree& tree);
+    // growLidarTree(rule, species, age, h) for each of the heights, remembered, appended to
+    // `trees` in their order; the slot of each is appended to `slots`, for volumeAt. The slots of
+    // the heights are fetched from memory side by side rather than one after the other.
+    void growAll(int species, int age, std::span<const double> heights,
+                 std::vector<LidarTree>& trees, std::vector<std::uint32_t>& slots);
+    // lidarTreeVolume(rule, species, tree) of the tree that growAll gave for (species, age, h) in
+    // `slot`, remembered (the tree is kept in its slot again when another tree has taken it since).
+    double volumeAt(std::uint32_t slot, int species, int age, double h, const LidarTree& tree);
 
   private:
     struct Slot {
@@ -34,8 +40,10 @@ class GrownTrees {
         bool measured = false;  // and its volume
     };
     static constexpr std::size_t kSlots = std::size_t{1} << 14;  // 1.2 MB
-    // The slot of the tree, emptied for it when another tree held it.
-    Slot& slot(int species, int age, double h);
+    // The slot at `index`, emptied for the tree when another tree held it.
+    Slot& slotAt(std::size_t index, int species, int age, double h);
+    static std::uint64_t codesKey(int species, int age);
+    static std::size_t slotIndex(std::uint64_t codesKey, double h);
 
     TreeRuleSetup rule_;
     std::unique_ptr<Slot[]> slots_;  // made when first needed

@@ -78,7 +78,8 @@ class PlotWork {
         return outcomes_[k * kinds_ + kindOf_[i]];
     }
     const LidarTree& tree(int species, std::size_t i) const;
-    double volume(int species, std::size_t d);
+    // The volume of the tree of distinct height d as the species at index s of species_.
+    double volume(std::size_t s, std::size_t d);
     std::size_t positionCount() const { return positions_.size(); }
     const std::vector<std::pair<int, int>>& classes() const { return classes_; }
     // The ground heights and volumes of the trees counted so far, each (species, tree) once.
@@ -88,9 +89,12 @@ class PlotWork {
     void buildDistribution();
     void indexHeights();
     void growTrees();
-    // The outcome of a tree of distinct height `d` drawn into `pos`.
-    Outcome pairOutcome(const Position& pos, std::size_t d, const ProductAnswers* answers,
-                        int& product);
+    // The index of a species of the positions in species_.
+    std::size_t speciesIndex(int species) const;
+    // The outcome of a tree of distinct height `d` drawn into `pos`, whose species is at index
+    // `s` of species_.
+    Outcome pairOutcome(const Position& pos, std::size_t s, std::size_t d,
+                        const ProductAnswers* answers, int& product);
 
     // A draw r falls in cell floor(r * kCells) of [0, 1). The positions whose upper bound lies
     // below the cell's start are below every draw in it, those whose upper bound lies at or above
@@ -115,6 +119,8 @@ class PlotWork {
     std::array<std::uint32_t, kCells> belowCellEnd_{};
     std::vector<int> species_;                   // the species of the positions, ascending
     std::vector<std::vector<LidarTree>> grown_;  // [species index][distinct height]
+    std::vector<std::uint32_t>
+        slots_;  // [species index * kinds_ + distinct height]: in grownTrees_
     std::vector<std::vector<double>>
         volumes_;                    // [species index][distinct height], NaN until needed
     std::vector<Outcome> outcomes_;  // [position][distinct height]
@@ -205,38 +211,40 @@ void PlotWork::indexHeights() {
 void PlotWork::growTrees() {
     grown_.resize(species_.size());
     volumes_.resize(species_.size());
+    slots_.reserve(species_.size() * kinds_);
     for (std::size_t s = 0; s < species_.size(); ++s) {
         grown_[s].reserve(kinds_);
-        for (double h : kindHeights_)
-            grown_[s].push_back(grownTrees_.grow(species_[s], job_.age, h));
+        grownTrees_.growAll(species_[s], job_.age, kindHeights_, grown_[s], slots_);
         volumes_[s].assign(kinds_, std::numeric_limits<double>::quiet_NaN());
     }
 }
 
 // Worked out once per species and distinct height; the tally counts every tree of that height,
 // as though each had been worked out on its own.
-double PlotWork::volume(int species, std::size_t d) {
-    const auto s = static_cast<std::size_t>(
-        std::lower_bound(species_.begin(), species_.end(), species) - species_.begin());
+double PlotWork::volume(std::size_t s, std::size_t d) {
     double& v = volumes_[s][d];
     if (std::isnan(v)) {
-        v = grownTrees_.volume(species, job_.age, kindHeights_[d], grown_[s][d]);
+        const int species = species_[s];
+        v = grownTrees_.volumeAt(slots_[s * kinds_ + d], species, job_.age, kindHeights_[d],
+                                 grown_[s][d]);
         plausibility_.height(job_.plot->plot, species, grown_[s][d].groundHeight, kindTrees_[d]);
         plausibility_.volume(job_.plot->plot, species, v, kindTrees_[d]);
     }
     return v;
 }
 
-const LidarTree& PlotWork::tree(int species, std::size_t i) const {
-    const auto at = std::lower_bound(species_.begin(), species_.end(), species) - species_.begin();
-    return grown_[static_cast<std::size_t>(at)][kindOf_[i]];
+std::size_t PlotWork::speciesIndex(int species) const {
+    return static_cast<std::size_t>(std::lower_bound(species_.begin(), species_.end(), species) -
+                                    species_.begin());
 }
 
-Outcome PlotWork::pairOutcome(const Position& pos, std::size_t d, const ProductAnswers* answers,
-                              int& product) {
-    const auto at =
-        std::lower_bound(species_.begin(), species_.end(), pos.species) - species_.begin();
-    const LidarTree& t = grown_[static_cast<std::size_t>(at)][d];
+const LidarTree& PlotWork::tree(int species, std::size_t i) const {
+    return grown_[speciesIndex(species)][kindOf_[i]];
+}
+
+Outcome PlotWork::pairOutcome(const Position& pos, std::size_t s, std::size_t d,
+                              const ProductAnswers* answers, int& product) {
+    const LidarTree& t = grown_[s][d];
     Outcome o;
     if (t.kind == LidarTree::Kind::MissingCoefficient) o.kind = Outcome::Stop;
     if (t.kind != LidarTree::Kind::Grown) return o;
@@ -259,7 +267,7 @@ Outcome PlotWork::pairOutcome(const Position& pos, std::size_t d, const ProductA
     if (choice.kind != ProductChoice::Kind::Product) return o;
     if (t.dbh1 < limits.min(pos.species, 1)) return o;
 
-    const double v = volume(pos.species, d);
+    const double v = volume(s, d);
     if (!std::isfinite(v)) return o;
     const double pacf = setup_.params->PACF;
     o.kind = Outcome::Counted;
@@ -274,26 +282,46 @@ void PlotWork::resolve(const ProductAnswers* answers) {
     outcomes_.assign(positions_.size() * kinds_, Outcome{});
     std::vector<int> products(outcomes_.size(), 0);
     for (const auto& c : job_.plot->classes) classes_.emplace_back(c.species, c.product);
+    // The classes are made unique and sorted once all are in; a position's trees mostly share
+    // their product, and a class already in is not added again.
+    const auto addClass = [&](std::pair<int, int> cls) {
+        if (std::find(classes_.begin(), classes_.end(), cls) == classes_.end())
+            classes_.push_back(cls);
+    };
     for (std::size_t k = 0; k < positions_.size(); ++k) {
+        const Position& pos = positions_[k];
+        const std::size_t s = speciesIndex(pos.species);
+        int lastProduct = 0;
         for (std::size_t d = 0; d < kinds_; ++d) {
             int& product = products[k * kinds_ + d];
-            outcomes_[k * kinds_ + d] = pairOutcome(positions_[k], d, answers, product);
-            if (outcomes_[k * kinds_ + d].kind != Outcome::Counted) continue;
-            // Sorted and made unique below; a position's trees mostly share their product.
-            const std::pair<int, int> cls{positions_[k].species, product};
-            if (classes_.empty() || classes_.back() != cls) classes_.push_back(cls);
+            Outcome& o = outcomes_[k * kinds_ + d];
+            o = pairOutcome(pos, s, d, answers, product);
+            if (o.kind != Outcome::Counted || product == lastProduct) continue;
+            lastProduct = product;
+            addClass({pos.species, product});
         }
     }
     std::sort(classes_.begin(), classes_.end());
     classes_.erase(std::unique(classes_.begin(), classes_.end()), classes_.end());
-    for (std::size_t n = 0; n < outcomes_.size(); ++n) {
-        if (outcomes_[n].kind != Outcome::Counted) {
-            outcomes_[n].cls = classes_.size();
-            continue;
+    for (std::size_t k = 0; k < positions_.size(); ++k) {
+        // The class of the position's last product, looked up again only when the product changes.
+        int lastProduct = 0;
+        std::size_t lastCls = classes_.size();
+        for (std::size_t d = 0; d < kinds_; ++d) {
+            Outcome& o = outcomes_[k * kinds_ + d];
+            if (o.kind != Outcome::Counted) {
+                o.cls = classes_.size();
+                continue;
+            }
+            const int product = products[k * kinds_ + d];
+            if (product != lastProduct) {
+                lastProduct = product;
+                const std::pair<int, int> key{positions_[k].species, product};
+                lastCls = static_cast<std::size_t>(
+                    std::lower_bound(classes_.begin(), classes_.end(), key) - classes_.begin());
+            }
+            o.cls = lastCls;
         }
-        const std::pair<int, int> key{positions_[n / kinds_].species, products[n]};
-        outcomes_[n].cls = static_cast<std::size_t>(
-            std::lower_bound(classes_.begin(), classes_.end(), key) - classes_.begin());
     }
 }
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <random>
-#include <tuple>
 #include <vector>
 
 #include "core/Parameters.h"
@@ -31,28 +31,60 @@ TEST(GrownTrees, KeptTreesAreTheTreesOfTheRuleAlsoAfterTheirSlotsWereRetaken) {
     GrownTrees kept(rule);
 
     // Far more distinct trees than the table has slots, asked for three times over in a random
-    // order: heights in tenths, hundredths and with more decimals, some of 10 feet or less.
+    // order, in runs of one species and age as a plot asks for them: heights in tenths, hundredths
+    // and with more decimals, some of 10 feet or less. The volumes of a run are asked for after
+    // the next run was grown, which has taken some of its slots.
     std::mt19937_64 random(5);
-    std::vector<std::tuple<int, int, double>> trees;
-    for (int i = 0; i < 60000; ++i) {
-        const double tenths = static_cast<double>(random() % 1500) / 10;
-        const double h = i % 3 == 0 ? tenths : i % 3 == 1 ? tenths + 0.05 : tenths + 1.0 / 3;
-        trees.emplace_back(static_cast<int>(random() % 3) + 1, 20 + static_cast<int>(random() % 4),
-                           h);
-    }
-    for (int round = 0; round < 3; ++round) {
-        std::shuffle(trees.begin(), trees.end(), random);
-        for (const auto& [species, age, h] : trees) {
-            const LidarTree expected = growLidarTree(rule, species, age, h);
-            const LidarTree tree = kept.grow(species, age, h);
-            ASSERT_EQ(tree.kind, expected.kind) << species << " " << age << " " << h;
-            EXPECT_EQ(tree.dbh, expected.dbh);
-            EXPECT_EQ(tree.dbh1, expected.dbh1);
-            EXPECT_EQ(tree.groundHeight, expected.groundHeight);
-            EXPECT_EQ(tree.basalArea, expected.basalArea);
-            if (tree.kind != LidarTree::Kind::Grown) continue;
-            EXPECT_EQ(kept.volume(species, age, h, tree), lidarTreeVolume(rule, species, tree));
+    struct Run {
+        int species = 0;
+        int age = 0;
+        std::vector<double> heights;
+        std::vector<LidarTree> trees;
+        std::vector<std::uint32_t> slots;
+    };
+    std::vector<Run> runs;
+    for (int i = 0; i < 800; ++i) {
+        Run run;
+        run.species = static_cast<int>(random() % 3) + 1;
+        run.age = 20 + static_cast<int>(random() % 4);
+        for (std::size_t n = random() % 150; n > 0; --n) {
+            const double tenths = static_cast<double>(random() % 1500) / 10;
+            const double h = n % 3 == 0 ? tenths : n % 3 == 1 ? tenths + 0.05 : tenths + 1.0 / 3;
+            run.heights.push_back(h);
         }
+        runs.push_back(run);
+    }
+    const auto checkVolumes = [&](Run& run) {
+        for (std::size_t i = 0; i < run.heights.size(); ++i) {
+            const LidarTree& tree = run.trees[i];
+            if (tree.kind != LidarTree::Kind::Grown) continue;
+            EXPECT_EQ(kept.volumeAt(run.slots[i], run.species, run.age, run.heights[i], tree),
+                      lidarTreeVolume(rule, run.species, tree));
+        }
+    };
+    for (int round = 0; round < 3; ++round) {
+        std::shuffle(runs.begin(), runs.end(), random);
+        Run* before = nullptr;
+        for (Run& run : runs) {
+            run.trees.clear();
+            run.slots.clear();
+            kept.growAll(run.species, run.age, run.heights, run.trees, run.slots);
+            ASSERT_EQ(run.trees.size(), run.heights.size());
+            ASSERT_EQ(run.slots.size(), run.heights.size());
+            for (std::size_t i = 0; i < run.heights.size(); ++i) {
+                const double h = run.heights[i];
+                const LidarTree expected = growLidarTree(rule, run.species, run.age, h);
+                const LidarTree& tree = run.trees[i];
+                ASSERT_EQ(tree.kind, expected.kind) << run.species << " " << run.age << " " << h;
+                EXPECT_EQ(tree.dbh, expected.dbh);
+                EXPECT_EQ(tree.dbh1, expected.dbh1);
+                EXPECT_EQ(tree.groundHeight, expected.groundHeight);
+                EXPECT_EQ(tree.basalArea, expected.basalArea);
+            }
+            if (before) checkVolumes(*before);
+            before = &run;
+        }
+        if (before) checkVolumes(*before);
     }
 }
 
