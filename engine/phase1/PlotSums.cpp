@@ -48,7 +48,12 @@ void PlotSums::appendStatusLine(std::string& out, std::string_view record) {
     static constexpr int kWidths[] = {6, 6, 6, 8, 0};
     std::size_t at = 0;
     for (const int width : kWidths) {
-        const std::size_t stop = std::min(record.find_first_of(",\r\n", at), record.size());
+        // The field ends at a comma or the line end (searched for byte by byte: the field is a
+        // few digits long, and a search for any of three bytes would look up each in turn).
+        std::size_t stop = at;
+        while (stop < record.size() && record[stop] != ',' && record[stop] != '\r' &&
+               record[stop] != '\n')
+            ++stop;
         std::string_view field = record.substr(at, stop - at);
         at = stop + 1;
         const bool negative = field.starts_with('-');

@@ -36,10 +36,14 @@ DrawList buildDrawList(const std::vector<double>& shares) {
 }
 
 std::size_t drawPosition(const DrawList& list, double r) {
-    for (std::size_t k = 0; k < list.size(); ++k) {
-        if (list[k].lower < r && r <= list[k].upper) return k;
-    }
-    return list.size();
+    // The intervals follow each other from 0 (each lower bound is the upper bound before it) and
+    // their upper bounds do not decrease: the first interval whose upper bound reaches r is the one
+    // with lower < r <= upper, and its position is the number of upper bounds below r, counted
+    // without a branch (r is random, a branch on it would be mispredicted on every draw). Only
+    // r = 0 lies in no interval below the last upper bound.
+    std::size_t below = 0;
+    for (const DrawPosition& position : list) below += position.upper < r;
+    return r > 0 ? below : list.size();
 }
 
 void checkStratumNumbers(const StrataTable& strata, const std::filesystem::path& strataFile) {

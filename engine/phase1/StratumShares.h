@@ -28,7 +28,8 @@ using DrawList = std::vector<DrawPosition>;
 // share first in the order sortShares gives equal shares, each with its interval from the upper
 // bound before it, capped at 1.
 DrawList buildDrawList(const std::vector<double>& shares);
-// The first position with lower < r <= upper; list.size() when r falls in no interval.
+// The first position with lower < r <= upper; list.size() when r falls in no interval. The list is
+// one buildDrawList made (intervals that follow each other from 0).
 std::size_t drawPosition(const DrawList& list, double r);
 
 // Refuses a strata table whose stratum numbers lie outside 0..999 (InputError naming the strata
