@@ -37,6 +37,9 @@ class MersenneTwister64 {
         seeded_ = 1;
     }
 
+    // The numbers of one block.
+    static constexpr int kWords = 312;
+
     std::uint64_t operator()() {
         if (index_ >= kWords) {
             twistBlock();
@@ -44,20 +47,30 @@ class MersenneTwister64 {
         } else if (firstBlock_) {
             twistFirst(index_);
         }
-        std::uint64_t z = x_[index_++];
-        z ^= (z >> 29) & 0x5555555555555555ULL;
-        z ^= (z << 17) & 0x71d67fffeda60000ULL;
-        z ^= (z << 37) & 0xfff7eee000000000ULL;
-        return z ^ (z >> 43);
+        return tempered(x_[index_++]);
+    }
+    // The next kWords numbers at once, for a generator whose numbers are all taken this way (a
+    // long stream: the whole first block is seeded and twisted). The loop over the block has no
+    // test per number and can be done several words at a time.
+    void nextBlock(std::uint64_t* out) {
+        seedThrough(kWords - 1);
+        twistBlock();
+        for (int i = 0; i < kWords; ++i) out[i] = tempered(x_[i]);
+        index_ = kWords;
     }
 
   private:
-    static constexpr int kWords = 312;
     static constexpr int kShift = 156;
     static constexpr std::uint64_t kUpper = 0xffffffff80000000ULL;
     static constexpr std::uint64_t kLower = 0x7fffffffULL;
     static constexpr std::uint64_t kMatrix = 0xb5026f5aa96619e9ULL;
 
+    static std::uint64_t tempered(std::uint64_t z) {
+        z ^= (z >> 29) & 0x5555555555555555ULL;
+        z ^= (z << 17) & 0x71d67fffeda60000ULL;
+        z ^= (z << 37) & 0xfff7eee000000000ULL;
+        return z ^ (z >> 43);
+    }
     static std::uint64_t twisted(std::uint64_t word, std::uint64_t next, std::uint64_t far) {
         const std::uint64_t y = (word & kUpper) | (next & kLower);
         return far ^ (y >> 1) ^ (kMatrix & (0 - (y & 1)));
@@ -84,11 +97,14 @@ class MersenneTwister64 {
 };
 
 // A uniform number in [0, 1) from the top 53 bits of one output.
+inline double uniform01(std::uint64_t output) {
+    return static_cast<double>(output >> 11) * 0x1p-53;
+}
 inline double uniform01(std::mt19937_64& g) {
-    return static_cast<double>(g() >> 11) * 0x1p-53;
+    return uniform01(g());
 }
 inline double uniform01(MersenneTwister64& g) {
-    return static_cast<double>(g() >> 11) * 0x1p-53;
+    return uniform01(g());
 }
 
 // A run seed from the clock, below 2^53 so that its decimal text gives it back exactly.

@@ -338,7 +338,7 @@ std::optional<int> PlotWork::iterate(OnTree onTree, OnIterationEnd onIterationEn
             // The first interval whose upper bound reaches r is the one with lower < r <= upper:
             // its position is the number of upper bounds below r, which r's cell settles but for
             // the bounds inside the cell (counted without branches, as r is random).
-            const auto cell = static_cast<std::size_t>(r * kCells);
+            const auto cell = static_cast<std::size_t>(static_cast<std::int32_t>(r * kCells));
             std::size_t k = belowCell_[cell];
             for (std::size_t j = k; j < belowCellEnd_[cell]; ++j) k += uppers_[j] < r;
             if (k == positionCount || !(r > 0)) continue;

@@ -34,6 +34,15 @@ TEST(RandomStreams, TheTwisterDrawsTheNumbersOfTheStandardOne) {
             for (int i = 0; i < count; ++i)
                 ASSERT_EQ(ours(), standard()) << "seed " << seed << ", number " << i;
         }
+        // A block at a time, for three blocks.
+        std::mt19937_64 standard(seed);
+        MersenneTwister64 ours(seed);
+        std::uint64_t block[MersenneTwister64::kWords];
+        for (int b = 0; b < 3; ++b) {
+            ours.nextBlock(block);
+            for (const std::uint64_t number : block)
+                ASSERT_EQ(number, standard()) << "seed " << seed << ", block " << b;
+        }
     }
 }
 
