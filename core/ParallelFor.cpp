@@ -191,4 +191,42 @@ void parallelFor(std::size_t count, unsigned threads,
     if (stop) throw StepCancelled();
 }
 
+void sideBySide(unsigned threads, const std::function<void()>& first,
+                const std::function<void(const std::atomic<bool>& stop)>& second) {
+    std::atomic<bool> stop{false};
+    std::exception_ptr secondFailure;
+    std::vector<Warning> secondWarnings;
+    std::thread helper;
+    if (threadCount(threads) > 1) {
+        try {
+            helper = std::thread([&] {
+                WarningCollector collected;
+                try {
+                    second(stop);
+                } catch (...) {
+                    secondFailure = std::current_exception();
+                }
+                secondWarnings = collected.take();
+            });
+        } catch (const std::system_error&) {
+            // A thread the system refuses only means one after the other.
+        }
+    }
+    if (!helper.joinable()) {
+        first();
+        second(stop);
+        return;
+    }
+    try {
+        first();
+    } catch (...) {
+        stop = true;
+        helper.join();
+        throw;
+    }
+    helper.join();
+    for (Warning& w : secondWarnings) warn(std::move(w.kind), std::move(w.text));
+    if (secondFailure) std::rethrow_exception(secondFailure);
+}
+
 }  // namespace orr

@@ -3,6 +3,7 @@
 // own result slot, so what a step makes of the results never depends on the number of threads.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
 
@@ -23,5 +24,14 @@ unsigned threadCount(unsigned requested);
 void parallelFor(std::size_t count, unsigned threads,
                  const std::function<void(std::size_t index, unsigned worker)>& body,
                  const StepHost* host = nullptr, std::size_t chunk = 1);
+
+// Calls first() on this thread and second(stop) on a thread of its own at the same time (first()
+// then second() on this thread when `threads` allows one thread only), and returns when both have
+// ended, as though second() had run after first(): the warnings of first(), then those of second();
+// when first() throws, its exception, once second() has ended (`stop` turns true as first() fails:
+// second() may end early by it, and its warnings and failure are dropped); otherwise the exception
+// of second(), if it threw. Two files that a step reads one after the other, read at once.
+void sideBySide(unsigned threads, const std::function<void()>& first,
+                const std::function<void(const std::atomic<bool>& stop)>& second);
 
 }  // namespace orr

@@ -4,6 +4,7 @@
 // record, so a file reads back exactly as its step wrote it.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -92,15 +93,23 @@ void forEachRecord(const std::filesystem::path& file, const Limits& limits, Use&
 class ReadingProgress {
   public:
     ReadingProgress(StepHost& host, std::uintmax_t totalBytes) : host_(host), total_(totalBytes) {}
+    // `alongside`, when given, counts the bytes of a file read at the same time on another thread:
+    // they are shown with this file's.
     template <class Format, class Use>
-    void forEach(const std::filesystem::path& file, const Limits& limits, Use&& use) {
+    void forEach(const std::filesystem::path& file, const Limits& limits, Use&& use,
+                 const std::atomic<std::uintmax_t>* alongside = nullptr) {
         std::uintmax_t read = 0;
         forEachRecord<Format>(file, limits, use, [&](std::uintmax_t bytes) {
             stopIfCancelled(host_);
             read = bytes;
-            host_.progress(before_ + bytes, total_);
+            host_.progress(before_ + bytes + (alongside ? alongside->load() : 0), total_);
         });
         before_ += read;
+    }
+    // The bytes of a file read to its end on another thread.
+    void readElsewhere(std::uintmax_t bytes) {
+        before_ += bytes;
+        host_.progress(before_, total_);
     }
 
   private:

@@ -10,7 +10,7 @@ std::size_t tableSize(int highest) {
     return static_cast<std::size_t>(std::max(highest, 0)) + 1;
 }
 
-void add(files::Totals& to, double n, double ba, double vol) {
+void addTo(files::Totals& to, double n, double ba, double vol) {
     to.n += n;
     to.ba += ba;
     to.vol += vol;
@@ -29,8 +29,8 @@ files::Phase2PlotTotals& CombineTotals::plot(std::int32_t number) {
     return plots_[number];
 }
 
-void CombineTotals::seen(std::int32_t plot) {
-    if (sectionPlots_.empty() || sectionPlots_.back() != plot) sectionPlots_.push_back(plot);
+void CombineTotals::seen(std::vector<std::int32_t>& plots, std::int32_t plot) {
+    if (plots.empty() || plots.back() != plot) plots.push_back(plot);
 }
 
 files::Totals& CombineTotals::classSums(int species, int product) {
@@ -40,7 +40,7 @@ files::Totals& CombineTotals::classSums(int species, int product) {
 
 void CombineTotals::addDataSet1(const files::LidarPlotClass& r) {
     files::Phase2PlotTotals& totals = plot(r.plot);
-    if (r.groundN != 0 || r.groundBA != 0) add(totals.ground, r.groundN, r.groundBA, r.groundVol);
+    if (r.groundN != 0 || r.groundBA != 0) addTo(totals.ground, r.groundN, r.groundBA, r.groundVol);
     addLidar(r, totals.lidar[0]);
 }
 
@@ -52,25 +52,27 @@ void CombineTotals::addDataSet2(const files::LidarPlotClass& r) {
 // unless both its N and its BA are 0.
 void CombineTotals::addLidar(const files::LidarPlotClass& r, files::Totals& plot) {
     if (r.lidarN == 0 && r.lidarBA == 0) return;
-    seen(r.plot);
-    add(plot, r.lidarN, r.lidarBA, r.lidarVol);
-    add(classSums(r.species, r.product), r.lidarN, r.lidarBA, r.lidarVol);
+    seen(sectionPlots_, r.plot);
+    addTo(plot, r.lidarN, r.lidarBA, r.lidarVol);
+    addTo(classSums(r.species, r.product), r.lidarN, r.lidarBA, r.lidarVol);
 }
 
-void CombineTotals::addPhase1(const files::Phase1Total& r) {
+CombineTotals::Phase1Section::Phase1Section(const files::Limits& limits)
+    : species_(tableSize(limits.maxSpec)) {}
+
+void CombineTotals::Phase1Section::add(const files::Phase1Total& r) {
     if (r.n == 0 && r.ba == 0) return;
-    seen(r.plot);
-    // Phase 1 has no product classes: its sums use product column 0.
-    add(classSums(r.species, 0), r.n, r.ba, r.vol);
+    seen(plots_, r.plot);
+    addTo(species_.at(static_cast<std::size_t>(r.species)), r.n, r.ba, r.vol);
 }
 
 // The plots 1..MaxPlots that contributed to the section; the marks are cleared for the next.
-std::int64_t CombineTotals::takeSectionPlots() {
-    std::sort(sectionPlots_.begin(), sectionPlots_.end());
-    const auto distinct = std::unique(sectionPlots_.begin(), sectionPlots_.end());
-    const auto first = std::lower_bound(sectionPlots_.begin(), distinct, 1);
+std::int64_t CombineTotals::takeSectionPlots(std::vector<std::int32_t>& plots) {
+    std::sort(plots.begin(), plots.end());
+    const auto distinct = std::unique(plots.begin(), plots.end());
+    const auto first = std::lower_bound(plots.begin(), distinct, 1);
     const std::int64_t count = distinct - first;
-    sectionPlots_.clear();
+    plots.clear();
     return count;
 }
 
@@ -82,7 +84,7 @@ void CombineTotals::clearClassSums() {
 }
 
 void CombineTotals::writeLidarSection(VolSumReport& report, std::string_view title) {
-    const std::int64_t plots = takeSectionPlots();
+    const std::int64_t plots = takeSectionPlots(sectionPlots_);
     if (plots > 0) {
         report.beginSection(title);
         for (int s = 1; s <= limits_.maxSpec; ++s) {
@@ -99,18 +101,19 @@ void CombineTotals::writeLidarSection(VolSumReport& report, std::string_view tit
     clearClassSums();
 }
 
-void CombineTotals::writePhase1Section(VolSumReport& report, std::string_view title) {
-    const std::int64_t plots = takeSectionPlots();
+void CombineTotals::writePhase1Section(VolSumReport& report, std::string_view title,
+                                       Phase1Section& section) {
+    const std::int64_t plots = takeSectionPlots(section.plots_);
     if (plots > 0) {
         report.beginSection(title);
         for (int s = 1; s <= limits_.maxSpec; ++s) {
-            const files::Totals& c = classSums(s, 0);
+            const files::Totals& c = section.species_[static_cast<std::size_t>(s)];
             const auto d = static_cast<double>(plots);
             report.phase1Line(s, c.n / d, c.ba / d, c.vol / d, plots);
         }
         report.endSection();
     }
-    clearClassSums();
+    std::fill(section.species_.begin(), section.species_.end(), files::Totals{});
 }
 
 void CombineTotals::writePhase2File(OutputFile& out) const {

@@ -27,15 +27,26 @@ class CombineTotals {
     void addDataSet1(const files::LidarPlotClass& r);
     // A class record of _PH2plotDS2.csv: only its LiDAR values are used, as for DataSet 1.
     void addDataSet2(const files::LidarPlotClass& r);
-    // A record of a Phase 1 file, unless N and BA are both 0: to the species' sums.
-    void addPhase1(const files::Phase1Total& r);
+    // The sums of a Phase 1 section: gathered on their own, so that the two Phase 1 files can be
+    // read at once.
+    class Phase1Section {
+      public:
+        explicit Phase1Section(const files::Limits& limits);
+        // A record of a Phase 1 file, unless N and BA are both 0: to the species' sums.
+        void add(const files::Phase1Total& r);
+
+      private:
+        friend class CombineTotals;
+        std::vector<files::Totals> species_;  // [species 0..MaxSpec]
+        std::vector<std::int32_t> plots_;     // as sectionPlots_
+    };
 
     // A Phase 2 LiDAR section: one line per class whose N sum is not 0, the means taken over
     // the plots that contributed. Nothing is written when no plot contributed. Afterwards the
     // class sums and the contributing plots start again from nothing.
     void writeLidarSection(VolSumReport& report, std::string_view title);
     // A Phase 1 section: one line for every species, also those without trees.
-    void writePhase1Section(VolSumReport& report, std::string_view title);
+    void writePhase1Section(VolSumReport& report, std::string_view title, Phase1Section& section);
 
     // _Phase2.csv: one record per plot, ascending, unless its ground and LiDAR N and BA totals
     // are all 0.
@@ -45,8 +56,9 @@ class CombineTotals {
     files::Totals& classSums(int species, int product);
     files::Phase2PlotTotals& plot(std::int32_t number);
     void addLidar(const files::LidarPlotClass& r, files::Totals& plot);
-    void seen(std::int32_t plot);
-    std::int64_t takeSectionPlots();
+    static void seen(std::vector<std::int32_t>& plots, std::int32_t plot);
+    // The plots 1..MaxPlots among `plots`, which are cleared for the next section.
+    static std::int64_t takeSectionPlots(std::vector<std::int32_t>& plots);
     void clearClassSums();
 
     files::Limits limits_;

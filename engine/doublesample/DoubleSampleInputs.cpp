@@ -1,11 +1,14 @@
 #include "engine/doublesample/DoubleSampleInputs.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <string>
 
 #include "core/InputError.h"
 #include "core/OutputSet.h"
+#include "core/ParallelFor.h"
+#include "core/Step.h"
 #include "files/DataSetFiles.h"
 #include "files/Phase1File.h"
 #include "files/Phase2File.h"
@@ -37,15 +40,16 @@ void assignStrata(const std::filesystem::path& file, const StrataTable& rows,
 
 // A Phase 1 file of step 7. A plot counts for its stratum index (and for index 0) when one of
 // its records has N or BA other than 0.
+// Ends early (StepCancelled) once `stop` turns true.
 std::vector<Phase1Totals> readPhase1(const std::filesystem::path& file, const files::Limits& limits,
-                                     const DoubleSampleInputs& in) {
+                                     const DoubleSampleInputs& in, const std::atomic<bool>& stop) {
     std::vector<Phase1Totals> totals(static_cast<std::size_t>(in.H) + 1);
     // The plots that count, each at least once: a plot's records follow each other, so only a
     // repeat right after itself is left out here; the plots are counted once each at the end.
     std::vector<std::int32_t> counted;
     std::int64_t lastPlot = -1;
     int h = 0;
-    files::forEachRecord<files::Phase1File>(file, limits, [&](const files::Phase1Total& r) {
+    const auto use = [&](const files::Phase1Total& r) {
         if (r.n == 0 && r.ba == 0) return;
         if (r.plot != lastPlot) {
             lastPlot = r.plot;
@@ -58,6 +62,9 @@ std::vector<Phase1Totals> readPhase1(const std::filesystem::path& file, const fi
             t.volSum += r.vol;
             if (h == 0) break;  // a plot in no stratum counts once, at index 0
         }
+    };
+    files::forEachRecord<files::Phase1File>(file, limits, use, [&](std::uintmax_t) {
+        if (stop) throw StepCancelled();
     });
     std::sort(counted.begin(), counted.end());
     counted.erase(std::unique(counted.begin(), counted.end()), counted.end());
@@ -90,13 +97,20 @@ DoubleSampleInputs readRegressionInputs(const StepInputs& inputs) {
     const files::Limits limits = files::Limits::of(inputs.params);
     DoubleSampleInputs in;
     assignStrata(inputs.paths.strata, readStrataFile(inputs.paths.strata), in);
-    in.phase1[0] = readPhase1(files::path(inputs, DataSetFile::Phase1DS1), limits, in);
     // DataSet 2 is optional: without a Phase 1 file of it (or with an empty one) its totals
-    // stay 0 in every stratum.
+    // stay 0 in every stratum. The two files are read at once.
     const auto phase1DS2 = files::path(inputs, DataSetFile::Phase1DS2);
-    in.phase1[1] = fileLength(phase1DS2) > 0
-                       ? readPhase1(phase1DS2, limits, in)
-                       : std::vector<Phase1Totals>(static_cast<std::size_t>(in.H) + 1);
+    in.phase1[1].assign(static_cast<std::size_t>(in.H) + 1, Phase1Totals{});
+    const std::atomic<bool> never{false};
+    sideBySide(
+        inputs.threads,
+        [&] {
+            in.phase1[0] =
+                readPhase1(files::path(inputs, DataSetFile::Phase1DS1), limits, in, never);
+        },
+        [&](const std::atomic<bool>& stop) {
+            if (fileLength(phase1DS2) > 0) in.phase1[1] = readPhase1(phase1DS2, limits, in, stop);
+        });
     readPhase2(files::path(inputs, DataSetFile::Phase2), limits, in);
     return in;
 }

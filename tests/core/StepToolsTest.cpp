@@ -157,6 +157,55 @@ TEST(ParallelFor, EveryIndexOnceAndAFailureOrACancelStopsHandingOutWork) {
     EXPECT_LT(done.load(), 100000);
 }
 
+// Two files read at once end as though read one after the other: the first one's warnings before
+// the second's, the first one's failure before anything of the second (which is told to stop).
+TEST(ParallelFor, SideBySideEndsAsOneAfterTheOther) {
+    for (unsigned threads : {1u, 2u}) {
+        WarningCollector collector;
+        std::thread::id firstOn;
+        std::thread::id secondOn;
+        sideBySide(
+            threads,
+            [&] {
+                firstOn = std::this_thread::get_id();
+                // Long enough for the second to raise its warning first, when it runs beside.
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                warn("empty fields", "file 1");
+            },
+            [&](const std::atomic<bool>&) {
+                secondOn = std::this_thread::get_id();
+                warn("empty fields", "file 2");
+            });
+        EXPECT_EQ(collector.take(),
+                  (std::vector<Warning>{{"empty fields", "file 1"}, {"empty fields", "file 2"}}));
+        EXPECT_EQ(firstOn == secondOn, threads == 1) << threads << " threads";
+
+        EXPECT_THROW(sideBySide(
+                         threads, [] { warn("first", "kept"); },
+                         [](const std::atomic<bool>&) {
+                             warn("second", "kept");
+                             throw std::invalid_argument("file 2");
+                         }),
+                     std::invalid_argument);
+        EXPECT_EQ(collector.take(), (std::vector<Warning>{{"first", "kept"}, {"second", "kept"}}));
+
+        // The first fails: its failure is the one thrown, the second stopped and its warnings and
+        // failure dropped.
+        std::atomic<bool> secondStopped{false};
+        EXPECT_THROW(sideBySide(
+                         threads, [] { throw std::out_of_range("file 1"); },
+                         [&](const std::atomic<bool>& stop) {
+                             warn("second", "dropped");
+                             while (!stop) std::this_thread::yield();
+                             secondStopped = true;
+                             throw std::invalid_argument("file 2");
+                         }),
+                     std::out_of_range);
+        EXPECT_EQ(secondStopped.load(), threads > 1);
+        EXPECT_TRUE(collector.take().empty());
+    }
+}
+
 // The helper threads are kept from one parallel-for to the next: a parallel-for inside another's
 // body, and parallel-fors of several threads at once, still do every index once, each worker
 // number on one thread at a time, and never wait for each other.
