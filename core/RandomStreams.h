@@ -5,6 +5,7 @@
 // which plots are computed.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <random>
 
@@ -48,6 +49,21 @@ class MersenneTwister64 {
             twistFirst(index_);
         }
         return tempered(x_[index_++]);
+    }
+    // Seeds `count` generators that have drawn nothing yet through the words their first number
+    // needs. Each one's seeding is a chain of multiplications, every word from the one before: the
+    // chains of several generators run side by side instead of one after the other.
+    static void seedFirstNumbers(MersenneTwister64* generators, std::size_t count) {
+        for (int i = 1; i <= kShift; ++i) {
+            for (std::size_t g = 0; g < count; ++g) {
+                MersenneTwister64& generator = generators[g];
+                if (generator.seeded_ != i) continue;
+                const std::uint64_t before = generator.x_[i - 1];
+                generator.x_[i] = 6364136223846793005ULL * (before ^ (before >> 62)) +
+                                  static_cast<std::uint64_t>(i);
+                generator.seeded_ = i + 1;
+            }
+        }
     }
     // The next kWords numbers at once, for a generator whose numbers are all taken this way (a
     // long stream: the whole first block is seeded and twisted). The loop over the block has no

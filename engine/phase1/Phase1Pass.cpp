@@ -141,6 +141,8 @@ struct ThreadScratch {
     // where each position's sums are in the group's counts (kNoCount: none yet).
     std::vector<TreeCache::SpeciesPages*> pages;
     std::vector<std::size_t> countAt;
+    // The generators of the chunk of groups being computed, seeded side by side.
+    std::vector<MersenneTwister64> generators;
 };
 constexpr std::size_t kNoCount = SIZE_MAX;
 
@@ -192,8 +194,14 @@ void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, Tre
     }
 }
 
+// The generator of a group's draws.
+MersenneTwister64 groupGenerator(const PlotGroup& group, std::uint64_t seed, int pass) {
+    return MersenneTwister64(streamSeed(seed, kStreamSalt, pass, group.position));
+}
+
+// `generator` is the group's (groupGenerator), not drawn from yet.
 void computeGroup(const PlotGroup& group, const std::vector<double>& heights, TreeCache& cache,
-                  ThreadScratch& scratch, std::uint64_t seed, int pass, bool expected,
+                  ThreadScratch& scratch, MersenneTwister64& generator, bool expected,
                   bool keepTrees, GroupResult& result) {
     result.trees.clear();
     result.counts.clear();
@@ -213,7 +221,6 @@ void computeGroup(const PlotGroup& group, const std::vector<double>& heights, Tr
             result.noInterval += static_cast<long long>(group.last - group.first);
             return;
         }
-        MersenneTwister64 generator(streamSeed(seed, kStreamSalt, pass, group.position));
         scratch.pages.clear();
         for (const DrawPosition& position : list)
             scratch.pages.push_back(cache.pagesOf(position.species, group.plotAge));
@@ -278,13 +285,24 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
         for (const Warning& w : batch.warnings) warn(w.kind, w.text);
         stopIfCancelled(host);
         if (results.size() < batch.groups.size()) results.resize(batch.groups.size());
+        const std::size_t chunks = (batch.groups.size() + kGroupsPerChunk - 1) / kGroupsPerChunk;
         parallelFor(
-            batch.groups.size(), threads,
-            [&](std::size_t i, unsigned worker) {
-                computeGroup(batch.groups[i], batch.heights, caches[worker], scratches[worker],
-                             in.seed, pass, expected, false, results[i]);
+            chunks, threads,
+            [&](std::size_t chunk, unsigned worker) {
+                const std::size_t first = chunk * kGroupsPerChunk;
+                const std::size_t end = std::min(batch.groups.size(), first + kGroupsPerChunk);
+                std::vector<MersenneTwister64>& generators = scratches[worker].generators;
+                generators.clear();
+                for (std::size_t i = first; i < end; ++i)
+                    generators.push_back(groupGenerator(batch.groups[i], in.seed, pass));
+                if (!expected)
+                    MersenneTwister64::seedFirstNumbers(generators.data(), generators.size());
+                for (std::size_t i = first; i < end; ++i) {
+                    computeGroup(batch.groups[i], batch.heights, caches[worker], scratches[worker],
+                                 generators[i - first], expected, false, results[i]);
+                }
             },
-            &host, kGroupsPerChunk);
+            &host);
         for (std::size_t i = 0; i < batch.groups.size(); ++i) {
             const int plot = batch.groups[i].plot;
             const GroupResult& result = results[i];
@@ -313,8 +331,9 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
                     // generator, the same trees), keeping its trees, and they are added one after
                     // the other.
                     GroupResult again;
-                    computeGroup(batch.groups[i], batch.heights, caches[0], scratches[0], in.seed,
-                                 pass, expected, true, again);
+                    MersenneTwister64 generator = groupGenerator(batch.groups[i], in.seed, pass);
+                    computeGroup(batch.groups[i], batch.heights, caches[0], scratches[0], generator,
+                                 expected, true, again);
                     for (const CountedTree& tree : again.trees)
                         sums.add(tree.species, tree.basalArea, tree.volume);
                 }

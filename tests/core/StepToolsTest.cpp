@@ -34,6 +34,20 @@ TEST(RandomStreams, TheTwisterDrawsTheNumbersOfTheStandardOne) {
             for (int i = 0; i < count; ++i)
                 ASSERT_EQ(ours(), standard()) << "seed " << seed << ", number " << i;
         }
+        // Seeded side by side with other generators, one of them already seeded further.
+        std::vector<MersenneTwister64> several{MersenneTwister64(seed), MersenneTwister64(7),
+                                               MersenneTwister64(seed)};
+        several[1]();
+        MersenneTwister64::seedFirstNumbers(several.data(), several.size());
+        std::mt19937_64 again(seed);
+        std::mt19937_64 seven(7);
+        seven();
+        for (int i = 0; i < 400; ++i) {
+            const std::uint64_t expected = again();
+            ASSERT_EQ(several[0](), expected) << "seed " << seed << ", number " << i;
+            ASSERT_EQ(several[2](), expected) << "seed " << seed << ", number " << i;
+            ASSERT_EQ(several[1](), seven()) << "seed 7, number " << i + 1;
+        }
         // A block at a time, for three blocks.
         std::mt19937_64 standard(seed);
         MersenneTwister64 ours(seed);
