@@ -2,6 +2,9 @@
 // and field, and reading through a buffer whose end falls anywhere in a record.
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <optional>
+#include <random>
 #include <regex>
 #include <string>
 #include <utility>
@@ -154,6 +157,65 @@ TEST(CommaReader, ABufferEndInsideARecordChangesNothing) {
                 readThrough(streamed, fields),
                 std::regex_replace(expected, std::regex("c\\.csv"), (dir / "c.csv").string()));
         }
+    }
+}
+
+// The numbers of the files are read as their decimal text says, whatever their length and
+// wherever the buffer ends: a plain decimal of up to nine digits before and after its point has
+// the value std::from_chars gives it, any other form what parseNumber makes of it; ended by a
+// comma or by a line end.
+TEST(CommaReader, DecimalsOfEveryLengthReadAsTheirText) {
+    std::mt19937 g(3);
+    const auto digits = [&](int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += static_cast<char>('0' + g() % 10);
+        return text;
+    };
+    std::vector<std::string> numbers;
+    for (int whole = 0; whole <= 9; ++whole) {
+        for (int after = -1; after <= 9; ++after) {  // -1: no point
+            for (int i = 0; i < 12; ++i) {
+                std::string n = (i % 5 == 4 ? "-" : "") + digits(whole);
+                if (after >= 0) n += "." + digits(after);
+                numbers.push_back(n);
+            }
+        }
+    }
+    // Each number first or second on its line, so that a comma or a line end follows it.
+    std::string text;
+    std::vector<bool> first;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        first.push_back(g() % 2 == 0);
+        const std::string other = std::to_string(i);
+        text += (first.back() ? numbers[i] + "," + other : other + "," + numbers[i]) +
+                (g() % 2 == 0 ? "\r\n" : "\n");
+    }
+    test::TempDir dir;
+    test::writeFile(dir / "n.csv", text);
+    const std::regex plain("-?[0-9]+(\\.[0-9]+)?");
+    for (std::size_t buffer : {16, 23, 64, 1 << 20}) {
+        SCOPED_TRACE("buffer " + std::to_string(buffer));
+        CommaReader r(dir / "n.csv", buffer);
+        std::size_t i = 0;
+        for (; r.next(2); ++i) {
+            ASSERT_LT(i, numbers.size());
+            const int at = first[i] ? 0 : 1;
+            const std::string& n = numbers[i];
+            ASSERT_EQ(r.text(at), n);
+            EXPECT_EQ(r.text(1 - at), std::to_string(i));
+            if (n.empty()) {
+                EXPECT_EQ(r.number(at, "n"), 0);  // an empty field reads as 0
+            } else if (std::regex_match(n, plain)) {
+                double expected = 0;
+                std::from_chars(n.data(), n.data() + n.size(), expected);
+                EXPECT_EQ(r.number(at, "n"), expected + 0.0) << n;
+            } else if (const std::optional<double> parsed = parseNumber(n)) {
+                EXPECT_EQ(r.number(at, "n"), *parsed) << n;
+            } else {
+                EXPECT_THROW(r.number(at, "n"), InputError) << n;
+            }
+        }
+        EXPECT_EQ(i, numbers.size());
     }
 }
 
