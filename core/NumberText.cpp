@@ -223,6 +223,39 @@ std::string shortestFloat(float x) {
     return "0";
 }
 
+namespace {
+
+// x * 10^decimals rounded to a whole number, halves to even on the exact value of x, when the
+// product lies below 10^9 (then every step below is exact or decided exactly); nullopt otherwise.
+std::optional<double> roundedScaled(double x, int decimals) {
+    static constexpr double kPow10[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+    if (decimals < 0 || decimals > 8) return std::nullopt;
+    const double power = kPow10[decimals];
+    const double scaled = x * power;
+    if (!(std::fabs(scaled) < 1.0e9)) return std::nullopt;
+    // Away from a half the direction is plain.
+    const double floor = std::floor(scaled);
+    const double frac = scaled - floor;  // exact below 2^52
+    double whole = frac < 0.5 ? floor : floor + 1;
+    if (std::fabs(frac - 0.5) <= 1e-6) {
+        // Near a half the product's rounding error decides: x * 10^decimals is exactly
+        // scaled + error (a fused multiply-add gives the error exactly), so it lies above
+        // the half, below it, or on it (then to the even neighbour). Both terms of the sum
+        // are exact, and its rounding keeps its sign and a zero.
+        const double error = std::fma(x, power, -scaled);
+        const double aboveHalf = (frac - 0.5) + error;
+        if (aboveHalf > 0)
+            whole = floor + 1;
+        else if (aboveHalf < 0)
+            whole = floor;
+        else
+            whole = std::fmod(floor, 2) == 0 ? floor : floor + 1;
+    }
+    return whole;
+}
+
+}  // namespace
+
 double roundHalfEven(double x, int decimals) {
     if (!std::isfinite(x) || x == 0) return 0;
     // Beyond 2^53 every double is already a whole number.
@@ -233,37 +266,41 @@ double roundHalfEven(double x, int decimals) {
         const double whole = std::nearbyint(x);
         return whole == 0 ? 0.0 : whole;
     }
-    // Fast path: away from a half the direction is plain, and an integer divided by a power of
-    // ten gives the double nearest to the rounded decimal.
-    static constexpr double kPow10[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
-    if (decimals >= 0 && decimals <= 8) {
-        const double power = kPow10[decimals];
-        const double scaled = x * power;
-        if (std::fabs(scaled) < 1.0e9) {
-            const double floor = std::floor(scaled);
-            const double frac = scaled - floor;  // exact below 2^52
-            double whole = frac < 0.5 ? floor : floor + 1;
-            if (std::fabs(frac - 0.5) <= 1e-6) {
-                // Near a half the product's rounding error decides: x * 10^decimals is exactly
-                // scaled + error (a fused multiply-add gives the error exactly), so it lies above
-                // the half, below it, or on it (then to the even neighbour). Both terms of the sum
-                // are exact, and its rounding keeps its sign and a zero.
-                const double error = std::fma(x, power, -scaled);
-                const double aboveHalf = (frac - 0.5) + error;
-                if (aboveHalf > 0)
-                    whole = floor + 1;
-                else if (aboveHalf < 0)
-                    whole = floor;
-                else
-                    whole = std::fmod(floor, 2) == 0 ? floor : floor + 1;
-            }
-            const double value = whole / power;
-            return value == 0 ? 0.0 : value;
-        }
+    // Fast path: an integer divided by a power of ten gives the double nearest to the rounded
+    // decimal.
+    if (const std::optional<double> whole = roundedScaled(x, decimals)) {
+        static constexpr double kPow10[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+        const double value = *whole / kPow10[decimals];
+        return value == 0 ? 0.0 : value;
     }
     std::string text = withPoint(roundedDigits(std::fabs(x), decimals, 0), decimals);
     double value = parseExact(text);
     return x < 0 && value != 0 ? -value : value;
+}
+
+void appendRoundedShortest(std::string& out, double x, int decimals) {
+    // To hundredths, in the fast path of roundHalfEven: the rounded value is the double nearest
+    // to a whole number of hundredths below 10^7, whose shortest text is that decimal (see
+    // writeShortest): written from the whole number, without dividing and converting back.
+    if (decimals == 2 && std::isfinite(x)) {
+        if (const std::optional<double> whole = roundedScaled(x, 2)) {
+            const auto hundredths = static_cast<long long>(*whole);
+            const auto digits =
+                static_cast<unsigned long long>(hundredths < 0 ? -hundredths : hundredths);
+            char buf[kShortestRoom];
+            char* at = buf;
+            if (hundredths < 0) *at++ = '-';
+            at = std::to_chars(at, buf + sizeof buf, digits / 100).ptr;
+            if (digits % 100 != 0) {
+                *at++ = '.';
+                *at++ = static_cast<char>('0' + digits / 10 % 10);
+                if (digits % 10 != 0) *at++ = static_cast<char>('0' + digits % 10);
+            }
+            out.append(buf, static_cast<std::size_t>(at - buf));
+            return;
+        }
+    }
+    appendShortest(out, roundHalfEven(x, decimals));
 }
 
 std::string roundedText(double x, int decimals) {

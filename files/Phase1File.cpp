@@ -12,18 +12,21 @@ void Phase1File::parse(const CommaReader& in, const Limits& limits, Record& r) {
     r.vol = in.number(4, "VOL");
 }
 
-// Every field in its shortest text (N, a whole number of trees per unit area but for expected
-// shares, as its digits), made straight into the text as the file holds millions of lines.
-void Phase1File::write(std::string& out, const Record& r) {
+// Made straight into the text, as the file holds millions of lines. N is a whole number of trees
+// per unit area but for expected shares, written as its digits.
+void Phase1File::writeRounded(std::string& out, const Record& r, bool roundN) {
     appendShortest(out, r.plot);
     out += ',';
     appendShortest(out, r.species);
     out += ',';
-    appendShortest(out, r.n);
+    if (roundN)
+        appendRoundedShortest(out, r.n, 2);
+    else
+        appendShortest(out, r.n);
     out += ',';
-    appendShortest(out, r.ba);
+    appendRoundedShortest(out, r.ba, 2);
     out += ',';
-    appendShortest(out, r.vol);
+    appendRoundedShortest(out, r.vol, 2);
     out += "\r\n";
 }
 

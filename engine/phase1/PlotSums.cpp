@@ -86,8 +86,8 @@ void PlotSums::closePlot(int plot, int pacf, std::vector<files::Phase1Total>& li
     }
 }
 
-void PlotSums::writeLines(std::vector<files::Phase1Total>& lines, unsigned threads, OutputFile& out,
-                          StepHost& host) const {
+void PlotSums::writeLines(const std::vector<files::Phase1Total>& lines, unsigned threads,
+                          OutputFile& out, StepHost& host) const {
     constexpr std::size_t kLinesPerPiece = 512;
     const std::size_t pieces = (lines.size() + kLinesPerPiece - 1) / kLinesPerPiece;
     std::vector<std::string> text(pieces);
@@ -103,12 +103,8 @@ void PlotSums::writeLines(std::vector<files::Phase1Total>& lines, unsigned threa
         fileText.reserve((end - first) * 32);
         logText.reserve((end - first) * 48);
         for (std::size_t i = first; i < end; ++i) {
-            files::Phase1Total& line = lines[i];
-            if (expectedShares_) line.n = roundHalfEven(line.n, 2);
-            line.ba = roundHalfEven(line.ba, 2);
-            line.vol = roundHalfEven(line.vol, 2);
             const std::size_t start = fileText.size();
-            files::Phase1File::write(fileText, line);
+            files::Phase1File::writeRounded(fileText, lines[i], expectedShares_);
             appendStatusLine(logText, std::string_view(fileText).substr(start));
         }
         text[piece] = std::move(fileText);

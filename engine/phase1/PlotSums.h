@@ -35,7 +35,7 @@ class PlotSums {
     void closePlot(int plot, int pacf, std::vector<files::Phase1Total>& lines);
     // Rounds the lines closed by closePlot, adds them to `out` and their status lines to the log,
     // in order; the rounding and the text are done on `threads` threads.
-    void writeLines(std::vector<files::Phase1Total>& lines, unsigned threads, OutputFile& out,
+    void writeLines(const std::vector<files::Phase1Total>& lines, unsigned threads, OutputFile& out,
                     StepHost& host) const;
 
     // The status line of one written record, with its CR LF, added to `out`: from the record's

@@ -83,6 +83,28 @@ TEST(NumberText, AppendedFieldsAreThePaddedTexts) {
     }
     EXPECT_EQ(signedShortestNoLeadingZero(-0.25), "-.25");
     EXPECT_EQ(signedShortestNoLeadingZero(0.25), " .25");
+    // A number rounded and appended: the text of the rounded double, for hundredths (made from
+    // the rounded digits) and other decimals, halves and their neighbours, whole numbers and
+    // numbers beyond the hundredths made that way.
+    for (double x : {2.675, 0.125, -0.125, 0.005, -0.005, -0.001, 1e7 - 0.005, 1e7 + 0.005,
+                     9999999.995, 123.0, -40.0, 1e300}) {
+        values.push_back(x);
+        values.push_back(std::nextafter(x, 0.0));
+        values.push_back(std::nextafter(x, 1e308));
+    }
+    for (int i = 0; i < 20000; ++i) {
+        // Sums of basal areas and volumes times PACF, and exact halves of hundredths.
+        const double hundredths = static_cast<double>(random() % 200000000) - 1e8;
+        values.push_back(std::ldexp(static_cast<double>(random() >> 11), -30) * 0.37);
+        values.push_back((hundredths + 0.5) / 100);
+    }
+    for (const double x : values) {
+        for (const int decimals : {0, 1, 2, 3}) {
+            std::string out = "x";
+            appendRoundedShortest(out, x, decimals);
+            EXPECT_EQ(out, "x" + shortest(roundHalfEven(x, decimals))) << x << " " << decimals;
+        }
+    }
 }
 
 TEST(NumberText, HalfToEvenIsDecidedOnTheStoredValue) {
