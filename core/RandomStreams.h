@@ -5,6 +5,7 @@
 // which plots are computed.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <random>
@@ -50,20 +51,44 @@ class MersenneTwister64 {
         }
         return tempered(x_[index_++]);
     }
-    // Seeds `count` generators that have drawn nothing yet through the words their first number
-    // needs. Each one's seeding is a chain of multiplications, every word from the one before: the
-    // chains of several generators run side by side instead of one after the other.
-    static void seedFirstNumbers(MersenneTwister64* generators, std::size_t count) {
-        for (int i = 1; i <= kShift; ++i) {
+    // Seeds `count` generators that have drawn nothing yet through the words their first
+    // `numbers[g]` numbers need. Each one's seeding is a chain of multiplications, every word from
+    // the one before: the chains of several generators run side by side instead of one after the
+    // other.
+    static void seedFirstNumbers(MersenneTwister64* generators, std::size_t count,
+                                 const std::size_t* numbers) {
+        int last = 0;
+        for (std::size_t g = 0; g < count; ++g) last = std::max(last, lastSeedFor(numbers[g]));
+        for (int i = 1; i <= last; ++i) {
             for (std::size_t g = 0; g < count; ++g) {
                 MersenneTwister64& generator = generators[g];
-                if (generator.seeded_ != i) continue;
+                if (generator.seeded_ != i || i > lastSeedFor(numbers[g])) continue;
                 const std::uint64_t before = generator.x_[i - 1];
                 generator.x_[i] = 6364136223846793005ULL * (before ^ (before >> 62)) +
                                   static_cast<std::uint64_t>(i);
                 generator.seeded_ = i + 1;
             }
         }
+    }
+    // The next `count` numbers into `out`. For a generator that has drawn nothing yet and at most
+    // a block of them, its first block is twisted as far as they need in loops without a test
+    // per number, which can be done several words at a time.
+    void nextNumbers(std::uint64_t* out, std::size_t count) {
+        if (!firstBlock_ || index_ != 0 || count > static_cast<std::size_t>(kWords)) {
+            for (std::size_t i = 0; i < count; ++i) out[i] = (*this)();
+            return;
+        }
+        const int n = static_cast<int>(count);
+        seedThrough(lastSeedFor(count));
+        // In order, as twistFirst does: the first half from the seeded words of the second, the
+        // second half from the twisted words of the first, the last word from the first word.
+        for (int i = 0; i < std::min(n, kWords - kShift); ++i)
+            x_[i] = twisted(x_[i], x_[i + 1], x_[i + kShift]);
+        for (int i = kWords - kShift; i < std::min(n, kWords - 1); ++i)
+            x_[i] = twisted(x_[i], x_[i + 1], x_[i + kShift - kWords]);
+        if (n == kWords) x_[kWords - 1] = twisted(x_[kWords - 1], x_[0], x_[kShift - 1]);
+        for (int i = 0; i < n; ++i) out[i] = tempered(x_[i]);
+        index_ = n;
     }
     // The next kWords numbers at once, for a generator whose numbers are all taken this way (a
     // long stream: the whole first block is seeded and twisted). The loop over the block has no
@@ -90,6 +115,13 @@ class MersenneTwister64 {
     static std::uint64_t twisted(std::uint64_t word, std::uint64_t next, std::uint64_t far) {
         const std::uint64_t y = (word & kUpper) | (next & kLower);
         return far ^ (y >> 1) ^ (kMatrix & (0 - (y & 1)));
+    }
+    // The last seeded word that the first `numbers` numbers need (twistFirst).
+    static int lastSeedFor(std::size_t numbers) {
+        if (numbers == 0) return 0;
+        return numbers < static_cast<std::size_t>(kWords - kShift)
+                   ? static_cast<int>(numbers) - 1 + kShift
+                   : kWords - 1;
     }
     // The seeded words up to index `last`.
     void seedThrough(int last) {

@@ -141,8 +141,11 @@ struct ThreadScratch {
     // where each position's sums are in the group's counts (kNoCount: none yet).
     std::vector<TreeCache::SpeciesPages*> pages;
     std::vector<std::size_t> countAt;
-    // The generators of the chunk of groups being computed, seeded side by side.
+    // The generators of the chunk of groups being computed, seeded side by side through the
+    // numbers of each group's trees, and the numbers of a group.
     std::vector<MersenneTwister64> generators;
+    std::vector<std::size_t> trees;
+    std::vector<std::uint64_t> numbers;
 };
 constexpr std::size_t kNoCount = SIZE_MAX;
 
@@ -225,9 +228,11 @@ void computeGroup(const PlotGroup& group, const std::vector<double>& heights, Tr
         for (const DrawPosition& position : list)
             scratch.pages.push_back(cache.pagesOf(position.species, group.plotAge));
         scratch.countAt.assign(list.size(), kNoCount);
+        // One draw per tree, also when it falls in no interval.
+        scratch.numbers.resize(group.last - group.first);
+        generator.nextNumbers(scratch.numbers.data(), scratch.numbers.size());
         for (std::size_t i = group.first; i < group.last; ++i) {
-            // One draw per tree, also when it falls in no interval.
-            const std::size_t k = drawPosition(list, uniform01(generator));
+            const std::size_t k = drawPosition(list, uniform01(scratch.numbers[i - group.first]));
             if (k == list.size()) {
                 ++result.noInterval;
                 continue;
@@ -291,15 +296,20 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
             [&](std::size_t chunk, unsigned worker) {
                 const std::size_t first = chunk * kGroupsPerChunk;
                 const std::size_t end = std::min(batch.groups.size(), first + kGroupsPerChunk);
-                std::vector<MersenneTwister64>& generators = scratches[worker].generators;
-                generators.clear();
-                for (std::size_t i = first; i < end; ++i)
-                    generators.push_back(groupGenerator(batch.groups[i], in.seed, pass));
-                if (!expected)
-                    MersenneTwister64::seedFirstNumbers(generators.data(), generators.size());
+                ThreadScratch& scratch = scratches[worker];
+                scratch.generators.clear();
+                scratch.trees.clear();
                 for (std::size_t i = first; i < end; ++i) {
-                    computeGroup(batch.groups[i], batch.heights, caches[worker], scratches[worker],
-                                 generators[i - first], expected, false, results[i]);
+                    scratch.generators.push_back(groupGenerator(batch.groups[i], in.seed, pass));
+                    scratch.trees.push_back(batch.groups[i].last - batch.groups[i].first);
+                }
+                if (!expected) {
+                    MersenneTwister64::seedFirstNumbers(
+                        scratch.generators.data(), scratch.generators.size(), scratch.trees.data());
+                }
+                for (std::size_t i = first; i < end; ++i) {
+                    computeGroup(batch.groups[i], batch.heights, caches[worker], scratch,
+                                 scratch.generators[i - first], expected, false, results[i]);
                 }
             },
             &host);

@@ -34,19 +34,27 @@ TEST(RandomStreams, TheTwisterDrawsTheNumbersOfTheStandardOne) {
             for (int i = 0; i < count; ++i)
                 ASSERT_EQ(ours(), standard()) << "seed " << seed << ", number " << i;
         }
-        // Seeded side by side with other generators, one of them already seeded further.
-        std::vector<MersenneTwister64> several{MersenneTwister64(seed), MersenneTwister64(7),
-                                               MersenneTwister64(seed)};
-        several[1]();
-        MersenneTwister64::seedFirstNumbers(several.data(), several.size());
-        std::mt19937_64 again(seed);
-        std::mt19937_64 seven(7);
-        seven();
-        for (int i = 0; i < 400; ++i) {
-            const std::uint64_t expected = again();
-            ASSERT_EQ(several[0](), expected) << "seed " << seed << ", number " << i;
-            ASSERT_EQ(several[2](), expected) << "seed " << seed << ", number " << i;
-            ASSERT_EQ(several[1](), seven()) << "seed 7, number " << i + 1;
+        // Seeded side by side with other generators (one of them seeded further already) through
+        // the numbers of a group of trees, then drawn that many at once, and on one at a time.
+        for (const std::size_t count : {0, 1, 75, 155, 156, 157, 311, 312, 313}) {
+            std::vector<MersenneTwister64> several{MersenneTwister64(seed), MersenneTwister64(7),
+                                                   MersenneTwister64(seed)};
+            several[1]();
+            const std::size_t trees[] = {count, 20, 400};
+            MersenneTwister64::seedFirstNumbers(several.data(), several.size(), trees);
+            std::vector<std::uint64_t> numbers(count);
+            several[0].nextNumbers(numbers.data(), numbers.size());
+            std::mt19937_64 again(seed);
+            std::mt19937_64 seven(7);
+            seven();
+            for (std::size_t i = 0; i < count; ++i)
+                ASSERT_EQ(numbers[i], again()) << "seed " << seed << ", number " << i;
+            for (int i = 0; i < 400; ++i) {
+                ASSERT_EQ(several[0](), again()) << "seed " << seed << ", then number " << i;
+                ASSERT_EQ(several[1](), seven()) << "seed 7, number " << i + 1;
+            }
+            std::mt19937_64 third(seed);
+            for (int i = 0; i < 400; ++i) ASSERT_EQ(several[2](), third()) << "seed " << seed;
         }
         // A block at a time, for three blocks.
         std::mt19937_64 standard(seed);
