@@ -91,10 +91,17 @@ class PlotWork {
     void growTrees();
     // The index of a species of the positions in species_.
     std::size_t speciesIndex(int species) const;
+    // The DBH limits of a position's species and product, and the smallest DBH its species
+    // counts (that of product 1).
+    struct PositionLimits {
+        double min = 0;
+        double max = 0;
+        double smallestCounted = 0;
+    };
     // The outcome of a tree of distinct height `d` drawn into `pos`, whose species is at index
     // `s` of species_.
-    Outcome pairOutcome(const Position& pos, std::size_t s, std::size_t d,
-                        const ProductAnswers* answers, int& product);
+    Outcome pairOutcome(const Position& pos, const PositionLimits& range, std::size_t s,
+                        std::size_t d, const ProductAnswers* answers, int& product);
 
     // A draw r falls in cell floor(r * kCells) of [0, 1). The positions whose upper bound lies
     // below the cell's start are below every draw in it, those whose upper bound lies at or above
@@ -242,15 +249,19 @@ const LidarTree& PlotWork::tree(int species, std::size_t i) const {
     return grown_[speciesIndex(species)][kindOf_[i]];
 }
 
-Outcome PlotWork::pairOutcome(const Position& pos, std::size_t s, std::size_t d,
-                              const ProductAnswers* answers, int& product) {
+Outcome PlotWork::pairOutcome(const Position& pos, const PositionLimits& range, std::size_t s,
+                              std::size_t d, const ProductAnswers* answers, int& product) {
     const LidarTree& t = grown_[s][d];
     Outcome o;
     if (t.kind == LidarTree::Kind::MissingCoefficient) o.kind = Outcome::Stop;
     if (t.kind != LidarTree::Kind::Grown) return o;
 
     const DbhLimits& limits = *setup_.dbh;
-    ProductChoice choice = searchProduct(limits, pos.species, pos.product, t.dbh1);
+    // A DBH within the limits of the position's own product takes it (the search's first
+    // look, made here for the many trees that need no more).
+    ProductChoice choice{ProductChoice::Kind::Product, pos.product};
+    if (!(range.min <= t.dbh1 && t.dbh1 <= range.max))
+        choice = searchProduct(limits, pos.species, pos.product, t.dbh1);
     if (choice.kind == ProductChoice::Kind::Prompt) {
         if (!answers) {
             o.kind = Outcome::Prompt;
@@ -265,7 +276,7 @@ Outcome PlotWork::pairOutcome(const Position& pos, std::size_t s, std::size_t d,
             choice = {ProductChoice::Kind::Drop, 0};
     }
     if (choice.kind != ProductChoice::Kind::Product) return o;
-    if (t.dbh1 < limits.min(pos.species, 1)) return o;
+    if (t.dbh1 < range.smallestCounted) return o;
 
     const double v = volume(s, d);
     if (!std::isfinite(v)) return o;
@@ -291,11 +302,15 @@ void PlotWork::resolve(const ProductAnswers* answers) {
     for (std::size_t k = 0; k < positions_.size(); ++k) {
         const Position& pos = positions_[k];
         const std::size_t s = speciesIndex(pos.species);
+        const DbhLimits& limits = *setup_.dbh;
+        const PositionLimits range{limits.min(pos.species, pos.product),
+                                   limits.max(pos.species, pos.product),
+                                   limits.min(pos.species, 1)};
         int lastProduct = 0;
         for (std::size_t d = 0; d < kinds_; ++d) {
             int& product = products[k * kinds_ + d];
             Outcome& o = outcomes_[k * kinds_ + d];
-            o = pairOutcome(pos, s, d, answers, product);
+            o = pairOutcome(pos, range, s, d, answers, product);
             if (o.kind != Outcome::Counted || product == lastProduct) continue;
             lastProduct = product;
             addClass({pos.species, product});
