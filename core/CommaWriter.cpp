@@ -19,7 +19,7 @@ RecordLine& RecordLine::number(double x) {
 
 RecordLine& RecordLine::rounded(double x, int decimals) {
     separate();
-    appendShortest(text_, roundHalfEven(x, decimals));
+    appendRoundedShortest(text_, x, decimals);
     return *this;
 }
 

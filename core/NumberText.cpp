@@ -279,22 +279,34 @@ double roundHalfEven(double x, int decimals) {
 }
 
 void appendRoundedShortest(std::string& out, double x, int decimals) {
-    // To hundredths, in the fast path of roundHalfEven: the rounded value is the double nearest
-    // to a whole number of hundredths below 10^7, whose shortest text is that decimal (see
-    // writeShortest): written from the whole number, without dividing and converting back.
-    if (decimals == 2 && std::isfinite(x)) {
-        if (const std::optional<double> whole = roundedScaled(x, 2)) {
-            const auto hundredths = static_cast<long long>(*whole);
-            const auto digits =
-                static_cast<unsigned long long>(hundredths < 0 ? -hundredths : hundredths);
-            char buf[kShortestRoom];
+    // In the fast path of roundHalfEven the rounded value is the double nearest to a decimal of
+    // at most nine significant digits, and no other decimal of at most fifteen gives that double:
+    // its shortest text is that decimal, trailing zeros dropped (and the point with them). It is
+    // written from the rounded whole number, without dividing and converting back.
+    if (std::isfinite(x)) {
+        if (const std::optional<double> whole = roundedScaled(x, decimals)) {
+            static constexpr unsigned long long kPowers[] = {
+                1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+            const auto rounded = static_cast<long long>(*whole);
+            const auto digits = static_cast<unsigned long long>(rounded < 0 ? -rounded : rounded);
+            const unsigned long long power = kPowers[decimals];
+            char buf[32];
             char* at = buf;
-            if (hundredths < 0) *at++ = '-';
-            at = std::to_chars(at, buf + sizeof buf, digits / 100).ptr;
-            if (digits % 100 != 0) {
+            if (rounded < 0) *at++ = '-';
+            at = std::to_chars(at, buf + sizeof buf, digits / power).ptr;
+            unsigned long long fraction = digits % power;
+            if (fraction != 0) {
                 *at++ = '.';
-                *at++ = static_cast<char>('0' + digits / 10 % 10);
-                if (digits % 10 != 0) *at++ = static_cast<char>('0' + digits % 10);
+                int places = decimals;
+                while (fraction % 10 == 0) {
+                    fraction /= 10;
+                    --places;
+                }
+                // The fraction's digits, with the zeros after the point that lead them.
+                char* const start = at;
+                at += places;
+                for (char* p = at; p > start; fraction /= 10)
+                    *--p = static_cast<char>('0' + fraction % 10);
             }
             out.append(buf, static_cast<std::size_t>(at - buf));
             return;

@@ -25,8 +25,8 @@ std::string shortestFloat(float x);
 double roundHalfEven(double x, int decimals);
 // shortest(roundHalfEven(x, decimals)).
 std::string roundedText(double x, int decimals);
-// appendShortest(out, roundHalfEven(x, decimals)), made without the rounded double for the usual
-// hundredths (the basal areas and volumes of millions of lines).
+// appendShortest(out, roundHalfEven(x, decimals)), made from the rounded digits without the
+// rounded double for the usual magnitudes (the numbers of millions of lines).
 void appendRoundedShortest(std::string& out, double x, int decimals);
 
 // Whole number nearest to x, halves to even, without any range limit (CInt of the reports).

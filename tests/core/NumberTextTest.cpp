@@ -99,7 +99,7 @@ TEST(NumberText, AppendedFieldsAreThePaddedTexts) {
         values.push_back((hundredths + 0.5) / 100);
     }
     for (const double x : values) {
-        for (const int decimals : {0, 1, 2, 3}) {
+        for (const int decimals : {0, 1, 2, 3, 5, 8, 9}) {
             std::string out = "x";
             appendRoundedShortest(out, x, decimals);
             EXPECT_EQ(out, "x" + shortest(roundHalfEven(x, decimals))) << x << " " << decimals;
