@@ -149,12 +149,13 @@ run_tests() {
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$TEST_BUILD" --output-on-failure -j "$JOBS"
 }
 
-# The tests of the code that runs on several threads: the parallel-for, steps 6 and 7, and the
-# runner that gathers the warnings of every thread of a step.
+# The tests of the code that runs on several threads: the parallel-for, steps 6 to 9 (steps 8 and
+# 9 read their two Phase 1 files at once), and the runner that gathers the warnings of every
+# thread of a step.
 run_tsan() {
     local dir="$ROOT/build/tsan"
-    local tests=(core_tests engine_distribution_tests engine_phase1_tests workflow_tests
-                 step_declaration_tests)
+    local tests=(core_tests engine_distribution_tests engine_phase1_tests combine_tests
+                 engine_doublesample_tests workflow_tests step_declaration_tests)
     cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORRAVANT_TSAN=ON \
         -DORRAVANT_GUI=OFF >/dev/null
     # Only these tests and the command-line program they may run, not the whole tree.

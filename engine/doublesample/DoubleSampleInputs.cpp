@@ -39,8 +39,8 @@ void assignStrata(const std::filesystem::path& file, const StrataTable& rows,
 }
 
 // A Phase 1 file of step 7. A plot counts for its stratum index (and for index 0) when one of
-// its records has N or BA other than 0.
-// Ends early (StepCancelled) once `stop` turns true.
+// its records has N or BA other than 0. The reading ends early (StepCancelled) once `stop` turns
+// true.
 std::vector<Phase1Totals> readPhase1(const std::filesystem::path& file, const files::Limits& limits,
                                      const DoubleSampleInputs& in, const std::atomic<bool>& stop) {
     std::vector<Phase1Totals> totals(static_cast<std::size_t>(in.H) + 1);
