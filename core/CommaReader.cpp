@@ -45,8 +45,6 @@ std::string_view trim(std::string_view s) {
 constexpr std::size_t kMostPlainDigits = 15;
 // The value of a field that is not a plain decimal: no number read from a file is NaN.
 constexpr double kUnknown = std::numeric_limits<double>::quiet_NaN();
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 // What scanNumber found: where the number's characters end, and its value when they are a plain
 // decimal of at most 15 digits, "-" allowed in front (NaN otherwise).

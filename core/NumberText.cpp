@@ -96,8 +96,6 @@ double parseExact(std::string_view text) {
 // rounded value, the same as from_chars. Anything else (an exponent, a point without digits on
 // both sides, more digits) is left to the general path.
 std::optional<double> plainDecimal(std::string_view text) {
-    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     constexpr long kMostDigits = 15;
     const char* p = text.data();
     const char* const end = p + text.size();
@@ -136,6 +134,28 @@ namespace {
 // after it for the smallest, a sign and the point.
 constexpr std::size_t kShortestRoom = 400;
 
+// The decimal scaled / 10^decimals written at `at` (room for a sign, 20 digits and the point),
+// its trailing zeros after the point dropped and the point with them; returns its end.
+char* writeScaled(char* at, long long scaled, int decimals) {
+    const auto digits = static_cast<unsigned long long>(scaled < 0 ? -scaled : scaled);
+    const auto power = static_cast<unsigned long long>(kPowersOfTen[decimals]);
+    if (scaled < 0) *at++ = '-';
+    at = std::to_chars(at, at + 20, digits / power).ptr;
+    unsigned long long fraction = digits % power;
+    if (fraction == 0) return at;
+    *at++ = '.';
+    int places = decimals;
+    while (fraction % 10 == 0) {
+        fraction /= 10;
+        --places;
+    }
+    // The fraction's digits, with the zeros after the point that lead them.
+    char* const start = at;
+    at += places;
+    for (char* p = at; p > start; fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
+    return at;
+}
+
 // The text of shortest(x) written at `at`, which has room for kShortestRoom characters; returns
 // its end.
 char* writeShortest(char* at, double x) {
@@ -152,16 +172,7 @@ char* writeShortest(char* at, double x) {
     // fifteen significant digits gives the same double, so it is the shortest text.
     if (std::fabs(x) < 1e13) {
         const auto hundredths = std::llround(x * 100);
-        if (static_cast<double>(hundredths) / 100 == x) {
-            const unsigned long long digits =
-                static_cast<unsigned long long>(hundredths < 0 ? -hundredths : hundredths);
-            if (hundredths < 0) *at++ = '-';
-            at = std::to_chars(at, at + kShortestRoom, digits / 100).ptr;
-            *at++ = '.';
-            *at++ = static_cast<char>('0' + digits / 10 % 10);
-            if (digits % 10 != 0) *at++ = static_cast<char>('0' + digits % 10);
-            return at;
-        }
+        if (static_cast<double>(hundredths) / 100 == x) return writeScaled(at, hundredths, 2);
     }
     return std::to_chars(at, at + kShortestRoom, x, std::chars_format::fixed).ptr;
 }
@@ -228,9 +239,8 @@ namespace {
 // x * 10^decimals rounded to a whole number, halves to even on the exact value of x, when the
 // product lies below 10^9 (then every step below is exact or decided exactly); nullopt otherwise.
 std::optional<double> roundedScaled(double x, int decimals) {
-    static constexpr double kPow10[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
     if (decimals < 0 || decimals > 8) return std::nullopt;
-    const double power = kPow10[decimals];
+    const double power = kPowersOfTen[decimals];
     const double scaled = x * power;
     if (!(std::fabs(scaled) < 1.0e9)) return std::nullopt;
     // Away from a half the direction is plain.
@@ -269,8 +279,7 @@ double roundHalfEven(double x, int decimals) {
     // Fast path: an integer divided by a power of ten gives the double nearest to the rounded
     // decimal.
     if (const std::optional<double> whole = roundedScaled(x, decimals)) {
-        static constexpr double kPow10[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
-        const double value = *whole / kPow10[decimals];
+        const double value = *whole / kPowersOfTen[decimals];
         return value == 0 ? 0.0 : value;
     }
     std::string text = withPoint(roundedDigits(std::fabs(x), decimals, 0), decimals);
@@ -278,41 +287,21 @@ double roundHalfEven(double x, int decimals) {
     return x < 0 && value != 0 ? -value : value;
 }
 
-void appendRoundedShortest(std::string& out, double x, int decimals) {
+void appendRoundedShortest(std::string& out, double x, int decimals, int width) {
     // In the fast path of roundHalfEven the rounded value is the double nearest to a decimal of
     // at most nine significant digits, and no other decimal of at most fifteen gives that double:
     // its shortest text is that decimal, trailing zeros dropped (and the point with them). It is
     // written from the rounded whole number, without dividing and converting back.
     if (std::isfinite(x)) {
         if (const std::optional<double> whole = roundedScaled(x, decimals)) {
-            static constexpr unsigned long long kPowers[] = {
-                1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
-            const auto rounded = static_cast<long long>(*whole);
-            const auto digits = static_cast<unsigned long long>(rounded < 0 ? -rounded : rounded);
-            const unsigned long long power = kPowers[decimals];
             char buf[32];
-            char* at = buf;
-            if (rounded < 0) *at++ = '-';
-            at = std::to_chars(at, buf + sizeof buf, digits / power).ptr;
-            unsigned long long fraction = digits % power;
-            if (fraction != 0) {
-                *at++ = '.';
-                int places = decimals;
-                while (fraction % 10 == 0) {
-                    fraction /= 10;
-                    --places;
-                }
-                // The fraction's digits, with the zeros after the point that lead them.
-                char* const start = at;
-                at += places;
-                for (char* p = at; p > start; fraction /= 10)
-                    *--p = static_cast<char>('0' + fraction % 10);
-            }
-            out.append(buf, static_cast<std::size_t>(at - buf));
+            char* const end = writeScaled(buf, static_cast<long long>(*whole), decimals);
+            out.append(buf, static_cast<std::size_t>(end - buf));
+            padTo(out, end - buf, width);
             return;
         }
     }
-    appendShortest(out, roundHalfEven(x, decimals));
+    appendShortest(out, roundHalfEven(x, decimals), width);
 }
 
 std::string roundedText(double x, int decimals) {

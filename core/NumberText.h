@@ -9,6 +9,11 @@
 
 namespace orr {
 
+// 10^0 to 10^15, each an exact double: a whole number of at most 15 digits divided by one of
+// them gives the correctly rounded decimal.
+inline constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
 // Shortest decimal text that reads back as the same double, always in fixed notation
 // ("0.00001", never "1e-05"), with a zero before the point ("0.5"). -0 is written "0".
 std::string shortest(double x);
@@ -25,9 +30,9 @@ std::string shortestFloat(float x);
 double roundHalfEven(double x, int decimals);
 // shortest(roundHalfEven(x, decimals)).
 std::string roundedText(double x, int decimals);
-// appendShortest(out, roundHalfEven(x, decimals)), made from the rounded digits without the
-// rounded double for the usual magnitudes (the numbers of millions of lines).
-void appendRoundedShortest(std::string& out, double x, int decimals);
+// appendShortest(out, roundHalfEven(x, decimals), width), made from the rounded digits without
+// the rounded double for the usual magnitudes (the numbers of millions of lines).
+void appendRoundedShortest(std::string& out, double x, int decimals, int width = 0);
 
 // Whole number nearest to x, halves to even, without any range limit (CInt of the reports).
 long long nearestWholeHalfEven(double x);

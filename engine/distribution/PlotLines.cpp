@@ -25,11 +25,11 @@ void appendStatusLogLine(std::string& out, const files::LidarPlotClass& l) {
     appendShortest(out, l.species, 3);
     appendShortest(out, l.product, 3);
     appendShortest(out, l.groundN, 6);
-    appendShortest(out, roundHalfEven(l.groundBA, 1), 6);
-    appendShortest(out, roundHalfEven(l.groundVol, 0), 10);
-    appendShortest(out, roundHalfEven(l.lidarN, 0), 6);
-    appendShortest(out, roundHalfEven(l.lidarBA, 1), 6);
-    appendShortest(out, roundHalfEven(l.lidarVol, 0));
+    appendRoundedShortest(out, l.groundBA, 1, 6);
+    appendRoundedShortest(out, l.groundVol, 0, 10);
+    appendRoundedShortest(out, l.lidarN, 0, 6);
+    appendRoundedShortest(out, l.lidarBA, 1, 6);
+    appendRoundedShortest(out, l.lidarVol, 0);
     out += "\r\n";
 }
 

@@ -100,9 +100,12 @@ TEST(NumberText, AppendedFieldsAreThePaddedTexts) {
     }
     for (const double x : values) {
         for (const int decimals : {0, 1, 2, 3, 5, 8, 9}) {
-            std::string out = "x";
-            appendRoundedShortest(out, x, decimals);
-            EXPECT_EQ(out, "x" + shortest(roundHalfEven(x, decimals))) << x << " " << decimals;
+            for (const int width : {0, 6, 10}) {
+                std::string out = "x";
+                appendRoundedShortest(out, x, decimals, width);
+                EXPECT_EQ(out, "x" + padField(shortest(roundHalfEven(x, decimals)), width))
+                    << x << " " << decimals << " " << width;
+            }
         }
     }
 }
