@@ -5,16 +5,10 @@
 namespace orr {
 
 void MersenneTwister64::twistBlock() {
-    if (firstBlock_) {
-        // Every number of the first block was drawn, so every word of it was twisted.
-        firstBlock_ = false;
-    }
-    // Three runs without a dependence inside any of them, which the compiler can do several
-    // words at a time.
-    for (int i = 0; i < kWords - kShift; ++i) x_[i] = twisted(x_[i], x_[i + 1], x_[i + kShift]);
-    for (int i = kWords - kShift; i < kWords - 1; ++i)
-        x_[i] = twisted(x_[i], x_[i + 1], x_[i + kShift - kWords]);
-    x_[kWords - 1] = twisted(x_[kWords - 1], x_[0], x_[kShift - 1]);
+    // From here on blocks are twisted whole: the words of the first block were twisted one by one
+    // as they were drawn, or are twisted in this call (nextBlock on a generator that drew nothing).
+    firstBlock_ = false;
+    twistWords(kWords);
 }
 
 std::uint64_t clockSeed() {

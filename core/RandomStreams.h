@@ -63,9 +63,7 @@ class MersenneTwister64 {
             for (std::size_t g = 0; g < count; ++g) {
                 MersenneTwister64& generator = generators[g];
                 if (generator.seeded_ != i || i > lastSeedFor(numbers[g])) continue;
-                const std::uint64_t before = generator.x_[i - 1];
-                generator.x_[i] = 6364136223846793005ULL * (before ^ (before >> 62)) +
-                                  static_cast<std::uint64_t>(i);
+                generator.x_[i] = seeded(generator.x_[i - 1], i);
                 generator.seeded_ = i + 1;
             }
         }
@@ -80,13 +78,7 @@ class MersenneTwister64 {
         }
         const int n = static_cast<int>(count);
         seedThrough(lastSeedFor(count));
-        // In order, as twistFirst does: the first half from the seeded words of the second, the
-        // second half from the twisted words of the first, the last word from the first word.
-        for (int i = 0; i < std::min(n, kWords - kShift); ++i)
-            x_[i] = twisted(x_[i], x_[i + 1], x_[i + kShift]);
-        for (int i = kWords - kShift; i < std::min(n, kWords - 1); ++i)
-            x_[i] = twisted(x_[i], x_[i + 1], x_[i + kShift - kWords]);
-        if (n == kWords) x_[kWords - 1] = twisted(x_[kWords - 1], x_[0], x_[kShift - 1]);
+        twistWords(n);
         for (int i = 0; i < n; ++i) out[i] = tempered(x_[i]);
         index_ = n;
     }
@@ -123,13 +115,24 @@ class MersenneTwister64 {
                    ? static_cast<int>(numbers) - 1 + kShift
                    : kWords - 1;
     }
+    // Seeded word i, from the word before it.
+    static std::uint64_t seeded(std::uint64_t before, int i) {
+        return 6364136223846793005ULL * (before ^ (before >> 62)) + static_cast<std::uint64_t>(i);
+    }
     // The seeded words up to index `last`.
     void seedThrough(int last) {
-        for (; seeded_ <= last; ++seeded_) {
-            const std::uint64_t before = x_[seeded_ - 1];
-            x_[seeded_] = 6364136223846793005ULL * (before ^ (before >> 62)) +
-                          static_cast<std::uint64_t>(seeded_);
-        }
+        for (; seeded_ <= last; ++seeded_) x_[seeded_] = seeded(x_[seeded_ - 1], seeded_);
+    }
+    // Words 0 to n - 1 twisted in order: the first half from the words of the second not twisted
+    // yet, the second half from the twisted words of the first, the last word from the first word.
+    // Three runs without a dependence inside any of them, which the compiler can do several words
+    // at a time.
+    void twistWords(int n) {
+        for (int i = 0; i < std::min(n, kWords - kShift); ++i)
+            x_[i] = twisted(x_[i], x_[i + 1], x_[i + kShift]);
+        for (int i = kWords - kShift; i < std::min(n, kWords - 1); ++i)
+            x_[i] = twisted(x_[i], x_[i + 1], x_[i + kShift - kWords]);
+        if (n == kWords) x_[kWords - 1] = twisted(x_[kWords - 1], x_[0], x_[kShift - 1]);
     }
     // Word i of the first block, from the seeded words it needs.
     void twistFirst(int i) {
