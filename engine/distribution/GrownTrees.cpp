@@ -18,7 +18,6 @@ std::size_t GrownTrees::slotIndex(std::uint64_t codesKey, double h) {
 }
 
 GrownTrees::Slot& GrownTrees::slotAt(std::size_t index, int species, int age, double h) {
-    if (!slots_) slots_ = std::make_unique<Slot[]>(kSlots);
     const auto height = std::bit_cast<std::uint64_t>(h + 0.0);
     Slot& at = slots_[index];
     if (!at.grown || at.height != height || at.species != species || at.age != age) {

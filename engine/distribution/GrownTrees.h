@@ -40,7 +40,8 @@ class GrownTrees {
         bool measured = false;  // and its volume
     };
     static constexpr std::size_t kSlots = std::size_t{1} << 14;  // 1.2 MB
-    // The slot at `index`, emptied for the tree when another tree held it.
+    // The slot at `index` (of a table growAll has made), emptied for the tree when another tree
+    // held it.
     Slot& slotAt(std::size_t index, int species, int age, double h);
     static std::uint64_t codesKey(int species, int age);
     static std::size_t slotIndex(std::uint64_t codesKey, double h);

@@ -41,8 +41,6 @@ std::optional<GroundTree> TreeCache::paged(Page& page, std::size_t at, int speci
         ++pagesMade_;
     }
     Entry& entry = page[at];
-    if (entry.known == Known::Counted) return entry.tree;
-    if (entry.known == Known::NotCounted) return std::nullopt;
     const std::optional<GroundTree> tree = rule_->compute(species, h, plotAge);
     entry.tree = tree.value_or(GroundTree{});
     entry.known = tree ? Known::Counted : Known::NotCounted;

@@ -76,6 +76,8 @@ class TreeCache {
     static constexpr std::size_t kMostPages = 8192;
 
     std::optional<GroundTree> hashed(int species, double h, int plotAge);
+    // The tree of entry `at` of `page`, not known yet (or its page not made yet): computed and
+    // kept.
     std::optional<GroundTree> paged(Page& page, std::size_t at, int species, double h, int plotAge);
 
     static constexpr std::size_t kSlots = std::size_t{1} << 15;
