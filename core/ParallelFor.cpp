@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -192,21 +193,30 @@ void parallelFor(std::size_t count, unsigned threads,
 }
 
 void sideBySide(unsigned threads, const std::function<void()>& first,
-                const std::function<void(const std::atomic<bool>& stop)>& second) {
+                const std::function<void(const std::function<void()>& every)>& second,
+                const std::function<void()>& report) {
+    const std::function<void()> reportHere = [&] {
+        if (report) report();
+    };
     std::atomic<bool> stop{false};
+    std::atomic<bool> secondDone{false};
     std::exception_ptr secondFailure;
     std::vector<Warning> secondWarnings;
+    const std::function<void()> stopIfFirstFailed = [&] {
+        if (stop) throw StepCancelled();
+    };
     std::thread helper;
     if (threadCount(threads) > 1) {
         try {
             helper = std::thread([&] {
                 WarningCollector collected;
                 try {
-                    second(stop);
+                    second(stopIfFirstFailed);
                 } catch (...) {
                     secondFailure = std::current_exception();
                 }
                 secondWarnings = collected.take();
+                secondDone = true;
             });
         } catch (const std::system_error&) {
             // A thread the system refuses only means one after the other.
@@ -214,11 +224,15 @@ void sideBySide(unsigned threads, const std::function<void()>& first,
     }
     if (!helper.joinable()) {
         first();
-        second(stop);
+        second(reportHere);
         return;
     }
     try {
         first();
+        while (report && !secondDone) {
+            report();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
     } catch (...) {
         stop = true;
         helper.join();

@@ -3,7 +3,6 @@
 // own result slot, so what a step makes of the results never depends on the number of threads.
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <functional>
 
@@ -25,13 +24,17 @@ void parallelFor(std::size_t count, unsigned threads,
                  const std::function<void(std::size_t index, unsigned worker)>& body,
                  const StepHost* host = nullptr, std::size_t chunk = 1);
 
-// Calls first() on this thread and second(stop) on a thread of its own at the same time (first()
+// Calls first() on this thread and second(every) on a thread of its own at the same time (first()
 // then second() on this thread when `threads` allows one thread only), and returns when both have
 // ended, as though second() had run after first(): the warnings of first(), then those of second();
-// when first() throws, its exception, once second() has ended (`stop` turns true as first() fails:
-// second() may end early by it, and its warnings and failure are dropped); otherwise the exception
-// of second(), if it threw. Two files that a step reads one after the other, read at once.
+// when first() throws, its exception (second() is stopped and waited for, its warnings and failure
+// dropped); otherwise the exception of second(), if it threw. second() calls every() now and then
+// while it works: on a thread of its own every() throws StepCancelled once first() has failed; on
+// this thread it calls report(). report() (when given) is also called on this thread about every
+// 20 ms while second() goes on after first() has ended, so that a step can show the progress of
+// both. Two files that a step reads one after the other, read at once.
 void sideBySide(unsigned threads, const std::function<void()>& first,
-                const std::function<void(const std::atomic<bool>& stop)>& second);
+                const std::function<void(const std::function<void()>& every)>& second,
+                const std::function<void()>& report = {});
 
 }  // namespace orr

@@ -100,11 +100,16 @@ class ReadingProgress {
                  const std::atomic<std::uintmax_t>* alongside = nullptr) {
         std::uintmax_t read = 0;
         forEachRecord<Format>(file, limits, use, [&](std::uintmax_t bytes) {
-            stopIfCancelled(host_);
             read = bytes;
-            host_.progress(before_ + bytes + (alongside ? alongside->load() : 0), total_);
+            report(bytes + (alongside ? alongside->load() : 0));
         });
         before_ += read;
+    }
+    // The progress with `bytes` of files being read beside those read to their end; a cancel
+    // stops it (StepCancelled).
+    void report(std::uintmax_t bytes) {
+        stopIfCancelled(host_);
+        host_.progress(before_ + bytes, total_);
     }
     // The bytes of a file read to its end on another thread.
     void readElsewhere(std::uintmax_t bytes) {

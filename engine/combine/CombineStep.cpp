@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <system_error>
 
@@ -84,15 +85,16 @@ StepResult combinePhase2(const StepInputs& in, StepHost& host) {
                 files::path(in, DataSetFile::Phase1DS1), limits,
                 [&](const files::Phase1Total& r) { dataSet1.add(r); }, &dataSet2Bytes);
         },
-        [&](const std::atomic<bool>& stop) {
+        [&](const std::function<void()>& every) {
             if (!withPhase1DS2) return;
             files::forEachRecord<files::Phase1File>(
                 phase1DS2, limits, [&](const files::Phase1Total& r) { dataSet2.add(r); },
                 [&](std::uintmax_t bytes) {
-                    if (stop) throw StepCancelled();
                     dataSet2Bytes = bytes;
+                    every();
                 });
-        });
+        },
+        [&] { reading.report(dataSet2Bytes); });
     reading.readElsewhere(dataSet2Bytes);
     totals.writePhase1Section(report, "Phase 1, LiDAR-DS1", dataSet1);
     stopIfCancelled(host);

@@ -2,13 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <exception>
-#include <thread>
+#include <functional>
 
 #include "core/InputError.h"
 #include "core/ParallelFor.h"
-#include "core/Warnings.h"
 #include "files/DataSetFiles.h"
 #include "files/LidarHeightFile.h"
 #include "files/PlotClassFile.h"
@@ -143,54 +141,21 @@ PlotsAndHeights readPlotsAndHeights(const StepInputs& in, const ReadProgress& on
         if (onRead) onRead(high.bytes + low.bytes, high.kept + low.kept);
     };
     const bool withLow = !in.paths.lidarLow.empty();
-    // The DataSet 2 file is read on a thread of its own while this one reads DataSet 1. Its
-    // warnings and its fault are kept and raised after those of DataSet 1, in the order of a
-    // reading one file after the other; a stop of this thread stops it too.
-    std::atomic<bool> stop{false};
-    std::atomic<bool> lowDone{false};
-    std::exception_ptr lowFault;
-    std::vector<Warning> lowWarnings;
-    std::thread helper;
-    struct Joiner {
-        std::thread& thread;
-        std::atomic<bool>& stop;
-        ~Joiner() {
-            stop = true;
-            if (thread.joinable()) thread.join();
-        }
-    } joiner{helper, stop};
-    if (withLow && threadCount(in.threads) > 1) {
-        helper = std::thread([&] {
-            WarningCollector collector;
-            try {
-                low.read(in.paths.lidarLow, limits, nullptr, [&] {
-                    if (stop) throw StepCancelled();
-                });
-            } catch (...) {
-                lowFault = std::current_exception();
-            }
-            lowWarnings = collector.take();
-            lowDone = true;
-        });
-    }
-
+    // The DataSet 2 file is read on a thread of its own while this one reads DataSet 1; its
+    // warnings and its fault come after those of DataSet 1, as in a reading of one file after the
+    // other.
     files::LidarTreeCount dataSet1;
-    high.read(in.paths.lidarHigh, limits, &dataSet1, report);
-    if (plotFileFault) std::rethrow_exception(plotFileFault);
-    dataSet1.requireTrees(in.paths.lidarHigh);
-    if (withLow) {
-        if (helper.joinable()) {
-            while (!lowDone) {
-                report();
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
-            helper.join();
-            for (Warning& w : lowWarnings) warn(std::move(w.kind), std::move(w.text));
-            if (lowFault) std::rethrow_exception(lowFault);
-        } else {
-            low.read(in.paths.lidarLow, limits, nullptr, report);
-        }
-    }
+    sideBySide(
+        in.threads,
+        [&] {
+            high.read(in.paths.lidarHigh, limits, &dataSet1, report);
+            if (plotFileFault) std::rethrow_exception(plotFileFault);
+            dataSet1.requireTrees(in.paths.lidarHigh);
+        },
+        [&](const std::function<void()>& every) {
+            if (withLow) low.read(in.paths.lidarLow, limits, nullptr, every);
+        },
+        report);
     report();
     read.heights[0] = high.take();
     read.heights[1] = low.take();

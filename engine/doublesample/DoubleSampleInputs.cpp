@@ -1,14 +1,13 @@
 #include "engine/doublesample/DoubleSampleInputs.h"
 
 #include <algorithm>
-#include <atomic>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "core/InputError.h"
 #include "core/OutputSet.h"
 #include "core/ParallelFor.h"
-#include "core/Step.h"
 #include "files/DataSetFiles.h"
 #include "files/Phase1File.h"
 #include "files/Phase2File.h"
@@ -39,10 +38,10 @@ void assignStrata(const std::filesystem::path& file, const StrataTable& rows,
 }
 
 // A Phase 1 file of step 7. A plot counts for its stratum index (and for index 0) when one of
-// its records has N or BA other than 0. The reading ends early (StepCancelled) once `stop` turns
-// true.
+// its records has N or BA other than 0. `every` is called every so many records (and may throw).
 std::vector<Phase1Totals> readPhase1(const std::filesystem::path& file, const files::Limits& limits,
-                                     const DoubleSampleInputs& in, const std::atomic<bool>& stop) {
+                                     const DoubleSampleInputs& in,
+                                     const std::function<void()>& every) {
     std::vector<Phase1Totals> totals(static_cast<std::size_t>(in.H) + 1);
     // The plots that count, each at least once: a plot's records follow each other, so only a
     // repeat right after itself is left out here; the plots are counted once each at the end.
@@ -63,9 +62,7 @@ std::vector<Phase1Totals> readPhase1(const std::filesystem::path& file, const fi
             if (h == 0) break;  // a plot in no stratum counts once, at index 0
         }
     };
-    files::forEachRecord<files::Phase1File>(file, limits, use, [&](std::uintmax_t) {
-        if (stop) throw StepCancelled();
-    });
+    files::forEachRecord<files::Phase1File>(file, limits, use, [&](std::uintmax_t) { every(); });
     std::sort(counted.begin(), counted.end());
     counted.erase(std::unique(counted.begin(), counted.end()), counted.end());
     for (const std::int32_t plot : counted) {
@@ -101,15 +98,14 @@ DoubleSampleInputs readRegressionInputs(const StepInputs& inputs) {
     // stay 0 in every stratum. The two files are read at once.
     const auto phase1DS2 = files::path(inputs, DataSetFile::Phase1DS2);
     in.phase1[1].assign(static_cast<std::size_t>(in.H) + 1, Phase1Totals{});
-    const std::atomic<bool> never{false};
     sideBySide(
         inputs.threads,
         [&] {
             in.phase1[0] =
-                readPhase1(files::path(inputs, DataSetFile::Phase1DS1), limits, in, never);
+                readPhase1(files::path(inputs, DataSetFile::Phase1DS1), limits, in, [] {});
         },
-        [&](const std::atomic<bool>& stop) {
-            if (fileLength(phase1DS2) > 0) in.phase1[1] = readPhase1(phase1DS2, limits, in, stop);
+        [&](const std::function<void()>& every) {
+            if (fileLength(phase1DS2) > 0) in.phase1[1] = readPhase1(phase1DS2, limits, in, every);
         });
     readPhase2(files::path(inputs, DataSetFile::Phase2), limits, in);
     return in;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <numeric>
 #include <random>
 #include <stdexcept>
@@ -180,12 +181,16 @@ TEST(ParallelFor, EveryIndexOnceAndAFailureOrACancelStopsHandingOutWork) {
 }
 
 // Two files read at once end as though read one after the other: the first one's warnings before
-// the second's, the first one's failure before anything of the second (which is told to stop).
+// the second's, the first one's failure before anything of the second (which is stopped). The
+// progress is reported while the second goes on, and by the second itself when it runs on the
+// calling thread.
 TEST(ParallelFor, SideBySideEndsAsOneAfterTheOther) {
     for (unsigned threads : {1u, 2u}) {
         WarningCollector collector;
         std::thread::id firstOn;
         std::thread::id secondOn;
+        std::atomic<int> reports{0};
+        const std::thread::id caller = std::this_thread::get_id();
         sideBySide(
             threads,
             [&] {
@@ -194,33 +199,53 @@ TEST(ParallelFor, SideBySideEndsAsOneAfterTheOther) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
                 warn("empty fields", "file 1");
             },
-            [&](const std::atomic<bool>&) {
+            [&](const std::function<void()>& every) {
                 secondOn = std::this_thread::get_id();
                 warn("empty fields", "file 2");
+                // Long enough to be waited for; every() reports only on the calling thread.
+                for (int i = 0; i < 10; ++i) {
+                    every();
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                }
+            },
+            [&] {
+                EXPECT_EQ(std::this_thread::get_id(), caller);
+                ++reports;
             });
         EXPECT_EQ(collector.take(),
                   (std::vector<Warning>{{"empty fields", "file 1"}, {"empty fields", "file 2"}}));
         EXPECT_EQ(firstOn == secondOn, threads == 1) << threads << " threads";
+        EXPECT_EQ(firstOn, caller);
+        if (threads == 1)
+            EXPECT_EQ(reports.load(), 10);
+        else
+            EXPECT_GT(reports.load(), 0);
 
         EXPECT_THROW(sideBySide(
                          threads, [] { warn("first", "kept"); },
-                         [](const std::atomic<bool>&) {
+                         [](const std::function<void()>&) {
                              warn("second", "kept");
                              throw std::invalid_argument("file 2");
                          }),
                      std::invalid_argument);
         EXPECT_EQ(collector.take(), (std::vector<Warning>{{"first", "kept"}, {"second", "kept"}}));
 
-        // The first fails: its failure is the one thrown, the second stopped and its warnings and
-        // failure dropped.
+        // The first fails: its failure is the one thrown, the second stopped at its next every()
+        // and its warnings and failure dropped.
         std::atomic<bool> secondStopped{false};
         EXPECT_THROW(sideBySide(
                          threads, [] { throw std::out_of_range("file 1"); },
-                         [&](const std::atomic<bool>& stop) {
+                         [&](const std::function<void()>& every) {
                              warn("second", "dropped");
-                             while (!stop) std::this_thread::yield();
-                             secondStopped = true;
-                             throw std::invalid_argument("file 2");
+                             try {
+                                 for (;;) {
+                                     every();
+                                     std::this_thread::yield();
+                                 }
+                             } catch (const StepCancelled&) {
+                                 secondStopped = true;
+                                 throw;
+                             }
                          }),
                      std::out_of_range);
         EXPECT_EQ(secondStopped.load(), threads > 1);
