@@ -52,19 +52,35 @@ class MersenneTwister64 {
         return tempered(x_[index_++]);
     }
     // Seeds `count` generators that have drawn nothing yet through the words their first
-    // `numbers[g]` numbers need. Each one's seeding is a chain of multiplications, every word from
-    // the one before: the chains of several generators run side by side instead of one after the
-    // other.
+    // `numbers[g]` numbers need (a generator seeded beyond its seed already is left as it is).
+    // Each one's seeding is a chain of multiplications, every word from the one before: the chains
+    // of eight generators run side by side, each kept in a register, instead of one after the
+    // other. All eight go as far as the one that needs most; the further words are the words
+    // seeding gives anyway.
     static void seedFirstNumbers(MersenneTwister64* generators, std::size_t count,
                                  const std::size_t* numbers) {
-        int last = 0;
-        for (std::size_t g = 0; g < count; ++g) last = std::max(last, lastSeedFor(numbers[g]));
-        for (int i = 1; i <= last; ++i) {
-            for (std::size_t g = 0; g < count; ++g) {
-                MersenneTwister64& generator = generators[g];
-                if (generator.seeded_ != i || i > lastSeedFor(numbers[g])) continue;
-                generator.x_[i] = seeded(generator.x_[i - 1], i);
-                generator.seeded_ = i + 1;
+        constexpr std::size_t kSide = 8;
+        std::uint64_t unused[kWords];
+        for (std::size_t start = 0; start < count; start += kSide) {
+            std::uint64_t* words[kSide];
+            std::uint64_t before[kSide];
+            int last = 0;
+            for (std::size_t g = 0; g < kSide; ++g) {
+                MersenneTwister64* generator = start + g < count ? &generators[start + g] : nullptr;
+                if (generator && generator->seeded_ != 1) generator = nullptr;
+                words[g] = generator ? generator->x_ : unused;
+                before[g] = generator ? generator->x_[0] : 0;
+                if (generator) last = std::max(last, lastSeedFor(numbers[start + g]));
+            }
+            for (int i = 1; i <= last; ++i) {
+                for (std::size_t g = 0; g < kSide; ++g) {
+                    before[g] = seeded(before[g], i);
+                    words[g][i] = before[g];
+                }
+            }
+            for (std::size_t g = 0; g < kSide && start + g < count; ++g) {
+                MersenneTwister64& generator = generators[start + g];
+                if (words[g] != unused) generator.seeded_ = last + 1;
             }
         }
     }

@@ -57,6 +57,23 @@ TEST(RandomStreams, TheTwisterDrawsTheNumbersOfTheStandardOne) {
             std::mt19937_64 third(seed);
             for (int i = 0; i < 400; ++i) ASSERT_EQ(several[2](), third()) << "seed " << seed;
         }
+        // More generators than go side by side at once, each needing a different number of
+        // words.
+        std::vector<MersenneTwister64> many;
+        std::vector<std::size_t> counts;
+        for (std::uint64_t g = 0; g < 19; ++g) {
+            many.emplace_back(seed + g);
+            counts.push_back(g * 17 % 200);
+        }
+        MersenneTwister64::seedFirstNumbers(many.data(), many.size(), counts.data());
+        for (std::size_t g = 0; g < many.size(); ++g) {
+            std::vector<std::uint64_t> numbers(counts[g]);
+            many[g].nextNumbers(numbers.data(), numbers.size());
+            std::mt19937_64 again(seed + g);
+            for (std::size_t i = 0; i < numbers.size(); ++i)
+                ASSERT_EQ(numbers[i], again()) << "generator " << g << ", number " << i;
+            for (int i = 0; i < 400; ++i) ASSERT_EQ(many[g](), again()) << "generator " << g;
+        }
         // A block at a time, for three blocks.
         std::mt19937_64 standard(seed);
         MersenneTwister64 ours(seed);
