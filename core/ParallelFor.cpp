@@ -120,9 +120,11 @@ unsigned threadCount(unsigned requested) {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
-void parallelFor(std::size_t count, unsigned threads,
-                 const std::function<void(std::size_t, unsigned)>& body, const StepHost* host,
-                 std::size_t chunk) {
+namespace {
+
+void runParallelFor(const std::function<void()>* callerFirst, std::size_t count, unsigned threads,
+                    const std::function<void(std::size_t, unsigned)>& body, const StepHost* host,
+                    std::size_t chunk) {
     chunk = std::max<std::size_t>(chunk, 1);
     const std::size_t chunks = (count + chunk - 1) / chunk;
     const std::size_t workers = std::min<std::size_t>(std::max(threads, 1u), chunks);
@@ -181,6 +183,14 @@ void parallelFor(std::size_t count, unsigned threads,
             std::vector<HelperThreads::Task>& tasks;
             ~Finish() { helpers.finish(tasks); }
         } finish{helpers, tasks};
+        if (callerFirst) {
+            try {
+                (*callerFirst)();
+            } catch (...) {
+                stop = true;
+                throw;
+            }
+        }
         work(0);
     }
     std::sort(raised.begin(), raised.end(),
@@ -190,6 +200,20 @@ void parallelFor(std::size_t count, unsigned threads,
     }
     if (failure) std::rethrow_exception(failure);
     if (stop) throw StepCancelled();
+}
+
+}  // namespace
+
+void parallelFor(std::size_t count, unsigned threads,
+                 const std::function<void(std::size_t, unsigned)>& body, const StepHost* host,
+                 std::size_t chunk) {
+    runParallelFor(nullptr, count, threads, body, host, chunk);
+}
+
+void parallelForAfter(const std::function<void()>& callerFirst, std::size_t count, unsigned threads,
+                      const std::function<void(std::size_t, unsigned)>& body,
+                      const StepHost* host) {
+    runParallelFor(&callerFirst, count, threads, body, host, 1);
 }
 
 void sideBySide(unsigned threads, const std::function<void()>& first,

@@ -24,6 +24,15 @@ void parallelFor(std::size_t count, unsigned threads,
                  const std::function<void(std::size_t index, unsigned worker)>& body,
                  const StepHost* host = nullptr, std::size_t chunk = 1);
 
+// The same, with the calling thread running callerFirst() before it takes its share of the
+// calls, while the helper threads start on theirs: the work that must be done on this thread
+// between two parallel-fors (in order, on what the last one made) overlaps the next one. The
+// warnings of callerFirst() come before those of the body; when it throws, no further chunk is
+// started and, once all threads have stopped, its exception is the one thrown.
+void parallelForAfter(const std::function<void()>& callerFirst, std::size_t count, unsigned threads,
+                      const std::function<void(std::size_t index, unsigned worker)>& body,
+                      const StepHost* host = nullptr);
+
 // Calls first() on this thread and second(every) on a thread of its own at the same time (first()
 // then second() on this thread when `threads` allows one thread only), and returns when both have
 // ended, as though second() had run after first(): the warnings of first(), then those of second();

@@ -11,10 +11,12 @@
 // each thread keeps what a tree of a height adds to every species of a stratum's list; a group
 // sums its trees per species itself and only those sums are added to the plot's.
 //
-// The next batches are read on a thread of their own (BatchesAhead) while one is computed.
+// The next batches are read on a thread of their own (BatchesAhead) while one is computed, and
+// the batch before it is finished on the calling thread meanwhile.
 #include "engine/phase1/Phase1Pass.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -269,53 +271,27 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
     PlotSums sums(params.MaxSpec, expected);
     PassTally tally;
     GroupReader reader(lidar, tables.strata, tables.shares, tally);
-    std::vector<GroupResult> results;
+    // The results of the batch being computed and of the one before it, which this thread
+    // finishes meanwhile.
+    std::array<std::vector<GroupResult>, 2> results;
     std::vector<TreeCache> caches(std::max(threads, 1u), TreeCache(rule));
     std::vector<ThreadScratch> scratches(caches.size());
     std::optional<int> currentPlot;  // plot of the last counted tree
-    // The lines of the plots closed in the batch, written at its end (and before any stop) with
-    // their text made on all threads.
+    // The lines of the plots closed in the batch, written at its end (and before any stop).
     std::vector<files::Phase1Total> closed;
-    const auto writeClosed = [&] {
-        sums.writeLines(closed, threads, out, host);
+    const auto writeClosed = [&](unsigned textThreads) {
+        sums.writeLines(closed, textThreads, out, host);
         closed.clear();
     };
 
-    // The next batches are read on a thread of their own while this one is computed. The
-    // reading thread counts in the tally: it has ended (or is stopped and waited for) before the
-    // tally is returned.
-    BatchesAhead ahead(reader, lidar, kBatchHeights);
-    while (GroupBatch* next = ahead.next()) {
-        const GroupBatch& batch = *next;
-        for (const Warning& w : batch.warnings) warn(w.kind, w.text);
-        stopIfCancelled(host);
-        if (results.size() < batch.groups.size()) results.resize(batch.groups.size());
-        const std::size_t chunks = (batch.groups.size() + kGroupsPerChunk - 1) / kGroupsPerChunk;
-        parallelFor(
-            chunks, threads,
-            [&](std::size_t chunk, unsigned worker) {
-                const std::size_t first = chunk * kGroupsPerChunk;
-                const std::size_t end = std::min(batch.groups.size(), first + kGroupsPerChunk);
-                ThreadScratch& scratch = scratches[worker];
-                scratch.generators.clear();
-                scratch.trees.clear();
-                for (std::size_t i = first; i < end; ++i) {
-                    scratch.generators.push_back(groupGenerator(batch.groups[i], in.seed, pass));
-                    scratch.trees.push_back(batch.groups[i].last - batch.groups[i].first);
-                }
-                if (!expected) {
-                    MersenneTwister64::seedFirstNumbers(
-                        scratch.generators.data(), scratch.generators.size(), scratch.trees.data());
-                }
-                for (std::size_t i = first; i < end; ++i) {
-                    computeGroup(batch.groups[i], batch.heights, caches[worker], scratch,
-                                 scratch.generators[i - first], expected, false, results[i]);
-                }
-            },
-            &host);
+    // A computed batch's groups, in file order, become their plots' sums, and the plots closed
+    // are written; their text is made on `textThreads` threads. Runs on this thread: a group
+    // computed again uses worker 0's cache.
+    const auto finishBatch = [&](const GroupBatch& batch, const std::vector<GroupResult>& done,
+                                 unsigned textThreads) {
         for (std::size_t i = 0; i < batch.groups.size(); ++i) {
             const int plot = batch.groups[i].plot;
-            const GroupResult& result = results[i];
+            const GroupResult& result = done[i];
             if (expected && result.counted) {
                 if (currentPlot && *currentPlot != plot) {
                     sums.closePlot(*currentPlot, params.PACF, closed);
@@ -352,14 +328,59 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
             }
             tally.noInterval += result.noInterval;
             if (result.error) {
-                writeClosed();
+                writeClosed(textThreads);
                 std::rethrow_exception(result.error);
             }
         }
-        writeClosed();
+        writeClosed(textThreads);
         if (batch.readError) std::rethrow_exception(batch.readError);
         host.progress(progress.before + batch.bytesRead, progress.total);
+    };
+
+    // The next batches are read on a thread of their own while one is computed and the one
+    // before it finished on this thread. The reading thread counts in the tally: it has ended (or
+    // is stopped and waited for) before the tally is returned.
+    BatchesAhead ahead(reader, lidar, kBatchHeights);
+    const GroupBatch* computed = nullptr;  // computed and not finished yet
+    std::size_t into = 0;                  // the results the next batch is computed into
+    while (GroupBatch* next = ahead.next()) {
+        const GroupBatch& batch = *next;
+        std::vector<GroupResult>& batchResults = results[into];
+        if (batchResults.size() < batch.groups.size()) batchResults.resize(batch.groups.size());
+        // The batch before is finished first, and the reading warnings of this one come after
+        // it: all as one thread going batch after batch would have them.
+        const auto finishBefore = [&] {
+            if (computed) finishBatch(*computed, results[1 - into], 1);
+            for (const Warning& w : batch.warnings) warn(w.kind, w.text);
+            stopIfCancelled(host);
+        };
+        const std::size_t chunks = (batch.groups.size() + kGroupsPerChunk - 1) / kGroupsPerChunk;
+        parallelForAfter(
+            finishBefore, chunks, threads,
+            [&](std::size_t chunk, unsigned worker) {
+                const std::size_t first = chunk * kGroupsPerChunk;
+                const std::size_t end = std::min(batch.groups.size(), first + kGroupsPerChunk);
+                ThreadScratch& scratch = scratches[worker];
+                scratch.generators.clear();
+                scratch.trees.clear();
+                for (std::size_t i = first; i < end; ++i) {
+                    scratch.generators.push_back(groupGenerator(batch.groups[i], in.seed, pass));
+                    scratch.trees.push_back(batch.groups[i].last - batch.groups[i].first);
+                }
+                if (!expected) {
+                    MersenneTwister64::seedFirstNumbers(
+                        scratch.generators.data(), scratch.generators.size(), scratch.trees.data());
+                }
+                for (std::size_t i = first; i < end; ++i) {
+                    computeGroup(batch.groups[i], batch.heights, caches[worker], scratch,
+                                 scratch.generators[i - first], expected, false, batchResults[i]);
+                }
+            },
+            &host);
+        computed = next;
+        into = 1 - into;
     }
+    if (computed) finishBatch(*computed, results[1 - into], threads);
     // The last plot is written whenever it has counted trees.
     if (currentPlot && sums.any()) sums.writePlot(*currentPlot, params.PACF, out, host);
     return tally;

@@ -115,7 +115,8 @@ bool GroupReader::fill(GroupBatch& batch, std::size_t heights) {
 
 BatchesAhead::BatchesAhead(GroupReader& reader, const LidarReader& lidar, std::size_t heights)
     : reader_(reader), lidar_(lidar), heights_(heights) {
-    for (std::size_t i = 0; i < kAhead; ++i) free_.push_back(std::make_unique<GroupBatch>());
+    // kAhead batches read ahead, and the two handed out.
+    for (std::size_t i = 0; i < kAhead + 2; ++i) free_.push_back(std::make_unique<GroupBatch>());
     thread_ = std::thread([this] { read(); });
 }
 
@@ -167,10 +168,11 @@ void BatchesAhead::read() {
 
 GroupBatch* BatchesAhead::next() {
     std::unique_lock<std::mutex> hold(lock_);
-    if (current_) {
-        free_.push_back(std::move(current_));
+    if (previous_) {
+        free_.push_back(std::move(previous_));
         changed_.notify_all();
     }
+    previous_ = std::move(current_);
     changed_.wait(hold, [&] { return !full_.empty() || done_; });
     if (full_.empty()) return nullptr;
     current_ = std::move(full_.front());

@@ -101,8 +101,9 @@ class BatchesAhead {
     BatchesAhead(const BatchesAhead&) = delete;
     BatchesAhead& operator=(const BatchesAhead&) = delete;
 
-    // The next batch, valid until the next call; nullptr when the file is done. A batch that is
-    // the last one may carry only warnings.
+    // The next batch, valid until the call after the next one (so that a batch can be finished
+    // while the next one is computed); nullptr when the file is done. A batch that is the last
+    // one may carry only warnings.
     GroupBatch* next();
 
   private:
@@ -115,8 +116,9 @@ class BatchesAhead {
     std::condition_variable changed_;
     std::deque<std::unique_ptr<GroupBatch>> full_;  // read, in file order
     std::vector<std::unique_ptr<GroupBatch>> free_;
-    std::unique_ptr<GroupBatch> current_;  // handed out
-    bool done_ = false;                    // the reading thread has put its last batch
+    std::unique_ptr<GroupBatch> current_;   // handed out last
+    std::unique_ptr<GroupBatch> previous_;  // handed out before it
+    bool done_ = false;                     // the reading thread has put its last batch
     bool stop_ = false;
     std::thread thread_;
 };

@@ -197,6 +197,48 @@ TEST(ParallelFor, EveryIndexOnceAndAFailureOrACancelStopsHandingOutWork) {
     EXPECT_LT(done.load(), 100000);
 }
 
+// The work the calling thread does before its share comes first: its warnings before the body's,
+// its failure instead of anything of the body (which stops), on the calling thread; the helpers
+// start on the body meanwhile.
+TEST(ParallelFor, TheCallersFirstWorkComesBeforeTheBody) {
+    const std::thread::id caller = std::this_thread::get_id();
+    for (unsigned threads : {1u, 2u}) {
+        WarningCollector collector;
+        std::atomic<int> bodyWhileFirst{0};
+        std::atomic<bool> firstRunning{false};
+        std::vector<std::atomic<int>> seen(200);
+        parallelForAfter(
+            [&] {
+                EXPECT_EQ(std::this_thread::get_id(), caller);
+                firstRunning = true;
+                std::this_thread::sleep_for(std::chrono::milliseconds(30));
+                warn("batch", "before");
+                firstRunning = false;
+            },
+            seen.size(), threads,
+            [&](std::size_t i, unsigned) {
+                if (firstRunning) ++bodyWhileFirst;
+                ++seen[i];
+                if (i == 150) warn("batch", "body");
+            });
+        for (const auto& s : seen) ASSERT_EQ(s.load(), 1);
+        EXPECT_EQ(collector.take(), (std::vector<Warning>{{"batch", "before"}, {"batch", "body"}}));
+        if (threads == 1) {
+            EXPECT_EQ(bodyWhileFirst.load(), 0);
+        }
+    }
+    WarningCollector collector;
+    std::atomic<int> done{0};
+    EXPECT_THROW(parallelForAfter([] { throw std::invalid_argument("plot 7"); }, 100000, 2,
+                                  [&](std::size_t, unsigned) {
+                                      ++done;
+                                      warn("batch", "body");
+                                  }),
+                 std::invalid_argument);
+    EXPECT_LT(done.load(), 100000);
+    EXPECT_TRUE(collector.take().empty());
+}
+
 // Two files read at once end as though read one after the other: the first one's warnings before
 // the second's, the first one's failure before anything of the second (which is stopped). The
 // progress is reported while the second goes on, and by the second itself when it runs on the
