@@ -43,6 +43,12 @@ TEST(CommaReader, RecordsSpanLinesAndQuotesBlanksAndAByteOrderMarkAreStripped) {
     ASSERT_TRUE(r.next(3));
     EXPECT_EQ(r.text(2), "");
     EXPECT_FALSE(r.next(3));
+    // A number ends at its separator, not at the first character that is not a digit.
+    CommaReader blanks("5 ,1e3 , 2.5 x\r\n", "t.csv");
+    ASSERT_TRUE(blanks.next(3));
+    EXPECT_EQ(blanks.number(0, ""), 5);
+    EXPECT_EQ(blanks.number(1, ""), 1000);
+    EXPECT_THROW(blanks.number(2, ""), InputError);
 }
 
 TEST(CommaReader, ErrorsNameFileRecordFieldAndText) {
@@ -163,7 +169,7 @@ TEST(CommaReader, ABufferEndInsideARecordChangesNothing) {
 // The numbers of the files are read as their decimal text says, whatever their length and
 // wherever the buffer ends: a plain decimal of up to nine digits before and after its point has
 // the value std::from_chars gives it, any other form what parseNumber makes of it; ended by a
-// comma or by a line end.
+// comma or by a line end, with blanks around it or not.
 TEST(CommaReader, DecimalsOfEveryLengthReadAsTheirText) {
     std::mt19937 g(3);
     const auto digits = [&](int count) {
@@ -181,14 +187,16 @@ TEST(CommaReader, DecimalsOfEveryLengthReadAsTheirText) {
             }
         }
     }
-    // Each number first or second on its line, so that a comma or a line end follows it.
+    // Each number first or second on its line, so that a comma or a line end follows it, with
+    // blanks before or after it or none.
     std::string text;
     std::vector<bool> first;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         first.push_back(g() % 2 == 0);
         const std::string other = std::to_string(i);
-        text += (first.back() ? numbers[i] + "," + other : other + "," + numbers[i]) +
-                (g() % 2 == 0 ? "\r\n" : "\n");
+        const char* blanks[] = {"", "", " ", "\t ", "  "};
+        const std::string n = blanks[g() % 5] + numbers[i] + blanks[g() % 5];
+        text += (first.back() ? n + "," + other : other + "," + n) + (g() % 2 == 0 ? "\r\n" : "\n");
     }
     test::TempDir dir;
     test::writeFile(dir / "n.csv", text);
