@@ -2,6 +2,7 @@
 // draws the same numbers whatever the order in which plots are computed and on which thread.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "core/RandomStreams.h"
@@ -11,30 +12,36 @@ namespace orr::distribution {
 // The salt that sets the LiDAR distribution's streams apart from those of other steps.
 inline constexpr std::uint64_t kDistributionSalt = 0x600;
 
+// The least draw m (of DrawStream::next) whose m / 2^53 lies above `bound`, a number in [0, 1]:
+// m / 2^53 > bound exactly when m >= this. bound * 2^53 is exact (a power of two), and a whole
+// number lies above it when it is at least its floor plus one.
+inline std::uint64_t drawAbove(double bound) {
+    return static_cast<std::uint64_t>(std::floor(std::ldexp(bound, 53))) + 1;
+}
+
 class DrawStream {
   public:
     // The stream of the plot at 0-based `position` in _PH2Plot.csv, in pass 1 or 2.
     DrawStream(std::uint64_t runSeed, int pass, std::uint64_t position)
         : generator_(streamSeed(runSeed, kDistributionSalt, pass, position)) {}
-    // Uniform in [0, 1), 53 random bits: uniform01 of the generator's next number. A plot draws
-    // thousands, made a block of the generator at a time.
-    double next() {
+    // The draw's 53 random bits m: the draw is uniform01 of the generator's next number, m / 2^53
+    // in [0, 1), which is compared with a bound in whole numbers (drawAbove). A plot
+    // draws thousands, made a block of the generator at a time.
+    std::uint64_t next() {
         if (at_ == kBlock) refill();
-        return draws_[at_++];
+        return words_[at_++] >> 11;
     }
 
   private:
     static constexpr int kBlock = MersenneTwister64::kWords;
     void refill() {
         generator_.nextBlock(words_);
-        for (int i = 0; i < kBlock; ++i) draws_[i] = uniform01(words_[i]);
         at_ = 0;
     }
 
     MersenneTwister64 generator_;
     int at_ = kBlock;
     std::uint64_t words_[kBlock];
-    double draws_[kBlock];
 };
 
 }  // namespace orr::distribution

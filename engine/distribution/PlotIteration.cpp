@@ -39,6 +39,16 @@ struct Outcome {
     double vol = 0;
 };
 
+// An outcome as the draws add it: the class (kStopClass for a tree that stops the plot) and
+// what the tree adds to it. A counted tree adds PACF to the class's number of trees, so the
+// iterations count the trees of each class and add PACF that many times at its end.
+struct DrawnOutcome {
+    std::uint32_t cls = 0;
+    double ba = 0;
+    double vol = 0;
+};
+constexpr std::uint32_t kStopClass = std::numeric_limits<std::uint32_t>::max();
+
 // Everything a tree of the plot brings to the draws (its grown trees, its volumes, the outcome
 // of each position) depends on its LiDAR height alone, and a plot's heights come in few distinct
 // values (tenths of a foot): it is worked out once per distinct height, and each tree keeps only
@@ -57,8 +67,8 @@ class PlotWork {
     // user stay Prompt.
     void resolve(const ProductAnswers* answers);
 
-    // Runs the MaxItern iterations: onTree(k, i, outcome) for every tree that a draw puts into a
-    // position, onIterationEnd() after each complete iteration. Returns the species of the
+    // Runs the MaxItern iterations: onTree(k, i, drawn outcome) for every tree that a draw puts
+    // into a position, onIterationEnd() after each complete iteration. Returns the species of the
     // missing coefficient when the plot stops.
     template <class OnTree, class OnIterationEnd>
     std::optional<int> iterate(OnTree onTree, OnIterationEnd onIterationEnd) const;
@@ -103,10 +113,12 @@ class PlotWork {
     Outcome pairOutcome(const Position& pos, const PositionLimits& range, std::size_t s,
                         std::size_t d, const ProductAnswers* answers, int& product);
 
-    // A draw r falls in cell floor(r * kCells) of [0, 1). The positions whose upper bound lies
-    // below the cell's start are below every draw in it, those whose upper bound lies at or above
-    // its end above every one: a draw is compared only with the upper bounds inside its cell.
-    static constexpr std::size_t kCells = 256;
+    // A draw r falls in cell floor(r * kCells) of [0, 1), given by the top bits of its 53. The
+    // positions whose upper bound lies below the cell's start are below every draw in it, those
+    // whose upper bound lies at or above its end above every one: a draw is compared only with
+    // the upper bounds inside its cell.
+    static constexpr int kCellBits = 8;
+    static constexpr std::size_t kCells = std::size_t{1} << kCellBits;
     void buildCells();
 
     const PassSetup& setup_;
@@ -121,6 +133,8 @@ class PlotWork {
     std::size_t kinds_ = 0;
     std::vector<Position> positions_;
     std::vector<double> uppers_;
+    // For each upper bound, the least draw above it (drawAbove).
+    std::vector<std::uint64_t> drawsAbove_;
     // Per cell: the upper bounds below its start, and those below its end.
     std::array<std::uint32_t, kCells> belowCell_{};
     std::array<std::uint32_t, kCells> belowCellEnd_{};
@@ -129,8 +143,9 @@ class PlotWork {
     std::vector<std::uint32_t>
         slots_;  // [species index * kinds_ + distinct height]: in grownTrees_
     std::vector<std::vector<double>>
-        volumes_;                    // [species index][distinct height], NaN until needed
-    std::vector<Outcome> outcomes_;  // [position][distinct height]
+        volumes_;                      // [species index][distinct height], NaN until needed
+    std::vector<Outcome> outcomes_;    // [position][distinct height]
+    std::vector<DrawnOutcome> drawn_;  // the same, as the draws add them
     std::vector<std::pair<int, int>> classes_;  // (species, product) of every output class
     bool anyPrompt_ = false;
     PlausibilityTally plausibility_;
@@ -156,6 +171,7 @@ void PlotWork::buildDistribution() {
         upper = std::min(lower + c.share, 1.0);
         positions_.push_back({c.species, c.product, lower, upper});
         uppers_.push_back(upper);
+        drawsAbove_.push_back(drawAbove(upper));
         species_.push_back(c.species);
     }
     std::sort(species_.begin(), species_.end());
@@ -338,6 +354,12 @@ void PlotWork::resolve(const ProductAnswers* answers) {
             o.cls = lastCls;
         }
     }
+    drawn_.resize(outcomes_.size());
+    for (std::size_t at = 0; at < outcomes_.size(); ++at) {
+        const Outcome& o = outcomes_[at];
+        drawn_[at] = {o.kind == Outcome::Stop ? kStopClass : static_cast<std::uint32_t>(o.cls),
+                      o.ba, o.vol};
+    }
 }
 
 template <class OnTree, class OnIterationEnd>
@@ -349,16 +371,16 @@ std::optional<int> PlotWork::iterate(OnTree onTree, OnIterationEnd onIterationEn
     for (int t = 0; t < iterations; ++t) {
         std::size_t stopAt = SIZE_MAX;
         for (std::size_t i = 0; i < trees_; ++i) {
-            const double r = draws.next();
+            const std::uint64_t m = draws.next();  // the draw r is m / 2^53
             // The first interval whose upper bound reaches r is the one with lower < r <= upper:
             // its position is the number of upper bounds below r, which r's cell settles but for
             // the bounds inside the cell (counted without branches, as r is random).
-            const auto cell = static_cast<std::size_t>(static_cast<std::int32_t>(r * kCells));
+            const auto cell = static_cast<std::size_t>(m >> (53 - kCellBits));
             std::size_t k = belowCell_[cell];
-            for (std::size_t j = k; j < belowCellEnd_[cell]; ++j) k += uppers_[j] < r;
-            if (k == positionCount || !(r > 0)) continue;
-            const Outcome& o = outcomes_[k * kinds_ + kindOf_[i]];
-            if (o.kind == Outcome::Stop) [[unlikely]] {
+            for (std::size_t j = k; j < belowCellEnd_[cell]; ++j) k += m >= drawsAbove_[j];
+            if (k == positionCount || m == 0) continue;  // r = 0 lies in no interval
+            const DrawnOutcome& o = drawn_[k * kinds_ + kindOf_[i]];
+            if (o.cls == kStopClass) [[unlikely]] {
                 stopAt = std::min(stopAt, k);
                 continue;
             }
@@ -395,13 +417,13 @@ std::optional<int> PlotWork::spread(OnTree onTree) const {
 std::vector<ProductQuestion> drawnQuestions(const PlotWork& work) {
     const std::size_t trees = work.trees();
     std::vector<char> drawn(work.positionCount() * trees, 0);
-    const auto reached = [&](std::size_t k, std::size_t i, const Outcome&) {
-        drawn[k * trees + i] = 1;
-    };
-    const auto stop = work.expected()
-                          ? work.spread([&](std::size_t k, std::size_t i, const Outcome& o,
-                                            double) { reached(k, i, o); })
-                          : work.iterate(reached, [] {});
+    const auto reached = [&](std::size_t k, std::size_t i) { drawn[k * trees + i] = 1; };
+    const auto stop =
+        work.expected()
+            ? work.spread(
+                  [&](std::size_t k, std::size_t i, const Outcome&, double) { reached(k, i); })
+            : work.iterate(
+                  [&](std::size_t k, std::size_t i, const DrawnOutcome&) { reached(k, i); }, [] {});
     std::vector<ProductQuestion> questions;
     if (stop) return questions;
     for (std::size_t k = 0; k < work.positionCount(); ++k) {
@@ -433,9 +455,16 @@ PlotResult finish(const PassSetup& setup, const PlotJob& job, const PlotWork& wo
     const ParamRecord& params = *setup.params;
 
     const std::size_t classCount = work.classes().size();
-    // The estimates of the iteration and their sums over the iterations. One slot more than
-    // there are classes: trees that count nothing add their zeros there.
-    std::vector<Estimate> iteration(classCount + 1), sums(classCount + 1);
+    // The estimates over the iterations, and those of the iteration: its trees of each class and
+    // what they add. One slot more than there are classes: trees that count nothing add their
+    // zeros there.
+    std::vector<Estimate> sums(classCount + 1);
+    struct Drawn {
+        double ba = 0;
+        double vol = 0;
+        std::size_t trees = 0;
+    };
+    std::vector<Drawn> iteration(classCount + 1);
     const bool expected = work.expected();
     std::optional<int> stop;
     if (expected) {
@@ -446,19 +475,23 @@ PlotResult finish(const PassSetup& setup, const PlotJob& job, const PlotWork& wo
             e.vol += width * o.vol;
         });
     } else {
+        // PACF added once for every tree of a class, one after the other as the trees come.
+        std::vector<double> treesTimesPacf(work.trees() + 1, 0.0);
+        for (std::size_t n = 1; n < treesTimesPacf.size(); ++n)
+            treesTimesPacf[n] = treesTimesPacf[n - 1] + params.PACF;
         stop = work.iterate(
-            [&](std::size_t, std::size_t, const Outcome& o) {
-                Estimate& e = iteration[o.cls];
-                e.n += o.n;
-                e.ba += o.ba;
-                e.vol += o.vol;
+            [&](std::size_t, std::size_t, const DrawnOutcome& o) {
+                Drawn& d = iteration[o.cls];
+                d.ba += o.ba;
+                d.vol += o.vol;
+                ++d.trees;
             },
             [&] {
                 for (std::size_t c = 0; c < classCount; ++c) {
-                    sums[c].n += iteration[c].n;
+                    sums[c].n += treesTimesPacf[iteration[c].trees];
                     sums[c].ba += iteration[c].ba;
                     sums[c].vol += iteration[c].vol;
-                    iteration[c] = Estimate{};
+                    iteration[c] = Drawn{};
                 }
             });
     }

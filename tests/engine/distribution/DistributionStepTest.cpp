@@ -6,10 +6,14 @@
 // file changes in any of them.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <functional>
 #include <random>
 
 #include "core/OutputSet.h"
+#include "core/RandomStreams.h"
+#include "engine/distribution/DrawStream.h"
 #include "files/DataSetFiles.h"
 #include "tests/engine/distribution/DistributionData.h"
 
@@ -140,6 +144,39 @@ TEST(DistributionDraws, FixedSeedGivesIdenticalFilesAnyThreadCount) {
     d.session.run.seed = 1235;
     ASSERT_TRUE(d.run().completed());
     EXPECT_NE(outputs(), first);
+}
+
+// A plot's draws are the standard generator's numbers of its stream, and a draw is told from an
+// interval's bound by whole numbers exactly as by its value: just below, at and just above every
+// sort of bound.
+TEST(DistributionDraws, ADrawIsToldFromABoundAsItsValueIs) {
+    for (const std::uint64_t position : {0ULL, 7ULL, 123456ULL}) {
+        distribution::DrawStream draws(99, 2, position);
+        std::mt19937_64 standard(streamSeed(99, distribution::kDistributionSalt, 2, position));
+        for (int i = 0; i < 700; ++i) ASSERT_EQ(draws.next(), standard() >> 11) << i;
+    }
+    std::vector<double> bounds = {0.0,
+                                  1.0,
+                                  0.5,
+                                  0.1,
+                                  0.3,
+                                  1.0 / 3,
+                                  0x1p-53,
+                                  3 * 0x1p-54,
+                                  1e-300,
+                                  std::nextafter(0.5, 0.0),
+                                  std::nextafter(0.5, 1.0),
+                                  std::nextafter(1.0, 0.0)};
+    std::mt19937_64 g(5);
+    for (int i = 0; i < 1000; ++i) bounds.push_back(uniform01(g) * (i % 2 == 0 ? 1 : 1e-10));
+    for (const double bound : bounds) {
+        const std::uint64_t above = distribution::drawAbove(bound);
+        for (std::uint64_t m = above > 2 ? above - 2 : 0; m <= above + 1; ++m) {
+            if (m >= (std::uint64_t{1} << 53)) break;  // no draw reaches 1
+            EXPECT_EQ(static_cast<double>(m) * 0x1p-53 > bound, m >= above)
+                << "bound " << bound << ", draw " << m;
+        }
+    }
 }
 
 using End = StepResult::End;
