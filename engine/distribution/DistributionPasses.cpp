@@ -1,6 +1,7 @@
 #include "engine/distribution/DistributionPasses.h"
 
 #include <algorithm>
+#include <exception>
 #include <map>
 #include <set>
 #include <utility>
@@ -124,54 +125,90 @@ std::optional<std::string> Passes::run(int pass, OutputFile& plotFile, OutputFil
         jobs[n] = {&plots[n], n, row != nullptr ? row->avgAge : 0, heights.of(plot)};
     }
     // Plots go in chunks: the questions of a chunk are asked in plot order before the plots that
-    // raised them are computed, and the results are taken in plot order.
+    // raised them are computed, and the results are taken in plot order. A chunk's lines are
+    // written on this thread while the helpers start on the next chunk.
     const std::size_t chunk = std::max<std::size_t>(64, 16 * std::size_t{threads_});
+    const bool withSpecies = speciesFile != nullptr;
     PlausibilityTally plausibility;
+    struct Chunk {
+        std::size_t start = 0;
+        std::size_t count = 0;
+        std::vector<PlotFirstLook> looks;
+        // The plots' lines, made on all threads as soon as each plot has its result.
+        std::vector<PlotText> texts;
+    };
+    Chunk computed;  // computed, its lines not written yet
+    Chunk next;
+    std::optional<std::string> stop;
+    // The lines of the computed chunk go to the files and the log in plot order; the step ends
+    // at a plot that meets a missing coefficient.
+    const auto writeComputed = [&] {
+        if (computed.count == 0) return;
+        for (std::size_t i = 0; i < computed.count && !stop; ++i) {
+            const PlotResult& result = *computed.looks[i].result;
+            if (result.missingCoefficientSpecies) {
+                stop = missingCoefficientMessage(pass, *result.missingCoefficientSpecies);
+                break;
+            }
+            if (speciesFile) speciesFile->append(computed.texts[i].species);
+            plotFile.append(computed.texts[i].classes);
+            host_.logLines(computed.texts[i].log);
+            plausibility.add(result.plausibility);
+            done_ += units(pass, plots[computed.start + i]);
+        }
+        computed.count = 0;
+        if (!stop) host_.progress(done_, total_);
+    };
     for (std::size_t start = 0; start < jobs.size(); start += chunk) {
-        stopIfCancelled(host_);
-        std::size_t count = std::min(chunk, jobs.size() - start);
-        std::vector<PlotFirstLook> looks(count);
-        // The plots' lines are made on all threads, each as soon as its plot has its result, and
-        // added to the files and the log in plot order.
-        std::vector<PlotText> texts(count);
-        const bool withSpecies = speciesFile != nullptr;
-        parallelFor(
-            count, threads_,
+        next.start = start;
+        next.count = std::min(chunk, jobs.size() - start);
+        next.looks.assign(next.count, {});
+        next.texts.assign(next.count, {});
+        // A plot's failure is kept and thrown in plot order once the chunk before is written.
+        std::vector<std::exception_ptr> failures(next.count);
+        parallelForAfter(
+            [&] {
+                writeComputed();
+                if (!stop) stopIfCancelled(host_);
+            },
+            next.count, threads_,
             [&](std::size_t i, unsigned worker) {
-                looks[i] = plotFirstLook(setup, jobs[start + i], grownTrees[worker]);
-                if (looks[i].result) texts[i] = plotText(*looks[i].result, withSpecies);
+                try {
+                    next.looks[i] = plotFirstLook(setup, jobs[start + i], grownTrees[worker]);
+                    if (next.looks[i].result)
+                        next.texts[i] = plotText(*next.looks[i].result, withSpecies);
+                } catch (...) {
+                    failures[i] = std::current_exception();
+                }
             },
             &host_);
+        if (stop) return stop;
+        for (const std::exception_ptr& failure : failures) {
+            if (failure) std::rethrow_exception(failure);
+        }
         std::vector<std::size_t> waiting;
-        for (std::size_t i = 0; i < count; ++i) {
-            if (looks[i].result) {
+        for (std::size_t i = 0; i < next.count; ++i) {
+            if (next.looks[i].result) {
                 // The step ends at this plot: the plots after it ask nothing.
-                if (looks[i].result->missingCoefficientSpecies) count = i + 1;
+                if (next.looks[i].result->missingCoefficientSpecies) next.count = i + 1;
                 continue;
             }
-            askQuestions(looks[i].questions, plots[start + i].plot);
+            askQuestions(next.looks[i].questions, plots[start + i].plot);
             waiting.push_back(i);
         }
         parallelFor(
             waiting.size(), threads_,
             [&](std::size_t w, unsigned worker) {
                 const std::size_t i = waiting[w];
-                looks[i].result = iteratePlot(setup, jobs[start + i], answers_, grownTrees[worker]);
-                texts[i] = plotText(*looks[i].result, withSpecies);
+                next.looks[i].result =
+                    iteratePlot(setup, jobs[start + i], answers_, grownTrees[worker]);
+                next.texts[i] = plotText(*next.looks[i].result, withSpecies);
             },
             &host_);
-        for (std::size_t i = 0; i < count; ++i) {
-            const PlotResult& result = *looks[i].result;
-            if (result.missingCoefficientSpecies)
-                return missingCoefficientMessage(pass, *result.missingCoefficientSpecies);
-            if (speciesFile) speciesFile->append(texts[i].species);
-            plotFile.append(texts[i].classes);
-            host_.logLines(texts[i].log);
-            plausibility.add(result.plausibility);
-            done_ += units(pass, plots[start + i]);
-        }
-        host_.progress(done_, total_);
+        std::swap(computed, next);
     }
+    writeComputed();
+    if (stop) return stop;
     const std::string dataSet = "DataSet " + std::to_string(pass);
     plausibility.warn("ground heights of " + dataSet + " LiDAR trees",
                       dataSet + " LiDAR tree volumes");

@@ -6,10 +6,12 @@
 // file changes in any of them.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <functional>
 #include <random>
+#include <set>
 
 #include "core/OutputSet.h"
 #include "core/RandomStreams.h"
@@ -265,6 +267,42 @@ TEST(DistributionStops, EveryBadInputGivesOneMessageAndKeepsEarlierFiles) {
         row.spoil(d);
         EXPECT_EQ(d.run().end, End::Stopped);
         d.expectNothingChanged(row.parts);
+    }
+}
+
+// Plots are computed a chunk ahead of the lines written: a plot that meets a missing coefficient
+// far into the file stops the step with the lines of every plot before it in the log and none of
+// the plots after it.
+TEST(DistributionStops, AMissingCoefficientStopsAtItsPlotWhateverTheChunk) {
+    for (unsigned threads : {1u, 2u}) {
+        DistributionData d;
+        d.session.params.MaxPlots = 1000;
+        d.session.run.threads = threads;
+        auto rows = kCoefficients;
+        rows[5] = "0,1,0,0";  // no b2 for the DataSet 1 height of species 2
+        d.write(DataSetFile::Coefficients, rows);
+        std::vector<std::string> ground, high;
+        for (int p = 1; p <= 300; ++p) {
+            ground.push_back(std::to_string(p) + (p == 150 ? ",2" : ",1") + ",1,10,1,1,100,0,0");
+            high.push_back(std::to_string(p) + ",20");
+        }
+        d.write(DataSetFile::PlotClasses, ground);
+        d.writeLidar(1, high);
+        d.writeLidar(2, high);
+        EXPECT_EQ(d.run().end, End::Stopped);
+        ASSERT_EQ(d.host.messages.size(), 1u);
+        EXPECT_EQ(d.host.messages[0].text,
+                  "Potential ERROR: No coefficient for LiDAR DS1 height equation: species 2 has "
+                  "no b2 in equation 3.");
+        std::set<int> logged;
+        for (const std::string& line : d.host.logLines()) {
+            if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0])))
+                logged.insert(std::stoi(line));
+        }
+        ASSERT_FALSE(logged.empty());
+        EXPECT_EQ(*logged.begin(), 1) << threads << " threads";
+        EXPECT_EQ(*logged.rbegin(), 149) << threads << " threads";
+        EXPECT_EQ(logged.size(), 149u) << threads << " threads";
     }
 }
 
