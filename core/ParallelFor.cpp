@@ -216,6 +216,24 @@ void parallelForAfter(const std::function<void()>& callerFirst, std::size_t coun
     runParallelFor(&callerFirst, count, threads, body, host, 1);
 }
 
+void runInOrder(unsigned threads, const std::vector<std::function<void()>>& tasks) {
+    std::vector<std::vector<Warning>> warnings(tasks.size());
+    std::vector<std::exception_ptr> failures(tasks.size());
+    parallelFor(tasks.size(), threadCount(threads), [&](std::size_t i, unsigned) {
+        WarningCollector collected;
+        try {
+            tasks[i]();
+        } catch (...) {
+            failures[i] = std::current_exception();
+        }
+        warnings[i] = collected.take();
+    });
+    for (std::size_t i = 0; i < tasks.size(); ++i) {
+        for (Warning& w : warnings[i]) warn(std::move(w.kind), std::move(w.text));
+        if (failures[i]) std::rethrow_exception(failures[i]);
+    }
+}
+
 void sideBySide(unsigned threads, const std::function<void()>& first,
                 const std::function<void(const std::function<void()>& every)>& second,
                 const std::function<void()>& report) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <vector>
 
 namespace orr {
 
@@ -32,6 +33,13 @@ void parallelFor(std::size_t count, unsigned threads,
 void parallelForAfter(const std::function<void()>& callerFirst, std::size_t count, unsigned threads,
                       const std::function<void(std::size_t index, unsigned worker)>& body,
                       const StepHost* host = nullptr);
+
+// Runs the tasks on up to threadCount(threads) threads, each started as soon as a thread is free
+// (in their order), and ends as though they had run one after the other on this thread: the
+// warnings of each in the tasks' order, and the failure of the first task that failed thrown once
+// all have ended (the warnings of the tasks after it dropped). Files that a step reads one after
+// the other into places of their own, read at once.
+void runInOrder(unsigned threads, const std::vector<std::function<void()>>& tasks);
 
 // Calls first() on this thread and second(every) on a thread of its own at the same time (first()
 // then second() on this thread when `threads` allows one thread only), and returns when both have

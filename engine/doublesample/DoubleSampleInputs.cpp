@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/InputError.h"
 #include "core/OutputSet.h"
@@ -11,7 +12,10 @@
 #include "files/DataSetFiles.h"
 #include "files/Phase1File.h"
 #include "files/Phase2File.h"
+#include "files/Phase2SummaryFile.h"
+#include "files/PlotClassFile.h"
 #include "files/StrataFile.h"
+#include "files/TreeInputFile.h"
 
 namespace orr {
 
@@ -38,10 +42,9 @@ void assignStrata(const std::filesystem::path& file, const StrataTable& rows,
 }
 
 // A Phase 1 file of step 7. A plot counts for its stratum index (and for index 0) when one of
-// its records has N or BA other than 0. `every` is called every so many records (and may throw).
+// its records has N or BA other than 0.
 std::vector<Phase1Totals> readPhase1(const std::filesystem::path& file, const files::Limits& limits,
-                                     const DoubleSampleInputs& in,
-                                     const std::function<void()>& every) {
+                                     const DoubleSampleInputs& in) {
     std::vector<Phase1Totals> totals(static_cast<std::size_t>(in.H) + 1);
     // The plots that count, each at least once: a plot's records follow each other, so only a
     // repeat right after itself is left out here; the plots are counted once each at the end.
@@ -62,7 +65,7 @@ std::vector<Phase1Totals> readPhase1(const std::filesystem::path& file, const fi
             if (h == 0) break;  // a plot in no stratum counts once, at index 0
         }
     };
-    files::forEachRecord<files::Phase1File>(file, limits, use, [&](std::uintmax_t) { every(); });
+    files::forEachRecord<files::Phase1File>(file, limits, use);
     std::sort(counted.begin(), counted.end());
     counted.erase(std::unique(counted.begin(), counted.end()), counted.end());
     for (const std::int32_t plot : counted) {
@@ -88,42 +91,55 @@ void readPhase2(const std::filesystem::path& file, const files::Limits& limits,
     });
 }
 
-}  // namespace
-
-DoubleSampleInputs readRegressionInputs(const StepInputs& inputs) {
+// The strata file, then the files of the regression (the Phase 1 files and _Phase2.csv) and,
+// with `all`, those of the class heights (_PH2Plot.csv, _PH2Sum.csv and the measured trees).
+// The files after the strata file are read at once, each into its own place, and end as though
+// read one after the other in that order.
+DoubleSampleInputs readInputs(const StepInputs& inputs, bool all) {
     const files::Limits limits = files::Limits::of(inputs.params);
     DoubleSampleInputs in;
     assignStrata(inputs.paths.strata, readStrataFile(inputs.paths.strata), in);
     // DataSet 2 is optional: without a Phase 1 file of it (or with an empty one) its totals
-    // stay 0 in every stratum. The two files are read at once.
+    // stay 0 in every stratum.
     const auto phase1DS2 = files::path(inputs, DataSetFile::Phase1DS2);
     in.phase1[1].assign(static_cast<std::size_t>(in.H) + 1, Phase1Totals{});
-    sideBySide(
-        inputs.threads,
+    std::vector<std::function<void()>> reads = {
+        [&] { in.phase1[0] = readPhase1(files::path(inputs, DataSetFile::Phase1DS1), limits, in); },
         [&] {
-            in.phase1[0] =
-                readPhase1(files::path(inputs, DataSetFile::Phase1DS1), limits, in, [] {});
+            if (fileLength(phase1DS2) > 0) in.phase1[1] = readPhase1(phase1DS2, limits, in);
         },
-        [&](const std::function<void()>& every) {
-            if (fileLength(phase1DS2) > 0) in.phase1[1] = readPhase1(phase1DS2, limits, in, every);
+        [&] { readPhase2(files::path(inputs, DataSetFile::Phase2), limits, in); },
+    };
+    if (all) {
+        reads.emplace_back([&] {
+            in.plotClasses = files::readAll<files::PlotClassFile>(
+                files::path(inputs, DataSetFile::PlotClasses), limits);
         });
-    readPhase2(files::path(inputs, DataSetFile::Phase2), limits, in);
+        reads.emplace_back([&] {
+            in.summary = files::readAll<files::Phase2SummaryFile>(
+                files::path(inputs, DataSetFile::Phase2Summary), limits);
+        });
+        reads.emplace_back([&] {
+            // Trees without a measured height have no part in the class heights.
+            files::forEachRecord<files::TreeInputFile>(inputs.paths.trees, limits,
+                                                       [&](const files::GroundTree& t) {
+                                                           if (t.height != 0)
+                                                               in.measuredTrees.push_back(t);
+                                                       });
+        });
+    }
+    runInOrder(inputs.threads, reads);
     return in;
 }
 
+}  // namespace
+
+DoubleSampleInputs readRegressionInputs(const StepInputs& inputs) {
+    return readInputs(inputs, false);
+}
+
 DoubleSampleInputs readDoubleSampleInputs(const StepInputs& inputs) {
-    const files::Limits limits = files::Limits::of(inputs.params);
-    DoubleSampleInputs in = readRegressionInputs(inputs);
-    in.plotClasses =
-        files::readAll<files::PlotClassFile>(files::path(inputs, DataSetFile::PlotClasses), limits);
-    in.summary = files::readAll<files::Phase2SummaryFile>(
-        files::path(inputs, DataSetFile::Phase2Summary), limits);
-    // Trees without a measured height have no part in the class heights.
-    const auto keepMeasured = [&](const files::GroundTree& t) {
-        if (t.height != 0) in.measuredTrees.push_back(t);
-    };
-    files::forEachRecord<files::TreeInputFile>(inputs.paths.trees, limits, keepMeasured);
-    return in;
+    return readInputs(inputs, true);
 }
 
 }  // namespace orr

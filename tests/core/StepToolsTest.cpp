@@ -239,6 +239,44 @@ TEST(ParallelFor, TheCallersFirstWorkComesBeforeTheBody) {
     EXPECT_TRUE(collector.take().empty());
 }
 
+// Tasks run side by side end as though run one after the other: every task's warnings in the
+// tasks' order, and the failure of the first task that failed, whichever failed first in time.
+TEST(ParallelFor, TasksInOrderEndAsOneAfterTheOther) {
+    for (unsigned threads : {1u, 2u, 0u}) {
+        WarningCollector collector;
+        std::vector<int> done(5, 0);
+        std::vector<std::function<void()>> tasks;
+        for (int t = 0; t < 5; ++t) {
+            tasks.emplace_back([&, t] {
+                // The later tasks end sooner.
+                std::this_thread::sleep_for(std::chrono::milliseconds(5 * (5 - t)));
+                warn("file", std::to_string(t));
+                done[static_cast<std::size_t>(t)] = 1;
+            });
+        }
+        runInOrder(threads, tasks);
+        EXPECT_EQ(done, std::vector<int>(5, 1));
+        std::vector<Warning> expected;
+        for (int t = 0; t < 5; ++t) expected.push_back({"file", std::to_string(t)});
+        EXPECT_EQ(collector.take(), expected) << threads << " threads";
+
+        // Task 1 fails after task 3 has: task 1's failure, and the warnings before it only.
+        tasks[1] = [] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(80));
+            warn("file", "1");
+            throw std::invalid_argument("record 7");
+        };
+        tasks[3] = [] { throw std::runtime_error("record 9"); };
+        try {
+            runInOrder(threads, tasks);
+            ADD_FAILURE() << "no failure";
+        } catch (const std::invalid_argument& e) {
+            EXPECT_STREQ(e.what(), "record 7");
+        }
+        EXPECT_EQ(collector.take(), (std::vector<Warning>{{"file", "0"}, {"file", "1"}}));
+    }
+}
+
 // Two files read at once end as though read one after the other: the first one's warnings before
 // the second's, the first one's failure before anything of the second (which is stopped). The
 // progress is reported while the second goes on, and by the second itself when it runs on the
