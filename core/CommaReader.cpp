@@ -345,14 +345,17 @@ CommaReader::Take CommaReader::takeRecord(int fields) {
     }
     const char* const d = data_;
     for (int i = 0; i < fields; ++i) {
-        // Most fields are plain decimals right at the position, ended by a comma or a line end
-        // that is already in the buffer: taken here without the general way of nextField.
-        const std::size_t p = pos_;
+        // Most fields are plain decimals at the position (blanks around them aside), ended by a
+        // comma or a line end that is already in the buffer: taken here without the general way
+        // of nextField.
+        std::size_t p = pos_;
+        while (p < end_ && isBlank(d[p])) ++p;
         if (p < end_ && (isDigit(d[p]) || d[p] == '-')) {
             const Scanned scanned = scanNumber(d, p, end_);
-            const std::size_t q = scanned.end;
+            std::size_t q = scanned.end;
+            while (q < end_ && isBlank(d[q])) ++q;
             if (q < end_ && scanned.value == scanned.value && (d[q] == ',' || isLineEnd(d[q]))) {
-                fields_[static_cast<std::size_t>(i)] = std::string_view(d + p, q - p);
+                fields_[static_cast<std::size_t>(i)] = std::string_view(d + p, scanned.end - p);
                 values_[static_cast<std::size_t>(i)] = scanned.value;
                 afterComma_ = d[q] == ',';
                 pos_ = afterComma_ ? q + 1 : q;
