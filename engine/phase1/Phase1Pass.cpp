@@ -36,8 +36,16 @@ namespace orr::phase1 {
 
 namespace {
 
-// Heights per batch: enough to keep the threads busy, small enough to bound the memory.
-constexpr std::size_t kBatchHeights = 1 << 17;
+// Heights per batch: about a sixteenth of the file's (a LiDAR record is some twelve bytes), so
+// that a batch keeps the threads busy with few hand-overs between batches and the last one, whose
+// finishing no computation overlaps, stays short; within bounds that keep the memory small.
+std::size_t batchHeights(std::uintmax_t fileBytes) {
+    constexpr std::uintmax_t kRecordBytes = 12;
+    constexpr std::uintmax_t kBatchesPerFile = 16;
+    return static_cast<std::size_t>(
+        std::clamp<std::uintmax_t>(fileBytes / kRecordBytes / kBatchesPerFile,
+                                   std::uintmax_t{1} << 16, std::uintmax_t{1} << 19));
+}
 constexpr std::size_t kGroupsPerChunk = 8;
 // The salt of the Phase 1 draws among the random streams of the program.
 constexpr std::uint64_t kStreamSalt = 0x700;
@@ -340,7 +348,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
     // The next batches are read on a thread of their own while one is computed and the one
     // before it finished on this thread. The reading thread counts in the tally: it has ended (or
     // is stopped and waited for) before the tally is returned.
-    BatchesAhead ahead(reader, lidar, kBatchHeights);
+    BatchesAhead ahead(reader, lidar, batchHeights(lidar.reader().bytesTotal()));
     const GroupBatch* computed = nullptr;  // computed and not finished yet
     std::size_t into = 0;                  // the results the next batch is computed into
     while (GroupBatch* next = ahead.next()) {
