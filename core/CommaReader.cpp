@@ -295,9 +295,9 @@ CommaReader::Take CommaReader::nextField(std::size_t slot) {
             }
         }
     } else {
-        // A plain decimal is converted while its digits are passed over, also when blanks follow
-        // it; anything else ("+3", "1e3", more than 15 digits) is left to parseNumber when
-        // number() asks for it.
+        // A plain decimal is converted while its digits are passed over; anything else ("+3",
+        // "1e3", "12 ", more than 15 digits) is left to parseNumber when number() asks for it.
+        // (takeRecord's quick way converts a plain decimal with blanks around it.)
         const std::size_t start = p;
         const Scanned scanned = scanNumber(d, p, end);
         p = scanned.end;
@@ -305,12 +305,9 @@ CommaReader::Take CommaReader::nextField(std::size_t slot) {
             fields_[slot] = std::string_view(d + start, p - start);
             value = scanned.value;
         } else {
-            const std::size_t numberEnd = p;
             while (p < end && d[p] != ',' && !isLineEnd(d[p])) ++p;
             if (p >= end && !atEnd_) return Take::NeedMore;
             fields_[slot] = trim(std::string_view(d + start, p - start));
-            // Only blanks between the number and its separator (" 18 , 1 ,"): the same number.
-            if (fields_[slot].size() == numberEnd - start) value = scanned.value;
         }
     }
     // Whether a comma follows can only be told once the byte after the field is in.
