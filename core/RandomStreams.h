@@ -163,9 +163,13 @@ class MersenneTwister64 {
     bool firstBlock_ = true;
 };
 
+// The top 53 bits of one output, m: the uniform number in [0, 1) it gives is m / 2^53.
+inline std::uint64_t drawBits(std::uint64_t output) {
+    return output >> 11;
+}
 // A uniform number in [0, 1) from the top 53 bits of one output.
 inline double uniform01(std::uint64_t output) {
-    return static_cast<double>(output >> 11) * 0x1p-53;
+    return static_cast<double>(drawBits(output)) * 0x1p-53;
 }
 inline double uniform01(std::mt19937_64& g) {
     return uniform01(g());

@@ -24,12 +24,12 @@ class DrawStream {
     // The stream of the plot at 0-based `position` in _PH2Plot.csv, in pass 1 or 2.
     DrawStream(std::uint64_t runSeed, int pass, std::uint64_t position)
         : generator_(streamSeed(runSeed, kDistributionSalt, pass, position)) {}
-    // The draw's 53 random bits m: the draw is uniform01 of the generator's next number, m / 2^53
-    // in [0, 1), which is compared with a bound in whole numbers (drawAbove). A plot
-    // draws thousands, made a block of the generator at a time.
+    // The draw's 53 random bits m (drawBits): the draw is uniform01 of the generator's next
+    // number, m / 2^53 in [0, 1), which is compared with a bound in whole numbers (drawAbove). A
+    // plot draws thousands, made a block of the generator at a time.
     std::uint64_t next() {
         if (at_ == kBlock) refill();
-        return words_[at_++] >> 11;
+        return drawBits(words_[at_++]);
     }
 
   private:
