@@ -63,12 +63,12 @@ std::optional<GroundTree> LidarTreeRule::compute(int species, double h, int plot
     GroundTree tree;
     tree.height = groundHeight(species, h, plotAge);
     if (tree.height <= 0.0) return std::nullopt;
-    tree.dbh = dbhFromHeight(species, tree.height, plotAge);
+    const double dbh = dbhFromHeight(species, tree.height, plotAge);
     // There is no product class in Phase 1: the tree only has to reach product 1's minimum.
     const double minimum = limits_.maxProd >= 1 ? limits_.min(species, 1) : 0.0;
-    if (belowMinimum(tree.dbh, minimum)) return std::nullopt;
-    tree.basalArea = treeBasalArea(tree.dbh);
-    tree.volume = treeVolume(coeff_, params_, species, tree.dbh, tree.height);
+    if (belowMinimum(dbh, minimum)) return std::nullopt;
+    tree.basalArea = treeBasalArea(dbh);
+    tree.volume = treeVolume(coeff_, params_, species, dbh, tree.height);
     return tree;
 }
 

@@ -1,5 +1,6 @@
 // One Phase 1 LiDAR tree in ground terms: ground height from the LiDAR height, DBH, basal area and
-// volume, once its species has been drawn.
+// volume, once its species has been drawn. The DBH serves only to reach the basal area and volume
+// and to tell whether the tree is counted; it is not kept.
 #pragma once
 
 #include <optional>
@@ -23,7 +24,6 @@ class MissingCoefficient : public std::runtime_error {
 
 struct GroundTree {
     double height = 0.0;  // H, feet
-    double dbh = 0.0;     // D, inches
     double basalArea = 0.0;
     double volume = 0.0;
 };

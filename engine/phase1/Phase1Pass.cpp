@@ -271,8 +271,9 @@ void computeGroup(const PlotGroup& group, const std::vector<double>& heights, Tr
 
 }  // namespace
 
-PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const StepInputs& in,
-                      unsigned threads, OutputFile& out, StepHost& host, PassProgress progress) {
+PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, TreePages& trees,
+                      const StepInputs& in, unsigned threads, OutputFile& out, StepHost& host,
+                      PassProgress progress) {
     const ParamRecord& params = in.params;
     const LidarTreeRule rule(tables.coeff, tables.limits, params, pass);
     const bool expected = expectedShares(params);
@@ -282,7 +283,10 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const 
     // The results of the batch being computed and of the one before it, which this thread
     // finishes meanwhile.
     std::array<std::vector<GroupResult>, 2> results;
-    std::vector<TreeCache> caches(std::max(threads, 1u), TreeCache(rule));
+    // The trees of an earlier pass came from other equations.
+    trees.forget();
+    std::vector<TreeCache> caches;
+    for (unsigned i = 0; i < std::max(threads, 1u); ++i) caches.emplace_back(rule, trees);
     std::vector<ThreadScratch> scratches(caches.size());
     std::optional<int> currentPlot;  // plot of the last counted tree
     // The lines of the plots closed in the batch, written at its end (and before any stop).

@@ -11,6 +11,7 @@
 #include "core/Step.h"
 #include "engine/phase1/PlotGroups.h"
 #include "engine/phase1/StratumShares.h"
+#include "engine/phase1/TreeCache.h"
 #include "files/CoefficientFile.h"
 #include "files/DbhFile.h"
 #include "files/StrataRanges.h"
@@ -31,12 +32,14 @@ struct PassProgress {
     std::uintmax_t total = 0;   // bytes of both files
 };
 
-// Reads the pass's LiDAR height file to its end and adds the plots' lines to `out`. The plot
+// Reads the pass's LiDAR height file to its end and adds the plots' lines to `out`, keeping the
+// trees it computes in `trees` (what they held before is forgotten). The plot
 // groups are computed on `threads` threads (at least 1); the file and the log do not depend on
 // it. Throws InputError for a record it cannot use and MissingCoefficient, after the lines of
 // the plots completed before the stop were logged; StepCancelled when the host cancels.
-PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, const StepInputs& in,
-                      unsigned threads, OutputFile& out, StepHost& host, PassProgress progress);
+PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, TreePages& trees,
+                      const StepInputs& in, unsigned threads, OutputFile& out, StepHost& host,
+                      PassProgress progress);
 
 // The log line of a pass's left-out trees.
 std::string tallyLine(int pass, const PassTally& tally);

@@ -50,6 +50,8 @@ StepResult computePhase1(const StepInputs& in, StepHost& host) {
     const unsigned threads = threadCount(in.threads);
 
     OutputSet outputs;
+    // The pages of the trees computed, used by both passes in turn.
+    phase1::TreePages trees;
     for (int pass = 1; pass <= 2; ++pass) {
         const std::filesystem::path& lidarFile = lidarFiles[pass - 1];
         // A skipped pass leaves no file of its name: its output stays empty.
@@ -60,7 +62,7 @@ StepResult computePhase1(const StepInputs& in, StepHost& host) {
         // An empty DataSet 2 file is a skipped pass; DataSet 1 must hold trees (below).
         if (bytes < 1 && pass == 2) continue;
         const phase1::PassTally tally =
-            phase1::computePass(pass, lidar, tables, in, threads, out, host, progress);
+            phase1::computePass(pass, lidar, tables, trees, in, threads, out, host, progress);
         if (pass == 1) tally.trees.requireTrees(lidarFile);
         host.log(phase1::tallyLine(pass, tally));
         const std::string dataSet = "DataSet " + std::to_string(pass);

@@ -13,10 +13,45 @@ constexpr int kMostSpeciesCode = 1024;
 
 }  // namespace
 
-TreeCache::TreeCache(const LidarTreeRule& rule) : rule_(&rule) {}
+TreePages::~TreePages() {
+    for (auto& [key, pages] : pages_) {
+        for (std::atomic<Page*>& page : *pages) delete page.load(std::memory_order_relaxed);
+    }
+}
 
-// A copy starts empty: what a thread has computed stays its own.
-TreeCache::TreeCache(const TreeCache& other) : TreeCache(*other.rule_) {}
+TreePages::SpeciesPages* TreePages::pagesOf(int species, int plotAge) {
+    if (species < 0 || species >= kMostSpeciesCode) return nullptr;
+    const std::lock_guard<std::mutex> hold(lock_);
+    std::unique_ptr<SpeciesPages>& pages = pages_[{plotAge, species}];
+    if (!pages) pages = std::make_unique<SpeciesPages>();
+    return pages.get();
+}
+
+TreePages::Page* TreePages::page(std::atomic<Page*>& at) {
+    Page* page = at.load(std::memory_order_acquire);
+    if (page) return page;
+    if (made_.fetch_add(1, std::memory_order_relaxed) >= kMostPages) return nullptr;
+    auto fresh = std::make_unique<Page>();
+    // Another thread may have made the page meanwhile: its page is the one kept.
+    if (at.compare_exchange_strong(page, fresh.get(), std::memory_order_acq_rel,
+                                   std::memory_order_acquire)) {
+        return fresh.release();
+    }
+    return page;
+}
+
+void TreePages::forget() {
+    for (auto& [key, pages] : pages_) {
+        for (std::atomic<Page*>& at : *pages) {
+            if (Page* page = at.load(std::memory_order_relaxed)) {
+                for (std::atomic<Known>& known : page->known)
+                    known.store(Known::No, std::memory_order_relaxed);
+            }
+        }
+    }
+}
+
+TreeCache::TreeCache(const LidarTreeRule& rule, TreePages& pages) : rule_(&rule), shared_(&pages) {}
 
 TreeCache::~TreeCache() = default;
 
@@ -29,21 +64,34 @@ TreeCache::SpeciesPages* TreeCache::pagesOf(int species, int plotAge) {
     auto& bySpecies = *lastAgePages_;
     const auto at = static_cast<std::size_t>(species);
     if (bySpecies.size() <= at) bySpecies.resize(at + 1);
-    if (!bySpecies[at]) bySpecies[at] = std::make_unique<SpeciesPages>(kPages);
-    return bySpecies[at].get();
+    if (!bySpecies[at]) bySpecies[at] = shared_->pagesOf(species, plotAge);
+    return bySpecies[at];
 }
 
-std::optional<GroundTree> TreeCache::paged(Page& page, std::size_t at, int species, double h,
-                                           int plotAge) {
-    if (!page) {
-        if (pagesMade_ >= kMostPages) return rule_->compute(species, h, plotAge);
-        page.reset(new Entry[kSlotsPerPage]);
-        ++pagesMade_;
+std::optional<GroundTree> TreeCache::paged(SpeciesPages& pages, std::size_t slot, int species,
+                                           double h, int plotAge) {
+    TreePages::Page* page = shared_->page(pages[slot / kSlotsPerPage]);
+    if (!page) return rule_->compute(species, h, plotAge);
+    const std::size_t at = slot % kSlotsPerPage;
+    std::atomic<TreePages::Known>& known = page->known[at];
+    TreePages::Known was = TreePages::Known::No;
+    if (!known.compare_exchange_strong(was, TreePages::Known::Computing,
+                                       std::memory_order_acquire)) {
+        if (was == TreePages::Known::Counted) return page->trees[at];
+        if (was == TreePages::Known::NotCounted) return std::nullopt;
+        // Another thread is computing the tree: the same tree, computed here too.
+        return rule_->compute(species, h, plotAge);
     }
-    Entry& entry = page[at];
-    const std::optional<GroundTree> tree = rule_->compute(species, h, plotAge);
-    entry.tree = tree.value_or(GroundTree{});
-    entry.known = tree ? Known::Counted : Known::NotCounted;
+    std::optional<GroundTree> tree;
+    try {
+        tree = rule_->compute(species, h, plotAge);
+    } catch (...) {
+        known.store(TreePages::Known::No, std::memory_order_relaxed);
+        throw;
+    }
+    if (tree) page->trees[at] = *tree;
+    known.store(tree ? TreePages::Known::Counted : TreePages::Known::NotCounted,
+                std::memory_order_release);
     return tree;
 }
 

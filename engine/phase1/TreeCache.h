@@ -1,24 +1,31 @@
 // The ground terms of a Phase 1 tree depend only on its species, its LiDAR height and its plot's
 // stratum age. LiDAR heights come in hundredths or tenths of a foot and repeat across the plots of
-// a stratum: each thread keeps the trees it has computed, so the equations (the taper search above
-// all) run once per distinct tree instead of once per tree. The result is the same as computing
+// a stratum: the trees computed in a pass are kept, so the equations (the taper search above all)
+// run about once per distinct tree instead of once per tree. The result is the same as computing
 // every tree afresh.
 //
-// A height with a slot (heightSlot: tenths or hundredths of a foot) is looked up by it, in
-// pages of 256 slots per species and stratum age, made when first needed: the trees of a plot
-// group share the age and a few species, so their pages stay in the processor's cache, and a
-// tree costs no hashing and no allocation.
-// Any other height goes to a table of fixed slots by a hash of its bits (no allocation either):
-// looked for in a few slots after the one it hashes to, a tree not found takes the first empty one
-// of them, or else the one filled longest ago.
+// A height with a slot (heightSlot: tenths or hundredths of a foot) is kept in pages of 256 slots
+// per species and stratum age, made when first needed and shared by all threads of the pass
+// (TreePages): a tree one thread computed serves the others, and each distinct tree takes memory
+// once, not once per thread. The trees of a plot group share the age and a few species, so their
+// pages stay in the processor's cache, and a tree found costs no hashing, no lock and no
+// allocation.
+// Any other height goes to a table of the thread's own, of fixed slots, by a hash of its bits (no
+// allocation either): looked for in a few slots after the one it hashes to, a tree not found takes
+// the first empty one of them, or else the one filled longest ago.
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/phase1/HeightPages.h"
@@ -26,25 +33,54 @@
 
 namespace orr::phase1 {
 
+// The trees of a pass by species, stratum age and height slot, for every thread of the pass. An
+// entry is written once, by the thread that claimed it; the others read it once it is complete,
+// or compute the tree themselves meanwhile.
+class TreePages {
+  public:
+    enum class Known : std::uint8_t { No, Computing, Counted, NotCounted };
+    struct Page {
+        std::array<std::atomic<Known>, kSlotsPerPage> known{};
+        std::array<GroundTree, kSlotsPerPage> trees;
+    };
+    // The pages of one species at one stratum age, by height slot (nullptr: not made yet).
+    using SpeciesPages = std::array<std::atomic<Page*>, kHeightSlots / kSlotsPerPage>;
+
+    TreePages() = default;
+    TreePages(const TreePages&) = delete;
+    TreePages& operator=(const TreePages&) = delete;
+    ~TreePages();
+
+    // The pages of the species at plotAge, made when first asked for (they stay where they are);
+    // nullptr for a species code that is negative or unusually large. Any thread.
+    SpeciesPages* pagesOf(int species, int plotAge);
+    // The page at `at`, made when needed; nullptr when no further page may be made. Any thread.
+    Page* page(std::atomic<Page*>& at);
+    // Every entry unknown again, the pages kept for the next pass (whose equations differ). Only
+    // while no thread uses the pages.
+    void forget();
+
+  private:
+    // Pages made in all, beyond which further heights are computed without being kept, so that
+    // the memory stays bounded (about 50 MB) whatever the heights.
+    static constexpr std::size_t kMostPages = 8192;
+
+    std::mutex lock_;  // guards pages_ (not the pages themselves)
+    std::map<std::pair<int, int>, std::unique_ptr<SpeciesPages>> pages_;  // by (age, species)
+    std::atomic<std::size_t> made_{0};
+};
+
+// One thread's way to the pass's trees: the shared pages, remembered by species and age, and the
+// thread's own table of heights without a slot.
 class TreeCache {
   public:
-    explicit TreeCache(const LidarTreeRule& rule);
-    TreeCache(const TreeCache& other);
+    TreeCache(const LidarTreeRule& rule, TreePages& pages);
+    TreeCache(const TreeCache&) = delete;
     TreeCache& operator=(const TreeCache&) = delete;
     TreeCache(TreeCache&&) noexcept = default;
     ~TreeCache();
 
-  private:
-    enum class Known : std::uint8_t { No, Counted, NotCounted };
-    struct Entry {
-        GroundTree tree;
-        Known known = Known::No;
-    };
-    using Page = std::unique_ptr<Entry[]>;
-
-  public:
-    // The pages of one species at one stratum age, by height slot.
-    using SpeciesPages = std::vector<Page>;
+    using SpeciesPages = TreePages::SpeciesPages;
 
     // LidarTreeRule::compute, remembered. Throws as it does (a stop is never remembered).
     std::optional<GroundTree> compute(int species, double h, int plotAge) {
@@ -54,31 +90,29 @@ class TreeCache {
     std::optional<GroundTree> compute(SpeciesPages* pages, int species, double h, int plotAge) {
         if (pages) {
             if (const std::optional<std::size_t> slot = heightSlot(h)) {
-                Page& page = (*pages)[*slot / kSlotsPerPage];
+                const TreePages::Page* page =
+                    (*pages)[*slot / kSlotsPerPage].load(std::memory_order_acquire);
                 if (page) {
-                    const Entry& entry = page[*slot % kSlotsPerPage];
-                    if (entry.known == Known::Counted) return entry.tree;
-                    if (entry.known == Known::NotCounted) return std::nullopt;
+                    const std::size_t at = *slot % kSlotsPerPage;
+                    const TreePages::Known known = page->known[at].load(std::memory_order_acquire);
+                    if (known == TreePages::Known::Counted) return page->trees[at];
+                    if (known == TreePages::Known::NotCounted) return std::nullopt;
                 }
-                return paged(page, *slot % kSlotsPerPage, species, h, plotAge);
+                return paged(*pages, *slot, species, h, plotAge);
             }
         }
         return hashed(species, h, plotAge);
     }
-    // The pages of the species at plotAge, made when first needed (they stay where they are);
-    // nullptr for a species code that is negative or unusually large.
+    // The shared pages of the species at plotAge; nullptr for a species code that is negative or
+    // unusually large.
     SpeciesPages* pagesOf(int species, int plotAge);
 
   private:
-    static constexpr std::size_t kPages = kHeightSlots / kSlotsPerPage;
-    // Pages made in all, beyond which further heights are computed without being kept, so that
-    // the memory stays bounded (about 80 MB a thread) whatever the heights.
-    static constexpr std::size_t kMostPages = 8192;
-
     std::optional<GroundTree> hashed(int species, double h, int plotAge);
-    // The tree of entry `at` of `page`, not known yet (or its page not made yet): computed and
-    // kept.
-    std::optional<GroundTree> paged(Page& page, std::size_t at, int species, double h, int plotAge);
+    // The tree of `slot`, not known yet (or its page not made yet): computed, and kept unless
+    // another thread is computing it.
+    std::optional<GroundTree> paged(SpeciesPages& pages, std::size_t slot, int species, double h,
+                                    int plotAge);
 
     static constexpr std::size_t kSlots = std::size_t{1} << 15;
     static constexpr std::size_t kProbes = 8;
@@ -92,11 +126,12 @@ class TreeCache {
     };
 
     const LidarTreeRule* rule_;
-    // [plotAge][species]: the pages, by stratum age and species code.
-    std::unordered_map<int, std::vector<std::unique_ptr<SpeciesPages>>> byAge_;
+    TreePages* shared_;
+    // [plotAge][species]: the shared pages, by stratum age and species code, as this thread has
+    // asked for them.
+    std::unordered_map<int, std::vector<SpeciesPages*>> byAge_;
     int lastAge_ = kEmpty;  // the age of the last look-up, and its species' pages
-    std::vector<std::unique_ptr<SpeciesPages>>* lastAgePages_ = nullptr;
-    std::size_t pagesMade_ = 0;
+    std::vector<SpeciesPages*>* lastAgePages_ = nullptr;
     std::unique_ptr<Slot[]> slots_;  // made when first needed
     std::size_t nextVictim_ = 0;     // which of the probed slots a new tree replaces
 };
