@@ -8,8 +8,8 @@
 // and the log are the same for any number of threads.
 //
 // With expected shares every tree enters every species of its stratum. LiDAR heights repeat, so
-// each thread keeps what a tree of a height adds to every species of a stratum's list; a group
-// sums its trees per species itself and only those sums are added to the plot's.
+// each thread keeps what a tree of a height in whole tenths adds to every species of a stratum's
+// list; a group sums its trees per species itself and only those sums are added to the plot's.
 //
 // The next batches are read on a thread of their own (BatchesAhead) while one is computed, and
 // the batch before it is finished on the calling thread meanwhile.
@@ -101,17 +101,23 @@ struct PositionTree {
 // Expected shares: what a tree of each LiDAR height adds to every position of a draw list (at a
 // stratum age), kept per thread. Heights repeat across the plots of a stratum far more than within
 // one: one look-up per tree stands for all the positions of its list. Kept by height slot, in
-// pages of slots per list and age made when first needed; a height without a slot is not kept.
+// pages of slots per list and age made when first needed, for heights in whole tenths of a foot
+// only: a LiDAR file in tenths has some fifteen hundred of them, and each comes back thousands of
+// times; heights in hundredths are ten times as many, come back far less often and would fill the
+// table, so their trees are taken from the pass's tree cache species by species.
 class ListTrees {
   public:
-    // The list's positions for a tree of height h, or nullptr when not known.
-    const PositionTree* find(const DrawList& list, double h, int plotAge) {
-        std::uint32_t* at = entry(list, h, plotAge, false);
+    // Whether the height of `slot` (heightSlot) is kept here.
+    static bool keeps(std::optional<std::size_t> slot) { return slot && *slot < kHeightSlots / 2; }
+    // The list's positions for a tree of the height of `slot` (kept), or nullptr when not known.
+    const PositionTree* find(const DrawList& list, std::size_t slot, int plotAge) {
+        std::uint32_t* at = pages_.at({&list, plotAge}, slot, false);
         return at && *at != 0 ? &trees_[*at - 1] : nullptr;
     }
-    void keep(const DrawList& list, double h, int plotAge, const std::vector<PositionTree>& trees) {
+    void keep(const DrawList& list, std::size_t slot, int plotAge,
+              const std::vector<PositionTree>& trees) {
         if (trees_.size() + trees.size() > kMostKept) return;
-        std::uint32_t* at = entry(list, h, plotAge, true);
+        std::uint32_t* at = pages_.at({&list, plotAge}, slot, true);
         if (!at) return;
         *at = static_cast<std::uint32_t>(trees_.size() + 1);
         trees_.insert(trees_.end(), trees.begin(), trees.end());
@@ -132,12 +138,6 @@ class ListTrees {
         }
     };
     // 1 + offset in trees_; 0: not known.
-    std::uint32_t* entry(const DrawList& list, double h, int plotAge, bool make) {
-        const std::optional<std::size_t> slot = heightSlot(h);
-        if (!slot) return nullptr;
-        return pages_.at({&list, plotAge}, *slot, make);
-    }
-
     HeightPages<Key, std::uint32_t, KeyHash> pages_{SIZE_MAX};
     std::vector<PositionTree> trees_;
 };
@@ -147,8 +147,8 @@ struct ThreadScratch {
     // Expected shares: what the heights add to the draw lists, and a fresh height's positions.
     ListTrees listTrees;
     std::vector<PositionTree> fresh;
-    // Random draws: the tree cache's pages of each position's species at the group's age, and
-    // where each position's sums are in the group's counts (kNoCount: none yet).
+    // The tree cache's pages of each position's species at the group's age, and with random
+    // draws where each position's sums are in the group's counts (kNoCount: none yet).
     std::vector<TreeCache::SpeciesPages*> pages;
     std::vector<std::size_t> countAt;
     // The generators of the chunk of groups being computed, seeded side by side through the
@@ -171,7 +171,11 @@ void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, Tre
         return;
     }
     result.shares.resize(list.size());
-    for (std::size_t k = 0; k < list.size(); ++k) result.shares[k] = {list[k].species};
+    scratch.pages.clear();
+    for (std::size_t k = 0; k < list.size(); ++k) {
+        result.shares[k] = {list[k].species};
+        scratch.pages.push_back(cache.pagesOf(list[k].species, group.plotAge));
+    }
     const auto enter = [&](std::size_t k, const PositionTree& tree) {
         SpeciesShares& sums = result.shares[k];
         sums.shares += tree.width;
@@ -183,11 +187,15 @@ void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, Tre
     };
     for (std::size_t i = group.first; i < group.last; ++i) {
         const double h = heights[i];
-        if (const PositionTree* known = scratch.listTrees.find(list, h, group.plotAge)) {
-            for (std::size_t k = 0; k < list.size(); ++k) {
-                if (known[k].width > 0) enter(k, known[k]);
+        const std::optional<std::size_t> slot = heightSlot(h);
+        const bool kept = ListTrees::keeps(slot);
+        if (kept) {
+            if (const PositionTree* known = scratch.listTrees.find(list, *slot, group.plotAge)) {
+                for (std::size_t k = 0; k < list.size(); ++k) {
+                    if (known[k].width > 0) enter(k, known[k]);
+                }
+                continue;
             }
-            continue;
         }
         // A height not met yet: computed position by position, each entered as it comes, so
         // that a stop leaves the positions before it entered.
@@ -197,13 +205,13 @@ void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, Tre
             const double width = list[k].upper - list[k].lower;
             if (width > 0) {
                 const std::optional<GroundTree> tree =
-                    cache.compute(list[k].species, h, group.plotAge);
+                    cache.compute(scratch.pages[k], slot, list[k].species, h, group.plotAge);
                 if (tree) entry = {width, tree->basalArea, tree->volume, tree->height};
             }
-            scratch.fresh.push_back(entry);
+            if (kept) scratch.fresh.push_back(entry);
             if (entry.width > 0) enter(k, entry);
         }
-        scratch.listTrees.keep(list, h, group.plotAge, scratch.fresh);
+        if (kept) scratch.listTrees.keep(list, *slot, group.plotAge, scratch.fresh);
     }
 }
 

@@ -88,18 +88,21 @@ class TreeCache {
     }
     // The same with the pages pagesOf(species, plotAge) gave, for a run of trees that share them.
     std::optional<GroundTree> compute(SpeciesPages* pages, int species, double h, int plotAge) {
-        if (pages) {
-            if (const std::optional<std::size_t> slot = heightSlot(h)) {
-                const TreePages::Page* page =
-                    (*pages)[*slot / kSlotsPerPage].load(std::memory_order_acquire);
-                if (page) {
-                    const std::size_t at = *slot % kSlotsPerPage;
-                    const TreePages::Known known = page->known[at].load(std::memory_order_acquire);
-                    if (known == TreePages::Known::Counted) return page->trees[at];
-                    if (known == TreePages::Known::NotCounted) return std::nullopt;
-                }
-                return paged(*pages, *slot, species, h, plotAge);
+        return compute(pages, heightSlot(h), species, h, plotAge);
+    }
+    // The same with the height's slot, heightSlot(h), for a tree looked up in several species.
+    std::optional<GroundTree> compute(SpeciesPages* pages, std::optional<std::size_t> slot,
+                                      int species, double h, int plotAge) {
+        if (pages && slot) {
+            const TreePages::Page* page =
+                (*pages)[*slot / kSlotsPerPage].load(std::memory_order_acquire);
+            if (page) {
+                const std::size_t at = *slot % kSlotsPerPage;
+                const TreePages::Known known = page->known[at].load(std::memory_order_acquire);
+                if (known == TreePages::Known::Counted) return page->trees[at];
+                if (known == TreePages::Known::NotCounted) return std::nullopt;
             }
+            return paged(*pages, *slot, species, h, plotAge);
         }
         return hashed(species, h, plotAge);
     }
