@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/MemoryReuse.h"
 #include "gui/DialogServices.h"
 #include "gui/GuiText.h"
 #include "gui/MainWindow.h"
@@ -71,6 +72,7 @@ int usageError(const QString& problem) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    orr::keepFreedMemoryForReuse();
     if (const auto answered = answerWithoutWindow(argc, argv)) return *answered;
 
     // QApplication takes Qt's own options (-platform, -style, ...) out of the arguments.

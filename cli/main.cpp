@@ -8,8 +8,10 @@
 #include <string>
 
 #include "cli/CliMain.h"
+#include "core/MemoryReuse.h"
 
 int main(int argc, char** argv) {
+    orr::keepFreedMemoryForReuse();
     const bool stdinIsTerminal = ::isatty(STDIN_FILENO) == 1;
     const int status = orr::cliMain(argc, argv, std::cin, std::cout, std::cerr, stdinIsTerminal);
     // What the program printed must have reached its output (a full disk, a closed pipe): a run
