@@ -4,7 +4,7 @@
 
 namespace orr::files {
 
-void TreeVolumeFile::write(OutputFile& out, const Record& r) {
+void TreeVolumeFile::write(std::string& out, const Record& r) {
     RecordLine()
         .integer(r.plot)
         .integer(r.species)

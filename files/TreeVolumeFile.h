@@ -3,8 +3,7 @@
 #pragma once
 
 #include <cstdint>
-
-#include "core/OutputSet.h"
+#include <string>
 
 namespace orr::files {
 
@@ -21,7 +20,8 @@ struct TreeVolume {
 
 struct TreeVolumeFile {
     using Record = TreeVolume;
-    static void write(OutputFile& out, const Record& r);
+    // Appends the record's line to `out` (the text of the file, made in pieces).
+    static void write(std::string& out, const Record& r);
 };
 
 }  // namespace orr::files

@@ -2,10 +2,14 @@
 // files, which reach the data directory only when the step completes.
 #include "engine/phase2/PlotTotalsStep.h"
 
+#include <algorithm>
+#include <array>
 #include <string>
+#include <vector>
 
 #include "core/NumberText.h"
 #include "core/OutputSet.h"
+#include "core/ParallelFor.h"
 #include "engine/equations/Plausibility.h"
 #include "engine/equations/TreeEquations.h"
 #include "engine/phase2/PlotTotals.h"
@@ -22,6 +26,9 @@ namespace {
 using files::DataSetFile;
 
 constexpr long kProgressEvery = 4096;
+// Counted trees per batch, and the pieces each batch's lines are made in.
+constexpr std::size_t kTreesPerBatch = 8192;
+constexpr std::size_t kPiecesPerBatch = 4;
 
 // Not one tree is part of the sample: the wrong DBH file or the wrong tree file, not a stand
 // without trees. The earlier plot totals are kept.
@@ -61,27 +68,59 @@ StepResult computePlotTotals(const StepInputs& in, StepHost& host) {
     long read = 0;
     long counted = 0;
     PlausibilityTally plausibility;
-    while (trees.next(t)) {
-        if (read++ % kProgressEvery == 0) {
-            stopIfCancelled(host);
-            host.progress(trees.reader().bytesRead(), trees.reader().bytesTotal());
+    // Reads the next trees, adding them up plot by plot, until `batch` holds a batch of counted
+    // trees or the file is read; returns whether trees may remain.
+    const auto readBatch = [&](std::vector<files::TreeVolume>& batch) {
+        while (batch.size() < kTreesPerBatch) {
+            if (!trees.next(t)) return false;
+            if (read++ % kProgressEvery == 0) {
+                stopIfCancelled(host);
+                host.progress(trees.reader().bytesRead(), trees.reader().bytesTotal());
+            }
+            // Trees below the smallest DBH of product 1 of their species are not part of the
+            // sample.
+            if (t.dbh < limits.min(t.species, 1)) continue;
+            ++counted;
+            if (t.plot != prevPlot && prevPlot >= 1)
+                totals.closePlot(prevPlot, plotFile, plotTotalFile);
+            prevPlot = t.plot;
+            double height = t.height;
+            if (height == 0) {
+                height = treeHeight(coeff, params, t.species, t.dbh, t.age);
+                plausibility.height(t.plot, t.species, height);
+            }
+            const double volume = treeVolume(coeff, params, t.species, t.dbh, height);
+            plausibility.volume(t.plot, t.species, volume);
+            batch.push_back(
+                {t.plot, t.species, t.product, t.dbh, height, volume, t.extra1, t.extra2});
+            totals.addTree(t.species, t.product, pacf, treeBasalArea(t.dbh), volume);
         }
-        // Trees below the smallest DBH of product 1 of their species are not part of the sample.
-        if (t.dbh < limits.min(t.species, 1)) continue;
-        ++counted;
-        if (t.plot != prevPlot && prevPlot >= 1)
-            totals.closePlot(prevPlot, plotFile, plotTotalFile);
-        prevPlot = t.plot;
-        double height = t.height;
-        if (height == 0) {
-            height = treeHeight(coeff, params, t.species, t.dbh, t.age);
-            plausibility.height(t.plot, t.species, height);
+        return true;
+    };
+    // The lines of the tree file are made on the other threads, in pieces, while this one reads
+    // the next batch; they go to the file in the trees' order.
+    const unsigned threads = threadCount(in.threads);
+    std::array<std::vector<files::TreeVolume>, 2> batches;
+    std::array<std::string, kPiecesPerBatch> pieces;
+    std::size_t current = 0;
+    for (bool more = true; more || !batches[1 - current].empty(); current = 1 - current) {
+        std::vector<files::TreeVolume>& batch = batches[current];
+        const std::vector<files::TreeVolume>& before = batches[1 - current];
+        batch.clear();
+        const std::size_t perPiece = (before.size() + kPiecesPerBatch - 1) / kPiecesPerBatch;
+        parallelForAfter([&] { more = more && readBatch(batch); },
+                         before.empty() ? 0 : kPiecesPerBatch, threads,
+                         [&](std::size_t piece, unsigned) {
+                             std::string& text = pieces[piece];
+                             text.clear();
+                             const std::size_t first = std::min(before.size(), piece * perPiece);
+                             const std::size_t end = std::min(before.size(), first + perPiece);
+                             for (std::size_t i = first; i < end; ++i)
+                                 files::TreeVolumeFile::write(text, before[i]);
+                         });
+        if (!before.empty()) {
+            for (const std::string& text : pieces) treeFile.append(text);
         }
-        const double volume = treeVolume(coeff, params, t.species, t.dbh, height);
-        plausibility.volume(t.plot, t.species, volume);
-        files::TreeVolumeFile::write(
-            treeFile, {t.plot, t.species, t.product, t.dbh, height, volume, t.extra1, t.extra2});
-        totals.addTree(t.species, t.product, pacf, treeBasalArea(t.dbh), volume);
     }
     // A file without a single tree is the wrong file, not a stand without trees: refused, so
     // that the earlier plot totals are not replaced by nothing.

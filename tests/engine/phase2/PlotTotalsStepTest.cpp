@@ -10,6 +10,7 @@
 #include <string>
 #include <tuple>
 
+#include "core/NumberText.h"
 #include "engine/phase2/PlotTotalsStep.h"
 #include "files/DataSetFiles.h"
 #include "model/session/Session.h"
@@ -102,6 +103,33 @@ TEST(Phase2Golden, WritesTheFourFilesAndTheLog) {
               (std::vector<std::string>{"Status: Computing Plot Totals..",
                                         "Status: Plot Totals Computation completed!"}));
     EXPECT_TRUE(d.host.messages.empty());
+}
+
+// A tree file far longer than the pieces its lines are made in, with trees left out all along:
+// every counted tree's line, in the file's order, whatever the number of threads.
+TEST(Phase2Golden, ALongTreeFileKeepsItsOrderOnAnyNumberOfThreads) {
+    Phase2Data d;
+    d.session.params.MaxPlots = 1000;
+    std::string trees;
+    std::string expected;
+    for (int i = 0; i < 30000; ++i) {
+        const int plot = 1 + i / 40;
+        // Species 2 (V = 2 + D / 2, smallest counted DBH 5): every seventh tree is too small.
+        const double dbh = i % 7 == 3 ? 4.5 : 5 + (i % 50) / 4.0;
+        const std::string dbhText = shortest(dbh);
+        trees += std::to_string(plot) + ",2,1," + dbhText + "," + std::to_string(20 + i % 9) +
+                 ",20,0,0\r\n";
+        if (dbh < 5) continue;
+        expected += std::to_string(plot) + ",2,1," + dbhText + "," + std::to_string(20 + i % 9) +
+                    "," + shortest(2 + dbh / 2) + ",0,0\r\n";
+    }
+    writeFile(d.session.inputs.trees, trees);
+    for (unsigned threads : {1u, 3u}) {
+        d.session.run.threads = threads;
+        ASSERT_TRUE(d.run()) << threads;
+        // Compared whole (a diff of some 26,000 lines would take long to print).
+        EXPECT_TRUE(d.output(DataSetFile::TreeVolumes) == expected) << threads;
+    }
 }
 
 TEST(Phase2Golden, ZeroTotalsGiveZeroPercentAndCodesOfZeroCountOnlyInThePlotTotal) {
