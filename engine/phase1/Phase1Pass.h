@@ -33,10 +33,10 @@ struct PassProgress {
 };
 
 // Reads the pass's LiDAR height file to its end and adds the plots' lines to `out`, keeping the
-// trees it computes in `trees` (what they held before is forgotten). The plot
-// groups are computed on `threads` threads (at least 1); the file and the log do not depend on
-// it. Throws InputError for a record it cannot use and MissingCoefficient, after the lines of
-// the plots completed before the stop were logged; StepCancelled when the host cancels.
+// trees it computes in `trees` (what they held before is forgotten). The plot groups are
+// computed on `threads` threads (at least 1); the file and the log do not depend on it. Throws
+// InputError for a record it cannot use and MissingCoefficient, after the lines of the plots
+// completed before the stop were logged; StepCancelled when the host cancels.
 PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, TreePages& trees,
                       const StepInputs& in, unsigned threads, OutputFile& out, StepHost& host,
                       PassProgress progress);
