@@ -154,8 +154,8 @@ run_tests() {
 # thread of a step.
 run_tsan() {
     local dir="$ROOT/build/tsan"
-    local tests=(core_tests engine_distribution_tests engine_phase1_tests combine_tests
-                 engine_doublesample_tests workflow_tests step_declaration_tests)
+    local tests=(core_tests phase2_tests engine_distribution_tests engine_phase1_tests
+                 combine_tests engine_doublesample_tests workflow_tests step_declaration_tests)
     cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORRAVANT_TSAN=ON \
         -DORRAVANT_GUI=OFF >/dev/null
     # Only these tests and the command-line program they may run, not the whole tree.
