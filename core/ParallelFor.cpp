@@ -241,7 +241,10 @@ void sideBySide(unsigned threads, const std::function<void()>& first,
         if (report) report();
     };
     std::atomic<bool> stop{false};
-    std::atomic<bool> secondDone{false};
+    // Set (under doneLock, and told through doneChanged) when second() has ended.
+    bool secondDone = false;
+    std::mutex doneLock;
+    std::condition_variable doneChanged;
     std::exception_ptr secondFailure;
     std::vector<Warning> secondWarnings;
     const std::function<void()> stopIfFirstFailed = [&] {
@@ -258,7 +261,9 @@ void sideBySide(unsigned threads, const std::function<void()>& first,
                     secondFailure = std::current_exception();
                 }
                 secondWarnings = collected.take();
+                const std::lock_guard<std::mutex> hold(doneLock);
                 secondDone = true;
+                doneChanged.notify_all();
             });
         } catch (const std::system_error&) {
             // A thread the system refuses only means one after the other.
@@ -271,9 +276,17 @@ void sideBySide(unsigned threads, const std::function<void()>& first,
     }
     try {
         first();
-        while (report && !secondDone) {
-            report();
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        // The progress is reported every 20 ms until second() ends, and no longer: the wait ends
+        // as soon as it has.
+        if (report) {
+            std::unique_lock<std::mutex> hold(doneLock);
+            while (!secondDone) {
+                hold.unlock();
+                report();
+                hold.lock();
+                doneChanged.wait_for(hold, std::chrono::milliseconds(20),
+                                     [&] { return secondDone; });
+            }
         }
     } catch (...) {
         stop = true;
