@@ -1,5 +1,6 @@
 #include "core/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -130,10 +131,6 @@ std::optional<double> plainDecimal(std::string_view text) {
 
 namespace {
 
-// Room for the fixed-notation text of any double: 309 digits before the point of the largest, 324
-// after it for the smallest, a sign and the point.
-constexpr std::size_t kShortestRoom = 400;
-
 // The decimal scaled / 10^decimals written at `at` (room for a sign, 20 digits and the point),
 // its trailing zeros after the point dropped and the point with them; returns its end.
 char* writeScaled(char* at, long long scaled, int decimals) {
@@ -156,8 +153,12 @@ char* writeScaled(char* at, long long scaled, int decimals) {
     return at;
 }
 
-// The text of shortest(x) written at `at`, which has room for kShortestRoom characters; returns
-// its end.
+void padTo(std::string& out, std::ptrdiff_t length, int width) {
+    if (width > length) out.append(static_cast<std::size_t>(width - length), ' ');
+}
+
+}  // namespace
+
 char* writeShortest(char* at, double x) {
     if (x == 0 || !std::isfinite(x)) {
         *at = '0';
@@ -176,12 +177,6 @@ char* writeShortest(char* at, double x) {
     }
     return std::to_chars(at, at + kShortestRoom, x, std::chars_format::fixed).ptr;
 }
-
-void padTo(std::string& out, std::ptrdiff_t length, int width) {
-    if (width > length) out.append(static_cast<std::size_t>(width - length), ' ');
-}
-
-}  // namespace
 
 std::string shortest(double x) {
     char buf[kShortestRoom];
@@ -287,21 +282,23 @@ double roundHalfEven(double x, int decimals) {
     return x < 0 && value != 0 ? -value : value;
 }
 
-void appendRoundedShortest(std::string& out, double x, int decimals, int width) {
+char* writeRoundedShortest(char* at, double x, int decimals) {
     // In the fast path of roundHalfEven the rounded value is the double nearest to a decimal of
     // at most nine significant digits, and no other decimal of at most fifteen gives that double:
     // its shortest text is that decimal, trailing zeros dropped (and the point with them). It is
     // written from the rounded whole number, without dividing and converting back.
     if (std::isfinite(x)) {
-        if (const std::optional<double> whole = roundedScaled(x, decimals)) {
-            char buf[32];
-            char* const end = writeScaled(buf, static_cast<long long>(*whole), decimals);
-            out.append(buf, static_cast<std::size_t>(end - buf));
-            padTo(out, end - buf, width);
-            return;
-        }
+        if (const std::optional<double> whole = roundedScaled(x, decimals))
+            return writeScaled(at, static_cast<long long>(*whole), decimals);
     }
-    appendShortest(out, roundHalfEven(x, decimals), width);
+    return writeShortest(at, roundHalfEven(x, decimals));
+}
+
+void appendRoundedShortest(std::string& out, double x, int decimals, int width) {
+    char buf[kShortestRoom];
+    char* const end = writeRoundedShortest(buf, x, decimals);
+    out.append(buf, static_cast<std::size_t>(end - buf));
+    padTo(out, end - buf, width);
 }
 
 std::string roundedText(double x, int decimals) {
@@ -355,13 +352,22 @@ void appendSignedShortestNoLeadingZero(std::string& out, double x, int width) {
                               std::string_view(buf, static_cast<std::size_t>(end - buf)), width);
 }
 
+char* writeSignedNoLeadingZero(char* at, bool negative, std::string_view magnitude, int width) {
+    if (magnitude.size() > 1 && magnitude.starts_with("0.")) magnitude.remove_prefix(1);
+    *at++ = negative ? '-' : ' ';
+    at = std::copy(magnitude.begin(), magnitude.end(), at);
+    // The padding counts the minus sign but not the blank that stands for a plus.
+    const auto length = static_cast<std::ptrdiff_t>(magnitude.size()) + (negative ? 1 : 0);
+    if (width > length) at = std::fill_n(at, width - length, ' ');
+    return at;
+}
+
 void appendSignedNoLeadingZero(std::string& out, bool negative, std::string_view magnitude,
                                int width) {
-    if (magnitude.size() > 1 && magnitude.starts_with("0.")) magnitude.remove_prefix(1);
-    out += negative ? '-' : ' ';
-    out += magnitude;
-    // The padding counts the minus sign but not the blank that stands for a plus.
-    padTo(out, static_cast<std::ptrdiff_t>(magnitude.size()) + (negative ? 1 : 0), width);
+    const std::size_t start = out.size();
+    out.resize(start + 1 + magnitude.size() + static_cast<std::size_t>(std::max(width, 0)));
+    char* const end = writeSignedNoLeadingZero(out.data() + start, negative, magnitude, width);
+    out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 std::string fixedDecimalsHalfAway(double x, std::string_view pattern) {

@@ -24,6 +24,17 @@ void appendShortest(std::string& out, double x, int width = 0);
 // The same for a single-precision value: 0.123456789f gives "0.1234568".
 std::string shortestFloat(float x);
 
+// The same texts written into a buffer of the caller's, for lines made by the million without a
+// string operation per number: each writes at `at`, which has room for kShortestRoom characters,
+// and returns the end of what it wrote (no padding). The room holds the fixed-notation text of
+// any double: 309 digits before the point of the largest, 324 after it for the smallest, a sign
+// and the point.
+inline constexpr std::size_t kShortestRoom = 400;
+// shortest(x).
+char* writeShortest(char* at, double x);
+// shortest(roundHalfEven(x, decimals)), as appendRoundedShortest makes it.
+char* writeRoundedShortest(char* at, double x, int decimals);
+
 // x rounded to `decimals` places, halves to the even neighbour, decided on the exact decimal
 // value of the stored double (12.25 -> 12.2, 0.125 -> 0.12, 2.675 -> 2.67 because its double
 // lies below 2.675). The result is the double nearest to the rounded decimal.
@@ -53,6 +64,9 @@ void appendSignedShortestNoLeadingZero(std::string& out, double x, int width = 0
 // made already.
 void appendSignedNoLeadingZero(std::string& out, bool negative, std::string_view magnitude,
                                int width = 0);
+// The same written at `at`, which has room for 1 + magnitude.size() + width characters; returns
+// the end of what it wrote.
+char* writeSignedNoLeadingZero(char* at, bool negative, std::string_view magnitude, int width);
 // fixedDecimalsHalfAway(x, "0.0"), fixedDecimalsHalfAway(x, "0.00"), fixedDecimalsHalfAway(x,
 // "0.0000"): fixed decimals, at least one digit before the point, halves away from zero (on the
 // exact value of the double), minus sign for negatives. Any other pattern of the form "0" or

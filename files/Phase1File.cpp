@@ -1,5 +1,7 @@
 #include "files/Phase1File.h"
 
+#include <charconv>
+
 #include "core/NumberText.h"
 
 namespace orr::files {
@@ -15,19 +17,20 @@ void Phase1File::parse(const CommaReader& in, const Limits& limits, Record& r) {
 // Made straight into the text, as the file holds millions of lines. N is a whole number of trees
 // per unit area but for expected shares, written as its digits.
 void Phase1File::writeRounded(std::string& out, const Record& r, bool roundN) {
-    appendShortest(out, r.plot);
-    out += ',';
-    appendShortest(out, r.species);
-    out += ',';
-    if (roundN)
-        appendRoundedShortest(out, r.n, 2);
-    else
-        appendShortest(out, r.n);
-    out += ',';
-    appendRoundedShortest(out, r.ba, 2);
-    out += ',';
-    appendRoundedShortest(out, r.vol, 2);
-    out += "\r\n";
+    // The line is made in a buffer of its own and added to the text at once.
+    char line[5 * kShortestRoom + 8];
+    char* at = std::to_chars(line, line + kShortestRoom, r.plot).ptr;
+    *at++ = ',';
+    at = std::to_chars(at, at + kShortestRoom, r.species).ptr;
+    *at++ = ',';
+    at = roundN ? writeRoundedShortest(at, r.n, 2) : writeShortest(at, r.n);
+    *at++ = ',';
+    at = writeRoundedShortest(at, r.ba, 2);
+    *at++ = ',';
+    at = writeRoundedShortest(at, r.vol, 2);
+    *at++ = '\r';
+    *at++ = '\n';
+    out.append(line, static_cast<std::size_t>(at - line));
 }
 
 }  // namespace orr::files

@@ -46,21 +46,29 @@ bool PlotSums::any() const {
 void PlotSums::appendStatusLine(std::string& out, std::string_view record) {
     // The record's five numbers are finite (the sums are rounded), each in its shortest text.
     static constexpr int kWidths[] = {6, 6, 6, 8, 0};
-    std::size_t at = 0;
+    static constexpr std::size_t kMostPadding = 6 + 6 + 6 + 8;
+    // Made in place at the end of `out`, which is then cut to the line's length.
+    const std::size_t start = out.size();
+    out.resize(start + record.size() + std::size(kWidths) + kMostPadding + 2);
+    char* const first = out.data() + start;
+    char* at = first;
+    std::size_t from = 0;
     for (const int width : kWidths) {
         // The field ends at a comma or the line end (searched for byte by byte: the field is a
         // few digits long, and a search for any of three bytes would look up each in turn).
-        std::size_t stop = at;
+        std::size_t stop = from;
         while (stop < record.size() && record[stop] != ',' && record[stop] != '\r' &&
                record[stop] != '\n')
             ++stop;
-        std::string_view field = record.substr(at, stop - at);
-        at = stop + 1;
+        std::string_view field = record.substr(from, stop - from);
+        from = stop + 1;
         const bool negative = field.starts_with('-');
         if (negative) field.remove_prefix(1);
-        appendSignedNoLeadingZero(out, negative, field, width);
+        at = writeSignedNoLeadingZero(at, negative, field, width);
     }
-    out += "\r\n";
+    *at++ = '\r';
+    *at++ = '\n';
+    out.resize(start + static_cast<std::size_t>(at - first));
 }
 
 void PlotSums::writePlot(int plot, int pacf, OutputFile& out, StepHost& host) {
