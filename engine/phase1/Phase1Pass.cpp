@@ -297,18 +297,24 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, TreePa
     for (unsigned i = 0; i < std::max(threads, 1u); ++i) caches.emplace_back(rule, trees);
     std::vector<ThreadScratch> scratches(caches.size());
     std::optional<int> currentPlot;  // plot of the last counted tree
-    // The lines of the plots closed in the batch, written at its end (and before any stop).
+    // The lines of the plots closed in the batch being finished.
     std::vector<files::Phase1Total> closed;
     const auto writeClosed = [&](unsigned textThreads) {
         sums.writeLines(closed, textThreads, out, host);
         closed.clear();
     };
+    // The lines closed when the batch before was finished: their text is made in the next round,
+    // by whichever thread is free, beside the batch computed then, and added to the file and the
+    // log when the round ends (or, when the round stops, before the stop is passed on).
+    std::vector<files::Phase1Total> deferred;
 
     // A computed batch's groups, in file order, become their plots' sums, and the plots closed
-    // are written; their text is made on `textThreads` threads. Runs on this thread: a group
-    // computed again uses worker 0's cache.
+    // are added to `closed`. With `writeNow` they are written at the batch's end (their text made
+    // on all threads) and before a stop; otherwise they stay for the next round, and a stop is
+    // passed on with them (see above). Runs on this thread: a group computed again uses worker
+    // 0's cache.
     const auto finishBatch = [&](const GroupBatch& batch, const std::vector<GroupResult>& done,
-                                 unsigned textThreads) {
+                                 bool writeNow) {
         for (std::size_t i = 0; i < batch.groups.size(); ++i) {
             const int plot = batch.groups[i].plot;
             const GroupResult& result = done[i];
@@ -348,11 +354,11 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, TreePa
             }
             tally.noInterval += result.noInterval;
             if (result.error) {
-                writeClosed(textThreads);
+                if (writeNow) writeClosed(threads);
                 std::rethrow_exception(result.error);
             }
         }
-        writeClosed(textThreads);
+        if (writeNow) writeClosed(threads);
         if (batch.readError) std::rethrow_exception(batch.readError);
         host.progress(progress.before + batch.bytesRead, progress.total);
     };
@@ -370,37 +376,62 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, TreePa
         // The batch before is finished first, and the reading warnings of this one come after
         // it: all as one thread going batch after batch would have them.
         const auto finishBefore = [&] {
-            if (computed) finishBatch(*computed, results[1 - into], 1);
+            if (computed) finishBatch(*computed, results[1 - into], false);
             for (const Warning& w : batch.warnings) warn(w.kind, w.text);
             stopIfCancelled(host);
         };
+        // The lines the finishing before this round closed get their text in this one, first.
+        deferred.swap(closed);
+        closed.clear();
+        PlotSums::LineTexts deferredText(sums, deferred);
+        const std::size_t pieces = deferredText.pieces();
         const std::size_t chunks = (batch.groups.size() + kGroupsPerChunk - 1) / kGroupsPerChunk;
-        parallelForAfter(
-            finishBefore, chunks, threads,
-            [&](std::size_t chunk, unsigned worker) {
-                const std::size_t first = chunk * kGroupsPerChunk;
-                const std::size_t end = std::min(batch.groups.size(), first + kGroupsPerChunk);
-                ThreadScratch& scratch = scratches[worker];
-                scratch.generators.clear();
-                scratch.trees.clear();
-                for (std::size_t i = first; i < end; ++i) {
-                    scratch.generators.push_back(groupGenerator(batch.groups[i], in.seed, pass));
-                    scratch.trees.push_back(batch.groups[i].last - batch.groups[i].first);
-                }
-                if (!expected) {
-                    MersenneTwister64::seedFirstNumbers(
-                        scratch.generators.data(), scratch.generators.size(), scratch.trees.data());
-                }
-                for (std::size_t i = first; i < end; ++i) {
-                    computeGroup(batch.groups[i], batch.heights, caches[worker], scratch,
-                                 scratch.generators[i - first], expected, false, batchResults[i]);
-                }
-            },
-            &host);
+        try {
+            parallelForAfter(
+                finishBefore, pieces + chunks, threads,
+                [&](std::size_t index, unsigned worker) {
+                    if (index < pieces) {
+                        deferredText.make(index);
+                        return;
+                    }
+                    const std::size_t chunk = index - pieces;
+                    const std::size_t first = chunk * kGroupsPerChunk;
+                    const std::size_t end = std::min(batch.groups.size(), first + kGroupsPerChunk);
+                    ThreadScratch& scratch = scratches[worker];
+                    scratch.generators.clear();
+                    scratch.trees.clear();
+                    for (std::size_t i = first; i < end; ++i) {
+                        scratch.generators.push_back(
+                            groupGenerator(batch.groups[i], in.seed, pass));
+                        scratch.trees.push_back(batch.groups[i].last - batch.groups[i].first);
+                    }
+                    if (!expected) {
+                        MersenneTwister64::seedFirstNumbers(scratch.generators.data(),
+                                                            scratch.generators.size(),
+                                                            scratch.trees.data());
+                    }
+                    for (std::size_t i = first; i < end; ++i) {
+                        computeGroup(batch.groups[i], batch.heights, caches[worker], scratch,
+                                     scratch.generators[i - first], expected, false,
+                                     batchResults[i]);
+                    }
+                },
+                &host);
+        } catch (...) {
+            // The lines closed before the stop are written first, in their order, as a single
+            // thread would have written them.
+            sums.writeLines(deferred, 1, out, host);
+            writeClosed(1);
+            throw;
+        }
+        deferredText.write(out, host);
+        deferred.clear();
         computed = next;
         into = 1 - into;
     }
-    if (computed) finishBatch(*computed, results[1 - into], threads);
+    // The lines the last round's finishing closed, then those of the last batch.
+    writeClosed(threads);
+    if (computed) finishBatch(*computed, results[1 - into], true);
     // The last plot is written whenever it has counted trees.
     if (currentPlot && sums.any()) sums.writePlot(*currentPlot, params.PACF, out, host);
     return tally;

@@ -94,34 +94,48 @@ void PlotSums::closePlot(int plot, int pacf, std::vector<files::Phase1Total>& li
     }
 }
 
+namespace {
+
+constexpr std::size_t kLinesPerPiece = 512;
+
+}  // namespace
+
+PlotSums::LineTexts::LineTexts(const PlotSums& sums, const std::vector<files::Phase1Total>& lines)
+    : sums_(&sums),
+      lines_(&lines),
+      fileText_((lines.size() + kLinesPerPiece - 1) / kLinesPerPiece),
+      logText_(fileText_.size()) {}
+
+void PlotSums::LineTexts::make(std::size_t piece) {
+    const std::size_t first = piece * kLinesPerPiece;
+    const std::size_t end = std::min(lines_->size(), first + kLinesPerPiece);
+    // Made in strings of this thread's own and moved to their places at the end: the places lie
+    // side by side, and another thread adding to the next one would share their cache lines.
+    std::string fileText;
+    std::string logText;
+    fileText.reserve((end - first) * 32);
+    logText.reserve((end - first) * 48);
+    for (std::size_t i = first; i < end; ++i) {
+        const std::size_t start = fileText.size();
+        files::Phase1File::writeRounded(fileText, (*lines_)[i], sums_->expectedShares_);
+        appendStatusLine(logText, std::string_view(fileText).substr(start));
+    }
+    fileText_[piece] = std::move(fileText);
+    logText_[piece] = std::move(logText);
+}
+
+void PlotSums::LineTexts::write(OutputFile& out, StepHost& host) const {
+    for (std::size_t piece = 0; piece < fileText_.size(); ++piece) {
+        out.append(fileText_[piece]);
+        host.logLines(logText_[piece]);
+    }
+}
+
 void PlotSums::writeLines(const std::vector<files::Phase1Total>& lines, unsigned threads,
                           OutputFile& out, StepHost& host) const {
-    constexpr std::size_t kLinesPerPiece = 512;
-    const std::size_t pieces = (lines.size() + kLinesPerPiece - 1) / kLinesPerPiece;
-    std::vector<std::string> text(pieces);
-    std::vector<std::string> logged(pieces);
-    parallelFor(pieces, threads, [&](std::size_t piece, unsigned) {
-        const std::size_t first = piece * kLinesPerPiece;
-        const std::size_t end = std::min(lines.size(), first + kLinesPerPiece);
-        // Made in strings of this thread's own, with room for the usual lines, and moved to
-        // their places at the end: the places lie side by side, and another thread adding to the
-        // next one would share their cache lines.
-        std::string fileText;
-        std::string logText;
-        fileText.reserve((end - first) * 32);
-        logText.reserve((end - first) * 48);
-        for (std::size_t i = first; i < end; ++i) {
-            const std::size_t start = fileText.size();
-            files::Phase1File::writeRounded(fileText, lines[i], expectedShares_);
-            appendStatusLine(logText, std::string_view(fileText).substr(start));
-        }
-        text[piece] = std::move(fileText);
-        logged[piece] = std::move(logText);
-    });
-    for (std::size_t piece = 0; piece < pieces; ++piece) {
-        out.append(text[piece]);
-        host.logLines(logged[piece]);
-    }
+    LineTexts text(*this, lines);
+    parallelFor(text.pieces(), threads, [&](std::size_t piece, unsigned) { text.make(piece); });
+    text.write(out, host);
 }
 
 }  // namespace orr::phase1

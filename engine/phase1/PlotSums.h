@@ -38,6 +38,25 @@ class PlotSums {
     void writeLines(const std::vector<files::Phase1Total>& lines, unsigned threads, OutputFile& out,
                     StepHost& host) const;
 
+    // The text of closed lines (writeLines's), made piece by piece on any thread and written in
+    // order on the calling thread.
+    class LineTexts {
+      public:
+        // Of `lines`, which stay in place and unchanged until write().
+        LineTexts(const PlotSums& sums, const std::vector<files::Phase1Total>& lines);
+        std::size_t pieces() const { return fileText_.size(); }
+        // The text of piece `piece` (some hundreds of lines); each piece once, on any thread.
+        void make(std::size_t piece);
+        // Every piece's text added to `out` and its status lines to the log, in order.
+        void write(OutputFile& out, StepHost& host) const;
+
+      private:
+        const PlotSums* sums_;
+        const std::vector<files::Phase1Total>* lines_;
+        std::vector<std::string> fileText_;
+        std::vector<std::string> logText_;
+    };
+
     // The status line of one written record, with its CR LF, added to `out`: from the record's
     // text in the file, each number as signedShortestNoLeadingZero gives it, padded to its column.
     static void appendStatusLine(std::string& out, std::string_view record);

@@ -253,6 +253,47 @@ void expectEarlierFiles(const Phase1Data& data) {
     EXPECT_FALSE(temporaryFileIn(data.session.dataFilesDir()));
 }
 
+// A stop several batches into the file (a species without its coefficient in the second
+// stratum): the status lines of every plot closed before it are logged, in order, and none after,
+// on one thread as on two.
+TEST(Phase1Threads, AStopSeveralBatchesInLogsEveryPlotBeforeIt) {
+    std::vector<std::string> noB2 = kStandardCoefficients;
+    noB2[5] = "0,1,0,0";  // DataSet 1 exponent of species 2
+    std::string high;
+    for (int plot = 1; plot <= 20000; ++plot) {
+        for (int t = 0; t < 8; ++t) high += std::to_string(plot) + ",15.5\r\n";
+    }
+    // The stop comes in a batch that is not the file's last.
+    for (int plot = 20001; plot <= 29000; ++plot) {
+        for (int t = 0; t < 8; ++t) high += std::to_string(plot) + ",16.5\r\n";
+    }
+    std::vector<std::vector<std::string>> logged;
+    for (unsigned threads : {1u, 2u}) {
+        Phase1Data data;
+        data.session.params.MaxPlots = 30000;
+        data.writeStrata(crlf({"1,1,20000,30", "2,20001,30000,40"}));
+        data.writeSpecies(crlf({"5,1,30", "20005,2,50"}));
+        data.writeCoefficients(noB2);
+        data.writeHigh(high);
+        data.writeLow(crlf({"5,12.5"}));
+        data.session.run.threads = threads;
+        EXPECT_FALSE(data.run());
+        ASSERT_EQ(data.host.messages.size(), 1u);
+        EXPECT_EQ(data.host.messages[0].text, kNoCoefficient);
+        std::vector<std::string> plotLines;
+        for (const std::string& line : data.host.logged) {
+            if (line.size() > 1 && line[0] == ' ' && line[1] >= '0' && line[1] <= '9')
+                plotLines.push_back(line);
+        }
+        // Plot 20000 is still open when plot 20001's first tree stops the step.
+        ASSERT_EQ(plotLines.size(), 19999u) << threads;
+        EXPECT_EQ(plotLines.front().substr(0, 7), " 1     ");
+        EXPECT_EQ(plotLines.back().substr(0, 7), " 19999 ");
+        logged.push_back(data.host.logged);
+    }
+    EXPECT_EQ(logged[0], logged[1]);
+}
+
 TEST(Phase1BadInput, OneMessageAndTheEarlierFilesUnchanged) {
     {
         Phase1Data data;
