@@ -6,10 +6,10 @@
 // start of the next record, which would shift every later field. A quoted field ends at its
 // closing quote on the same line.
 //
-// A file is streamed through one buffer of about a mebibyte that is used again and again, so the
-// memory a reader needs does not grow with the file (only a single record longer than the buffer
-// makes it grow, to hold that record). A field that is a plain decimal number is converted while
-// it is split off, in the same pass over its bytes; number() then only hands the value over.
+// A file is streamed through one buffer of a quarter of a mebibyte that is used again and again, so
+// the memory a reader needs does not grow with the file (only a single record longer than the
+// buffer makes it grow, to hold that record). A field that is a plain decimal number is converted
+// while it is split off, in the same pass over its bytes; number() then only hands the value over.
 #pragma once
 
 #include <cstdint>
@@ -26,14 +26,14 @@ class ReadReport;
 class CommaReader {
   public:
     // Bytes read from the file at a time.
-    static constexpr std::size_t kBufferBytes = std::size_t{1} << 20;
+    static constexpr std::size_t kBufferBytes = std::size_t{1} << 18;
     // No field of a real file comes near this; a longer one (or a line or record that does not
     // end within it) is refused, so that the reader's memory stays bounded whatever the file.
     static constexpr std::size_t kMostFieldBytes = std::size_t{1} << 20;
     // The buffer grows to hold a record of several long fields, never beyond this.
     static constexpr std::size_t kMostRecordBytes = std::size_t{64} << 20;
 
-    // Called at every refill of the buffer (each mebibyte), in every reader of the process: when
+    // Called at every refill of the buffer (each 256 KiB), in every reader of the process: when
     // it returns true the reading stops with StepCancelled. The command line sets it to its
     // Ctrl-C; nullptr: never.
     static void setStopCheck(bool (*check)());
