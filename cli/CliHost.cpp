@@ -148,10 +148,12 @@ void CliHost::keep(std::string_view text) {
     if (!logKept_) return;
     if (log_.size() + text.size() > kKeptLog) {
         log_.clear();
-        log_.shrink_to_fit();
         logKept_ = false;
         return;
     }
+    // Its room is taken once and kept from step to step: grown by doubling, the log would be
+    // copied again and again into fresh memory, which costs more than the copies.
+    if (log_.capacity() < kKeptLog) log_.reserve(kKeptLog);
     log_ += text;
 }
 

@@ -21,7 +21,7 @@ namespace orr {
 
 namespace {
 
-constexpr std::size_t kSpillBytes = std::size_t{1} << 20;
+constexpr std::size_t kSpillBytes = std::size_t{1} << 18;
 constexpr std::string_view kTempMark = ".~";
 constexpr std::string_view kTempEnd = ".tmp";
 constexpr std::string_view kJournalEnd = ".journal";
@@ -261,6 +261,10 @@ void OutputFile::failed(std::string_view what, int err) {
 }
 
 void OutputFile::append(std::string_view text) {
+    // The buffer takes its full size at once: grown by doubling, it would copy its text again
+    // at every step and take fresh memory each time, which costs more than the copies.
+    if (buffer_.capacity() - buffer_.size() < text.size())
+        buffer_.reserve(std::max(buffer_.size() + text.size(), kSpillBytes + kSpillBytes / 4));
     buffer_ += text;
     if (buffer_.size() >= kSpillBytes) spill();
 }

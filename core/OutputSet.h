@@ -27,7 +27,7 @@ namespace orr {
 class OutputFile {
   public:
     // Adds text to the file. Text is kept in memory and written to the temporary file in pieces
-    // of about a mebibyte, so a large output never has to fit in memory.
+    // of about a quarter of a mebibyte, so a large output never has to fit in memory.
     void append(std::string_view text);
     // Bytes appended so far.
     std::uintmax_t size() const { return written_ + buffer_.size(); }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -123,11 +124,27 @@ class ReadingProgress {
     std::uintmax_t before_ = 0;  // bytes of the files read to their end
 };
 
+// Room for the records of a file, taken at once rather than by doubling, which takes fresh
+// memory at every step (dearer than the copies): as many records as the file can hold (a record
+// takes at least two bytes a field), each kept as a `Kept`, when that room is not too large;
+// 0 when it is, or when the file's size is unknown. The pages the records do not fill are never
+// touched.
+template <class Format, class Kept = typename Format::Record>
+std::size_t recordRoom(const std::filesystem::path& file) {
+    constexpr std::uintmax_t kShortestRecord = 2 * Format::kFields;
+    constexpr std::uintmax_t kLargestRoom = std::uintmax_t{64} << 20;  // bytes
+    std::error_code unknown;
+    const std::uintmax_t records = std::filesystem::file_size(file, unknown) / kShortestRecord;
+    if (unknown || records > kLargestRoom / sizeof(Kept)) return 0;
+    return static_cast<std::size_t>(records);
+}
+
 // Every record of the file, in file order.
 template <class Format>
 std::vector<typename Format::Record> readAll(const std::filesystem::path& file,
                                              const Limits& limits) {
     std::vector<typename Format::Record> all;
+    all.reserve(recordRoom<Format>(file));
     forEachRecord<Format>(file, limits, [&](const auto& r) { all.push_back(r); });
     return all;
 }

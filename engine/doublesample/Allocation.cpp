@@ -70,7 +70,7 @@ Allocation allocateClasses(const DoubleSampleInputs& in, const DoubleSampleEstim
         t.vol[i] = c.vol;
     }
 
-    for (const files::GroundTree& tree : in.measuredTrees) {
+    for (const MeasuredTree& tree : in.measuredTrees) {
         const int h = in.stratumOf(tree.plot);
         for (const int index : {h, 0}) {
             ClassTable& t = tableOf(a, index);

@@ -120,12 +120,14 @@ DoubleSampleInputs readInputs(const StepInputs& inputs, bool all) {
                 files::path(inputs, DataSetFile::Phase2Summary), limits);
         });
         reads.emplace_back([&] {
+            in.measuredTrees.reserve(
+                files::recordRoom<files::TreeInputFile, MeasuredTree>(inputs.paths.trees));
             // Trees without a measured height have no part in the class heights.
-            files::forEachRecord<files::TreeInputFile>(inputs.paths.trees, limits,
-                                                       [&](const files::GroundTree& t) {
-                                                           if (t.height != 0)
-                                                               in.measuredTrees.push_back(t);
-                                                       });
+            files::forEachRecord<files::TreeInputFile>(
+                inputs.paths.trees, limits, [&](const files::GroundTree& t) {
+                    if (t.height != 0)
+                        in.measuredTrees.push_back({t.plot, t.species, t.product, t.height});
+                });
         });
     }
     runInOrder(inputs.threads, reads);

@@ -13,7 +13,6 @@
 #include "files/Phase2SummaryFile.h"
 #include "files/PlotClassFile.h"
 #include "files/StrataRanges.h"
-#include "files/TreeInputFile.h"
 
 namespace orr {
 
@@ -32,6 +31,14 @@ struct Phase2Plot {
     std::array<double, 4> x{};
 };
 
+// A ground tree with a measured height, as the class heights take it.
+struct MeasuredTree {
+    std::int32_t plot = 0;
+    int species = 0;
+    int product = 0;
+    double height = 0;  // feet
+};
+
 struct DoubleSampleInputs {
     int H = 0;                  // largest stratum number of the strata file, 0 when empty
     StrataRanges strata;        // the strata file's rows and their plot ranges
@@ -40,9 +47,9 @@ struct DoubleSampleInputs {
     std::array<std::vector<Phase1Totals>, 2> phase1;
     // [stratum index 0..H]: the Phase 2 plots with ground trees, in file order
     std::vector<std::vector<Phase2Plot>> phase2;
-    std::vector<files::PlotClass> plotClasses;     // _PH2Plot.csv in file order
-    std::vector<files::ClassMean> summary;         // _PH2Sum.csv in file order
-    std::vector<files::GroundTree> measuredTrees;  // the trees with a measured height
+    std::vector<files::PlotClass> plotClasses;  // _PH2Plot.csv in file order
+    std::vector<files::ClassMean> summary;      // _PH2Sum.csv in file order
+    std::vector<MeasuredTree> measuredTrees;    // the trees with a measured height
 
     // The stratum of a plot in step 9, 0 when no row holds it: that of the last row whose range
     // holds it. Step 9 gives every plot its stratum row by row in file order, so where ranges

@@ -7,6 +7,8 @@ namespace {
 
 constexpr double kLowestLidarHeight = 10.0;  // trees of this height or less are not used
 constexpr std::size_t kListedPlots = 20;
+// The heights a batch has room for beyond its size: the group that ends it mostly fits.
+constexpr std::size_t kGroupRoom = 4096;
 
 }  // namespace
 
@@ -70,6 +72,9 @@ void GroupReader::takeGroupRun(GroupBatch& batch) {
 
 bool GroupReader::fill(GroupBatch& batch, std::size_t heights) {
     batch.clear();
+    // Room for a batch and the group that ends it, taken once (a batch is filled again and
+    // again): grown by doubling, its heights would take fresh memory at every step.
+    batch.heights.reserve(heights + kGroupRoom);
     if (done_) return false;
     for (;;) {
         bool fresh = false;  // the tree was read now, not left pending by the last batch

@@ -71,6 +71,7 @@ StepResult computePlotTotals(const StepInputs& in, StepHost& host) {
     // Reads the next trees, adding them up plot by plot, until `batch` holds a batch of counted
     // trees or the file is read; returns whether trees may remain.
     const auto readBatch = [&](std::vector<files::TreeVolume>& batch) {
+        batch.reserve(kTreesPerBatch);
         while (batch.size() < kTreesPerBatch) {
             if (!trees.next(t)) return false;
             if (read++ % kProgressEvery == 0) {
