@@ -307,7 +307,30 @@ void OutputFile::spill() {
     buffer_.clear();
 }
 
+void OutputFile::toDiskAhead() {
+    if (!writes() || toDisk_.joinable()) return;
+    spill();
+    if (std::fflush(file_) != 0) {
+        const int err = errno;
+        failed("write", err);
+    }
+    try {
+        toDisk_ = std::thread([this, fd = ::fileno(file_)] {
+            if (::fsync(fd) != 0) toDiskError_ = errno;
+        });
+    } catch (const std::system_error&) {
+        // A thread the system refuses only means that the commit flushes the file alone.
+    }
+}
+
+void OutputFile::waitForDisk() {
+    if (toDisk_.joinable()) toDisk_.join();
+}
+
 void OutputFile::finish() {
+    waitForDisk();
+    if (toDiskError_ != 0 && toDiskError_ != EINVAL && toDiskError_ != EROFS)
+        failed("write", toDiskError_);
     spill();
     // Each result is checked, and its errno taken before anything else can change it.
     if (std::fflush(file_) != 0) {
@@ -327,6 +350,7 @@ void OutputFile::finish() {
 }
 
 void OutputFile::discard() {
+    waitForDisk();
     watched_.reset();  // a file not committed is told as not whole
     if (file_) {
         std::fclose(file_);

@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "core/FileReads.h"
@@ -35,6 +36,10 @@ class OutputFile {
     // An output with nothing in it is normally not kept (its final file is removed); this one is
     // written even when empty.
     void keepWhenEmpty() { keepEmpty_ = true; }
+    // The text so far goes to the disk now, on a thread of its own, while the step goes on with
+    // other work: a file that is whole long before the commit (the first pass's) is then on the
+    // disk when the commit comes, which only waits for it. A failure is reported by the commit.
+    void toDiskAhead();
 
     explicit OutputFile(std::filesystem::path finalPath) : final_(std::move(finalPath)) {}
     ~OutputFile();
@@ -56,6 +61,10 @@ class OutputFile {
     // The watches of the files written (FileReads.h), asked when the file is started; null
     // when none is set.
     std::unique_ptr<ReadReport> watched_;
+    // toDiskAhead's thread and the error of its flush to the disk (0: none).
+    std::thread toDisk_;
+    int toDiskError_ = 0;
+    void waitForDisk();
     bool keepEmpty_ = false;
     bool writes() const { return size() > 0 || keepEmpty_; }
 };

@@ -277,8 +277,13 @@ PassesEnd distributePasses(const StepInputs& in, const DistributionTables& table
     Passes passes(in, tables, read, host, bytesRead);
     PassesEnd end;
     end.stop = passes.run(1, outputs.plotsDS1, &outputs.speciesDS1);
-    // DataSet 2 runs also without a LOW-height file: its plots get their ground values.
-    if (!end.stop) end.stop = passes.run(2, outputs.plotsDS2, nullptr);
+    // DataSet 2 runs also without a LOW-height file: its plots get their ground values. The
+    // files of DataSet 1 are whole: they go to the disk meanwhile.
+    if (!end.stop) {
+        outputs.plotsDS1.toDiskAhead();
+        outputs.speciesDS1.toDiskAhead();
+        end.stop = passes.run(2, outputs.plotsDS2, nullptr);
+    }
     end.gapAnswers = passes.gapAnswers();
     end.dropped = passes.droppedTrees();
     return end;

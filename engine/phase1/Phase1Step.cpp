@@ -63,7 +63,11 @@ StepResult computePhase1(const StepInputs& in, StepHost& host) {
         if (bytes < 1 && pass == 2) continue;
         const phase1::PassTally tally =
             phase1::computePass(pass, lidar, tables, trees, in, threads, out, host, progress);
-        if (pass == 1) tally.trees.requireTrees(lidarFile);
+        if (pass == 1) {
+            tally.trees.requireTrees(lidarFile);
+            // Whole now: it goes to the disk while the second pass is computed.
+            out.toDiskAhead();
+        }
         host.log(phase1::tallyLine(pass, tally));
         const std::string dataSet = "DataSet " + std::to_string(pass);
         tally.plausibility.warn("ground heights of " + dataSet + " LiDAR trees",

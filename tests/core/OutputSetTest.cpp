@@ -45,6 +45,31 @@ TEST(OutputSet, NothingReachesTheDiskBeforeCommitAndCommitReplacesEveryFile) {
     EXPECT_FALSE(std::filesystem::exists(dir / "none.csv"));  // a length test creates nothing
 }
 
+// A file sent to the disk ahead of the commit (while its step goes on) is still written whole by
+// the commit, text appended after it included; without a commit it is gone as any other.
+TEST(OutputSet, AFileSentToTheDiskAheadIsWholeAtTheCommitAndGoneWithoutOne) {
+    test::TempDir dir;
+    writeFile(dir / "a.csv", "old a\r\n");
+    const std::string first(700 * 1024 + 3, 'f');  // spilled in pieces, some left in memory
+    {
+        OutputSet out;
+        out.file(dir / "a.csv").append("never");
+        out.file(dir / "a.csv").toDiskAhead();
+    }  // no commit
+    EXPECT_EQ(readFile(dir / "a.csv"), "old a\r\n");
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"a.csv"}));
+
+    OutputSet out;
+    out.file(dir / "a.csv").append(first);
+    out.file(dir / "a.csv").toDiskAhead();
+    out.file(dir / "empty.csv").toDiskAhead();  // nothing to send: no file
+    EXPECT_EQ(readFile(dir / "a.csv"), "old a\r\n");
+    out.file(dir / "a.csv").append("and after\r\n");
+    EXPECT_EQ(out.commit(), (std::vector<std::filesystem::path>{dir / "a.csv"}));
+    EXPECT_EQ(readFile(dir / "a.csv"), first + "and after\r\n");
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"a.csv"}));
+}
+
 TEST(OutputSet, AFailureOnTheSecondOfSeveralOutputsLeavesThePreviousFilesWhole) {
     // The second output cannot be written (its directory is missing), or cannot be renamed
     // into place (a directory stands under its name), after the first was renamed.
