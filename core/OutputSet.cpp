@@ -305,6 +305,14 @@ void OutputFile::spill() {
     if (watched_) watched_->bytes(buffer_.data(), buffer_.size());
     written_ += buffer_.size();
     buffer_.clear();
+#ifdef __linux__
+    // Whatever has reached the system starts on its way to the disk (without waiting for it).
+    const off_t upTo = static_cast<off_t>(written_) & ~static_cast<off_t>(4095);
+    if (upTo > started_) {
+        ::sync_file_range(::fileno(file_), started_, upTo - started_, SYNC_FILE_RANGE_WRITE);
+        started_ = upTo;
+    }
+#endif
 }
 
 void OutputFile::toDiskAhead() {

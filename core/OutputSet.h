@@ -28,7 +28,8 @@ namespace orr {
 class OutputFile {
   public:
     // Adds text to the file. Text is kept in memory and written to the temporary file in pieces
-    // of about a quarter of a mebibyte, so a large output never has to fit in memory.
+    // of about a quarter of a mebibyte, so a large output never has to fit in memory; each piece
+    // then starts on its way to the disk, so that the commit finds little left to wait for.
     void append(std::string_view text);
     // Bytes appended so far.
     std::uintmax_t size() const { return written_ + buffer_.size(); }
@@ -58,6 +59,7 @@ class OutputFile {
     std::FILE* file_ = nullptr;
     std::string buffer_;
     std::uintmax_t written_ = 0;
+    long long started_ = 0;  // the bytes sent on their way to the disk so far (whole pages)
     // The watches of the files written (FileReads.h), asked when the file is started; null
     // when none is set.
     std::unique_ptr<ReadReport> watched_;
