@@ -11,8 +11,8 @@
 // each thread keeps what a tree of a height in whole tenths adds to every species of a stratum's
 // list; a group sums its trees per species itself and only those sums are added to the plot's.
 //
-// The next batches are read on a thread of their own (BatchesAhead) while one is computed, and
-// the batch before it is finished on the calling thread meanwhile.
+// The next batch is read as one task of the round that computes a batch (BatchSequence), and the
+// batch before it is finished on the calling thread meanwhile.
 #include "engine/phase1/Phase1Pass.h"
 
 #include <algorithm>
@@ -363,13 +363,13 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, TreePa
         host.progress(progress.before + batch.bytesRead, progress.total);
     };
 
-    // The next batches are read on a thread of their own while one is computed and the one
-    // before it finished on this thread. The reading thread counts in the tally: it has ended (or
-    // is stopped and waited for) before the tally is returned.
-    BatchesAhead ahead(reader, lidar, batchHeights(lidar.reader().bytesTotal()));
+    // Each round reads the next batch (its first task, taken by the first thread free) while it
+    // computes one, and this thread finishes the one before it first.
+    BatchSequence batches(reader, lidar, batchHeights(lidar.reader().bytesTotal()));
+    batches.readNext();
     const GroupBatch* computed = nullptr;  // computed and not finished yet
     std::size_t into = 0;                  // the results the next batch is computed into
-    while (GroupBatch* next = ahead.next()) {
+    while (GroupBatch* next = batches.next()) {
         const GroupBatch& batch = *next;
         std::vector<GroupResult>& batchResults = results[into];
         if (batchResults.size() < batch.groups.size()) batchResults.resize(batch.groups.size());
@@ -386,10 +386,16 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, TreePa
         PlotSums::LineTexts deferredText(sums, deferred);
         const std::size_t pieces = deferredText.pieces();
         const std::size_t chunks = (batch.groups.size() + kGroupsPerChunk - 1) / kGroupsPerChunk;
+        const std::size_t reading = batches.more() ? 1 : 0;
         try {
             parallelForAfter(
-                finishBefore, pieces + chunks, threads,
-                [&](std::size_t index, unsigned worker) {
+                finishBefore, reading + pieces + chunks, threads,
+                [&](std::size_t task, unsigned worker) {
+                    if (task < reading) {
+                        batches.readNext();
+                        return;
+                    }
+                    const std::size_t index = task - reading;
                     if (index < pieces) {
                         deferredText.make(index);
                         return;

@@ -118,71 +118,32 @@ bool GroupReader::fill(GroupBatch& batch, std::size_t heights) {
     return !batch.groups.empty() || batch.readError != nullptr;
 }
 
-BatchesAhead::BatchesAhead(GroupReader& reader, const LidarReader& lidar, std::size_t heights)
-    : reader_(reader), lidar_(lidar), heights_(heights) {
-    // kAhead batches read ahead, and the two handed out.
-    for (std::size_t i = 0; i < kAhead + 2; ++i) free_.push_back(std::make_unique<GroupBatch>());
-    thread_ = std::thread([this] { read(); });
-}
-
-BatchesAhead::~BatchesAhead() {
-    {
-        const std::lock_guard<std::mutex> hold(lock_);
-        stop_ = true;
-    }
-    changed_.notify_all();
-    thread_.join();
-}
-
-void BatchesAhead::read() {
+void BatchSequence::readNext() {
+    if (done_) return;
+    GroupBatch& batch = batches_[reading_];
     // The reader's warnings (empty fields) are handed on with the batch read when they came.
     WarningCollector collector;
-    for (;;) {
-        std::unique_ptr<GroupBatch> batch;
-        {
-            std::unique_lock<std::mutex> hold(lock_);
-            changed_.wait(hold, [&] { return stop_ || !free_.empty(); });
-            if (stop_) return;
-            batch = std::move(free_.back());
-            free_.pop_back();
-        }
-        // fill() keeps a fault of the file in the batch; anything else it throws is a fault
-        // of this program's own, passed on the same way.
-        bool more = false;
-        try {
-            more = reader_.fill(*batch, heights_);
-        } catch (...) {
-            batch->readError = std::current_exception();
-        }
-        batch->warnings = collector.take();
-        batch->bytesRead = lidar_.reader().bytesRead();
-        const bool last = !more || batch->readError != nullptr;
-        {
-            const std::lock_guard<std::mutex> hold(lock_);
-            if (more || !batch->warnings.empty() || batch->readError) {
-                full_.push_back(std::move(batch));
-            } else {
-                free_.push_back(std::move(batch));
-            }
-            done_ = last;
-        }
-        changed_.notify_all();
-        if (last) return;
+    // fill() keeps a fault of the file in the batch; anything else it throws is a fault of this
+    // program's own, passed on the same way.
+    bool more = false;
+    try {
+        more = reader_.fill(batch, heights_);
+    } catch (...) {
+        batch.readError = std::current_exception();
+    }
+    batch.warnings = collector.take();
+    batch.bytesRead = lidar_.reader().bytesRead();
+    done_ = !more || batch.readError != nullptr;
+    if (more || !batch.warnings.empty() || batch.readError) {
+        ready_ = &batch;
+        reading_ = (reading_ + 1) % batches_.size();
     }
 }
 
-GroupBatch* BatchesAhead::next() {
-    std::unique_lock<std::mutex> hold(lock_);
-    if (previous_) {
-        free_.push_back(std::move(previous_));
-        changed_.notify_all();
-    }
-    previous_ = std::move(current_);
-    changed_.wait(hold, [&] { return !full_.empty() || done_; });
-    if (full_.empty()) return nullptr;
-    current_ = std::move(full_.front());
-    full_.pop_front();
-    return current_.get();
+GroupBatch* BatchSequence::next() {
+    GroupBatch* batch = ready_;
+    ready_ = nullptr;
+    return batch;
 }
 
 }  // namespace orr::phase1

@@ -2,19 +2,15 @@
 // a run of them among the trees above 10 feet is a group with a generator of its own, seeded
 // from the run seed, the pass and the group's position in the file. A plot whose records come
 // back after another plot's is a further group. The file is read once, a batch of whole groups
-// at a time, so the groups of a batch can be computed side by side; BatchesAhead reads the next
-// batches on a thread of its own while the current one is computed.
+// at a time, so the groups of a batch can be computed side by side; BatchSequence reads the next
+// batch as one task of the round that computes the current one.
 #pragma once
 
-#include <condition_variable>
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <exception>
-#include <memory>
-#include <mutex>
 #include <optional>
-#include <thread>
 #include <unordered_set>
 #include <vector>
 
@@ -51,8 +47,9 @@ struct GroupBatch {
     std::vector<double> heights;  // LiDAR heights above 10 feet, in file order
     // The record the reader could not use; it comes after every tree of the batch.
     std::exception_ptr readError;
-    // Read ahead on another thread (BatchesAhead): the warnings raised while the batch was read
-    // (they come before those of its computation) and the bytes of the file read by then.
+    // Read ahead, while the batch before was computed (BatchSequence): the warnings raised while
+    // the batch was read (they come before those of its computation) and the bytes of the file
+    // read by then.
     std::vector<Warning> warnings;
     std::uintmax_t bytesRead = 0;
 
@@ -89,38 +86,34 @@ class GroupReader {
     bool done_ = false;
 };
 
-// Reads the batches of a GroupReader on a thread of its own, up to kAhead batches ahead of the
-// one handed out, so that the reading of the file and the computation of the trees overlap. The
-// batches come in file order, each as fill() made it.
-class BatchesAhead {
+// Reads the batches of a GroupReader one after the other, each when asked, on whichever thread
+// asks: the next batch is read as one task of the round that computes the current one, so the
+// reading and the computation overlap without a thread of their own competing with the
+// computing ones for the cores. The batches come in file order, each as fill() made it.
+class BatchSequence {
   public:
-    static constexpr std::size_t kAhead = 2;
-    // `reader` reads `lidar`; both are used only by the reading thread until this is destroyed.
-    BatchesAhead(GroupReader& reader, const LidarReader& lidar, std::size_t heights);
-    ~BatchesAhead();  // stops the reading thread and waits for it
-    BatchesAhead(const BatchesAhead&) = delete;
-    BatchesAhead& operator=(const BatchesAhead&) = delete;
+    BatchSequence(GroupReader& reader, const LidarReader& lidar, std::size_t heights)
+        : reader_(reader), lidar_(lidar), heights_(heights) {}
 
-    // The next batch, valid until the call after the next one (so that a batch can be finished
-    // while the next one is computed); nullptr when the file is done. A batch that is the last
-    // one may carry only warnings.
+    // Reads the next batch; nothing once the file is done. Never at the same time as next(); the
+    // two batches handed out last are left as they are.
+    void readNext();
+    // Whether readNext() has more to read.
+    bool more() const { return !done_; }
+    // The batch readNext() read last, valid until the call after the next one (so that a batch
+    // can be finished while the next one is computed); nullptr when the file is done. A batch
+    // that is the last one may carry only warnings.
     GroupBatch* next();
 
   private:
-    void read();
-
     GroupReader& reader_;
     const LidarReader& lidar_;
     std::size_t heights_;
-    std::mutex lock_;
-    std::condition_variable changed_;
-    std::deque<std::unique_ptr<GroupBatch>> full_;  // read, in file order
-    std::vector<std::unique_ptr<GroupBatch>> free_;
-    std::unique_ptr<GroupBatch> current_;   // handed out last
-    std::unique_ptr<GroupBatch> previous_;  // handed out before it
-    bool done_ = false;                     // the reading thread has put its last batch
-    bool stop_ = false;
-    std::thread thread_;
+    // In turn: the batch being read, the one handed out last and the one handed out before it.
+    std::array<GroupBatch, 3> batches_;
+    std::size_t reading_ = 0;      // the batch readNext() fills
+    GroupBatch* ready_ = nullptr;  // read and not handed out yet
+    bool done_ = false;
 };
 
 }  // namespace orr::phase1
