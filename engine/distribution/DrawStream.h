@@ -2,8 +2,11 @@
 // draws the same numbers whatever the order in which plots are computed and on which thread.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "core/RandomStreams.h"
 
@@ -12,9 +15,9 @@ namespace orr::distribution {
 // The salt that sets the LiDAR distribution's streams apart from those of other steps.
 inline constexpr std::uint64_t kDistributionSalt = 0x600;
 
-// The least draw m (of DrawStream::next) whose m / 2^53 lies above `bound`, a number in [0, 1]:
-// m / 2^53 > bound exactly when m >= this. bound * 2^53 is exact (a power of two), and a whole
-// number lies above it when it is at least its floor plus one.
+// The least draw m (drawBits of a DrawStream number) whose m / 2^53 lies above `bound`, a number in
+// [0, 1]: m / 2^53 > bound exactly when m >= this. bound * 2^53 is exact (a power of two), and a
+// whole number lies above it when it is at least its floor plus one.
 inline std::uint64_t drawAbove(double bound) {
     return static_cast<std::uint64_t>(std::floor(std::ldexp(bound, 53))) + 1;
 }
@@ -24,12 +27,17 @@ class DrawStream {
     // The stream of the plot at 0-based `position` in _PH2Plot.csv, in pass 1 or 2.
     DrawStream(std::uint64_t runSeed, int pass, std::uint64_t position)
         : generator_(streamSeed(runSeed, kDistributionSalt, pass, position)) {}
-    // The draw's 53 random bits m (drawBits): the draw is uniform01 of the generator's next
-    // number, m / 2^53 in [0, 1), which is compared with a bound in whole numbers (drawAbove). A
-    // plot draws thousands, made a block of the generator at a time.
-    std::uint64_t next() {
+    // The generator's next numbers, at most `most` of them (at least one when `most` is not 0),
+    // valid until the next call. A draw is the 53 random bits m of a number (drawBits): it is
+    // uniform01 of the number, m / 2^53 in [0, 1), which is compared with a bound in whole
+    // numbers (drawAbove). A plot draws thousands, made a block of the generator at a time and
+    // taken as many at once as the block holds.
+    std::span<const std::uint64_t> take(std::size_t most) {
         if (at_ == kBlock) refill();
-        return drawBits(words_[at_++]);
+        const auto count = std::min<std::size_t>(most, static_cast<std::size_t>(kBlock - at_));
+        const std::span<const std::uint64_t> numbers(words_ + at_, count);
+        at_ += static_cast<int>(count);
+        return numbers;
     }
 
   private:

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <tuple>
 #include <utility>
 
@@ -136,16 +137,20 @@ class PlotWork {
     // For each upper bound, the least draw above it (drawAbove).
     std::vector<std::uint64_t> drawsAbove_;
     // Per cell: the upper bounds below its start, and those below its end.
-    std::array<std::uint32_t, kCells> belowCell_{};
-    std::array<std::uint32_t, kCells> belowCellEnd_{};
+    struct CellBounds {
+        std::uint32_t below = 0;  // upper bounds below the cell's start
+        std::uint32_t end = 0;    // upper bounds below its end
+    };
+    std::array<CellBounds, kCells> cells_{};
     std::vector<int> species_;                   // the species of the positions, ascending
     std::vector<std::vector<LidarTree>> grown_;  // [species index][distinct height]
     std::vector<std::uint32_t>
         slots_;  // [species index * kinds_ + distinct height]: in grownTrees_
     std::vector<std::vector<double>>
-        volumes_;                      // [species index][distinct height], NaN until needed
-    std::vector<Outcome> outcomes_;    // [position][distinct height]
-    std::vector<DrawnOutcome> drawn_;  // the same, as the draws add them
+        volumes_;                    // [species index][distinct height], NaN until needed
+    std::vector<Outcome> outcomes_;  // [position][distinct height]
+    // The same as the draws add them, by distinct height: [distinct height][position].
+    std::vector<DrawnOutcome> drawn_;
     std::vector<std::pair<int, int>> classes_;  // (species, product) of every output class
     bool anyPrompt_ = false;
     PlausibilityTally plausibility_;
@@ -185,11 +190,11 @@ void PlotWork::buildCells() {
     for (std::size_t c = 0; c < kCells; ++c) {
         const double start = static_cast<double>(c) / kCells;  // exact: kCells is a power of 2
         while (below < uppers_.size() && uppers_[below] < start) ++below;
-        belowCell_[c] = static_cast<std::uint32_t>(below);
-        if (c > 0) belowCellEnd_[c - 1] = belowCell_[c];
+        cells_[c].below = static_cast<std::uint32_t>(below);
+        if (c > 0) cells_[c - 1].end = cells_[c].below;
     }
     while (below < uppers_.size() && uppers_[below] < 1.0) ++below;
-    belowCellEnd_[kCells - 1] = static_cast<std::uint32_t>(below);
+    cells_[kCells - 1].end = static_cast<std::uint32_t>(below);
 }
 
 // Heights are told apart by their bits: two trees share a distinct height only when every rule
@@ -355,10 +360,13 @@ void PlotWork::resolve(const ProductAnswers* answers) {
         }
     }
     drawn_.resize(outcomes_.size());
-    for (std::size_t at = 0; at < outcomes_.size(); ++at) {
-        const Outcome& o = outcomes_[at];
-        drawn_[at] = {o.kind == Outcome::Stop ? kStopClass : static_cast<std::uint32_t>(o.cls),
-                      o.ba, o.vol};
+    for (std::size_t k = 0; k < positions_.size(); ++k) {
+        for (std::size_t d = 0; d < kinds_; ++d) {
+            const Outcome& o = outcomes_[k * kinds_ + d];
+            drawn_[d * positions_.size() + k] = {
+                o.kind == Outcome::Stop ? kStopClass : static_cast<std::uint32_t>(o.cls), o.ba,
+                o.vol};
+        }
     }
 }
 
@@ -368,23 +376,34 @@ std::optional<int> PlotWork::iterate(OnTree onTree, OnIterationEnd onIterationEn
     DrawStream draws(setup_.seed, setup_.pass, job_.position);
     const int iterations = setup_.params->MaxItern;
     const std::size_t positionCount = uppers_.size();
+    // Held here, where the sums the draws add to cannot change them.
+    const CellBounds* const cells = cells_.data();
+    const std::uint64_t* const above = drawsAbove_.data();
+    const DrawnOutcome* const drawn = drawn_.data();
+    const std::uint32_t* const kindOf = kindOf_.data();
     for (int t = 0; t < iterations; ++t) {
         std::size_t stopAt = SIZE_MAX;
-        for (std::size_t i = 0; i < trees_; ++i) {
-            const std::uint64_t m = draws.next();  // the draw r is m / 2^53
-            // The first interval whose upper bound reaches r is the one with lower < r <= upper:
-            // its position is the number of upper bounds below r, which r's cell settles but for
-            // the bounds inside the cell (counted without branches, as r is random).
-            const auto cell = static_cast<std::size_t>(m >> (53 - kCellBits));
-            std::size_t k = belowCell_[cell];
-            for (std::size_t j = k; j < belowCellEnd_[cell]; ++j) k += m >= drawsAbove_[j];
-            if (k == positionCount || m == 0) continue;  // r = 0 lies in no interval
-            const DrawnOutcome& o = drawn_[k * kinds_ + kindOf_[i]];
-            if (o.cls == kStopClass) [[unlikely]] {
-                stopAt = std::min(stopAt, k);
-                continue;
+        for (std::size_t first = 0; first < trees_;) {
+            const std::span<const std::uint64_t> numbers = draws.take(trees_ - first);
+            for (std::size_t n = 0; n < numbers.size(); ++n) {
+                const std::size_t i = first + n;
+                const std::uint64_t m = drawBits(numbers[n]);  // the draw r is m / 2^53
+                // The first interval whose upper bound reaches r is the one with lower < r <=
+                // upper: its position is the number of upper bounds below r, which r's cell
+                // settles but for the bounds inside the cell (counted without branches, as r is
+                // random).
+                const CellBounds cell = cells[m >> (53 - kCellBits)];
+                std::size_t k = cell.below;
+                for (std::size_t j = k; j < cell.end; ++j) k += m >= above[j];
+                if (k == positionCount || m == 0) continue;  // r = 0 lies in no interval
+                const DrawnOutcome& o = drawn[kindOf[i] * positionCount + k];
+                if (o.cls == kStopClass) [[unlikely]] {
+                    stopAt = std::min(stopAt, k);
+                    continue;
+                }
+                onTree(k, i, o);
             }
-            onTree(k, i, o);
+            first += numbers.size();
         }
         if (stopAt != SIZE_MAX) return positions_[stopAt].species;
         onIterationEnd();

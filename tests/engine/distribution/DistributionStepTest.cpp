@@ -12,6 +12,7 @@
 #include <functional>
 #include <random>
 #include <set>
+#include <span>
 
 #include "core/OutputSet.h"
 #include "core/RandomStreams.h"
@@ -148,14 +149,21 @@ TEST(DistributionDraws, FixedSeedGivesIdenticalFilesAnyThreadCount) {
     EXPECT_NE(outputs(), first);
 }
 
-// A plot's draws are the standard generator's numbers of its stream, and a draw is told from an
-// interval's bound by whole numbers exactly as by its value: just below, at and just above every
-// sort of bound.
+// A plot's draws are the standard generator's numbers of its stream, however many are taken at
+// once (across the generator's blocks), and a draw is told from an interval's bound by whole
+// numbers exactly as by its value: just below, at and just above every sort of bound.
 TEST(DistributionDraws, ADrawIsToldFromABoundAsItsValueIs) {
     for (const std::uint64_t position : {0ULL, 7ULL, 123456ULL}) {
         distribution::DrawStream draws(99, 2, position);
         std::mt19937_64 standard(streamSeed(99, distribution::kDistributionSalt, 2, position));
-        for (int i = 0; i < 700; ++i) ASSERT_EQ(draws.next(), standard() >> 11) << i;
+        int drawn = 0;
+        for (const std::size_t most : {1, 7, 300, 500, 311, 1000, 2000}) {
+            const std::span<const std::uint64_t> numbers = draws.take(most);
+            ASSERT_GE(numbers.size(), 1u);
+            ASSERT_LE(numbers.size(), most);
+            for (const std::uint64_t number : numbers)
+                ASSERT_EQ(drawBits(number), standard() >> 11) << drawn++;
+        }
     }
     std::vector<double> bounds = {0.0,
                                   1.0,
