@@ -347,9 +347,12 @@ std::string signedShortestNoLeadingZero(double x) {
 
 void appendSignedShortestNoLeadingZero(std::string& out, double x, int width) {
     char buf[kShortestRoom];
-    const char* end = writeShortest(buf, x < 0 ? -x : x);
-    appendSignedNoLeadingZero(out, x < 0,
-                              std::string_view(buf, static_cast<std::size_t>(end - buf)), width);
+    const std::string_view magnitude(
+        buf, static_cast<std::size_t>(writeShortest(buf, x < 0 ? -x : x) - buf));
+    const std::size_t start = out.size();
+    out.resize(start + 1 + magnitude.size() + static_cast<std::size_t>(std::max(width, 0)));
+    char* const end = writeSignedNoLeadingZero(out.data() + start, x < 0, magnitude, width);
+    out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 char* writeSignedNoLeadingZero(char* at, bool negative, std::string_view magnitude, int width) {
@@ -360,14 +363,6 @@ char* writeSignedNoLeadingZero(char* at, bool negative, std::string_view magnitu
     const auto length = static_cast<std::ptrdiff_t>(magnitude.size()) + (negative ? 1 : 0);
     if (width > length) at = std::fill_n(at, width - length, ' ');
     return at;
-}
-
-void appendSignedNoLeadingZero(std::string& out, bool negative, std::string_view magnitude,
-                               int width) {
-    const std::size_t start = out.size();
-    out.resize(start + 1 + magnitude.size() + static_cast<std::size_t>(std::max(width, 0)));
-    char* const end = writeSignedNoLeadingZero(out.data() + start, negative, magnitude, width);
-    out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 std::string fixedDecimalsHalfAway(double x, std::string_view pattern) {

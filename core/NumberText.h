@@ -61,11 +61,8 @@ std::string signedShortestNoLeadingZero(double x);
 // padField(signedShortestNoLeadingZero(x), width) added to the end of `out` (width 0: not padded).
 void appendSignedShortestNoLeadingZero(std::string& out, double x, int width = 0);
 // The same from the shortest text of |x| (`magnitude`) and its sign, for a number whose text is
-// made already.
-void appendSignedNoLeadingZero(std::string& out, bool negative, std::string_view magnitude,
-                               int width = 0);
-// The same written at `at`, which has room for 1 + magnitude.size() + width characters; returns
-// the end of what it wrote.
+// made already, written at `at`, which has room for 1 + magnitude.size() + width characters;
+// returns the end of what it wrote.
 char* writeSignedNoLeadingZero(char* at, bool negative, std::string_view magnitude, int width);
 // fixedDecimalsHalfAway(x, "0.0"), fixedDecimalsHalfAway(x, "0.00"), fixedDecimalsHalfAway(x,
 // "0.0000"): fixed decimals, at least one digit before the point, halves away from zero (on the
