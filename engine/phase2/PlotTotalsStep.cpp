@@ -71,7 +71,6 @@ StepResult computePlotTotals(const StepInputs& in, StepHost& host) {
     // Reads the next trees, adding them up plot by plot, until `batch` holds a batch of counted
     // trees or the file is read; returns whether trees may remain.
     const auto readBatch = [&](std::vector<files::TreeVolume>& batch) {
-        batch.reserve(kTreesPerBatch);
         while (batch.size() < kTreesPerBatch) {
             if (!trees.next(t)) return false;
             if (read++ % kProgressEvery == 0) {
@@ -102,6 +101,7 @@ StepResult computePlotTotals(const StepInputs& in, StepHost& host) {
     // the next batch; they go to the file in the trees' order.
     const unsigned threads = threadCount(in.threads);
     std::array<std::vector<files::TreeVolume>, 2> batches;
+    for (auto& batch : batches) batch.reserve(kTreesPerBatch);
     std::array<std::string, kPiecesPerBatch> pieces;
     std::size_t current = 0;
     for (bool more = true; more || !batches[1 - current].empty(); current = 1 - current) {
