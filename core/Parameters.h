@@ -42,4 +42,12 @@ inline bool expectedShares(const ParamRecord& p) {
     return p.LidarClasses == 1;
 }
 
+// The stratum age that a LiDAR tree's ground height, DBH, basal area and volume depend on:
+// ModelSet list position 1's equations take the plot's stratum age, those of position 0 take
+// none, so that a tree of one species and height is the same tree at every age (0 stands for
+// them all). Tables of computed trees are kept by this age.
+inline int lidarTreeAge(const ParamRecord& p, int plotAge) {
+    return p.ModelSet == 1 ? plotAge : 0;
+}
+
 }  // namespace orr

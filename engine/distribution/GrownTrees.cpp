@@ -6,9 +6,9 @@
 
 namespace orr::distribution {
 
-std::uint64_t GrownTrees::codesKey(int species, int age) {
+std::uint64_t GrownTrees::codesKey(int species, int treeAge) {
     return mix((static_cast<std::uint64_t>(static_cast<std::uint32_t>(species)) << 32) |
-               static_cast<std::uint32_t>(age));
+               static_cast<std::uint32_t>(treeAge));
 }
 
 // 0.0 and -0.0 are the same height; any other height has one bit pattern.
@@ -17,14 +17,14 @@ std::size_t GrownTrees::slotIndex(std::uint64_t codesKey, double h) {
            (kSlots - 1);
 }
 
-GrownTrees::Slot& GrownTrees::slotAt(std::size_t index, int species, int age, double h) {
+GrownTrees::Slot& GrownTrees::slotAt(std::size_t index, int species, int treeAge, double h) {
     const auto height = std::bit_cast<std::uint64_t>(h + 0.0);
     Slot& at = slots_[index];
-    if (!at.grown || at.height != height || at.species != species || at.age != age) {
+    if (!at.grown || at.height != height || at.species != species || at.treeAge != treeAge) {
         at = Slot{};
         at.height = height;
         at.species = species;
-        at.age = age;
+        at.treeAge = treeAge;
     }
     return at;
 }
@@ -32,7 +32,8 @@ GrownTrees::Slot& GrownTrees::slotAt(std::size_t index, int species, int age, do
 void GrownTrees::growAll(int species, int age, std::span<const double> heights,
                          std::vector<LidarTree>& trees, std::vector<std::uint32_t>& slots) {
     if (!slots_) slots_ = std::make_unique<Slot[]>(kSlots);
-    const std::uint64_t codes = codesKey(species, age);
+    const int treeAge = lidarTreeAge(*rule_.params, age);
+    const std::uint64_t codes = codesKey(species, treeAge);
     const std::size_t first = slots.size();
     for (const double h : heights) {
         const std::size_t index = slotIndex(codes, h);
@@ -40,7 +41,7 @@ void GrownTrees::growAll(int species, int age, std::span<const double> heights,
         slots.push_back(static_cast<std::uint32_t>(index));
     }
     for (std::size_t i = 0; i < heights.size(); ++i) {
-        Slot& kept = slotAt(slots[first + i], species, age, heights[i]);
+        Slot& kept = slotAt(slots[first + i], species, treeAge, heights[i]);
         if (!kept.grown) {
             kept.tree = growLidarTree(rule_, species, age, heights[i]);
             kept.grown = true;
@@ -51,7 +52,7 @@ void GrownTrees::growAll(int species, int age, std::span<const double> heights,
 
 double GrownTrees::volumeAt(std::uint32_t slot, int species, int age, double h,
                             const LidarTree& tree) {
-    Slot& kept = slotAt(slot, species, age, h);
+    Slot& kept = slotAt(slot, species, lidarTreeAge(*rule_.params, age), h);
     if (!kept.grown) {
         // Another tree took the slot since this one was grown: it is kept again.
         kept.tree = tree;

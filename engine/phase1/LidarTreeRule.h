@@ -39,6 +39,10 @@ class LidarTreeRule {
     // smallest DBH of product 1 of the species). Throws MissingCoefficient.
     std::optional<GroundTree> compute(int species, double h, int plotAge) const;
 
+    // The stratum age this pass's trees depend on (lidarTreeAge): trees computed for one plot
+    // serve every plot of the same species, height and tree age.
+    int treeAge(int plotAge) const { return lidarTreeAge(params_, plotAge); }
+
     double groundHeight(int species, double h, int plotAge) const;
     double dbhFromHeight(int species, double height, int plotAge) const;
 

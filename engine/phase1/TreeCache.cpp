@@ -19,10 +19,10 @@ TreePages::~TreePages() {
     }
 }
 
-TreePages::SpeciesPages* TreePages::pagesOf(int species, int plotAge) {
+TreePages::SpeciesPages* TreePages::pagesOf(int species, int age) {
     if (species < 0 || species >= kMostSpeciesCode) return nullptr;
     const std::lock_guard<std::mutex> hold(lock_);
-    std::unique_ptr<SpeciesPages>& pages = pages_[{plotAge, species}];
+    std::unique_ptr<SpeciesPages>& pages = pages_[{age, species}];
     if (!pages) pages = std::make_unique<SpeciesPages>();
     return pages.get();
 }
@@ -57,14 +57,15 @@ TreeCache::~TreeCache() = default;
 
 TreeCache::SpeciesPages* TreeCache::pagesOf(int species, int plotAge) {
     if (species < 0 || species >= kMostSpeciesCode) return nullptr;
-    if (plotAge != lastAge_ || !lastAgePages_) {
-        lastAgePages_ = &byAge_[plotAge];
-        lastAge_ = plotAge;
+    const int age = rule_->treeAge(plotAge);
+    if (age != lastAge_ || !lastAgePages_) {
+        lastAgePages_ = &byAge_[age];
+        lastAge_ = age;
     }
     auto& bySpecies = *lastAgePages_;
     const auto at = static_cast<std::size_t>(species);
     if (bySpecies.size() <= at) bySpecies.resize(at + 1);
-    if (!bySpecies[at]) bySpecies[at] = shared_->pagesOf(species, plotAge);
+    if (!bySpecies[at]) bySpecies[at] = shared_->pagesOf(species, age);
     return bySpecies[at];
 }
 
@@ -99,18 +100,19 @@ std::optional<GroundTree> TreeCache::hashed(int species, double h, int plotAge) 
     if (!slots_) slots_.reset(new Slot[kSlots]);
     // 0.0 and -0.0 are the same height; any other height has one bit pattern.
     const std::uint64_t height = std::bit_cast<std::uint64_t>(h + 0.0);
+    const int age = rule_->treeAge(plotAge);
     const std::uint64_t codes =
         (static_cast<std::uint64_t>(static_cast<std::uint32_t>(species)) << 32) |
-        static_cast<std::uint32_t>(plotAge);
+        static_cast<std::uint32_t>(age);
     const std::size_t home = static_cast<std::size_t>(mix(height ^ mix(codes))) & (kSlots - 1);
     std::size_t free = kSlots;
     for (std::size_t i = 0; i < kProbes; ++i) {
         const Slot& slot = slots_[(home + i) & (kSlots - 1)];
-        if (slot.plotAge == kEmpty) {
+        if (slot.treeAge == kEmpty) {
             free = (home + i) & (kSlots - 1);
             break;
         }
-        if (slot.height == height && slot.species == species && slot.plotAge == plotAge) {
+        if (slot.height == height && slot.species == species && slot.treeAge == age) {
             if (!slot.counted) return std::nullopt;
             return slot.tree;
         }
@@ -123,7 +125,7 @@ std::optional<GroundTree> TreeCache::hashed(int species, double h, int plotAge) 
     Slot& slot = slots_[free];
     slot.height = height;
     slot.species = species;
-    slot.plotAge = plotAge;
+    slot.treeAge = age;
     slot.counted = tree.has_value();
     slot.tree = tree.value_or(GroundTree{});
     return tree;

@@ -1,11 +1,11 @@
-// The ground terms of a Phase 1 tree depend only on its species, its LiDAR height and its plot's
-// stratum age. LiDAR heights come in hundredths or tenths of a foot and repeat across the plots of
-// a stratum: the trees computed in a pass are kept, so the equations (the taper search above all)
-// run about once per distinct tree instead of once per tree. The result is the same as computing
-// every tree afresh.
+// The ground terms of a Phase 1 tree depend only on its species, its LiDAR height and, with
+// ModelSet 1's equations, its plot's stratum age (LidarTreeRule::treeAge). LiDAR heights come in
+// hundredths or tenths of a foot and repeat across the plots of a stratum: the trees computed in a
+// pass are kept, so the equations (the taper search above all) run about once per distinct tree
+// instead of once per tree. The result is the same as computing every tree afresh.
 //
 // A height with a slot (heightSlot: tenths or hundredths of a foot) is kept in pages of 256 slots
-// per species and stratum age, made when first needed and shared by all threads of the pass
+// per species and tree age, made when first needed and shared by all threads of the pass
 // (TreePages): a tree one thread computed serves the others, and each distinct tree takes memory
 // once, not once per thread. The trees of a plot group share the age and a few species, so their
 // pages stay in the processor's cache, and a tree found costs no hashing, no lock and no
@@ -33,7 +33,7 @@
 
 namespace orr::phase1 {
 
-// The trees of a pass by species, stratum age and height slot, for every thread of the pass. An
+// The trees of a pass by species, tree age and height slot, for every thread of the pass. An
 // entry is written once, by the thread that claimed it; the others read it once it is complete,
 // or compute the tree themselves meanwhile.
 class TreePages {
@@ -43,7 +43,7 @@ class TreePages {
         std::array<std::atomic<Known>, kSlotsPerPage> known{};
         std::array<GroundTree, kSlotsPerPage> trees;
     };
-    // The pages of one species at one stratum age, by height slot (nullptr: not made yet).
+    // The pages of one species at one tree age, by height slot (nullptr: not made yet).
     using SpeciesPages = std::array<std::atomic<Page*>, kHeightSlots / kSlotsPerPage>;
 
     TreePages() = default;
@@ -51,9 +51,10 @@ class TreePages {
     TreePages& operator=(const TreePages&) = delete;
     ~TreePages();
 
-    // The pages of the species at plotAge, made when first asked for (they stay where they are);
+    // The pages of the species at the tree age `age` (LidarTreeRule::treeAge), made when first
+    // asked for (they stay where they are);
     // nullptr for a species code that is negative or unusually large. Any thread.
-    SpeciesPages* pagesOf(int species, int plotAge);
+    SpeciesPages* pagesOf(int species, int age);
     // The page at `at`, made when needed; nullptr when no further page may be made. Any thread.
     Page* page(std::atomic<Page*>& at);
     // Every entry unknown again, the pages kept for the next pass (whose equations differ). Only
@@ -70,8 +71,8 @@ class TreePages {
     std::atomic<std::size_t> made_{0};
 };
 
-// One thread's way to the pass's trees: the shared pages, remembered by species and age, and the
-// thread's own table of heights without a slot.
+// One thread's way to the pass's trees: the shared pages, remembered by species and tree age, and
+// the thread's own table of heights without a slot.
 class TreeCache {
   public:
     TreeCache(const LidarTreeRule& rule, TreePages& pages);
@@ -106,8 +107,8 @@ class TreeCache {
         }
         return hashed(species, h, plotAge);
     }
-    // The shared pages of the species at plotAge; nullptr for a species code that is negative or
-    // unusually large.
+    // The shared pages of the species at plotAge's tree age; nullptr for a species code that is
+    // negative or unusually large.
     SpeciesPages* pagesOf(int species, int plotAge);
 
   private:
@@ -123,17 +124,17 @@ class TreeCache {
     struct Slot {
         std::uint64_t height = 0;  // the bits of the LiDAR height
         std::int32_t species = 0;
-        std::int32_t plotAge = kEmpty;  // kEmpty: the slot holds no tree
+        std::int32_t treeAge = kEmpty;  // LidarTreeRule::treeAge; kEmpty: the slot holds no tree
         GroundTree tree;
         bool counted = false;  // false: the tree is not counted (nullopt)
     };
 
     const LidarTreeRule* rule_;
     TreePages* shared_;
-    // [plotAge][species]: the shared pages, by stratum age and species code, as this thread has
+    // [tree age][species]: the shared pages, by tree age and species code, as this thread has
     // asked for them.
     std::unordered_map<int, std::vector<SpeciesPages*>> byAge_;
-    int lastAge_ = kEmpty;  // the age of the last look-up, and its species' pages
+    int lastAge_ = kEmpty;  // the tree age of the last look-up, and its species' pages
     std::vector<SpeciesPages*>* lastAgePages_ = nullptr;
     std::unique_ptr<Slot[]> slots_;  // made when first needed
     std::size_t nextVictim_ = 0;     // which of the probed slots a new tree replaces

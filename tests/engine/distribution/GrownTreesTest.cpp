@@ -1,5 +1,5 @@
 // The trees a thread keeps across plots: whatever it kept or replaced, a tree and its volume are
-// those the rule gives for that height, species and age.
+// those the rule gives for that height, species and age, with either model set.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +13,12 @@
 namespace orr::distribution {
 namespace {
 
-TEST(GrownTrees, KeptTreesAreTheTreesOfTheRuleAlsoAfterTheirSlotsWereRetaken) {
+// With ModelSet 1's equations the stratum age enters a tree's ground height and DBH: a tree kept
+// for one age does not serve another.
+class GrownTreesOfModelSet : public testing::TestWithParam<int> {};
+
+TEST_P(GrownTreesOfModelSet, KeptTreesAreTheTreesOfTheRuleAlsoAfterTheirSlotsWereRetaken) {
+    const int modelSet = GetParam();
     CoefficientTable coeff = CoefficientTable::empty(3);
     // Equation 1 (DBH), 3 (DataSet 1 ground height; species 3 lacks b2) and 5 (volume).
     const double rows[5][3][4] = {{{0.5, 4, 1.1, 0}, {1, 5, 0.9, 0}, {1, 3, 1, 0}},
@@ -27,6 +32,15 @@ TEST(GrownTrees, KeptTreesAreTheTreesOfTheRuleAlsoAfterTheirSlotsWereRetaken) {
     ParamRecord params = ParamRecord::defaults();
     params.LiHgtAdj = 0;
     params.MaxSpec = 3;
+    params.ModelSet = static_cast<std::int16_t>(modelSet);
+    if (modelSet == 1) {
+        // exp(b0 + b1 * (ln H)^b2 * age^b3) for the DBH, b0 + b1 * age + b2 * h^b3 for the
+        // ground height, the taper volume to a 4-inch top.
+        params.PTIP = 4;
+        for (int s = 1; s <= 3; ++s) coeff.at(1, s) = {0.5, 0.3, 1.1, 0.2};
+        coeff.at(3, 1)[3] = 1.0;
+        coeff.at(3, 2)[3] = 0.9;
+    }
     const TreeRuleSetup rule{&coeff, &params, 1};
     GrownTrees kept(rule);
 
@@ -86,7 +100,15 @@ TEST(GrownTrees, KeptTreesAreTheTreesOfTheRuleAlsoAfterTheirSlotsWereRetaken) {
         }
         if (before) checkVolumes(*before);
     }
+    if (modelSet == 1) {
+        const LidarTree young = growLidarTree(rule, 1, 20, 40.5);
+        const LidarTree old = growLidarTree(rule, 1, 23, 40.5);
+        EXPECT_NE(young.groundHeight, old.groundHeight);
+        EXPECT_NE(young.dbh, old.dbh);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(BothModelSets, GrownTreesOfModelSet, testing::Values(0, 1));
 
 }  // namespace
 }  // namespace orr::distribution

@@ -17,10 +17,10 @@ struct Rules {
     DbhLimits limits = DbhLimits::empty(2, 1);
     ParamRecord params = ParamRecord::defaults();
 
-    Rules() {
+    explicit Rules(int modelSet = 0) {
         params.MaxSpec = 2;
         params.MaxProd = 1;
-        params.ModelSet = 0;
+        params.ModelSet = static_cast<std::int16_t>(modelSet);
         params.LiHgtAdj = 0;                     // the LiDAR height goes through equation 3 or 4
         coeff.at(1, 1) = {-6.0, 5.0, 1.1, 0.0};  // DBH from the ground height
         coeff.at(1, 2) = {-4.0, 4.0, 1.2, 0.0};
@@ -33,6 +33,17 @@ struct Rules {
         limits.minDbh[limits.index(1, 1)] = 12.0;  // the shorter trees of species 1 are not counted
         limits.maxDbh[limits.index(1, 1)] = 99.0;
         limits.maxDbh[limits.index(2, 1)] = 99.0;
+        if (modelSet == 1) {
+            // The stratum age enters both equations: b0 + b1 * age + b2 * h^b3 for the ground
+            // height, exp(b0 + b1 * (ln H)^b2 * age^b3) for the DBH; the taper volume.
+            params.PTIP = 4;
+            coeff.at(1, 1) = {-1.0, 0.8, 1.0, 0.1};
+            coeff.at(1, 2) = {-0.5, 0.7, 1.0, 0.12};
+            coeff.at(3, 1) = {1.0, 0.05, 0.95, 1.0};
+            coeff.at(3, 2) = {0.0, 0.02, 1.0, 1.0};
+            coeff.at(4, 1) = {0.5, 0.03, 0.9, 1.0};
+            coeff.at(4, 2) = {0.0, 0.01, 1.1, 1.0};
+        }
     }
 };
 
@@ -55,8 +66,12 @@ std::vector<double> heights() {
     return h;
 }
 
-TEST(TreeCache, ThreadsSharingThePagesGetTheRulesTreesAndTheNextPassItsOwn) {
-    const Rules rules;
+// ModelSet 0's trees are the same at every stratum age, ModelSet 1's are not: either way each
+// thread gets the tree of its own age.
+class TreeCacheOfModelSet : public testing::TestWithParam<int> {};
+
+TEST_P(TreeCacheOfModelSet, ThreadsSharingThePagesGetTheRulesTreesAndTheNextPassItsOwn) {
+    const Rules rules(GetParam());
     const LidarTreeRule pass1(rules.coeff, rules.limits, rules.params, 1);
     const LidarTreeRule pass2(rules.coeff, rules.limits, rules.params, 2);
     const std::vector<double> h = heights();
@@ -107,7 +122,17 @@ TEST(TreeCache, ThreadsSharingThePagesGetTheRulesTreesAndTheNextPassItsOwn) {
         }
     }
     EXPECT_GT(differ, 0);
+    if (GetParam() == 1) {
+        int byAge = 0;
+        for (double height : h) {
+            if (!sameTree(pass1.compute(1, height, ages[0]), pass1.compute(1, height, ages[1])))
+                ++byAge;
+        }
+        EXPECT_GT(byAge, 0);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(BothModelSets, TreeCacheOfModelSet, testing::Values(0, 1));
 
 TEST(TreeCache, AMissingCoefficientStopsEveryTimeItIsAskedFor) {
     Rules rules;
