@@ -204,8 +204,8 @@ void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, Tre
             PositionTree entry;
             const double width = list[k].upper - list[k].lower;
             if (width > 0) {
-                const std::optional<GroundTree> tree =
-                    cache.compute(scratch.pages[k], slot, list[k].species, h, group.plotAge);
+                const GroundTree* tree =
+                    cache.find(scratch.pages[k], slot, list[k].species, h, group.plotAge);
                 if (tree) entry = {width, tree->basalArea, tree->volume, tree->height};
             }
             if (kept) scratch.fresh.push_back(entry);
@@ -256,8 +256,9 @@ void computeGroup(const PlotGroup& group, const std::vector<double>& heights, Tr
                 continue;
             }
             const int species = list[k].species;
-            const std::optional<GroundTree> tree =
-                cache.compute(scratch.pages[k], species, heights[i], group.plotAge);
+            const double h = heights[i];
+            const GroundTree* tree =
+                cache.find(scratch.pages[k], heightSlot(h), species, h, group.plotAge);
             if (!tree) continue;
             if (keepTrees) result.trees.push_back({species, tree->basalArea, tree->volume});
             // The species come in the order of their first counted tree.

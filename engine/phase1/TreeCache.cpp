@@ -69,19 +69,26 @@ TreeCache::SpeciesPages* TreeCache::pagesOf(int species, int plotAge) {
     return bySpecies[at];
 }
 
-std::optional<GroundTree> TreeCache::paged(SpeciesPages& pages, std::size_t slot, int species,
-                                           double h, int plotAge) {
+const GroundTree* TreeCache::unkept(int species, double h, int plotAge) {
+    const std::optional<GroundTree> tree = rule_->compute(species, h, plotAge);
+    if (!tree) return nullptr;
+    spare_ = *tree;
+    return &spare_;
+}
+
+const GroundTree* TreeCache::paged(SpeciesPages& pages, std::size_t slot, int species, double h,
+                                   int plotAge) {
     TreePages::Page* page = shared_->page(pages[slot / kSlotsPerPage]);
-    if (!page) return rule_->compute(species, h, plotAge);
+    if (!page) return unkept(species, h, plotAge);
     const std::size_t at = slot % kSlotsPerPage;
     std::atomic<TreePages::Known>& known = page->known[at];
     TreePages::Known was = TreePages::Known::No;
     if (!known.compare_exchange_strong(was, TreePages::Known::Computing,
                                        std::memory_order_acquire)) {
-        if (was == TreePages::Known::Counted) return page->trees[at];
-        if (was == TreePages::Known::NotCounted) return std::nullopt;
+        if (was == TreePages::Known::Counted) return &page->trees[at];
+        if (was == TreePages::Known::NotCounted) return nullptr;
         // Another thread is computing the tree: the same tree, computed here too.
-        return rule_->compute(species, h, plotAge);
+        return unkept(species, h, plotAge);
     }
     std::optional<GroundTree> tree;
     try {
@@ -93,10 +100,10 @@ std::optional<GroundTree> TreeCache::paged(SpeciesPages& pages, std::size_t slot
     if (tree) page->trees[at] = *tree;
     known.store(tree ? TreePages::Known::Counted : TreePages::Known::NotCounted,
                 std::memory_order_release);
-    return tree;
+    return tree ? &page->trees[at] : nullptr;
 }
 
-std::optional<GroundTree> TreeCache::hashed(int species, double h, int plotAge) {
+const GroundTree* TreeCache::hashed(int species, double h, int plotAge) {
     if (!slots_) slots_.reset(new Slot[kSlots]);
     // 0.0 and -0.0 are the same height; any other height has one bit pattern.
     const std::uint64_t height = std::bit_cast<std::uint64_t>(h + 0.0);
@@ -112,10 +119,8 @@ std::optional<GroundTree> TreeCache::hashed(int species, double h, int plotAge) 
             free = (home + i) & (kSlots - 1);
             break;
         }
-        if (slot.height == height && slot.species == species && slot.treeAge == age) {
-            if (!slot.counted) return std::nullopt;
-            return slot.tree;
-        }
+        if (slot.height == height && slot.species == species && slot.treeAge == age)
+            return slot.counted ? &slot.tree : nullptr;
     }
     const std::optional<GroundTree> tree = rule_->compute(species, h, plotAge);
     if (free == kSlots) {
@@ -128,7 +133,7 @@ std::optional<GroundTree> TreeCache::hashed(int species, double h, int plotAge) 
     slot.treeAge = age;
     slot.counted = tree.has_value();
     slot.tree = tree.value_or(GroundTree{});
-    return tree;
+    return slot.counted ? &slot.tree : nullptr;
 }
 
 }  // namespace orr::phase1

@@ -85,23 +85,24 @@ class TreeCache {
 
     // LidarTreeRule::compute, remembered. Throws as it does (a stop is never remembered).
     std::optional<GroundTree> compute(int species, double h, int plotAge) {
-        return compute(pagesOf(species, plotAge), species, h, plotAge);
+        const GroundTree* tree =
+            find(pagesOf(species, plotAge), heightSlot(h), species, h, plotAge);
+        return tree ? std::optional<GroundTree>(*tree) : std::nullopt;
     }
-    // The same with the pages pagesOf(species, plotAge) gave, for a run of trees that share them.
-    std::optional<GroundTree> compute(SpeciesPages* pages, int species, double h, int plotAge) {
-        return compute(pages, heightSlot(h), species, h, plotAge);
-    }
-    // The same with the height's slot, heightSlot(h), for a tree looked up in several species.
-    std::optional<GroundTree> compute(SpeciesPages* pages, std::optional<std::size_t> slot,
-                                      int species, double h, int plotAge) {
+    // The same as a pointer to the tree, nullptr when it is not counted, with the pages
+    // pagesOf(species, plotAge) gave and the height's slot heightSlot(h): for runs of trees that
+    // share them, and a tree looked up in several species. The tree is read where it is kept
+    // (not copied out to be read back); it stays until the next call on this cache.
+    const GroundTree* find(SpeciesPages* pages, std::optional<std::size_t> slot, int species,
+                           double h, int plotAge) {
         if (pages && slot) {
             const TreePages::Page* page =
                 (*pages)[*slot / kSlotsPerPage].load(std::memory_order_acquire);
             if (page) {
                 const std::size_t at = *slot % kSlotsPerPage;
                 const TreePages::Known known = page->known[at].load(std::memory_order_acquire);
-                if (known == TreePages::Known::Counted) return page->trees[at];
-                if (known == TreePages::Known::NotCounted) return std::nullopt;
+                if (known == TreePages::Known::Counted) return &page->trees[at];
+                if (known == TreePages::Known::NotCounted) return nullptr;
             }
             return paged(*pages, *slot, species, h, plotAge);
         }
@@ -112,11 +113,14 @@ class TreeCache {
     SpeciesPages* pagesOf(int species, int plotAge);
 
   private:
-    std::optional<GroundTree> hashed(int species, double h, int plotAge);
+    const GroundTree* hashed(int species, double h, int plotAge);
     // The tree of `slot`, not known yet (or its page not made yet): computed, and kept unless
     // another thread is computing it.
-    std::optional<GroundTree> paged(SpeciesPages& pages, std::size_t slot, int species, double h,
-                                    int plotAge);
+    const GroundTree* paged(SpeciesPages& pages, std::size_t slot, int species, double h,
+                            int plotAge);
+    // A tree computed and not kept (no page could be made, or another thread is computing it):
+    // nullptr when it is not counted, else the tree in spare_.
+    const GroundTree* unkept(int species, double h, int plotAge);
 
     static constexpr std::size_t kSlots = std::size_t{1} << 15;
     static constexpr std::size_t kProbes = 8;
@@ -138,6 +142,7 @@ class TreeCache {
     std::vector<SpeciesPages*>* lastAgePages_ = nullptr;
     std::unique_ptr<Slot[]> slots_;  // made when first needed
     std::size_t nextVictim_ = 0;     // which of the probed slots a new tree replaces
+    GroundTree spare_;               // the last tree computed and not kept
 };
 
 }  // namespace orr::phase1
