@@ -340,25 +340,36 @@ CommaReader::Take CommaReader::takeRecord(int fields) {
         fields_.resize(slots);
         values_.resize(slots);
     }
-    const char* const d = data_;
-    for (int i = 0; i < fields; ++i) {
-        // Most fields are plain decimals at the position (blanks around them aside), ended by a
-        // comma or a line end that is already in the buffer: taken here without the general way
-        // of nextField.
+    // Most fields are plain decimals at the position (blanks around them aside), ended by a comma
+    // or a line end that is already in the buffer: taken here without the general way of
+    // nextField, the position in locals until the first field that needs it.
+    int i = 0;
+    {
+        const char* const d = data_;
+        const std::size_t end = end_;
+        std::string_view* const texts = fields_.data();
+        double* const values = values_.data();
         std::size_t p = pos_;
-        while (p < end_ && isBlank(d[p])) ++p;
-        if (p < end_ && (isDigit(d[p]) || d[p] == '-')) {
-            const Scanned scanned = scanNumber(d, p, end_);
+        bool comma = afterComma_;
+        for (; i < fields; ++i) {
+            std::size_t s = p;
+            while (s < end && isBlank(d[s])) ++s;
+            if (s >= end || !(isDigit(d[s]) || d[s] == '-')) break;
+            const Scanned scanned = scanNumber(d, s, end);
             std::size_t q = scanned.end;
-            while (q < end_ && isBlank(d[q])) ++q;
-            if (q < end_ && scanned.value == scanned.value && (d[q] == ',' || isLineEnd(d[q]))) {
-                fields_[static_cast<std::size_t>(i)] = std::string_view(d + p, scanned.end - p);
-                values_[static_cast<std::size_t>(i)] = scanned.value;
-                afterComma_ = d[q] == ',';
-                pos_ = afterComma_ ? q + 1 : q;
-                continue;
-            }
+            while (q < end && isBlank(d[q])) ++q;
+            if (q >= end || scanned.value != scanned.value || !(d[q] == ',' || isLineEnd(d[q])))
+                break;
+            const auto at = static_cast<std::size_t>(i);
+            texts[at] = std::string_view(d + s, scanned.end - s);
+            values[at] = scanned.value;
+            comma = d[q] == ',';
+            p = comma ? q + 1 : q;
         }
+        pos_ = p;
+        afterComma_ = comma;
+    }
+    for (; i < fields; ++i) {
         const Take took = nextField(static_cast<std::size_t>(i));
         if (took == Take::NeedMore) return restore();
         if (took == Take::End) {
