@@ -52,8 +52,8 @@ class TreePages {
     ~TreePages();
 
     // The pages of the species at the tree age `age` (LidarTreeRule::treeAge), made when first
-    // asked for (they stay where they are);
-    // nullptr for a species code that is negative or unusually large. Any thread.
+    // asked for (they stay where they are); nullptr for a species code that is negative or
+    // unusually large. Any thread.
     SpeciesPages* pagesOf(int species, int age);
     // The page at `at`, made when needed; nullptr when no further page may be made. Any thread.
     Page* page(std::atomic<Page*>& at);
