@@ -70,6 +70,13 @@ std::string_view finalNameOf(std::string_view name, std::string_view end) {
     return name.substr(0, mark);
 }
 
+// Flushes a file to the disk: 0, or the system's error number of the failure. A file system that
+// cannot flush (EINVAL, EROFS) has nothing to flush, which is no failure.
+int syncToDisk(int fd) {
+    if (::fsync(fd) == 0 || errno == EINVAL || errno == EROFS) return 0;
+    return errno;
+}
+
 // Writes all of `bytes` to a new file, flushed to the disk. Returns 0, or the system's error
 // number of the first step that failed (the file is then removed).
 int writeNewFile(const std::filesystem::path& path, std::string_view bytes) {
@@ -81,7 +88,7 @@ int writeNewFile(const std::filesystem::path& path, std::string_view bytes) {
         if (n < 0 && errno != EINTR) err = errno;
         if (n > 0) done += static_cast<std::size_t>(n);
     }
-    if (err == 0 && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) err = errno;
+    if (err == 0) err = syncToDisk(fd);
     if (::close(fd) != 0 && err == 0) err = errno;
     if (err != 0) std::remove(path.c_str());
     return err;
@@ -315,17 +322,20 @@ void OutputFile::spill() {
 #endif
 }
 
-void OutputFile::toDiskAhead() {
-    if (!writes() || toDisk_.joinable()) return;
+void OutputFile::handToSystem() {
     spill();
+    // Each result is checked, and its errno taken before anything else can change it.
     if (std::fflush(file_) != 0) {
         const int err = errno;
         failed("write", err);
     }
+}
+
+void OutputFile::toDiskAhead() {
+    if (!writes() || toDisk_.joinable()) return;
+    handToSystem();
     try {
-        toDisk_ = std::thread([this, fd = ::fileno(file_)] {
-            if (::fsync(fd) != 0) toDiskError_ = errno;
-        });
+        toDisk_ = std::thread([this, fd = ::fileno(file_)] { toDiskError_ = syncToDisk(fd); });
     } catch (const std::system_error&) {
         // A thread the system refuses only means that the commit flushes the file alone.
     }
@@ -337,18 +347,9 @@ void OutputFile::waitForDisk() {
 
 void OutputFile::finish() {
     waitForDisk();
-    if (toDiskError_ != 0 && toDiskError_ != EINVAL && toDiskError_ != EROFS)
-        failed("write", toDiskError_);
-    spill();
-    // Each result is checked, and its errno taken before anything else can change it.
-    if (std::fflush(file_) != 0) {
-        const int err = errno;
-        failed("write", err);
-    }
-    if (::fsync(::fileno(file_)) != 0 && errno != EINVAL && errno != EROFS) {
-        const int err = errno;
-        failed("write", err);
-    }
+    if (toDiskError_ != 0) failed("write", toDiskError_);
+    handToSystem();
+    if (const int err = syncToDisk(::fileno(file_)); err != 0) failed("write", err);
     std::FILE* f = file_;
     file_ = nullptr;
     if (std::fclose(f) != 0) {

@@ -67,6 +67,8 @@ class OutputFile {
     std::thread toDisk_;
     int toDiskError_ = 0;
     void waitForDisk();
+    // Writes what is left in memory to the temporary file and hands it to the system.
+    void handToSystem();
     bool keepEmpty_ = false;
     bool writes() const { return size() > 0 || keepEmpty_; }
 };
