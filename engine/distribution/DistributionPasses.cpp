@@ -56,6 +56,7 @@ class Passes {
           read_(read),
           host_(host),
           threads_(threadCount(in.threads)),
+          sharedTrees_(read.heights[0].count() + read.heights[1].count()),
           done_(bytesRead),
           total_(bytesRead) {
         for (int pass = 1; pass <= 2; ++pass) {
@@ -87,6 +88,8 @@ class Passes {
     const PlotsAndHeights& read_;
     StepHost& host_;
     unsigned threads_;
+    // The trees grown on all threads in both passes.
+    SharedTrees sharedTrees_;
     ProductAnswers answers_;  // for the step's whole run
     std::vector<GapAnswer> gapAnswers_;
     std::map<GapKey, std::size_t> gapAnswerOf_;      // gap -> index in gapAnswers_
@@ -110,10 +113,10 @@ std::vector<DroppedTrees> Passes::droppedTrees() const {
 std::optional<std::string> Passes::run(int pass, OutputFile& plotFile, OutputFile* speciesFile) {
     host_.log(statusHeading());
     const PassSetup setup{&tables_.coeff, &tables_.dbh, &in_.params, pass, in_.seed};
-    // The trees each thread has grown in this pass, its own.
+    // Each thread's way to the trees grown.
     std::vector<GrownTrees> grownTrees;
     for (unsigned t = 0; t < std::max(threads_, 1u); ++t)
-        grownTrees.emplace_back(TreeRuleSetup{&tables_.coeff, &in_.params, pass});
+        grownTrees.emplace_back(TreeRuleSetup{&tables_.coeff, &in_.params, pass}, &sharedTrees_);
     const auto& plots = read_.plots;
     const LidarHeights& heights = read_.heights[static_cast<std::size_t>(pass - 1)];
     std::vector<PlotJob> jobs(plots.size());

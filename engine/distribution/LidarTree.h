@@ -29,6 +29,13 @@ struct TreeRuleSetup {
     int pass = 1;  // 1: DataSet 1 (equation 3), 2: DataSet 2 (equation 4)
 };
 
+// The data-set pass as far as the tree rule takes it: each pass adjusts the LiDAR heights by its
+// own ground-height equation when LiHgtAdj is "Yes" (0); otherwise a height gives the same tree
+// in both passes (0).
+inline int lidarTreePass(const TreeRuleSetup& setup) {
+    return setup.params->LiHgtAdj == 0 ? setup.pass : 0;
+}
+
 // The tree of LiDAR height `height` as species `species` on a plot of stratum age `age`.
 LidarTree growLidarTree(const TreeRuleSetup& setup, int species, int age, double height);
 // The volume of a grown tree by the volume rule of the model set; asked only for trees that are
