@@ -50,6 +50,69 @@ struct DrawnOutcome {
 };
 constexpr std::uint32_t kStopClass = std::numeric_limits<std::uint32_t>::max();
 
+// The tables of a plot's work, kept by each thread from one plot to the next: once the thread
+// has worked on a plot as large, a plot's tables take no allocation. The tables of a plot far
+// larger than usual are let go with it.
+struct PlotBuffers {
+    // The distinct heights in the order they first come, how many trees have each, and the
+    // distinct height of every tree; the hashed table that finds them.
+    std::vector<double> kindHeights;
+    std::vector<std::uint32_t> kindTrees;
+    std::vector<std::uint32_t> kindOf;
+    std::vector<std::uint32_t> heightTable;
+    std::vector<Position> positions;
+    std::vector<double> uppers;
+    // For each upper bound, the least draw above it (drawAbove).
+    std::vector<std::uint64_t> drawsAbove;
+    std::vector<int> species;                   // the species of the positions, ascending
+    std::vector<std::vector<LidarTree>> grown;  // [species index][distinct height]
+    // [species index * distinct heights + distinct height]: where GrownTrees keeps the tree.
+    std::vector<std::uint32_t> slots;
+    std::vector<std::vector<double>> volumes;  // [species index][distinct height], NaN until needed
+    std::vector<Outcome> outcomes;             // [position][distinct height]
+    std::vector<int> products;                 // the product of each outcome
+    // The same as the draws add them, by distinct height: [distinct height][position].
+    std::vector<DrawnOutcome> drawn;
+    std::vector<std::pair<int, int>> classes;  // (species, product) of every output class
+
+    // Empties the tables that a plot fills by appending (the others it sizes anew).
+    void reuse() {
+        kindHeights.clear();
+        kindTrees.clear();
+        positions.clear();
+        uppers.clear();
+        drawsAbove.clear();
+        species.clear();
+        slots.clear();
+        classes.clear();
+    }
+    // Swaps every table with those of `other`.
+    void swap(PlotBuffers& other) noexcept {
+        kindHeights.swap(other.kindHeights);
+        kindTrees.swap(other.kindTrees);
+        kindOf.swap(other.kindOf);
+        heightTable.swap(other.heightTable);
+        positions.swap(other.positions);
+        uppers.swap(other.uppers);
+        drawsAbove.swap(other.drawsAbove);
+        species.swap(other.species);
+        grown.swap(other.grown);
+        slots.swap(other.slots);
+        volumes.swap(other.volumes);
+        outcomes.swap(other.outcomes);
+        products.swap(other.products);
+        drawn.swap(other.drawn);
+        classes.swap(other.classes);
+    }
+};
+// A plot whose tables hold more entries than this lets them go.
+constexpr std::size_t kMostKeptTreeRoom = std::size_t{1} << 20;
+
+PlotBuffers& threadBuffers() {
+    thread_local PlotBuffers buffers;
+    return buffers;
+}
+
 // Everything a tree of the plot brings to the draws (its grown trees, its volumes, the outcome
 // of each position) depends on its LiDAR height alone, and a plot's heights come in few distinct
 // values (tenths of a foot): it is worked out once per distinct height, and each tree keeps only
@@ -59,10 +122,19 @@ class PlotWork {
   public:
     PlotWork(const PassSetup& setup, const PlotJob& job, GrownTrees& grownTrees)
         : setup_(setup), job_(job), grownTrees_(grownTrees), trees_(job.heights.size()) {
+        b_.swap(threadBuffers());
+        b_.reuse();
         buildDistribution();
         indexHeights();
         growTrees();
     }
+    ~PlotWork() {
+        if (b_.kindOf.capacity() <= kMostKeptTreeRoom &&
+            b_.outcomes.capacity() <= kMostKeptTreeRoom)
+            b_.swap(threadBuffers());
+    }
+    PlotWork(const PlotWork&) = delete;
+    PlotWork& operator=(const PlotWork&) = delete;
 
     // Fills the outcome of every (position, tree) pair; without answers the pairs that need the
     // user stay Prompt.
@@ -84,15 +156,15 @@ class PlotWork {
 
     bool anyPrompt() const { return anyPrompt_; }
     std::size_t trees() const { return trees_; }
-    const Position& position(std::size_t k) const { return positions_[k]; }
+    const Position& position(std::size_t k) const { return b_.positions[k]; }
     const Outcome& outcome(std::size_t k, std::size_t i) const {
-        return outcomes_[k * kinds_ + kindOf_[i]];
+        return b_.outcomes[k * kinds_ + b_.kindOf[i]];
     }
     const LidarTree& tree(int species, std::size_t i) const;
-    // The volume of the tree of distinct height d as the species at index s of species_.
+    // The volume of the tree of distinct height d as the species at index s of b_.species.
     double volume(std::size_t s, std::size_t d);
-    std::size_t positionCount() const { return positions_.size(); }
-    const std::vector<std::pair<int, int>>& classes() const { return classes_; }
+    std::size_t positionCount() const { return b_.positions.size(); }
+    const std::vector<std::pair<int, int>>& classes() const { return b_.classes; }
     // The ground heights and volumes of the trees counted so far, each (species, tree) once.
     const PlausibilityTally& plausibility() const { return plausibility_; }
 
@@ -100,7 +172,7 @@ class PlotWork {
     void buildDistribution();
     void indexHeights();
     void growTrees();
-    // The index of a species of the positions in species_.
+    // The index of a species of the positions in b_.species.
     std::size_t speciesIndex(int species) const;
     // The DBH limits of a position's species and product, and the smallest DBH its species
     // counts (that of product 1).
@@ -110,7 +182,7 @@ class PlotWork {
         double smallestCounted = 0;
     };
     // The outcome of a tree of distinct height `d` drawn into `pos`, whose species is at index
-    // `s` of species_.
+    // `s` of b_.species.
     Outcome pairOutcome(const Position& pos, const PositionLimits& range, std::size_t s,
                         std::size_t d, const ProductAnswers* answers, int& product);
 
@@ -126,32 +198,15 @@ class PlotWork {
     const PlotJob& job_;
     GrownTrees& grownTrees_;
     std::size_t trees_;
-    // The distinct heights in the order they first come, how many trees have each, and the
-    // distinct height of every tree.
-    std::vector<double> kindHeights_;
-    std::vector<std::uint32_t> kindTrees_;
-    std::vector<std::uint32_t> kindOf_;
+    // The plot's tables, the thread's again once the plot is done.
+    PlotBuffers b_;
     std::size_t kinds_ = 0;
-    std::vector<Position> positions_;
-    std::vector<double> uppers_;
-    // For each upper bound, the least draw above it (drawAbove).
-    std::vector<std::uint64_t> drawsAbove_;
     // Per cell: the upper bounds below its start, and those below its end.
     struct CellBounds {
         std::uint32_t below = 0;  // upper bounds below the cell's start
         std::uint32_t end = 0;    // upper bounds below its end
     };
     std::array<CellBounds, kCells> cells_{};
-    std::vector<int> species_;                   // the species of the positions, ascending
-    std::vector<std::vector<LidarTree>> grown_;  // [species index][distinct height]
-    std::vector<std::uint32_t>
-        slots_;  // [species index * kinds_ + distinct height]: in grownTrees_
-    std::vector<std::vector<double>>
-        volumes_;                    // [species index][distinct height], NaN until needed
-    std::vector<Outcome> outcomes_;  // [position][distinct height]
-    // The same as the draws add them, by distinct height: [distinct height][position].
-    std::vector<DrawnOutcome> drawn_;
-    std::vector<std::pair<int, int>> classes_;  // (species, product) of every output class
     bool anyPrompt_ = false;
     PlausibilityTally plausibility_;
 };
@@ -174,13 +229,13 @@ void PlotWork::buildDistribution() {
         const GroundClass& c = classes[payload[k]];
         const double lower = upper;
         upper = std::min(lower + c.share, 1.0);
-        positions_.push_back({c.species, c.product, lower, upper});
-        uppers_.push_back(upper);
-        drawsAbove_.push_back(drawAbove(upper));
-        species_.push_back(c.species);
+        b_.positions.push_back({c.species, c.product, lower, upper});
+        b_.uppers.push_back(upper);
+        b_.drawsAbove.push_back(drawAbove(upper));
+        b_.species.push_back(c.species);
     }
-    std::sort(species_.begin(), species_.end());
-    species_.erase(std::unique(species_.begin(), species_.end()), species_.end());
+    std::sort(b_.species.begin(), b_.species.end());
+    b_.species.erase(std::unique(b_.species.begin(), b_.species.end()), b_.species.end());
     buildCells();
 }
 
@@ -189,21 +244,24 @@ void PlotWork::buildCells() {
     std::size_t below = 0;
     for (std::size_t c = 0; c < kCells; ++c) {
         const double start = static_cast<double>(c) / kCells;  // exact: kCells is a power of 2
-        while (below < uppers_.size() && uppers_[below] < start) ++below;
+        while (below < b_.uppers.size() && b_.uppers[below] < start) ++below;
         cells_[c].below = static_cast<std::uint32_t>(below);
         if (c > 0) cells_[c - 1].end = cells_[c].below;
     }
-    while (below < uppers_.size() && uppers_[below] < 1.0) ++below;
+    while (below < b_.uppers.size() && b_.uppers[below] < 1.0) ++below;
     cells_[kCells - 1].end = static_cast<std::uint32_t>(below);
 }
 
 // Heights are told apart by their bits: two trees share a distinct height only when every rule
 // gives them the same result.
 void PlotWork::indexHeights() {
-    kindOf_.resize(trees_);
+    b_.kindOf.resize(trees_);
     // Open addressing over the distinct heights; the table is at most half full.
     constexpr std::uint32_t kFree = std::numeric_limits<std::uint32_t>::max();
-    std::vector<std::uint32_t> table(64, kFree);
+    std::vector<std::uint32_t>& table = b_.heightTable;
+    // Room for the distinct heights of most plots, grown when a plot has more.
+    table.assign(std::min<std::size_t>(std::bit_ceil(std::max<std::size_t>(2 * trees_, 64)), 4096),
+                 kFree);
     const auto slotOf = [&](std::uint64_t bits) {
         return static_cast<std::size_t>((bits * 0x9e3779b97f4a7c15ULL) >> 20) & (table.size() - 1);
     };
@@ -212,67 +270,69 @@ void PlotWork::indexHeights() {
         const auto bits = std::bit_cast<std::uint64_t>(h);
         std::size_t slot = slotOf(bits);
         while (table[slot] != kFree &&
-               std::bit_cast<std::uint64_t>(kindHeights_[table[slot]]) != bits)
+               std::bit_cast<std::uint64_t>(b_.kindHeights[table[slot]]) != bits)
             slot = (slot + 1) & (table.size() - 1);
         if (table[slot] == kFree) {
-            table[slot] = static_cast<std::uint32_t>(kindHeights_.size());
-            kindHeights_.push_back(h);
-            kindTrees_.push_back(0);
-            if (2 * kindHeights_.size() > table.size()) {
+            table[slot] = static_cast<std::uint32_t>(b_.kindHeights.size());
+            b_.kindHeights.push_back(h);
+            b_.kindTrees.push_back(0);
+            if (2 * b_.kindHeights.size() > table.size()) {
                 std::vector<std::uint32_t> larger(2 * table.size(), kFree);
                 table.swap(larger);
-                for (std::uint32_t d = 0; d < kindHeights_.size(); ++d) {
-                    std::size_t at = slotOf(std::bit_cast<std::uint64_t>(kindHeights_[d]));
+                for (std::uint32_t d = 0; d < b_.kindHeights.size(); ++d) {
+                    std::size_t at = slotOf(std::bit_cast<std::uint64_t>(b_.kindHeights[d]));
                     while (table[at] != kFree) at = (at + 1) & (table.size() - 1);
                     table[at] = d;
                 }
             }
-            kindOf_[i] = static_cast<std::uint32_t>(kindHeights_.size() - 1);
+            b_.kindOf[i] = static_cast<std::uint32_t>(b_.kindHeights.size() - 1);
         } else {
-            kindOf_[i] = table[slot];
+            b_.kindOf[i] = table[slot];
         }
-        ++kindTrees_[kindOf_[i]];
+        ++b_.kindTrees[b_.kindOf[i]];
     }
-    kinds_ = kindHeights_.size();
+    kinds_ = b_.kindHeights.size();
 }
 
 void PlotWork::growTrees() {
-    grown_.resize(species_.size());
-    volumes_.resize(species_.size());
-    slots_.reserve(species_.size() * kinds_);
-    for (std::size_t s = 0; s < species_.size(); ++s) {
-        grown_[s].reserve(kinds_);
-        grownTrees_.growAll(species_[s], job_.age, kindHeights_, grown_[s], slots_);
-        volumes_[s].assign(kinds_, std::numeric_limits<double>::quiet_NaN());
+    b_.grown.resize(b_.species.size());
+    b_.volumes.resize(b_.species.size());
+    b_.slots.reserve(b_.species.size() * kinds_);
+    for (std::size_t s = 0; s < b_.species.size(); ++s) {
+        b_.grown[s].clear();
+        b_.grown[s].reserve(kinds_);
+        grownTrees_.growAll(b_.species[s], job_.age, b_.kindHeights, b_.grown[s], b_.slots);
+        b_.volumes[s].assign(kinds_, std::numeric_limits<double>::quiet_NaN());
     }
 }
 
 // Worked out once per species and distinct height; the tally counts every tree of that height,
 // as though each had been worked out on its own.
 double PlotWork::volume(std::size_t s, std::size_t d) {
-    double& v = volumes_[s][d];
+    double& v = b_.volumes[s][d];
     if (std::isnan(v)) {
-        const int species = species_[s];
-        v = grownTrees_.volumeAt(slots_[s * kinds_ + d], species, job_.age, kindHeights_[d],
-                                 grown_[s][d]);
-        plausibility_.height(job_.plot->plot, species, grown_[s][d].groundHeight, kindTrees_[d]);
-        plausibility_.volume(job_.plot->plot, species, v, kindTrees_[d]);
+        const int species = b_.species[s];
+        v = grownTrees_.volumeAt(b_.slots[s * kinds_ + d], species, job_.age, b_.kindHeights[d],
+                                 b_.grown[s][d]);
+        plausibility_.height(job_.plot->plot, species, b_.grown[s][d].groundHeight,
+                             b_.kindTrees[d]);
+        plausibility_.volume(job_.plot->plot, species, v, b_.kindTrees[d]);
     }
     return v;
 }
 
 std::size_t PlotWork::speciesIndex(int species) const {
-    return static_cast<std::size_t>(std::lower_bound(species_.begin(), species_.end(), species) -
-                                    species_.begin());
+    return static_cast<std::size_t>(
+        std::lower_bound(b_.species.begin(), b_.species.end(), species) - b_.species.begin());
 }
 
 const LidarTree& PlotWork::tree(int species, std::size_t i) const {
-    return grown_[speciesIndex(species)][kindOf_[i]];
+    return b_.grown[speciesIndex(species)][b_.kindOf[i]];
 }
 
 Outcome PlotWork::pairOutcome(const Position& pos, const PositionLimits& range, std::size_t s,
                               std::size_t d, const ProductAnswers* answers, int& product) {
-    const LidarTree& t = grown_[s][d];
+    const LidarTree& t = b_.grown[s][d];
     Outcome o;
     if (t.kind == LidarTree::Kind::MissingCoefficient) o.kind = Outcome::Stop;
     if (t.kind != LidarTree::Kind::Grown) return o;
@@ -311,17 +371,18 @@ Outcome PlotWork::pairOutcome(const Position& pos, const PositionLimits& range, 
 }
 
 void PlotWork::resolve(const ProductAnswers* answers) {
-    outcomes_.assign(positions_.size() * kinds_, Outcome{});
-    std::vector<int> products(outcomes_.size(), 0);
-    for (const auto& c : job_.plot->classes) classes_.emplace_back(c.species, c.product);
+    b_.outcomes.assign(b_.positions.size() * kinds_, Outcome{});
+    std::vector<int>& products = b_.products;
+    products.assign(b_.outcomes.size(), 0);
+    for (const auto& c : job_.plot->classes) b_.classes.emplace_back(c.species, c.product);
     // The classes are made unique and sorted once all are in; a position's trees mostly share
     // their product, and a class already in is not added again.
     const auto addClass = [&](std::pair<int, int> cls) {
-        if (std::find(classes_.begin(), classes_.end(), cls) == classes_.end())
-            classes_.push_back(cls);
+        if (std::find(b_.classes.begin(), b_.classes.end(), cls) == b_.classes.end())
+            b_.classes.push_back(cls);
     };
-    for (std::size_t k = 0; k < positions_.size(); ++k) {
-        const Position& pos = positions_[k];
+    for (std::size_t k = 0; k < b_.positions.size(); ++k) {
+        const Position& pos = b_.positions[k];
         const std::size_t s = speciesIndex(pos.species);
         const DbhLimits& limits = *setup_.dbh;
         const PositionLimits range{limits.min(pos.species, pos.product),
@@ -330,40 +391,41 @@ void PlotWork::resolve(const ProductAnswers* answers) {
         int lastProduct = 0;
         for (std::size_t d = 0; d < kinds_; ++d) {
             int& product = products[k * kinds_ + d];
-            Outcome& o = outcomes_[k * kinds_ + d];
+            Outcome& o = b_.outcomes[k * kinds_ + d];
             o = pairOutcome(pos, range, s, d, answers, product);
             if (o.kind != Outcome::Counted || product == lastProduct) continue;
             lastProduct = product;
             addClass({pos.species, product});
         }
     }
-    std::sort(classes_.begin(), classes_.end());
-    classes_.erase(std::unique(classes_.begin(), classes_.end()), classes_.end());
-    for (std::size_t k = 0; k < positions_.size(); ++k) {
+    std::sort(b_.classes.begin(), b_.classes.end());
+    b_.classes.erase(std::unique(b_.classes.begin(), b_.classes.end()), b_.classes.end());
+    for (std::size_t k = 0; k < b_.positions.size(); ++k) {
         // The class of the position's last product, looked up again only when the product changes.
         int lastProduct = 0;
-        std::size_t lastCls = classes_.size();
+        std::size_t lastCls = b_.classes.size();
         for (std::size_t d = 0; d < kinds_; ++d) {
-            Outcome& o = outcomes_[k * kinds_ + d];
+            Outcome& o = b_.outcomes[k * kinds_ + d];
             if (o.kind != Outcome::Counted) {
-                o.cls = classes_.size();
+                o.cls = b_.classes.size();
                 continue;
             }
             const int product = products[k * kinds_ + d];
             if (product != lastProduct) {
                 lastProduct = product;
-                const std::pair<int, int> key{positions_[k].species, product};
+                const std::pair<int, int> key{b_.positions[k].species, product};
                 lastCls = static_cast<std::size_t>(
-                    std::lower_bound(classes_.begin(), classes_.end(), key) - classes_.begin());
+                    std::lower_bound(b_.classes.begin(), b_.classes.end(), key) -
+                    b_.classes.begin());
             }
             o.cls = lastCls;
         }
     }
-    drawn_.resize(outcomes_.size());
-    for (std::size_t k = 0; k < positions_.size(); ++k) {
+    b_.drawn.resize(b_.outcomes.size());
+    for (std::size_t k = 0; k < b_.positions.size(); ++k) {
         for (std::size_t d = 0; d < kinds_; ++d) {
-            const Outcome& o = outcomes_[k * kinds_ + d];
-            drawn_[d * positions_.size() + k] = {
+            const Outcome& o = b_.outcomes[k * kinds_ + d];
+            b_.drawn[d * b_.positions.size() + k] = {
                 o.kind == Outcome::Stop ? kStopClass : static_cast<std::uint32_t>(o.cls), o.ba,
                 o.vol};
         }
@@ -372,15 +434,15 @@ void PlotWork::resolve(const ProductAnswers* answers) {
 
 template <class OnTree, class OnIterationEnd>
 std::optional<int> PlotWork::iterate(OnTree onTree, OnIterationEnd onIterationEnd) const {
-    if (trees_ == 0 || positions_.empty()) return std::nullopt;
+    if (trees_ == 0 || b_.positions.empty()) return std::nullopt;
     DrawStream draws(setup_.seed, setup_.pass, job_.position);
     const int iterations = setup_.params->MaxItern;
-    const std::size_t positionCount = uppers_.size();
+    const std::size_t positionCount = b_.uppers.size();
     // Held here, where the sums the draws add to cannot change them.
     const CellBounds* const cells = cells_.data();
-    const std::uint64_t* const above = drawsAbove_.data();
-    const DrawnOutcome* const drawn = drawn_.data();
-    const std::uint32_t* const kindOf = kindOf_.data();
+    const std::uint64_t* const above = b_.drawsAbove.data();
+    const DrawnOutcome* const drawn = b_.drawn.data();
+    const std::uint32_t* const kindOf = b_.kindOf.data();
     for (int t = 0; t < iterations; ++t) {
         std::size_t stopAt = SIZE_MAX;
         for (std::size_t first = 0; first < trees_;) {
@@ -405,7 +467,7 @@ std::optional<int> PlotWork::iterate(OnTree onTree, OnIterationEnd onIterationEn
             }
             first += numbers.size();
         }
-        if (stopAt != SIZE_MAX) return positions_[stopAt].species;
+        if (stopAt != SIZE_MAX) return b_.positions[stopAt].species;
         onIterationEnd();
     }
     return std::nullopt;
@@ -413,17 +475,17 @@ std::optional<int> PlotWork::iterate(OnTree onTree, OnIterationEnd onIterationEn
 
 template <class OnTree>
 std::optional<int> PlotWork::spread(OnTree onTree) const {
-    if (trees_ == 0 || positions_.empty()) return std::nullopt;
+    if (trees_ == 0 || b_.positions.empty()) return std::nullopt;
     // A stop anywhere the trees enter stops the plot; the first position that meets it names it.
-    for (std::size_t k = 0; k < positions_.size(); ++k) {
-        if (!(positions_[k].upper > positions_[k].lower)) continue;
+    for (std::size_t k = 0; k < b_.positions.size(); ++k) {
+        if (!(b_.positions[k].upper > b_.positions[k].lower)) continue;
         for (std::size_t i = 0; i < trees_; ++i) {
-            if (outcome(k, i).kind == Outcome::Stop) return positions_[k].species;
+            if (outcome(k, i).kind == Outcome::Stop) return b_.positions[k].species;
         }
     }
     for (std::size_t i = 0; i < trees_; ++i) {
-        for (std::size_t k = 0; k < positions_.size(); ++k) {
-            const double width = positions_[k].upper - positions_[k].lower;
+        for (std::size_t k = 0; k < b_.positions.size(); ++k) {
+            const double width = b_.positions[k].upper - b_.positions[k].lower;
             if (!(width > 0)) continue;
             onTree(k, i, outcome(k, i), width);
         }
