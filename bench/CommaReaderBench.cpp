@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "core/NumberText.h"
 #include "core/OutputSet.h"
@@ -15,13 +16,14 @@
 
 namespace {
 
-// About 75 LiDAR trees per plot, heights in tenths of a foot as the LiDAR files hold them.
-std::string lidarText(int records) {
+// About 75 LiDAR trees per plot, heights in tenths of a foot as the LiDAR files hold them (or in
+// hundredths).
+std::string lidarText(int records, int decimals = 1) {
     std::mt19937_64 g(7);
     std::uniform_real_distribution<double> height(5.0, 120.0);
     std::string text;
     for (int r = 0; r < records; ++r) {
-        text += std::to_string(1 + r / 75) + ',' + orr::roundedText(height(g), 1) + "\r\n";
+        text += std::to_string(1 + r / 75) + ',' + orr::roundedText(height(g), decimals) + "\r\n";
     }
     return text;
 }
@@ -58,6 +60,40 @@ void readFile(benchmark::State& state, const std::string& text, const char* name
     std::filesystem::remove(file);
 }
 
+// The LiDAR trees of every plot as steps 6 and 7 take them: the first record of a plot read in
+// full, the plot's further records passed over by their plot field (step 6, for the plots that
+// are not Phase 2 plots) or taken with their heights (step 7). Heights in hundredths.
+template <bool kTake>
+void readPlots(benchmark::State& state) {
+    const std::string text = lidarText(2000000, 2);
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / (kTake ? "bench-take.csv" : "bench-skip.csv");
+    orr::writeFileAtomically(file, text);
+    const orr::files::Limits limits{2000000000, 5, 3};
+    std::vector<double> heights;
+    for (auto _ : state) {
+        orr::files::RecordReader<orr::files::LidarHeightFile> reader(file, limits);
+        orr::files::LidarHeight r{};
+        long records = 0;
+        while (reader.next(r)) {
+            heights.clear();
+            records +=
+                1 + (kTake ? reader.takeSameFirstField(heights) : reader.skipSameFirstField());
+        }
+        benchmark::DoNotOptimize(records);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(text.size()));
+    std::filesystem::remove(file);
+}
+
+void BM_SkipLidarPlots(benchmark::State& state) {
+    readPlots<false>(state);
+}
+void BM_TakeLidarPlots(benchmark::State& state) {
+    readPlots<true>(state);
+}
+
 void BM_ReadLidarHeights(benchmark::State& state) {
     readFile<orr::files::LidarHeightFile>(state, lidarText(2000000), "bench-lidar.csv");
 }
@@ -69,4 +105,6 @@ void BM_ReadTreeRecords(benchmark::State& state) {
 
 BENCHMARK(BM_ReadLidarHeights)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadTreeRecords)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SkipLidarPlots)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TakeLidarPlots)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();
