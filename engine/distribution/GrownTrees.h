@@ -26,28 +26,32 @@ namespace orr::distribution {
 
 class SharedTrees {
   public:
-    // Room for about `trees` distinct trees, at most kMostEntries (8 MB).
+    // Room for about `trees` distinct trees, at most kMostEntries (8 MB). The memory is the
+    // system's zeroed pages, taken as the threads first write to them rather than all at once
+    // here.
     explicit SharedTrees(std::size_t trees);
+    ~SharedTrees();
     SharedTrees(const SharedTrees&) = delete;
     SharedTrees& operator=(const SharedTrees&) = delete;
 
   private:
     friend class GrownTrees;
     enum class State : std::uint8_t { Free, Claimed, Kept };
-    // One cache line.
+    // One cache line; all zero is an entry that holds nothing. The threads reach `state`,
+    // `measured` and `volume` through std::atomic_ref only.
     struct alignas(64) Entry {
-        std::atomic<State> state{State::Free};
-        std::atomic<bool> measured{false};  // the volume is kept
-        std::uint8_t kind = 0;              // LidarTree::Kind
-        std::int8_t pass = 0;               // lidarTreePass
-        std::int32_t species = 0;
-        std::int32_t treeAge = 0;  // lidarTreeAge
-        std::uint64_t height = 0;  // the bits of the LiDAR height
-        double dbh = 0;
-        double dbh1 = 0;
-        double groundHeight = 0;
-        double basalArea = 0;
-        std::atomic<std::uint64_t> volume{0};  // the bits of the volume
+        State state;
+        bool measured;      // the volume is kept
+        std::uint8_t kind;  // LidarTree::Kind
+        std::int8_t pass;   // lidarTreePass
+        std::int32_t species;
+        std::int32_t treeAge;  // lidarTreeAge
+        std::uint64_t height;  // the bits of the LiDAR height
+        double dbh;
+        double dbh1;
+        double groundHeight;
+        double basalArea;
+        std::uint64_t volume;  // the bits of the volume
     };
     static_assert(sizeof(Entry) == 64);
     static constexpr std::size_t kMostEntries = std::size_t{1} << 17;
@@ -55,7 +59,7 @@ class SharedTrees {
     static constexpr std::size_t kProbes = 8;
 
     std::size_t size_;
-    std::unique_ptr<Entry[]> entries_;
+    Entry* entries_;
 };
 
 class GrownTrees {
