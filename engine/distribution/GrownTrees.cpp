@@ -18,7 +18,9 @@ SharedTrees::SharedTrees(std::size_t trees)
                           MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (memory == MAP_FAILED) throw std::bad_alloc();
     // Pages of 2 MB where the system offers them: fewer page faults (a hint; nothing if refused).
+#ifdef MADV_HUGEPAGE
     ::madvise(memory, size_ * sizeof(Entry), MADV_HUGEPAGE);
+#endif
     entries_ = static_cast<Entry*>(memory);
 }
 
