@@ -13,7 +13,6 @@
 // The trees and volumes are those the rule gives.
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>

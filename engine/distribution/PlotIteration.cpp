@@ -106,7 +106,7 @@ struct PlotBuffers {
     }
 };
 // A plot whose tables hold more entries than this lets them go.
-constexpr std::size_t kMostKeptTreeRoom = std::size_t{1} << 20;
+constexpr std::size_t kMostKeptTreeRoom = std::size_t{1} << 16;
 
 PlotBuffers& threadBuffers() {
     thread_local PlotBuffers buffers;
