@@ -74,6 +74,8 @@ struct PlotBuffers {
     // The same as the draws add them, by distinct height: [distinct height][position].
     std::vector<DrawnOutcome> drawn;
     std::vector<std::pair<int, int>> classes;  // (species, product) of every output class
+    // The random numbers of two iterations (PlotWork::iterate).
+    mutable std::vector<std::uint64_t> numbers;
 
     // Empties the tables that a plot fills by appending (the others it sizes anew).
     void reuse() {
@@ -103,6 +105,7 @@ struct PlotBuffers {
         products.swap(other.products);
         drawn.swap(other.drawn);
         classes.swap(other.classes);
+        numbers.swap(other.numbers);
     }
 };
 // A plot whose tables hold more entries than this lets them go.
@@ -140,9 +143,12 @@ class PlotWork {
     // user stay Prompt.
     void resolve(const ProductAnswers* answers);
 
-    // Runs the MaxItern iterations: onTree(k, i, drawn outcome) for every tree that a draw puts
-    // into a position, onIterationEnd() after each complete iteration. Returns the species of the
-    // missing coefficient when the plot stops.
+    // Runs the MaxItern iterations: onTree(lane, k, i, drawn outcome) for every tree that a draw
+    // puts into a position, onIterationEnd(lane) after each complete iteration, in the order of
+    // the iterations. Two iterations are drawn side by side, in lanes 0 and 1 (the calls of one
+    // lane come in the order of its trees, those of the two lanes mixed): what each adds to does
+    // not wait for the other. Returns the species of the missing coefficient when the plot
+    // stops.
     template <class OnTree, class OnIterationEnd>
     std::optional<int> iterate(OnTree onTree, OnIterationEnd onIterationEnd) const;
     // Expected shares: onTree(k, i, outcome, width) for every tree, in file order, and every
@@ -443,32 +449,54 @@ std::optional<int> PlotWork::iterate(OnTree onTree, OnIterationEnd onIterationEn
     const std::uint64_t* const above = b_.drawsAbove.data();
     const DrawnOutcome* const drawn = b_.drawn.data();
     const std::uint32_t* const kindOf = b_.kindOf.data();
-    for (int t = 0; t < iterations; ++t) {
-        std::size_t stopAt = SIZE_MAX;
-        for (std::size_t first = 0; first < trees_;) {
-            const std::span<const std::uint64_t> numbers = draws.take(trees_ - first);
-            for (std::size_t n = 0; n < numbers.size(); ++n) {
-                const std::size_t i = first + n;
-                const std::uint64_t m = drawBits(numbers[n]);  // the draw r is m / 2^53
-                // The first interval whose upper bound reaches r is the one with lower < r <=
-                // upper: its position is the number of upper bounds below r, which r's cell
-                // settles but for the bounds inside the cell (counted without branches, as r is
-                // random).
-                const CellBounds cell = cells[m >> (53 - kCellBits)];
-                std::size_t k = cell.below;
-                for (std::size_t j = k; j < cell.end; ++j) k += m >= above[j];
-                if (k == positionCount || m == 0) continue;  // r = 0 lies in no interval
-                const DrawnOutcome& o = drawn[kindOf[i] * positionCount + k];
-                if (o.cls == kStopClass) [[unlikely]] {
-                    stopAt = std::min(stopAt, k);
-                    continue;
-                }
-                onTree(k, i, o);
-            }
-            first += numbers.size();
+    // The position a number draws, positionCount for none. The first interval whose upper bound
+    // reaches the draw r is the one with lower < r <= upper: its position is the number of upper
+    // bounds below r, which r's cell settles but for the bounds inside the cell (counted without
+    // branches, as r is random). r = 0 lies in no interval.
+    const auto positionOf = [&](std::uint64_t number) {
+        const std::uint64_t m = drawBits(number);  // the draw r is m / 2^53
+        const CellBounds cell = cells[m >> (53 - kCellBits)];
+        std::size_t k = cell.below;
+        for (std::size_t j = k; j < cell.end; ++j) k += m >= above[j];
+        return m == 0 ? positionCount : k;
+    };
+    std::vector<std::uint64_t>& numbers = b_.numbers;
+    numbers.resize(2 * trees_);
+    for (int t = 0; t < iterations; t += 2) {
+        const std::size_t lanes = iterations - t >= 2 ? 2 : 1;
+        // The numbers of the lanes' iterations, one iteration after the other as the stream
+        // gives them.
+        for (std::size_t first = 0; first < lanes * trees_;) {
+            const std::span<const std::uint64_t> taken = draws.take(lanes * trees_ - first);
+            std::copy(taken.begin(), taken.end(), numbers.begin() + static_cast<long>(first));
+            first += taken.size();
         }
-        if (stopAt != SIZE_MAX) return b_.positions[stopAt].species;
-        onIterationEnd();
+        std::array<std::size_t, 2> stopAt{SIZE_MAX, SIZE_MAX};
+        const auto add = [&](std::size_t lane, std::size_t k, std::size_t row, std::size_t i) {
+            if (k == positionCount) return;
+            const DrawnOutcome& o = drawn[row + k];
+            if (o.cls == kStopClass) [[unlikely]] {
+                stopAt[lane] = std::min(stopAt[lane], k);
+                return;
+            }
+            onTree(lane, k, i, o);
+        };
+        if (lanes == 2) {
+            for (std::size_t i = 0; i < trees_; ++i) {
+                const std::size_t k0 = positionOf(numbers[i]);
+                const std::size_t k1 = positionOf(numbers[trees_ + i]);
+                const std::size_t row = kindOf[i] * positionCount;
+                add(0, k0, row, i);
+                add(1, k1, row, i);
+            }
+        } else {
+            for (std::size_t i = 0; i < trees_; ++i)
+                add(0, positionOf(numbers[i]), kindOf[i] * positionCount, i);
+        }
+        for (std::size_t lane = 0; lane < lanes; ++lane) {
+            if (stopAt[lane] != SIZE_MAX) return b_.positions[stopAt[lane]].species;
+            onIterationEnd(lane);
+        }
     }
     return std::nullopt;
 }
@@ -499,12 +527,11 @@ std::vector<ProductQuestion> drawnQuestions(const PlotWork& work) {
     const std::size_t trees = work.trees();
     std::vector<char> drawn(work.positionCount() * trees, 0);
     const auto reached = [&](std::size_t k, std::size_t i) { drawn[k * trees + i] = 1; };
-    const auto stop =
-        work.expected()
-            ? work.spread(
-                  [&](std::size_t k, std::size_t i, const Outcome&, double) { reached(k, i); })
-            : work.iterate(
-                  [&](std::size_t k, std::size_t i, const DrawnOutcome&) { reached(k, i); }, [] {});
+    const auto stop = work.expected() ? work.spread([&](std::size_t k, std::size_t i,
+                                                        const Outcome&, double) { reached(k, i); })
+                                      : work.iterate([&](std::size_t, std::size_t k, std::size_t i,
+                                                         const DrawnOutcome&) { reached(k, i); },
+                                                     [](std::size_t) {});
     std::vector<ProductQuestion> questions;
     if (stop) return questions;
     for (std::size_t k = 0; k < work.positionCount(); ++k) {
@@ -545,7 +572,9 @@ PlotResult finish(const PassSetup& setup, const PlotJob& job, const PlotWork& wo
         double vol = 0;
         std::size_t trees = 0;
     };
-    std::vector<Drawn> iteration(classCount + 1);
+    // Per lane of the iterations (PlotWork::iterate).
+    std::array<std::vector<Drawn>, 2> iteration{std::vector<Drawn>(classCount + 1),
+                                                std::vector<Drawn>(classCount + 1)};
     const bool expected = work.expected();
     std::optional<int> stop;
     if (expected) {
@@ -561,18 +590,19 @@ PlotResult finish(const PassSetup& setup, const PlotJob& job, const PlotWork& wo
         for (std::size_t n = 1; n < treesTimesPacf.size(); ++n)
             treesTimesPacf[n] = treesTimesPacf[n - 1] + params.PACF;
         stop = work.iterate(
-            [&](std::size_t, std::size_t, const DrawnOutcome& o) {
-                Drawn& d = iteration[o.cls];
+            [&](std::size_t lane, std::size_t, std::size_t, const DrawnOutcome& o) {
+                Drawn& d = iteration[lane][o.cls];
                 d.ba += o.ba;
                 d.vol += o.vol;
                 ++d.trees;
             },
-            [&] {
+            [&](std::size_t lane) {
+                std::vector<Drawn>& drawnTrees = iteration[lane];
                 for (std::size_t c = 0; c < classCount; ++c) {
-                    sums[c].n += treesTimesPacf[iteration[c].trees];
-                    sums[c].ba += iteration[c].ba;
-                    sums[c].vol += iteration[c].vol;
-                    iteration[c] = Drawn{};
+                    sums[c].n += treesTimesPacf[drawnTrees[c].trees];
+                    sums[c].ba += drawnTrees[c].ba;
+                    sums[c].vol += drawnTrees[c].vol;
+                    drawnTrees[c] = Drawn{};
                 }
             });
     }
