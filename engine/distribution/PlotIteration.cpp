@@ -147,8 +147,8 @@ class PlotWork {
     // puts into a position, onIterationEnd(lane) after each complete iteration, in the order of
     // the iterations. Two iterations are drawn side by side, in lanes 0 and 1 (the calls of one
     // lane come in the order of its trees, those of the two lanes mixed): what each adds to does
-    // not wait for the other. Returns the species of the missing coefficient when the plot
-    // stops.
+    // not wait for the other. A plot of very many trees draws one iteration at a time, in lane 0.
+    // Returns the species of the missing coefficient when the plot stops.
     template <class OnTree, class OnIterationEnd>
     std::optional<int> iterate(OnTree onTree, OnIterationEnd onIterationEnd) const;
     // Expected shares: onTree(k, i, outcome, width) for every tree, in file order, and every
@@ -460,28 +460,31 @@ std::optional<int> PlotWork::iterate(OnTree onTree, OnIterationEnd onIterationEn
         for (std::size_t j = k; j < cell.end; ++j) k += m >= above[j];
         return m == 0 ? positionCount : k;
     };
-    std::vector<std::uint64_t>& numbers = b_.numbers;
-    numbers.resize(2 * trees_);
-    for (int t = 0; t < iterations; t += 2) {
-        const std::size_t lanes = iterations - t >= 2 ? 2 : 1;
-        // The numbers of the lanes' iterations, one iteration after the other as the stream
-        // gives them.
-        for (std::size_t first = 0; first < lanes * trees_;) {
-            const std::span<const std::uint64_t> taken = draws.take(lanes * trees_ - first);
-            std::copy(taken.begin(), taken.end(), numbers.begin() + static_cast<long>(first));
-            first += taken.size();
+    std::array<std::size_t, 2> stopAt{SIZE_MAX, SIZE_MAX};
+    const auto add = [&](std::size_t lane, std::size_t k, std::size_t row, std::size_t i) {
+        if (k == positionCount) return;
+        const DrawnOutcome& o = drawn[row + k];
+        if (o.cls == kStopClass) [[unlikely]] {
+            stopAt[lane] = std::min(stopAt[lane], k);
+            return;
         }
-        std::array<std::size_t, 2> stopAt{SIZE_MAX, SIZE_MAX};
-        const auto add = [&](std::size_t lane, std::size_t k, std::size_t row, std::size_t i) {
-            if (k == positionCount) return;
-            const DrawnOutcome& o = drawn[row + k];
-            if (o.cls == kStopClass) [[unlikely]] {
-                stopAt[lane] = std::min(stopAt[lane], k);
-                return;
+        onTree(lane, k, i, o);
+    };
+    // Two iterations need the numbers of both at hand: a plot of more trees than this draws its
+    // iterations one at a time, straight from the stream, so that it needs no more memory.
+    constexpr std::size_t kMostLaneTrees = std::size_t{1} << 16;
+    std::vector<std::uint64_t>& numbers = b_.numbers;
+    for (int t = 0; t < iterations;) {
+        std::size_t lanes = 1;
+        if (iterations - t >= 2 && trees_ <= kMostLaneTrees) {
+            lanes = 2;
+            // The numbers of both iterations, one after the other as the stream gives them.
+            numbers.resize(2 * trees_);
+            for (std::size_t first = 0; first < 2 * trees_;) {
+                const std::span<const std::uint64_t> taken = draws.take(2 * trees_ - first);
+                std::copy(taken.begin(), taken.end(), numbers.begin() + static_cast<long>(first));
+                first += taken.size();
             }
-            onTree(lane, k, i, o);
-        };
-        if (lanes == 2) {
             for (std::size_t i = 0; i < trees_; ++i) {
                 const std::size_t k0 = positionOf(numbers[i]);
                 const std::size_t k1 = positionOf(numbers[trees_ + i]);
@@ -490,13 +493,20 @@ std::optional<int> PlotWork::iterate(OnTree onTree, OnIterationEnd onIterationEn
                 add(1, k1, row, i);
             }
         } else {
-            for (std::size_t i = 0; i < trees_; ++i)
-                add(0, positionOf(numbers[i]), kindOf[i] * positionCount, i);
+            for (std::size_t first = 0; first < trees_;) {
+                const std::span<const std::uint64_t> taken = draws.take(trees_ - first);
+                for (std::size_t n = 0; n < taken.size(); ++n) {
+                    const std::size_t i = first + n;
+                    add(0, positionOf(taken[n]), kindOf[i] * positionCount, i);
+                }
+                first += taken.size();
+            }
         }
         for (std::size_t lane = 0; lane < lanes; ++lane) {
             if (stopAt[lane] != SIZE_MAX) return b_.positions[stopAt[lane]].species;
             onIterationEnd(lane);
         }
+        t += static_cast<int>(lanes);
     }
     return std::nullopt;
 }
