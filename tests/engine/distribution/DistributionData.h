@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/distribution/DistributionStep.h"
+#include "files/CoefficientFile.h"
 #include "files/DataSetFiles.h"
 #include "model/session/Session.h"
 #include "tests/support/FakeHost.h"
@@ -24,6 +25,15 @@ inline const std::vector<std::string> kCoefficients = {
     "2,1,1,0",   "0,1,1,0",      // ground height from DataSet 1: b0 + b1 h^b2
     "0,2,1,0",   "-5,1,1,0",     // ground height from DataSet 2
     "0,0,0.5,0", "1,0,0.25,0"};  // volume: b0 + b1 D + b2 H + b3 D^2 H
+
+// A coefficient table of two species from its rows: [equation - 1][species - 1] = b0..b3.
+inline CoefficientTable twoSpeciesCoefficients(const double (&rows)[5][2][4]) {
+    CoefficientTable coeff = CoefficientTable::empty(2);
+    for (int e = 1; e <= 5; ++e)
+        for (int s = 1; s <= 2; ++s)
+            for (int b = 0; b < 4; ++b) coeff.at(e, s)[b] = rows[e - 1][s - 1][b];
+    return coeff;
+}
 
 // Data set "T": PACF 10, MaxSpec 2, MaxProd 2, MaxItern 4, MaxPlots 20, LiHgtAdj 0, seed 7.
 // Species 1 grows to DBH 10 (BA 0.5454), species 2 to DBH 6 (BA 0.196344). Ground height from a

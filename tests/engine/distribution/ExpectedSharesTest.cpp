@@ -120,15 +120,13 @@ TEST(ExpectedShares, AFitlessTreeIsAskedAboutInEveryClassItEnters) {
 // The draws of one plot, MaxItern 1, over many seeds: the mean of every class's N, BA and volume
 // lies within three Monte-Carlo standard errors of its expected share.
 TEST(ExpectedShares, TheMeanOfTheDrawsOverManySeedsApproachesTheExpectedShares) {
-    CoefficientTable coeff = CoefficientTable::empty(2);
     const double rows[5][2][4] = {{{0, 4, 1, 0}, {1, 5, 0, 0}},
                                   {{1, 1, 1, 0}, {1, 1, 1, 0}},
                                   {{2, 1, 1, 0}, {0, 1, 1, 0}},
                                   {{0, 2, 1, 0}, {-5, 1, 1, 0}},
                                   {{0, 0, 0.5, 0}, {1, 0, 0.25, 0}}};
-    for (int e = 1; e <= 5; ++e)
-        for (int s = 1; s <= 2; ++s)
-            for (int b = 0; b < 4; ++b) coeff.at(e, s)[b] = rows[e - 1][s - 1][b];
+    ;
+    const CoefficientTable coeff = twoSpeciesCoefficients(rows);
     DbhLimits dbh = DbhLimits::empty(2, 2);
     const double limits[2][2][2] = {{{5, 12}, {12, 30}}, {{4, 8}, {8, 20}}};
     for (int s = 1; s <= 2; ++s) {

@@ -15,9 +15,12 @@
 
 #include "engine/distribution/DrawStream.h"
 #include "engine/distribution/PlotIteration.h"
+#include "tests/engine/distribution/DistributionData.h"
 
 namespace orr::distribution {
 namespace {
+
+using test::twoSpeciesCoefficients;
 
 struct Sums {
     double n = 0;
@@ -82,15 +85,13 @@ std::map<ClassKey, Sums> drawnByHand(const PassSetup& setup, const PlotJob& job)
 TEST(PlotDraws, EachIterationAddsItsTreesInOrderAndThePlotItsIterationsInOrder) {
     // Species 1 grows a DBH of 4 ln H, species 2 of 1 + 5 ln H; with LiHgtAdj "No" the ground
     // height is the LiDAR height. Volume 0.5 H and 1 + 0.25 H.
-    CoefficientTable coeff = CoefficientTable::empty(2);
     const double rows[5][2][4] = {{{0, 4, 1, 0}, {1, 5, 1, 0}},
                                   {{1, 1, 1, 0}, {1, 1, 1, 0}},
                                   {{2, 1, 1, 0}, {0, 1, 1, 0}},
                                   {{0, 2, 1, 0}, {-5, 1, 1, 0}},
                                   {{0, 0, 0.5, 0}, {1, 0, 0.25, 0}}};
-    for (int e = 1; e <= 5; ++e)
-        for (int s = 1; s <= 2; ++s)
-            for (int b = 0; b < 4; ++b) coeff.at(e, s)[b] = rows[e - 1][s - 1][b];
+    ;
+    const CoefficientTable coeff = twoSpeciesCoefficients(rows);
     DbhLimits dbh = DbhLimits::empty(2, 1);
     for (int s = 1; s <= 2; ++s) {
         dbh.minDbh[dbh.index(s, 1)] = 0;
