@@ -88,25 +88,6 @@ struct PlotBuffers {
         slots.clear();
         classes.clear();
     }
-    // Swaps every table with those of `other`.
-    void swap(PlotBuffers& other) noexcept {
-        kindHeights.swap(other.kindHeights);
-        kindTrees.swap(other.kindTrees);
-        kindOf.swap(other.kindOf);
-        heightTable.swap(other.heightTable);
-        positions.swap(other.positions);
-        uppers.swap(other.uppers);
-        drawsAbove.swap(other.drawsAbove);
-        species.swap(other.species);
-        grown.swap(other.grown);
-        slots.swap(other.slots);
-        volumes.swap(other.volumes);
-        outcomes.swap(other.outcomes);
-        products.swap(other.products);
-        drawn.swap(other.drawn);
-        classes.swap(other.classes);
-        numbers.swap(other.numbers);
-    }
 };
 // A plot whose tables hold more entries than this lets them go.
 constexpr std::size_t kMostKeptTreeRoom = std::size_t{1} << 16;
@@ -125,7 +106,7 @@ class PlotWork {
   public:
     PlotWork(const PassSetup& setup, const PlotJob& job, GrownTrees& grownTrees)
         : setup_(setup), job_(job), grownTrees_(grownTrees), trees_(job.heights.size()) {
-        b_.swap(threadBuffers());
+        std::swap(b_, threadBuffers());
         b_.reuse();
         buildDistribution();
         indexHeights();
@@ -134,7 +115,7 @@ class PlotWork {
     ~PlotWork() {
         if (b_.kindOf.capacity() <= kMostKeptTreeRoom &&
             b_.outcomes.capacity() <= kMostKeptTreeRoom)
-            b_.swap(threadBuffers());
+            std::swap(b_, threadBuffers());
     }
     PlotWork(const PlotWork&) = delete;
     PlotWork& operator=(const PlotWork&) = delete;
