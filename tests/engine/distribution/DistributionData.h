@@ -26,8 +26,16 @@ inline const std::vector<std::string> kCoefficients = {
     "0,2,1,0",   "-5,1,1,0",     // ground height from DataSet 2
     "0,0,0.5,0", "1,0,0.25,0"};  // volume: b0 + b1 D + b2 H + b3 D^2 H
 
-// A coefficient table of two species from its rows: [equation - 1][species - 1] = b0..b3.
-inline CoefficientTable twoSpeciesCoefficients(const double (&rows)[5][2][4]) {
+// A coefficient table of two species for tests that give step 6's plots directly: species 1
+// grows a DBH of 4 ln H, species 2 a DBH of 6; with LiHgtAdj "No" the ground height H is the
+// LiDAR height. Volume 0.5 H (species 1), 1 + 0.25 H (species 2).
+inline CoefficientTable twoSpeciesCoefficients() {
+    // [equation - 1][species - 1] = b0..b3.
+    const double rows[5][2][4] = {{{0, 4, 1, 0}, {1, 5, 0, 0}},
+                                  {{1, 1, 1, 0}, {1, 1, 1, 0}},
+                                  {{2, 1, 1, 0}, {0, 1, 1, 0}},
+                                  {{0, 2, 1, 0}, {-5, 1, 1, 0}},
+                                  {{0, 0, 0.5, 0}, {1, 0, 0.25, 0}}};
     CoefficientTable coeff = CoefficientTable::empty(2);
     for (int e = 1; e <= 5; ++e)
         for (int s = 1; s <= 2; ++s)

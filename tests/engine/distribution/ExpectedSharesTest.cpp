@@ -120,13 +120,7 @@ TEST(ExpectedShares, AFitlessTreeIsAskedAboutInEveryClassItEnters) {
 // The draws of one plot, MaxItern 1, over many seeds: the mean of every class's N, BA and volume
 // lies within three Monte-Carlo standard errors of its expected share.
 TEST(ExpectedShares, TheMeanOfTheDrawsOverManySeedsApproachesTheExpectedShares) {
-    const double rows[5][2][4] = {{{0, 4, 1, 0}, {1, 5, 0, 0}},
-                                  {{1, 1, 1, 0}, {1, 1, 1, 0}},
-                                  {{2, 1, 1, 0}, {0, 1, 1, 0}},
-                                  {{0, 2, 1, 0}, {-5, 1, 1, 0}},
-                                  {{0, 0, 0.5, 0}, {1, 0, 0.25, 0}}};
-    ;
-    const CoefficientTable coeff = twoSpeciesCoefficients(rows);
+    const CoefficientTable coeff = twoSpeciesCoefficients();
     DbhLimits dbh = DbhLimits::empty(2, 2);
     const double limits[2][2][2] = {{{5, 12}, {12, 30}}, {{4, 8}, {8, 20}}};
     for (int s = 1; s <= 2; ++s) {

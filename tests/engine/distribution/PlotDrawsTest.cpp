@@ -83,15 +83,8 @@ std::map<ClassKey, Sums> drawnByHand(const PassSetup& setup, const PlotJob& job)
 }
 
 TEST(PlotDraws, EachIterationAddsItsTreesInOrderAndThePlotItsIterationsInOrder) {
-    // Species 1 grows a DBH of 4 ln H, species 2 of 1 + 5 ln H; with LiHgtAdj "No" the ground
-    // height is the LiDAR height. Volume 0.5 H and 1 + 0.25 H.
-    const double rows[5][2][4] = {{{0, 4, 1, 0}, {1, 5, 1, 0}},
-                                  {{1, 1, 1, 0}, {1, 1, 1, 0}},
-                                  {{2, 1, 1, 0}, {0, 1, 1, 0}},
-                                  {{0, 2, 1, 0}, {-5, 1, 1, 0}},
-                                  {{0, 0, 0.5, 0}, {1, 0, 0.25, 0}}};
-    ;
-    const CoefficientTable coeff = twoSpeciesCoefficients(rows);
+    // Species 1's DBH grows with the height, species 2's is 6 inches; their volumes grow with it.
+    const CoefficientTable coeff = twoSpeciesCoefficients();
     DbhLimits dbh = DbhLimits::empty(2, 1);
     for (int s = 1; s <= 2; ++s) {
         dbh.minDbh[dbh.index(s, 1)] = 0;
