@@ -135,6 +135,18 @@ namespace {
 // its trailing zeros after the point dropped and the point with them; returns its end.
 char* writeScaled(char* at, long long scaled, int decimals) {
     const auto digits = static_cast<unsigned long long>(scaled < 0 ? -scaled : scaled);
+    if (decimals == 2) {
+        // Hundredths, the rounding of every basal area and volume of the files: the same digits,
+        // divided by a constant that the compiler turns into a multiplication.
+        if (scaled < 0) *at++ = '-';
+        at = std::to_chars(at, at + 20, digits / 100).ptr;
+        const auto fraction = static_cast<unsigned>(digits % 100);
+        if (fraction == 0) return at;
+        *at++ = '.';
+        *at++ = static_cast<char>('0' + fraction / 10);
+        if (fraction % 10 != 0) *at++ = static_cast<char>('0' + fraction % 10);
+        return at;
+    }
     const auto power = static_cast<unsigned long long>(kPowersOfTen[decimals]);
     if (scaled < 0) *at++ = '-';
     at = std::to_chars(at, at + 20, digits / power).ptr;
@@ -238,7 +250,12 @@ std::optional<double> roundedScaled(double x, int decimals) {
     const double power = kPowersOfTen[decimals];
     const double scaled = x * power;
     if (!(std::fabs(scaled) < 1.0e9)) return std::nullopt;
-    // Away from a half the direction is plain.
+    // Away from a half the direction is plain: the nearest whole number, found without a branch
+    // (adding 1.5 * 2^52 leaves no bits below the units, and the processor rounds to nearest;
+    // taking it away again is exact). The distance to it is exact below 2^52.
+    constexpr double kUnitsOnly = 0x1.8p52;
+    const double nearest = (scaled + kUnitsOnly) - kUnitsOnly;
+    if (std::fabs(std::fabs(scaled - nearest) - 0.5) > 1e-6) return nearest;
     const double floor = std::floor(scaled);
     const double frac = scaled - floor;  // exact below 2^52
     double whole = frac < 0.5 ? floor : floor + 1;

@@ -182,6 +182,17 @@ TEST(NumberText, HalvesAreToldFromTheirNeighboursByTheExactValue) {
         for (int step = 0; step < i % 4; ++step) x = std::nextafter(x, i % 2 == 0 ? 1e300 : -1e300);
         ASSERT_EQ(roundHalfEven(x, decimals), halfEvenFromExpansion(x, decimals))
             << std::setprecision(17) << x << " to " << decimals;
+        // The written text, also a little further from the half (just inside and outside the
+        // millionth of a unit where the exact value decides) and anywhere between two halves.
+        const double unit = 1 / power;
+        const double uniform = static_cast<double>(random() % 1000000) / 1e6;
+        for (const double y : {x, half + 0.9e-6 * unit, half - 0.9e-6 * unit,
+                               half + 1.1e-6 * unit, half - 1.1e-6 * unit, half + uniform * unit}) {
+            char text[kShortestRoom];
+            const std::string written(text, writeRoundedShortest(text, y, decimals));
+            ASSERT_EQ(written, shortest(halfEvenFromExpansion(y, decimals)))
+                << std::setprecision(17) << y << " to " << decimals;
+        }
     }
     for (double x : {12.25, 0.125, 2.675, 1.005, -0.125, 0.0625, 1234.5625})
         for (int decimals : {1, 2, 3})
