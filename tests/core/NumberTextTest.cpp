@@ -186,8 +186,8 @@ TEST(NumberText, HalvesAreToldFromTheirNeighboursByTheExactValue) {
         // millionth of a unit where the exact value decides) and anywhere between two halves.
         const double unit = 1 / power;
         const double uniform = static_cast<double>(random() % 1000000) / 1e6;
-        for (const double y : {x, half + 0.9e-6 * unit, half - 0.9e-6 * unit,
-                               half + 1.1e-6 * unit, half - 1.1e-6 * unit, half + uniform * unit}) {
+        for (const double y : {x, half + 0.9e-6 * unit, half - 0.9e-6 * unit, half + 1.1e-6 * unit,
+                               half - 1.1e-6 * unit, half + uniform * unit}) {
             char text[kShortestRoom];
             const std::string written(text, writeRoundedShortest(text, y, decimals));
             ASSERT_EQ(written, shortest(halfEvenFromExpansion(y, decimals)))
