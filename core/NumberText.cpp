@@ -133,20 +133,23 @@ namespace {
 
 // The decimal scaled / 10^decimals written at `at` (room for a sign, 20 digits and the point),
 // its trailing zeros after the point dropped and the point with them; returns its end.
+// writeScaled(at, hundredths, 2), the rounding of every basal area and volume of the files: the
+// same digits, divided by a constant that the compiler turns into a multiplication.
+inline char* writeHundredths(char* at, long long hundredths) {
+    const auto digits = static_cast<unsigned long long>(hundredths < 0 ? -hundredths : hundredths);
+    if (hundredths < 0) *at++ = '-';
+    at = std::to_chars(at, at + 20, digits / 100).ptr;
+    const auto fraction = static_cast<unsigned>(digits % 100);
+    if (fraction == 0) return at;
+    *at++ = '.';
+    *at++ = static_cast<char>('0' + fraction / 10);
+    if (fraction % 10 != 0) *at++ = static_cast<char>('0' + fraction % 10);
+    return at;
+}
+
 char* writeScaled(char* at, long long scaled, int decimals) {
+    if (decimals == 2) return writeHundredths(at, scaled);
     const auto digits = static_cast<unsigned long long>(scaled < 0 ? -scaled : scaled);
-    if (decimals == 2) {
-        // Hundredths, the rounding of every basal area and volume of the files: the same digits,
-        // divided by a constant that the compiler turns into a multiplication.
-        if (scaled < 0) *at++ = '-';
-        at = std::to_chars(at, at + 20, digits / 100).ptr;
-        const auto fraction = static_cast<unsigned>(digits % 100);
-        if (fraction == 0) return at;
-        *at++ = '.';
-        *at++ = static_cast<char>('0' + fraction / 10);
-        if (fraction % 10 != 0) *at++ = static_cast<char>('0' + fraction % 10);
-        return at;
-    }
     const auto power = static_cast<unsigned long long>(kPowersOfTen[decimals]);
     if (scaled < 0) *at++ = '-';
     at = std::to_chars(at, at + 20, digits / power).ptr;
@@ -243,6 +246,19 @@ std::string shortestFloat(float x) {
 
 namespace {
 
+// The whole number nearest to `scaled` (|scaled| below 2^51), found without a branch: adding
+// 1.5 * 2^52 leaves no bits below the units, and the processor rounds to nearest; taking it away
+// again is exact.
+inline double nearestWhole(double scaled) {
+    constexpr double kUnitsOnly = 0x1.8p52;
+    return (scaled + kUnitsOnly) - kUnitsOnly;
+}
+// Whether `scaled` lies within a millionth of a half from `nearest`: then its own rounding error
+// may decide the direction. The distance is exact below 2^52.
+inline bool nearHalf(double scaled, double nearest) {
+    return std::fabs(std::fabs(scaled - nearest) - 0.5) <= 1e-6;
+}
+
 // x * 10^decimals rounded to a whole number, halves to even on the exact value of x, when the
 // product lies below 10^9 (then every step below is exact or decided exactly); nullopt otherwise.
 std::optional<double> roundedScaled(double x, int decimals) {
@@ -250,12 +266,9 @@ std::optional<double> roundedScaled(double x, int decimals) {
     const double power = kPowersOfTen[decimals];
     const double scaled = x * power;
     if (!(std::fabs(scaled) < 1.0e9)) return std::nullopt;
-    // Away from a half the direction is plain: the nearest whole number, found without a branch
-    // (adding 1.5 * 2^52 leaves no bits below the units, and the processor rounds to nearest;
-    // taking it away again is exact). The distance to it is exact below 2^52.
-    constexpr double kUnitsOnly = 0x1.8p52;
-    const double nearest = (scaled + kUnitsOnly) - kUnitsOnly;
-    if (std::fabs(std::fabs(scaled - nearest) - 0.5) > 1e-6) return nearest;
+    // Away from a half the direction is plain.
+    const double nearest = nearestWhole(scaled);
+    if (!nearHalf(scaled, nearest)) return nearest;
     const double floor = std::floor(scaled);
     const double frac = scaled - floor;  // exact below 2^52
     double whole = frac < 0.5 ? floor : floor + 1;
@@ -304,6 +317,15 @@ char* writeRoundedShortest(char* at, double x, int decimals) {
     // at most nine significant digits, and no other decimal of at most fifteen gives that double:
     // its shortest text is that decimal, trailing zeros dropped (and the point with them). It is
     // written from the rounded whole number, without dividing and converting back.
+    if (decimals == 2) {
+        // The basal areas and volumes of millions of lines: the usual case taken here at once.
+        const double scaled = x * 100;
+        if (std::fabs(scaled) < 1.0e9) {  // not for NaN
+            const double nearest = nearestWhole(scaled);
+            if (!nearHalf(scaled, nearest))
+                return writeHundredths(at, static_cast<long long>(nearest));
+        }
+    }
     if (std::isfinite(x)) {
         if (const std::optional<double> whole = roundedScaled(x, decimals))
             return writeScaled(at, static_cast<long long>(*whole), decimals);

@@ -44,7 +44,9 @@ bool PlotSums::any() const {
 }
 
 void PlotSums::appendStatusLine(std::string& out, std::string_view record) {
-    // The record's five numbers are finite (the sums are rounded), each in its shortest text.
+    // The record's five numbers are finite (the sums are rounded), each in its shortest text:
+    // shown as writeSignedNoLeadingZero shows them, a blank or the minus sign, the digits
+    // without a zero before the point, padded to the field's width.
     static constexpr int kWidths[] = {6, 6, 6, 8, 0};
     static constexpr std::size_t kMostPadding = 6 + 6 + 6 + 8;
     // Made in place at the end of `out`, which is then cut to the line's length.
@@ -52,19 +54,21 @@ void PlotSums::appendStatusLine(std::string& out, std::string_view record) {
     out.resize(start + record.size() + std::size(kWidths) + kMostPadding + 2);
     char* const first = out.data() + start;
     char* at = first;
-    std::size_t from = 0;
+    const char* p = record.data();
+    const char* const end = p + record.size();
     for (const int width : kWidths) {
-        // The field ends at a comma or the line end (searched for byte by byte: the field is a
-        // few digits long, and a search for any of three bytes would look up each in turn).
-        std::size_t stop = from;
-        while (stop < record.size() && record[stop] != ',' && record[stop] != '\r' &&
-               record[stop] != '\n')
-            ++stop;
-        std::string_view field = record.substr(from, stop - from);
-        from = stop + 1;
-        const bool negative = field.starts_with('-');
-        if (negative) field.remove_prefix(1);
-        at = writeSignedNoLeadingZero(at, negative, field, width);
+        const bool negative = p < end && *p == '-';
+        if (negative) ++p;
+        if (end - p > 1 && p[0] == '0' && p[1] == '.') ++p;
+        *at++ = negative ? '-' : ' ';
+        // The field is copied up to its comma or the line end, a byte at a time: it is a few
+        // digits long.
+        const char* const digits = at;
+        while (p < end && *p != ',' && *p != '\r' && *p != '\n') *at++ = *p++;
+        ++p;
+        // The padding counts the minus sign but not the blank that stands for a plus.
+        for (auto length = (at - digits) + (negative ? 1 : 0); length < width; ++length)
+            *at++ = ' ';
     }
     *at++ = '\r';
     *at++ = '\n';
