@@ -1,6 +1,7 @@
-// Reading speed of the LiDAR height layout (plot, height) and of the tree file layout (eight
-// fields), in bytes per second on one core: each file is read from the disk cache through the
-// comma reader and its format, with every check the steps make, as a step reads it.
+// Reading speed of the LiDAR height layout (plot, height), of the tree file layout (eight fields)
+// and of the Phase 1 totals of step 7 (five fields), in bytes per second on one core: each file
+// is read from the disk cache through the comma reader and its format, with every check the steps
+// make, as a step reads it.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include "core/NumberText.h"
 #include "core/OutputSet.h"
 #include "files/LidarHeightFile.h"
+#include "files/Phase1File.h"
 #include "files/TreeInputFile.h"
 
 namespace {
@@ -39,6 +41,22 @@ std::string treeText(int records) {
                 std::to_string(static_cast<int>(40 + 60 * unit(g))) + ',' +
                 std::to_string(20 + r % 30) + ',' + std::to_string(r % 20 + 1) + ',' +
                 orr::roundedText(unit(g), 2) + "\r\n";
+    }
+    return text;
+}
+
+// Step 7's Phase 1 totals, read by steps 8 and 9: five species a plot, N a multiple of the plot
+// expansion factor, BA and volume to hundredths.
+std::string phase1Text(int records) {
+    std::mt19937_64 g(7);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::string text;
+    for (int r = 0; r < records; ++r) {
+        const double trees = 20.0 * static_cast<int>(1 + 60 * unit(g));
+        const double basalArea = trees * (0.1 + 0.9 * unit(g));
+        text += std::to_string(1 + r / 5) + ',' + std::to_string(1 + r % 5) + ',' +
+                orr::shortest(trees) + ',' + orr::roundedText(basalArea, 2) + ',' +
+                orr::roundedText(basalArea * (20 + 15 * unit(g)), 2) + "\r\n";
     }
     return text;
 }
@@ -100,11 +118,15 @@ void BM_ReadLidarHeights(benchmark::State& state) {
 void BM_ReadTreeRecords(benchmark::State& state) {
     readFile<orr::files::TreeInputFile>(state, treeText(400000), "bench-trees.csv");
 }
+void BM_ReadPhase1Records(benchmark::State& state) {
+    readFile<orr::files::Phase1File>(state, phase1Text(1000000), "bench-phase1.csv");
+}
 
 }  // namespace
 
 BENCHMARK(BM_ReadLidarHeights)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadTreeRecords)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadPhase1Records)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SkipLidarPlots)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TakeLidarPlots)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();
