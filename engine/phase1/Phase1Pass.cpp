@@ -306,8 +306,20 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, TreePa
     };
     // The lines closed when the batch before was finished: their text is made in the next round,
     // by whichever thread is free, beside the batch computed then, and added to the file and the
-    // log when the round ends (or, when the round stops, before the stop is passed on).
-    std::vector<files::Phase1Total> deferred;
+    // log at the start of the round after, by this thread while the helpers start on that round's
+    // tasks (or, when a round stops, before the stop is passed on). Two rounds' lines are held:
+    // those whose text is being made and those whose text waits to be written.
+    std::array<std::vector<files::Phase1Total>, 2> deferred;
+    std::array<std::optional<PlotSums::LineTexts>, 2> deferredText;
+    std::size_t making = 0;  // the slot of the lines whose text the round makes
+    // The text made in the round before, added to the file and the log once.
+    const auto writeMade = [&] {
+        std::optional<PlotSums::LineTexts>& made = deferredText[1 - making];
+        if (!made) return;
+        const PlotSums::LineTexts text = std::move(*made);
+        made.reset();  // not written again should the writing fail
+        text.write(out, host);
+    };
 
     // A computed batch's groups, in file order, become their plots' sums, and the plots closed
     // are added to `closed`. With `writeNow` they are written at the batch's end (their text made
@@ -374,18 +386,21 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, TreePa
         const GroupBatch& batch = *next;
         std::vector<GroupResult>& batchResults = results[into];
         if (batchResults.size() < batch.groups.size()) batchResults.resize(batch.groups.size());
-        // The batch before is finished first, and the reading warnings of this one come after
-        // it: all as one thread going batch after batch would have them.
+        // The text made in the round before is written, then the batch before is finished, and
+        // the reading warnings of this one come after it: all as one thread going batch after
+        // batch would have them.
         const auto finishBefore = [&] {
+            writeMade();
             if (computed) finishBatch(*computed, results[1 - into], false);
             for (const Warning& w : batch.warnings) warn(w.kind, w.text);
             stopIfCancelled(host);
         };
         // The lines the finishing before this round closed get their text in this one, first.
-        deferred.swap(closed);
+        std::vector<files::Phase1Total>& lines = deferred[making];
+        lines.swap(closed);
         closed.clear();
-        PlotSums::LineTexts deferredText(sums, deferred);
-        const std::size_t pieces = deferredText.pieces();
+        PlotSums::LineTexts& text = deferredText[making].emplace(sums, lines);
+        const std::size_t pieces = text.pieces();
         const std::size_t chunks = (batch.groups.size() + kGroupsPerChunk - 1) / kGroupsPerChunk;
         const std::size_t reading = batches.more() ? 1 : 0;
         try {
@@ -398,7 +413,7 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, TreePa
                     }
                     const std::size_t index = task - reading;
                     if (index < pieces) {
-                        deferredText.make(index);
+                        text.make(index);
                         return;
                     }
                     const std::size_t chunk = index - pieces;
@@ -427,16 +442,20 @@ PassTally computePass(int pass, LidarReader& lidar, Phase1Tables& tables, TreePa
         } catch (...) {
             // The lines closed before the stop are written first, in their order, as a single
             // thread would have written them.
-            sums.writeLines(deferred, 1, out, host);
+            writeMade();
+            deferredText[making].reset();
+            sums.writeLines(lines, 1, out, host);
             writeClosed(1);
             throw;
         }
-        deferredText.write(out, host);
-        deferred.clear();
+        deferred[1 - making].clear();
+        making = 1 - making;
         computed = next;
         into = 1 - into;
     }
-    // The lines the last round's finishing closed, then those of the last batch.
+    // The text made in the last round, the lines its finishing closed, then those of the last
+    // batch.
+    writeMade();
     writeClosed(threads);
     if (computed) finishBatch(*computed, results[1 - into], true);
     // The last plot is written whenever it has counted trees.
