@@ -66,7 +66,8 @@ std::vector<Phase1Totals> readPhase1(const std::filesystem::path& file, const fi
         }
     };
     files::forEachRecord<files::Phase1File>(file, limits, use);
-    std::sort(counted.begin(), counted.end());
+    // Ascending as a rule (the plots in the order of the LiDAR file): then not sorted again.
+    if (!std::is_sorted(counted.begin(), counted.end())) std::sort(counted.begin(), counted.end());
     counted.erase(std::unique(counted.begin(), counted.end()), counted.end());
     for (const std::int32_t plot : counted) {
         const int stratum = in.stratumOf(plot);
