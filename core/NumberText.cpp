@@ -131,8 +131,6 @@ std::optional<double> plainDecimal(std::string_view text) {
 
 namespace {
 
-// The decimal scaled / 10^decimals written at `at` (room for a sign, 20 digits and the point),
-// its trailing zeros after the point dropped and the point with them; returns its end.
 // writeScaled(at, hundredths, 2), the rounding of every basal area and volume of the files: the
 // same digits, divided by a constant that the compiler turns into a multiplication.
 inline char* writeHundredths(char* at, long long hundredths) {
@@ -147,6 +145,8 @@ inline char* writeHundredths(char* at, long long hundredths) {
     return at;
 }
 
+// The decimal scaled / 10^decimals written at `at` (room for a sign, 20 digits and the point),
+// its trailing zeros after the point dropped and the point with them; returns its end.
 char* writeScaled(char* at, long long scaled, int decimals) {
     if (decimals == 2) return writeHundredths(at, scaled);
     const auto digits = static_cast<unsigned long long>(scaled < 0 ? -scaled : scaled);
