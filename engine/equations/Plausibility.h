@@ -17,11 +17,15 @@ class PlausibilityTally {
     // A predicted (not measured) height and a tree volume of a tree of `species` in `plot`; of
     // `trees` such trees alike.
     void height(std::int64_t plot, int species, double feet, long long trees = 1) {
-        if (!(feet <= kTallestTree)) tall_.note(plot, species, feet, trees);
+        if (!plausibleHeight(feet)) tall_.note(plot, species, feet, trees);
     }
     void volume(std::int64_t plot, int species, double cubicFeet, long long trees = 1) {
-        if (!(cubicFeet >= 0) || !std::isfinite(cubicFeet))
-            badVolume_.note(plot, species, cubicFeet, trees);
+        if (!plausibleVolume(cubicFeet)) badVolume_.note(plot, species, cubicFeet, trees);
+    }
+    // What height() and volume() let pass without a note.
+    static bool plausibleHeight(double feet) { return feet <= kTallestTree; }
+    static bool plausibleVolume(double cubicFeet) {
+        return cubicFeet >= 0 && std::isfinite(cubicFeet);
     }
     // Adds a tally of later trees (plots are merged in the order they were read).
     void add(const PlausibilityTally& later);

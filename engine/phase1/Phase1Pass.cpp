@@ -90,12 +90,26 @@ struct GroupResult {
     std::exception_ptr error;
 };
 
-// What a tree of one LiDAR height adds to one position of its plot's draw list.
+// What a tree of one LiDAR height adds to one position of its plot's draw list: its share and
+// its share of the basal area and volume (the products the sums add, made once), and for the
+// plausibility tally its height and volume, which only an implausible tree needs.
 struct PositionTree {
     double width = 0.0;  // the interval's width, the tree's share; 0 when the tree is not counted
-    double basalArea = 0.0;
+    double sharedBasalArea = 0.0;  // width x basal area
+    double sharedVolume = 0.0;     // width x volume
+    double height = 0.0;           // the ground height predicted from the LiDAR height
     double volume = 0.0;
-    double height = 0.0;  // the ground height predicted from the LiDAR height
+    bool plausible = true;  // the height and the volume pass the tally without a note
+
+    PositionTree() = default;
+    PositionTree(double share, const GroundTree& tree)
+        : width(share),
+          sharedBasalArea(share * tree.basalArea),
+          sharedVolume(share * tree.volume),
+          height(tree.height),
+          volume(tree.volume),
+          plausible(PlausibilityTally::plausibleHeight(tree.height) &&
+                    PlausibilityTally::plausibleVolume(tree.volume)) {}
 };
 
 // Expected shares: what a tree of each LiDAR height adds to every position of a draw list (at a
@@ -126,7 +140,7 @@ class ListTrees {
   private:
     // Beyond this many positions kept per thread (32 MB) new heights are computed without being
     // kept.
-    static constexpr std::size_t kMostKept = std::size_t{1} << 20;
+    static constexpr std::size_t kMostKept = (std::size_t{32} << 20) / sizeof(PositionTree);
     struct Key {
         const DrawList* list = nullptr;
         int plotAge = 0;
@@ -179,11 +193,13 @@ void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, Tre
     const auto enter = [&](std::size_t k, const PositionTree& tree) {
         SpeciesShares& sums = result.shares[k];
         sums.shares += tree.width;
-        sums.basalArea += tree.width * tree.basalArea;
-        sums.volume += tree.width * tree.volume;
+        sums.basalArea += tree.sharedBasalArea;
+        sums.volume += tree.sharedVolume;
         result.counted = true;
-        result.plausibility.height(group.plot, list[k].species, tree.height);
-        result.plausibility.volume(group.plot, list[k].species, tree.volume);
+        if (!tree.plausible) [[unlikely]] {
+            result.plausibility.height(group.plot, list[k].species, tree.height);
+            result.plausibility.volume(group.plot, list[k].species, tree.volume);
+        }
     };
     for (std::size_t i = group.first; i < group.last; ++i) {
         const double h = heights[i];
@@ -206,7 +222,7 @@ void spreadGroup(const PlotGroup& group, const std::vector<double>& heights, Tre
             if (width > 0) {
                 const GroundTree* tree =
                     cache.find(scratch.pages[k], slot, list[k].species, h, group.plotAge);
-                if (tree) entry = {width, tree->basalArea, tree->volume, tree->height};
+                if (tree) entry = PositionTree(width, *tree);
             }
             if (kept) scratch.fresh.push_back(entry);
             if (entry.width > 0) enter(k, entry);

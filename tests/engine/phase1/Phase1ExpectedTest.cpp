@@ -73,6 +73,23 @@ TEST(Phase1ExpectedShares, TreesOfTheSameHeightEachEnterWithTheirShare) {
                                     "6,1,26.67,23.9,666.67", "6,2,20,2.73,826.67"}));
 }
 
+// Species 2 given a volume of -2H: every tree that enters it is tallied as implausible, whether
+// its height is met for the first time or again (within the plot, and in the next plot), once
+// for each tree; the first is the first tree of plot 5 (H 12, -24 cubic feet).
+TEST(Phase1ExpectedShares, EveryTreeOfAnImplausibleVolumeIsTallied) {
+    Phase1Data data;
+    handWorked(data, crlf({"5,12", "5,20", "5,12", "6,20", "6,12"}));
+    std::vector<std::string> coefficients = kGrowingCoefficients;
+    coefficients[9] = "0,0,-2,0";
+    data.writeCoefficients(coefficients);
+    const StepResult result = runStep(7, &computePhase1, data.session, data.host);
+    ASSERT_TRUE(result.completed());
+    ASSERT_EQ(result.warnings.size(), 1u);
+    EXPECT_EQ(result.warnings[0].text,
+              "5 DataSet 1 LiDAR tree volumes below 0 or not finite, the first -24 cubic feet in "
+              "plot 5, species 2: are the coefficients those of this model set?");
+}
+
 // Per plot and species the N, BA and volume of _Phase1DS1.csv, from a run of the step.
 using Totals = std::map<std::pair<int, int>, std::array<double, 3>>;
 Totals readTotals(const std::filesystem::path& file) {
