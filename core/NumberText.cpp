@@ -145,10 +145,8 @@ inline char* writeHundredths(char* at, long long hundredths) {
     return at;
 }
 
-// The decimal scaled / 10^decimals written at `at` (room for a sign, 20 digits and the point),
-// its trailing zeros after the point dropped and the point with them; returns its end.
-char* writeScaled(char* at, long long scaled, int decimals) {
-    if (decimals == 2) return writeHundredths(at, scaled);
+// writeScaled for any other number of decimals.
+[[gnu::noinline]] char* writeScaledDigits(char* at, long long scaled, int decimals) {
     const auto digits = static_cast<unsigned long long>(scaled < 0 ? -scaled : scaled);
     const auto power = static_cast<unsigned long long>(kPowersOfTen[decimals]);
     if (scaled < 0) *at++ = '-';
@@ -166,6 +164,12 @@ char* writeScaled(char* at, long long scaled, int decimals) {
     at += places;
     for (char* p = at; p > start; fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
     return at;
+}
+
+// The decimal scaled / 10^decimals written at `at` (room for a sign, 20 digits and the point),
+// its trailing zeros after the point dropped and the point with them; returns its end.
+inline char* writeScaled(char* at, long long scaled, int decimals) {
+    return decimals == 2 ? writeHundredths(at, scaled) : writeScaledDigits(at, scaled, decimals);
 }
 
 void padTo(std::string& out, std::ptrdiff_t length, int width) {
@@ -259,9 +263,25 @@ inline bool nearHalf(double scaled, double nearest) {
     return std::fabs(std::fabs(scaled - nearest) - 0.5) <= 1e-6;
 }
 
+// scaled = x * power rounded to a whole number when it lies within a millionth of a half: the
+// product's rounding error decides. Away from the hot path of roundedScaled.
+[[gnu::noinline]] double roundedNearHalf(double x, double power, double scaled) {
+    const double floor = std::floor(scaled);
+    const double frac = scaled - floor;  // exact below 2^52
+    // x * power is exactly scaled + error (a fused multiply-add gives the error exactly), so it
+    // lies above the half, below it, or on it (then to the even neighbour). Both terms of the sum
+    // are exact, and its rounding keeps its sign and a zero.
+    const double error = std::fma(x, power, -scaled);
+    const double aboveHalf = (frac - 0.5) + error;
+    if (aboveHalf > 0) return floor + 1;
+    if (aboveHalf < 0) return floor;
+    return std::fmod(floor, 2) == 0 ? floor : floor + 1;
+}
+
 // x * 10^decimals rounded to a whole number, halves to even on the exact value of x, when the
 // product lies below 10^9 (then every step below is exact or decided exactly); nullopt otherwise.
-std::optional<double> roundedScaled(double x, int decimals) {
+// Inline: the basal areas and volumes of millions of lines are rounded through it.
+inline std::optional<double> roundedScaled(double x, int decimals) {
     if (decimals < 0 || decimals > 8) return std::nullopt;
     const double power = kPowersOfTen[decimals];
     const double scaled = x * power;
@@ -269,24 +289,7 @@ std::optional<double> roundedScaled(double x, int decimals) {
     // Away from a half the direction is plain.
     const double nearest = nearestWhole(scaled);
     if (!nearHalf(scaled, nearest)) return nearest;
-    const double floor = std::floor(scaled);
-    const double frac = scaled - floor;  // exact below 2^52
-    double whole = frac < 0.5 ? floor : floor + 1;
-    if (std::fabs(frac - 0.5) <= 1e-6) {
-        // Near a half the product's rounding error decides: x * 10^decimals is exactly
-        // scaled + error (a fused multiply-add gives the error exactly), so it lies above
-        // the half, below it, or on it (then to the even neighbour). Both terms of the sum
-        // are exact, and its rounding keeps its sign and a zero.
-        const double error = std::fma(x, power, -scaled);
-        const double aboveHalf = (frac - 0.5) + error;
-        if (aboveHalf > 0)
-            whole = floor + 1;
-        else if (aboveHalf < 0)
-            whole = floor;
-        else
-            whole = std::fmod(floor, 2) == 0 ? floor : floor + 1;
-    }
-    return whole;
+    return roundedNearHalf(x, power, scaled);
 }
 
 }  // namespace
@@ -317,15 +320,6 @@ char* writeRoundedShortest(char* at, double x, int decimals) {
     // at most nine significant digits, and no other decimal of at most fifteen gives that double:
     // its shortest text is that decimal, trailing zeros dropped (and the point with them). It is
     // written from the rounded whole number, without dividing and converting back.
-    if (decimals == 2) {
-        // The basal areas and volumes of millions of lines: the usual case taken here at once.
-        const double scaled = x * 100;
-        if (std::fabs(scaled) < 1.0e9) {  // not for NaN
-            const double nearest = nearestWhole(scaled);
-            if (!nearHalf(scaled, nearest))
-                return writeHundredths(at, static_cast<long long>(nearest));
-        }
-    }
     if (std::isfinite(x)) {
         if (const std::optional<double> whole = roundedScaled(x, decimals))
             return writeScaled(at, static_cast<long long>(*whole), decimals);
